@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# One entry point for setting up, building, running and testing Zentorix on Debian 12.
+#   scripts/zentorix.sh run    install what is missing, build, start the program
+#   scripts/zentorix.sh test   install what is missing, build, run every test
+#   scripts/zentorix.sh build  install what is missing and build only
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build"
+fuzz_build="$root/build-fuzz"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+          libbenchmark-dev clang libclang-rt-14-dev)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+}
+
+configure_and_build() {
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+    cmake --build "$build" -j "$jobs"
+}
+
+# Fuzz targets need clang's libFuzzer; they live in a build of their own so the
+# program itself keeps being built with the system compiler.
+build_fuzzers() {
+    CC=clang CXX=clang++ cmake -S "$root" -B "$fuzz_build" -G Ninja \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTORIX_FUZZ_ONLY=ON
+    cmake --build "$fuzz_build" -j "$jobs"
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    configure_and_build
+    exec "$build/src/app/zentorix" "${@:2}"
+    ;;
+build)
+    install_missing
+    configure_and_build
+    ;;
+test)
+    install_missing
+    configure_and_build
+    export QT_QPA_PLATFORM=offscreen
+    ctest --test-dir "$build" --output-on-failure -j "$jobs"
+    build_fuzzers
+    ctest --test-dir "$fuzz_build" --output-on-failure -j "$jobs"
+    ;;
+*)
+    echo "usage: $0 run|test|build" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+namespace zentorix {
+
+// Highest index stored on either axis. The largest field (999) reads neighbours up
+// to 1001 and updates up to 1000, so storage reaches two cells past 999.
+inline constexpr int kGridHigh = 1001;
+// Lowest index of the Main Field, the staging grid and the clipboard; every other
+// grid starts at kLayerLow.
+inline constexpr int kMainLow = -11;
+inline constexpr int kLayerLow = -3;
+
+// One grid layer addressed [x][y] with signed indices from Low() to kGridHigh on
+// both axes. Allocated once and zeroed lazily by the system, so grids that are
+// never touched (clipboard, staging) cost no resident memory.
+template <typename T>
+class CellField {
+public:
+    explicit CellField(int low)
+        : low_(low), side_(kGridHigh - low + 1),
+          cells_(static_cast<T*>(std::calloc(static_cast<std::size_t>(side_) * side_, sizeof(T)))) {
+        if (!cells_) throw std::bad_alloc();
+    }
+    CellField(const CellField&) = delete;
+    CellField& operator=(const CellField&) = delete;
+
+    int Low() const { return low_; }
+    static constexpr int High() { return kGridHigh; }
+    int Side() const { return side_; }
+    bool Contains(int x, int y) const {
+        return x >= low_ && x <= kGridHigh && y >= low_ && y <= kGridHigh;
+    }
+
+    T& at(int x, int y) { return cells_.get()[Index(x, y)]; }
+    T at(int x, int y) const { return cells_.get()[Index(x, y)]; }
+
+    // Reads a cell, giving 0 outside the stored range.
+    T Get(int x, int y) const { return Contains(x, y) ? at(x, y) : T{}; }
+    // Writes a cell; writes outside the stored range are dropped.
+    void Set(int x, int y, T v) {
+        if (Contains(x, y)) at(x, y) = v;
+    }
+
+    // Pointer to cell (x, Low()): the cells of one column are contiguous in y.
+    T* Column(int x) { return cells_.get() + static_cast<std::ptrdiff_t>(x - low_) * side_; }
+    const T* Column(int x) const {
+        return cells_.get() + static_cast<std::ptrdiff_t>(x - low_) * side_;
+    }
+    T* Data() { return cells_.get(); }
+    const T* Data() const { return cells_.get(); }
+
+    // Sets every cell of the rectangle (clipped to the stored range) to v.
+    void FillRect(int x0, int y0, int x1, int y1, T v) {
+        if (x0 < low_) x0 = low_;
+        if (y0 < low_) y0 = low_;
+        if (x1 > kGridHigh) x1 = kGridHigh;
+        if (y1 > kGridHigh) y1 = kGridHigh;
+        for (int x = x0; x <= x1; ++x) {
+            T* col = Column(x);
+            for (int y = y0; y <= y1; ++y) col[y - low_] = v;
+        }
+    }
+    void Clear() { FillRect(low_, low_, kGridHigh, kGridHigh, T{}); }
+
+    // Copies the rectangle (clipped to both grids) from another grid.
+    template <typename U>
+    void CopyRect(const CellField<U>& from, int x0, int y0, int x1, int y1) {
+        const int lo = low_ > from.Low() ? low_ : from.Low();
+        if (x0 < lo) x0 = lo;
+        if (y0 < lo) y0 = lo;
+        if (x1 > kGridHigh) x1 = kGridHigh;
+        if (y1 > kGridHigh) y1 = kGridHigh;
+        for (int x = x0; x <= x1; ++x)
+            for (int y = y0; y <= y1; ++y) at(x, y) = static_cast<T>(from.at(x, y));
+    }
+
+private:
+    std::ptrdiff_t Index(int x, int y) const {
+        return static_cast<std::ptrdiff_t>(x - low_) * side_ + (y - low_);
+    }
+
+    struct FreeDeleter {
+        void operator()(T* p) const { std::free(p); }
+    };
+
+    int low_;
+    int side_;
+    std::unique_ptr<T, FreeDeleter> cells_;
+};
+
+using StateField = CellField<std::int32_t>;
+using MarkField = CellField<std::uint8_t>;
+
+// a mod n in 0..n-1 for a positive modulus, also for negative a.
+inline int WrapIndex(int a, int n) {
+    int r = a % n;
+    return r < 0 ? r + n : r;
+}
+
+}  // namespace zentorix

@@ -1,0 +1,36 @@
+#include "model/world.h"
+
+#include <algorithm>
+
+#include "engine/rule_text.h"
+
+namespace zentorix {
+
+World::World() {
+    for (RuleSet& rules : Rules) rules.Weights.fill(1);
+    Editor.ClearRuleInfoOnChange = true;
+    ParseBirthList(*this);
+    ParseSurvivalList(*this);
+    ParseRuleString(*this, kStartUpRuleText0, "Zentorix", 0);
+    ParseRuleString(*this, kStartUpRuleText1, "Zentorix", 1);
+    ParseRuleString(*this, kStartUpRuleText0, "Zentorix", 2);
+}
+
+void World::SetFieldWidth(int w) { fieldWidth_ = std::clamp(w, kMinFieldSize, kMaxFieldSize); }
+void World::SetFieldHeight(int h) { fieldHeight_ = std::clamp(h, kMinFieldSize, kMaxFieldSize); }
+
+StateField& World::LayerField(Layer layer) {
+    switch (layer) {
+        case Layer::EternalLife: return EternalLifeField;
+        case Layer::EternalDead: return EternalDeadField;
+        case Layer::OtherReality: return OtherRealityField;
+        case Layer::Main: break;
+    }
+    return MainField;
+}
+
+const StateField& World::LayerField(Layer layer) const {
+    return const_cast<World*>(this)->LayerField(layer);
+}
+
+}  // namespace zentorix

@@ -1,0 +1,270 @@
+#include "rules/rule_editor.h"
+
+#include <algorithm>
+#include <set>
+
+#include "engine/rule_text.h"
+#include "model/world.h"
+
+namespace zentorix {
+
+namespace {
+
+struct Shape {
+    bool extended;
+    bool lookAtOuterRing;
+    std::array<std::string_view, 12> positions;  // named positions weigh 1
+};
+
+const std::array<Shape, 6> kShapes = {{
+    {false, false, {"NW", "NN", "NE", "WW", "EE", "SW", "SS", "SE"}},
+    {false, false, {"NN", "WW", "EE", "SS"}},
+    {true, true, {}},  // every position but ME
+    {true, true, {"NW", "NN", "NE", "WW", "EE", "SW", "SS", "SE", "2N2N", "2W2W", "2E2E", "2S2S"}},
+    {true, true, {"2N1W", "2N1E", "1N2W", "1N2E", "1S2W", "1S2E", "2S1W", "2S1E"}},
+    {true, true, {"2N1W", "2N1E", "1N2W", "1N2E", "1S2W", "1S2E", "2S1W", "2S1E", "NN", "WW",
+                  "EE", "SS"}},
+}};
+
+std::array<std::int32_t, kPositionCount> ShapeWeights(int shape) {
+    std::array<std::int32_t, kPositionCount> w{};
+    if (shape == 2) {
+        w.fill(1);
+        w[kCentre] = 0;
+        return w;
+    }
+    for (std::string_view name : kShapes[shape].positions) {
+        if (name.empty()) continue;
+        for (const PositionToken& p : kPositionTokens)
+            if (p.name == name) w[PositionIndex(p.dx, p.dy)] = 1;
+    }
+    return w;
+}
+
+RuleSet& Edited(World& world) {
+    return world.Rules[static_cast<std::size_t>(world.Editor.EditedRuleSet)];
+}
+
+// The change step of one weight box: a box set to the value it shows does nothing;
+// otherwise the symmetric partner follows and the weight goes into the rule set.
+void ChangeWeightBox(World& world, int position, std::int32_t value) {
+    RuleEditorState& ed = world.Editor;
+    if (ed.WeightBoxes[position] == value) return;
+    ed.WeightBoxes[position] = value;
+    if (ed.SymmetricRegion && position != kCentre)
+        ChangeWeightBox(world, SymmetricPartner(position), value);
+    Edited(world).Weights[position] = ed.WeightBoxes[position];
+    RecogniseNeighbourhoodShape(world);
+}
+
+bool IsCanonicalDecimal(std::string_view piece) {
+    if (piece == "0") return true;
+    std::size_t i = 0;
+    if (!piece.empty() && piece[0] == '-') i = 1;
+    if (i >= piece.size() || piece[i] < '1' || piece[i] > '9') return false;
+    if (piece.size() - i > 5) return false;
+    for (; i < piece.size(); ++i)
+        if (piece[i] < '0' || piece[i] > '9') return false;
+    return true;
+}
+
+// Every sum -2048..2048 written as ",sum," in the text (with a comma put in
+// front), ascending, without repeats, at most kMaxListEntries of them.
+std::vector<std::int32_t> ParseSumText(std::string_view text) {
+    std::set<std::int32_t> sums;
+    std::size_t start = 0;
+    for (std::size_t comma = text.find(','); comma != std::string_view::npos;
+         comma = text.find(',', start)) {
+        const std::string_view piece = text.substr(start, comma - start);
+        if (IsCanonicalDecimal(piece)) {
+            const std::int32_t v = std::stoi(std::string(piece));
+            if (v >= kMinListSum && v <= kMaxListSum) sums.insert(v);
+        }
+        start = comma + 1;
+    }
+    std::vector<std::int32_t> list(sums.begin(), sums.end());
+    if (static_cast<int>(list.size()) > kMaxListEntries) list.resize(kMaxListEntries);
+    return list;
+}
+
+void DigitBoxesToText(std::string& text, const std::array<bool, 10>& boxes) {
+    for (int d = 0; d <= 9; ++d) {
+        const std::string t = std::to_string(d) + ",";
+        const std::size_t at = text.find(t);
+        if (at == std::string::npos && boxes[d])
+            text += t;
+        else if (at != std::string::npos && !boxes[d])
+            text.erase(at, t.size());
+    }
+}
+
+std::string RangeText(std::int32_t min, std::int32_t max) {
+    std::string text;
+    for (std::int32_t v = min; v <= max; ++v) text += std::to_string(v) + ",";
+    return text;
+}
+
+}  // namespace
+
+std::string FormatSumList(const std::vector<std::int32_t>& list) {
+    std::string text;
+    for (std::int32_t sum : list) text += std::to_string(sum) + ",";
+    return text;
+}
+
+void RefreshRuleEditor(World& world, int index) {
+    RuleEditorState& ed = world.Editor;
+    const RuleSet& rules = world.Rules.at(static_cast<std::size_t>(index));
+    // The boxes take the weights as they stood before the refresh, so with the
+    // symmetric switch on the later box of each pair decides.
+    const auto weights = rules.Weights;
+    for (const PositionToken& p : kPositionTokens) {
+        const int pos = PositionIndex(p.dx, p.dy);
+        ChangeWeightBox(world, pos, weights[pos]);
+    }
+    const RuleSet& shown = world.Rules.at(static_cast<std::size_t>(index));
+    ed.HistoryOn = shown.History;
+    ed.ExtRegion = shown.Extended;
+    ed.HistoryRangeBox = std::clamp<std::int32_t>(shown.HistoryRange, 2, 256);
+    ed.BirthStr = FormatSumList(shown.BirthList);
+    ed.SurvivalStr = FormatSumList(shown.SurvivalList);
+    RecogniseNeighbourhoodShape(world);
+    SyncBirthSurvivalBoxes(world);
+}
+
+void RecogniseNeighbourhoodShape(World& world) {
+    const RuleSet& rules = Edited(world);
+    world.Editor.ShapeIndex = kNoShape;
+    for (int s = 0; s < static_cast<int>(kShapes.size()); ++s) {
+        if (rules.Extended != kShapes[s].extended || rules.Weights[kCentre] != 0) continue;
+        const auto want = ShapeWeights(s);
+        bool match = true;
+        for (int pos = 0; pos < kPositionCount && match; ++pos)
+            if (kShapes[s].lookAtOuterRing || IsInnerRing(pos))
+                match = rules.Weights[pos] == want[pos];
+        if (match) world.Editor.ShapeIndex = s;
+    }
+}
+
+void ParseBirthList(World& world) {
+    Edited(world).BirthList = ParseSumText("," + world.Editor.BirthStr);
+    RuleChanged(world);
+}
+
+void ParseSurvivalList(World& world) {
+    Edited(world).SurvivalList = ParseSumText("," + world.Editor.SurvivalStr);
+    RuleChanged(world);
+}
+
+void SyncBirthSurvivalBoxes(World& world) {
+    RuleEditorState& ed = world.Editor;
+    for (int d = 0; d <= 9; ++d) {
+        const char c = static_cast<char>('0' + d);
+        ed.B[d] = ed.BirthStr.find(c) != std::string::npos;
+        ed.S[d] = ed.SurvivalStr.find(c) != std::string::npos;
+    }
+    RuleChanged(world);
+}
+
+void RuleChanged(World& world) {
+    RuleEditorState& ed = world.Editor;
+    if (ed.ClearRuleInfoOnChange) {
+        ed.RulesComboBoxText.clear();
+        ed.RulesDescription.clear();
+        for (std::string& line : ed.InfoMemo) line.clear();
+    }
+    const std::string rule = RuleToString(world, 0, ed.EditedRuleSet);
+    if (ed.LookUpRuleName) ed.LookUpRuleName(world, rule);
+    ed.InfoEdit = rule;
+}
+
+void SelectEditedRuleSet(World& world, int index) {
+    world.Editor.EditedRuleSet = static_cast<std::int16_t>(std::clamp(index, 0, 2));
+    RefreshRuleEditor(world, world.Editor.EditedRuleSet);
+}
+
+void SetWeightBox(World& world, int position, std::int32_t value) {
+    if (position < 0 || position >= kPositionCount) return;
+    ChangeWeightBox(world, position, std::clamp(value, kMinWeightBox, kMaxWeightBox));
+    RuleChanged(world);
+}
+
+void SelectNeighbourhoodShape(World& world, int shape) {
+    if (shape < 0 || shape >= static_cast<int>(kShapes.size())) return;
+    RuleSet& rules = Edited(world);
+    rules.Weights = ShapeWeights(shape);
+    rules.Extended = kShapes[shape].extended;
+    rules.ExtendedValue = rules.Extended ? 2 : 0;
+    RefreshRuleEditor(world, world.Editor.EditedRuleSet);
+}
+
+void SetExtRegion(World& world, bool on) {
+    RuleSet& rules = Edited(world);
+    rules.Extended = on;
+    rules.ExtendedValue = on ? 2 : 0;
+    RefreshRuleEditor(world, world.Editor.EditedRuleSet);
+}
+
+void SetHistoryOn(World& world, bool on) {
+    RuleSet& rules = Edited(world);
+    world.Editor.HistoryOn = on;
+    rules.History = on;
+    // Switching history on uses the length the box shows when the rule holds none.
+    if (on && rules.HistoryRange < 2) rules.HistoryRange = world.Editor.HistoryRangeBox;
+    RuleChanged(world);
+}
+
+void SetHistoryRangeBox(World& world, std::int32_t value) {
+    value = std::clamp<std::int32_t>(value, 2, 256);
+    world.Editor.HistoryRangeBox = value;
+    Edited(world).HistoryRange = value;
+    RuleChanged(world);
+}
+
+void SetDelayOn(World& world, bool on) {
+    world.Editor.DelayOn = on;
+    Edited(world).DelayOn = on;
+    RuleChanged(world);
+}
+
+void SetDelayValue(World& world, std::int32_t value) {
+    value = std::clamp<std::int32_t>(value, -256, -1);
+    world.Editor.DelayValue = value;
+    Edited(world).DelayValue = value;
+    RuleChanged(world);
+}
+
+void BirthBoxesChanged(World& world) {
+    DigitBoxesToText(world.Editor.BirthStr, world.Editor.B);
+    ParseBirthList(world);
+}
+
+void SurvivalBoxesChanged(World& world) {
+    DigitBoxesToText(world.Editor.SurvivalStr, world.Editor.S);
+    ParseSurvivalList(world);
+}
+
+void SetBirthRange(World& world, std::int32_t min, std::int32_t max) {
+    RuleEditorState& ed = world.Editor;
+    ed.MinBirth = std::clamp(min, kMinListSum, kMaxListSum);
+    ed.MaxBirth = std::clamp(max, kMinListSum, kMaxListSum);
+    ed.BirthStr = RangeText(ed.MinBirth, ed.MaxBirth);
+    ParseBirthList(world);
+}
+
+void SetSurvivalRange(World& world, std::int32_t min, std::int32_t max) {
+    RuleEditorState& ed = world.Editor;
+    ed.MinSurvival = std::clamp(min, kMinListSum, kMaxListSum);
+    ed.MaxSurvival = std::clamp(max, kMinListSum, kMaxListSum);
+    ed.SurvivalStr = RangeText(ed.MinSurvival, ed.MaxSurvival);
+    ParseSurvivalList(world);
+}
+
+void SwapBirthSurvival(World& world) {
+    std::swap(world.Editor.BirthStr, world.Editor.SurvivalStr);
+    ParseBirthList(world);
+    ParseSurvivalList(world);
+    SyncBirthSurvivalBoxes(world);
+}
+
+}  // namespace zentorix

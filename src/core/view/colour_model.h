@@ -1,0 +1,47 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+namespace zentorix {
+
+// A 24-bit RGB value with red in the lowest byte, as the files store it.
+using Colour = std::int32_t;
+
+inline constexpr int kPaletteSize = 256;
+
+// The scheme colours, their switches, the generation palette and the table the
+// view paints live cells with.
+struct ColourModel {
+    Colour CellColour = 65535;
+    Colour BackgroundColour = 0;
+    Colour GridColour = 64;
+    Colour BigGridColour = 91;
+    Colour BirthColour = 255;
+    Colour DeadColour = 10789024;
+    bool ShowBirthCells = false;
+    bool ShowDeadCells = false;
+    bool ColorOn = true;     // live cells coloured from the palette by state
+    bool ColorMode = false;  // a live cell's value is its birth phase, not its age
+
+    std::array<Colour, kPaletteSize + 1> GenPalette{};   // entries 1..256
+    int GenColourCount = 64;                              // 1..256 entries in use
+    std::array<Colour, kPaletteSize + 1> StateColour{};  // states 1..256
+
+    // StateColour from the palette (repeating every GenColourCount states) or,
+    // with ColorOn off, CellColour for every state.
+    void RebuildStateColours() {
+        const int count = std::clamp(GenColourCount, 1, kPaletteSize);
+        for (int v = 1; v <= kPaletteSize; ++v)
+            StateColour[v] = ColorOn ? GenPalette[((v - 1) % count) + 1] : CellColour;
+    }
+
+    // The colour a live cell of state v is painted with; states beyond the table
+    // take the colour of its last entry.
+    Colour ColourOfState(std::int32_t v) const {
+        return StateColour[std::clamp<std::int32_t>(v, 1, kPaletteSize)];
+    }
+};
+
+}  // namespace zentorix
