@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace zentorix {
 
@@ -43,5 +45,11 @@ struct ColourModel {
         return StateColour[std::clamp<std::int32_t>(v, 1, kPaletteSize)];
     }
 };
+
+// One palette line: kind -2 the scheme line "#CX ", -1 the count line "#CZ ", 0..31
+// palette row i; any other kind gives an empty line.
+std::string FormatPaletteLine(const ColourModel& colours, int kind);
+// Applies one palette line of any kind, then rebuilds StateColour.
+void ApplyPaletteLine(ColourModel& colours, std::string_view line);
 
 }  // namespace zentorix
