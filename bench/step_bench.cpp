@@ -18,10 +18,14 @@ void Prepare(World& world, Settings& settings, Rule rule) {
     world.SetFieldHeight(997);
     world.Random.FixSeed(12345);
     for (int x = 1; x <= 997; ++x)
-        for (int y = 1; y <= 997; ++y) world.MainField.at(x, y) = world.Random.Below(2);
+        for (int y = 1; y <= 997; ++y)
+            world.MainField.at(x, y) = world.Random.Below(2);
     switch (rule) {
-        case Rule::Classic: break;
-        case Rule::Generations: ParseRuleString(world, "345/2/4", "Generations", 0); break;
+        case Rule::Classic:
+            break;
+        case Rule::Generations:
+            ParseRuleString(world, "345/2/4", "Generations", 0);
+            break;
         case Rule::AllWeights:
             ParseRuleString(world,
                             "NW2,NN-1,NE3,WW1,ME1,EE-2,SW1,SS2,SE-1,2N2W1,2N1W-1,1N2W2,2N2N1,"
@@ -41,7 +45,8 @@ void RunStep(benchmark::State& state, StepFn step) {
     Settings settings;
     Prepare(*world, settings, rule);
     StepObserver quiet;
-    for (auto _ : state) step(*world, settings, quiet, form);
+    for (auto _ : state)
+        step(*world, settings, quiet, form);
     // Seconds per cell of the evaluated range (-2..997 on both axes); printed with
     // an SI suffix, so "2.5n" reads 2.5 ns per cell.
     const double cells = 1000.0 * 1000.0;
@@ -65,7 +70,8 @@ void BM_Step(benchmark::State& state) {
 void Args(benchmark::internal::Benchmark* b) {
     b->ArgNames({"rule", "torus"});
     for (int rule = 0; rule < 3; ++rule)
-        for (int torus = 0; torus < 2; ++torus) b->Args({rule, torus});
+        for (int torus = 0; torus < 2; ++torus)
+            b->Args({rule, torus});
     b->Unit(benchmark::kMillisecond);
 }
 

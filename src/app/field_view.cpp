@@ -34,11 +34,13 @@ void FieldView::DrawCell(int x, int y, Colour colour) {
     const int c = settings_.CellSize;
     const int left = (x - 1) * c, top = (y - 1) * c;
     const int right = std::min(x * c, image_.width()), bottom = std::min(y * c, image_.height());
-    if (left < 0 || top < 0) return;
+    if (left < 0 || top < 0)
+        return;
     const QRgb rgb = ToRgb(colour);
     for (int py = top; py < bottom; ++py) {
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(py));
-        for (int px = left; px < right; ++px) line[px] = rgb;
+        for (int px = left; px < right; ++px)
+            line[px] = rgb;
     }
     update(left, top, c, c);
 }

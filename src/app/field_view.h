@@ -14,7 +14,7 @@ namespace zentorix::app {
 class FieldView : public QWidget, public StepObserver {
     Q_OBJECT
 
-public:
+  public:
     FieldView(World& world, Settings& settings, QWidget* parent = nullptr);
 
     // Repaints every cell from the grid.
@@ -24,10 +24,10 @@ public:
     CellRect VisibleWindow() const override;
     void DrawCell(int x, int y, Colour colour) override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void EnsureImage();
 
     World& world_;

@@ -16,8 +16,10 @@ inline void Draw(StateField& field, int x0, int y0, const std::vector<std::strin
         for (int i = 0; i < static_cast<int>(rows[j].size()); ++i) {
             const char c = rows[j][i];
             int v = 0;
-            if (c == '*' || c == 'o') v = 1;
-            if (c >= 'A' && c <= 'X') v = c - 'A' + 1;
+            if (c == '*' || c == 'o')
+                v = 1;
+            if (c >= 'A' && c <= 'X')
+                v = c - 'A' + 1;
             field.at(x0 + i, y0 + j) = v;
         }
 }
@@ -28,7 +30,8 @@ inline std::vector<std::pair<int, int>> LiveCells(const StateField& field, int x
     std::vector<std::pair<int, int>> cells;
     for (int x = x0; x <= x1; ++x)
         for (int y = y0; y <= y1; ++y)
-            if (field.at(x, y) > 0) cells.emplace_back(x, y);
+            if (field.at(x, y) > 0)
+                cells.emplace_back(x, y);
     return cells;
 }
 

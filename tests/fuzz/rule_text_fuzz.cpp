@@ -10,9 +10,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static zentorix::World world;
-    if (size == 0) return 0;
-    static const char* families[] = {"Zentorix", "WLife", "Life", "Generations", "OldLife", "Vote",
-                                     "LLife"};
+    if (size == 0)
+        return 0;
+    static const char* families[] = {"Zentorix", "WLife", "Life", "Generations",
+                                     "OldLife",  "Vote",  "LLife"};
     const std::string family = families[data[0] % 7];
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     try {

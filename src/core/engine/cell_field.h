@@ -20,11 +20,13 @@ inline constexpr int kLayerLow = -3;
 // never touched (clipboard, staging) cost no resident memory.
 template <typename T>
 class CellField {
-public:
+  public:
     explicit CellField(int low)
-        : low_(low), side_(kGridHigh - low + 1),
+        : low_(low),
+          side_(kGridHigh - low + 1),
           cells_(static_cast<T*>(std::calloc(static_cast<std::size_t>(side_) * side_, sizeof(T)))) {
-        if (!cells_) throw std::bad_alloc();
+        if (!cells_)
+            throw std::bad_alloc();
     }
     CellField(const CellField&) = delete;
     CellField& operator=(const CellField&) = delete;
@@ -43,7 +45,8 @@ public:
     T Get(int x, int y) const { return Contains(x, y) ? at(x, y) : T{}; }
     // Writes a cell; writes outside the stored range are dropped.
     void Set(int x, int y, T v) {
-        if (Contains(x, y)) at(x, y) = v;
+        if (Contains(x, y))
+            at(x, y) = v;
     }
 
     // Pointer to cell (x, Low()): the cells of one column are contiguous in y.
@@ -56,13 +59,18 @@ public:
 
     // Sets every cell of the rectangle (clipped to the stored range) to v.
     void FillRect(int x0, int y0, int x1, int y1, T v) {
-        if (x0 < low_) x0 = low_;
-        if (y0 < low_) y0 = low_;
-        if (x1 > kGridHigh) x1 = kGridHigh;
-        if (y1 > kGridHigh) y1 = kGridHigh;
+        if (x0 < low_)
+            x0 = low_;
+        if (y0 < low_)
+            y0 = low_;
+        if (x1 > kGridHigh)
+            x1 = kGridHigh;
+        if (y1 > kGridHigh)
+            y1 = kGridHigh;
         for (int x = x0; x <= x1; ++x) {
             T* col = Column(x);
-            for (int y = y0; y <= y1; ++y) col[y - low_] = v;
+            for (int y = y0; y <= y1; ++y)
+                col[y - low_] = v;
         }
     }
     void Clear() { FillRect(low_, low_, kGridHigh, kGridHigh, T{}); }
@@ -71,15 +79,20 @@ public:
     template <typename U>
     void CopyRect(const CellField<U>& from, int x0, int y0, int x1, int y1) {
         const int lo = low_ > from.Low() ? low_ : from.Low();
-        if (x0 < lo) x0 = lo;
-        if (y0 < lo) y0 = lo;
-        if (x1 > kGridHigh) x1 = kGridHigh;
-        if (y1 > kGridHigh) y1 = kGridHigh;
+        if (x0 < lo)
+            x0 = lo;
+        if (y0 < lo)
+            y0 = lo;
+        if (x1 > kGridHigh)
+            x1 = kGridHigh;
+        if (y1 > kGridHigh)
+            y1 = kGridHigh;
         for (int x = x0; x <= x1; ++x)
-            for (int y = y0; y <= y1; ++y) at(x, y) = static_cast<T>(from.at(x, y));
+            for (int y = y0; y <= y1; ++y)
+                at(x, y) = static_cast<T>(from.at(x, y));
     }
 
-private:
+  private:
     std::ptrdiff_t Index(int x, int y) const {
         return static_cast<std::ptrdiff_t>(x - low_) * side_ + (y - low_);
     }

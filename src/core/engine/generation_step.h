@@ -12,14 +12,12 @@ enum class StepForm { Plain, Torus };
 
 // One generation of the Main Field: landscape passes, rule evaluation, update,
 // repaint of the visible window, statistics hook, counters, auto-stop.
-void GenerationStep(World& world, const Settings& settings, StepObserver& observer,
-                    StepForm form);
+void GenerationStep(World& world, const Settings& settings, StepObserver& observer, StepForm form);
 
 namespace reference {
 // A literal transcription of the documented step, kept as the oracle that the
 // fast step is tested against.
-void GenerationStep(World& world, const Settings& settings, StepObserver& observer,
-                    StepForm form);
+void GenerationStep(World& world, const Settings& settings, StepObserver& observer, StepForm form);
 }  // namespace reference
 
 // The parts every implementation shares.
@@ -31,6 +29,8 @@ void RepaintChangedCells(const World& world, const Settings& settings, StepObser
 void FinishGeneration(World& world, const Settings& settings, StepObserver& observer);
 
 // Adds one to a state without wrapping past the largest value.
-inline std::int32_t SaturatingIncrement(std::int32_t v) { return v == INT32_MAX ? v : v + 1; }
+inline std::int32_t SaturatingIncrement(std::int32_t v) {
+    return v == INT32_MAX ? v : v + 1;
+}
 
 }  // namespace zentorix

@@ -12,7 +12,8 @@ void PresetMarks(MarkField& marks, const StateField& layer, int ex, int ey, bool
     for (int x = -3; x <= ex; ++x) {
         std::uint8_t* m = marks.Column(x) - marks.Low();
         const std::int32_t* l = layer.Column(x) - layer.Low();
-        for (int y = -3; y <= ey; ++y) m[y] = active && l[y] > 0 ? 1 : 0;
+        for (int y = -3; y <= ey; ++y)
+            m[y] = active && l[y] > 0 ? 1 : 0;
     }
 }
 
@@ -21,7 +22,8 @@ void Sprinkle(StateField& field, RandomSource& random, const World& world, int i
     random.Reseed();
     for (int x = -2; x <= world.FieldWidth(); ++x)
         for (int y = -2; y <= world.FieldHeight(); ++y)
-            if (random.Below(range) < static_cast<std::uint32_t>(intensity)) field.at(x, y) = 1;
+            if (random.Below(range) < static_cast<std::uint32_t>(intensity))
+                field.at(x, y) = 1;
 }
 
 }  // namespace
@@ -33,27 +35,33 @@ void ApplyEternalLayers(World& world, const Settings& s) {
         const bool active =
             LayerActive(s.EternalLifePeriod, s.EternalLifeIntensity, ph.EternalLifePhase);
         PresetMarks(world.BornMarks, world.EternalLifeField, ex, ey, active);
-        ph.EternalLifePhase = ph.EternalLifePhase < s.EternalLifePeriod ? ph.EternalLifePhase + 1 : 1;
+        ph.EternalLifePhase =
+            ph.EternalLifePhase < s.EternalLifePeriod ? ph.EternalLifePhase + 1 : 1;
     }
     ph.EternalDeadActive = false;
     if (s.EternalDeadOn) {
         const bool active =
             LayerActive(s.EternalDeadPeriod, s.EternalDeadIntensity, ph.EternalDeadPhase);
         PresetMarks(world.DiedMarks, world.EternalDeadField, ex, ey, active);
-        ph.EternalDeadPhase = ph.EternalDeadPhase < s.EternalDeadPeriod ? ph.EternalDeadPhase + 1 : 1;
+        ph.EternalDeadPhase =
+            ph.EternalDeadPhase < s.EternalDeadPeriod ? ph.EternalDeadPhase + 1 : 1;
         ph.EternalDeadActive =
             LayerActive(s.EternalDeadPeriod, s.EternalDeadIntensity, ph.EternalDeadPhase);
     }
-    if (!s.EternalLifeOn) PresetMarks(world.BornMarks, world.EternalLifeField, ex, ey, false);
-    if (!s.EternalDeadOn) PresetMarks(world.DiedMarks, world.EternalDeadField, ex, ey, false);
+    if (!s.EternalLifeOn)
+        PresetMarks(world.BornMarks, world.EternalLifeField, ex, ey, false);
+    if (!s.EternalDeadOn)
+        PresetMarks(world.DiedMarks, world.EternalDeadField, ex, ey, false);
 }
 
 void ApplyRandomFills(World& world, const Settings& s) {
     // A period of 0 from an old file counts as 1.
     const int period = std::max(1, static_cast<int>(s.RandomFillPeriod));
-    if (world.Counters.Generation % period != 0) return;
+    if (world.Counters.Generation % period != 0)
+        return;
     const int intensity = s.RandomFillIntensity;
-    if (s.MainFillRandom) Sprinkle(world.MainField, world.Random, world, intensity, 100000);
+    if (s.MainFillRandom)
+        Sprinkle(world.MainField, world.Random, world, intensity, 100000);
     if (s.EtenalLifeFillRandom)
         Sprinkle(world.EternalLifeField, world.Random, world, intensity, 1000000);
     if (s.EtenalDeadFillRandom)

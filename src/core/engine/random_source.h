@@ -9,7 +9,7 @@ namespace zentorix {
 // before every fill; tests and the batch program fix a seed, after which the
 // reseeds keep the one reproducible sequence going.
 class RandomSource {
-public:
+  public:
     void FixSeed(std::uint64_t seed) {
         fixed_ = true;
         state_ = seed;
@@ -27,7 +27,7 @@ public:
         return static_cast<std::uint32_t>((static_cast<std::uint64_t>(Next32()) * n) >> 32);
     }
 
-private:
+  private:
     // splitmix64: small, fast and good enough for sprinkling cells.
     std::uint32_t Next32() {
         std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);

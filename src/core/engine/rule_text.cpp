@@ -17,19 +17,22 @@ bool StartsWith(std::string_view text, std::string_view head) {
 // Adds one entry d for each digit d 0..9 that occurs anywhere in the text.
 void AddDigits(std::vector<std::int32_t>& list, std::string_view text) {
     for (char d = '0'; d <= '9'; ++d)
-        if (text.find(d) != std::string_view::npos) RuleSet::AddSum(list, d - '0');
+        if (text.find(d) != std::string_view::npos)
+            RuleSet::AddSum(list, d - '0');
 }
 
 // Splits at the first "/": the part up to and including it, and the rest. Without
 // a slash the first part is the whole text and the rest is empty.
 std::pair<std::string_view, std::string_view> SplitAtSlash(std::string_view text) {
     const std::size_t slash = text.find('/');
-    if (slash == std::string_view::npos) return {text, {}};
+    if (slash == std::string_view::npos)
+        return {text, {}};
     return {text.substr(0, slash + 1), text.substr(slash + 1)};
 }
 
 std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
         s.remove_suffix(1);
     return s;
@@ -57,11 +60,13 @@ const std::array<TokenName, kPositionCount + 4>& TokenNames() {
 
 void ParseTokens(RuleSet& rules, std::string_view source) {
     std::string text(source);
-    if (text.empty() || text.back() != ',') text += ',';
+    if (text.empty() || text.back() != ',')
+        text += ',';
     const std::string_view t = text;
     for (std::size_t p = 0; p < t.size(); ++p) {
         for (const TokenName& token : TokenNames()) {
-            if (t.compare(p, token.name.size(), token.name) != 0) continue;
+            if (t.compare(p, token.name.size(), token.name) != 0)
+                continue;
             // The value runs from after the name to the next comma; any signed
             // 32-bit value is accepted so that whatever the writer wrote reads back.
             const std::size_t start = p + token.name.size();
@@ -114,10 +119,12 @@ void ParseSlashNotation(RuleSet& rules, std::string_view text, bool generations)
 
 void ParseOldLife(RuleSet& rules, std::string_view text) {
     const std::size_t marker = text.find("rule = ");
-    if (marker != std::string_view::npos) text = text.substr(marker);
+    if (marker != std::string_view::npos)
+        text = text.substr(marker);
     // Suffixes such as ":T100,100" name a bounded grid, not the rule.
     const std::size_t colon = text.find(':');
-    if (colon != std::string_view::npos) text = text.substr(0, colon);
+    if (colon != std::string_view::npos)
+        text = text.substr(0, colon);
     const auto [first, rest] = SplitAtSlash(text);
     const bool birthFirst =
         first.find('B') != std::string_view::npos || first.find('b') != std::string_view::npos;
@@ -135,36 +142,44 @@ std::string FormatRuleTokens(const RuleSet& rules) {
         out += ',';
     };
     for (int i = 0; i < kPositionCount; ++i) {
-        if (i >= kInnerTokenCount && !rules.Extended) break;
+        if (i >= kInnerTokenCount && !rules.Extended)
+            break;
         const PositionToken& p = kPositionTokens[i];
         token(p.name, rules.Weight(p.dx, p.dy));
     }
     token("HI", rules.History ? rules.HistoryRange : 0);
     token("EX", rules.Extended ? 2 : 0);
-    for (std::int32_t sum : rules.BirthList) token("RB", sum);
-    for (std::int32_t sum : rules.SurvivalList) token("RS", sum);
+    for (std::int32_t sum : rules.BirthList)
+        token("RB", sum);
+    for (std::int32_t sum : rules.SurvivalList)
+        token("RS", sum);
     return out;
 }
 
 std::string FormatDigitBoxes(const RuleEditorState& editor) {
     std::string out = "#R S";
     for (int d = 0; d <= 9; ++d)
-        if (editor.S[d]) out += static_cast<char>('0' + d);
+        if (editor.S[d])
+            out += static_cast<char>('0' + d);
     out += "/B";
     for (int d = 0; d <= 9; ++d)
-        if (editor.B[d]) out += static_cast<char>('0' + d);
+        if (editor.B[d])
+            out += static_cast<char>('0' + d);
     return out;
 }
 
 std::string RuleToString(const World& world, int mode, int index) {
-    if (mode == 1) return FormatDigitBoxes(world.Editor);
+    if (mode == 1)
+        return FormatDigitBoxes(world.Editor);
     return FormatRuleTokens(world.Rules.at(static_cast<std::size_t>(index)));
 }
 
 void ParseRuleString(World& world, std::string_view text, std::string_view family, int index) {
     RuleSet& rules = world.Rules.at(static_cast<std::size_t>(index));
-    if (StartsWith(text, "#R ")) text.remove_prefix(3);
-    if (StartsWith(text, "#RULE ")) text.remove_prefix(6);
+    if (StartsWith(text, "#R "))
+        text.remove_prefix(3);
+    if (StartsWith(text, "#RULE "))
+        text.remove_prefix(6);
     rules.BirthList.clear();
     rules.SurvivalList.clear();
 

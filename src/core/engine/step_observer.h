@@ -9,7 +9,7 @@ namespace zentorix {
 // statistics; the batch program prints counts. Every method has a do-nothing
 // default so a caller overrides only what it needs.
 class StepObserver {
-public:
+  public:
     virtual ~StepObserver() = default;
 
     // The cells the repaint pass covers (columns and rows, both ends included);

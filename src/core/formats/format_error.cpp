@@ -16,27 +16,34 @@ FormatError::FormatError(std::string_view text)
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
         negative = text[i] == '-';
         ++i;
     }
-    if (i == text.size()) return std::nullopt;
+    if (i == text.size())
+        return std::nullopt;
     std::int64_t value = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
-        if (c < '0' || c > '9') return std::nullopt;
+        if (c < '0' || c > '9')
+            return std::nullopt;
         value = value * 10 + (c - '0');
-        if (value > 2147483648LL) return std::nullopt;
+        if (value > 2147483648LL)
+            return std::nullopt;
     }
-    if (negative) value = -value;
-    if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX || value < INT32_MIN)
+        return std::nullopt;
     return static_cast<std::int32_t>(value);
 }
 
 std::int32_t ToInteger(std::string_view text) {
-    if (auto v = ParseInteger(text)) return *v;
+    if (auto v = ParseInteger(text))
+        return *v;
     throw FormatError(text);
 }
 

@@ -11,11 +11,11 @@ namespace zentorix {
 // A number in a file or a rule text that cannot be read. The message is the one
 // users know from every file the program reads.
 class FormatError : public std::runtime_error {
-public:
+  public:
     explicit FormatError(std::string_view text);
     const std::string& Text() const { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 

@@ -10,11 +10,13 @@ namespace {
 
 bool IsWritableFolder(const std::filesystem::path& folder) {
     std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) return false;
+    if (!std::filesystem::is_directory(folder, ec))
+        return false;
     const auto probe = folder / ".zentorix-write-probe";
     {
         std::ofstream out(probe);
-        if (!out) return false;
+        if (!out)
+            return false;
     }
     std::filesystem::remove(probe, ec);
     return true;
@@ -37,7 +39,8 @@ void ProgramFolder::CreateSubfolders() const {
 }
 
 ProgramFolder LocateProgramFolder(const std::filesystem::path& executableFolder) {
-    if (IsWritableFolder(executableFolder)) return {executableFolder};
+    if (IsWritableFolder(executableFolder))
+        return {executableFolder};
     ProgramFolder user{UserDataFolder()};
     std::error_code ec;
     if (!std::filesystem::exists(user.Root, ec)) {
@@ -45,10 +48,11 @@ ProgramFolder LocateProgramFolder(const std::filesystem::path& executableFolder)
         // Seed with the shipped data (not the programs themselves).
         for (const auto& entry : std::filesystem::directory_iterator(executableFolder, ec)) {
             const auto perms = entry.status(ec).permissions();
-            const bool program = entry.is_regular_file(ec) &&
-                                 (perms & std::filesystem::perms::owner_exec) !=
-                                     std::filesystem::perms::none;
-            if (program) continue;
+            const bool program =
+                entry.is_regular_file(ec) &&
+                (perms & std::filesystem::perms::owner_exec) != std::filesystem::perms::none;
+            if (program)
+                continue;
             std::filesystem::copy(entry.path(), user.Root / entry.path().filename(),
                                   std::filesystem::copy_options::recursive |
                                       std::filesystem::copy_options::skip_existing,

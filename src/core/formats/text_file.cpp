@@ -11,18 +11,17 @@ namespace {
 
 // Windows-1251 bytes 0x80..0xFF as Unicode code points.
 constexpr std::array<char16_t, 128> kCp1251 = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
-    0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
-    0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
-    0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
-    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457, 0x0410, 0x0411,
-    0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, 0x0418, 0x0419, 0x041A, 0x041B, 0x041C,
-    0x041D, 0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,
-    0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F, 0x0430, 0x0431, 0x0432,
-    0x0433, 0x0434, 0x0435, 0x0436, 0x0437, 0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D,
-    0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447, 0x0448,
-    0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039,
+    0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408,
+    0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB,
+    0x0458, 0x0405, 0x0455, 0x0457, 0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,
+    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423,
+    0x0424, 0x0425, 0x0426, 0x0427, 0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
+    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437, 0x0438, 0x0439, 0x043A, 0x043B,
+    0x043C, 0x043D, 0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
+    0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
 void AppendUtf8(std::string& out, char32_t cp) {
@@ -61,10 +60,12 @@ bool IsValidUtf8(std::string_view s) {
         } else {
             return false;
         }
-        if (i + extra >= s.size()) return false;
+        if (i + extra >= s.size())
+            return false;
         for (int k = 1; k <= extra; ++k) {
             const auto cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xC0) != 0x80) return false;
+            if ((cc & 0xC0) != 0x80)
+                return false;
             cp = (cp << 6) | (cc & 0x3F);
         }
         // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
@@ -77,8 +78,10 @@ bool IsValidUtf8(std::string_view s) {
 }
 
 std::string DecodeText(std::string_view bytes) {
-    if (StartsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    if (IsValidUtf8(bytes)) return std::string(bytes);
+    if (StartsWith(bytes, "\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    if (IsValidUtf8(bytes))
+        return std::string(bytes);
     std::string out;
     out.reserve(bytes.size() * 2);
     for (char ch : bytes) {
@@ -97,9 +100,11 @@ std::vector<std::string> SplitLines(std::string_view text) {
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         const bool last = end == std::string_view::npos;
-        if (last) end = text.size();
+        if (last)
+            end = text.size();
         std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         lines.emplace_back(line);
         start = end + 1;
     }
@@ -108,17 +113,21 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in)
+        return std::nullopt;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+    if (in.bad())
+        return std::nullopt;
     return bytes;
 }
 
 std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::path& path) {
     auto bytes = ReadFileBytes(path);
-    if (!bytes) return std::nullopt;
+    if (!bytes)
+        return std::nullopt;
     return SplitLines(DecodeText(*bytes));
 }
 
@@ -127,7 +136,8 @@ void WriteFileAtomic(const std::filesystem::path& path, std::string_view content
     tmp += ".tmp";
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) throw FileError("Cannot write " + path.string());
+        if (!out)
+            throw FileError("Cannot write " + path.string());
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
         out.flush();
         if (!out) {
@@ -148,7 +158,8 @@ void WriteFileAtomic(const std::filesystem::path& path, std::string_view content
 
 std::string KeyLine(std::string_view key, std::string_view value) {
     std::string line(key);
-    if (line.size() < 22) line.resize(22, ' ');
+    if (line.size() < 22)
+        line.resize(22, ' ');
     line.append(value);
     return line;
 }

@@ -12,7 +12,7 @@ namespace zentorix {
 // A file that could not be written (or read where reading must succeed). The
 // message names the file and the reason.
 class FileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -38,7 +38,7 @@ void WriteFileAtomic(const std::filesystem::path& path, std::string_view content
 
 // Builds a text file line by line with CR LF line ends.
 class TextBuilder {
-public:
+  public:
     void Line(std::string_view text = {}) {
         text_.append(text);
         text_.append("\r\n");
@@ -46,7 +46,7 @@ public:
     const std::string& Text() const { return text_; }
     void WriteTo(const std::filesystem::path& path) const { WriteFileAtomic(path, text_); }
 
-private:
+  private:
     std::string text_;
 };
 

@@ -11,7 +11,7 @@ template <int Min, int Max, int Default>
 class Ranged {
     static_assert(Min <= Default && Default <= Max);
 
-public:
+  public:
     static constexpr int kMin = Min;
     static constexpr int kMax = Max;
     static constexpr int kDefault = Default;
@@ -25,7 +25,7 @@ public:
     constexpr operator int() const { return value_; }  // NOLINT
     constexpr int Value() const { return value_; }
 
-private:
+  private:
     static constexpr int Clamp(std::int64_t v) {
         return static_cast<int>(std::clamp<std::int64_t>(v, Min, Max));
     }

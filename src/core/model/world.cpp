@@ -7,7 +7,8 @@
 namespace zentorix {
 
 World::World() {
-    for (RuleSet& rules : Rules) rules.Weights.fill(1);
+    for (RuleSet& rules : Rules)
+        rules.Weights.fill(1);
     Editor.ClearRuleInfoOnChange = true;
     ParseBirthList(*this);
     ParseSurvivalList(*this);
@@ -16,15 +17,23 @@ World::World() {
     ParseRuleString(*this, kStartUpRuleText0, "Zentorix", 2);
 }
 
-void World::SetFieldWidth(int w) { fieldWidth_ = std::clamp(w, kMinFieldSize, kMaxFieldSize); }
-void World::SetFieldHeight(int h) { fieldHeight_ = std::clamp(h, kMinFieldSize, kMaxFieldSize); }
+void World::SetFieldWidth(int w) {
+    fieldWidth_ = std::clamp(w, kMinFieldSize, kMaxFieldSize);
+}
+void World::SetFieldHeight(int h) {
+    fieldHeight_ = std::clamp(h, kMinFieldSize, kMaxFieldSize);
+}
 
 StateField& World::LayerField(Layer layer) {
     switch (layer) {
-        case Layer::EternalLife: return EternalLifeField;
-        case Layer::EternalDead: return EternalDeadField;
-        case Layer::OtherReality: return OtherRealityField;
-        case Layer::Main: break;
+        case Layer::EternalLife:
+            return EternalLifeField;
+        case Layer::EternalDead:
+            return EternalDeadField;
+        case Layer::OtherReality:
+            return OtherRealityField;
+        case Layer::Main:
+            break;
     }
     return MainField;
 }

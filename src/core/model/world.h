@@ -47,7 +47,7 @@ struct CellRect {
 // rule editor's state, the counters and phases. One instance, owned by whoever
 // runs the experiment.
 class World {
-public:
+  public:
     // The start-up state: empty grids of 160 by 140, the three start-up rules,
     // generation 1.
     World();
@@ -94,7 +94,7 @@ public:
     std::int32_t PairOffsetX = 1;
     std::int32_t PairOffsetY = 1;
 
-private:
+  private:
     int fieldWidth_ = 160;
     int fieldHeight_ = 140;
 };

@@ -22,8 +22,9 @@ const std::array<Shape, 6> kShapes = {{
     {true, true, {}},  // every position but ME
     {true, true, {"NW", "NN", "NE", "WW", "EE", "SW", "SS", "SE", "2N2N", "2W2W", "2E2E", "2S2S"}},
     {true, true, {"2N1W", "2N1E", "1N2W", "1N2E", "1S2W", "1S2E", "2S1W", "2S1E"}},
-    {true, true, {"2N1W", "2N1E", "1N2W", "1N2E", "1S2W", "1S2E", "2S1W", "2S1E", "NN", "WW",
-                  "EE", "SS"}},
+    {true,
+     true,
+     {"2N1W", "2N1E", "1N2W", "1N2E", "1S2W", "1S2E", "2S1W", "2S1E", "NN", "WW", "EE", "SS"}},
 }};
 
 std::array<std::int32_t, kPositionCount> ShapeWeights(int shape) {
@@ -34,9 +35,11 @@ std::array<std::int32_t, kPositionCount> ShapeWeights(int shape) {
         return w;
     }
     for (std::string_view name : kShapes[shape].positions) {
-        if (name.empty()) continue;
+        if (name.empty())
+            continue;
         for (const PositionToken& p : kPositionTokens)
-            if (p.name == name) w[PositionIndex(p.dx, p.dy)] = 1;
+            if (p.name == name)
+                w[PositionIndex(p.dx, p.dy)] = 1;
     }
     return w;
 }
@@ -49,7 +52,8 @@ RuleSet& Edited(World& world) {
 // otherwise the symmetric partner follows and the weight goes into the rule set.
 void ChangeWeightBox(World& world, int position, std::int32_t value) {
     RuleEditorState& ed = world.Editor;
-    if (ed.WeightBoxes[position] == value) return;
+    if (ed.WeightBoxes[position] == value)
+        return;
     ed.WeightBoxes[position] = value;
     if (ed.SymmetricRegion && position != kCentre)
         ChangeWeightBox(world, SymmetricPartner(position), value);
@@ -58,13 +62,18 @@ void ChangeWeightBox(World& world, int position, std::int32_t value) {
 }
 
 bool IsCanonicalDecimal(std::string_view piece) {
-    if (piece == "0") return true;
+    if (piece == "0")
+        return true;
     std::size_t i = 0;
-    if (!piece.empty() && piece[0] == '-') i = 1;
-    if (i >= piece.size() || piece[i] < '1' || piece[i] > '9') return false;
-    if (piece.size() - i > 5) return false;
+    if (!piece.empty() && piece[0] == '-')
+        i = 1;
+    if (i >= piece.size() || piece[i] < '1' || piece[i] > '9')
+        return false;
+    if (piece.size() - i > 5)
+        return false;
     for (; i < piece.size(); ++i)
-        if (piece[i] < '0' || piece[i] > '9') return false;
+        if (piece[i] < '0' || piece[i] > '9')
+            return false;
     return true;
 }
 
@@ -78,12 +87,14 @@ std::vector<std::int32_t> ParseSumText(std::string_view text) {
         const std::string_view piece = text.substr(start, comma - start);
         if (IsCanonicalDecimal(piece)) {
             const std::int32_t v = std::stoi(std::string(piece));
-            if (v >= kMinListSum && v <= kMaxListSum) sums.insert(v);
+            if (v >= kMinListSum && v <= kMaxListSum)
+                sums.insert(v);
         }
         start = comma + 1;
     }
     std::vector<std::int32_t> list(sums.begin(), sums.end());
-    if (static_cast<int>(list.size()) > kMaxListEntries) list.resize(kMaxListEntries);
+    if (static_cast<int>(list.size()) > kMaxListEntries)
+        list.resize(kMaxListEntries);
     return list;
 }
 
@@ -100,7 +111,8 @@ void DigitBoxesToText(std::string& text, const std::array<bool, 10>& boxes) {
 
 std::string RangeText(std::int32_t min, std::int32_t max) {
     std::string text;
-    for (std::int32_t v = min; v <= max; ++v) text += std::to_string(v) + ",";
+    for (std::int32_t v = min; v <= max; ++v)
+        text += std::to_string(v) + ",";
     return text;
 }
 
@@ -108,7 +120,8 @@ std::string RangeText(std::int32_t min, std::int32_t max) {
 
 std::string FormatSumList(const std::vector<std::int32_t>& list) {
     std::string text;
-    for (std::int32_t sum : list) text += std::to_string(sum) + ",";
+    for (std::int32_t sum : list)
+        text += std::to_string(sum) + ",";
     return text;
 }
 
@@ -136,13 +149,15 @@ void RecogniseNeighbourhoodShape(World& world) {
     const RuleSet& rules = Edited(world);
     world.Editor.ShapeIndex = kNoShape;
     for (int s = 0; s < static_cast<int>(kShapes.size()); ++s) {
-        if (rules.Extended != kShapes[s].extended || rules.Weights[kCentre] != 0) continue;
+        if (rules.Extended != kShapes[s].extended || rules.Weights[kCentre] != 0)
+            continue;
         const auto want = ShapeWeights(s);
         bool match = true;
         for (int pos = 0; pos < kPositionCount && match; ++pos)
             if (kShapes[s].lookAtOuterRing || IsInnerRing(pos))
                 match = rules.Weights[pos] == want[pos];
-        if (match) world.Editor.ShapeIndex = s;
+        if (match)
+            world.Editor.ShapeIndex = s;
     }
 }
 
@@ -171,10 +186,12 @@ void RuleChanged(World& world) {
     if (ed.ClearRuleInfoOnChange) {
         ed.RulesComboBoxText.clear();
         ed.RulesDescription.clear();
-        for (std::string& line : ed.InfoMemo) line.clear();
+        for (std::string& line : ed.InfoMemo)
+            line.clear();
     }
     const std::string rule = RuleToString(world, 0, ed.EditedRuleSet);
-    if (ed.LookUpRuleName) ed.LookUpRuleName(world, rule);
+    if (ed.LookUpRuleName)
+        ed.LookUpRuleName(world, rule);
     ed.InfoEdit = rule;
 }
 
@@ -184,13 +201,15 @@ void SelectEditedRuleSet(World& world, int index) {
 }
 
 void SetWeightBox(World& world, int position, std::int32_t value) {
-    if (position < 0 || position >= kPositionCount) return;
+    if (position < 0 || position >= kPositionCount)
+        return;
     ChangeWeightBox(world, position, std::clamp(value, kMinWeightBox, kMaxWeightBox));
     RuleChanged(world);
 }
 
 void SelectNeighbourhoodShape(World& world, int shape) {
-    if (shape < 0 || shape >= static_cast<int>(kShapes.size())) return;
+    if (shape < 0 || shape >= static_cast<int>(kShapes.size()))
+        return;
     RuleSet& rules = Edited(world);
     rules.Weights = ShapeWeights(shape);
     rules.Extended = kShapes[shape].extended;
@@ -210,7 +229,8 @@ void SetHistoryOn(World& world, bool on) {
     world.Editor.HistoryOn = on;
     rules.History = on;
     // Switching history on uses the length the box shows when the rule holds none.
-    if (on && rules.HistoryRange < 2) rules.HistoryRange = world.Editor.HistoryRangeBox;
+    if (on && rules.HistoryRange < 2)
+        rules.HistoryRange = world.Editor.HistoryRangeBox;
     RuleChanged(world);
 }
 

@@ -79,18 +79,18 @@ void SyncBirthSurvivalBoxes(World& world);
 void RuleChanged(World& world);
 
 // Control handlers.
-void SelectEditedRuleSet(World& world, int index);            // RulesSelectorBoxSelect
-void SetWeightBox(World& world, int position, std::int32_t value);  // String..Change
-void SelectNeighbourhoodShape(World& world, int shape);       // ComboBox2Select
-void SetExtRegion(World& world, bool on);                     // ExtRegionClick
-void SetHistoryOn(World& world, bool on);                     // HistoryOnClick
-void SetHistoryRangeBox(World& world, std::int32_t value);    // StringHistoryRangeChange
-void SetDelayOn(World& world, bool on);                       // DelayOnClick
-void SetDelayValue(World& world, std::int32_t value);         // Edit14Change
-void BirthBoxesChanged(World& world);                         // B0MouseUp
-void SurvivalBoxesChanged(World& world);                      // S2MouseUp
-void SetBirthRange(World& world, std::int32_t min, std::int32_t max);     // MinBirthChanging
+void SelectEditedRuleSet(World& world, int index);                     // RulesSelectorBoxSelect
+void SetWeightBox(World& world, int position, std::int32_t value);     // String..Change
+void SelectNeighbourhoodShape(World& world, int shape);                // ComboBox2Select
+void SetExtRegion(World& world, bool on);                              // ExtRegionClick
+void SetHistoryOn(World& world, bool on);                              // HistoryOnClick
+void SetHistoryRangeBox(World& world, std::int32_t value);             // StringHistoryRangeChange
+void SetDelayOn(World& world, bool on);                                // DelayOnClick
+void SetDelayValue(World& world, std::int32_t value);                  // Edit14Change
+void BirthBoxesChanged(World& world);                                  // B0MouseUp
+void SurvivalBoxesChanged(World& world);                               // S2MouseUp
+void SetBirthRange(World& world, std::int32_t min, std::int32_t max);  // MinBirthChanging
 void SetSurvivalRange(World& world, std::int32_t min, std::int32_t max);  // MaxSurvivalChangingEx
-void SwapBirthSurvival(World& world);                          // SpeedButton9Click
+void SwapBirthSurvival(World& world);                                     // SpeedButton9Click
 
 }  // namespace zentorix

@@ -28,7 +28,7 @@ struct ColourModel {
     bool ColorMode = false;  // a live cell's value is its birth phase, not its age
 
     std::array<Colour, kPaletteSize + 1> GenPalette{};   // entries 1..256
-    int GenColourCount = 64;                              // 1..256 entries in use
+    int GenColourCount = 64;                             // 1..256 entries in use
     std::array<Colour, kPaletteSize + 1> StateColour{};  // states 1..256
 
     // StateColour from the palette (repeating every GenColourCount states) or,

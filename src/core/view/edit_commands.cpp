@@ -3,7 +3,8 @@
 namespace zentorix {
 
 void EraseRegion(World& world, const Settings& s, CellRect r, bool allLayers) {
-    if (r.Empty()) return;
+    if (r.Empty())
+        return;
     if (s.EternalLifeErase || allLayers)
         world.EternalLifeField.FillRect(r.FirstColumn, r.FirstRow, r.LastColumn, r.LastRow, 0);
     if (s.EternalDeadErase || allLayers)

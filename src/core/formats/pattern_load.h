@@ -1,0 +1,47 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "model/settings.h"
+#include "model/world.h"
+
+namespace zentorix {
+
+// What a file is, judged by its content (a bitmap by its extension).
+enum class PatternFormat { None, Native, MCell, Rle, Life105, Life106, Life20, Bitmap };
+
+// The size in pixels of the field panel, for choosing the cell size when a
+// pattern is fitted. Zero (the batch program) keeps the cell size.
+struct PanelSize {
+    int width = 0;
+    int height = 0;
+};
+
+struct OpenResult {
+    PatternFormat format = PatternFormat::None;
+    bool found = false;    // the file existed
+    bool stopRun = false;  // StopForLoad was on: the caller stops its run timer
+};
+
+// Classifies a file by its first line, else by its content.
+PatternFormat ClassifyPatternFile(const std::filesystem::path& file);
+
+// Opens a file of any supported format and hands it to its reader. A missing
+// file changes nothing. Readers raise FormatError for a malformed number.
+OpenResult OpenPatternFile(World& world, Settings& settings, const std::filesystem::path& file,
+                           PanelSize panel = {});
+
+// The common start of the pattern readers: current file name, the description
+// starting with the format label, a stop when StopForLoad is set (Generation 1),
+// and with ClearForLoad the field erased in the erase targets and the staging
+// grid cleared. Gives true when the run is to stop.
+bool BeginPatternLoad(World& world, const Settings& settings, const std::filesystem::path& file,
+                      std::string_view label);
+
+// Copies the staging grid's columns 0..w and rows 0..h, centred, into the layer
+// chosen by LoadFieldSelector; with fit (and ClearForLoad) the field is first
+// sized to the pattern and, given a panel, the cell size fitted (within 1..50).
+void PlacePattern(World& world, Settings& settings, int w, int h, bool fit, PanelSize panel);
+
+}  // namespace zentorix
