@@ -1,0 +1,295 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/test_support.h"
+#include "engine/generation_step.h"
+#include "engine/rule_text.h"
+
+namespace zentorix {
+namespace {
+
+using test::Draw;
+using test::LiveCells;
+using Cells = std::vector<std::pair<int, int>>;
+
+struct StepTest : ::testing::Test {
+    std::unique_ptr<World> world = std::make_unique<World>();
+    Settings settings;
+    test::RecordingObserver observer;
+
+    void SetUp() override {
+        world->SetFieldWidth(30);
+        world->SetFieldHeight(30);
+    }
+    void Step(StepForm form = StepForm::Plain) {
+        reference::GenerationStep(*world, settings, observer, form);
+    }
+    Cells Live() const { return LiveCells(world->MainField, -11, -11, 40, 40); }
+};
+
+TEST_F(StepTest, BlinkerTurnsWithItsCounts) {
+    Draw(world->MainField, 10, 10, {"***"});
+    Step();
+    EXPECT_EQ(Live(), (Cells{{11, 9}, {11, 10}, {11, 11}}));
+    const GenerationCounters& c = world->Counters;
+    EXPECT_EQ(c.LiveCount, 3);
+    EXPECT_EQ(c.StateOneCount, 2);  // the centre has aged to 2
+    EXPECT_EQ(c.BornCount, 2);
+    EXPECT_EQ(c.DiedCount, 2);
+    EXPECT_EQ(observer.counts.at(0).Generation, 1);  // statistics see generation 1
+    EXPECT_EQ(c.Generation, 2);
+    EXPECT_EQ(world->MainField.at(11, 10), 2);
+}
+
+TEST_F(StepTest, HistoryDecayCountsTheDeathWhenTheLastStateEnds) {
+    world->Rules[0] = world->Rules[1];  // born with 2, never survives, three states
+    Draw(world->MainField, 5, 5, {"*"});
+    Step();
+    EXPECT_EQ(world->MainField.at(5, 5), 2);
+    EXPECT_EQ(world->Counters.DiedCount, 0);
+    EXPECT_EQ(world->Counters.LiveCount, 1);
+    EXPECT_EQ(world->Counters.StateOneCount, 0);
+    Step();
+    EXPECT_EQ(world->MainField.at(5, 5), 0);
+    EXPECT_EQ(world->Counters.DiedCount, 1);
+}
+
+TEST_F(StepTest, DecayingCellsAreNotNeighbours) {
+    // Under history only state 1 counts: two live cells and a decaying one give
+    // the sum 2 that this rule is born with.
+    ParseRuleString(*world, "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI4,EX0,RB3,", "Zentorix", 0);
+    Draw(world->MainField, 5, 5, {"A.B", "...", "A.."});
+    Step();
+    EXPECT_EQ(world->MainField.at(6, 6), 0);
+    EXPECT_EQ(world->MainField.at(7, 5), 3);  // decay goes on whatever the neighbours
+}
+
+TEST_F(StepTest, AgesRunThroughThePaletteAndWrap) {
+    settings.Colours.GenColourCount = 3;
+    Draw(world->MainField, 5, 5, {"**", "**"});
+    std::vector<int> ages;
+    for (int i = 0; i < 4; ++i) {
+        Step();
+        ages.push_back(world->MainField.at(5, 5));
+    }
+    EXPECT_EQ(ages, (std::vector<int>{2, 3, 1, 2}));
+}
+
+TEST_F(StepTest, ColourModeGivesNewbornsThePhaseAndKeepsIt) {
+    settings.Colours.ColorMode = true;
+    settings.Colours.GenColourCount = 4;
+    world->Counters.ColourPhase = 3;
+    Draw(world->MainField, 10, 10, {"***"});
+    Step();
+    EXPECT_EQ(world->MainField.at(11, 9), 3);
+    EXPECT_EQ(world->MainField.at(11, 10), 1);  // survivors keep their value
+    EXPECT_EQ(world->Counters.ColourPhase, 4);
+    Step();
+    EXPECT_EQ(world->MainField.at(10, 10), 4);
+    EXPECT_EQ(world->Counters.ColourPhase, 1);
+}
+
+TEST_F(StepTest, NegativeWeightsAndNegativeBirthSums) {
+    ParseRuleString(*world, "NW0,NN0,NE0,WW-1,ME0,EE0,SW0,SS0,SE0,HI0,EX0,RB-1,", "Zentorix", 0);
+    Draw(world->MainField, 10, 10, {"*"});
+    Step();
+    // Only the cell east of the live one has -1 from its west neighbour.
+    EXPECT_EQ(Live(), (Cells{{11, 10}}));
+}
+
+TEST_F(StepTest, BirthOnZeroMarksTheMarginButFillsOnlyTheField) {
+    ParseRuleString(*world, "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB0,", "Zentorix", 0);
+    Step();
+    EXPECT_EQ(world->BornMarks.at(-2, -2), 1);
+    EXPECT_EQ(world->BornMarks.at(0, 5), 1);
+    EXPECT_EQ(world->MainField.at(0, 5), 0);
+    EXPECT_EQ(world->MainField.at(-2, -2), 0);
+    EXPECT_EQ(world->MainField.at(1, 1), 1);
+    EXPECT_EQ(world->MainField.at(30, 30), 1);
+    // Column and row Extent are updated but not evaluated: nobody is born there.
+    EXPECT_EQ(world->MainField.at(31, 5), 0);
+    EXPECT_EQ(world->Counters.LiveCount, 30 * 30);
+    EXPECT_EQ(world->Counters.BornCount, 30 * 30);
+}
+
+TEST_F(StepTest, MarginsKeepTheirCellsAndTheExtentColumnSurvives) {
+    world->MainField.at(0, 10) = 1;   // in the margin: never updated
+    world->MainField.at(31, 20) = 1;  // column Extent: updated, never evaluated
+    Step();
+    Step();
+    EXPECT_EQ(world->MainField.at(0, 10), 1);
+    EXPECT_EQ(world->MainField.at(31, 20), 3);  // survives and ages
+    EXPECT_EQ(world->Counters.LiveCount, 1);
+}
+
+TEST_F(StepTest, AutoStopEndsTheRunWhenTheLastCellDies) {
+    settings.AutoStop = true;
+    Draw(world->MainField, 10, 10, {"*"});
+    Step();
+    EXPECT_EQ(observer.stops, 1);
+    EXPECT_EQ(world->Counters.Generation, 1);
+    settings.AutoStop = false;
+    Step();
+    EXPECT_EQ(observer.stops, 1);
+    EXPECT_EQ(world->Counters.Generation, 2);
+}
+
+TEST_F(StepTest, TorusGliderPassesTheHiddenColumn) {
+    world->SetFieldWidth(25);
+    world->SetFieldHeight(25);
+    Draw(world->MainField, 22, 10, {".*.", "..*", "***"});  // moving east and south
+    bool sawColumnZero = false;
+    for (int i = 0; i < 16; ++i) {
+        Step(StepForm::Torus);
+        for (auto [x, y] : Live()) sawColumnZero |= x == 0;
+        for (auto [x, y] : Live()) ASSERT_TRUE(x >= 0 && x <= 25 && y >= 0 && y <= 25);
+    }
+    EXPECT_TRUE(sawColumnZero);
+    EXPECT_EQ(world->Counters.LiveCount, 5);
+    // After 16 generations the glider moved 4 cells east: 22+4 wraps to column 0.
+    const Cells live = Live();
+    EXPECT_EQ(live.size(), 5u);
+    EXPECT_EQ(live.front().first, 0);
+
+    // The plain step lets it leave the field instead.
+    auto plain = std::make_unique<World>();
+    plain->SetFieldWidth(25);
+    plain->SetFieldHeight(25);
+    Draw(plain->MainField, 22, 10, {".*.", "..*", "***"});
+    for (int i = 0; i < 16; ++i) reference::GenerationStep(*plain, settings, observer, StepForm::Plain);
+    for (auto [x, y] : LiveCells(plain->MainField, -11, -11, 40, 40)) EXPECT_GE(x, 1);
+}
+
+TEST_F(StepTest, RepaintFollowsTheDocumentedOrder) {
+    settings.Colours.ShowBirthCells = true;
+    settings.Colours.ShowDeadCells = true;
+    observer.window = {9, 9, 11, 11};
+    Draw(world->MainField, 10, 10, {"***"});
+    Step();
+    std::vector<std::tuple<int, int, Colour>> calls;
+    for (auto d : observer.drawn) calls.emplace_back(d.x, d.y, d.colour);
+    const ColourModel& c = settings.Colours;
+    using T = std::tuple<int, int, Colour>;
+    EXPECT_EQ(calls, (std::vector<T>{
+                         T{10, 10, c.BackgroundColour}, T{10, 10, c.DeadColour},
+                         T{11, 9, c.ColourOfState(1)}, T{11, 9, c.BirthColour},
+                         T{11, 10, c.ColourOfState(2)},
+                         T{11, 11, c.ColourOfState(1)}, T{11, 11, c.BirthColour}}));
+}
+
+TEST_F(StepTest, OtherRealityAreaSwitchesTheRuleSet) {
+    // Rule set 1 (born with 2) inside the area; rule set 0 outside.
+    Draw(world->MainField, 10, 10, {"*.*"});
+    world->OtherRealityField.at(11, 9) = 1;
+    Step();
+    EXPECT_EQ(world->MainField.at(11, 9), 0);  // area switched off: rule set 0 rules
+    Draw(world->MainField, 10, 10, {"*.*"});
+    settings.OtherRealityOn = true;
+    Step();
+    EXPECT_EQ(world->MainField.at(11, 9), 1);
+    EXPECT_EQ(world->MainField.at(11, 11), 0);
+}
+
+TEST_F(StepTest, ExtremeStatesNeitherWrapNorOverflow) {
+    world->Rules[0].SurvivalList = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+    world->MainField.at(5, 5) = INT32_MAX;
+    world->MainField.at(9, 9) = -40;
+    Step();
+    EXPECT_EQ(world->MainField.at(5, 5), 1);  // past the palette: back to 1
+    EXPECT_EQ(world->MainField.at(9, 9), -40);
+    world->Rules[0].History = true;
+    world->Rules[0].HistoryRange = INT32_MAX;
+    world->MainField.at(5, 5) = INT32_MAX - 1;
+    Step();
+    EXPECT_EQ(world->MainField.at(5, 5), 0);
+    EXPECT_EQ(world->DiedMarks.at(5, 5), 1);
+    // Weights near the 32-bit limits add up without overflow: a wrapped sum of
+    // two such weights would be -2.
+    ParseRuleString(*world, "NW2147483647,NN2147483647,NE0,WW0,ME0,EE0,SW0,SS0,SE0,HI0,EX0,"
+                            "RB-2,",
+                    "Zentorix", 0);
+    world->MainField.FillRect(-11, -11, 40, 40, 0);
+    Draw(world->MainField, 10, 10, {"**"});
+    Step();
+    EXPECT_EQ(world->MainField.at(11, 11), 0);
+}
+
+// Randomised cross-checks: symmetries the automaton must respect.
+struct RandomWorld {
+    std::unique_ptr<World> world = std::make_unique<World>();
+    Settings settings;
+
+    RandomWorld(std::uint64_t seed, int w, int h, const char* rule) {
+        world->SetFieldWidth(w);
+        world->SetFieldHeight(h);
+        ParseRuleString(*world, rule, "Zentorix", 0);
+        world->Random.FixSeed(seed);
+        for (int x = 1; x <= w + 1; ++x)
+            for (int y = 1; y <= h + 1; ++y)
+                world->MainField.at(x, y) = world->Random.Below(3) == 0 ? 1 : 0;
+    }
+};
+
+constexpr const char* kSymmetricRules[] = {
+    "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,",
+    "NW1,NN2,NE1,WW2,ME1,EE2,SW1,SS2,SE1,HI5,EX0,RB3,RB5,RS2,RS4,RS6,",
+    "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,2N2W-1,2N1W1,1N2W1,2N2N2,2N2E-1,2N1E1,1N2E1,2W2W2,"
+    "2E2E2,2S2W-1,2S1W1,1S2W1,2S2S2,2S2E-1,2S1E1,1S2E1,HI0,EX2,RB4,RB5,RB9,RS3,RS4,RS6,",
+};
+
+TEST(StepSymmetry, TorusCommutesWithShiftingAndMirroring) {
+    StepObserver quiet;
+    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+        const char* rule = kSymmetricRules[seed % 3];
+        RandomWorld a(seed, 25 + static_cast<int>(seed) * 3, 31, rule);
+        RandomWorld b(seed, a.world->FieldWidth(), 31, rule);
+        RandomWorld m(seed, a.world->FieldWidth(), 31, rule);
+        const int ex = a.world->ExtentX(), ey = a.world->ExtentY();
+        const int sx = 7, sy = 12;
+        // b is a shifted by (sx, sy); m is a mirrored left to right.
+        for (int x = 0; x < ex; ++x)
+            for (int y = 0; y < ey; ++y) {
+                b.world->MainField.at((x + sx) % ex, (y + sy) % ey) = a.world->MainField.at(x, y);
+                m.world->MainField.at(WrapIndex(-x, ex), y) = a.world->MainField.at(x, y);
+            }
+        for (int g = 0; g < 12; ++g) {
+            reference::GenerationStep(*a.world, a.settings, quiet, StepForm::Torus);
+            reference::GenerationStep(*b.world, b.settings, quiet, StepForm::Torus);
+            reference::GenerationStep(*m.world, m.settings, quiet, StepForm::Torus);
+        }
+        for (int x = 0; x < ex; ++x)
+            for (int y = 0; y < ey; ++y) {
+                ASSERT_EQ(b.world->MainField.at((x + sx) % ex, (y + sy) % ey),
+                          a.world->MainField.at(x, y));
+                ASSERT_EQ(m.world->MainField.at(WrapIndex(-x, ex), y), a.world->MainField.at(x, y));
+            }
+        EXPECT_EQ(a.world->Counters.LiveCount, b.world->Counters.LiveCount);
+        EXPECT_EQ(a.world->Counters.BornCount, m.world->Counters.BornCount);
+    }
+}
+
+TEST(StepSymmetry, PlainAndTorusAgreeAwayFromTheEdges) {
+    StepObserver quiet;
+    for (std::uint64_t seed = 1; seed <= 4; ++seed) {
+        const char* rule = kSymmetricRules[seed % 3];
+        RandomWorld plain(seed, 60, 60, rule);
+        RandomWorld torus(seed, 60, 60, rule);
+        // A pattern in the middle only; after g generations information has
+        // travelled at most 2g cells, so the centre must agree.
+        for (auto* w : {plain.world.get(), torus.world.get()})
+            for (int x = 0; x <= 61; ++x)
+                for (int y = 0; y <= 61; ++y)
+                    if (x < 20 || x > 40 || y < 20 || y > 40) w->MainField.at(x, y) = 0;
+        for (int g = 0; g < 5; ++g) {
+            reference::GenerationStep(*plain.world, plain.settings, quiet, StepForm::Plain);
+            reference::GenerationStep(*torus.world, torus.settings, quiet, StepForm::Torus);
+        }
+        for (int x = 12; x <= 48; ++x)
+            for (int y = 12; y <= 48; ++y)
+                ASSERT_EQ(plain.world->MainField.at(x, y), torus.world->MainField.at(x, y));
+    }
+}
+
+}  // namespace
+}  // namespace zentorix

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/test_support.h"
+#include "engine/generation_step.h"
+#include "engine/landscape.h"
+#include "engine/other_reality.h"
+#include "engine/rule_text.h"
+
+namespace zentorix {
+namespace {
+
+struct LandscapeTest : ::testing::Test {
+    std::unique_ptr<World> world = std::make_unique<World>();
+    Settings settings;
+    StepObserver quiet;
+
+    void SetUp() override {
+        world->SetFieldWidth(30);
+        world->SetFieldHeight(30);
+        // A rule under which nothing is ever born or survives on its own.
+        ParseRuleString(*world, "HI0,", "Zentorix", 0);
+    }
+    void Step() { reference::GenerationStep(*world, settings, quiet, StepForm::Plain); }
+};
+
+TEST_F(LandscapeTest, EternalLifeForcesBirthsInItsRhythm) {
+    world->EternalLifeField.at(5, 5) = 1;
+    settings.EternalLifePeriod = 3;
+    settings.EternalLifeIntensity = 1;
+    std::string born;
+    for (int g = 0; g < 9; ++g) {
+        Step();
+        born += world->MainField.at(5, 5) > 0 ? '1' : '0';
+    }
+    // Phases run 0,1,2,3,1,2,3,...: the window 2 < phase <= 3 opens every third step.
+    EXPECT_EQ(born, "000100100");
+
+    auto fresh = std::make_unique<World>();
+    ParseRuleString(*fresh, "HI0,", "Zentorix", 0);
+    fresh->EternalLifeField.at(5, 5) = 1;
+    Settings every;  // period 1, intensity 1
+    std::string b2;
+    for (int g = 0; g < 4; ++g) {
+        reference::GenerationStep(*fresh, every, quiet, StepForm::Plain);
+        b2 += fresh->BornMarks.at(5, 5) ? '1' : '0';
+    }
+    EXPECT_EQ(b2, "0111");  // forced from the second generation after start on
+}
+
+TEST_F(LandscapeTest, EternalDeadKillsAndMarksOnAlternateGenerations) {
+    ParseRuleString(*world, "RS0,RS1,RS2,RS3,RS4,RS5,RS6,RS7,RS8,", "Zentorix", 0);  // all survive
+    settings.EternalDeadOn = true;
+    settings.EternalDeadPeriod = 2;
+    settings.EternalDeadIntensity = 1;
+    world->EternalDeadField.at(5, 5) = 1;
+    world->EternalDeadField.at(9, 9) = 1;
+    std::string killed, marked;
+    for (int g = 0; g < 6; ++g) {
+        world->MainField.at(5, 5) = 1;
+        Step();
+        killed += world->MainField.at(5, 5) == 0 ? 'k' : '-';
+        marked += world->DiedMarks.at(9, 9) ? 'm' : '-';  // an empty marked cell
+    }
+    // Phases 0,1,2,1,2,...: the kill uses the phase after its advance, the preset
+    // the phase before it, so the two alternate.
+    EXPECT_EQ(killed, "-k-k-k");
+    EXPECT_EQ(marked, "--m-m-");
+
+    // Period 1: kills in every generation.
+    settings.EternalDeadPeriod = 1;
+    for (int g = 0; g < 3; ++g) {
+        world->MainField.at(5, 5) = 1;
+        Step();
+        EXPECT_EQ(world->MainField.at(5, 5), 0);
+        EXPECT_EQ(world->DiedMarks.at(5, 5), 1);
+    }
+}
+
+TEST_F(LandscapeTest, LayersSwitchedOffClearTheMarksAndKeepTheirPhases) {
+    settings.EternalLifeOn = false;
+    world->EternalLifeField.at(5, 5) = 1;
+    world->BornMarks.at(5, 5) = 1;
+    Step();
+    EXPECT_EQ(world->MainField.at(5, 5), 0);
+    EXPECT_EQ(world->Landscape.EternalLifePhase, 0);
+}
+
+TEST_F(LandscapeTest, RandomFillsFollowTheirPeriodAndIntensity) {
+    world->Random.FixSeed(42);
+    settings.MainFillRandom = true;
+    settings.OtherRealFillRandom = true;
+    settings.RandomFillPeriod = 10;
+    settings.RandomFillIntensity = 100;
+    for (int g = 1; g <= 25; ++g) {
+        world->Counters.Generation = g;
+        const bool before = !test::LiveCells(world->MainField, -2, -2, 30, 30).empty();
+        ApplyRandomFills(*world, settings);
+        const bool after = !test::LiveCells(world->MainField, -2, -2, 30, 30).empty();
+        EXPECT_EQ(after && !before, g == 10) << g;
+    }
+    // The fills reach the margin and nothing beyond the evaluated range.
+    settings.RandomFillPeriod = 1;
+    settings.RandomFillIntensity = 100;
+    for (int i = 0; i < 200; ++i) ApplyRandomFills(*world, settings);
+    EXPECT_FALSE(test::LiveCells(world->MainField, -2, -2, 0, 30).empty());
+    EXPECT_TRUE(test::LiveCells(world->MainField, 31, -11, 40, 40).empty());
+    EXPECT_TRUE(test::LiveCells(world->MainField, -11, -11, -3, 40).empty());
+
+    auto empty = std::make_unique<World>();
+    Settings none;
+    none.MainFillRandom = true;
+    none.RandomFillIntensity = 0;
+    for (int i = 0; i < 20; ++i) ApplyRandomFills(*empty, none);
+    EXPECT_TRUE(test::LiveCells(empty->MainField, -11, -11, 200, 200).empty());
+}
+
+TEST_F(LandscapeTest, FixedSeedFillsAreReproducible) {
+    auto a = std::make_unique<World>(), b = std::make_unique<World>();
+    a->Random.FixSeed(9);
+    b->Random.FixSeed(9);
+    settings.MainFillRandom = true;
+    settings.EtenalLifeFillRandom = true;
+    settings.RandomFillIntensity = 50;
+    for (int i = 0; i < 30; ++i) {
+        ApplyRandomFills(*a, settings);
+        ApplyRandomFills(*b, settings);
+    }
+    EXPECT_EQ(test::LiveCells(a->MainField, -3, -3, 200, 200),
+              test::LiveCells(b->MainField, -3, -3, 200, 200));
+    EXPECT_FALSE(test::LiveCells(a->MainField, -3, -3, 200, 200).empty());
+}
+
+TEST(OtherReality, EvolvesUnderRuleSetTwoWithTheInnerRingOnly) {
+    auto world = std::make_unique<World>();
+    world->SetFieldWidth(30);
+    world->SetFieldHeight(30);
+    // Extended on with heavy outer weights must make no difference.
+    ParseRuleString(*world, "2N2W9,2N2N9,EX2,RB3,RS2,RS3,", "Zentorix", 2);
+    test::Draw(world->OtherRealityField, 10, 10, {"***"});
+    OtherRealityStep(*world);
+    EXPECT_EQ(test::LiveCells(world->OtherRealityField, -3, -3, 40, 40),
+              (std::vector<std::pair<int, int>>{{11, 9}, {11, 10}, {11, 11}}));
+    // The Main Field and its counters are untouched.
+    EXPECT_EQ(world->Counters.Generation, 1);
+}
+
+TEST(OtherReality, AgesWrapAt255AndTheMarginTakesPart) {
+    auto world = std::make_unique<World>();
+    world->SetFieldWidth(30);
+    world->SetFieldHeight(30);
+    test::Draw(world->OtherRealityField, 10, 10, {"**", "**"});
+    world->OtherRealityField.at(10, 10) = 254;
+    OtherRealityStep(*world);
+    EXPECT_EQ(world->OtherRealityField.at(10, 10), 255);
+    OtherRealityStep(*world);
+    EXPECT_EQ(world->OtherRealityField.at(10, 10), 1);
+    // A block in the margin lives (columns -2..0 are evaluated and updated) and a
+    // cell on the outermost column is updated without being evaluated.
+    test::Draw(world->OtherRealityField, -2, 5, {"**", "**"});
+    world->OtherRealityField.at(31, 20) = 1;
+    world->OtherRealityField.at(-3, 25) = 1;
+    OtherRealityStep(*world);
+    EXPECT_EQ(world->OtherRealityField.at(-2, 5), 2);
+    EXPECT_EQ(world->OtherRealityField.at(31, 20), 2);
+    EXPECT_EQ(world->OtherRealityField.at(-3, 25), 2);
+}
+
+TEST(OtherReality, StaleMarksBeyondAShrunkenFieldCauseNoBirths) {
+    auto world = std::make_unique<World>();
+    world->SetFieldWidth(60);
+    world->OtherBornMarks.at(41, 5) = 1;  // left over from a wider field
+    world->SetFieldWidth(40);
+    OtherRealityStep(*world);
+    EXPECT_EQ(world->OtherRealityField.at(41, 5), 0);
+}
+
+}  // namespace
+}  // namespace zentorix
