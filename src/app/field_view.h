@@ -1,43 +1,92 @@
 #pragma once
 
+#include <QAbstractScrollArea>
+#include <QElapsedTimer>
 #include <QImage>
-#include <QWidget>
+#include <QTimer>
 
+#include "app/session.h"
 #include "engine/step_observer.h"
-#include "model/settings.h"
-#include "model/world.h"
 
 namespace zentorix::app {
 
-// Shows the Main Field. The view owns an image with one square per cell; the
-// step paints changed cells into it and the paint event blits it.
-class FieldView : public QWidget, public StepObserver {
+// The field view: a scrolling surface of FieldWidth x CellSize + 1 by
+// FieldHeight x CellSize + 1 pixels (ScrollBox11 with its paint box PaintBox1).
+// Only the visible part is held as an image: the step paints changed cells into
+// it through DrawCell, a full redraw repaints it from the layers, and the paint
+// event blits it.
+class FieldView : public QAbstractScrollArea, public StepObserver {
     Q_OBJECT
 
-  public:
-    FieldView(World& world, Settings& settings, QWidget* parent = nullptr);
+public:
+    explicit FieldView(Session& session, QWidget* parent = nullptr);
 
-    // Repaints every cell from the grid.
-    void RedrawView();
-    QSize sizeHint() const override;
-
+    // StepObserver: the cells the step repaints, and one painted cell.
     CellRect VisibleWindow() const override;
-    void DrawCell(int x, int y, Colour colour) override;
+    void DrawCell(int x, int y, Colour colour) final;
 
-  protected:
+    // Repaints every visible cell from the layers (with forceAllLayers whatever
+    // the display switches say), then the grid and the frame.
+    void RedrawView(bool forceAllLayers = false);
+    // Flips the grid and redraws it (drawn only above cell size 3).
+    void ToggleGrid();
+    // The cell gap of SizeCellsTrackBar: recomputes the insets and redraws.
+    void SetCellGap(int gap);
+    // One zoom step in (+1) or out (-1), keeping the given cell under the pointer.
+    void ZoomAt(int column, int row, int direction);
+    // The field size or cell size changed: resize the surface and repaint.
+    void FitToField();
+    // After a step: shows the painted cells (at most about 60 times a second).
+    void ShowStep();
+
+    // "7-160x140" plus "-W" in torus mode.
+    QString ViewStatusText() const;
+    // The cell gap's allowed maximum follows the cell size.
+    int CellGapMaximum() const;
+    int InsetLead() const { return insetLead_; }
+    int InsetTrail() const { return insetTrail_; }
+    QPoint SurfaceOrigin() const;
+    QSize SurfaceSize() const;
+    QPoint MouseCell() const { return mouseCell_; }
+    // Pixel colour at a surface position (for tests and screenshots).
+    QRgb SurfacePixel(int x, int y) const;
+
+    static int ZoomStep(int cellSize);
+
+signals:
+    void ViewStatusChanged(const QString& text);
+    // 0-based column and row under the pointer.
+    void PointerCellChanged(int column, int row);
+    void CellGapChanged(int gap, int maximum);
+
+protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
-  private:
-    void EnsureImage();
+private:
+    void UpdateScrollBars();
+    void UpdateInsets(bool zooming);
+    void DrawGridLines();
+    void DrawFrame();
+    void FillSurfaceRect(int left, int top, int right, int bottom, QRgb rgb);
+    int CellSize() const { return session_.settings().CellSize; }
 
-    World& world_;
-    Settings& settings_;
-    QImage image_;
+    Session& session_;
+    QImage image_;         // the viewport's pixels
+    QPoint imageOrigin_;   // surface position of the image's top-left pixel
+    int insetLead_ = 1;
+    int insetTrail_ = 0;
+    QPoint mouseCell_{0, 0};
+    bool wheelReady_ = false;
+    QTimer wheelTimer_;  // Timer4: re-arms wheel zooming
+    QElapsedTimer sinceShown_;
 };
 
-// Converts a stored colour (red in the lowest byte) to a pixel value.
-inline QRgb ToRgb(Colour c) {
-    return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
+// A stored colour (red in the lowest byte) as a pixel value.
+inline QRgb ToRgb(Colour c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+inline Colour FromRgb(QRgb rgb) { return qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16); }
 
 }  // namespace zentorix::app

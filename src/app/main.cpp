@@ -1,40 +1,47 @@
 #include <QApplication>
-#include <QMainWindow>
-#include <QScrollArea>
+#include <QLabel>
 #include <QTimer>
+#include <atomic>
+#include <csignal>
 
-#include "app/field_view.h"
-#include "engine/generation_step.h"
-#include "view/colour_model.h"
+#include "app/main_window.h"
+#include "formats/program_folder.h"
+
+namespace {
+
+std::atomic<bool> quitRequested{false};
+
+extern "C" void RequestQuit(int) { quitRequested = true; }
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zentorix");
+    QApplication::setApplicationVersion(ZENTORIX_VERSION);
 
-    zentorix::World world;
-    zentorix::Settings settings;
-    settings.Colours.ColorOn = false;
-    settings.Colours.RebuildStateColours();
-    // A random soup under the classic rule.
-    world.Random.Reseed();
-    for (int x = 1; x <= world.FieldWidth(); ++x)
-        for (int y = 1; y <= world.FieldHeight(); ++y)
-            world.MainField.at(x, y) = world.Random.Below(100) < 35 ? 1 : 0;
+    QLabel splash(QStringLiteral("<h1>&nbsp;Zentorix&nbsp;</h1>"));
+    splash.setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+    splash.setObjectName("TSplashScreen");
+    splash.show();
+    QApplication::processEvents();
 
-    QMainWindow window;
-    window.setWindowTitle("new.zlf  -  Zentorix");
-    auto* scroll = new QScrollArea(&window);
-    scroll->setObjectName("ScrollBox11");
-    auto* view = new zentorix::app::FieldView(world, settings);
-    scroll->setWidget(view);
-    window.setCentralWidget(scroll);
-    window.resize(1200, 1000);
+    const zentorix::ProgramFolder folder = zentorix::LocateProgramFolder(
+        zentorix::app::ToPath(QApplication::applicationDirPath()));
+    const QStringList args = QApplication::arguments();
+    zentorix::app::MainWindow window(folder, args.size() > 1 ? args.at(1) : QString());
 
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        zentorix::GenerationStep(world, settings, *view, zentorix::StepForm::Plain);
+    // A termination signal closes the window as the user would, so the settings
+    // file is written then too.
+    std::signal(SIGTERM, RequestQuit);
+    std::signal(SIGINT, RequestQuit);
+    QTimer signalWatch;
+    QObject::connect(&signalWatch, &QTimer::timeout, &window, [&window] {
+        if (quitRequested.exchange(false)) window.close();
     });
-    timer.start(settings.SpeedMain);
+    signalWatch.start(100);
+
     window.show();
+    splash.close();
     return QApplication::exec();
 }

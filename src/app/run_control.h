@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include "app/field_view.h"
+#include "app/session.h"
+#include "engine/generation_step.h"
+
+namespace zentorix::app {
+
+// Turns the generation step into a running simulation: start, play, stop,
+// single steps, the speed (0 = as fast as possible), torus, auto-stop, and the
+// Other Reality's own timer. Everything runs on the GUI thread; a command
+// always falls between two steps, never inside one.
+class RunControl : public QObject, private StepObserver {
+    Q_OBJECT
+
+public:
+    RunControl(Session& session, FieldView& view, QObject* parent = nullptr);
+
+    bool Running() const { return timer1_.isActive(); }
+    int Speed() const { return session_.settings().SpeedMain; }
+
+    void StartButtonClick();
+    void PlayButtonClick(bool pressed);
+    void StopButtonClick();
+    void StepButtonClick();
+    void SetSpeed(int speed);  // SpeedTrackBarChange
+    // Button1: 100 plain steps with events processed between them; milliseconds.
+    qint64 TimeHundredSteps();
+
+    // The Other Reality's timer (Timer2).
+    bool OtherRealityRunning() const { return timer2_.isActive(); }
+    void SetOtherRealityRunning(bool run);
+    void OtherRealityStepOnce();
+    void SetOtherRealitySpeed(int speed);
+
+    // The generation number Edit3 shows: the one just computed.
+    int ShownGeneration() const { return shownGeneration_; }
+
+signals:
+    void RunStateChanged(bool running);
+    void SpeedChanged(int speed);
+    // A generation is complete; the counters are to be shown.
+    void GenerationShown();
+    void OtherRealityStateChanged(bool running);
+    // Asks the caller to take an undo snapshot before a run starts.
+    void StartingRun();
+
+private:
+    void Tick();
+    void RunStep(StepForm form);
+    void SetTimerRunning(bool run);
+
+    // StepObserver: forwards painting to the view, notes the finished generation.
+    CellRect VisibleWindow() const override { return view_.VisibleWindow(); }
+    void DrawCell(int x, int y, Colour colour) override { view_.DrawCell(x, y, colour); }
+    void GenerationFinished(const World& world) override;
+    void StopRequested() override;
+
+    Session& session_;
+    FieldView& view_;
+    QTimer timer1_;
+    QTimer timer2_;
+    int shownGeneration_ = 0;
+    bool stopRequested_ = false;
+};
+
+}  // namespace zentorix::app

@@ -1,0 +1,82 @@
+#include "app/tool_panel.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "app/colours_page.h"
+#include "app/landscape_page.h"
+#include "app/main_window.h"
+#include "app/museum_page.h"
+#include "app/options_page.h"
+
+namespace zentorix::app {
+
+namespace {
+
+QLineEdit* MakeCounterBox(const char* name, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setAlignment(Qt::AlignRight);
+    box->setText("0");
+    return box;
+}
+
+QWidget* EmptyPage(const char* name) {
+    auto* page = new QWidget;
+    page->setObjectName(name);
+    return page;
+}
+
+}  // namespace
+
+ToolPanel::ToolPanel(MainWindow& window, QWidget* parent) : QScrollArea(parent) {
+    setObjectName("Panel7");
+    setWidgetResizable(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFixedWidth(kWidth + 16);
+
+    auto* inner = new QWidget;
+    inner->setObjectName("ScrollBox7");
+    auto* layout = new QVBoxLayout(inner);
+    layout->setContentsMargins(2, 2, 2, 2);
+
+    auto* counts = new QWidget(inner);
+    counts->setObjectName("SBPanel");
+    auto* form = new QFormLayout(counts);
+    form->setContentsMargins(0, 0, 0, 0);
+    const std::pair<const char*, QString> rows[] = {{"Edit1", tr("Живі")},
+                                                    {"Edit11", tr("1-й стан")},
+                                                    {"Edit2", tr("Народжені")},
+                                                    {"Edit7", tr("Померлі")},
+                                                    {"Edit3", tr("Покоління")}};
+    for (std::size_t i = 0; i < counters_.size(); ++i) {
+        counters_[i] = MakeCounterBox(rows[i].first, counts);
+        form->addRow(rows[i].second, counters_[i]);
+    }
+    layout->addWidget(counts);
+
+    pages_ = new QTabWidget(inner);
+    pages_->setObjectName("PageControl1");
+    pages_->setUsesScrollButtons(true);
+    pages_->setDocumentMode(true);
+    pages_->addTab(EmptyPage("TabSheet3"), tr("Правила"));
+    pages_->addTab(new LandscapePage(window), tr("Ландшафт"));
+    pages_->addTab(new ColoursPage(window), tr("Кольори"));
+    pages_->addTab(EmptyPage("TabSheet4"), tr("Статистика"));
+    pages_->addTab(new MuseumPage(window), tr("Музей"));
+    pages_->addTab(new OptionsPage(window), tr("Опції"));
+    layout->addWidget(pages_, 1);
+    setWidget(inner);
+}
+
+QWidget* ToolPanel::page(const char* name) const { return pages_->findChild<QWidget*>(name); }
+
+void ToolPanel::ShowCounters(int live, int first, int born, int died, int generation) {
+    const int values[] = {live, first, born, died, generation};
+    for (std::size_t i = 0; i < counters_.size(); ++i)
+        counters_[i]->setText(QString::number(values[i]));
+}
+
+}  // namespace zentorix::app

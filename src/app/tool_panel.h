@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QScrollArea>
+#include <array>
+#include <QTabWidget>
+
+class QLineEdit;
+
+namespace zentorix::app {
+
+class MainWindow;
+
+// The tool panel Panel7: the counts of the last generation above the option
+// pages of PageControl1. It scrolls when the window is too low for it.
+class ToolPanel : public QScrollArea {
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 185;
+
+    explicit ToolPanel(MainWindow& window, QWidget* parent = nullptr);
+
+    QTabWidget* pages() const { return pages_; }
+    // The page widget of the given object name ("TabSheet3", "Landscape", ...).
+    QWidget* page(const char* name) const;
+    // Shows the counters of the last generation in Edit1, Edit11, Edit2, Edit7, Edit3.
+    void ShowCounters(int live, int first, int born, int died, int generation);
+
+private:
+    QTabWidget* pages_ = nullptr;
+    std::array<QLineEdit*, 5> counters_{};
+};
+
+}  // namespace zentorix::app
