@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/rule_text.h"
+#include "model/world.h"
+#include "rule_test_folder.h"
+#include "rules/preset_catalogue.h"
+#include "rules/rule_editor.h"
+#include "rules/rules_list.h"
+
+namespace zentorix {
+namespace {
+
+using List = std::vector<std::int32_t>;
+constexpr const char* kConway = "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,";
+
+TEST(PresetSelect, GoesIntoTheEditedRuleSetOnly) {
+    World world;
+    ApplyBuiltInPreset(world, "Brian`s Brain");  // into set 0
+    const std::string set0 = RuleToString(world, 0, 0);
+    const std::string set2 = RuleToString(world, 0, 2);
+
+    SelectEditedRuleSet(world, 1);
+    EXPECT_TRUE(ApplyBuiltInPreset(world, "Conway`s Life"));
+    EXPECT_EQ(RuleToString(world, 0, 1), kConway);
+    EXPECT_EQ(RuleToString(world, 0, 0), set0);
+    EXPECT_EQ(RuleToString(world, 0, 2), set2);
+    // The editor shows the rule set it changes.
+    EXPECT_EQ(world.Editor.InfoEdit, kConway);
+    EXPECT_EQ(world.Editor.BirthStr, "3,");
+    EXPECT_EQ(world.Editor.SurvivalStr, "2,3,");
+}
+
+TEST(PresetSelect, ReplacesListsAndHistoryButKeepsTheOuterRing) {
+    World world;
+    RuleSet& rules = world.Rules[0];
+    SetExtRegion(world, true);
+    rules.Weights[PositionIndex(-2, -2)] = 7;
+    rules.Weights[PositionIndex(2, 1)] = -3;
+    const auto outer = rules.Weights;
+
+    ApplyBuiltInPreset(world, "Brian`s Brain");
+    EXPECT_FALSE(rules.Extended);
+    EXPECT_TRUE(rules.History);
+    EXPECT_EQ(rules.HistoryRange, 3);
+    EXPECT_EQ(rules.BirthList, List{2});
+    EXPECT_TRUE(rules.SurvivalList.empty());
+
+    ApplyBuiltInPreset(world, "Gnarl");
+    EXPECT_FALSE(rules.History);
+    EXPECT_EQ(rules.BirthList, List{1});
+    EXPECT_EQ(rules.SurvivalList, List{1});
+    ApplyBuiltInPreset(world, "Gnarl (LTL)");
+    EXPECT_EQ(rules.BirthList, (List{0, 1}));
+    EXPECT_TRUE(rules.SurvivalList.empty());
+
+    for (int pos = 0; pos < kPositionCount; ++pos) {
+        if (!IsInnerRing(pos)) {
+            EXPECT_EQ(rules.Weights[pos], outer[pos]) << pos;
+        }
+    }
+    // Switching the 5x5 neighbourhood back on brings the old outer weights back.
+    SetExtRegion(world, true);
+    EXPECT_NE(world.Editor.InfoEdit.find("2N2W7,"), std::string::npos);
+    EXPECT_NE(world.Editor.InfoEdit.find("1S2E-3,"), std::string::npos);
+}
+
+TEST(PresetSelect, UnknownNameChangesNoRuleButRefreshesTheEditor) {
+    World world;
+    const RuleSet before = world.Rules[0];
+    world.Editor.BirthStr = "9,";  // typed, not yet parsed
+    world.Editor.RulesComboBoxText = "Conway`s life";
+    EXPECT_FALSE(ApplyBuiltInPreset(world, "Conway`s life"));
+    EXPECT_EQ(world.Rules[0], before);
+    EXPECT_EQ(world.Editor.BirthStr, "3,");
+    EXPECT_EQ(world.Editor.RulesComboBoxText, "");
+}
+
+TEST(RulesList, PositionsAndTexts) {
+    const std::vector<std::string> files = {"Gnarl", "mine"};
+    EXPECT_EQ(RulesListCount(files), 149);
+    EXPECT_EQ(RulesListEntry(0, files), "2x2");
+    EXPECT_EQ(RulesListEntry(147, files), "Gnarl");
+    EXPECT_EQ(RulesListEntry(148, files), "mine");
+    EXPECT_EQ(RulesListEntry(149, files), std::nullopt);
+    EXPECT_EQ(RulesListEntry(-1, files), std::nullopt);
+    // The tool-bar list picks the first entry of a name: the built-in one.
+    EXPECT_EQ(RulesListPosition("Gnarl", files), 10);
+    EXPECT_EQ(RulesListPosition("mine", files), 148);
+    EXPECT_EQ(RulesListPosition("nothing", files), std::nullopt);
+    EXPECT_EQ(KeptListPosition(148, files), 148);
+    EXPECT_EQ(KeptListPosition(148, {"one"}), -1);
+    EXPECT_EQ(KeptListPosition(3, {}), 3);
+}
+
+TEST(RulesList, ChoosingABuiltInEntry) {
+    World world;
+    test::ScratchFolder rules;
+    // A rule-name table that knows Conway's rule under a translated name.
+    world.Editor.LookUpRuleName = [](World& w, const std::string& rule) {
+        if (rule != kConway)
+            return;
+        w.Editor.RulesComboBoxText = "Життя Конвея";
+        w.Editor.RulesDescription = {"B3/S23"};
+    };
+    world.Editor.RulesDescription = {"old"};
+    SelectRulesListEntry(world, rules.Path(), 8, {});  // Diamoeba
+    EXPECT_EQ(world.Rules[0].BirthList, (List{3, 5, 6, 7, 8}));
+    // Not in the rule-name table: the list shows an empty text, no description.
+    EXPECT_EQ(world.Editor.RulesComboBoxText, "");
+    EXPECT_TRUE(world.Editor.RulesDescription.empty());
+
+    SelectRulesListEntry(world, rules.Path(), 5, {});
+    EXPECT_EQ(RuleToString(world, 0, 0), kConway);
+    EXPECT_EQ(world.Editor.RulesComboBoxText, "Життя Конвея");
+    EXPECT_EQ(world.Editor.RulesDescription, std::vector<std::string>{"B3/S23"});
+
+    const RuleSet before = world.Rules[0];
+    SelectRulesListEntry(world, rules.Path(), 147, {});  // past the end
+    EXPECT_EQ(world.Rules[0], before);
+}
+
+TEST(RulesList, ChoosingARuleFileEntry) {
+    World world;
+    test::ScratchFolder rules;
+    rules.Write("Gnarl.rul",
+                "File of rules for Zentorix\r\nName      - Gnarl\r\n"
+                "#R0 NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB2,RS7,\r\n#D from a file\r\n");
+    const auto files = RefreshRuleFileList(rules.Path());
+    ASSERT_EQ(files, std::vector<std::string>{"Gnarl"});
+
+    SelectEditedRuleSet(world, 2);
+    world.Editor.RulesDescription = {"left over"};
+    SelectRulesListEntry(world, rules.Path(), 147, files);
+    // A rule file always goes into the main rule set.
+    EXPECT_EQ(world.Rules[0].BirthList, List{2});
+    EXPECT_EQ(world.Rules[0].SurvivalList, List{7});
+    EXPECT_EQ(world.Rules[2].BirthList, List{3});
+    EXPECT_EQ(world.Editor.RulesComboBoxText, "Gnarl");
+    EXPECT_EQ(world.Editor.RulesDescription, std::vector<std::string>{"from a file"});
+    EXPECT_TRUE(world.Editor.ClearRuleInfoOnChange);
+
+    // The built-in entry of the same name still applies the table's row.
+    SelectEditedRuleSet(world, 0);
+    SelectRulesListEntry(world, rules.Path(), 10, files);
+    EXPECT_EQ(world.Rules[0].BirthList, List{1});
+    EXPECT_EQ(world.Rules[0].SurvivalList, List{1});
+
+    // A file that is gone changes no rule.
+    std::filesystem::remove(rules.Path() / "Gnarl.rul");
+    SelectRulesListEntry(world, rules.Path(), 147, files);
+    EXPECT_EQ(world.Rules[0].BirthList, List{1});
+}
+
+TEST(RulesList, ListsTheRuleFilesOfTheFolder) {
+    test::ScratchFolder rules;
+    for (const char* name : {"b.rul", "a.rul", "notes.txt", "x.rule", "old.rul.bak", ".rul",
+                             "two.rul.rul", "my.rules list.rul"})
+        rules.Write(name, "File of rules for Zentorix\r\n");
+    std::filesystem::create_directory(rules.Path() / "folder.rul");
+    EXPECT_EQ(RefreshRuleFileList(rules.Path()),
+              (std::vector<std::string>{"a", "b", "my.rules list", "two.rul"}));
+    EXPECT_TRUE(RefreshRuleFileList(rules.Path() / "missing").empty());
+}
+
+}  // namespace
+}  // namespace zentorix

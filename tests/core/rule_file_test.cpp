@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/rule_text.h"
+#include "formats/format_error.h"
+#include "formats/text_file.h"
+#include "model/world.h"
+#include "rule_test_folder.h"
+#include "rules/rule_editor.h"
+#include "rules/rule_file.h"
+#include "rules/rules_list.h"
+
+namespace zentorix {
+namespace {
+
+using List = std::vector<std::int32_t>;
+using Lines = std::vector<std::string>;
+constexpr const char* kConway = "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,";
+
+std::string FileText(const std::filesystem::path& path) {
+    return ReadFileBytes(path).value();
+}
+
+// Makes rule set 0's rule string exactly `length` characters long (48 or more)
+// by filling the birth list.
+void RuleOfLength(World& world, std::size_t length) {
+    ParseRuleString(world, "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,", "Zentorix", 0);
+    RuleSet& rules = world.Rules[0];
+    std::size_t left = length - RuleToString(world, 0, 0).size();
+    for (; left > 8; left -= 4)
+        rules.BirthList.push_back(7);  // "RB7,"
+    // One last token of 4 to 8 characters: "RB1," .. "RB-1000,".
+    const std::int32_t last[] = {1, 10, 100, 1000, -1000};
+    rules.BirthList.push_back(last[left - 4]);
+    ASSERT_EQ(RuleToString(world, 0, 0).size(), length);
+}
+
+TEST(RuleFile, RuleStringIsCutIntoPiecesOf77) {
+    const std::string s(160, 'x');
+    auto sizes = [&](std::size_t n) {
+        std::vector<std::size_t> out;
+        for (const std::string& line : RuleStringLines(s.substr(0, n))) {
+            EXPECT_EQ(line.substr(0, 4), "#R0 ");
+            out.push_back(line.size() - 4);
+        }
+        return out;
+    };
+    using Sizes = std::vector<std::size_t>;
+    EXPECT_EQ(sizes(56), Sizes{56});
+    EXPECT_EQ(sizes(76), Sizes{76});
+    EXPECT_EQ(sizes(77), (Sizes{77, 0}));
+    EXPECT_EQ(sizes(78), (Sizes{77, 1}));
+    EXPECT_EQ(sizes(154), (Sizes{77, 77, 0}));
+    EXPECT_EQ(sizes(160), (Sizes{77, 77, 6}));
+}
+
+TEST(RuleFile, SavesTheFixedLayout) {
+    World world;
+    test::ScratchFolder rules;
+    ParseRuleString(world, kConway, "Zentorix", 0);
+    world.Editor.InfoMemo = {"ignored", "chaotic", "Life", "J. H. Conway"};
+    world.Editor.RulesDescription = {"The classic.", "", "Born with 3."};
+    EXPECT_FALSE(RuleFileExists(rules.Path(), "Conway`s Life"));
+    SaveRuleFile(world, rules.Path(), "Conway`s Life");
+    EXPECT_TRUE(RuleFileExists(rules.Path(), "Conway`s Life"));
+    EXPECT_EQ(FileText(rules.Path() / "Conway`s Life.rul"),
+              "File of rules for Zentorix\r\n"
+              "Name      - Conway`s Life\r\n"
+              "Character - chaotic\r\n"
+              "CA Family - Life\r\n"
+              "Author    - J. H. Conway\r\n"
+              "#R0 NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,\r\n"
+              "#D The classic.\r\n"
+              "#D \r\n"
+              "#D Born with 3.\r\n");
+    EXPECT_FALSE(std::filesystem::exists(rules.Path() / "Conway`s Life.rul.tmp"));
+}
+
+TEST(RuleFile, SavesTheEditedRuleSet) {
+    World world;
+    test::ScratchFolder rules;
+    SelectEditedRuleSet(world, 1);
+    SaveRuleFile(world, rules.Path(), "other");
+    const Lines lines = SplitLines(FileText(rules.Path() / "other.rul"));
+    EXPECT_EQ(lines.at(5), "#R0 " + RuleToString(world, 0, 1));
+}
+
+TEST(RuleFile, RoundTripKeepsRuleInformationAndDescription) {
+    test::ScratchFolder rules;
+    World saved;
+    ParseRuleString(saved, "NW-1,NN2,NE3,WW4,ME-5,EE6,SW7,SS8,SE9,HI12,EX0,RB-4,RB0,RS17,",
+                    "Zentorix", 0);
+    saved.Editor.InfoMemo = {"Вихор", "хаотичне", "Зважене життя", "Петро Іваненко"};
+    saved.Editor.RulesDescription = {"Перший рядок", "  indented, with #R0 inside", ""};
+    SaveRuleFile(saved, rules.Path(), "Вихор");
+
+    World loaded;
+    LoadRuleFile(loaded, rules.Path(), "Вихор");
+    EXPECT_EQ(loaded.Rules[0], saved.Rules[0]);
+    EXPECT_EQ(loaded.Editor.InfoMemo, saved.Editor.InfoMemo);
+    EXPECT_EQ(loaded.Editor.RulesDescription, saved.Editor.RulesDescription);
+    EXPECT_TRUE(loaded.Editor.ClearRuleInfoOnChange);
+    // The information stays on screen until the next rule change clears it.
+    SetHistoryOn(loaded, false);
+    EXPECT_EQ(loaded.Editor.InfoMemo[0], "");
+    EXPECT_TRUE(loaded.Editor.RulesDescription.empty());
+}
+
+TEST(RuleFile, LongRulesRoundTripAtEveryCut) {
+    for (std::size_t length : {76u, 77u, 78u, 154u, 160u}) {
+        SCOPED_TRACE(length);
+        test::ScratchFolder rules;
+        World saved;
+        RuleOfLength(saved, length);
+        SaveRuleFile(saved, rules.Path(), "long");
+        const Lines lines = SplitLines(FileText(rules.Path() / "long.rul"));
+        ASSERT_EQ(lines.size(), 5 + length / 77 + 1);
+        EXPECT_EQ(lines.back(), length % 77 == 0
+                                    ? "#R0 "
+                                    : "#R0 " + RuleToString(saved, 0, 0).substr(length / 77 * 77));
+
+        World loaded;
+        LoadRuleFile(loaded, rules.Path(), "long");
+        EXPECT_EQ(RuleToString(loaded, 0, 0), RuleToString(saved, 0, 0));
+    }
+}
+
+TEST(RuleFile, ReadsShortHeadsAndSplitRules) {
+    World world;
+    ApplyRuleFileText(world,
+                      "File of rules for Zentorix\n"
+                      "#R NW2,NN1,NE1,WW1,ME0,EE1,SW1,\n"
+                      " #R RB8,\n"  // not at the line start: ignored
+                      "#R SS1,SE1,HI4,EX0,RB3,RB6,\n"
+                      "#R0 RS2,\n"
+                      "Character - spiky\n");
+    const RuleSet& rules = world.Rules[0];
+    EXPECT_EQ(rules.Weight(-1, -1), 2);
+    EXPECT_EQ(rules.HistoryRange, 4);
+    EXPECT_EQ(rules.BirthList, (List{3, 6}));
+    EXPECT_EQ(rules.SurvivalList, List{2});
+    EXPECT_EQ(world.Editor.InfoMemo[1], "spiky");
+}
+
+TEST(RuleFile, ValuesStartAtCharacterThirteenCountingLetters) {
+    World world;
+    // Windows-1251: "Author    - Петро".
+    ApplyRuleFileText(world, "Author    - \xCF\xE5\xF2\xF0\xEE\r\n");
+    EXPECT_EQ(world.Editor.InfoMemo[3], "Петро");
+    // A head of other width: the value is still cut at the 13th letter, never
+    // inside a letter.
+    ApplyRuleFileText(world, "Name:   — ∑ Життя\n");
+    EXPECT_EQ(world.Editor.InfoMemo[0], "Життя");
+    ApplyRuleFileText(world, "Name\n");
+    EXPECT_EQ(world.Editor.InfoMemo[0], "");
+}
+
+TEST(RuleFile, MissingFileOrNoRuleLinesKeepTheRule) {
+    World world;
+    test::ScratchFolder rules;
+    ParseRuleString(world, kConway, "Zentorix", 0);
+    const RuleSet before = world.Rules[0];
+    world.Editor.InfoMemo = {"name", "character", "family", "author"};
+
+    LoadRuleFile(world, rules.Path(), "absent");
+    EXPECT_EQ(world.Rules[0], before);
+    EXPECT_EQ(world.Editor.InfoMemo,
+              (std::array<std::string, 4>{"name", "character", "family", ""}));
+    EXPECT_TRUE(world.Editor.ClearRuleInfoOnChange);
+
+    rules.Write("words.rul",
+                "File of rules for Zentorix\r\nName      - Words\r\n#D only words\r\n");
+    LoadRuleFile(world, rules.Path(), "words.rul");
+    EXPECT_EQ(world.Rules[0], before);
+    EXPECT_EQ(world.Editor.InfoMemo[0], "Words");
+    EXPECT_EQ(world.Editor.RulesDescription, Lines{"only words"});
+}
+
+TEST(RuleFile, BadNumberStopsTheReadAndRestoresTheEditor) {
+    World world;
+    test::ScratchFolder rules;
+    rules.Write("bad.rul",
+                "Name      - Broken\r\n#R0 NW3,HI0,EX0,RB3,RSx1,RS5,\r\n#D after the rule\r\n");
+    try {
+        LoadRuleFile(world, rules.Path(), "bad");
+        FAIL() << "no error";
+    } catch (const FormatError& e) {
+        EXPECT_STREQ(e.what(), "'x1' is not a valid integer value");
+    }
+    // What was read before the bad token stays.
+    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 3);
+    EXPECT_EQ(world.Rules[0].BirthList, List{3});
+    EXPECT_EQ(world.Editor.InfoMemo[0], "Broken");
+    // Rule information is cleared by rule changes again.
+    ASSERT_TRUE(world.Editor.ClearRuleInfoOnChange);
+    SetHistoryOn(world, true);
+    EXPECT_EQ(world.Editor.InfoMemo[0], "");
+}
+
+TEST(RuleFile, NamesAndLineBreaksCannotCorruptTheFile) {
+    World world;
+    test::ScratchFolder rules;
+    // A line break in an information line would start a rule line of its own.
+    world.Editor.InfoMemo[1] = "odd\r\n#R0 RB9,";
+    world.Editor.RulesDescription = {"one\ntwo"};
+    SaveRuleFile(world, rules.Path(), "safe");
+    World loaded;
+    LoadRuleFile(loaded, rules.Path(), "safe");
+    EXPECT_EQ(loaded.Rules[0], world.Rules[0]);
+    EXPECT_EQ(loaded.Editor.InfoMemo[1], "odd  #R0 RB9,");
+    EXPECT_EQ(loaded.Editor.RulesDescription, (Lines{"one", "two"}));
+
+    EXPECT_THROW(SaveRuleFile(world, rules.Path(), "../escape"), FileError);
+    EXPECT_THROW(SaveRuleFile(world, rules.Path(), "a\\b"), FileError);
+    EXPECT_THROW(SaveRuleFile(world, rules.Path(), ""), FileError);
+    EXPECT_FALSE(std::filesystem::exists(rules.Path().parent_path() / "escape.rul"));
+}
+
+TEST(RuleFile, DefaultNameAndNamesHoldingTheExtension) {
+    World world;
+    world.Editor.RulesComboBoxText.clear();
+    EXPECT_EQ(RuleFileSaveName(world.Editor, 150), "Zentorix150");
+    EXPECT_EQ(world.Editor.RulesComboBoxText, "Zentorix150");
+    world.Editor.RulesComboBoxText = "Mine";
+    EXPECT_EQ(RuleFileSaveName(world.Editor, 150), "Mine");
+
+    // Every listed name loads its own file, also when ".rul" is part of the name.
+    test::ScratchFolder rules;
+    for (const char* name : {"two.rul", "my.rules list"}) {
+        ParseRuleString(world, kConway, "Zentorix", 0);
+        world.Rules[0].BirthList = {static_cast<std::int32_t>(std::string(name).size())};
+        SaveRuleFile(world, rules.Path(), name);
+    }
+    const auto files = RefreshRuleFileList(rules.Path());
+    ASSERT_EQ(files, (Lines{"my.rules list", "two.rul"}));
+    for (const std::string& name : files) {
+        World loaded;
+        LoadRuleFile(loaded, rules.Path(), name);
+        EXPECT_EQ(loaded.Rules[0].BirthList, List{static_cast<std::int32_t>(name.size())});
+    }
+}
+
+}  // namespace
+}  // namespace zentorix
