@@ -181,6 +181,17 @@ TEST_F(ColourFiles, ListingGivesNamesThatLoadTheirFiles) {
     for (const auto& name : names.GenPalettes)
         EXPECT_TRUE(LoadGenPalette(c, folder_, name));
 
+    // Entries past the built-in ones load their file.
+    ColourModel chosen;
+    ASSERT_TRUE(SelectGenPalette(chosen, folder_, 6, "ignored"));
+    EXPECT_EQ(chosen.GenColourCount, 12);
+    SaveColourScheme(chosen, folder_, "Життя");
+    ASSERT_TRUE(SelectColourScheme(chosen, folder_, 3, "Життя"));
+    EXPECT_EQ(chosen.CellColour, 32768);
+    ASSERT_TRUE(SelectColourScheme(chosen, folder_, 5, "Життя"));
+    EXPECT_EQ(chosen.CellColour, 65535);
+    EXPECT_FALSE(SelectGenPalette(chosen, folder_, 7, "absent"));
+
     EXPECT_TRUE(ListPaletteFiles(folder_ / "no-such-folder").GenPalettes.empty());
     EXPECT_EQ(DefaultPaletteName(9), "ColorPalette9");
     EXPECT_EQ(PaletteFileName("p", kGenPaletteExtension), "p.gen");

@@ -61,7 +61,8 @@ struct ColourModel {
 // One palette line: kind -2 the scheme line "#CX ", -1 the count line "#CZ ", 0..31
 // palette row i; any other kind gives an empty line.
 std::string FormatPaletteLine(const ColourModel& colours, int kind);
-// Applies one palette line of any kind, then rebuilds StateColour.
+// Applies one palette line of any kind, then rebuilds StateColour. A line that
+// does not begin "#C" changes nothing.
 void ApplyPaletteLine(ColourModel& colours, std::string_view line);
 
 }  // namespace zentorix

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "formats/text_file.h"
+#include "view/builtin_palettes.h"
 #include "view/colour_model.h"
 
 namespace zentorix {
@@ -160,6 +161,20 @@ PaletteFileNames ListPaletteFiles(const std::filesystem::path& colourFolder) {
     std::sort(names.ColourSchemes.begin(), names.ColourSchemes.end());
     std::sort(names.GenPalettes.begin(), names.GenPalettes.end());
     return names;
+}
+
+bool SelectColourScheme(ColourModel& colours, const std::filesystem::path& colourFolder, int index,
+                        std::string_view entry) {
+    if (index >= 0 && index < static_cast<int>(BuiltInColourSchemes().size()))
+        return ApplyBuiltInColourScheme(colours, index);
+    return LoadColourScheme(colours, colourFolder, entry);
+}
+
+bool SelectGenPalette(ColourModel& colours, const std::filesystem::path& colourFolder, int index,
+                      std::string_view entry) {
+    if (index >= 0 && index < static_cast<int>(BuiltInGenPalettes().size()))
+        return ApplyBuiltInGenPalette(colours, index);
+    return LoadGenPalette(colours, colourFolder, entry);
 }
 
 std::string DefaultPaletteName(int listEntryCount) {

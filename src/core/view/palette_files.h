@@ -65,6 +65,14 @@ struct PaletteFileNames {
 };
 PaletteFileNames ListPaletteFiles(const std::filesystem::path& colourFolder);
 
+// Choosing an entry of the scheme list or the palette list: the built-in ones
+// come first, any later entry names a file of the colour folder. Returns whether
+// anything was applied.
+bool SelectColourScheme(ColourModel& colours, const std::filesystem::path& colourFolder, int index,
+                        std::string_view entry);
+bool SelectGenPalette(ColourModel& colours, const std::filesystem::path& colourFolder, int index,
+                      std::string_view entry);
+
 // The name a save takes when its box is empty: "ColorPalette" and the number of
 // entries in that list.
 std::string DefaultPaletteName(int listEntryCount);
