@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include "formats/text_file.h"
@@ -18,9 +19,11 @@ namespace fs = std::filesystem;
 class ColourFiles : public ::testing::Test {
   protected:
     void SetUp() override {
+        // Unique per run: other builds may run the same tests at the same time.
         folder_ = fs::path(::testing::TempDir()) /
                   (std::string("colour_files_") +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                   std::to_string(std::random_device{}()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
     }
