@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <utility>
+
+#include "model/settings.h"
+#include "view/builtin_palettes.h"
+#include "view/colour_model.h"
+#include "view/palette_commands.h"
+
+namespace zentorix {
+namespace {
+
+TEST(StartUpColours, DefaultModelIsTheStartUpState) {
+    const ColourModel c;
+    EXPECT_EQ(FormatPaletteLine(c, kSchemeLineKind), kStartUpSchemeLine);
+    EXPECT_EQ(c.GenColourCount, 64);
+    const auto startUp = BuiltInGenPalettes()[kStartUpGenPaletteIndex].Lines;
+    ASSERT_EQ(startUp.size(), 9u);
+    EXPECT_EQ(startUp[0], "#CZ  64");
+    for (int row = 0; row < 8; ++row)
+        EXPECT_EQ(FormatPaletteLine(c, row), startUp[row + 1]);
+    // The rest of the palette is the background colour.
+    for (int k = 65; k <= kPaletteSize; ++k)
+        ASSERT_EQ(c.GenPalette[k], 0) << k;
+    // Colour by state is on, so the palette repeats every 64 states.
+    EXPECT_EQ(c.ColourOfState(65), 59391);
+    EXPECT_EQ(c.PanelTextColour[1], 0xFFFFFF - 59391);
+
+    // The settings carry the same start-up colours.
+    const Settings settings;
+    EXPECT_EQ(settings.Colours.GenPalette, c.GenPalette);
+    EXPECT_EQ(settings.Colours.StateColour, c.StateColour);
+}
+
+TEST(BuiltInColours, SchemesDecodeAsListed) {
+    // Switch letters, then cell, background, grid, big grid, birth, dead.
+    const std::pair<const char*, std::array<Colour, 6>> expected[] = {
+        {"Колір S", {65535, 0, 55, 91, 255, 10789024}},
+        {"Класика ", {0, 12632256, 8421504, 0, 255, 10789024}},
+        {"Вишивка B", {0, 15793151, 12632256, 8421504, 255, 16777215}},
+        {"Ліс ", {32768, 12639424, 12632256, 8421504, 65280, 32896}},
+        {"Вода ", {16711680, 15780518, 8421504, 8388608, 16776960, 12632256}},
+    };
+    ASSERT_EQ(BuiltInColourSchemes().size(), 5u);
+    for (int i = 0; i < 5; ++i) {
+        const std::string_view text = expected[i].first;
+        const std::string_view caption = text.substr(0, text.find(' '));
+        const std::string_view switches = text.substr(text.find(' ') + 1);
+        EXPECT_EQ(BuiltInColourSchemes()[i].Caption, caption);
+        ColourModel c;
+        c.ColorMode = true;
+        ASSERT_TRUE(ApplyBuiltInColourScheme(c, i));
+        EXPECT_EQ(c.ShowBirthCells, switches == "B") << i;
+        EXPECT_EQ(c.ColorOn, switches == "S") << i;
+        EXPECT_FALSE(c.ShowDeadCells || c.ColorMode);
+        const std::array<Colour, 6> read = {c.CellColour,    c.BackgroundColour, c.GridColour,
+                                            c.BigGridColour, c.BirthColour,      c.DeadColour};
+        EXPECT_EQ(read, expected[i].second) << i;
+        // Without colour by state every state shows the cell colour.
+        EXPECT_EQ(c.ColourOfState(200), c.ColorOn ? c.GenPalette[8] : c.CellColour) << i;
+    }
+    ColourModel c;
+    EXPECT_FALSE(ApplyBuiltInColourScheme(c, 5));
+    EXPECT_FALSE(ApplyBuiltInColourScheme(c, -1));
+}
+
+TEST(BuiltInColours, PalettesFillFromTheBackground) {
+    const char* captions[] = {"Жовто-Червона 32", "Жовто-Червона 64", "Синьо-Червона-32",
+                              "Синьо-Червона-64", "Блакитно-Синя 32", "Блакитно-Синя 64",
+                              "Палітра Life 2.0"};
+    const int counts[] = {32, 64, 32, 64, 32, 64, 12};
+    ASSERT_EQ(BuiltInGenPalettes().size(), 7u);
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        const BuiltInGenPalette& palette = BuiltInGenPalettes()[i];
+        EXPECT_EQ(palette.Caption, captions[i]);
+        ColourModel c;
+        ApplyBuiltInColourScheme(c, 1);  // background 12632256
+        ASSERT_TRUE(ApplyBuiltInGenPalette(c, i));
+        EXPECT_EQ(c.GenColourCount, counts[i]);
+        EXPECT_EQ(FormatPaletteLine(c, kCountLineKind), palette.Lines[0]);
+        // Each row the palette lists writes back exactly as listed.
+        for (std::size_t n = 1; n < palette.Lines.size(); ++n) {
+            const std::string written = FormatPaletteLine(c, static_cast<int>(n) - 1);
+            if (palette.Lines[n].size() == 68) {
+                EXPECT_EQ(written, palette.Lines[n]);
+            }
+        }
+        const int firstUnnamed = static_cast<int>(palette.Lines.size() - 1) * 8 + 1;
+        for (int k = firstUnnamed; k <= kPaletteSize; ++k)
+            ASSERT_EQ(c.GenPalette[k], 12632256) << k;
+    }
+}
+
+TEST(BuiltInColours, ShortRowOfTheLife20PaletteLeavesItsTailBlack) {
+    ColourModel c;
+    ApplyBuiltInColourScheme(c, 4);  // a background that is not black
+    ASSERT_TRUE(ApplyBuiltInGenPalette(c, 6));
+    EXPECT_EQ(c.GenPalette[1], 16711935);
+    EXPECT_EQ(c.GenPalette[12], 65535);
+    for (int k = 13; k <= 16; ++k)
+        EXPECT_EQ(c.GenPalette[k], 0) << k;
+    EXPECT_EQ(c.GenPalette[17], 15780518);
+    EXPECT_FALSE(ApplyBuiltInGenPalette(c, 7));
+}
+
+TEST(StateColours, FollowPaletteCountAndSwitch) {
+    ColourModel c;
+    SetGenColourCount(c, 20);
+    EXPECT_EQ(c.ColourOfState(1), c.ColourOfState(21));
+    EXPECT_EQ(c.ColourOfState(1), c.ColourOfState(41));
+    EXPECT_NE(c.ColourOfState(1), c.ColourOfState(20));
+
+    SetColorOn(c, false);
+    for (int v = 1; v <= kPaletteSize; ++v)
+        ASSERT_EQ(c.ColourOfState(v), c.CellColour);
+    SetCellColour(c, 0x123456);
+    EXPECT_EQ(c.ColourOfState(77), 0x123456);
+    SetColorOn(c, true);
+    EXPECT_EQ(c.ColourOfState(21), c.GenPalette[1]);
+    SetGenColourCount(c, 0);
+    EXPECT_EQ(c.ColourOfState(256), c.GenPalette[1]);
+}
+
+TEST(PaletteCommands, BulkFillsTouchTheirRangeOnly) {
+    ColourModel c;
+    SetGenColourCount(c, 10);
+    const Colour eleventh = c.GenPalette[11];
+
+    FillPaletteSilver(c, PaletteRange::InUse);
+    EXPECT_EQ(c.GenPalette[1], kSilver);
+    EXPECT_EQ(c.GenPalette[10], kSilver);
+    EXPECT_EQ(c.PanelTextColour[10], 0);
+    EXPECT_EQ(c.GenPalette[11], eleventh);
+    // The field paints with the new colours at once.
+    EXPECT_EQ(c.ColourOfState(3), kSilver);
+
+    c.BackgroundColour = 0x00AA00;
+    c.CellColour = 0x0000BB;
+    FillPaletteBackground(c, PaletteRange::Others);
+    EXPECT_EQ(c.GenPalette[10], kSilver);
+    EXPECT_EQ(c.GenPalette[11], 0x00AA00);
+    EXPECT_EQ(c.GenPalette[256], 0x00AA00);
+    EXPECT_EQ(c.PanelTextColour[256], 0x0000BB);
+
+    FillPaletteBlack(c, PaletteRange::Others);
+    EXPECT_EQ(c.GenPalette[11], 0);
+    EXPECT_EQ(c.PanelTextColour[11], 0xFFFFFF);
+
+    FillPaletteWith(c, PaletteRange::InUse, 0x0F0F0F);
+    EXPECT_EQ(c.GenPalette[1], 0x0F0F0F);
+    EXPECT_EQ(c.PanelTextColour[1], 0xF0F0F0);
+    EXPECT_EQ(c.GenPalette[11], 0);
+    EXPECT_EQ(c.ColourOfState(11), 0x0F0F0F);
+
+    // With every entry in use there are no others to fill.
+    SetGenColourCount(c, 256);
+    const auto before = c.GenPalette;
+    FillPaletteSilver(c, PaletteRange::Others);
+    EXPECT_EQ(c.GenPalette, before);
+}
+
+TEST(PaletteCommands, OnlyShownEntriesCanBePicked) {
+    ColourModel c;
+    SetGenColourCount(c, 5);
+    EXPECT_TRUE(PanelShown(c, 1) && PanelShown(c, 5));
+    EXPECT_FALSE(PanelShown(c, 6) || PanelShown(c, 0));
+    EXPECT_TRUE(SetPaletteEntry(c, 5, 0xABCDEF));
+    EXPECT_EQ(c.ColourOfState(10), 0xABCDEF);
+    EXPECT_EQ(c.PanelTextColour[5], 0xFFFFFF - 0xABCDEF);
+    const auto before = c.GenPalette;
+    EXPECT_FALSE(SetPaletteEntry(c, 6, 1));
+    EXPECT_FALSE(SetPaletteEntry(c, 257, 1));
+    EXPECT_EQ(c.GenPalette, before);
+}
+
+}  // namespace
+}  // namespace zentorix
