@@ -51,7 +51,8 @@ QSpinBox* MakeUpDown(const char* upDownName, const char* editName, int min, int 
 void Bindings::Check(QCheckBox* box, bool Settings::*member, std::function<void()> changed) {
     QObject::connect(box, &QCheckBox::toggled, box, [this, member, changed](bool on) {
         session_.settings().*member = on;
-        if (changed) changed();
+        if (changed)
+            changed();
         Refresh();  // twins of the control follow at once
     });
     refreshers_.push_back([this, box, member] {
@@ -64,7 +65,8 @@ void Bindings::Int(QSpinBox* spin, std::function<int()> get, std::function<void(
                    std::function<void()> changed) {
     QObject::connect(spin, &QSpinBox::valueChanged, spin, [this, set, changed](int v) {
         set(v);
-        if (changed) changed();
+        if (changed)
+            changed();
         Refresh();
     });
     refreshers_.push_back([spin, get] {
@@ -73,11 +75,12 @@ void Bindings::Int(QSpinBox* spin, std::function<int()> get, std::function<void(
     });
 }
 
-void Bindings::ComboIndex(QComboBox* combo, std::function<int()> get,
-                          std::function<void(int)> set, std::function<void()> changed) {
+void Bindings::ComboIndex(QComboBox* combo, std::function<int()> get, std::function<void(int)> set,
+                          std::function<void()> changed) {
     QObject::connect(combo, &QComboBox::activated, combo, [this, set, changed](int v) {
         set(v);
-        if (changed) changed();
+        if (changed)
+            changed();
         Refresh();
     });
     refreshers_.push_back([combo, get] {
@@ -87,7 +90,8 @@ void Bindings::ComboIndex(QComboBox* combo, std::function<int()> get,
 }
 
 void Bindings::Refresh() const {
-    for (const auto& refresh : refreshers_) refresh();
+    for (const auto& refresh : refreshers_)
+        refresh();
 }
 
 }  // namespace zentorix::app

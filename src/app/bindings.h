@@ -31,7 +31,7 @@ QSpinBox* MakeUpDown(const char* upDownName, const char* editName, int min, int 
 // (which clamps it) and runs the optional follow-up; Refresh writes every value
 // back into its control without re-triggering the handlers (after a file load).
 class Bindings {
-public:
+  public:
     explicit Bindings(Session& session) : session_(session) {}
 
     void Check(QCheckBox* box, bool Settings::*member, std::function<void()> changed = {});
@@ -59,7 +59,7 @@ public:
 
     void Refresh() const;
 
-private:
+  private:
     Session& session_;
     std::vector<std::function<void()>> refreshers_;
 };

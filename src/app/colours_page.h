@@ -9,10 +9,10 @@ class MainWindow;
 class ColoursPage : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit ColoursPage(MainWindow& window, QWidget* parent = nullptr);
 
-private:
+  private:
     MainWindow& window_;
 };
 

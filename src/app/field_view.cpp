@@ -26,10 +26,14 @@ FieldView::FieldView(Session& session, QWidget* parent)
 }
 
 int FieldView::ZoomStep(int cellSize) {
-    if (cellSize >= 1 && cellSize <= 8) return 1;
-    if (cellSize >= 10 && cellSize <= 17) return 2;
-    if (cellSize >= 19 && cellSize <= 29) return 3;
-    if (cellSize >= 31 && cellSize <= 50) return 4;
+    if (cellSize >= 1 && cellSize <= 8)
+        return 1;
+    if (cellSize >= 10 && cellSize <= 17)
+        return 2;
+    if (cellSize >= 19 && cellSize <= 29)
+        return 3;
+    if (cellSize >= 31 && cellSize <= 50)
+        return 4;
     return 1;
 }
 
@@ -42,10 +46,10 @@ QSize FieldView::SurfaceSize() const {
 // narrower than the panel, otherwise scrolled.
 QPoint FieldView::SurfaceOrigin() const {
     const QSize s = SurfaceSize(), v = viewport()->size();
-    const int left = s.width() < v.width() ? v.width() / 2 - s.width() / 2
-                                           : -horizontalScrollBar()->value();
-    const int top = s.height() < v.height() ? v.height() / 2 - s.height() / 2
-                                            : -verticalScrollBar()->value();
+    const int left =
+        s.width() < v.width() ? v.width() / 2 - s.width() / 2 : -horizontalScrollBar()->value();
+    const int top =
+        s.height() < v.height() ? v.height() / 2 - s.height() / 2 : -verticalScrollBar()->value();
     return {left, top};
 }
 
@@ -102,14 +106,16 @@ void FieldView::DrawCell(int x, int y, Colour colour) {
 
 void FieldView::RedrawView(bool forceAllLayers) {
     const QSize v = viewport()->size();
-    if (image_.size() != v) image_ = QImage(v.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    if (image_.size() != v)
+        image_ = QImage(v.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     imageOrigin_ = -SurfaceOrigin();
     const Settings& s = session_.settings();
     const ColourModel& colours = s.Colours;
     image_.fill(palette().color(QPalette::Window));
     const QSize surface = SurfaceSize();
     FillSurfaceRect(0, 0, surface.width(), surface.height(), ToRgb(colours.BackgroundColour));
-    if (s.Grid) DrawGridLines();
+    if (s.Grid)
+        DrawGridLines();
 
     const World& w = session_.world();
     const CellRect r = VisibleWindow();
@@ -119,9 +125,12 @@ void FieldView::RedrawView(bool forceAllLayers) {
     const bool main = forceAllLayers || s.MainLifeRefresh;
     for (int x = r.FirstColumn; x <= r.LastColumn; ++x) {
         for (int y = r.FirstRow; y <= r.LastRow; ++y) {
-            if (dead && w.EternalDeadField.at(x, y) > 0) DrawCell(x, y, colours.DeadColour);
-            if (life && w.EternalLifeField.at(x, y) > 0) DrawCell(x, y, colours.BirthColour);
-            if (other && w.OtherRealityField.at(x, y) > 0) DrawCell(x, y, colours.BigGridColour);
+            if (dead && w.EternalDeadField.at(x, y) > 0)
+                DrawCell(x, y, colours.DeadColour);
+            if (life && w.EternalLifeField.at(x, y) > 0)
+                DrawCell(x, y, colours.BirthColour);
+            if (other && w.OtherRealityField.at(x, y) > 0)
+                DrawCell(x, y, colours.BigGridColour);
             if (main && w.MainField.at(x, y) > 0)
                 DrawCell(x, y, colours.ColourOfState(w.MainField.at(x, y)));
         }
@@ -132,7 +141,8 @@ void FieldView::RedrawView(bool forceAllLayers) {
 
 void FieldView::DrawGridLines() {
     const int c = CellSize();
-    if (c <= 3) return;
+    if (c <= 3)
+        return;
     const QSize s = SurfaceSize();
     const ColourModel& colours = session_.settings().Colours;
     auto lines = [&](int step, QRgb rgb) {
@@ -141,8 +151,10 @@ void FieldView::DrawGridLines() {
             FillSurfaceRect(0, 0, 1, s.height(), rgb);
             return;
         }
-        for (int k = 0; k < s.height(); k += step) FillSurfaceRect(0, k, s.width(), k + 1, rgb);
-        for (int k = 0; k < s.width(); k += step) FillSurfaceRect(k, 0, k + 1, s.height(), rgb);
+        for (int k = 0; k < s.height(); k += step)
+            FillSurfaceRect(0, k, s.width(), k + 1, rgb);
+        for (int k = 0; k < s.width(); k += step)
+            FillSurfaceRect(k, 0, k + 1, s.height(), rgb);
     };
     lines(c, ToRgb(colours.GridColour));
     lines(session_.settings().SizeBigGrid * c, ToRgb(colours.BigGridColour));
@@ -168,13 +180,16 @@ void FieldView::ToggleGrid() {
     RedrawView();
 }
 
-int FieldView::CellGapMaximum() const { return CellSize(); }
+int FieldView::CellGapMaximum() const {
+    return CellSize();
+}
 
 void FieldView::UpdateInsets(bool zooming) {
     const int gap = session_.settings().SizeCells;
     insetTrail_ = (gap - 1) / 2;
     insetLead_ = gap / 2;
-    if (session_.settings().Grid && (!zooming || CellSize() >= 3)) insetLead_ = insetTrail_ + 1;
+    if (session_.settings().Grid && (!zooming || CellSize() >= 3))
+        insetLead_ = insetTrail_ + 1;
 }
 
 void FieldView::SetCellGap(int gap) {
@@ -230,14 +245,17 @@ void FieldView::ShowStep() {
 
 QString FieldView::ViewStatusText() const {
     const World& w = session_.world();
-    QString text = QStringLiteral("%1-%2x%3").arg(CellSize()).arg(w.FieldWidth()).arg(w.FieldHeight());
-    if (session_.settings().EnableTOR) text += "-W";
+    QString text =
+        QStringLiteral("%1-%2x%3").arg(CellSize()).arg(w.FieldWidth()).arg(w.FieldHeight());
+    if (session_.settings().EnableTOR)
+        text += "-W";
     return text;
 }
 
 QRgb FieldView::SurfacePixel(int x, int y) const {
     const int px = x - imageOrigin_.x(), py = y - imageOrigin_.y();
-    if (px < 0 || py < 0 || px >= image_.width() || py >= image_.height()) return 0;
+    if (px < 0 || py < 0 || px >= image_.width() || py >= image_.height())
+        return 0;
     return image_.pixel(px, py);
 }
 
@@ -252,15 +270,19 @@ void FieldView::resizeEvent(QResizeEvent* event) {
     RedrawView();
 }
 
-void FieldView::scrollContentsBy(int, int) { RedrawView(); }
+void FieldView::scrollContentsBy(int, int) {
+    RedrawView();
+}
 
 void FieldView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint() - SurfaceOrigin();
     const int c = CellSize();
     const World& w = session_.world();
-    if (p.x() < 0 || p.y() < 0) return;
+    if (p.x() < 0 || p.y() < 0)
+        return;
     const int column = p.x() / c + 1, row = p.y() / c + 1;
-    if (column > w.FieldWidth() || row > w.FieldHeight()) return;
+    if (column > w.FieldWidth() || row > w.FieldHeight())
+        return;
     mouseCell_ = {column, row};
     emit PointerCellChanged(column - 1, row - 1);
     QAbstractScrollArea::mouseMoveEvent(event);
@@ -268,13 +290,16 @@ void FieldView::mouseMoveEvent(QMouseEvent* event) {
 
 void FieldView::wheelEvent(QWheelEvent* event) {
     event->accept();
-    if (!wheelReady_) return;
+    if (!wheelReady_)
+        return;
     const QPoint p = event->position().toPoint() - SurfaceOrigin();
     const int c = CellSize();
     const int column = std::max(0, p.x()) / c + 1, row = std::max(0, p.y()) / c + 1;
     const int delta = event->angleDelta().y();
-    if (delta > 0) ZoomAt(column, row, +1);
-    if (delta < 0) ZoomAt(column, row, -1);
+    if (delta > 0)
+        ZoomAt(column, row, +1);
+    if (delta < 0)
+        ZoomAt(column, row, -1);
     wheelReady_ = false;
     wheelTimer_.start();
 }

@@ -18,7 +18,7 @@ namespace zentorix::app {
 class FieldView : public QAbstractScrollArea, public StepObserver {
     Q_OBJECT
 
-public:
+  public:
     explicit FieldView(Session& session, QWidget* parent = nullptr);
 
     // StepObserver: the cells the step repaints, and one painted cell.
@@ -53,20 +53,20 @@ public:
 
     static int ZoomStep(int cellSize);
 
-signals:
+  signals:
     void ViewStatusChanged(const QString& text);
     // 0-based column and row under the pointer.
     void PointerCellChanged(int column, int row);
     void CellGapChanged(int gap, int maximum);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
-private:
+  private:
     void UpdateScrollBars();
     void UpdateInsets(bool zooming);
     void DrawGridLines();
@@ -75,8 +75,8 @@ private:
     int CellSize() const { return session_.settings().CellSize; }
 
     Session& session_;
-    QImage image_;         // the viewport's pixels
-    QPoint imageOrigin_;   // surface position of the image's top-left pixel
+    QImage image_;        // the viewport's pixels
+    QPoint imageOrigin_;  // surface position of the image's top-left pixel
     int insetLead_ = 1;
     int insetTrail_ = 0;
     QPoint mouseCell_{0, 0};
@@ -86,7 +86,11 @@ private:
 };
 
 // A stored colour (red in the lowest byte) as a pixel value.
-inline QRgb ToRgb(Colour c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-inline Colour FromRgb(QRgb rgb) { return qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16); }
+inline QRgb ToRgb(Colour c) {
+    return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+inline Colour FromRgb(QRgb rgb) {
+    return qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16);
+}
 
 }  // namespace zentorix::app

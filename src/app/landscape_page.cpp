@@ -4,7 +4,8 @@
 
 namespace zentorix::app {
 
-LandscapePage::LandscapePage(MainWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
+LandscapePage::LandscapePage(MainWindow& window, QWidget* parent)
+    : QWidget(parent), window_(window) {
     setObjectName("Landscape");
 }
 

@@ -9,10 +9,10 @@ class MainWindow;
 class LandscapePage : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit LandscapePage(MainWindow& window, QWidget* parent = nullptr);
 
-private:
+  private:
     MainWindow& window_;
 };
 

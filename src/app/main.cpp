@@ -11,7 +11,9 @@ namespace {
 
 std::atomic<bool> quitRequested{false};
 
-extern "C" void RequestQuit(int) { quitRequested = true; }
+extern "C" void RequestQuit(int) {
+    quitRequested = true;
+}
 
 }  // namespace
 
@@ -26,8 +28,8 @@ int main(int argc, char** argv) {
     splash.show();
     QApplication::processEvents();
 
-    const zentorix::ProgramFolder folder = zentorix::LocateProgramFolder(
-        zentorix::app::ToPath(QApplication::applicationDirPath()));
+    const zentorix::ProgramFolder folder =
+        zentorix::LocateProgramFolder(zentorix::app::ToPath(QApplication::applicationDirPath()));
     const QStringList args = QApplication::arguments();
     zentorix::app::MainWindow window(folder, args.size() > 1 ? args.at(1) : QString());
 
@@ -37,7 +39,8 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, RequestQuit);
     QTimer signalWatch;
     QObject::connect(&signalWatch, &QTimer::timeout, &window, [&window] {
-        if (quitRequested.exchange(false)) window.close();
+        if (quitRequested.exchange(false))
+            window.close();
     });
     signalWatch.start(100);
 

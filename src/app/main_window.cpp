@@ -54,7 +54,7 @@ void MainWindow::BuildCentralArea() {
     fieldLayout->addWidget(view_);
     filePanel_ = new QWidget(central);
     filePanel_->setObjectName("Panel42");
-    filePanel_->setFixedWidth(ToolPanel::kWidth);
+    filePanel_->setFixedWidth(ToolPanel::ScaledWidth(fontMetrics()));
     toolPanel_ = new ToolPanel(*this, central);
     row->addWidget(fieldPanel, 1);
     row->addWidget(filePanel_);
@@ -90,7 +90,8 @@ void MainWindow::StartUp() {
     world.SetFieldHeight(panelHeight / 7 - 1);
 
     ReadSettingsFile();
-    if (!commandLineFile_.isEmpty()) OpenFile(commandLineFile_);
+    if (!commandLineFile_.isEmpty())
+        OpenFile(commandLineFile_);
     // Two clicks on Start: the run starts and stops at once, which saves undo
     // snapshot 1 of the state built so far.
     run_->StartButtonClick();
@@ -129,7 +130,8 @@ bool MainWindow::WriteSettingsFile() {
     s.WindowHeight = g.height();
     s.WindowWidth = g.width();
     s.PagesOpen1 = toolPanel_->pages()->currentIndex();
-    if (s.SpeedMain == 0) run_->SetSpeed(1);
+    if (s.SpeedMain == 0)
+        run_->SetSpeed(1);
     return session_.Run([this] {
         WriteNativeFile(session_.world(), session_.settings(), session_.folder().SettingsFile(),
                         NativeKind::Ini);
@@ -141,8 +143,8 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (!pendingFailure_.isEmpty()) {
         const QString message = pendingFailure_;
         pendingFailure_.clear();
-        QMetaObject::invokeMethod(this, [this, message] { ShowFailure(message); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, message] { ShowFailure(message); }, Qt::QueuedConnection);
     }
 }
 
@@ -155,7 +157,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::ExitButtonClick() {
     run_->StopButtonClick();
-    if (run_->Speed() == 0) run_->SetSpeed(1);
+    if (run_->Speed() == 0)
+        run_->SetSpeed(1);
     run_->StopButtonClick();
     close();
 }
@@ -190,7 +193,8 @@ void MainWindow::ShowRunState(bool running) {
     startButton_->setText(running ? tr("СТОП") : tr("СТАРТ"));
     const QSignalBlocker block(playButton_);
     playButton_->setChecked(running);
-    if (!running) ShowCounters();
+    if (!running)
+        ShowCounters();
 }
 
 void MainWindow::ShowSpeed(int speed) {
@@ -206,7 +210,8 @@ void MainWindow::ShowFailure(const QString& message) {
 }
 
 void MainWindow::SetPaintTool(bool paint) {
-    if (!paint) run_->StopButtonClick();
+    if (!paint)
+        run_->StopButtonClick();
     session_.settings().Paint = paint;
     bindings_.Refresh();
 }
@@ -227,42 +232,48 @@ void MainWindow::OpenFile(const QString& path) {
     const bool ok = session_.Run([&] {
         result = OpenPatternFile(session_.world(), session_.settings(), ToPath(path), panel);
     });
-    if (result.stopRun || (!ok && session_.settings().StopForLoad)) run_->StopButtonClick();
+    if (result.stopRun || (!ok && session_.settings().StopForLoad))
+        run_->StopButtonClick();
     RefreshFromModel();
 }
 
 void MainWindow::TakeUndoSnapshot() {
-    session_.Run([this] { UndoSnapshot(session_.world(), session_.settings(), session_.folder()); });
+    session_.Run(
+        [this] { UndoSnapshot(session_.world(), session_.settings(), session_.folder()); });
 }
 
 void MainWindow::UndoBack() {
     run_->StopButtonClick();
-    session_.Run([this] { zentorix::UndoBack(session_.world(), session_.settings(), session_.folder()); });
+    session_.Run(
+        [this] { zentorix::UndoBack(session_.world(), session_.settings(), session_.folder()); });
     RefreshFromModel();
 }
 
 void MainWindow::UndoForward() {
     run_->StopButtonClick();
-    session_.Run(
-        [this] { zentorix::UndoForward(session_.world(), session_.settings(), session_.folder()); });
+    session_.Run([this] {
+        zentorix::UndoForward(session_.world(), session_.settings(), session_.folder());
+    });
     RefreshFromModel();
 }
 
 void MainWindow::QuickSave() {
     // The run pauses for the save and goes on afterwards.
     const bool running = run_->Running();
-    if (running) run_->PlayButtonClick(false);
-    session_.Run([this] { zentorix::QuickSave(session_.world(), session_.settings(), session_.folder()); });
-    if (running) run_->PlayButtonClick(true);
+    if (running)
+        run_->PlayButtonClick(false);
+    session_.Run(
+        [this] { zentorix::QuickSave(session_.world(), session_.settings(), session_.folder()); });
+    if (running)
+        run_->PlayButtonClick(true);
 }
 
 void MainWindow::OpenHelp() {
     const std::filesystem::path root = session_.folder().Root;
     const QString suffix = helpSuffix_;
-    for (const QString& name : {QStringLiteral("Zentorix%1.chm").arg(suffix),
-                                QStringLiteral("ZentorixUA.chm"),
-                                QStringLiteral("Zentorix%1.html").arg(suffix),
-                                QStringLiteral("ZentorixUA.html")}) {
+    for (const QString& name :
+         {QStringLiteral("Zentorix%1.chm").arg(suffix), QStringLiteral("ZentorixUA.chm"),
+          QStringLiteral("Zentorix%1.html").arg(suffix), QStringLiteral("ZentorixUA.html")}) {
         const std::filesystem::path file = root / ToPath(name);
         std::error_code ec;
         if (std::filesystem::exists(file, ec)) {

@@ -32,7 +32,7 @@ class ToolPanel;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     // `commandLineFile` is opened after the settings file was read (empty: none).
     MainWindow(ProgramFolder folder, QString commandLineFile, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -58,15 +58,15 @@ public:
     void SetPaintTool(bool paint);
     QMenu* contextMenu() const { return contextMenu_; }
 
-signals:
+  signals:
     // The open dialog is asked for (tool button, menu, Ctrl+O).
     void OpenDialogRequested();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void BuildMenus();
     void BuildToolBar();
     void BuildCentralArea();
@@ -104,8 +104,8 @@ private:
     QAction* returnAction_ = nullptr;
     QMenu* contextMenu_ = nullptr;
     QComboBox* presetList_ = nullptr;
-    QString pendingFailure_;         // shown once the window is up
-    QString helpSuffix_ = "UA";     // the language's help-file suffix (Panel16)
+    QString pendingFailure_;     // shown once the window is up
+    QString helpSuffix_ = "UA";  // the language's help-file suffix (Panel16)
     bool startedUp_ = false;
     int toolPanelPosition_ = 0;
 };

@@ -9,10 +9,10 @@ class MainWindow;
 class MuseumPage : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit MuseumPage(MainWindow& window, QWidget* parent = nullptr);
 
-private:
+  private:
     MainWindow& window_;
 };
 

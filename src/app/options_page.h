@@ -14,10 +14,10 @@ class MainWindow;
 class OptionsPage : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit OptionsPage(MainWindow& window, QWidget* parent = nullptr);
 
-private:
+  private:
     void ApplyFieldSize();
 
     MainWindow& window_;

@@ -20,7 +20,8 @@ QPixmap GliderPicture(int phase) {
     QPainter painter(&pixmap);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x)
-            if (kPhases[phase][y][x] == '*') painter.fillRect(5 + x * 10, 5 + y * 10, 9, 9, Qt::yellow);
+            if (kPhases[phase][y][x] == '*')
+                painter.fillRect(5 + x * 10, 5 + y * 10, 9, 9, Qt::yellow);
     return pixmap;
 }
 
@@ -81,10 +82,12 @@ void PopupPanels::BuildAbout() {
 
 void PopupPanels::Toggle(const char* name, bool upper) {
     QFrame* target = panel(name);
-    if (!target) return;
+    if (!target)
+        return;
     if (target->isVisible()) {
         target->hide();
-        if (target == panel("AboutPanel")) aboutTimer_.stop();
+        if (target == panel("AboutPanel"))
+            aboutTimer_.stop();
         return;
     }
     HideAll();
@@ -95,18 +98,21 @@ void PopupPanels::Toggle(const char* name, bool upper) {
     target->move(std::max(0, left), std::max(0, top));
     target->raise();
     target->show();
-    if (target == panel("AboutPanel")) aboutTimer_.start();
+    if (target == panel("AboutPanel"))
+        aboutTimer_.start();
     emit Shown(name);
 }
 
 void PopupPanels::HideAll() {
-    for (QFrame* frame : panels_) frame->hide();
+    for (QFrame* frame : panels_)
+        frame->hide();
     aboutTimer_.stop();
 }
 
 bool PopupPanels::AnyShown() const {
     for (QFrame* frame : panels_)
-        if (frame->isVisible()) return true;
+        if (frame->isVisible())
+            return true;
     return false;
 }
 

@@ -14,10 +14,10 @@ namespace zentorix::app {
 class PopupPanels : public QObject {
     Q_OBJECT
 
-public:
-    static constexpr const char* kNames[] = {"SavePanel",           "SaveSelectionPanel",
-                                             "AboutPanel",          "ChangeLanguagePanel",
-                                             "ThresholdPanel",      "AutoStartRangePanel"};
+  public:
+    static constexpr const char* kNames[] = {"SavePanel",      "SaveSelectionPanel",
+                                             "AboutPanel",     "ChangeLanguagePanel",
+                                             "ThresholdPanel", "AutoStartRangePanel"};
 
     explicit PopupPanels(QWidget* host);
 
@@ -28,10 +28,10 @@ public:
     void HideAll();
     bool AnyShown() const;
 
-signals:
+  signals:
     void Shown(const QString& name);
 
-private:
+  private:
     void BuildAbout();
 
     QWidget* host_;

@@ -26,17 +26,21 @@ void RunControl::RunStep(StepForm form) {
     GenerationStep(session_.world(), session_.settings(), *this, form);
     view_.ShowStep();
     emit GenerationShown();
-    if (stopRequested_) StopButtonClick();
+    if (stopRequested_)
+        StopButtonClick();
 }
 
 void RunControl::GenerationFinished(const World& world) {
     shownGeneration_ = world.Counters.Generation;
 }
 
-void RunControl::StopRequested() { stopRequested_ = true; }
+void RunControl::StopRequested() {
+    stopRequested_ = true;
+}
 
 void RunControl::SetTimerRunning(bool run) {
-    if (run == timer1_.isActive()) return;
+    if (run == timer1_.isActive())
+        return;
     if (run)
         timer1_.start();
     else
@@ -45,7 +49,8 @@ void RunControl::SetTimerRunning(bool run) {
 }
 
 void RunControl::StartButtonClick() {
-    if (Speed() == 0) SetSpeed(1);
+    if (Speed() == 0)
+        SetSpeed(1);
     if (!timer1_.isActive()) {
         SetTimerRunning(true);
         emit StartingRun();
@@ -55,7 +60,8 @@ void RunControl::StartButtonClick() {
 }
 
 void RunControl::PlayButtonClick(bool pressed) {
-    if (Speed() == 0) SetSpeed(1);
+    if (Speed() == 0)
+        SetSpeed(1);
     SetTimerRunning(pressed);
 }
 
@@ -64,7 +70,9 @@ void RunControl::StopButtonClick() {
     SetTimerRunning(false);
 }
 
-void RunControl::StepButtonClick() { RunStep(StepForm::Plain); }
+void RunControl::StepButtonClick() {
+    RunStep(StepForm::Plain);
+}
 
 void RunControl::SetSpeed(int speed) {
     Settings& s = session_.settings();
@@ -86,7 +94,8 @@ qint64 RunControl::TimeHundredSteps() {
 }
 
 void RunControl::SetOtherRealityRunning(bool run) {
-    if (run == timer2_.isActive()) return;
+    if (run == timer2_.isActive())
+        return;
     if (run)
         timer2_.start();
     else
@@ -94,7 +103,9 @@ void RunControl::SetOtherRealityRunning(bool run) {
     emit OtherRealityStateChanged(run);
 }
 
-void RunControl::OtherRealityStepOnce() { OtherRealityStep(session_.world()); }
+void RunControl::OtherRealityStepOnce() {
+    OtherRealityStep(session_.world());
+}
 
 void RunControl::SetOtherRealitySpeed(int speed) {
     session_.settings().SpeedOtherReality = speed;

@@ -16,7 +16,7 @@ namespace zentorix::app {
 class RunControl : public QObject, private StepObserver {
     Q_OBJECT
 
-public:
+  public:
     RunControl(Session& session, FieldView& view, QObject* parent = nullptr);
 
     bool Running() const { return timer1_.isActive(); }
@@ -39,7 +39,7 @@ public:
     // The generation number Edit3 shows: the one just computed.
     int ShownGeneration() const { return shownGeneration_; }
 
-signals:
+  signals:
     void RunStateChanged(bool running);
     void SpeedChanged(int speed);
     // A generation is complete; the counters are to be shown.
@@ -48,7 +48,7 @@ signals:
     // Asks the caller to take an undo snapshot before a run starts.
     void StartingRun();
 
-private:
+  private:
     void Tick();
     void RunStep(StepForm form);
     void SetTimerRunning(bool run);

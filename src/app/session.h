@@ -18,7 +18,7 @@ namespace zentorix::app {
 class Session : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit Session(ProgramFolder folder, QObject* parent = nullptr);
 
     World& world() { return *world_; }
@@ -42,7 +42,7 @@ public:
         }
     }
 
-signals:
+  signals:
     // Cells of some layer changed: the view repaints.
     void FieldChanged();
     // Settings, rules or the field size may have changed (after a file was read):
@@ -54,14 +54,18 @@ signals:
     void FileNameChanged();
     void Failed(const QString& message);
 
-private:
+  private:
     ProgramFolder folder_;
     std::unique_ptr<World> world_;
     Settings settings_;
 };
 
-inline QString ToQString(const std::string& s) { return QString::fromStdString(s); }
-inline std::string ToStd(const QString& s) { return s.toStdString(); }
+inline QString ToQString(const std::string& s) {
+    return QString::fromStdString(s);
+}
+inline std::string ToStd(const QString& s) {
+    return s.toStdString();
+}
 inline std::filesystem::path ToPath(const QString& s) {
     return std::filesystem::path(s.toStdU16String());
 }

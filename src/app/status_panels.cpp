@@ -18,7 +18,8 @@ StatusPanels::StatusPanels(MainWindow& window, QWidget* parent) : QStatusBar(par
         panels_[i] = new QLabel(this);
         panels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panels_[i]->setFrameShape(QFrame::StyledPanel);
-        if (widths[i] > 0) panels_[i]->setMinimumWidth(widths[i]);
+        if (widths[i] > 0)
+            panels_[i]->setMinimumWidth(widths[i]);
         addWidget(panels_[i]);
     }
     panels_[0]->setText(tr("Покоління ="));
@@ -91,16 +92,21 @@ StatusPanels::StatusPanels(MainWindow& window, QWidget* parent) : QStatusBar(par
     addWidget(tail, 1);
 }
 
-void StatusPanels::SetGeneration(int generation) { panels_[1]->setText(QString::number(generation)); }
+void StatusPanels::SetGeneration(int generation) {
+    panels_[1]->setText(QString::number(generation));
+}
 
 void StatusPanels::SetPointerCell(int column, int row) {
     panels_[2]->setText(QString::number(column));
     panels_[3]->setText(QString::number(row));
 }
 
-void StatusPanels::SetViewText(const QString& text) { panels_[4]->setText(text); }
+void StatusPanels::SetViewText(const QString& text) {
+    panels_[4]->setText(text);
+}
 
-void StatusPanels::SetRuleInfo(const QString& family, const QString& name, const QString& ruleText) {
+void StatusPanels::SetRuleInfo(const QString& family, const QString& name,
+                               const QString& ruleText) {
     panels_[5]->setText(family);
     panels_[6]->setText(name);
     ruleText_->setText(ruleText);

@@ -16,7 +16,7 @@ class MainWindow;
 class StatusPanels : public QStatusBar {
     Q_OBJECT
 
-public:
+  public:
     explicit StatusPanels(MainWindow& window, QWidget* parent = nullptr);
 
     void SetGeneration(int generation);
@@ -25,7 +25,7 @@ public:
     void SetRuleInfo(const QString& family, const QString& name, const QString& ruleText);
     QLabel* panel(int index) const { return panels_[index]; }
 
-private:
+  private:
     QLabel* panels_[7] = {};
     QLineEdit* ruleText_ = nullptr;
 };

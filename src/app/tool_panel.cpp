@@ -2,6 +2,7 @@
 
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "app/colours_page.h"
@@ -20,6 +21,7 @@ QLineEdit* MakeCounterBox(const char* name, QWidget* parent) {
     box->setReadOnly(true);
     box->setAlignment(Qt::AlignRight);
     box->setText("0");
+    box->setMinimumWidth(40);
     return box;
 }
 
@@ -31,11 +33,18 @@ QWidget* EmptyPage(const char* name) {
 
 }  // namespace
 
+int ToolPanel::ScaledWidth(const QFontMetrics& metrics) {
+    // The panel was laid out for a font about five pixels wide per character;
+    // wider fonts (and high-DPI screens) get a proportionally wider panel.
+    const double scale = std::max(1.0, metrics.averageCharWidth() / 5.0);
+    return std::min(static_cast<int>(kWidth * scale), 2 * kWidth);
+}
+
 ToolPanel::ToolPanel(MainWindow& window, QWidget* parent) : QScrollArea(parent) {
     setObjectName("Panel7");
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFixedWidth(kWidth + 16);
+    setFixedWidth(ScaledWidth(fontMetrics()) + verticalScrollBar()->sizeHint().width());
 
     auto* inner = new QWidget;
     inner->setObjectName("ScrollBox7");
@@ -71,7 +80,9 @@ ToolPanel::ToolPanel(MainWindow& window, QWidget* parent) : QScrollArea(parent) 
     setWidget(inner);
 }
 
-QWidget* ToolPanel::page(const char* name) const { return pages_->findChild<QWidget*>(name); }
+QWidget* ToolPanel::page(const char* name) const {
+    return pages_->findChild<QWidget*>(name);
+}
 
 void ToolPanel::ShowCounters(int live, int first, int born, int died, int generation) {
     const int values[] = {live, first, born, died, generation};

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QScrollArea>
-#include <array>
 #include <QTabWidget>
+#include <array>
 
+class QFontMetrics;
 class QLineEdit;
 
 namespace zentorix::app {
@@ -15,8 +16,10 @@ class MainWindow;
 class ToolPanel : public QScrollArea {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int kWidth = 185;
+    // The panel's width for the font in use (kWidth for the font it was made for).
+    static int ScaledWidth(const QFontMetrics& metrics);
 
     explicit ToolPanel(MainWindow& window, QWidget* parent = nullptr);
 
@@ -26,7 +29,7 @@ public:
     // Shows the counters of the last generation in Edit1, Edit11, Edit2, Edit7, Edit3.
     void ShowCounters(int live, int first, int born, int died, int generation);
 
-private:
+  private:
     QTabWidget* pages_ = nullptr;
     std::array<QLineEdit*, 5> counters_{};
 };

@@ -17,7 +17,8 @@ QAction* MainWindow::MakeAction(const char* name, const QString& caption,
                                 const QKeySequence& shortcut) {
     auto* action = new QAction(caption, this);
     action->setObjectName(name);
-    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
     return action;
 }
 
@@ -62,7 +63,8 @@ void MainWindow::BuildMenus() {
     QAction* refresh = MakeAction("Refresh2", tr("Оновити"), QKeySequence(Qt::CTRL | Qt::Key_R));
     QAction* paint = MakeAction("Paint1", tr("Малювання"), QKeySequence(Qt::Key_F5));
     QAction* select = MakeAction("Select2", tr("Виділення"), QKeySequence(Qt::Key_F6));
-    QAction* clear = MakeAction("Clear1", tr("Очистити поле"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    QAction* clear =
+        MakeAction("Clear1", tr("Очистити поле"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
     QAction* clearAll = MakeAction("ClearAll1", tr("Очистити всі області"),
                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete));
     edit->addActions({refresh, paint, select, clear, clearAll});
@@ -188,8 +190,8 @@ void MainWindow::BuildToolBar() {
     connect(startButton_, &QPushButton::clicked, run_.get(), &RunControl::StartButtonClick);
     playButton_ = tool("PlayButton", QStringLiteral("▶"), tr("Пуск / пауза"), true);
     connect(playButton_, &QToolButton::clicked, run_.get(), &RunControl::PlayButtonClick);
-    connect(tool("StopButton", QStringLiteral("■"), tr("Стоп")), &QToolButton::clicked,
-            run_.get(), &RunControl::StopButtonClick);
+    connect(tool("StopButton", QStringLiteral("■"), tr("Стоп")), &QToolButton::clicked, run_.get(),
+            &RunControl::StopButtonClick);
     connect(tool("StepButton", tr("Крок"), tr("Один крок")), &QToolButton::clicked, run_.get(),
             &RunControl::StepButtonClick);
 
@@ -227,8 +229,8 @@ void MainWindow::BuildToolBar() {
     });
     connect(tool("EraseButton", tr("Очистити"), tr("Очистити поле (Ctrl+Del)")),
             &QToolButton::clicked, this, [this] {
-                EraseRegion(session_.world(), session_.settings(),
-                            WholeFieldRect(session_.world()), false);
+                EraseRegion(session_.world(), session_.settings(), WholeFieldRect(session_.world()),
+                            false);
                 view_->RedrawView(true);
             });
     connect(tool("RefreshButton", tr("Оновити"), tr("Перемалювати поле (Ctrl+R)")),
@@ -240,8 +242,8 @@ void MainWindow::BuildToolBar() {
     };
     connect(tool("HotKeysButton", QStringLiteral("+"), tr("Збільшити")), &QToolButton::clicked,
             this, [zoomAboutCentre] { zoomAboutCentre(+1); });
-    connect(tool("SpeedButton29", QStringLiteral("−"), tr("Зменшити")), &QToolButton::clicked,
-            this, [zoomAboutCentre] { zoomAboutCentre(-1); });
+    connect(tool("SpeedButton29", QStringLiteral("−"), tr("Зменшити")), &QToolButton::clicked, this,
+            [zoomAboutCentre] { zoomAboutCentre(-1); });
     bar->addSeparator();
 
     auto* presetPanel = new QWidget(bar);

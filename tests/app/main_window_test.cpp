@@ -1,0 +1,135 @@
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QToolButton>
+
+#include "app/app_test_support.h"
+#include "app/field_view.h"
+#include "app/run_control.h"
+
+using namespace zentorix;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void startsWithTheDocumentedDefaults() {
+        test::WindowFixture f;
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("new.zlf  -  Zentorix"));
+        auto* start = f.Find<QPushButton>("StartButton");
+        QVERIFY(start);
+        QCOMPARE(start->text(), QStringLiteral("СТАРТ"));
+        for (const char* name : {"QuickSave", "Color", "Field", "Rules", "Language"})
+            QVERIFY2(QDir(f.dir.path()).exists(name), name);
+        const World& world = f.window->session().world();
+        QCOMPARE(world.Rules[0].BirthList, std::vector<std::int32_t>{3});
+        QCOMPARE(f.window->session().settings().CellSize.Value(), 7);
+        f.Screenshot("main_window");
+    }
+
+    void startStopPlayAndStepNumberGenerations() {
+        test::WindowFixture f;
+        auto* start = f.Find<QPushButton>("StartButton");
+        auto* step = f.Find<QToolButton>("StepButton");
+        auto* stop = f.Find<QToolButton>("StopButton");
+        auto* play = f.Find<QToolButton>("PlayButton");
+        auto* edit3 = f.Find<QLineEdit>("Edit3");
+        for (int i = 0; i < 50; ++i)
+            step->click();
+        QCOMPARE(edit3->text(), QStringLiteral("50"));
+        stop->click();
+        QCOMPARE(edit3->text(), QStringLiteral("50"));  // the shown number stays
+        step->click();
+        QCOMPARE(edit3->text(), QStringLiteral("1"));
+        start->click();
+        QCOMPARE(start->text(), QStringLiteral("СТОП"));
+        QVERIFY(play->isChecked());
+        start->click();
+        QCOMPARE(start->text(), QStringLiteral("СТАРТ"));
+        QVERIFY(!play->isChecked());
+        play->click();
+        QVERIFY(f.window->runControl().Running());
+        stop->click();
+        QVERIFY(!f.window->runControl().Running());
+    }
+
+    void speedZeroRunsAsFastAsPossibleAndStartLeavesIt() {
+        test::WindowFixture f;
+        auto* speed = f.Find<QSlider>("SpeedTrackBar");
+        auto* start = f.Find<QPushButton>("StartButton");
+        speed->setValue(0);
+        QCOMPARE(f.Find<QLabel>("InfoSpeedPanel")->text(), QStringLiteral("!!!"));
+        start->click();  // raises the speed to 1 first
+        QCOMPARE(speed->value(), 1);
+        speed->setValue(0);
+        QTest::qWait(200);
+        const int generations = f.window->runControl().ShownGeneration();
+        QVERIFY2(generations > 10, qPrintable(QString::number(generations)));
+        speed->setValue(20);
+        QVERIFY(f.window->runControl().Running());
+        start->click();
+        QVERIFY(!f.window->runControl().Running());
+    }
+
+    void zoomStepsAndTheViewText() {
+        QCOMPARE(app::FieldView::ZoomStep(8), 1);
+        QCOMPARE(app::FieldView::ZoomStep(9), 1);
+        QCOMPARE(app::FieldView::ZoomStep(10), 2);
+        QCOMPARE(app::FieldView::ZoomStep(30), 1);
+        QCOMPARE(app::FieldView::ZoomStep(31), 4);
+        test::WindowFixture f;
+        app::FieldView& view = f.window->fieldView();
+        Settings& s = f.window->session().settings();
+        const std::pair<int, int> steps[] = {{8, 9}, {9, 10}, {10, 12}, {50, 50}};
+        for (auto [from, to] : steps) {
+            s.CellSize = from;
+            view.ZoomAt(1, 1, +1);
+            QCOMPARE(s.CellSize.Value(), to);
+        }
+        const std::pair<int, int> outs[] = {{31, 27}, {30, 29}, {1, 1}};
+        for (auto [from, to] : outs) {
+            s.CellSize = from;
+            view.ZoomAt(1, 1, -1);
+            QCOMPARE(s.CellSize.Value(), to);
+        }
+        s.CellSize = 7;
+        f.window->session().world().SetFieldWidth(160);
+        f.window->session().world().SetFieldHeight(140);
+        f.Find<QCheckBox>("EnableTOR")->setChecked(true);
+        QCOMPARE(view.ViewStatusText(), QStringLiteral("7-160x140-W"));
+    }
+
+    void gridAtSmallCellSizesFlipsWithoutLines() {
+        test::WindowFixture f;
+        Settings& s = f.window->session().settings();
+        app::FieldView& view = f.window->fieldView();
+        s.CellSize = 3;
+        view.FitToField();
+        const bool before = s.Grid;
+        view.ToggleGrid();
+        QCOMPARE(s.Grid, !before);
+        // No line is drawn at cell size 3: the first cell's top-left pixel is
+        // background, not grid colour.
+        s.Grid = true;
+        view.RedrawView();
+        QCOMPARE(view.SurfacePixel(3, 3), app::ToRgb(s.Colours.BackgroundColour));
+    }
+
+    void aDrawnCellLandsOnItsPixels() {
+        test::WindowFixture f;
+        World& world = f.window->session().world();
+        Settings& s = f.window->session().settings();
+        world.MainField.at(2, 3) = 1;
+        f.window->fieldView().RedrawView();
+        const int c = s.CellSize;
+        // Inside the painted square of cell (2, 3): the colour of state 1.
+        const QRgb expected = app::ToRgb(s.Colours.ColourOfState(1));
+        QCOMPARE(f.window->fieldView().SurfacePixel(c + c / 2, 2 * c + c / 2), expected);
+        QCOMPARE(f.window->fieldView().SurfacePixel(c / 2, c / 2),
+                 app::ToRgb(s.Colours.BackgroundColour));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
