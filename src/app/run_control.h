@@ -63,7 +63,7 @@ class RunControl : public QObject, private StepObserver {
     FieldView& view_;
     QTimer timer1_;
     QTimer timer2_;
-    int shownGeneration_ = 0;
+    int shownGeneration_ = 1;
     bool stopRequested_ = false;
 };
 
