@@ -1,7 +1,11 @@
-// Batch front end: runs experiments without a window.
-#include <cstdio>
+#include <iostream>
 
-int main() {
-    std::puts("zentorix-cli: batch runs are not available yet");
-    return 2;
+#include "cli/cli.h"
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const int status = zentorix::cli::Main(args, std::cout, std::cerr);
+    std::cout.flush();
+    return status;
 }

@@ -1,0 +1,222 @@
+#include "cli/cli.h"
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "engine/generation_step.h"
+#include "engine/rule_text.h"
+#include "formats/format_error.h"
+#include "formats/life_files.h"
+#include "formats/mcell_file.h"
+#include "formats/native_file.h"
+#include "formats/pattern_load.h"
+#include "formats/rle_file.h"
+#include "formats/text_file.h"
+
+namespace zentorix::cli {
+
+namespace {
+
+constexpr const char* kHelp =
+    R"(zentorix-cli - run Zentorix experiments without a window
+
+usage:
+  zentorix-cli run FILE [--generations N] [--torus|--plane] [--seed S] [--quiet] [--save OUT]
+  zentorix-cli convert IN OUT
+  zentorix-cli --help
+
+run      opens FILE (any format the program opens: .zlf/.mlf/.qlf/.ini, RLE, Life 1.05,
+         Life 1.06, MCell, Life 2.0, one-bit BMP) with the program's start-up state
+         (a 160 by 140 field, the start-up rules and colours, ClearForLoad on) and
+         runs N generations (default 100).
+           --torus / --plane   choose the wrapped or the bounded field; without
+                               either the file decides ("#WRAP"), else the plane
+           --seed S            fixes the source of random fills, so runs repeat
+           --quiet             print only the first line and the last generation
+           --save OUT          write the final state; the format follows OUT's
+                               extension: .zlf (everything), .lif, .mcl, .rle
+         Output: first "field <W>x<H> <torus|plane> live <n> rule <rule>", where n
+         counts the live cells the step counts, then one line per generation:
+         "<generation> <live> <first> <born> <died>". A run that dies out with
+         auto-stop on (set by a loaded file) ends with that generation.
+convert  opens IN and saves OUT as --save does.
+
+exit status: 0 success; 1 a file is missing, fits no format, or cannot be read
+or written (the reason on standard error); 2 wrong usage.
+)";
+
+struct Options {
+    std::string command;
+    std::filesystem::path input;
+    std::optional<std::filesystem::path> save;
+    long long generations = 100;
+    std::optional<bool> torus;
+    std::optional<std::uint64_t> seed;
+    bool quiet = false;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+template <typename T>
+T Number(const std::string& text, const char* what) {
+    T value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        throw UsageError{std::string("invalid ") + what + ": '" + text + "'"};
+    return value;
+}
+
+enum class SaveFormat { Native, Life105, MCell, Rle };
+
+std::optional<SaveFormat> FormatOf(const std::filesystem::path& file) {
+    std::string ext = file.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (ext == ".zlf") return SaveFormat::Native;
+    if (ext == ".lif") return SaveFormat::Life105;
+    if (ext == ".mcl") return SaveFormat::MCell;
+    if (ext == ".rle") return SaveFormat::Rle;
+    return std::nullopt;
+}
+
+Options Parse(const std::vector<std::string>& args) {
+    Options o;
+    if (args.empty()) throw UsageError{"no command given"};
+    o.command = args[0];
+    std::vector<std::string> positional;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw UsageError{a + " needs a value"};
+            return args[++i];
+        };
+        if (o.command == "run" && a == "--generations") {
+            o.generations = Number<long long>(value(), "generation count");
+            if (o.generations < 0) throw UsageError{"the generation count must not be negative"};
+        } else if (o.command == "run" && (a == "--torus" || a == "--plane")) {
+            if (o.torus) throw UsageError{"give either --torus or --plane, once"};
+            o.torus = a == "--torus";
+        } else if (o.command == "run" && a == "--seed") {
+            o.seed = Number<std::uint64_t>(value(), "seed");
+        } else if (o.command == "run" && a == "--quiet") {
+            o.quiet = true;
+        } else if (o.command == "run" && a == "--save") {
+            o.save = value();
+        } else if (!a.empty() && a[0] == '-' && a != "-") {
+            throw UsageError{"unknown option " + a};
+        } else {
+            positional.push_back(a);
+        }
+    }
+    const std::size_t wanted = o.command == "run" ? 1 : o.command == "convert" ? 2 : 0;
+    if (wanted == 0) throw UsageError{"unknown command '" + o.command + "'"};
+    if (positional.size() != wanted) throw UsageError{"wrong number of file names"};
+    o.input = positional[0];
+    if (o.command == "convert") o.save = positional[1];
+    if (o.save && !FormatOf(*o.save))
+        throw UsageError{"cannot tell the format of '" + o.save->string() +
+                         "': use .zlf, .lif, .mcl or .rle"};
+    return o;
+}
+
+// Live cells over the range the step counts.
+long long CountLive(const World& world, bool torus) {
+    const int first = torus ? 0 : 1;
+    const int lastX = torus ? world.FieldWidth() : world.ExtentX();
+    const int lastY = torus ? world.FieldHeight() : world.ExtentY();
+    long long n = 0;
+    for (int x = first; x <= lastX; ++x)
+        for (int y = first; y <= lastY; ++y) n += world.MainField.at(x, y) > 0;
+    return n;
+}
+
+void Save(const World& world, Settings settings, const std::filesystem::path& file) {
+    switch (*FormatOf(file)) {
+        case SaveFormat::Native:
+            // Every save check box on, so nothing of the experiment is left out.
+            settings.SaveLandCheckBox = settings.SaveMuseumCheckBox = settings.SaveRulesCheckBox =
+                settings.SaveColorPCheckBox = settings.SaveStatCheckBox =
+                    settings.SaveOptionCheckBox = settings.SaveColorCheckBox =
+                        settings.SaveBirthCheckBox = settings.SaveDeathCheckBox =
+                            settings.SaveReal2CheckBox = true;
+            WriteNativeFile(world, settings, file, NativeKind::Zlf);
+            break;
+        case SaveFormat::Life105: WriteLife105File(world, file); break;
+        case SaveFormat::MCell: WriteMCellFile(world, settings, file); break;
+        case SaveFormat::Rle: WriteRleFile(world, file); break;
+    }
+}
+
+// Collects the number of each finished generation and the auto-stop request.
+struct BatchObserver : StepObserver {
+    std::int32_t generation = 0;
+    bool stopped = false;
+    void GenerationFinished(const World& world) override { generation = world.Counters.Generation; }
+    void StopRequested() override { stopped = true; }
+};
+
+int Execute(const Options& o, std::ostream& out, std::ostream& err) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(o.input, ec)) {
+        err << "zentorix-cli: " << o.input.string() << ": no such file\n";
+        return 1;
+    }
+    auto world = std::make_unique<World>();
+    Settings settings;
+    if (o.seed) world->Random.FixSeed(*o.seed);
+    const OpenResult opened = OpenPatternFile(*world, settings, o.input);
+    if (opened.format == PatternFormat::None) {
+        err << "zentorix-cli: " << o.input.string() << ": not a pattern format Zentorix reads\n";
+        return 1;
+    }
+    if (o.command == "convert") {
+        Save(*world, settings, *o.save);
+        return 0;
+    }
+
+    const bool torus = o.torus.value_or(settings.EnableTOR);
+    settings.EnableTOR = torus;
+    std::string text = "field " + std::to_string(world->FieldWidth()) + "x" +
+                       std::to_string(world->FieldHeight()) + (torus ? " torus" : " plane") +
+                       " live " + std::to_string(CountLive(*world, torus)) + " rule " +
+                       RuleToString(*world, 0, 0) + "\n";
+    out << text;
+    BatchObserver observer;
+    std::string last;
+    const StepForm form = torus ? StepForm::Torus : StepForm::Plain;
+    for (long long g = 0; g < o.generations && !observer.stopped; ++g) {
+        GenerationStep(*world, settings, observer, form);
+        const GenerationCounters& c = world->Counters;
+        last = std::to_string(observer.generation) + " " + std::to_string(c.LiveCount) + " " +
+               std::to_string(c.StateOneCount) + " " + std::to_string(c.BornCount) + " " +
+               std::to_string(c.DiedCount) + "\n";
+        if (!o.quiet) out << last;
+    }
+    if (o.quiet) out << last;
+    if (o.save) Save(*world, settings, *o.save);
+    return 0;
+}
+
+}  // namespace
+
+int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
+        out << kHelp;
+        return 0;
+    }
+    try {
+        return Execute(Parse(args), out, err);
+    } catch (const UsageError& e) {
+        err << "zentorix-cli: " << e.message << "\n(zentorix-cli --help tells how to use it)\n";
+        return 2;
+    } catch (const std::exception& e) {
+        err << "zentorix-cli: " << e.what() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace zentorix::cli
