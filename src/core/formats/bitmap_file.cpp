@@ -68,7 +68,6 @@ BmpImage BmpImage::Decode(std::string bytes, const std::string& name) {
     image.width_ = width;
     image.height_ = height < 0 ? -height : height;
     image.topDown_ = height < 0;
-    image.bitCount_ = bitCount;
     // Rows are padded to whole 32-bit words; every row must be in the file.
     image.rowStride_ = (std::int64_t{width} + 31) / 32 * 4;
     image.pixelOffset_ = pixelOffset;
@@ -86,6 +85,8 @@ BmpImage BmpImage::Decode(std::string bytes, const std::string& name) {
 }
 
 bool BmpImage::IsDark(int x, int r) const {
+    if (x < 0 || x >= width_ || r < 0 || r >= height_)
+        return false;
     const std::int64_t row = topDown_ ? r : height_ - 1 - r;
     const std::int64_t at = pixelOffset_ + row * rowStride_ + x / 8;
     const int bit =

@@ -19,29 +19,28 @@ class BitmapError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// A decoded Windows bitmap (BITMAPFILEHEADER + BITMAPINFOHEADER or a later
-// version of it). Only one-bit images give their pixels; for the others the
-// header facts are all there is.
+// A one-bit Windows bitmap (BITMAPFILEHEADER + BITMAPINFOHEADER or a later
+// version of it), rows uncompressed, stored bottom-up or top-down. It keeps the
+// file's bytes and reads pixels from them, so a size costs nothing but the file.
 class BmpImage {
   public:
     // Checks the headers against the bytes; throws BitmapError naming `name`
-    // when they do not describe a bitmap these bytes can hold.
+    // when they do not describe a bitmap these bytes hold, or when the bitmap
+    // has more than one bit per pixel.
     static BmpImage Decode(std::string bytes, const std::string& name = "bitmap");
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    int BitCount() const { return bitCount_; }
 
-    // One-bit images: whether the pixel at column x of row r (row 0 at the top)
-    // shows the darker of the two palette colours. A palette of two equal
-    // colours, or none, counts bit 0 as the dark one.
+    // Whether the pixel at column x of row r (row 0 at the top) shows the darker
+    // of the two palette colours; false outside the image. A palette of two
+    // equal colours, or none in the file, counts bit 0 as the dark one.
     bool IsDark(int x, int r) const;
 
   private:
     std::string bytes_;
     int width_ = 0;
     int height_ = 0;
-    int bitCount_ = 0;
     bool topDown_ = false;
     std::int64_t pixelOffset_ = 0;
     std::int64_t rowStride_ = 0;
