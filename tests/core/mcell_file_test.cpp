@@ -50,6 +50,10 @@ TEST_F(MCellFile, CellDataStartsAtRowOneAndPassesTheColumnReachedAtTheRowEnd) {
     EXPECT_EQ(MainCells(), (Cells{{53, 51}, {54, 52}}));
     EXPECT_EQ(world.MainField.at(54, 52), 2);
     EXPECT_EQ(world.CurrentFileName, "pattern.mcl");
+
+    ReadMCellFile(world, settings, folder.Path() / "absent.mcl", {});  // changes nothing
+    EXPECT_EQ(MainCells().size(), 2u);
+    EXPECT_EQ(world.CurrentFileName, "pattern.mcl");
 }
 
 TEST_F(MCellFile, BlockLettersCountsAndRowsRunAcrossLines) {
@@ -165,13 +169,6 @@ TEST_F(MCellFile, GameLineChoosesTheRuleFamily) {
     Read({"#MCell 4.20", "#RULE 23/3"});
     EXPECT_TRUE(world.Rules[2].SurvivalList.empty());
     EXPECT_TRUE(world.Rules[2].BirthList.empty());
-}
-
-TEST_F(MCellFile, MissingFileChangesNothing) {
-    world.MainField.at(5, 5) = 1;
-    ReadMCellFile(world, settings, folder.Path() / "absent.mcl", {});
-    EXPECT_EQ(MainCells(), (Cells{{5, 5}}));
-    EXPECT_EQ(world.CurrentFileName, "new.zlf");
 }
 
 TEST_F(MCellFile, WriterProducesTheWeightedLifeLayout) {
