@@ -1,6 +1,6 @@
 // Any Life 2.0 file must be read and placed without crashing, hanging or
 // allocating by the sizes it states; only a rule it cannot hold may raise the
-// documented error. The first byte picks the loading options and field size.
+// invalid-integer error. The first byte picks the loading options and field size.
 #include <cstddef>
 #include <cstdint>
 

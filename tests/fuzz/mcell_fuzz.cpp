@@ -1,6 +1,6 @@
 // Any MCell file must be read, placed and written again without crashing,
 // hanging or touching memory outside a grid; a bad number may only raise the
-// documented error. The first byte picks the loading options and field size.
+// invalid-integer error. The first byte picks the loading options and field size.
 #include <cstddef>
 #include <cstdint>
 
