@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <limits>
+
+#include "core/scratch_folder.h"
+#include "core/test_support.h"
+#include "formats/bitmap_file.h"
+
+namespace zentorix {
+namespace {
+
+using Cells = std::vector<std::pair<int, int>>;
+
+void Put16(std::string& out, std::uint32_t v) {
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>((v >> 8) & 0xFF);
+}
+void Put32(std::string& out, std::uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+void Set32(std::string& bytes, std::size_t at, std::uint32_t v) {
+    std::string four;
+    Put32(four, v);
+    bytes.replace(at, 4, four);
+}
+
+constexpr std::uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF;
+
+// A BMP file with a BITMAPINFOHEADER. One-bit images take their two palette
+// colours from `palette`; every bit and byte past the image's width (the rest
+// of the last byte, the padding to 4 bytes) is filled with the dark value, so a
+// reader that reads them shows cells that are not there.
+struct Bmp {
+    int width = 16, height = 16;
+    bool topDown = false;
+    int bitCount = 1;
+    std::array<std::uint32_t, 2> palette{kBlack, kWhite};
+    std::function<bool(int, int)> dark = [](int, int) { return false; };
+
+    std::string Bytes() const {
+        const bool oneBit = bitCount == 1;
+        const std::uint32_t paletteBytes = oneBit ? 8 : 0;
+        const std::uint32_t stride = (static_cast<std::uint32_t>(width) * bitCount + 31) / 32 * 4;
+        const std::uint32_t offset = 14 + 40 + paletteBytes;
+        std::string out = "BM";
+        Put32(out, offset + stride * height);
+        Put32(out, 0);
+        Put32(out, offset);
+        Put32(out, 40);
+        Put32(out, static_cast<std::uint32_t>(width));
+        Put32(out, static_cast<std::uint32_t>(topDown ? -height : height));
+        Put16(out, 1);
+        Put16(out, static_cast<std::uint32_t>(bitCount));
+        Put32(out, 0);
+        Put32(out, stride * height);
+        Put32(out, 2835);
+        Put32(out, 2835);
+        Put32(out, oneBit ? 2 : 0);
+        Put32(out, 0);
+        if (oneBit)
+            for (std::uint32_t colour : palette)
+                Put32(out, ((colour & 0xFF) << 16) | (colour & 0xFF00) | (colour >> 16 & 0xFF));
+        const int darkBit = (palette[1] & 0xFF) < (palette[0] & 0xFF) ? 1 : 0;
+        for (int stored = 0; stored < height; ++stored) {
+            const int r = topDown ? stored : height - 1 - stored;
+            std::string row(stride, static_cast<char>(darkBit ? 0xFF : 0x00));
+            if (oneBit) {
+                for (int x = 0; x < width; ++x) {
+                    const int bit = dark(x, r) ? darkBit : 1 - darkBit;
+                    auto& byte = reinterpret_cast<unsigned char&>(row[x / 8]);
+                    byte = static_cast<unsigned char>((byte & ~(0x80 >> (x % 8))) |
+                                                      (bit << (7 - x % 8)));
+                }
+            }
+            out += row;
+        }
+        return out;
+    }
+};
+
+class BitmapFile : public ::testing::Test {
+  protected:
+    void Read(const std::string& bytes) {
+        ReadBitmapFile(world, settings, folder.Write("picture.bmp", bytes), {});
+    }
+    Cells StagingCells() const { return test::LiveCells(world.StagingGrid, -11, -11, 1001, 1001); }
+    Cells MainCells() const { return test::LiveCells(world.MainField, -3, -3, 1000, 1000); }
+
+    test::ScratchFolder folder;
+    World world;
+    Settings settings;
+};
+
+TEST_F(BitmapFile, DiagonalLandsOneColumnRightAndPassesWidthAndHeight) {
+    world.SetFieldWidth(400);
+    world.SetFieldHeight(400);
+    world.Description = {"kept"};
+    Bmp bmp;
+    bmp.dark = [](int x, int r) { return x == r; };
+    Read(bmp.Bytes());
+    Cells diagonal;
+    for (int i = 0; i < 16; ++i)
+        diagonal.emplace_back(i + 1, i);
+    EXPECT_EQ(StagingCells(), diagonal);
+    // Fitting on a 400 by 400 field makes the extent w + 100.
+    EXPECT_EQ(world.FieldWidth(), 16 + 99);
+    EXPECT_EQ(world.FieldHeight(), 16 + 99);
+    EXPECT_EQ(MainCells().size(), 16u);
+    EXPECT_EQ(world.Description, (std::vector<std::string>{"kept", "Bitmap File"}));
+    EXPECT_EQ(world.CurrentFileName, "new.zlf");
+}
+
+TEST_F(BitmapFile, RowOrderPaddingAndThePartialLastByte) {
+    const Cells expected{{1, 4}, {6, 2}, {12, 0}};
+    for (bool topDown : {false, true}) {
+        Bmp bmp;
+        bmp.width = 12;
+        bmp.height = 5;
+        bmp.topDown = topDown;
+        bmp.dark = [](int x, int r) {
+            return (x == 11 && r == 0) || (x == 0 && r == 4) || (x == 5 && r == 2);
+        };
+        Read(bmp.Bytes());
+        EXPECT_EQ(StagingCells(), expected) << "top-down " << topDown;
+    }
+}
+
+TEST_F(BitmapFile, TheDarkerPaletteColourBecomesCells) {
+    Bmp bmp;
+    bmp.palette = {kWhite, kBlack};
+    bmp.dark = [](int x, int r) { return x == 3 && r == 2; };
+    Read(bmp.Bytes());
+    EXPECT_EQ(StagingCells(), (Cells{{4, 2}}));
+
+    // Two equal colours: a clear bit is a cell, as in the usual palette (the
+    // picture holds one clear bit among 255 set ones).
+    bmp.palette = {kBlack, kBlack};
+    Read(bmp.Bytes());
+    EXPECT_EQ(StagingCells(), (Cells{{4, 2}}));
+}
+
+TEST_F(BitmapFile, ABitmapWiderThanTheFieldGrowsItWhenFitted) {
+    Bmp bmp;
+    bmp.width = 1200;
+    bmp.height = 3;
+    bmp.dark = [](int x, int r) { return x == 900 && r == 1; };
+    Read(bmp.Bytes());
+    EXPECT_EQ(world.FieldWidth(), 997);
+    EXPECT_EQ(MainCells().size(), 1u);
+}
+
+TEST_F(BitmapFile, OtherPixelFormatsAreRefusedBeforeAnythingChanges) {
+    world.MainField.at(7, 7) = 1;
+    world.Description = {"kept"};
+    Bmp bmp;
+    bmp.bitCount = 24;
+    try {
+        Read(bmp.Bytes());
+        FAIL() << "no error";
+    } catch (const BitmapError& e) {
+        EXPECT_STREQ(e.what(),
+                     "'picture.bmp' has 24 bits per pixel; only one-bit bitmaps can be opened as "
+                     "patterns");
+    }
+    EXPECT_EQ(MainCells(), (Cells{{7, 7}}));
+    EXPECT_EQ(world.Description, std::vector<std::string>{"kept"});
+}
+
+TEST_F(BitmapFile, HeadersThatLieAreRefusedWithoutHarm) {
+    world.MainField.at(7, 7) = 1;
+    Bmp bmp;
+    bmp.dark = [](int x, int r) { return x == r; };
+    const std::string good = bmp.Bytes();
+    constexpr std::uint32_t kHuge = 0x7FFFFFFF;
+    const std::vector<std::function<void(std::string&)>> lies = {
+        [](std::string& b) { b.resize(30); },
+        [](std::string& b) { b.pop_back(); },
+        [](std::string& b) { b[1] = 'X'; },
+        [](std::string& b) { Set32(b, 10, 1000000000); },
+        [](std::string& b) { Set32(b, 10, 0xFFFFFFFF); },
+        [](std::string& b) { Set32(b, 10, 20); },
+        [](std::string& b) { Set32(b, 14, 1000000000); },
+        [](std::string& b) { Set32(b, 14, 12); },
+        [](std::string& b) { Set32(b, 18, static_cast<std::uint32_t>(-16)); },
+        [](std::string& b) { Set32(b, 18, 0); },
+        [=](std::string& b) { Set32(b, 18, kHuge); },
+        [](std::string& b) { Set32(b, 22, 0); },
+        [](std::string& b) { Set32(b, 22, 0x80000000); },
+        [=](std::string& b) { Set32(b, 22, kHuge); },
+        [](std::string& b) { Set32(b, 22, static_cast<std::uint32_t>(-2000000000)); },
+        [](std::string& b) { b[26] = 0; },
+        [](std::string& b) { b[28] = 3; },
+        [](std::string& b) { b[30] = 1; },
+    };
+    for (std::size_t i = 0; i < lies.size(); ++i) {
+        std::string bytes = good;
+        lies[i](bytes);
+        EXPECT_THROW(Read(bytes), BitmapError) << "lie " << i;
+    }
+    EXPECT_EQ(MainCells(), (Cells{{7, 7}}));
+    EXPECT_TRUE(world.Description.empty());
+
+    ReadBitmapFile(world, settings, folder.Path() / "absent.bmp", {});
+    EXPECT_EQ(MainCells(), (Cells{{7, 7}}));
+}
+
+}  // namespace
+}  // namespace zentorix

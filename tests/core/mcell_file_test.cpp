@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/scratch_folder.h"
+#include "core/test_support.h"
+#include "engine/rule_text.h"
+#include "formats/format_error.h"
+#include "formats/mcell_file.h"
+#include "formats/text_file.h"
+
+namespace zentorix {
+namespace {
+
+using Cells = std::vector<std::pair<int, int>>;
+
+class MCellFile : public ::testing::Test {
+  protected:
+    // Writes the lines as an MCell file (CR LF) and reads it.
+    void Read(const std::vector<std::string>& lines) {
+        std::string text;
+        for (const auto& line : lines)
+            text += line + "\r\n";
+        ReadMCellFile(world, settings, folder.Write("pattern.mcl", text), {});
+    }
+    // With ClearForLoad on and a field of 400 by 400, the fitting makes the
+    // extent w + 100, so the field size shows the w and h passed to the placement.
+    void PrepareSizeProbe() {
+        world.SetFieldWidth(400);
+        world.SetFieldHeight(400);
+        settings.ClearForLoad = true;
+    }
+    std::pair<int, int> PassedSize() const {
+        return {world.FieldWidth() - 99, world.FieldHeight() - 99};
+    }
+    Cells MainCells() const { return test::LiveCells(world.MainField, -3, -3, 1000, 1000); }
+
+    test::ScratchFolder folder;
+    World world;
+    Settings settings;
+};
+
+TEST_F(MCellFile, CellDataStartsAtRowOneAndPassesTheColumnReachedAtTheRowEnd) {
+    PrepareSizeProbe();
+    Read({"#MCell 4.20", "#L .A$2.B"});
+    EXPECT_EQ(world.StagingGrid.at(1, 1), 1);
+    EXPECT_EQ(world.StagingGrid.at(2, 2), 2);
+    EXPECT_EQ(PassedSize(), std::make_pair(3, 2));
+    // Centred: column offset 103/2 - 3/2 + 2 = 52, row offset 102/2 - 2/2 = 50.
+    EXPECT_EQ(MainCells(), (Cells{{53, 51}, {54, 52}}));
+    EXPECT_EQ(world.MainField.at(54, 52), 2);
+    EXPECT_EQ(world.CurrentFileName, "pattern.mcl");
+
+    ReadMCellFile(world, settings, folder.Path() / "absent.mcl", {});  // changes nothing
+    EXPECT_EQ(MainCells().size(), 2u);
+    EXPECT_EQ(world.CurrentFileName, "pattern.mcl");
+}
+
+TEST_F(MCellFile, BlockLettersCountsAndRowsRunAcrossLines) {
+    Read({"#MCell 4.20", "#L 3a", "#L BcA$0A2?A", "#LB 7A", "#L"});
+    for (int x = 0; x <= 2; ++x)
+        EXPECT_EQ(world.StagingGrid.at(x, 1), 26);
+    EXPECT_EQ(world.StagingGrid.at(3, 1), 73);
+    // "0A" is one cell; a count before an unknown character is lost.
+    EXPECT_EQ(world.StagingGrid.at(0, 2), 1);
+    EXPECT_EQ(world.StagingGrid.at(1, 2), 1);
+    EXPECT_EQ(world.StagingGrid.at(2, 2), 0);
+    EXPECT_EQ(test::LiveCells(world.StagingGrid, -3, -3, 1000, 1000).size(), 6u);
+}
+
+TEST_F(MCellFile, DataEndingInsideARowIsPlacedWhole) {
+    PrepareSizeProbe();
+    Read({"#MCell 4.20", "#L A$5A"});
+    // The last row passed is the one the last "$" reached; the unfinished row's
+    // cells still all reach the field.
+    EXPECT_EQ(PassedSize().second, 2);
+    EXPECT_EQ(MainCells().size(), 6u);
+
+    World single;
+    ReadMCellFile(single, settings, folder.Write("row.mcl", "#MCell 4.20\r\n#L 4A\r\n"), {});
+    EXPECT_EQ(test::LiveCells(single.MainField, -3, -3, 1000, 1000).size(), 4u);
+}
+
+TEST_F(MCellFile, CountsNobodyCanDrawAreCutWithoutLoopingOrOverflow) {
+    settings.ClearForLoad = false;
+    Read({"#MCell 4.20", "#L 99999999999999999999999999A$B999999999999999$C", "#L 2147483648$D",
+          "#L 4294967296.E"});
+    for (int x = 0; x <= 999; ++x)
+        ASSERT_EQ(world.StagingGrid.at(x, 1), 1) << x;
+    EXPECT_EQ(world.StagingGrid.at(0, 2), 2);
+    EXPECT_EQ(test::LiveCells(world.StagingGrid, -11, 3, 1001, 1001).size(), 0u);
+    // The placement is cut to the field, which keeps its size.
+    EXPECT_EQ(world.FieldWidth(), 160);
+    EXPECT_EQ(MainCells().size(), 160u + 1u);
+}
+
+TEST_F(MCellFile, HeaderLinesSetTorusSpeedBoardAndDescription) {
+    settings.ClearForLoad = false;
+    const std::string cyrillic = "\xD0\x96";  // one character, two bytes
+    std::string longText;
+    for (int i = 0; i < 3500; ++i)
+        longText += cyrillic;
+    Read({"#MCell 4.20", "#WRAP 1", "#SPEED 5000", "#BOARD 5x2000", "#D first", "#Dx not a line",
+          "#D " + longText, "#PALETTE ignored", "#L A"});
+    EXPECT_TRUE(settings.EnableTOR);
+    EXPECT_EQ(settings.SpeedMain, 1000);
+    EXPECT_EQ(world.FieldWidth(), 25);
+    EXPECT_EQ(world.FieldHeight(), 997);
+    ASSERT_EQ(world.Description.size(), 3u);
+    EXPECT_EQ(world.Description[0], "Mcell 4.20");
+    EXPECT_EQ(world.Description[1], "first");
+    EXPECT_EQ(world.Description[2].size(), 3000u * cyrillic.size());
+
+    Read({"#MCell 4.20", "#WRAP 0", "#SPEED -4", "#BOARD 1000x24"});
+    EXPECT_FALSE(settings.EnableTOR);
+    EXPECT_EQ(settings.SpeedMain, 0);
+    EXPECT_EQ(world.FieldWidth(), 997);
+    EXPECT_EQ(world.FieldHeight(), 25);
+}
+
+TEST_F(MCellFile, MalformedNumbersStopTheLoadWithTheKnownMessage) {
+    world.MainField.at(10, 10) = 1;
+    settings.ClearForLoad = false;
+    try {
+        Read({"#MCell 4.20", "#WRAP 1", "#SPEED fast", "#L 5A"});
+        FAIL() << "no error";
+    } catch (const FormatError& e) {
+        EXPECT_STREQ(e.what(), "' fast' is not a valid integer value");
+    }
+    EXPECT_TRUE(settings.EnableTOR);  // applied before the bad line
+    EXPECT_EQ(MainCells(), (Cells{{10, 10}}));
+
+    EXPECT_THROW(Read({"#MCell 4.20", "#BOARD 200"}), FormatError);
+    EXPECT_THROW(Read({"#MCell 4.20", "#BOARD 200x"}), FormatError);
+    EXPECT_THROW(Read({"#MCell 4.20", "#BOARD 99999999999x100"}), FormatError);
+    EXPECT_EQ(world.FieldWidth(), 160);
+    // A bad rule token fails only after the pattern was placed.
+    EXPECT_THROW(Read({"#MCell 4.20", "#GAME Weighted Life", "#RULE NWx,", "#L A"}), FormatError);
+    EXPECT_EQ(MainCells().size(), 2u);
+}
+
+TEST_F(MCellFile, GameLineChoosesTheRuleFamily) {
+    Read({"#MCell 4.20", "#GAME Generations", "#RULE 345/2/4", "#L A"});
+    const RuleSet& gen = world.Rules[0];
+    EXPECT_EQ(gen.SurvivalList, (std::vector<std::int32_t>{3, 4, 5}));
+    EXPECT_EQ(gen.BirthList, (std::vector<std::int32_t>{2}));
+    EXPECT_TRUE(gen.History);
+    EXPECT_EQ(gen.HistoryRange, 4);
+
+    Read({"#MCell 4.20", "#GAME Vote for Life", "#RULE 46789"});
+    const std::vector<std::int32_t> vote{4, 6, 7, 8, 9};
+    EXPECT_EQ(world.Rules[0].BirthList, vote);
+    EXPECT_EQ(world.Rules[0].SurvivalList, vote);
+    EXPECT_EQ(world.Rules[0].Weight(0, 0), 1);
+    EXPECT_FALSE(world.Rules[0].History);
+
+    // Several "#RULE" lines make one text; the rule goes to the chosen set.
+    settings.LoadRulesSelector = 2;
+    Read({"#MCell 4.20", "#GAME Weighted Life", "#RULE NW2,NN1,NE1,WW1,ME0,", "#RULE EE1,SW1,SS1,",
+          "#RULE SE1,HI0,RB5,RS1"});
+    EXPECT_EQ(world.Rules[2].Weight(-1, -1), 2);
+    EXPECT_EQ(world.Rules[2].BirthList, (std::vector<std::int32_t>{5}));
+    EXPECT_EQ(world.Rules[0].BirthList, vote);
+
+    // A game the reader has no family for, or none at all: empty lists.
+    Read({"#MCell 4.20", "#GAME Larger than Life", "#RULE R5,C0,M1,S34..58,B34..45"});
+    EXPECT_TRUE(world.Rules[2].BirthList.empty());
+    Read({"#MCell 4.20", "#GAME Generations", "#RULE 23/3/3"});
+    Read({"#MCell 4.20", "#RULE 23/3"});
+    EXPECT_TRUE(world.Rules[2].SurvivalList.empty());
+    EXPECT_TRUE(world.Rules[2].BirthList.empty());
+}
+
+TEST_F(MCellFile, WriterProducesTheWeightedLifeLayout) {
+    world.SetFieldWidth(30);
+    world.SetFieldHeight(25);
+    world.MainField.at(2, 1) = 1;
+    world.MainField.at(3, 1) = 30;
+    world.Description = {"Mcell 4.20", "a glider"};
+    const auto written = WriteMCellFile(world, settings, folder.Path() / "out.zlf");
+    EXPECT_EQ(written, folder.Path() / "out.mcl");
+    EXPECT_EQ(*ReadFileBytes(written),
+              "#MCell 4.20\r\n#GAME Weighted Life\r\n"
+              "#RULE NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,\r\n"
+              "#BOARD 30x25\r\n#WRAP 0\r\n#D Mcell 4.20\r\n#D a glider\r\n#L $2.AaF\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.mcl.tmp"));
+}
+
+TEST_F(MCellFile, DescriptionLineBreaksCannotInjectCellData) {
+    world.Description = {"one\r\n#L 5A\rtwo", ""};
+    const auto written = WriteMCellFile(world, settings, folder.Path() / "d.mcl");
+    const auto lines = *ReadTextLines(written);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "#D #L 5A"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "#D "), 1);
+
+    World back;
+    ReadMCellFile(back, settings, written, {});
+    EXPECT_TRUE(test::LiveCells(back.MainField, -3, -3, 1000, 1000).empty());
+    EXPECT_EQ(back.Description,
+              (std::vector<std::string>{"Mcell 4.20", "one", "#L 5A", "two", ""}));
+}
+
+// The pattern normalised to its first live cell, with states.
+std::vector<std::tuple<int, int, int>> Shape(const StateField& field) {
+    std::vector<std::tuple<int, int, int>> cells;
+    for (const auto& [x, y] : test::LiveCells(field, -3, -3, 1000, 1000))
+        cells.emplace_back(x, y, field.at(x, y));
+    if (!cells.empty()) {
+        const auto [x0, y0, s0] = cells.front();
+        for (auto& [x, y, s] : cells) {
+            x -= x0;
+            y -= y0;
+        }
+    }
+    return cells;
+}
+
+TEST_F(MCellFile, WriteAndReadBackKeepPatternRuleWrapAndSize) {
+    world.SetFieldWidth(120);
+    world.SetFieldHeight(90);
+    world.Random.FixSeed(11);
+    for (int x = 20; x <= 100; ++x)
+        for (int y = 15; y <= 70; ++y)
+            if (world.Random.Below(4) == 0)
+                world.MainField.at(x, y) = 1 + static_cast<int>(world.Random.Below(264));
+    ParseRuleString(world,
+                    "#R NW2,NN-1,NE1,WW1,ME3,EE1,SW1,SS1,SE-7,2N2W5,2S2E-2,HI6,EX2,RB3,RB-4,RS0,",
+                    kFamilyZentorix, 0);
+    settings.EnableTOR = true;
+    world.Description = {"Mcell 4.20", "round trip"};
+    const auto written = WriteMCellFile(world, settings, folder.Path() / "trip");
+
+    World back;
+    Settings backSettings;
+    backSettings.ClearForLoad = false;
+    ReadMCellFile(back, backSettings, written, {});
+    EXPECT_EQ(back.FieldWidth(), 120);
+    EXPECT_EQ(back.FieldHeight(), 90);
+    EXPECT_TRUE(backSettings.EnableTOR);
+    EXPECT_EQ(back.Rules[0], world.Rules[0]);
+    // The description follows the reader's own label.
+    EXPECT_EQ(back.Description,
+              (std::vector<std::string>{"Mcell 4.20", "Mcell 4.20", "round trip"}));
+    EXPECT_EQ(Shape(back.MainField), Shape(world.MainField));
+
+    settings.EnableTOR = false;
+    WriteMCellFile(world, settings, written);
+    ReadMCellFile(back, backSettings, written, {});
+    EXPECT_FALSE(backSettings.EnableTOR);
+}
+
+}  // namespace
+}  // namespace zentorix
