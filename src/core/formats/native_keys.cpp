@@ -175,6 +175,16 @@ constexpr std::array<NativeKey, 1> kReadOnlyKeys = {{
     FlagKey<&Settings::FeedBack>("#FeedBack", ReadWhen::NotMini),
 }};
 
+// Whether the key occurs anywhere in the line. Every key begins with "#", so only
+// the places of that character are tried: a line of field data, which holds one
+// "#" at its start, is dismissed at once.
+bool OccursInLine(std::string_view line, std::string_view key) {
+    for (std::size_t p = line.find('#'); p != std::string_view::npos; p = line.find('#', p + 1))
+        if (line.compare(p, key.size(), key) == 0)
+            return true;
+    return false;
+}
+
 }  // namespace
 
 std::span<const NativeKey> NativeKeys(KeyGroup group) {
@@ -239,7 +249,7 @@ void ApplyKeyLine(NativeReadState& state, std::string_view line) {
         return;
     for (int g = 0; g < kKeyGroupCount; ++g)
         for (const NativeKey& key : NativeKeys(static_cast<KeyGroup>(g)))
-            if (ReadAllowed(key.when, state.kind) && Contains(line, key.ReadName()))
+            if (ReadAllowed(key.when, state.kind) && OccursInLine(line, key.ReadName()))
                 key.apply(state, line);
 }
 
