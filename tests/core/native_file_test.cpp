@@ -306,6 +306,20 @@ TEST(NativeFile, ZlfSaveBoxesAddTheirSectionsInOrder) {
     EXPECT_EQ(CountPrefix(lines, "#WindowTop"), 0u);
     EXPECT_TRUE(HasLine(lines, "#RulesComboBox        -1"));
 
+    // With every box checked a zlf file carries what a quick save does.
+    World b;
+    Settings sb;
+    ReadNativeFile(b, sb, dir / "all.zlf");
+    ExpectKeysEqual(a, s, b, sb,
+                    {KeyGroup::InterfaceSize, KeyGroup::Land, KeyGroup::Museum, KeyGroup::Rules,
+                     KeyGroup::Color, KeyGroup::Statistic, KeyGroup::Option, KeyGroup::EternalLife,
+                     KeyGroup::EternalDead, KeyGroup::OtherReality});
+    ExpectColoursEqual(s.Colours, sb.Colours);
+    for (Layer layer : kAllLayers)
+        ExpectLayersEqual(a, b, layer);
+    for (int set = 0; set < 3; ++set)
+        EXPECT_EQ(RuleToString(a, 0, set), RuleToString(b, 0, set)) << set;
+
     // Only the Other Reality box: its section and the landscape page, nothing else.
     Settings only;
     only.SetSaveReal2CheckBox(true);
