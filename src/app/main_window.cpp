@@ -133,8 +133,8 @@ bool MainWindow::WriteSettingsFile() {
     if (s.SpeedMain == 0)
         run_->SetSpeed(1);
     return session_.Run([this] {
-        WriteNativeFile(session_.world(), session_.settings(), session_.folder().SettingsFile(),
-                        NativeKind::Ini);
+        SaveNativeFile(session_.world(), session_.settings(), session_.folder().SettingsFile(),
+                       NativeKind::Ini);
     });
 }
 
@@ -238,8 +238,11 @@ void MainWindow::OpenFile(const QString& path) {
 }
 
 void MainWindow::TakeUndoSnapshot() {
-    session_.Run(
-        [this] { UndoSnapshot(session_.world(), session_.settings(), session_.folder()); });
+    // The run goes on even when the snapshot cannot be written.
+    session_.Run([this] {
+        UndoSnapshot(session_.world(), session_.settings(), session_.folder(),
+                     session_.world().UndoCounter);
+    });
 }
 
 void MainWindow::UndoBack() {

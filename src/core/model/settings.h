@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "model/ranged.h"
@@ -109,8 +110,28 @@ struct Settings {
     bool SaveDeathCheckBox = false;
     bool SaveReal2CheckBox = false;
 
+    // Automaton panel: the number of horizontal offsets of the second pattern per
+    // vertical step (up-down UpDown4 with its edit Edit15).
+    Ranged<1, 500, 10> UpDown4;
+
     // The cell gap keeps within 1..CellSize, as its track bar does.
     void SetSizeCells(int gap) { SizeCells = std::clamp(gap, 1, static_cast<int>(CellSize)); }
+    // A new cell size lowers a gap that no longer fits, as the track bar's maximum does.
+    void SetCellSize(int size) {
+        CellSize = size;
+        SetSizeCells(SizeCells);
+    }
+    // The Other Reality layer is saved with the landscape switches it depends on.
+    void SetSaveReal2CheckBox(bool on) {
+        SaveReal2CheckBox = on;
+        if (on)
+            SaveLandCheckBox = true;
+    }
+    // A run never starts, and a file never stores, the maximum-speed position 0.
+    void RaiseSpeedFromZero() {
+        if (SpeedMain == 0)
+            SpeedMain = 1;
+    }
     bool AnyRandomFill() const {
         return MainFillRandom || EtenalLifeFillRandom || EtenalDeadFillRandom ||
                OtherRealFillRandom;

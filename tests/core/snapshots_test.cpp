@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "core/temp_folder.h"
+#include "core/test_support.h"
+#include "formats/snapshots.h"
+
+namespace zentorix {
+namespace {
+
+using test::TempFolder;
+
+struct Program {
+    TempFolder dir;
+    ProgramFolder folder{dir.Path()};
+    World world;
+    Settings settings;
+    Program() { folder.CreateSubfolders(); }
+};
+
+TEST(QuickSave, NameHasNoLeadingZerosInTheTimeAndAZeroPaddedDottedDate) {
+    EXPECT_EQ(QuickSaveFileName({2026, 12, 5, 9, 5, 7}), "-9_5_7_05.12.2026.qlf");
+    EXPECT_EQ(QuickSaveFileName({2031, 1, 30, 23, 59, 0}), "-23_59_0_30.01.2031.qlf");
+    const std::string now = QuickSaveFileName(CurrentLocalTime());
+    EXPECT_EQ(now.find_first_of("/\\: "), std::string::npos) << now;
+}
+
+TEST(QuickSave, WritesACompleteSnapshotAndTheSameSecondReplacesIt) {
+    Program p;
+    std::filesystem::remove_all(p.folder.QuickSave());  // made again when missing
+    p.settings.SpeedMain = 0;
+    p.world.MainField.at(4, 4) = 1;
+    const LocalDateTime moment{2026, 12, 5, 9, 5, 7};
+    const auto first = QuickSave(p.world, p.settings, p.folder, moment);
+    EXPECT_EQ(first, p.folder.QuickSave() / "-9_5_7_05.12.2026.qlf");
+    EXPECT_EQ(p.settings.SpeedMain, 1);
+    p.world.MainField.at(4, 4) = 0;
+    p.world.MainField.at(6, 6) = 1;
+    EXPECT_EQ(QuickSave(p.world, p.settings, p.folder, moment), first);
+
+    World back;
+    Settings s;
+    ReadNativeFile(back, s, first);
+    EXPECT_EQ(back.MainField.at(4, 4), 0);
+    EXPECT_EQ(back.MainField.at(6, 6), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(p.folder.QuickSave()),
+                            std::filesystem::directory_iterator{}),
+              1);
+}
+
+// Marks the state by one Main Field cell so a restore shows which snapshot it read.
+void Mark(World& w, int n) {
+    w.MainField.FillRect(0, 0, 20, 0, 0);
+    w.MainField.at(n, 0) = 1;
+}
+int MarkOf(const World& w) {
+    for (int x = 0; x <= 20; ++x)
+        if (w.MainField.at(x, 0) > 0)
+            return x;
+    return -1;
+}
+
+TEST(Undo, NumberingAcrossBackAndForward) {
+    Program p;
+    World& w = p.world;
+    std::filesystem::remove_all(p.folder.Undo());
+    // Two starts: snapshots 1 and 2, the counter then 3.
+    Mark(w, 1);
+    UndoSnapshot(w, p.settings, p.folder, w.UndoCounter);
+    Mark(w, 2);
+    UndoSnapshot(w, p.settings, p.folder, w.UndoCounter);
+    EXPECT_EQ(w.UndoCounter, 3);
+    EXPECT_TRUE(std::filesystem::exists(p.folder.Undo() / "1.qlf"));
+    EXPECT_TRUE(std::filesystem::exists(p.folder.Undo() / "2.qlf"));
+
+    Mark(w, 9);
+    w.Counters.Generation = 40;
+    NativeReadResult r = UndoBack(w, p.settings, p.folder);
+    EXPECT_TRUE(r.stopRun);
+    EXPECT_EQ(w.Counters.Generation, 1);
+    EXPECT_EQ(w.UndoCounter, 2);
+    EXPECT_EQ(MarkOf(w), 2);
+    UndoBack(w, p.settings, p.folder);
+    EXPECT_EQ(w.UndoCounter, 1);
+    EXPECT_EQ(MarkOf(w), 1);
+    UndoBack(w, p.settings, p.folder);
+    EXPECT_EQ(w.UndoCounter, 1);
+    EXPECT_EQ(MarkOf(w), 1);
+
+    // A start after going back overwrites snapshot 1 and counts on from there;
+    // the later snapshot of the old line stays reachable.
+    Mark(w, 5);
+    UndoSnapshot(w, p.settings, p.folder, w.UndoCounter);
+    EXPECT_EQ(w.UndoCounter, 2);
+    UndoForward(w, p.settings, p.folder);
+    EXPECT_EQ(w.UndoCounter, 3);
+    EXPECT_EQ(MarkOf(w), 5);  // 3.qlf does not exist: nothing restored
+    UndoBack(w, p.settings, p.folder);
+    EXPECT_EQ(MarkOf(w), 2);
+    UndoBack(w, p.settings, p.folder);
+    EXPECT_EQ(MarkOf(w), 5);
+}
+
+TEST(Undo, MissingSnapshotOnlyStopsTheRun) {
+    Program p;
+    Mark(p.world, 3);
+    p.world.Counters.Generation = 17;
+    p.world.Description = {"kept"};
+    const NativeReadResult r = UndoBack(p.world, p.settings, p.folder);
+    EXPECT_FALSE(r.found);
+    EXPECT_TRUE(r.stopRun);
+    EXPECT_EQ(p.world.Counters.Generation, 1);
+    EXPECT_EQ(MarkOf(p.world), 3);
+    EXPECT_EQ(p.world.Description, (std::vector<std::string>{"kept"}));
+}
+
+TEST(Undo, AFailedSnapshotLeavesTheCounter) {
+    Program p;
+    std::filesystem::remove_all(p.folder.QuickSave());
+    test::WriteBytes(p.folder.QuickSave(), "a file where the folder should be");
+    EXPECT_THROW(UndoSnapshot(p.world, p.settings, p.folder, 1), FileError);
+    EXPECT_EQ(p.world.UndoCounter, 1);
+}
+
+TEST(MiniFile, SelectionSavedAndOpenedAgainReplacesTheMainFieldFromTheOrigin) {
+    Program p;
+    World& w = p.world;
+    test::Draw(w.MainField, 40, 50, {"**.", ".*B"});
+    w.Selection = {40, 50, 42, 51};
+    const auto path = SaveSelectionFile(w, p.settings, p.dir.Path(), "pair.v2", {"a note"});
+    EXPECT_EQ(path, p.dir.Path() / "pair.v2.mlf");
+    EXPECT_EQ(path, SelectionFilePath(p.dir.Path(), "pair.v2"));
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(w.Description, (std::vector<std::string>{"a note"}));
+
+    World b;
+    Settings sb;
+    sb.ClearForLoad = true;
+    sb.LoadFieldSelector = 0;
+    b.MainField.at(100, 100) = 1;
+    ReadNativeFile(b, sb, path);
+    EXPECT_EQ(test::LiveCells(b.MainField, -11, -11, 1001, 1001),
+              (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {1, 1}, {2, 1}}));
+    EXPECT_EQ(b.MainField.at(2, 1), 2);
+    EXPECT_EQ(b.Description, (std::vector<std::string>{"a note"}));
+}
+
+struct PairProgram : Program {
+    PairProgram() {
+        // 1.mlf: one cell of state 1 at (0, 0); 2.mlf: one cell of state 2 at (0, 0).
+        test::WriteBytes(folder.Root / "1.mlf", "#Zentorix\r\n#FileType mini\r\n#L A\r\n");
+        test::WriteBytes(folder.Root / "2.mlf", "#Zentorix\r\n#FileType mini\r\n#L B\r\n");
+    }
+    // Where the second pattern stands relative to the first.
+    std::pair<int, int> SecondOffset() const {
+        for (int x = -3; x <= world.ExtentX(); ++x)
+            for (int y = -3; y <= world.ExtentY(); ++y)
+                if (world.MainField.at(x, y) == 2)
+                    return {x - 33, y - 33};
+        return {0, 0};
+    }
+};
+
+TEST(PairPlacement, OffsetsRunAlongTheRowThenDownByTheUpDownValue) {
+    PairProgram p;
+    p.settings.UpDown4 = 3;
+    p.world.MainField.at(100, 100) = 5;
+    std::vector<std::pair<int, int>> offsets;
+    for (int press = 0; press < 5; ++press) {
+        PairPlacementStep(p.world, p.settings, p.folder);
+        EXPECT_EQ(p.world.MainField.at(33, 33), 1);
+        EXPECT_EQ(p.world.MainField.at(100, 100), 0);
+        EXPECT_EQ(test::LiveCells(p.world.MainField, -11, -11, 1001, 1001).size(), 2u);
+        offsets.push_back(p.SecondOffset());
+    }
+    EXPECT_EQ(offsets, (std::vector<std::pair<int, int>>{{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 2}}));
+    EXPECT_EQ(p.world.PairOffsetX, 3);
+    EXPECT_EQ(p.world.PairOffsetY, 2);
+}
+
+TEST(PairPlacement, OffsetsBeyondTheFieldAreClippedWithoutOverflow) {
+    PairProgram p;
+    p.world.SetFieldWidth(40);
+    p.world.SetFieldHeight(40);
+    p.world.PairOffsetX = 8;  // a press puts the second cell at column 41, ExtentX
+    PairPlacementStep(p.world, p.settings, p.folder);
+    EXPECT_EQ(p.world.MainField.at(41, 34), 2);
+
+    p.world.PairOffsetX = 9;  // 42: beyond the margin, dropped
+    PairPlacementStep(p.world, p.settings, p.folder);
+    EXPECT_EQ(test::LiveCells(p.world.MainField, -11, -11, 1001, 1001),
+              (std::vector<std::pair<int, int>>{{33, 33}}));
+
+    p.world.PairOffsetX = std::numeric_limits<std::int32_t>::max();
+    p.world.PairOffsetY = std::numeric_limits<std::int32_t>::max();
+    p.settings.UpDown4 = 500;
+    PairPlacementStep(p.world, p.settings, p.folder);
+    EXPECT_EQ(test::LiveCells(p.world.MainField, -11, -11, 1001, 1001).size(), 1u);
+    EXPECT_EQ(p.world.PairOffsetX, 1);
+    EXPECT_EQ(p.world.PairOffsetY, std::numeric_limits<std::int32_t>::max());
+}
+
+TEST(PairPlacement, AMissingFilePlacesWhatTheStagingGridHolds) {
+    PairProgram p;
+    std::filesystem::remove(p.folder.Root / "2.mlf");
+    PairPlacementStep(p.world, p.settings, p.folder);
+    // The staging grid still holds 1.mlf's cell, placed a second time at the offset.
+    EXPECT_EQ(p.world.MainField.at(33, 33), 1);
+    EXPECT_EQ(p.world.MainField.at(34, 34), 1);
+}
+
+}  // namespace
+}  // namespace zentorix
