@@ -7,6 +7,7 @@
 #include <QSlider>
 #include <QToolBar>
 
+#include "app/colours_page.h"
 #include "app/main_window.h"
 #include "app/popup_panels.h"
 #include "view/edit_commands.h"
@@ -99,11 +100,7 @@ void MainWindow::BuildMenus() {
         session_.settings().EnableTOR = on;
         RefreshFromModel();
     });
-    connect(colour, &QAction::triggered, this, [this](bool on) {
-        session_.settings().Colours.ColorOn = on;
-        session_.settings().Colours.RebuildStateColours();
-        RefreshFromModel();
-    });
+    connect(colour, &QAction::triggered, this, [this](bool on) { ColorOnClick(*this, on); });
     bindings_.OnRefresh([this, torus, colour] {
         torus->setChecked(session_.settings().EnableTOR);
         colour->setChecked(session_.settings().Colours.ColorOn);
@@ -210,11 +207,8 @@ void MainWindow::BuildToolBar() {
     auto* gridButton = tool("GridButton", tr("Сітка"), tr("Сітка (Ctrl+G)"));
     connect(gridButton, &QToolButton::clicked, this, [this] { view_->ToggleGrid(); });
     auto* colourButton = tool("SpeedButton11", tr("Колір"), tr("Колір за станом (Ctrl+B)"), true);
-    connect(colourButton, &QToolButton::clicked, this, [this](bool on) {
-        session_.settings().Colours.ColorOn = on;
-        session_.settings().Colours.RebuildStateColours();
-        RefreshFromModel();
-    });
+    connect(colourButton, &QToolButton::clicked, this,
+            [this](bool on) { ColorOnClick(*this, on); });
     bindings_.OnRefresh([this, colourButton] {
         const QSignalBlocker block(colourButton);
         colourButton->setChecked(session_.settings().Colours.ColorOn);
