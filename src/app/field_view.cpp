@@ -111,9 +111,8 @@ void FieldView::RedrawView(bool forceAllLayers) {
     imageOrigin_ = -SurfaceOrigin();
     const Settings& s = session_.settings();
     const ColourModel& colours = s.Colours;
-    image_.fill(palette().color(QPalette::Window));
-    const QSize surface = SurfaceSize();
-    FillSurfaceRect(0, 0, surface.width(), surface.height(), ToRgb(colours.BackgroundColour));
+    // The field panel around a centred surface takes the background colour too.
+    image_.fill(ToRgb(colours.BackgroundColour));
     if (s.Grid)
         DrawGridLines();
 
