@@ -1,0 +1,15 @@
+#pragma once
+
+#include <filesystem>
+
+#include "formats/pattern_load.h"
+#include "model/settings.h"
+#include "model/world.h"
+
+namespace zentorix {
+
+// Reads an MCell pattern into the layer chosen by LoadFieldSelector.
+void ReadMCellFile(World& world, Settings& settings, const std::filesystem::path& file,
+                   PanelSize panel);
+
+}  // namespace zentorix
