@@ -3,6 +3,7 @@
 #include "core/temp_folder.h"
 #include "core/test_support.h"
 #include "formats/pattern_load.h"
+#include "formats/text_file.h"
 
 namespace zentorix {
 namespace {
@@ -80,6 +81,19 @@ TEST(OpenPatternFile, MissingUnknownAndNativeFiles) {
     r = OpenPatternFile(world, settings,
                         folder.Write("Zentorix.ini", "#Zentorix configuration file\r\n"));
     EXPECT_EQ(r.format, PatternFormat::Native);
+}
+
+TEST(OpenPatternFile, FileTooLargeForAPatternIsRefusedWithoutChanges) {
+    TempFolder folder;
+    World world;
+    Settings settings;
+    world.Description = {"kept"};
+    world.MainField.at(10, 10) = 1;
+    const auto file = folder.Write("huge.rle", "bo$2bo$3o!\n");
+    std::filesystem::resize_file(file, kMaxPatternFileBytes + 1);
+    EXPECT_THROW(OpenPatternFile(world, settings, file), FileError);
+    EXPECT_EQ(world.Description, std::vector<std::string>{"kept"});
+    EXPECT_EQ(world.MainField.at(10, 10), 1);
 }
 
 TEST(OpenPatternFile, PatternStopsTheRunAndLandsOnTheField) {

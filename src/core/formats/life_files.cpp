@@ -11,6 +11,7 @@
 
 #include "engine/rule_text.h"
 #include "formats/format_error.h"
+#include "formats/pattern_text.h"
 #include "formats/text_file.h"
 
 namespace zentorix {
@@ -62,8 +63,8 @@ void AddDescription(World& world, std::string_view line) {
 
 void ReadLife105File(World& world, Settings& settings, const std::filesystem::path& file,
                      PanelSize panel) {
-    const auto lines = ReadTextLines(file);
-    if (!lines) {
+    const auto text = PatternText::Read(file);
+    if (!text) {
         SetConwayRule(world, settings);
         return;
     }
@@ -75,7 +76,7 @@ void ReadLife105File(World& world, Settings& settings, const std::filesystem::pa
     std::optional<std::int64_t> minX, minY;
     {
         std::int64_t bx = 0, by = 0;
-        for (const std::string& line : *lines) {
+        text->ForEachLine([&](std::string_view line) {
             if (StartsWith(line, "#P ")) {
                 if (const auto corner = BlockCorner(line))
                     std::tie(bx, by) = *corner;
@@ -83,13 +84,13 @@ void ReadLife105File(World& world, Settings& settings, const std::filesystem::pa
                 minX = std::min(minX.value_or(bx), bx);
                 minY = std::min(minY.value_or(by), by);
             }
-        }
+        });
     }
     const std::int64_t originX = minX.value_or(0), originY = minY.value_or(0);
 
     std::int64_t bx = 0, by = 0, k = 1, w = 0, h = 0;
     std::optional<std::string> ruleLine;
-    for (const std::string& line : *lines) {
+    text->ForEachLine([&](std::string_view line) {
         if (StartsWith(line, "#D ")) {
             AddDescription(world, line);
         } else if (StartsWith(line, "#P ")) {
@@ -97,10 +98,10 @@ void ReadLife105File(World& world, Settings& settings, const std::filesystem::pa
             if (const auto corner = BlockCorner(line))
                 std::tie(bx, by) = *corner;
         } else if (StartsWith(line, "#R ")) {
-            ruleLine = line;
+            ruleLine = std::string(line);
         }
         if (!IsPictureRow(line))
-            continue;
+            return;
         const std::int64_t row = by + k - originY;
         for (std::size_t i = 0; i < line.size(); ++i) {
             const std::int64_t column = bx + static_cast<std::int64_t>(i) + 1 - originX;
@@ -115,7 +116,7 @@ void ReadLife105File(World& world, Settings& settings, const std::filesystem::pa
         ++k;
         w = std::max<std::int64_t>(w, bx + static_cast<std::int64_t>(line.size()) - originX);
         h = std::max(h, by + k - originY);
-    }
+    });
     PlacePattern(world, settings, PatternExtent(w), PatternExtent(h), true, panel);
     if (ruleLine)
         ParseRuleString(world, *ruleLine, kFamilyLife, settings.LoadRulesSelector);
@@ -125,8 +126,8 @@ void ReadLife105File(World& world, Settings& settings, const std::filesystem::pa
 
 void ReadLife106File(World& world, Settings& settings, const std::filesystem::path& file,
                      PanelSize panel) {
-    const auto lines = ReadTextLines(file);
-    if (!lines)
+    const auto text = PatternText::Read(file);
+    if (!text)
         return;
     BeginPatternLoad(world, settings, file, "Life 1.06");
 
@@ -149,25 +150,29 @@ void ReadLife106File(World& world, Settings& settings, const std::filesystem::pa
     std::int64_t minX = std::numeric_limits<std::int64_t>::max(), minY = minX;
     std::int64_t maxX = std::numeric_limits<std::int64_t>::min(), maxY = maxX;
     std::optional<std::string> ruleLine;
-    for (const std::string& line : *lines) {
+    bool conway = false;
+    text->ForEachLine([&](std::string_view line) {
         if (StartsWith(line, "#D "))
             AddDescription(world, line);
         else if (StartsWith(line, "#N"))
-            SetConwayRule(world, settings);
+            conway = true;
         else if (StartsWith(line, "#R "))
-            ruleLine = line;
+            ruleLine = std::string(line);
         if (const auto cell = cellOf(line)) {
             minX = std::min(minX, cell->x);
             maxX = std::max(maxX, cell->x);
             minY = std::min(minY, cell->y);
             maxY = std::max(maxY, cell->y);
         }
-    }
+    });
+    // Setting the same rule again changes nothing, so many "#N" lines cost one.
+    if (conway)
+        SetConwayRule(world, settings);
     const bool any = maxX >= minX;
-    for (const std::string& line : *lines) {
+    text->ForEachLine([&](std::string_view line) {
         if (const auto cell = cellOf(line))
             SetPatternCell(world, cell->x - minX, cell->y - minY, cell->state);
-    }
+    });
     PlacePattern(world, settings, any ? PatternExtent(maxX - minX) : 0,
                  any ? PatternExtent(maxY - minY) : 0, true, panel);
     if (ruleLine)

@@ -7,6 +7,7 @@
 
 #include "formats/format_error.h"
 #include "formats/pattern_load.h"
+#include "formats/pattern_text.h"
 #include "formats/text_file.h"
 
 namespace zentorix {
@@ -89,16 +90,16 @@ void NoteMarks(Marks& m, std::string_view line) {
     }
 }
 
-PatternFormat ClassifyByContent(const std::vector<std::string>& lines) {
+PatternFormat ClassifyByContent(const PatternText& text) {
     Marks marks;
     bool coordinates = false;
-    for (const std::string& line : lines) {
+    text.ForEachLine([&](std::string_view line) {
         NoteMarks(marks, line);
         if (IsCoordinateLine(line)) {
             coordinates = true;
             marks = Marks{};
         }
-    }
+    });
     if (coordinates && !marks.Any())
         return PatternFormat::Life106;
     PatternFormat format = PatternFormat::None;
@@ -118,12 +119,11 @@ bool HasBitmapExtension(const std::filesystem::path& file) {
 
 }  // namespace
 
-PatternFormat ClassifyPatternText(const std::vector<std::string>& lines) {
-    const PatternFormat format =
-        ClassifyByHeader(lines.empty() ? std::string_view{} : std::string_view(lines.front()));
+PatternFormat ClassifyPatternText(const PatternText& text) {
+    const PatternFormat format = ClassifyByHeader(text.FirstLine());
     if (format != PatternFormat::None)
         return format;
-    return ClassifyByContent(lines);
+    return ClassifyByContent(text);
 }
 
 PatternFormat ClassifyPatternFile(const std::filesystem::path& file) {
@@ -132,10 +132,10 @@ PatternFormat ClassifyPatternFile(const std::filesystem::path& file) {
         return PatternFormat::None;
     if (HasBitmapExtension(file))
         return PatternFormat::Bitmap;
-    const auto lines = ReadTextLines(file);
-    if (!lines)
+    const auto text = PatternText::Read(file);
+    if (!text)
         return PatternFormat::None;
-    return ClassifyPatternText(*lines);
+    return ClassifyPatternText(*text);
 }
 
 }  // namespace zentorix

@@ -2,10 +2,9 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <string>
 #include <string_view>
-#include <vector>
 
+#include "formats/pattern_text.h"
 #include "model/settings.h"
 #include "model/world.h"
 
@@ -45,13 +44,16 @@ inline int PatternExtent(std::int64_t last) {
     return static_cast<int>(last < -kBound ? -kBound : (last > kBound ? kBound : last));
 }
 
-// Classifies a file by its first line, else by its content.
+// Classifies a file by its first line, else by its content. A missing file is
+// None; a file too large to be a pattern raises FileError.
 PatternFormat ClassifyPatternFile(const std::filesystem::path& file);
-// The same judgement over a file's lines (no bitmap: that one goes by extension).
-PatternFormat ClassifyPatternText(const std::vector<std::string>& lines);
+// The same judgement over a file's text (no bitmap: that one goes by extension).
+PatternFormat ClassifyPatternText(const PatternText& text);
 
 // Opens a file of any supported format and hands it to its reader. A missing
-// file changes nothing. Readers raise FormatError for a malformed number.
+// file changes nothing. Readers raise FormatError for a malformed number; a file
+// too large to be a pattern (kMaxPatternFileBytes) raises FileError and changes
+// nothing.
 OpenResult OpenPatternFile(World& world, Settings& settings, const std::filesystem::path& file,
                            PanelSize panel = {});
 

@@ -8,6 +8,7 @@
 
 #include "engine/rule_text.h"
 #include "formats/field_section.h"
+#include "formats/pattern_text.h"
 #include "formats/text_file.h"
 
 namespace zentorix {
@@ -112,23 +113,28 @@ class RleDecoder {
 
 void ReadRleFile(World& world, Settings& settings, const std::filesystem::path& file,
                  PanelSize panel) {
-    const auto lines = ReadTextLines(file);
-    if (!lines)
+    const auto text = PatternText::Read(file);
+    if (!text)
         return;
     BeginPatternLoad(world, settings, file, "RLE-file");
     RleDecoder decoder(world);
-    for (const std::string& line : *lines) {
+    // Only the last rule entry counts; reading each would make a file of many
+    // headers slow for nothing.
+    std::optional<std::string> ruleText;
+    text->ForEachLine([&](std::string_view line) {
         const bool hashLine = StartsWith(line, "#");
         const auto rule = hashLine ? std::nullopt : RuleEntry(line);
         if (IsCommentLine(line) || rule || decoder.Ended())
             world.Description.emplace_back(FromColumn(line, 4));
         if (rule)
-            ParseRuleString(world, *rule, kFamilyOldLife, settings.LoadRulesSelector);
+            ruleText = std::string(*rule);
         if (hashLine || decoder.Ended() || IsHeaderLine(line))
-            continue;
+            return;
         if (const auto tail = decoder.Decode(line))
             world.Description.emplace_back(*tail);
-    }
+    });
+    if (ruleText)
+        ParseRuleString(world, *ruleText, kFamilyOldLife, settings.LoadRulesSelector);
     // A file that lost its final "!" still places its last row.
     if (!decoder.Ended())
         decoder.CompleteSize();
