@@ -140,6 +140,11 @@ TEST_F(Life105Write, BoundingBoxRowsAndRuleLine) {
               "#Life 1.05\r\n#R 23/3\r\n#D Life 1.05\r\n#D two cells\r\n*.\r\n..\r\n.*\r\n");
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.lif.tmp"));
 
+    // A line end inside a description line never lets text into the picture.
+    world.MainField.at(6, 9) = 0;
+    world.Description = {"one\r\n**", ""};
+    EXPECT_EQ(Write(), "#Life 1.05\r\n#R 23/3\r\n#D one\r\n#D **\r\n#D \r\n*\r\n");
+
     World empty;
     empty.Description.clear();
     EXPECT_EQ(TempFolder::Read(WriteLife105File(empty, folder.Path() / "empty")),

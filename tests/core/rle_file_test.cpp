@@ -219,8 +219,10 @@ TEST_F(RleWrite, RulesWithoutACountFormAreKeptAsAComment) {
     ParseRuleString(world, "#R NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,", kFamilyZentorix,
                     0);
     world.MainField.at(25, 25) = 1;  // the last column and row are covered
+    world.Description = {"two\nlines"};
     EXPECT_EQ(Write(),
-              "#C Zentorix rule NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,\r\n"
+              "#C two\r\n#C lines\r\n#C Zentorix rule "
+              "NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,\r\n"
               "x = 26, y = 26\r\n25$25bo!\r\n");
 }
 

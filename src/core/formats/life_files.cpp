@@ -205,8 +205,13 @@ std::filesystem::path WriteLife105File(const World& world, const std::filesystem
     TextBuilder text;
     text.Line("#Life 1.05");
     text.Line(Life105RuleLine(world.Editor));
-    for (const std::string& line : world.Description)
-        text.Line("#D " + line);
+    // A description line that holds a line end stays a description line.
+    for (const std::string& description : world.Description) {
+        if (description.empty())
+            text.Line("#D ");
+        ForEachTextLine(description,
+                        [&](std::string_view line) { text.Line("#D " + std::string(line)); });
+    }
     std::string row;
     for (int y = minY; y <= maxY; ++y) {
         row.clear();

@@ -12,6 +12,23 @@ namespace zentorix {
 // the largest field is about 20 MiB.
 inline constexpr std::uintmax_t kMaxPatternFileBytes = std::uintmax_t{64} << 20;
 
+// Calls f with every line of the text, as SplitLines splits them: at LF, a CR
+// before it dropped, a last line without a line end included.
+template <typename F>
+void ForEachTextLine(std::string_view text, F&& f) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        f(line);
+        start = end + 1;
+    }
+}
+
 // The decoded text of a pattern file, walked line by line without a copy per line,
 // so that a file of millions of short lines costs no more than its own size.
 class PatternText {
@@ -25,18 +42,7 @@ class PatternText {
     // dropped, a last line without a line end included.
     template <typename F>
     void ForEachLine(F&& f) const {
-        const std::string_view text = text_;
-        std::size_t start = 0;
-        while (start < text.size()) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string_view::npos)
-                end = text.size();
-            std::string_view line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r')
-                line.remove_suffix(1);
-            f(line);
-            start = end + 1;
-        }
+        ForEachTextLine(text_, f);
     }
 
     // The first line (empty for an empty file).

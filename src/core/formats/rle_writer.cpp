@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/rule_text.h"
+#include "formats/pattern_text.h"
 #include "formats/rle_file.h"
 #include "formats/text_file.h"
 
@@ -107,8 +108,13 @@ std::filesystem::path WriteRleFile(const World& world, const std::filesystem::pa
     const int w = world.FieldWidth(), h = world.FieldHeight();
 
     TextBuilder text;
-    for (const std::string& line : world.Description)
-        text.Line("#C " + line);
+    // A description line that holds a line end stays a comment line.
+    for (const std::string& description : world.Description) {
+        if (description.empty())
+            text.Line("#C ");
+        ForEachTextLine(description,
+                        [&](std::string_view line) { text.Line("#C " + std::string(line)); });
+    }
     const std::string rule = RleRuleText(rules);
     if (rule.empty())
         text.Line("#C Zentorix rule " + FormatRuleTokens(rules));
