@@ -5,7 +5,7 @@
 #include <functional>
 #include <limits>
 
-#include "core/scratch_folder.h"
+#include "core/temp_folder.h"
 #include "core/test_support.h"
 #include "formats/bitmap_file.h"
 
@@ -90,7 +90,7 @@ class BitmapFile : public ::testing::Test {
     Cells StagingCells() const { return test::LiveCells(world.StagingGrid, -11, -11, 1001, 1001); }
     Cells MainCells() const { return test::LiveCells(world.MainField, -3, -3, 1000, 1000); }
 
-    test::ScratchFolder folder;
+    test::TempFolder folder;
     World world;
     Settings settings;
 };

@@ -5,7 +5,7 @@
 #include <functional>
 #include <limits>
 
-#include "core/scratch_folder.h"
+#include "core/temp_folder.h"
 #include "core/test_support.h"
 #include "engine/rule_text.h"
 #include "formats/life20_file.h"
@@ -55,7 +55,7 @@ class Life20File : public ::testing::Test {
     }
     Cells MainCells() const { return test::LiveCells(world.MainField, -3, -3, 1000, 1000); }
 
-    test::ScratchFolder folder;
+    test::TempFolder folder;
     World world;
     Settings settings;
 };

@@ -5,7 +5,7 @@
 
 #include "engine/rule_text.h"
 #include "model/world.h"
-#include "rule_test_folder.h"
+#include "core/temp_folder.h"
 #include "rules/preset_catalogue.h"
 #include "rules/rule_editor.h"
 #include "rules/rules_list.h"
@@ -97,7 +97,7 @@ TEST(RulesList, PositionsAndTexts) {
 
 TEST(RulesList, ChoosingABuiltInEntry) {
     World world;
-    test::ScratchFolder rules;
+    test::TempFolder rules;
     // A rule-name table that knows Conway's rule under a translated name.
     world.Editor.LookUpRuleName = [](World& w, const std::string& rule) {
         if (rule != kConway)
@@ -124,7 +124,7 @@ TEST(RulesList, ChoosingABuiltInEntry) {
 
 TEST(RulesList, ChoosingARuleFileEntry) {
     World world;
-    test::ScratchFolder rules;
+    test::TempFolder rules;
     rules.Write("Gnarl.rul",
                 "File of rules for Zentorix\r\nName      - Gnarl\r\n"
                 "#R0 NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB2,RS7,\r\n#D from a file\r\n");
@@ -155,7 +155,7 @@ TEST(RulesList, ChoosingARuleFileEntry) {
 }
 
 TEST(RulesList, ListsTheRuleFilesOfTheFolder) {
-    test::ScratchFolder rules;
+    test::TempFolder rules;
     for (const char* name : {"b.rul", "a.rul", "notes.txt", "x.rule", "old.rul.bak", ".rul",
                              "two.rul.rul", "my.rules list.rul"})
         rules.Write(name, "File of rules for Zentorix\r\n");

@@ -7,7 +7,7 @@
 #include "formats/format_error.h"
 #include "formats/text_file.h"
 #include "model/world.h"
-#include "rule_test_folder.h"
+#include "core/temp_folder.h"
 #include "rules/rule_editor.h"
 #include "rules/rule_file.h"
 #include "rules/rules_list.h"
@@ -58,7 +58,7 @@ TEST(RuleFile, RuleStringIsCutIntoPiecesOf77) {
 
 TEST(RuleFile, SavesTheFixedLayout) {
     World world;
-    test::ScratchFolder rules;
+    test::TempFolder rules;
     ParseRuleString(world, kConway, "Zentorix", 0);
     world.Editor.InfoMemo = {"ignored", "chaotic", "Life", "J. H. Conway"};
     world.Editor.RulesDescription = {"The classic.", "", "Born with 3."};
@@ -80,7 +80,7 @@ TEST(RuleFile, SavesTheFixedLayout) {
 
 TEST(RuleFile, SavesTheEditedRuleSet) {
     World world;
-    test::ScratchFolder rules;
+    test::TempFolder rules;
     SelectEditedRuleSet(world, 1);
     SaveRuleFile(world, rules.Path(), "other");
     const Lines lines = SplitLines(FileText(rules.Path() / "other.rul"));
@@ -88,7 +88,7 @@ TEST(RuleFile, SavesTheEditedRuleSet) {
 }
 
 TEST(RuleFile, RoundTripKeepsRuleInformationAndDescription) {
-    test::ScratchFolder rules;
+    test::TempFolder rules;
     World saved;
     ParseRuleString(saved, "NW-1,NN2,NE3,WW4,ME-5,EE6,SW7,SS8,SE9,HI12,EX0,RB-4,RB0,RS17,",
                     "Zentorix", 0);
@@ -111,7 +111,7 @@ TEST(RuleFile, RoundTripKeepsRuleInformationAndDescription) {
 TEST(RuleFile, LongRulesRoundTripAtEveryCut) {
     for (std::size_t length : {76u, 77u, 78u, 154u, 160u}) {
         SCOPED_TRACE(length);
-        test::ScratchFolder rules;
+        test::TempFolder rules;
         World saved;
         RuleOfLength(saved, length);
         SaveRuleFile(saved, rules.Path(), "long");
@@ -159,7 +159,7 @@ TEST(RuleFile, ValuesStartAtCharacterThirteenCountingLetters) {
 
 TEST(RuleFile, MissingFileOrNoRuleLinesKeepTheRule) {
     World world;
-    test::ScratchFolder rules;
+    test::TempFolder rules;
     ParseRuleString(world, kConway, "Zentorix", 0);
     const RuleSet before = world.Rules[0];
     world.Editor.InfoMemo = {"name", "character", "family", "author"};
@@ -180,7 +180,7 @@ TEST(RuleFile, MissingFileOrNoRuleLinesKeepTheRule) {
 
 TEST(RuleFile, BadNumberStopsTheReadAndRestoresTheEditor) {
     World world;
-    test::ScratchFolder rules;
+    test::TempFolder rules;
     rules.Write("bad.rul",
                 "Name      - Broken\r\n#R0 NW3,HI0,EX0,RB3,RSx1,RS5,\r\n#D after the rule\r\n");
     try {
@@ -201,7 +201,7 @@ TEST(RuleFile, BadNumberStopsTheReadAndRestoresTheEditor) {
 
 TEST(RuleFile, NamesAndLineBreaksCannotCorruptTheFile) {
     World world;
-    test::ScratchFolder rules;
+    test::TempFolder rules;
     // A line break in an information line would start a rule line of its own.
     world.Editor.InfoMemo[1] = "odd\r\n#R0 RB9,";
     world.Editor.RulesDescription = {"one\ntwo"};
@@ -227,7 +227,7 @@ TEST(RuleFile, DefaultNameAndNamesHoldingTheExtension) {
     EXPECT_EQ(RuleFileSaveName(world.Editor, 150), "Mine");
 
     // Every listed name loads its own file, also when ".rul" is part of the name.
-    test::ScratchFolder rules;
+    test::TempFolder rules;
     for (const char* name : {"two.rul", "my.rules list"}) {
         ParseRuleString(world, kConway, "Zentorix", 0);
         world.Rules[0].BirthList = {static_cast<std::int32_t>(std::string(name).size())};

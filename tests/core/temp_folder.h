@@ -1,25 +1,27 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
+#include <atomic>
+#include <chrono>
 #include <filesystem>
-#include <random>
+#include <fstream>
 #include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
 
 #include "formats/text_file.h"
 
 namespace zentorix::test {
 
-// A fresh folder below the system's temporary folder, removed with everything in
-// it when the test ends.
+// A fresh folder under the system's temporary folder, removed with its files when
+// the test ends. Files are written byte for byte, so tests choose their line ends.
 class TempFolder {
-  public:
+public:
     TempFolder() {
-        std::random_device random;
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        static std::atomic<unsigned> counter{0};
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
         path_ = std::filesystem::temp_directory_path() /
-                ("zentorix-" + std::string(info ? info->name() : "test") + "-" +
-                 std::to_string(random()));
+                ("zentorix-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() {
@@ -32,7 +34,19 @@ class TempFolder {
     const std::filesystem::path& Path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-  private:
+    std::filesystem::path Write(std::string_view name, std::string_view content) const {
+        const std::filesystem::path file = path_ / std::string(name);
+        std::ofstream out(file, std::ios::binary);
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        return file;
+    }
+
+    static std::string Read(const std::filesystem::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+private:
     std::filesystem::path path_;
 };
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string_view>
 
+#include "formats/pattern_text.h"
 #include "model/settings.h"
 #include "model/world.h"
 
@@ -24,11 +26,34 @@ struct OpenResult {
     bool stopRun = false;  // StopForLoad was on: the caller stops its run timer
 };
 
-// Classifies a file by its first line, else by its content.
+// Pattern readers write staging cells only within these columns and rows.
+inline constexpr int kPatternLow = -3;
+inline constexpr int kPatternHigh = 999;
+
+// Writes one staging cell for a pattern reader; positions outside the pattern
+// range (however far, the coordinates come from a file) are dropped.
+inline void SetPatternCell(World& world, std::int64_t x, std::int64_t y, std::int32_t state) {
+    if (x >= kPatternLow && x <= kPatternHigh && y >= kPatternLow && y <= kPatternHigh)
+        world.StagingGrid.at(static_cast<int>(x), static_cast<int>(y)) = state;
+}
+
+// A pattern's last column or row as PlacePattern takes it: whatever a file
+// claims, it stays far inside int.
+inline int PatternExtent(std::int64_t last) {
+    constexpr std::int64_t kBound = std::int64_t{1} << 30;
+    return static_cast<int>(last < -kBound ? -kBound : (last > kBound ? kBound : last));
+}
+
+// Classifies a file by its first line, else by its content. A missing file is
+// None; a file too large to be a pattern raises FileError.
 PatternFormat ClassifyPatternFile(const std::filesystem::path& file);
+// The same judgement over a file's text (no bitmap: that one goes by extension).
+PatternFormat ClassifyPatternText(const PatternText& text);
 
 // Opens a file of any supported format and hands it to its reader. A missing
-// file changes nothing. Readers raise FormatError for a malformed number.
+// file changes nothing. Readers raise FormatError for a malformed number; a file
+// too large to be a pattern (kMaxPatternFileBytes) raises FileError and changes
+// nothing.
 OpenResult OpenPatternFile(World& world, Settings& settings, const std::filesystem::path& file,
                            PanelSize panel = {});
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+
+#include "formats/pattern_load.h"
+#include "model/settings.h"
+#include "model/world.h"
+
+namespace zentorix {
+
+// Reads a Life 1.05 picture ("." and "*" rows in blocks placed by "#P x y",
+// "#D" description lines, an optional "#R" survival/birth rule; Conway's rule
+// without one) into the layer chosen by LoadFieldSelector.
+void ReadLife105File(World& world, Settings& settings, const std::filesystem::path& file,
+                     PanelSize panel);
+
+// Reads a Life 1.06 cell list (one "x y" or "x y state" per line) into the layer
+// chosen by LoadFieldSelector; "#N" means Conway's rule, "#R" gives a rule.
+void ReadLife106File(World& world, Settings& settings, const std::filesystem::path& file,
+                     PanelSize panel);
+
+// Writes the live Main Field cells' bounding box as a Life 1.05 picture with the
+// rule editor's survival/birth digits and the description. The extension becomes
+// ".lif"; gives the path written. Throws FileError when the file cannot be
+// written (the old file is then untouched).
+std::filesystem::path WriteLife105File(const World& world, const std::filesystem::path& file);
+
+// The rule line of a Life 1.05 file from the editor's digit boxes: "#R 23/3".
+std::string Life105RuleLine(const RuleEditorState& editor);
+
+}  // namespace zentorix

@@ -1,0 +1,130 @@
+// The one way into the program for every file, and the common start and end of
+// the pattern readers: clearing before a load and centring the result.
+#include "formats/pattern_load.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <system_error>
+
+#include "formats/bitmap_file.h"
+#include "formats/life20_file.h"
+#include "formats/life_files.h"
+#include "formats/mcell_file.h"
+#include "formats/native_file.h"
+#include "formats/rle_file.h"
+#include "view/edit_commands.h"
+
+namespace zentorix {
+
+namespace {
+
+// Brings a field extent into last + 20 .. last + 100 and keeps it below 999.
+// Gives the new extent; `last` is cut to 998 with it.
+std::int64_t FitExtent(std::int64_t extent, std::int64_t& last) {
+    extent = std::clamp(extent, last + 20, last + 100);
+    if (extent >= kMaxFieldSize) {
+        extent = kMaxFieldSize - 1;
+        last = kMaxFieldSize - 1;
+    }
+    return extent;
+}
+
+}  // namespace
+
+OpenResult OpenPatternFile(World& world, Settings& settings, const std::filesystem::path& file,
+                           PanelSize panel) {
+    OpenResult result;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+        return result;
+    result.found = true;
+    result.format = ClassifyPatternFile(file);
+    if (result.format != PatternFormat::Bitmap)
+        world.Description.clear();
+    // Pattern readers stop the run in BeginPatternLoad; the native reader decides itself.
+    const bool patternStops = settings.StopForLoad;
+    switch (result.format) {
+        case PatternFormat::Native:
+            result.stopRun = ReadNativeFile(world, settings, file).stopRun;
+            break;
+        case PatternFormat::MCell:
+            ReadMCellFile(world, settings, file, panel);
+            result.stopRun = patternStops;
+            break;
+        case PatternFormat::Rle:
+            ReadRleFile(world, settings, file, panel);
+            result.stopRun = patternStops;
+            break;
+        case PatternFormat::Life105:
+            ReadLife105File(world, settings, file, panel);
+            result.stopRun = patternStops;
+            break;
+        case PatternFormat::Life106:
+            ReadLife106File(world, settings, file, panel);
+            result.stopRun = patternStops;
+            break;
+        case PatternFormat::Life20:
+            ReadLife20File(world, settings, file, panel);
+            result.stopRun = patternStops;
+            break;
+        case PatternFormat::Bitmap:
+            ReadBitmapFile(world, settings, file, panel);
+            result.stopRun = patternStops;
+            break;
+        case PatternFormat::None:
+            break;
+    }
+    return result;
+}
+
+bool BeginPatternLoad(World& world, const Settings& settings, const std::filesystem::path& file,
+                      std::string_view label) {
+    world.CurrentFileName = file.filename().string();
+    world.Description.assign(1, std::string(label));
+    if (settings.StopForLoad)
+        world.Counters.Generation = 1;
+    if (settings.ClearForLoad) {
+        const CellRect whole = WholeFieldRect(world);
+        EraseRegion(world, settings, whole, false);
+        world.StagingGrid.FillRect(whole.FirstColumn, whole.FirstRow, whole.LastColumn,
+                                   whole.LastRow, 0);
+    }
+    return settings.StopForLoad;
+}
+
+void PlacePattern(World& world, Settings& settings, int w, int h, bool fit, PanelSize panel) {
+    std::int64_t lastColumn = w, lastRow = h;
+    if (fit && settings.ClearForLoad) {
+        const std::int64_t ex = FitExtent(world.ExtentX(), lastColumn);
+        const std::int64_t ey = FitExtent(world.ExtentY(), lastRow);
+        world.SetFieldWidth(static_cast<int>(ex - 1));
+        world.SetFieldHeight(static_cast<int>(ey - 1));
+        if (panel.width > 0 && panel.height > 0) {
+            // A panel smaller than the field would give size 0: the cell size
+            // keeps within its control's range.
+            settings.CellSize =
+                std::min(panel.height / world.ExtentY(), panel.width / world.ExtentX());
+            settings.SetSizeCells(settings.SizeCells);
+        }
+    }
+    if (lastColumn >= world.FieldWidth())
+        lastColumn = world.FieldWidth() - 1;
+    if (lastRow >= world.FieldHeight())
+        lastRow = world.FieldHeight() - 1;
+    if (lastColumn < 0)
+        return;
+    const int cx = world.ExtentX() / 2 - static_cast<int>(lastColumn / 2) + 2;
+    const int cy = world.ExtentY() / 2 - static_cast<int>(lastRow / 2);
+    // The offset pushes a pattern as wide as the field past the extent; cells
+    // there could never be erased again, so the copy stops at the extent.
+    const int lastX = std::min<int>(cx + static_cast<int>(lastColumn), world.ExtentX());
+    const int lastY = std::min<int>(cy + static_cast<int>(lastRow), world.ExtentY());
+    StateField& target =
+        world.LayerField(static_cast<Layer>(static_cast<int>(settings.LoadFieldSelector)));
+    const StateField& staging = world.StagingGrid;
+    for (int x = cx; x <= lastX; ++x)
+        for (int y = cy; y <= lastY; ++y)
+            target.Set(x, y, staging.Get(x - cx, y - cy));
+}
+
+}  // namespace zentorix

@@ -1,0 +1,180 @@
+// RLE export: the Main Field in the notation other simulators read, two-state
+// for rules without history, one letter per state for rules with it.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/rule_text.h"
+#include "formats/pattern_text.h"
+#include "formats/rle_file.h"
+#include "formats/text_file.h"
+
+namespace zentorix {
+
+namespace {
+
+// Other simulators expect lines of at most 70 characters.
+constexpr std::size_t kRleLineLimit = 70;
+// The highest state the multi-state notation has a symbol for ("yO").
+constexpr std::int32_t kHighestRleState = 255;
+
+// A rule other simulators can read as birth/survival counts: the inner eight
+// neighbours weigh 1, the cell itself 0, and every sum is a count 0..8.
+bool IsPlainCountRule(const RuleSet& rules) {
+    if (rules.Extended || rules.Weights[kCentre] != 0)
+        return false;
+    for (int i = 0; i < kInnerTokenCount; ++i) {
+        const PositionToken& p = kPositionTokens[i];
+        if ((p.dx != 0 || p.dy != 0) && rules.Weight(p.dx, p.dy) != 1)
+            return false;
+    }
+    auto counts = [](const std::vector<std::int32_t>& list) {
+        return std::all_of(list.begin(), list.end(),
+                           [](std::int32_t s) { return s >= 0 && s <= 8; });
+    };
+    return counts(rules.BirthList) && counts(rules.SurvivalList);
+}
+
+// The digits of a list in ascending order, each once.
+std::string Digits(const std::vector<std::int32_t>& list) {
+    std::string out;
+    for (int d = 0; d <= 8; ++d)
+        if (std::find(list.begin(), list.end(), d) != list.end())
+            out += static_cast<char>('0' + d);
+    return out;
+}
+
+// "B3/S23" for a two-state rule, "23/3/4" (survival/birth/states) with history;
+// empty when the rule has no such form.
+std::string RleRuleText(const RuleSet& rules) {
+    std::string text;
+    if (!IsPlainCountRule(rules))
+        return text;
+    if (rules.History) {
+        text.append(Digits(rules.SurvivalList));
+        text.append("/");
+        text.append(Digits(rules.BirthList));
+        text.append("/");
+        text.append(std::to_string(rules.HistoryRange));
+    } else {
+        text.append("B");
+        text.append(Digits(rules.BirthList));
+        text.append("/S");
+        text.append(Digits(rules.SurvivalList));
+    }
+    return text;
+}
+
+// "." and "A".."X" for states 0..24; a prefix "p".."y" before the letter above.
+void AppendStateSymbol(std::string& out, std::int32_t state) {
+    if (state == 0) {
+        out += '.';
+    } else if (state <= 24) {
+        out += static_cast<char>('A' + state - 1);
+    } else {
+        out += static_cast<char>('p' + (state - 25) / 24);
+        out += static_cast<char>('A' + (state - 25) % 24);
+    }
+}
+
+// Collects tokens into lines of at most kRleLineLimit characters; a token is never
+// split, so a count stays with its symbol.
+class RleLines {
+  public:
+    explicit RleLines(TextBuilder& out) : out_(out) {}
+    void Token(std::string_view token) {
+        if (!line_.empty() && line_.size() + token.size() > kRleLineLimit) {
+            out_.Line(line_);
+            line_.clear();
+        }
+        line_ += token;
+    }
+    void Finish() {
+        Token("!");
+        out_.Line(line_);
+    }
+
+  private:
+    TextBuilder& out_;
+    std::string line_;
+};
+
+}  // namespace
+
+std::filesystem::path WriteRleFile(const World& world, const std::filesystem::path& file) {
+    const RuleSet& rules = world.Rules[0];
+    const bool multiState = rules.History;
+    const int w = world.FieldWidth(), h = world.FieldHeight();
+
+    TextBuilder text;
+    // A description line that holds a line end stays a comment line.
+    for (const std::string& description : world.Description) {
+        if (description.empty())
+            text.Line("#C ");
+        ForEachTextLine(description,
+                        [&](std::string_view line) { text.Line("#C " + std::string(line)); });
+    }
+    const std::string rule = RleRuleText(rules);
+    if (rule.empty())
+        text.Line("#C Zentorix rule " + FormatRuleTokens(rules));
+    std::string header = "x = " + std::to_string(w + 1) + ", y = " + std::to_string(h + 1);
+    if (!rule.empty())
+        header += ", rule = " + rule;
+    text.Line(header);
+
+    // The symbol class of a cell: live or empty, or its state within the notation.
+    auto symbolOf = [&](std::int32_t state) -> std::int32_t {
+        if (!multiState)
+            return state > 0 ? 1 : 0;
+        return std::clamp(state, 0, kHighestRleState);
+    };
+    RleLines lines(text);
+    std::string token;
+    auto emit = [&](std::int32_t symbol, int length, int& pendingRowEnds) {
+        token.clear();
+        if (pendingRowEnds > 0) {
+            if (pendingRowEnds > 1)
+                token += std::to_string(pendingRowEnds);
+            token += '$';
+            lines.Token(token);
+            token.clear();
+            pendingRowEnds = 0;
+        }
+        if (length > 1)
+            token += std::to_string(length);
+        if (multiState)
+            AppendStateSymbol(token, symbol);
+        else
+            token += symbol ? 'o' : 'b';
+        lines.Token(token);
+    };
+
+    int pendingRowEnds = 0;
+    for (int y = 0; y <= h; ++y) {
+        std::int32_t runSymbol = symbolOf(world.MainField.at(0, y));
+        int runLength = 0;
+        for (int x = 0; x <= w; ++x) {
+            const std::int32_t symbol = symbolOf(world.MainField.at(x, y));
+            if (symbol == runSymbol) {
+                ++runLength;
+                continue;
+            }
+            emit(runSymbol, runLength, pendingRowEnds);
+            runSymbol = symbol;
+            runLength = 1;
+        }
+        // Empty cells at a row's end and empty rows at the bottom are left out.
+        if (runSymbol != 0)
+            emit(runSymbol, runLength, pendingRowEnds);
+        ++pendingRowEnds;
+    }
+    lines.Finish();
+
+    std::filesystem::path out = file;
+    out.replace_extension(".rle");
+    text.WriteTo(out);
+    return out;
+}
+
+}  // namespace zentorix
