@@ -75,30 +75,39 @@ enum class SaveFormat { Native, Life105, MCell, Rle };
 
 std::optional<SaveFormat> FormatOf(const std::filesystem::path& file) {
     std::string ext = file.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    if (ext == ".zlf") return SaveFormat::Native;
-    if (ext == ".lif") return SaveFormat::Life105;
-    if (ext == ".mcl") return SaveFormat::MCell;
-    if (ext == ".rle") return SaveFormat::Rle;
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+    if (ext == ".zlf")
+        return SaveFormat::Native;
+    if (ext == ".lif")
+        return SaveFormat::Life105;
+    if (ext == ".mcl")
+        return SaveFormat::MCell;
+    if (ext == ".rle")
+        return SaveFormat::Rle;
     return std::nullopt;
 }
 
 Options Parse(const std::vector<std::string>& args) {
     Options o;
-    if (args.empty()) throw UsageError{"no command given"};
+    if (args.empty())
+        throw UsageError{"no command given"};
     o.command = args[0];
     std::vector<std::string> positional;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw UsageError{a + " needs a value"};
+            if (i + 1 >= args.size())
+                throw UsageError{a + " needs a value"};
             return args[++i];
         };
         if (o.command == "run" && a == "--generations") {
             o.generations = Number<long long>(value(), "generation count");
-            if (o.generations < 0) throw UsageError{"the generation count must not be negative"};
+            if (o.generations < 0)
+                throw UsageError{"the generation count must not be negative"};
         } else if (o.command == "run" && (a == "--torus" || a == "--plane")) {
-            if (o.torus) throw UsageError{"give either --torus or --plane, once"};
+            if (o.torus)
+                throw UsageError{"give either --torus or --plane, once"};
             o.torus = a == "--torus";
         } else if (o.command == "run" && a == "--seed") {
             o.seed = Number<std::uint64_t>(value(), "seed");
@@ -113,10 +122,13 @@ Options Parse(const std::vector<std::string>& args) {
         }
     }
     const std::size_t wanted = o.command == "run" ? 1 : o.command == "convert" ? 2 : 0;
-    if (wanted == 0) throw UsageError{"unknown command '" + o.command + "'"};
-    if (positional.size() != wanted) throw UsageError{"wrong number of file names"};
+    if (wanted == 0)
+        throw UsageError{"unknown command '" + o.command + "'"};
+    if (positional.size() != wanted)
+        throw UsageError{"wrong number of file names"};
     o.input = positional[0];
-    if (o.command == "convert") o.save = positional[1];
+    if (o.command == "convert")
+        o.save = positional[1];
     if (o.save && !FormatOf(*o.save))
         throw UsageError{"cannot tell the format of '" + o.save->string() +
                          "': use .zlf, .lif, .mcl or .rle"};
@@ -130,7 +142,8 @@ long long CountLive(const World& world, bool torus) {
     const int lastY = torus ? world.FieldHeight() : world.ExtentY();
     long long n = 0;
     for (int x = first; x <= lastX; ++x)
-        for (int y = first; y <= lastY; ++y) n += world.MainField.at(x, y) > 0;
+        for (int y = first; y <= lastY; ++y)
+            n += world.MainField.at(x, y) > 0;
     return n;
 }
 
@@ -145,9 +158,15 @@ void Save(const World& world, Settings settings, const std::filesystem::path& fi
                             settings.SaveReal2CheckBox = true;
             WriteNativeFile(world, settings, file, NativeKind::Zlf);
             break;
-        case SaveFormat::Life105: WriteLife105File(world, file); break;
-        case SaveFormat::MCell: WriteMCellFile(world, settings, file); break;
-        case SaveFormat::Rle: WriteRleFile(world, file); break;
+        case SaveFormat::Life105:
+            WriteLife105File(world, file);
+            break;
+        case SaveFormat::MCell:
+            WriteMCellFile(world, settings, file);
+            break;
+        case SaveFormat::Rle:
+            WriteRleFile(world, file);
+            break;
     }
 }
 
@@ -167,7 +186,8 @@ int Execute(const Options& o, std::ostream& out, std::ostream& err) {
     }
     auto world = std::make_unique<World>();
     Settings settings;
-    if (o.seed) world->Random.FixSeed(*o.seed);
+    if (o.seed)
+        world->Random.FixSeed(*o.seed);
     const OpenResult opened = OpenPatternFile(*world, settings, o.input);
     if (opened.format == PatternFormat::None) {
         err << "zentorix-cli: " << o.input.string() << ": not a pattern format Zentorix reads\n";
@@ -194,10 +214,13 @@ int Execute(const Options& o, std::ostream& out, std::ostream& err) {
         last = std::to_string(observer.generation) + " " + std::to_string(c.LiveCount) + " " +
                std::to_string(c.StateOneCount) + " " + std::to_string(c.BornCount) + " " +
                std::to_string(c.DiedCount) + "\n";
-        if (!o.quiet) out << last;
+        if (!o.quiet)
+            out << last;
     }
-    if (o.quiet) out << last;
-    if (o.save) Save(*world, settings, *o.save);
+    if (o.quiet)
+        out << last;
+    if (o.save)
+        Save(*world, settings, *o.save);
     return 0;
 }
 
