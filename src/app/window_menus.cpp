@@ -10,6 +10,8 @@
 #include "app/colours_page.h"
 #include "app/main_window.h"
 #include "app/popup_panels.h"
+#include "rules/preset_catalogue.h"
+#include "rules/rules_list.h"
 #include "view/edit_commands.h"
 
 namespace zentorix::app {
@@ -249,6 +251,14 @@ void MainWindow::BuildToolBar() {
     presetList_->setMaxVisibleItems(30);
     presetList_->setMinimumWidth(160);
     presetRow->addWidget(presetList_);
+    for (int i = 0; i < BuiltInPresetCount; ++i)
+        presetList_->addItem(ToQString(std::string(PresetName(i))));
+    presetList_->setCurrentIndex(-1);
+    // Choosing a built-in rule puts it into the rule set the editor edits.
+    connect(presetList_, &QComboBox::activated, this, [this](int index) {
+        ApplyBuiltInPreset(session_.world(), PresetName(index));
+        RefreshFromModel();
+    });
     bar->addWidget(presetPanel);
 
     connect(tool("ChangeLanguageButton", tr("Мова"), tr("Мова інтерфейсу")), &QToolButton::clicked,
