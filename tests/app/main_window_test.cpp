@@ -1,7 +1,11 @@
 #include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QToolButton>
 
 #include "app/app_test_support.h"
@@ -128,6 +132,79 @@ class MainWindowTest : public QObject {
         QCOMPARE(f.window->fieldView().SurfacePixel(c + c / 2, 2 * c + c / 2), expected);
         QCOMPARE(f.window->fieldView().SurfacePixel(c / 2, c / 2),
                  app::ToRgb(s.Colours.BackgroundColour));
+    }
+
+    void settingsSurviveARestart() {
+        test::WindowFixture f;
+        f.Find<QCheckBox>("AutoStop")->setChecked(true);
+        f.Find<QSpinBox>("IntSizeBigGrid")->setValue(9);
+        f.Find<QSpinBox>("UpDown2")->setValue(77);
+        f.Find<QSlider>("SpeedTrackBar")->setValue(0);  // saved as 1
+        World& world = f.window->session().world();
+        world.MainField.at(5, 6) = 1;
+        world.EternalLifeField.at(7, 8) = 1;
+        f.window->fieldView().ZoomAt(1, 1, +1);
+        f.Close();
+
+        f.Open();
+        const Settings& s = f.window->session().settings();
+        QVERIFY(s.AutoStop);
+        QCOMPARE(s.SizeBigGrid.Value(), 9);
+        QCOMPARE(s.SpeedMain.Value(), 1);
+        QCOMPARE(f.Find<QSlider>("SpeedTrackBar")->value(), 1);
+        QVERIFY(f.Find<QCheckBox>("AutoStop")->isChecked());
+        QCOMPARE(f.Find<QSpinBox>("UpDown2")->value(), 77);
+        // The fields come back because SaveFieldWhenExit starts checked.
+        QCOMPARE(f.window->session().world().MainField.at(5, 6), 1);
+        QCOMPARE(f.window->session().world().EternalLifeField.at(7, 8), 1);
+    }
+
+    void anUnreadableSettingsFileIsKeptAside() {
+        QTemporaryDir dir;
+        QFile ini(dir.filePath("Zentorix.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("#Zentorix configuration file\r\n#FileType ini\r\n#FieldWidth:         abc\r\n");
+        ini.close();
+        app::MainWindow window(ProgramFolder{app::ToPath(dir.path())}, {});
+        QVERIFY(QFileInfo::exists(dir.filePath("Zentorix.ini.bad")));
+        QCOMPARE(window.session().settings().ClearForLoad, true);
+    }
+
+    void everyStartWritesTheNextUndoSnapshot() {
+        test::WindowFixture f;
+        const QDir undo(f.dir.filePath("QuickSave/undo"));
+        QVERIFY(undo.exists("1.qlf"));  // written at start-up
+        auto* start = f.Find<QPushButton>("StartButton");
+        start->click();
+        start->click();
+        start->click();
+        QVERIFY(undo.exists("2.qlf"));
+        QVERIFY(undo.exists("3.qlf"));
+        QCOMPARE(f.window->session().world().UndoCounter, 4);
+        f.Find<QToolButton>("StopButton")->click();
+        // Back to the state of the last start.
+        World& world = f.window->session().world();
+        world.MainField.at(3, 3) = 1;
+        f.window->findChild<QAction*>("N14")->trigger();
+        QCOMPARE(world.UndoCounter, 3);
+        QCOMPARE(f.window->session().world().MainField.at(3, 3), 0);
+    }
+
+    void theCommandLineFileWinsOverTheSettingsFile() {
+        QTemporaryDir dir;
+        {
+            app::MainWindow first(ProgramFolder{app::ToPath(dir.path())}, {});
+            first.session().world().MainField.at(2, 2) = 1;
+            first.close();  // writes the settings file with this field
+        }
+        QFile rle(dir.filePath("block.rle"));
+        QVERIFY(rle.open(QIODevice::WriteOnly));
+        rle.write("x = 2, y = 2, rule = B36/S23\n2o$2o!\n");
+        rle.close();
+        app::MainWindow second(ProgramFolder{app::ToPath(dir.path())}, dir.filePath("block.rle"));
+        QCOMPARE(second.session().world().MainField.at(2, 2), 0);
+        QCOMPARE(second.session().world().Rules[0].BirthList, (std::vector<std::int32_t>{3, 6}));
+        QCOMPARE(second.windowTitle(), QStringLiteral("block.rle  -  Zentorix"));
     }
 };
 

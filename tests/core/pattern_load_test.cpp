@@ -41,6 +41,10 @@ TEST(ClassifyPatternFile, FirstLineAndContentRules) {
         {"rle.txt", "x = 3, y = 3\nbo$2bo$3o!\n", PatternFormat::Rle},
         {"rle-missing-bang.txt", "bo$2bo$3o\n", PatternFormat::None},
         {"rle-with-pair.txt", "bo$2bo$3o!\n#C .o and o.\n", PatternFormat::Life105},
+        // A pattern without empty runs has no "b"; its header line tells.
+        {"block.rle", "#N Block\nx = 2, y = 2, rule = B3/S23\n2o$2o!\n", PatternFormat::Rle},
+        {"block-compact.rle", "x=2,y=2\n2o$2o!\n", PatternFormat::Rle},
+        {"not-a-header.txt", "xx = 2\n2o$2o!\n", PatternFormat::None},
         // Marks after the last coordinate line take the Life 1.06 tag away again;
         // a coordinate line forgets the marks before it.
         {"cells-then-marks.txt", "1 2\n3 4\nbo$\n", PatternFormat::None},

@@ -90,10 +90,25 @@ void NoteMarks(Marks& m, std::string_view line) {
     }
 }
 
+// The header line of an RLE pattern: "x", blanks, "=" at the start of the line.
+bool IsRleHeader(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && line[i] == ' ')
+        ++i;
+    if (i >= line.size() || line[i] != 'x')
+        return false;
+    ++i;
+    while (i < line.size() && line[i] == ' ')
+        ++i;
+    return i < line.size() && line[i] == '=';
+}
+
 PatternFormat ClassifyByContent(const PatternText& text) {
     Marks marks;
     bool coordinates = false;
+    bool rleHeader = false;
     text.ForEachLine([&](std::string_view line) {
+        rleHeader |= IsRleHeader(line);
         NoteMarks(marks, line);
         if (IsCoordinateLine(line)) {
             coordinates = true;
@@ -107,6 +122,10 @@ PatternFormat ClassifyByContent(const PatternText& text) {
         format = PatternFormat::Rle;
     if (marks.Picture())
         format = PatternFormat::Life105;
+    // Patterns without any empty run ("2o$2o!", a block) carry no "b"; their
+    // header line still says what they are.
+    if (format == PatternFormat::None && rleHeader)
+        format = PatternFormat::Rle;
     return format;
 }
 
