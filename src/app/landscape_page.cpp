@@ -375,13 +375,12 @@ void LandscapePage::RefreshLayerFileLists() {
 void LandscapePage::LoadLayer(const LayerLibrary& library, int index) {
     Session& session = window_.session();
     const std::string name = ToStd(library.list->itemText(index));
-    bool loaded = false;
     session.Run([&] {
-        loaded = LoadLayerFile(session.world(), session.settings(), session.folder(), library.layer,
-                               name);
+        LoadLayerFile(session.world(), session.settings(), session.folder(), library.layer, name);
     });
-    if (loaded)
-        emit session.ModelChanged();  // switches, rhythm, speed, rule set 1, the layer
+    // Switches, rhythm, speed, rule set 1 and the layer; keys read before a
+    // malformed line stay applied, so the controls follow in any case.
+    emit session.ModelChanged();
 }
 
 void LandscapePage::SaveLayer(const LayerLibrary& library) {

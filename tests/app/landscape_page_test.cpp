@@ -206,10 +206,26 @@ class LandscapePageTest : public QObject {
         // The list of another layer did not take these files.
         QCOMPARE(f.Find<QComboBox>("EternalDeadComboBox")->count(), 0);
 
+        // A malformed number: the message, the layer kept, and the controls show
+        // what was read before the bad line.
+        QFile broken(f.FieldFile("broken.bfld"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write(
+            "#File of Eternal Life Field for Zentorix\r\n"
+            "#EternalLifePeriod    9\r\n#EternalLifeIntensity x1\r\n#LB 5o!\r\n");
+        broken.close();
+        f.Find<app::LandscapePage>("Landscape")->RefreshLayerFileLists();
+        QString message;
+        test::AnswerQuestion(QMessageBox::Ok, &message);
+        test::Choose(list, list->findText("broken"));
+        QCOMPARE(message, QStringLiteral("'x1' is not a valid integer value"));
+        QCOMPARE(f.Find<QSpinBox>("IntEternalLifePeriod")->value(), 9);
+        QCOMPARE(w.EternalLifeField.at(11, 11), 1);
+
         // A new window lists what the folder holds.
         f.Close();
         f.Open();
-        QCOMPARE(f.Find<QComboBox>("EternalLifeComboBox")->count(), 3);
+        QCOMPARE(f.Find<QComboBox>("EternalLifeComboBox")->count(), 4);
         QCOMPARE(f.Find<QComboBox>("RulesComboBoxOR")->count(), 1);
     }
 
