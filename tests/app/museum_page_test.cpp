@@ -4,6 +4,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -174,17 +175,26 @@ class MuseumPageTest : public QObject {
     void theOpenDialogAndADroppedFileOpen() {
         MuseumFixture f;
         QStringList filters;
-        test::WhenModalOpens<QFileDialog>([&filters, &f](QFileDialog* dialog) {
+        QStringList patterns;
+        test::WhenModalOpens<QFileDialog>([&filters, &patterns, &f](QFileDialog* dialog) {
             QCOMPARE(dialog->objectName(), QStringLiteral("OpenDialog1"));
             auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
             for (int i = 0; types && i < types->count(); ++i)
                 filters << types->itemText(i);
+            // What the two filters let through.
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            QVERIFY(model);
+            patterns << model->nameFilters().join(' ');
+            dialog->selectNameFilter(dialog->nameFilters().at(1));
+            patterns << model->nameFilters().join(' ');
             dialog->selectFile(f.dir.filePath("glider.rle"));
             static_cast<QDialog*>(dialog)->accept();
         });
         f.Find<QToolButton>("OpenFileButton")->click();
         QCOMPARE(filters, (QStringList{"All CA files formats (*.lif;*.life;*.mcl;*.zlf;*.l;*.lfm)",
                                        "All files (*.*)"}));
+        QCOMPARE(patterns,
+                 (QStringList{"*.life *.mcl *.zlf *.lif *.l *.lfm *.rle *.mlf *.qlf *.bmp", "*"}));
         QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
 
         // Cancelled: nothing opens.
