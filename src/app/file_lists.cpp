@@ -14,7 +14,8 @@ namespace {
 
 constexpr int kFolderRole = Qt::UserRole;
 
-// Deep folders would push their names out of the narrow list.
+// Each level is two blanks further in; deep folders would push their names
+// out of the narrow list.
 constexpr int kMaxIndent = 6;
 
 }  // namespace
@@ -111,7 +112,8 @@ void FolderFileLists::FillFolders() {
         chain.prepend(dir.absolutePath());
     } while (dir.cdUp());
     auto add = [&](const QString& path, const QString& text, int level) {
-        auto* item = new QListWidgetItem(open, QString(std::min(level, kMaxIndent), ' ') + text);
+        auto* item =
+            new QListWidgetItem(open, QString(2 * std::min(level, kMaxIndent), ' ') + text);
         item->setData(kFolderRole, path);
         item->setToolTip(QDir::toNativeSeparators(path));
         folders_->addItem(item);

@@ -120,7 +120,6 @@ QWidget* LandscapePage::BuildEternalGroup(QWidget* parent, bool life) {
         QSpinBox* spin = MakeUpDown(r.upDown, r.edit, 1, 100, group);
         spin->setToolTip(r.tip);
         QLabel* label = MakeLabel(r.label, QString(), group);
-        rhythm_[base + i] = spin;
         rhythmLabels_[base + i] = label;
         auto relabel = [this] { RebuildLabels(); };
         if (life)

@@ -9,7 +9,6 @@ class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QSlider;
-class QSpinBox;
 class QTabWidget;
 class QToolButton;
 
@@ -69,8 +68,7 @@ class LandscapePage : public QWidget {
     MainWindow& window_;
     LandscapeTexts texts_;
     QTabWidget* pages_ = nullptr;
-    // Period and intensity up-downs with their labels: life, then dead.
-    QSpinBox* rhythm_[4] = {};
+    // The labels beside the period and intensity up-downs: life, then dead.
     QLabel* rhythmLabels_[4] = {};
     QSlider* speed_ = nullptr;
     QLabel* speedPanel_ = nullptr;
