@@ -153,7 +153,8 @@ class MuseumPageTest : public QObject {
 
         // The pointer over a list gives it the keyboard; coming in by the keyboard
         // opens nothing.
-        QApplication::setActiveWindow(f.window.get());
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         auto* files = f.Find<QListWidget>("FileListBox1");
         QTest::mouseMove(files->viewport(), QPoint(10, 10));
         QTRY_VERIFY(files->hasFocus());
