@@ -121,15 +121,13 @@ QWidget* LandscapePage::BuildEternalGroup(QWidget* parent, bool life) {
         spin->setToolTip(r.tip);
         QLabel* label = MakeLabel(r.label, QString(), group);
         rhythmLabels_[base + i] = label;
-        auto relabel = [this] { RebuildLabels(); };
+        // The label is rebuilt by the refresh that follows every change.
         if (life)
             bind.UpDown(spin,
-                        i == 0 ? &Settings::EternalLifePeriod : &Settings::EternalLifeIntensity,
-                        relabel);
+                        i == 0 ? &Settings::EternalLifePeriod : &Settings::EternalLifeIntensity);
         else
             bind.UpDown(spin,
-                        i == 0 ? &Settings::EternalDeadPeriod : &Settings::EternalDeadIntensity,
-                        relabel);
+                        i == 0 ? &Settings::EternalDeadPeriod : &Settings::EternalDeadIntensity);
         grid->addWidget(spin, i, 0);
         grid->addWidget(label, i, 1);
     }
@@ -408,8 +406,10 @@ void LandscapePage::SaveLayer(const LayerLibrary& library) {
 void LandscapePage::RefreshFromModel() {
     const Settings& s = window_.session().settings();
     RebuildLabels();
-    // Timer2 takes a speed that came with a file.
-    window_.runControl().SetOtherRealitySpeed(s.SpeedOtherReality);  // shown through its signal
+    // Timer2 takes a speed that came with a file. The slider always shows
+    // Timer2's interval; a running timer is not restarted for nothing.
+    if (speedPanel_->text().isEmpty() || speed_->value() != s.SpeedOtherReality)
+        window_.runControl().SetOtherRealitySpeed(s.SpeedOtherReality);  // shown by its signal
     ShowOtherRealityRunning(window_.runControl().OtherRealityRunning());
     const QSignalBlocker block(pages_);
     pages_->setCurrentIndex(std::min(static_cast<int>(s.PagesOpen2), pages_->count() - 1));
