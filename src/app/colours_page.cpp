@@ -4,16 +4,14 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
-#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "app/library_list.h"
 #include "app/main_window.h"
 #include "app/palette_editor.h"
 #include "view/builtin_palettes.h"
@@ -24,7 +22,6 @@ namespace zentorix::app {
 
 namespace {
 
-constexpr char kOverwriteQuestion[] = "Файл із таким іменем вже існує. Перезаписати?";
 // The two captions of ColorMode: what a live cell's value means.
 constexpr char kColourByAge[] = "Колір за віком";
 constexpr char kColourByBirth[] = "Колір за народженням";
@@ -49,57 +46,6 @@ void ShowColour(QToolButton* box, Colour colour) {
     box->setIconSize(size);
     box->setIcon(QIcon(swatch));
     box->setProperty("colour", colour);
-}
-
-// Long names show from their start.
-void ShowStartOfText(QComboBox* list) {
-    QLineEdit* edit = list->lineEdit();
-    if (edit && !edit->hasFocus())
-        edit->setCursorPosition(0);
-}
-
-// Leaves the built-in entries, then lists the files; the shown text stays.
-void FillList(QComboBox* list, int builtIns, const std::vector<std::string>& files) {
-    const QSignalBlocker block(list);
-    const QString text = list->currentText();
-    while (list->count() > builtIns)
-        list->removeItem(list->count() - 1);
-    for (const std::string& file : files)
-        list->addItem(ToQString(file));
-    const int index = list->findText(text);
-    if (index >= 0)
-        list->setCurrentIndex(index);
-    else
-        list->setEditText(text);
-    ShowStartOfText(list);
-}
-
-QComboBox* MakeList(const char* name, QWidget* parent) {
-    auto* list = MakeComboBox(name, {}, parent);
-    // The box is also the name under which the save buttons write.
-    list->setEditable(true);
-    list->setInsertPolicy(QComboBox::NoInsert);
-    list->setMaxVisibleItems(20);
-    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    list->setMinimumContentsLength(6);
-    return list;
-}
-
-// The list with its save button, which shows only an icon so that the name
-// has the room.
-QHBoxLayout* ListRow(QComboBox* list, QPushButton* save) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(2);
-    row->addWidget(list, 1);
-    const QIcon icon = save->style()->standardIcon(QStyle::SP_DialogSaveButton);
-    if (!icon.isNull()) {
-        save->setToolTip(save->text());
-        save->setText(QString());
-        save->setIcon(icon);
-    }
-    save->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    row->addWidget(save);
-    return row;
 }
 
 }  // namespace
@@ -131,11 +77,11 @@ void ColoursPage::BuildScheme(QWidget* group) {
     auto* layout = new QVBoxLayout(group);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(3);
-    schemes_ = MakeList("ColorComboBox", group);
+    schemes_ = MakeLibraryList("ColorComboBox", group);
     for (const BuiltInColourScheme& s : BuiltInColourSchemes())
         schemes_->addItem(ToQString(std::string(s.Caption)));
     auto* save = MakeButton("SaveColorButton", tr("Зберегти схему"), group);
-    layout->addLayout(ListRow(schemes_, save));
+    layout->addLayout(LibraryListRow(schemes_, save));
     connect(schemes_, &QComboBox::activated, this, &ColoursPage::ColorComboBoxSelect);
     connect(schemes_, &QComboBox::editTextChanged, this, &ColoursPage::ListTextChanged);
     connect(save, &QPushButton::clicked, this,
@@ -192,11 +138,11 @@ void ColoursPage::BuildPalette(QWidget* group) {
     auto* layout = new QVBoxLayout(group);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(3);
-    palettes_ = MakeList("GenColorComboBox", group);
+    palettes_ = MakeLibraryList("GenColorComboBox", group);
     for (const BuiltInGenPalette& p : BuiltInGenPalettes())
         palettes_->addItem(ToQString(std::string(p.Caption)));
     auto* save = MakeButton("SaveGenColorButton", tr("Зберегти палітру"), group);
-    layout->addLayout(ListRow(palettes_, save));
+    layout->addLayout(LibraryListRow(palettes_, save));
     connect(palettes_, &QComboBox::activated, this, &ColoursPage::GenColorComboBoxSelect);
     connect(palettes_, &QComboBox::editTextChanged, this, &ColoursPage::ListTextChanged);
     connect(save, &QPushButton::clicked, this,
@@ -287,10 +233,7 @@ void ColoursPage::SaveList(QComboBox* list, std::string_view extension, SaveComm
     }
     const std::filesystem::path folder = session.folder().Color();
     const std::string fileName = ToStd(name);
-    if (PaletteFileExists(folder, fileName, extension) &&
-        QMessageBox::question(
-            this, QStringLiteral("Zentorix"), QString::fromUtf8(kOverwriteQuestion),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+    if (PaletteFileExists(folder, fileName, extension) && !ConfirmOverwrite(this)) {
         list->setFocus();
         return;
     }
@@ -303,8 +246,8 @@ void ColoursPage::SaveList(QComboBox* list, std::string_view extension, SaveComm
 
 void ColoursPage::FillLists() {
     const PaletteFileNames files = ListPaletteFiles(window_.session().folder().Color());
-    FillList(schemes_, static_cast<int>(BuiltInColourSchemes().size()), files.ColourSchemes);
-    FillList(palettes_, static_cast<int>(BuiltInGenPalettes().size()), files.GenPalettes);
+    FillLibraryList(schemes_, static_cast<int>(BuiltInColourSchemes().size()), files.ColourSchemes);
+    FillLibraryList(palettes_, static_cast<int>(BuiltInGenPalettes().size()), files.GenPalettes);
 }
 
 void ColoursPage::RefreshPaletteLists() {

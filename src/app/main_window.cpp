@@ -11,7 +11,11 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "app/file_lists.h"
+#include "app/open_commands.h"
 #include "app/popup_panels.h"
+#include "app/save_panel.h"
+#include "app/selection_panel.h"
 #include "app/status_panels.h"
 #include "app/tool_panel.h"
 #include "formats/format_error.h"
@@ -55,12 +59,21 @@ void MainWindow::BuildCentralArea() {
     filePanel_ = new QWidget(central);
     filePanel_->setObjectName("Panel42");
     filePanel_->setFixedWidth(ToolPanel::ScaledWidth(fontMetrics()));
+    auto* filePanelLayout = new QVBoxLayout(filePanel_);
+    filePanelLayout->setContentsMargins(0, 0, 0, 0);
+    auto* fileLists = new FolderFileLists("DirectoryListBox2", "FileListBox2",
+                                          FromPath(session_.folder().Root), filePanel_);
+    filePanelLayout->addWidget(fileLists);
+    connect(fileLists, &FolderFileLists::FileChosen, this, &MainWindow::OpenFile);
     toolPanel_ = new ToolPanel(*this, central);
     row->addWidget(fieldPanel, 1);
     row->addWidget(filePanel_);
     row->addWidget(toolPanel_);
     setCentralWidget(central);
     popups_ = new PopupPanels(central);
+    new SavePanel(*this, popups_->panel("SavePanel"));
+    new SaveSelectionPanel(*this, popups_->panel("SaveSelectionPanel"));
+    new OpenCommands(*this);
 }
 
 void MainWindow::WireSignals() {

@@ -61,6 +61,8 @@ class MainWindow : public QMainWindow {
   signals:
     // The open dialog is asked for (tool button, menu, Ctrl+O).
     void OpenDialogRequested();
+    // The selection's save panel is asked for (SaveMuseumButton, SaveSelection1).
+    void SaveSelectionRequested();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

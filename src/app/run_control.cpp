@@ -110,6 +110,7 @@ void RunControl::OtherRealityStepOnce() {
 void RunControl::SetOtherRealitySpeed(int speed) {
     session_.settings().SpeedOtherReality = speed;
     timer2_.setInterval(session_.settings().SpeedOtherReality);
+    emit OtherRealitySpeedChanged(session_.settings().SpeedOtherReality);
 }
 
 }  // namespace zentorix::app

@@ -45,6 +45,8 @@ class RunControl : public QObject, private StepObserver {
     // A generation is complete; the counters are to be shown.
     void GenerationShown();
     void OtherRealityStateChanged(bool running);
+    // Timer2's interval changed (either speed control, or a file's speed).
+    void OtherRealitySpeedChanged(int speed);
     // Asks the caller to take an undo snapshot before a run starts.
     void StartingRun();
 

@@ -2,8 +2,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "formats/program_folder.h"
 #include "model/settings.h"
@@ -65,6 +68,23 @@ inline QString ToQString(const std::string& s) {
 }
 inline std::string ToStd(const QString& s) {
     return s.toStdString();
+}
+// The description's lines as one text for a memo, and back (any line end).
+inline QString DescriptionText(const std::vector<std::string>& lines) {
+    QStringList text;
+    for (const std::string& line : lines)
+        text << ToQString(line);
+    return text.join('\n');
+}
+inline std::vector<std::string> DescriptionLines(const QString& text) {
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n');
+    std::vector<std::string> lines;
+    if (plain.isEmpty())
+        return lines;
+    for (const QString& line : plain.split('\n'))
+        lines.push_back(ToStd(line));
+    return lines;
 }
 inline std::filesystem::path ToPath(const QString& s) {
     return std::filesystem::path(s.toStdU16String());

@@ -75,6 +75,10 @@ StatusPanels::StatusPanels(MainWindow& window, QWidget* parent) : QStatusBar(par
     orSpeed->setFixedWidth(80);
     orSpeed->setToolTip(tr("Швидкість іншої реальності, мс"));
     connect(orSpeed, &QSlider::valueChanged, &run, &RunControl::SetOtherRealitySpeed);
+    connect(&run, &RunControl::OtherRealitySpeedChanged, orSpeed, [orSpeed](int speed) {
+        const QSignalBlocker block(orSpeed);
+        orSpeed->setValue(speed);
+    });
     bind.OnRefresh([orSpeed, &session] {
         const QSignalBlocker block(orSpeed);
         orSpeed->setValue(session.settings().SpeedOtherReality);

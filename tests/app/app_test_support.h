@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "app/main_window.h"
@@ -38,5 +44,36 @@ struct WindowFixture {
         window->grab().save(QStringLiteral(ZENTORIX_ARTIFACTS "/") + name + ".png");
     }
 };
+
+// Runs `answer` on the modal window of type T once it is open (the caller then
+// opens it and blocks in its event loop).
+template <typename T>
+void WhenModalOpens(std::function<void(T*)> answer) {
+    auto attempt = std::make_shared<std::function<void(int)>>();
+    *attempt = [answer, attempt](int triesLeft) {
+        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            answer(modal);
+            return;
+        }
+        if (triesLeft > 0)
+            QTimer::singleShot(10, [attempt, triesLeft] { (*attempt)(triesLeft - 1); });
+    };
+    QTimer::singleShot(0, [attempt] { (*attempt)(300); });
+}
+
+// Clicks the button of the next message box; its text goes to `asked`.
+inline void AnswerQuestion(QMessageBox::StandardButton button, QString* asked = nullptr) {
+    WhenModalOpens<QMessageBox>([button, asked](QMessageBox* box) {
+        if (asked)
+            *asked = box->text();
+        box->button(button)->click();
+    });
+}
+
+// What a user's pick from a drop-down list does.
+inline void Choose(QComboBox* list, int index) {
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+}
 
 }  // namespace zentorix::test

@@ -27,42 +27,12 @@ using namespace zentorix;
 
 namespace {
 
-// Runs `answer` on the modal window of type T once it is open (the caller then
-// opens it and blocks in its event loop).
-template <typename T>
-void WhenModalOpens(std::function<void(T*)> answer) {
-    auto attempt = std::make_shared<std::function<void(int)>>();
-    *attempt = [answer, attempt](int triesLeft) {
-        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            answer(modal);
-            return;
-        }
-        if (triesLeft > 0)
-            QTimer::singleShot(10, [attempt, triesLeft] { (*attempt)(triesLeft - 1); });
-    };
-    QTimer::singleShot(0, [attempt] { (*attempt)(300); });
-}
-
 void AnswerColourDialog(Colour colour) {
-    WhenModalOpens<QColorDialog>([colour](QColorDialog* dialog) {
+    test::WhenModalOpens<QColorDialog>([colour](QColorDialog* dialog) {
         QCOMPARE(dialog->objectName(), QStringLiteral("ColorDialog1"));
         dialog->setCurrentColor(QColor::fromRgb(app::ToRgb(colour)));
         dialog->accept();
     });
-}
-
-void AnswerQuestion(QMessageBox::StandardButton button, QString* asked = nullptr) {
-    WhenModalOpens<QMessageBox>([button, asked](QMessageBox* box) {
-        if (asked)
-            *asked = box->text();
-        box->button(button)->click();
-    });
-}
-
-// What a user's pick from a drop-down list does.
-void Choose(QComboBox* list, int index) {
-    list->setCurrentIndex(index);
-    emit list->activated(index);
 }
 
 void SendMouse(QWidget* widget, QEvent::Type type, QPoint at,
@@ -141,7 +111,7 @@ class ColoursPageTest : public QObject {
         ColoursFixture f;
         f.PutCell(2, 2, 1);
         f.PutCell(4, 2, 33);
-        Choose(f.Find<QComboBox>("ColorComboBox"), 1);  // "Класика": no colour by state
+        test::Choose(f.Find<QComboBox>("ColorComboBox"), 1);  // "Класика": no colour by state
         QVERIFY(!f.colours().ColorOn);
         QCOMPARE(f.colours().BackgroundColour, 12632256);
         QCOMPARE(f.CellPixel(2, 2), 0);
@@ -149,8 +119,8 @@ class ColoursPageTest : public QObject {
         QVERIFY(!f.Find<QCheckBox>("ColorOn")->isChecked());
         QVERIFY(!f.Find<QToolButton>("SpeedButton11")->isChecked());
 
-        Choose(f.Find<QComboBox>("ColorComboBox"), 0);     // "Колір"
-        Choose(f.Find<QComboBox>("GenColorComboBox"), 0);  // "Жовто-Червона 32"
+        test::Choose(f.Find<QComboBox>("ColorComboBox"), 0);     // "Колір"
+        test::Choose(f.Find<QComboBox>("GenColorComboBox"), 0);  // "Жовто-Червона 32"
         QCOMPARE(f.colours().GenColourCount, 32);
         QCOMPARE(f.Find<QSpinBox>("IntCountColor")->value(), 32);
         QCOMPARE(f.CellPixel(2, 2), 52991);
@@ -161,7 +131,7 @@ class ColoursPageTest : public QObject {
 
         // While a run paints the field, a change waits for its painting.
         f.window->runControl().PlayButtonClick(true);
-        Choose(f.Find<QComboBox>("ColorComboBox"), 1);
+        test::Choose(f.Find<QComboBox>("ColorComboBox"), 1);
         QCOMPARE(f.CellPixel(3, 2), 0);
         f.window->runControl().StopButtonClick();
     }
@@ -245,7 +215,7 @@ class ColoursPageTest : public QObject {
         QCOMPARE(f.colours().StateColour[13], 0x123456);
 
         // Cancelling changes nothing; a press in a gap opens no dialog.
-        WhenModalOpens<QColorDialog>([](QColorDialog* d) { d->reject(); });
+        test::WhenModalOpens<QColorDialog>([](QColorDialog* d) { d->reject(); });
         SendMouse(editor, QEvent::MouseButtonPress, third.center());
         SendMouse(editor, QEvent::MouseButtonRelease, third.center());
         QCOMPARE(f.colours().GenPalette[3], 0x123456);
@@ -316,10 +286,10 @@ class ColoursPageTest : public QObject {
         QCOMPARE(palettes->count(), 8);
         QCOMPARE(palettes->currentIndex(), 7);
 
-        Choose(palettes, 6);
+        test::Choose(palettes, 6);
         QCOMPARE(f.colours().GenColourCount, 12);  // "Палітра Life 2.0" has 12 too
         QVERIFY(f.colours().GenPalette[12] != 0x010203);
-        Choose(palettes, 7);
+        test::Choose(palettes, 7);
         QCOMPARE(palettes->currentText(), QStringLiteral("mine"));
         QCOMPARE(f.colours().GenPalette[12], 0x010203);
 
@@ -330,13 +300,13 @@ class ColoursPageTest : public QObject {
         file.close();
         SetPaletteEntry(f.colours(), 12, 0x040506);
         QString asked;
-        AnswerQuestion(QMessageBox::No, &asked);
+        test::AnswerQuestion(QMessageBox::No, &asked);
         f.Find<QPushButton>("SaveGenColorButton")->click();
         QCOMPARE(asked, QStringLiteral("Файл із таким іменем вже існує. Перезаписати?"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
         file.close();
-        AnswerQuestion(QMessageBox::Yes);
+        test::AnswerQuestion(QMessageBox::Yes);
         f.Find<QPushButton>("SaveGenColorButton")->click();
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll() != before);
@@ -357,9 +327,9 @@ class ColoursPageTest : public QObject {
         QVERIFY(QFile::exists(colourFolder + "/Сутінки.col"));
         QCOMPARE(schemes->itemText(5), QStringLiteral("Сутінки"));
         QCOMPARE(f.settings().ColorComboBoxIndex, 5);
-        Choose(schemes, 3);
+        test::Choose(schemes, 3);
         QVERIFY(f.colours().DeadColour != 4242);
-        Choose(schemes, 5);
+        test::Choose(schemes, 5);
         QCOMPARE(f.colours().DeadColour, 4242);
         QCOMPARE(f.Find<QToolButton>("DeadColorBox")->property("colour").toInt(), 4242);
     }

@@ -1,0 +1,327 @@
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "app/app_test_support.h"
+#include "app/landscape_page.h"
+#include "app/tool_panel.h"
+#include "core/test_support.h"
+
+using namespace zentorix;
+
+namespace {
+
+// A window with the landscape page open on the given sub-page.
+struct LandscapeFixture : test::WindowFixture {
+    explicit LandscapeFixture(int subPage = 0) {
+        Find<QTabWidget>("PageControl1")->setCurrentWidget(Find<QWidget>("Landscape"));
+        Find<QTabWidget>("LandPageControl")->setCurrentIndex(subPage);
+    }
+    Settings& settings() { return window->session().settings(); }
+    World& world() { return window->session().world(); }
+    QString label(const char* name) const { return Find<QLabel>(name)->text(); }
+    QRgb CellPixel(int x, int y) const {
+        const int c = window->session().settings().CellSize;
+        return window->fieldView().SurfacePixel((x - 1) * c + c / 2, (y - 1) * c + c / 2);
+    }
+    QString FieldFile(const QString& name) const {
+        return app::FromPath(Folder().Field()) + "/" + name;
+    }
+};
+
+}  // namespace
+
+class LandscapePageTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void rhythmLabelsTakeTheWordThatGoesWithTheCount() {
+        LandscapeFixture f;
+        QCOMPARE(f.label("EternalLifePeriodLabel"), QStringLiteral("Через 1 покоління"));
+        QCOMPARE(f.label("EternalLifeIntensityLabel"), QStringLiteral("На 1 покоління"));
+        auto* period = f.Find<QSpinBox>("IntEternalLifePeriod");
+        period->setValue(4);
+        QCOMPARE(f.settings().EternalLifePeriod, 4);
+        QCOMPARE(f.label("EternalLifePeriodLabel"), QStringLiteral("Через 4 покоління"));
+        period->setValue(5);
+        QCOMPARE(f.label("EternalLifePeriodLabel"), QStringLiteral("Через 5 поколінь"));
+        f.Find<QSpinBox>("IntEternalDeadIntensity")->setValue(100);
+        QCOMPARE(f.label("EternalDeadIntensityLabel"), QStringLiteral("На 100 поколінь"));
+
+        // The ranges of the controls are those of the settings.
+        for (const char* name : {"IntEternalLifePeriod", "IntEternalLifeIntensity"}) {
+            QCOMPARE(f.Find<QSpinBox>(name)->minimum(), 1);
+            QCOMPARE(f.Find<QSpinBox>(name)->maximum(), 99);
+        }
+        for (const char* name :
+             {"IntEternalDeadPeriod", "IntEternalDeadIntensity", "IntRandomFillPeriod"}) {
+            QCOMPARE(f.Find<QSpinBox>(name)->minimum(), 1);
+            QCOMPARE(f.Find<QSpinBox>(name)->maximum(), 100);
+        }
+        QCOMPARE(f.Find<QSpinBox>("IntRandomFillIntensity")->minimum(), 0);
+        QCOMPARE(f.Find<QSlider>("SpeedOtherReality")->maximum(), 1500);
+        // Values read from a file reach the up-downs and the labels.
+        f.settings().EternalDeadPeriod = 3;
+        emit f.window->session().ModelChanged();
+        QCOMPARE(f.Find<QSpinBox>("IntEternalDeadPeriod")->value(), 3);
+        QCOMPARE(f.label("EternalDeadPeriodLabel"), QStringLiteral("Через 3 покоління"));
+
+        // A language's words and threshold.
+        auto* page = f.Find<app::LandscapePage>("Landscape");
+        app::LandscapeTexts texts;
+        texts.threshold = "2";
+        texts.fewWord = " gen.";
+        texts.manyWord = " gens.";
+        texts.periodPrefix = "Every ";
+        page->SetTexts(texts);
+        QCOMPARE(f.label("EternalDeadPeriodLabel"), QStringLiteral("Every 3 gens."));
+        period->setValue(1);
+        QCOMPARE(f.label("EternalLifePeriodLabel"), QStringLiteral("Every 1 gen."));
+        texts.threshold = "many";  // no number: the built-in threshold
+        QCOMPARE(app::GenerationsLabel(texts, "x", 4), QStringLiteral("x4 gen."));
+        QCOMPARE(app::GenerationsLabel(texts, "x", 5), QStringLiteral("x5 gens."));
+    }
+
+    void layerSwitchesAndTheirStatusBarTwinsStayInStep() {
+        LandscapeFixture f;
+        World& w = f.world();
+        Settings& s = f.settings();
+        auto* life = f.Find<QCheckBox>("EternalLifeOn");
+        auto* lifeTwin = f.Find<QCheckBox>("EternalLifeOnStatusBar");
+        QVERIFY(life->isChecked() && lifeTwin->isChecked());
+        // The switch repaints: a layer cell drawn behind the view's back shows.
+        w.EternalLifeField.at(3, 4) = 1;
+        QVERIFY(f.CellPixel(3, 4) != app::ToRgb(s.Colours.BirthColour));
+        life->click();
+        QVERIFY(!s.EternalLifeOn);
+        QVERIFY(!lifeTwin->isChecked());
+        QCOMPARE(f.CellPixel(3, 4), app::ToRgb(s.Colours.BirthColour));
+        lifeTwin->click();
+        QVERIFY(s.EternalLifeOn);
+        QVERIFY(life->isChecked());
+
+        auto* dead = f.Find<QCheckBox>("EternalDeadOn");
+        dead->click();
+        QVERIFY(s.EternalDeadOn);
+        QVERIFY(f.Find<QCheckBox>("EternalDeadOnStatusBar")->isChecked());
+        auto* other = f.Find<QCheckBox>("OtherRealityOn");
+        other->click();
+        QVERIFY(s.OtherRealityOn);
+        QVERIFY(f.Find<QCheckBox>("OtherRealityOnStatusBar")->isChecked());
+        f.Find<QCheckBox>("OtherRealityOnStatusBar")->click();
+        QVERIFY(!other->isChecked());
+
+        // Feedback and synchronisation are shown as stored, but cannot be changed.
+        auto* feedBack = f.Find<QCheckBox>("FeedBack");
+        auto* sync = f.Find<QCheckBox>("Synchronization");
+        QVERIFY(!feedBack->isEnabled() && !sync->isEnabled());
+        s.FeedBack = true;
+        s.Synchronization = true;
+        emit f.window->session().ModelChanged();
+        QVERIFY(feedBack->isChecked() && sync->isChecked());
+
+        // Paint targets have status-bar twins too.
+        f.Find<QCheckBox>("OtherRealPaint")->click();
+        QVERIFY(s.OtherRealPaint);
+        QVERIFY(f.Find<QCheckBox>("OtherRealPaintStatusBar")->isChecked());
+        // Display switches repaint at once.
+        f.Find<QCheckBox>("EternalLifeRefresh")->click();
+        QVERIFY(!s.EternalLifeRefresh);
+        QCOMPARE(f.CellPixel(3, 4), app::ToRgb(s.Colours.BackgroundColour));
+    }
+
+    void layerLibrariesSaveUnderTheNameOrTheDefaultAndLoadBack() {
+        LandscapeFixture f;
+        World& w = f.world();
+        Settings& s = f.settings();
+        auto* list = f.Find<QComboBox>("EternalLifeComboBox");
+        auto* save = f.Find<QPushButton>("SaveEternalLifeButton");
+        QCOMPARE(list->count(), 0);
+
+        // An empty name takes the stem and the number of entries.
+        list->lineEdit()->clear();
+        save->click();
+        QCOMPARE(list->currentText(), QStringLiteral("EternalLifeField0"));
+        QVERIFY(QFile::exists(f.FieldFile("EternalLifeField0.bfld")));
+        list->lineEdit()->clear();
+        save->click();
+        QVERIFY(QFile::exists(f.FieldFile("EternalLifeField1.bfld")));
+        QCOMPARE(list->count(), 2);
+
+        test::Draw(w.EternalLifeField, 10, 10, {"*.*", ".*."});
+        s.EternalLifePeriod = 7;
+        list->lineEdit()->setText("hills");
+        save->click();
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->itemText(2), QStringLiteral("hills"));
+        QCOMPARE(list->currentText(), QStringLiteral("hills"));
+
+        // Saving over it asks; No keeps the file as it was.
+        QFile file(f.FieldFile("hills.bfld"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        w.EternalLifeField.at(40, 40) = 1;
+        QString asked;
+        test::AnswerQuestion(QMessageBox::No, &asked);
+        save->click();
+        QCOMPARE(asked, QStringLiteral("Файл із таким іменем вже існує. Перезаписати?"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        file.close();
+
+        // Choosing the entry replaces the whole layer and sets the rhythm.
+        w.EternalLifeField.at(-2, -2) = 1;
+        f.Find<QSpinBox>("IntEternalLifePeriod")->setValue(2);
+        test::Choose(list, 2);
+        QCOMPARE(test::LiveCells(w.EternalLifeField, -3, -3, 100, 100),
+                 (std::vector<std::pair<int, int>>{{10, 10}, {11, 11}, {12, 10}}));
+        QCOMPARE(s.EternalLifePeriod, 7);
+        QCOMPARE(f.Find<QSpinBox>("IntEternalLifePeriod")->value(), 7);
+        QCOMPARE(f.label("EternalLifePeriodLabel"), QStringLiteral("Через 7 поколінь"));
+        QCOMPARE(f.CellPixel(10, 10), app::ToRgb(s.Colours.BirthColour));
+
+        // The Other Reality file brings its speed back to both speed controls.
+        auto* areas = f.Find<QComboBox>("RulesComboBoxOR");
+        f.Find<QSlider>("SpeedOtherReality")->setValue(7);
+        w.OtherRealityField.at(5, 6) = 1;
+        areas->lineEdit()->setText("area");
+        f.Find<QPushButton>("SaveRulesButtonOR")->click();
+        QVERIFY(QFile::exists(f.FieldFile("area.rfld")));
+        f.Find<QSlider>("TrackBar1")->setValue(300);
+        QCOMPARE(s.SpeedOtherReality, 300);
+        w.OtherRealityField.at(5, 6) = 0;
+        test::Choose(areas, 0);
+        QCOMPARE(s.SpeedOtherReality, 7);
+        QCOMPARE(f.Find<QSlider>("SpeedOtherReality")->value(), 7);
+        QCOMPARE(f.Find<QSlider>("TrackBar1")->value(), 7);
+        QCOMPARE(f.label("InfoSpeedORPanel"), QStringLiteral("7ms  "));
+        QCOMPARE(w.OtherRealityField.at(5, 6), 1);
+        // The list of another layer did not take these files.
+        QCOMPARE(f.Find<QComboBox>("EternalDeadComboBox")->count(), 0);
+
+        // A malformed number: the message, the layer kept, and the controls show
+        // what was read before the bad line.
+        QFile broken(f.FieldFile("broken.bfld"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write(
+            "#File of Eternal Life Field for Zentorix\r\n"
+            "#EternalLifePeriod    9\r\n#EternalLifeIntensity x1\r\n#LB 5o!\r\n");
+        broken.close();
+        f.Find<app::LandscapePage>("Landscape")->RefreshLayerFileLists();
+        QString message;
+        test::AnswerQuestion(QMessageBox::Ok, &message);
+        test::Choose(list, list->findText("broken"));
+        QCOMPARE(message, QStringLiteral("'x1' is not a valid integer value"));
+        QCOMPARE(f.Find<QSpinBox>("IntEternalLifePeriod")->value(), 9);
+        QCOMPARE(w.EternalLifeField.at(11, 11), 1);
+
+        // A new window lists what the folder holds.
+        f.Close();
+        f.Open();
+        QCOMPARE(f.Find<QComboBox>("EternalLifeComboBox")->count(), 4);
+        QCOMPARE(f.Find<QComboBox>("RulesComboBoxOR")->count(), 1);
+    }
+
+    void otherRealityRunButtonsShowOneStateAndTheSpeedHasTwoControls() {
+        LandscapeFixture f;
+        app::RunControl& run = f.window->runControl();
+        auto* run2 = f.Find<QToolButton>("SpeedButton2");
+        auto* run10 = f.Find<QToolButton>("SpeedButton10");
+        auto* run1 = f.Find<QToolButton>("SpeedButton1");
+        auto* stop = f.Find<QToolButton>("SpeedButton4");
+        run2->click();
+        QVERIFY(run.OtherRealityRunning());
+        QVERIFY(run10->isChecked() && run1->isChecked());
+        run1->click();
+        QVERIFY(!run.OtherRealityRunning());
+        QVERIFY(!run2->isChecked() && !run10->isChecked());
+        run10->click();
+        QVERIFY(run.OtherRealityRunning() && run2->isChecked() && run1->isChecked());
+        stop->click();
+        QVERIFY(!run.OtherRealityRunning());
+        QVERIFY(!run2->isChecked() && !run10->isChecked() && !run1->isChecked());
+
+        auto* speed = f.Find<QSlider>("SpeedOtherReality");
+        auto* twin = f.Find<QSlider>("TrackBar1");
+        QCOMPARE(f.label("InfoSpeedORPanel"), QStringLiteral("20ms  "));
+        speed->setValue(300);
+        QCOMPARE(twin->value(), 300);
+        QCOMPARE(f.settings().SpeedOtherReality, 300);
+        QCOMPARE(f.label("InfoSpeedORPanel"), QStringLiteral("300ms  "));
+        twin->setValue(40);
+        QCOMPARE(speed->value(), 40);
+        QCOMPARE(f.label("InfoSpeedORPanel"), QStringLiteral("40ms  "));
+
+        // A running area evolves on its own timer.
+        World& w = f.world();
+        w.OtherRealityField.at(20, 20) = 1;  // a lone cell dies under rule set 2
+        twin->setValue(1);
+        run2->click();
+        QTRY_COMPARE(w.OtherRealityField.at(20, 20), 0);
+        stop->click();
+
+        // A step by hand is shown at once.
+        w.OtherRealityField.Clear();
+        test::Draw(w.OtherRealityField, 20, 20, {"***"});
+        f.Find<QToolButton>("SpeedButton5")->click();
+        QCOMPARE(test::LiveCells(w.OtherRealityField, 18, 18, 23, 23),
+                 (std::vector<std::pair<int, int>>{{21, 19}, {21, 20}, {21, 21}}));
+        const QRgb area = app::ToRgb(f.settings().Colours.BigGridColour);
+        QCOMPARE(f.CellPixel(21, 19), area);
+        QVERIFY(f.CellPixel(20, 20) != area);
+        f.Find<QToolButton>("SpeedButton12")->click();
+        QCOMPARE(f.CellPixel(20, 20), area);
+    }
+
+    void copyAndRandomFillWriteTheChosenLayers() {
+        LandscapeFixture f(1);
+        World& w = f.world();
+        Settings& s = f.settings();
+        test::Draw(w.MainField, 4, 4, {"**", "*."});
+        w.OtherRealityField.at(30, 30) = 1;
+        test::Choose(f.Find<QComboBox>("CopyFromComboBox"), 0);
+        test::Choose(f.Find<QComboBox>("CopyToComboBox"), 3);
+        QCOMPARE(s.CopyToComboBox, 3);
+        f.Find<QPushButton>("CopyFieldButton")->click();
+        QCOMPARE(test::LiveCells(w.OtherRealityField, -3, -3, 200, 200),
+                 (std::vector<std::pair<int, int>>{{4, 4}, {4, 5}, {5, 4}}));
+        QCOMPARE(f.CellPixel(5, 5), app::ToRgb(s.Colours.BackgroundColour));
+
+        // The fill button writes the random-fill targets only, at its intensity
+        // in per cent: the Main Field stays, although it is a paint target.
+        QVERIFY(s.MainLifePaint);
+        f.Find<QCheckBox>("EtenalDeadFillRandom")->click();
+        QVERIFY(s.EtenalDeadFillRandom);
+        f.Find<QSpinBox>("IntRandomFillIntensity")->setValue(0);
+        auto* fill = f.Find<QPushButton>("FillRandomButton");
+        fill->click();
+        QVERIFY(test::LiveCells(w.EternalDeadField, -3, -3, 999, 999).empty());
+        f.Find<QSpinBox>("IntRandomFillIntensity")->setValue(100);
+        fill->click();
+        const int cells = (w.ExtentX() + 4) * (w.ExtentY() + 4);
+        QCOMPARE(static_cast<int>(test::LiveCells(w.EternalDeadField, -3, -3, 999, 999).size()),
+                 cells);
+        QCOMPARE(test::LiveCells(w.MainField, -3, -3, 999, 999).size(), std::size_t{3});
+        QCOMPARE(f.CellPixel(9, 9), app::ToRgb(s.Colours.DeadColour));
+
+        // The sub-page shown is remembered for the settings file.
+        QCOMPARE(s.PagesOpen2, 1);
+        f.Screenshot("landscape_edit");
+        f.Find<QTabWidget>("LandPageControl")->setCurrentIndex(0);
+        QCOMPARE(s.PagesOpen2, 0);
+        f.Screenshot("landscape_layers");
+        // Every page fits the narrow tool panel: nothing is cut at its right edge.
+        auto* panel = f.Find<QScrollArea>("Panel7");
+        QVERIFY(panel->widget()->minimumSizeHint().width() <= panel->viewport()->width());
+    }
+};
+
+QTEST_MAIN(LandscapePageTest)
+#include "landscape_page_test.moc"

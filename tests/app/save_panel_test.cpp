@@ -1,0 +1,205 @@
+#include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+#include "app/app_test_support.h"
+#include "app/popup_panels.h"
+#include "app/save_panel.h"
+#include "core/test_support.h"
+#include "formats/native_file.h"
+
+using namespace zentorix;
+
+namespace {
+
+// What a user does in the dialog: types the name and confirms.
+void TypeFileName(QFileDialog* dialog, const QString& path) {
+    auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+    QVERIFY(edit);
+    edit->setText(path);
+    static_cast<QDialog*>(dialog)->accept();
+}
+
+struct SaveFixture : test::WindowFixture {
+    QFrame* panel() const { return window->popups().panel("SavePanel"); }
+    World& world() { return window->session().world(); }
+    Settings& settings() { return window->session().settings(); }
+    void OpenPanel() {
+        if (!panel()->isVisible())
+            Find<QToolButton>("SaveAsFileButton")->click();
+        QVERIFY(panel()->isVisible());
+    }
+    // Saves through the panel's button, answering the dialog with a name (in
+    // the fixture folder) and a filter (its index).
+    void SaveAs(const QString& name, int filter) {
+        OpenPanel();
+        const QString path = dir.filePath(name);
+        test::WhenModalOpens<QFileDialog>([path, filter](QFileDialog* dialog) {
+            QVERIFY(dialog->objectName() == "SaveDialog1");
+            dialog->selectNameFilter(dialog->nameFilters().at(filter));
+            TypeFileName(dialog, path);
+        });
+        Find<QPushButton>("SaveButton1")->click();
+    }
+    QByteArray Head(const QString& name) const {
+        QFile file(dir.filePath(name));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return file.readLine().trimmed();
+    }
+};
+
+}  // namespace
+
+class SavePanelTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void theChoiceOfFormatGoesByFilterThenByExtension() {
+        using app::SaveFormat;
+        const std::pair<int, const char*> byFilter[] = {
+            {0, "a.lif"}, {1, "a"}, {2, "a.zlf"}, {3, "a.rle"}};
+        const SaveFormat expected[] = {SaveFormat::Zlf, SaveFormat::Life105, SaveFormat::Rle,
+                                       SaveFormat::MCell};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(app::ChooseSaveFormat(byFilter[i].first, byFilter[i].second), expected[i]);
+        QCOMPARE(app::ChooseSaveFormat(4, "x/a.LIF"), SaveFormat::Life105);
+        QCOMPARE(app::ChooseSaveFormat(4, "a.rle"), SaveFormat::Rle);
+        QCOMPARE(app::ChooseSaveFormat(4, "a.Mcl"), SaveFormat::MCell);
+        QCOMPARE(app::ChooseSaveFormat(4, "a"), SaveFormat::Zlf);
+        QCOMPARE(app::ChooseSaveFormat(4, "a.txt"), SaveFormat::Zlf);
+        QCOMPARE(app::SavedFilePath(SaveFormat::Zlf, "d/a.txt"), std::filesystem::path("d/a.zlf"));
+        QCOMPARE(app::SavedFilePath(SaveFormat::MCell, "a"), std::filesystem::path("a.mcl"));
+        QCOMPARE(app::SaveDialogFilters().size(), 5);
+        QCOMPARE(app::SaveDialogFilters().last(), QStringLiteral("All files (*.*)"));
+    }
+
+    void thePanelShowsTheDescriptionAndItsBoxesHoldTheSettings() {
+        SaveFixture f;
+        f.world().Description = {"first", "second"};
+        f.OpenPanel();
+        auto* memo = f.Find<QPlainTextEdit>("Description2");
+        QCOMPARE(memo->toPlainText(), QStringLiteral("first\nsecond"));
+        f.Find<QToolButton>("SaveAsFileButton")->click();  // toggles it away
+        QVERIFY(!f.panel()->isVisible());
+
+        auto* real2 = f.Find<QCheckBox>("SaveReal2CheckBox");
+        auto* land = f.Find<QCheckBox>("SaveLandCheckBox");
+        QVERIFY(!land->isChecked());
+        real2->click();
+        QVERIFY(f.settings().SaveReal2CheckBox && f.settings().SaveLandCheckBox);
+        QVERIFY(land->isChecked());
+        land->click();  // the landscape alone can be taken out again
+        QVERIFY(!f.settings().SaveLandCheckBox && f.settings().SaveReal2CheckBox);
+        f.Find<QCheckBox>("SaveStatCheckBox")->click();
+        QVERIFY(f.settings().SaveStatCheckBox);
+
+        f.OpenPanel();
+        f.Screenshot("save_panel");
+        f.Find<QPushButton>("Cansel01")->click();
+        QVERIFY(!f.panel()->isVisible());
+        f.OpenPanel();
+        f.Find<QToolButton>("SpeedButton3")->click();
+        QVERIFY(!f.panel()->isVisible());
+    }
+
+    void eachTypeIsWrittenAndTheZlfReadsBack() {
+        SaveFixture f;
+        World& w = f.world();
+        test::Draw(w.MainField, 5, 6, {".*.", "..*", "***"});
+        w.EternalLifeField.at(9, 9) = 1;
+        f.settings().SaveBirthCheckBox = true;
+        f.settings().EternalLifePeriod = 6;
+        emit f.window->session().ModelChanged();
+        f.OpenPanel();
+        f.Find<QPlainTextEdit>("Description2")->setPlainText("a glider\nand a mark");
+
+        f.SaveAs("exp", 0);
+        QVERIFY(!f.panel()->isVisible());
+        QCOMPARE(f.Head("exp.zlf"), QByteArray("#Zentorix"));
+        QCOMPARE(w.Description, (std::vector<std::string>{"a glider", "and a mark"}));
+        f.SaveAs("exp", 1);
+        QCOMPARE(f.Head("exp.lif"), QByteArray("#Life 1.05"));
+        f.SaveAs("exp", 2);
+        QVERIFY(QFile::exists(f.dir.filePath("exp.rle")));
+        f.SaveAs("exp", 3);
+        QCOMPARE(f.Head("exp.mcl"), QByteArray("#MCell 4.20"));
+        // "All files" by the typed extension; without one, a zlf file.
+        f.SaveAs("other.mcl", 4);
+        QCOMPARE(f.Head("other.mcl"), QByteArray("#MCell 4.20"));
+        f.SaveAs("plain", 4);
+        QCOMPARE(f.Head("plain.zlf"), QByteArray("#Zentorix"));
+        QVERIFY(!QFile::exists(f.dir.filePath("plain")));
+
+        // The zlf reads back: cells, the Eternal Life layer and its rhythm, the
+        // description.
+        World back;
+        Settings settings;
+        ReadNativeFile(back, settings, app::ToPath(f.dir.filePath("exp.zlf")));
+        QCOMPARE(test::LiveCells(back.MainField, -3, -3, 999, 999),
+                 test::LiveCells(w.MainField, -3, -3, 999, 999));
+        QCOMPARE(back.EternalLifeField.at(9, 9), 1);
+        QCOMPARE(settings.EternalLifePeriod, 6);
+        QCOMPARE(back.Description, w.Description);
+
+        // The file list next to the field shows what was saved there.
+        auto* list = f.Find<QListWidget>("FileListBox2");
+        QVERIFY(!list->findItems("exp.rle", Qt::MatchExactly).isEmpty());
+    }
+
+    void anExistingFileIsReplacedOnlyOnYesAndTheRunPausesMeanwhile() {
+        SaveFixture f;
+        f.world().MainField.at(3, 3) = 1;
+        f.SaveAs("kept", 0);
+        const QByteArray before = [&] {
+            QFile file(f.dir.filePath("kept.zlf"));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+        f.world().MainField.at(4, 4) = 1;
+
+        // Typed without its extension: the question is about kept.zlf.
+        QString asked;
+        test::AnswerQuestion(QMessageBox::No, &asked);
+        f.SaveAs("kept", 0);
+        QCOMPARE(asked, QStringLiteral("Файл із таким іменем вже існує. Перезаписати?"));
+        QVERIFY(f.panel()->isVisible());  // nothing saved: the panel stays
+        QFile file(f.dir.filePath("kept.zlf"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        file.close();
+
+        // While the dialog is open the run stands still; afterwards it goes on.
+        app::RunControl& run = f.window->runControl();
+        run.StartButtonClick();
+        QVERIFY(run.Running());
+        bool runningDuringDialog = true;
+        test::AnswerQuestion(QMessageBox::Yes);
+        f.OpenPanel();
+        test::WhenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
+            runningDuringDialog = run.Running();
+            TypeFileName(dialog, f.dir.filePath("kept.zlf"));
+        });
+        f.Find<QPushButton>("SaveButton1")->click();
+        QVERIFY(!runningDuringDialog);
+        QVERIFY(run.Running());
+        run.StopButtonClick();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll() != before);
+    }
+
+    void aFailedWriteIsReportedAndThePanelStays() {
+        SaveFixture f;
+        QString message;
+        test::AnswerQuestion(QMessageBox::Ok, &message);
+        f.SaveAs("missing-folder/exp", 0);
+        QVERIFY(!message.isEmpty());
+        QVERIFY(f.panel()->isVisible());
+    }
+};
+
+QTEST_MAIN(SavePanelTest)
+#include "save_panel_test.moc"

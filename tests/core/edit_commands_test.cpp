@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "core/test_support.h"
+#include "view/edit_commands.h"
+
+namespace zentorix {
+namespace {
+
+int LiveCount(const StateField& field, const CellRect& r) {
+    return static_cast<int>(
+        test::LiveCells(field, r.FirstColumn, r.FirstRow, r.LastColumn, r.LastRow).size());
+}
+
+struct FillWorld {
+    World world;
+    Settings settings;
+    FillWorld() {
+        world.SetFieldWidth(40);
+        world.SetFieldHeight(30);
+        world.Random.FixSeed(7);
+    }
+};
+
+TEST(FillRegion, FullIntensityFillsOnlyTheChosenTargetsAndClearsTheirMarks) {
+    FillWorld f;
+    Settings& s = f.settings;
+    World& w = f.world;
+    // Paint targets stay at their start (the Main Field only); the fill button's
+    // targets are the two eternal layers.
+    s.EtenalLifeFillRandom = true;
+    s.EtenalDeadFillRandom = true;
+    w.BornMarks.at(5, 5) = 1;
+    w.DiedMarks.at(-3, -3) = 1;
+    w.BornMarks.at(50, 50) = 1;  // outside the field: stays
+    const CellRect all = WholeFieldRect(w);
+    FillRegion(w, s, all, FillTargets::RandomFill, 100);
+    const int cells = (w.ExtentX() + 4) * (w.ExtentY() + 4);
+    EXPECT_EQ(LiveCount(w.EternalLifeField, all), cells);
+    EXPECT_EQ(LiveCount(w.EternalDeadField, all), cells);
+    EXPECT_EQ(LiveCount(w.MainField, all), 0);
+    EXPECT_EQ(LiveCount(w.OtherRealityField, all), 0);
+    EXPECT_EQ(w.EternalLifeField.at(w.ExtentX() + 1, 0), 0);
+    EXPECT_EQ(w.BornMarks.at(5, 5), 0);
+    EXPECT_EQ(w.DiedMarks.at(-3, -3), 0);
+    EXPECT_EQ(w.BornMarks.at(50, 50), 1);
+
+    // The selection's solid fill writes the paint targets.
+    const CellRect block{2, 3, 4, 5};
+    FillRegion(w, s, block, FillTargets::Paint, 100);
+    EXPECT_EQ(LiveCount(w.MainField, all), 9);
+    EXPECT_EQ(LiveCount(w.MainField, block), 9);
+}
+
+TEST(FillRegion, PartialIntensitySprinklesTheSameCellsIntoEveryChosenLayerAndNeverClears) {
+    FillWorld f;
+    World& w = f.world;
+    w.OtherRealityField.at(10, 10) = 7;
+    w.BornMarks.at(11, 11) = 1;
+    const CellRect r{1, 1, 40, 30};
+    FillRegion(w, f.settings, r, FillTargets::All, 30);
+    const int live = LiveCount(w.MainField, r);
+    // 1200 cells at 30 %: far inside 300..420 unless the chance is wrong.
+    EXPECT_GT(live, 300);
+    EXPECT_LT(live, 420);
+    EXPECT_EQ(test::LiveCells(w.EternalDeadField, 1, 1, 40, 30),
+              test::LiveCells(w.MainField, 1, 1, 40, 30));
+    EXPECT_GT(w.OtherRealityField.at(10, 10), 0);  // set or kept, never cleared
+    EXPECT_EQ(w.BornMarks.at(11, 11), 1);          // only a solid fill clears marks
+    EXPECT_EQ(LiveCount(w.MainField, WholeFieldRect(w)), live);
+}
+
+TEST(FillRegion, NothingAtZeroOrWithoutTargetsAndRectanglesAreClipped) {
+    FillWorld f;
+    World& w = f.world;
+    Settings& s = f.settings;
+    FillRegion(w, s, WholeFieldRect(w), FillTargets::All, 0);
+    FillRegion(w, s, WholeFieldRect(w), FillTargets::RandomFill, 100);  // no fill targets
+    FillRegion(w, s, {5, 5, 4, 9}, FillTargets::All, 100);              // empty rectangle
+    for (Layer l : {Layer::Main, Layer::EternalLife, Layer::EternalDead, Layer::OtherReality})
+        EXPECT_EQ(LiveCount(w.LayerField(l), {-3, -3, kGridHigh, kGridHigh}), 0);
+
+    // A selection reaching far beyond the grids fills up to their edges.
+    FillRegion(w, s, {-500, 990, 5000, 5000}, FillTargets::Paint, 100);
+    EXPECT_EQ(w.MainField.at(-3, kGridHigh), 1);
+    EXPECT_EQ(w.MainField.at(kGridHigh, 990), 1);
+    EXPECT_EQ(w.MainField.at(-4, 995), 0);
+    EXPECT_EQ(w.MainField.at(0, 989), 0);
+}
+
+}  // namespace
+}  // namespace zentorix
