@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "rules/rule_editor.h"
 
 namespace zentorix {
+
+class StepEngine;
 
 inline constexpr int kMinFieldSize = 25;
 inline constexpr int kMaxFieldSize = 999;
@@ -47,7 +50,7 @@ struct CellRect {
 // rule editor's state, the counters and phases. One instance, owned by whoever
 // runs the experiment.
 class World {
-public:
+  public:
     // The start-up state: empty grids of 160 by 140, the three start-up rules,
     // generation 1.
     World();
@@ -94,7 +97,11 @@ public:
     std::int32_t PairOffsetX = 1;
     std::int32_t PairOffsetY = 1;
 
-private:
+    // The generation step's own caches and worker threads; it creates them on
+    // first use. They hold nothing about the grids.
+    std::shared_ptr<StepEngine> StepCaches;
+
+  private:
     int fieldWidth_ = 160;
     int fieldHeight_ = 140;
 };

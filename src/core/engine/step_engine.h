@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/compiled_rule.h"
+#include "engine/generation_step.h"
+#include "engine/step_kernels.h"
+#include "engine/worker_pool.h"
+#include "model/settings.h"
+#include "model/world.h"
+
+namespace zentorix {
+
+// What the fast step keeps between generations: the compiled rules (rebuilt
+// when a rule set changes), the plane storage and the worker threads. Nothing
+// about the grids is kept: the planes are derived afresh in every pass, so any
+// change to the grids between steps is seen. One engine lives with each World.
+class StepEngine {
+  public:
+    // `threads` counts the calling thread; 0 takes the processor's count.
+    explicit StepEngine(unsigned threads = 0);
+    StepEngine(const StepEngine&) = delete;
+    StepEngine& operator=(const StepEngine&) = delete;
+
+    // Evaluation and update of the Main Field, after the landscape passes: marks,
+    // new values and the four population counters.
+    void MainPass(World& world, const Settings& settings, StepForm form);
+    // One generation of the Other Reality Field under rule set 2.
+    void OtherRealityPass(World& world);
+
+    unsigned Threads() const { return pool_.Size(); }
+    // Splits each pass into this many column ranges (0: chosen by size). The
+    // result never depends on it; tests use it to cross range borders.
+    void SetParts(int parts) { forcedParts_ = parts; }
+    // Keeps to the baseline kernels even where wider ones would run.
+    void SetBaselineOnly(bool on);
+    bool UsesWideKernels() const { return kernels_ != &fast::BaselineKernels(); }
+
+  private:
+    void RunPass(fast::PassContext& ctx, fast::PassCounts& counts);
+    void SetRowFlags(const fast::PassContext& ctx, int updateFirstRow, int updateLastRow);
+    fast::Planes PlaneStorage(int firstColumn, int lastColumn, int firstRow, int lastRow);
+
+    WorkerPool pool_;
+    const fast::Kernels* kernels_;
+    int forcedParts_ = 0;
+    // Left uninitialised: every plane byte is written before it is read.
+    std::unique_ptr<std::uint8_t[]> planeStorage_;
+    std::array<std::uint8_t, fast::kMaxRows> evalRowFlags_{};
+    std::array<std::uint8_t, fast::kMaxRows> updateRowFlags_{};
+    std::vector<int> partStarts_;
+    std::vector<fast::PassCounts> threadCounts_;
+    std::array<CompiledRuleCache, 2> mainRules_;
+    CompiledRuleCache otherRule_;
+};
+
+// The engine of a World, created on first use.
+StepEngine& StepEngineOf(World& world);
+
+}  // namespace zentorix
