@@ -29,28 +29,22 @@ void OtherRealityStep(World& world) {
             for (int dx = -1; dx <= 1; ++dx) {
                 for (int dy = -1; dy <= 1; ++dy) {
                     const std::int32_t v = R.at(x + dx, y + dy);
-                    if (v >= 1)
-                        liveSum += rules.Weight(dx, dy);
-                    if (v == 1)
-                        firstStateSum += rules.Weight(dx, dy);
+                    if (v >= 1) liveSum += rules.Weight(dx, dy);
+                    if (v == 1) firstStateSum += rules.Weight(dx, dy);
                 }
             }
             const std::int64_t sum = rules.History ? firstStateSum : liveSum;
             std::uint8_t& born = B.at(x, y);
             for (std::int32_t entry : rules.BirthList) {
-                if (born == 1)
-                    break;
-                if (entry == sum)
-                    born = 1;
+                if (born == 1) break;
+                if (entry == sum) born = 1;
             }
             if (R.at(x, y) > 0) {
                 std::uint8_t& died = D.at(x, y);
                 died = 1;
                 for (std::int32_t entry : rules.SurvivalList) {
-                    if (died != 1)
-                        break;
-                    if (entry == sum)
-                        died = 0;
+                    if (died != 1) break;
+                    if (entry == sum) died = 0;
                 }
             }
         }
@@ -63,21 +57,16 @@ void OtherRealityStep(World& world) {
             std::uint8_t& d = D.at(x, y);
             std::int32_t n = cur;
             if (!rules.History) {
-                if (cur >= 1 && d == 1)
-                    n = 0;
-                if (cur >= 1 && d == 0)
-                    n = SaturatingIncrement(n);
-                if ((cur == 0 && b == 1) || n > kOtherRealityAgeLimit)
-                    n = 1;
+                if (cur >= 1 && d == 1) n = 0;
+                if (cur >= 1 && d == 0) n = SaturatingIncrement(n);
+                if ((cur == 0 && b == 1) || n > kOtherRealityAgeLimit) n = 1;
             } else {
                 if (cur == 1 && d == 1) {
                     n = 2;
                     d = 0;
                 }
-                if (b == 1 && cur == 0)
-                    n = 1;
-                if (cur > 1)
-                    n = SaturatingIncrement(n);
+                if (b == 1 && cur == 0) n = 1;
+                if (cur > 1) n = SaturatingIncrement(n);
                 if (cur >= rules.HistoryRange || n >= rules.HistoryRange) {
                     n = 0;
                     d = 1;

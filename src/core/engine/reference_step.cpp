@@ -9,7 +9,8 @@ namespace zentorix {
 
 namespace reference {
 
-void GenerationStep(World& world, const Settings& settings, StepObserver& observer, StepForm form) {
+void GenerationStep(World& world, const Settings& settings, StepObserver& observer,
+                    StepForm form) {
     const bool torus = form == StepForm::Torus;
     const int W = world.FieldWidth(), H = world.FieldHeight();
     const int EX = world.ExtentX(), EY = world.ExtentY();
@@ -33,10 +34,8 @@ void GenerationStep(World& world, const Settings& settings, StepObserver& observ
                 for (int dy = -radius; dy <= radius; ++dy) {
                     const std::int32_t v = world.MainField.at(wx(x + dx), wy(y + dy));
                     const std::int32_t weight = rules.Weight(dx, dy);
-                    if (v >= 1)
-                        liveSum += weight;
-                    if (v == 1)
-                        firstStateSum += weight;
+                    if (v >= 1) liveSum += weight;
+                    if (v == 1) firstStateSum += weight;
                 }
             }
             const std::int64_t sum = rules.History ? firstStateSum : liveSum;
@@ -45,19 +44,15 @@ void GenerationStep(World& world, const Settings& settings, StepObserver& observ
             std::uint8_t& died = world.DiedMarks.at(cx, cy);
             if (cur == 0) {
                 for (std::int32_t entry : rules.BirthList) {
-                    if (born == 1)
-                        break;
-                    if (entry == sum)
-                        born = 1;
+                    if (born == 1) break;
+                    if (entry == sum) born = 1;
                 }
             }
             if (cur > 0) {
                 died = 1;
                 for (std::int32_t entry : rules.SurvivalList) {
-                    if (died != 1)
-                        break;
-                    if (entry == sum)
-                        died = 0;
+                    if (died != 1) break;
+                    if (entry == sum) died = 0;
                 }
             }
         }
@@ -75,26 +70,20 @@ void GenerationStep(World& world, const Settings& settings, StepObserver& observ
             std::uint8_t& d = world.DiedMarks.at(cx, cy);
             std::int32_t n = cur;
             if (!rules.History) {
-                if (cur >= 1 && d == 1)
-                    n = 0;
+                if (cur >= 1 && d == 1) n = 0;
                 if (settings.Colours.ColorMode) {
-                    if (cur == 0 && b == 1)
-                        n = c.ColourPhase;
+                    if (cur == 0 && b == 1) n = c.ColourPhase;
                 } else {
-                    if (cur >= 1 && d == 0)
-                        n = SaturatingIncrement(n);
-                    if ((cur == 0 && b == 1) || n > colourCount)
-                        n = 1;
+                    if (cur >= 1 && d == 0) n = SaturatingIncrement(n);
+                    if ((cur == 0 && b == 1) || n > colourCount) n = 1;
                 }
             } else {
                 if (cur == 1 && d == 1) {
                     n = 2;
                     d = 0;
                 }
-                if (b == 1 && cur == 0)
-                    n = 1;
-                if (cur > 1)
-                    n = SaturatingIncrement(cur);
+                if (b == 1 && cur == 0) n = 1;
+                if (cur > 1) n = SaturatingIncrement(cur);
                 if (rules.HistoryRange <= cur || rules.HistoryRange <= n) {
                     n = 0;
                     d = 1;
@@ -106,14 +95,10 @@ void GenerationStep(World& world, const Settings& settings, StepObserver& observ
                 d = 1;
             }
             world.MainField.at(cx, cy) = n;
-            if (n >= 1)
-                ++c.LiveCount;
-            if (n == 1)
-                ++c.StateOneCount;
-            if (b == 1)
-                ++c.BornCount;
-            if (d == 1)
-                ++c.DiedCount;
+            if (n >= 1) ++c.LiveCount;
+            if (n == 1) ++c.StateOneCount;
+            if (b == 1) ++c.BornCount;
+            if (d == 1) ++c.DiedCount;
         }
     }
 
@@ -127,14 +112,12 @@ void BeginGeneration(World& world, const Settings& settings) {
     GenerationCounters& c = world.Counters;
     c.LiveCount = c.StateOneCount = c.BornCount = c.DiedCount = 0;
     ApplyEternalLayers(world, settings);
-    if (settings.AnyRandomFill())
-        ApplyRandomFills(world, settings);
+    if (settings.AnyRandomFill()) ApplyRandomFills(world, settings);
 }
 
 void RepaintChangedCells(const World& world, const Settings& settings, StepObserver& observer) {
     CellRect window = observer.VisibleWindow();
-    if (window.Empty())
-        return;
+    if (window.Empty()) return;
     // The marks are the smallest grids; nothing outside them can be painted.
     window.FirstColumn = std::max(window.FirstColumn, kLayerLow);
     window.FirstRow = std::max(window.FirstRow, kLayerLow);
@@ -146,14 +129,10 @@ void RepaintChangedCells(const World& world, const Settings& settings, StepObser
             const std::int32_t v = world.MainField.at(x, y);
             const std::uint8_t b = world.BornMarks.at(x, y);
             const std::uint8_t d = world.DiedMarks.at(x, y);
-            if (v > 0)
-                observer.DrawCell(x, y, colours.ColourOfState(v));
-            if (v == 0 && d != 0)
-                observer.DrawCell(x, y, colours.BackgroundColour);
-            if (colours.ShowBirthCells && b != 0)
-                observer.DrawCell(x, y, colours.BirthColour);
-            if (colours.ShowDeadCells && d != 0)
-                observer.DrawCell(x, y, colours.DeadColour);
+            if (v > 0) observer.DrawCell(x, y, colours.ColourOfState(v));
+            if (v == 0 && d != 0) observer.DrawCell(x, y, colours.BackgroundColour);
+            if (colours.ShowBirthCells && b != 0) observer.DrawCell(x, y, colours.BirthColour);
+            if (colours.ShowDeadCells && d != 0) observer.DrawCell(x, y, colours.DeadColour);
         }
     }
 }

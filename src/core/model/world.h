@@ -50,7 +50,7 @@ struct CellRect {
 // rule editor's state, the counters and phases. One instance, owned by whoever
 // runs the experiment.
 class World {
-  public:
+public:
     // The start-up state: empty grids of 160 by 140, the three start-up rules,
     // generation 1.
     World();
@@ -101,7 +101,7 @@ class World {
     // first use. They hold nothing about the grids.
     std::shared_ptr<StepEngine> StepCaches;
 
-  private:
+private:
     int fieldWidth_ = 160;
     int fieldHeight_ = 140;
 };
