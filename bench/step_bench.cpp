@@ -1,11 +1,18 @@
 // Times the generation step on a 997 by 997 random field and reports the time
-// per evaluated cell.
+// per evaluated cell, for the documented (reference) step and the program's
+// fast step, plain and torus, and at the end how many times faster the fast
+// step is.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/generation_step.h"
 #include "engine/rule_text.h"
+#include "engine/step_engine.h"
 
 namespace {
 
@@ -13,15 +20,31 @@ using namespace zentorix;
 
 enum class Rule { Classic, Generations, AllWeights };
 
+const char* RuleName(Rule rule) {
+    switch (rule) {
+        case Rule::Classic:
+            return "classic B3/S23";
+        case Rule::Generations:
+            return "Generations 345/2/4";
+        case Rule::AllWeights:
+            return "25 mixed weights, history";
+    }
+    return "";
+}
+
 void Prepare(World& world, Settings& settings, Rule rule) {
     world.SetFieldWidth(997);
     world.SetFieldHeight(997);
     world.Random.FixSeed(12345);
     for (int x = 1; x <= 997; ++x)
-        for (int y = 1; y <= 997; ++y) world.MainField.at(x, y) = world.Random.Below(2);
+        for (int y = 1; y <= 997; ++y)
+            world.MainField.at(x, y) = world.Random.Below(2);
     switch (rule) {
-        case Rule::Classic: break;
-        case Rule::Generations: ParseRuleString(world, "345/2/4", "Generations", 0); break;
+        case Rule::Classic:
+            break;
+        case Rule::Generations:
+            ParseRuleString(world, "345/2/4", "Generations", 0);
+            break;
         case Rule::AllWeights:
             ParseRuleString(world,
                             "NW2,NN-1,NE3,WW1,ME1,EE-2,SW1,SS2,SE-1,2N2W1,2N1W-1,1N2W2,2N2N1,"
@@ -33,17 +56,9 @@ void Prepare(World& world, Settings& settings, Rule rule) {
     settings.Colours.RebuildStateColours();
 }
 
-template <typename StepFn>
-void RunStep(benchmark::State& state, StepFn step) {
-    const Rule rule = static_cast<Rule>(state.range(0));
-    const StepForm form = state.range(1) ? StepForm::Torus : StepForm::Plain;
-    auto world = std::make_unique<World>();
-    Settings settings;
-    Prepare(*world, settings, rule);
-    StepObserver quiet;
-    for (auto _ : state) step(*world, settings, quiet, form);
-    // Seconds per cell of the evaluated range (-2..997 on both axes); printed with
-    // an SI suffix, so "2.5n" reads 2.5 ns per cell.
+// Seconds per cell of the evaluated range (-2..997 on both axes); printed with
+// an SI suffix, so "2.5n" reads 2.5 ns per cell.
+void ReportPerCell(benchmark::State& state) {
     const double cells = 1000.0 * 1000.0;
     state.counters["per_cell"] =
         benchmark::Counter(cells * static_cast<double>(state.iterations()),
@@ -51,27 +66,98 @@ void RunStep(benchmark::State& state, StepFn step) {
 }
 
 void BM_ReferenceStep(benchmark::State& state) {
-    RunStep(state, [](World& w, const Settings& s, StepObserver& o, StepForm f) {
-        reference::GenerationStep(w, s, o, f);
-    });
+    const Rule rule = static_cast<Rule>(state.range(0));
+    const StepForm form = state.range(1) ? StepForm::Torus : StepForm::Plain;
+    auto world = std::make_unique<World>();
+    Settings settings;
+    Prepare(*world, settings, rule);
+    StepObserver quiet;
+    for (auto _ : state)
+        reference::GenerationStep(*world, settings, quiet, form);
+    ReportPerCell(state);
 }
 
+// The program's step; the third argument is the number of threads (0: all the
+// processor has).
 void BM_Step(benchmark::State& state) {
-    RunStep(state, [](World& w, const Settings& s, StepObserver& o, StepForm f) {
-        GenerationStep(w, s, o, f);
-    });
+    const Rule rule = static_cast<Rule>(state.range(0));
+    const StepForm form = state.range(1) ? StepForm::Torus : StepForm::Plain;
+    auto world = std::make_unique<World>();
+    world->StepCaches = std::make_shared<StepEngine>(static_cast<unsigned>(state.range(2)));
+    Settings settings;
+    Prepare(*world, settings, rule);
+    StepObserver quiet;
+    for (auto _ : state)
+        GenerationStep(*world, settings, quiet, form);
+    ReportPerCell(state);
+    state.counters["threads"] = world->StepCaches->Threads();
 }
 
-void Args(benchmark::internal::Benchmark* b) {
+void ReferenceArgs(benchmark::internal::Benchmark* b) {
     b->ArgNames({"rule", "torus"});
     for (int rule = 0; rule < 3; ++rule)
-        for (int torus = 0; torus < 2; ++torus) b->Args({rule, torus});
-    b->Unit(benchmark::kMillisecond);
+        for (int torus = 0; torus < 2; ++torus)
+            b->Args({rule, torus});
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
-BENCHMARK(BM_ReferenceStep)->Apply(Args);
-BENCHMARK(BM_Step)->Apply(Args);
+void StepArgs(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"rule", "torus", "threads"});
+    for (int rule = 0; rule < 3; ++rule)
+        for (int torus = 0; torus < 2; ++torus)
+            for (int threads : {1, 0})
+                b->Args({rule, torus, threads});
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+BENCHMARK(BM_ReferenceStep)->Apply(ReferenceArgs);
+BENCHMARK(BM_Step)->Apply(StepArgs);
+
+// Prints the usual table, then the speed-up of the fast step over the
+// reference for every rule and form.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration)
+                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\nSpeed-up of the fast step over the reference (wall time per step)\n");
+        for (int rule = 0; rule < 3; ++rule)
+            for (int torus = 0; torus < 2; ++torus) {
+                const std::string args =
+                    "rule:" + std::to_string(rule) + "/torus:" + std::to_string(torus);
+                const auto ref = times_.find("BM_ReferenceStep/" + args);
+                if (ref == times_.end())
+                    continue;
+                std::printf("  %-28s %-6s", RuleName(static_cast<Rule>(rule)),
+                            torus ? "torus" : "plain");
+                for (int threads : {1, 0}) {
+                    const auto fast =
+                        times_.find("BM_Step/" + args + "/threads:" + std::to_string(threads));
+                    if (fast != times_.end() && fast->second > 0)
+                        std::printf("  %s: %6.1fx", threads ? "1 thread" : "all threads",
+                                    ref->second / fast->second);
+                }
+                std::printf("\n");
+            }
+    }
+
+  private:
+    std::map<std::string, double> times_;
+};
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -64,8 +64,17 @@ void RepaintChangedCellsFast(const World& world, const Settings& settings, StepO
 
 void GenerationStep(World& world, const Settings& settings, StepObserver& observer, StepForm form) {
     StepEngine& engine = StepEngineOf(world);
-    BeginGeneration(world, settings);
-    engine.MainPass(world, settings, form);
+    if (settings.AnyRandomFill()) {
+        // The fills may change the layers after the presets were taken from
+        // them, so the landscape passes run as they are.
+        BeginGeneration(world, settings);
+        engine.MainPass(world, settings, form, nullptr);
+    } else {
+        GenerationCounters& c = world.Counters;
+        c.LiveCount = c.StateOneCount = c.BornCount = c.DiedCount = 0;
+        const EternalPresets presets = AdvanceEternalPhases(world, settings);
+        engine.MainPass(world, settings, form, &presets);
+    }
     RepaintChangedCellsFast(world, settings, observer);
     FinishGeneration(world, settings, observer);
 }

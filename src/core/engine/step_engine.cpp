@@ -125,7 +125,33 @@ void StepEngine::RunPass(PassContext& ctx, PassCounts& counts) {
     }
 }
 
-void StepEngine::MainPass(World& world, const Settings& settings, StepForm form) {
+namespace {
+
+// Presets the marks of -3..EX by -3..EY that the pass does not walk.
+void PresetMarksOutside(World& world, const PassContext& ctx, const EternalPresets& presets) {
+    const int EX = world.ExtentX(), EY = world.ExtentY();
+    auto preset = [&](int x, int y0, int y1) {
+        for (int y = y0; y <= y1; ++y) {
+            world.BornMarks.at(x, y) =
+                presets.bornFromLayer && world.EternalLifeField.at(x, y) > 0 ? 1 : 0;
+            world.DiedMarks.at(x, y) =
+                presets.diedFromLayer && world.EternalDeadField.at(x, y) > 0 ? 1 : 0;
+        }
+    };
+    for (int x = -3; x <= EX; ++x) {
+        if (x < ctx.firstColumn || x > ctx.lastColumn) {
+            preset(x, -3, EY);
+        } else {
+            preset(x, -3, ctx.firstRow - 1);
+            preset(x, ctx.lastRow + 1, EY);
+        }
+    }
+}
+
+}  // namespace
+
+void StepEngine::MainPass(World& world, const Settings& settings, StepForm form,
+                          const EternalPresets* presets) {
     const int W = world.FieldWidth(), H = world.FieldHeight();
     const int EX = world.ExtentX(), EY = world.ExtentY();
     PassContext ctx;
@@ -172,6 +198,14 @@ void StepEngine::MainPass(World& world, const Settings& settings, StepForm form)
     ctx.died = ViewOf(world.DiedMarks);
     if (world.Landscape.EternalDeadActive)
         ctx.eternalDead = ViewOfConst(world.EternalDeadField);
+    ctx.presetsFromMarks = presets == nullptr;
+    if (presets) {
+        if (presets->bornFromLayer)
+            ctx.presetBornLayer = ViewOfConst(world.EternalLifeField);
+        if (presets->diedFromLayer)
+            ctx.presetDiedLayer = ViewOfConst(world.EternalDeadField);
+        PresetMarksOutside(world, ctx, *presets);
+    }
     ctx.colourMode = settings.Colours.ColorMode;
     ctx.colourPhase = world.Counters.ColourPhase;
     ctx.ageLimit = std::clamp(settings.Colours.GenColourCount, 1, kPaletteSize);

@@ -7,6 +7,7 @@
 
 #include "engine/compiled_rule.h"
 #include "engine/generation_step.h"
+#include "engine/landscape.h"
 #include "engine/step_kernels.h"
 #include "engine/worker_pool.h"
 #include "model/settings.h"
@@ -25,9 +26,13 @@ class StepEngine {
     StepEngine(const StepEngine&) = delete;
     StepEngine& operator=(const StepEngine&) = delete;
 
-    // Evaluation and update of the Main Field, after the landscape passes: marks,
-    // new values and the four population counters.
-    void MainPass(World& world, const Settings& settings, StepForm form);
+    // Evaluation and update of the Main Field: marks, new values and the four
+    // population counters. With `presets` null the landscape passes have run
+    // and the marks hold their presets; otherwise the phases have advanced and
+    // the pass sets every mark of -3..ExtentX by -3..ExtentY from the layers
+    // itself, as ApplyEternalLayers would have.
+    void MainPass(World& world, const Settings& settings, StepForm form,
+                  const EternalPresets* presets);
     // One generation of the Other Reality Field under rule set 2.
     void OtherRealityPass(World& world);
 

@@ -81,6 +81,11 @@ struct PassContext {
     GridView<const std::int32_t> otherLaws;
     // The Eternal Dead Field while it kills this generation, else null.
     GridView<const std::int32_t> eternalDead;
+    // Where the preset marks of the Main Field come from: the mark grids as the
+    // landscape pass left them, or else the layers themselves (a null layer
+    // presets nothing).
+    bool presetsFromMarks = false;
+    GridView<const std::int32_t> presetBornLayer, presetDiedLayer;
 
     const CompiledRule* rules[2] = {nullptr, nullptr};
     bool colourMode = false;  // newborn cells take the colour phase

@@ -21,7 +21,9 @@ namespace zentorix::fast {
 #endif
 
 namespace avx2 {
+#define ZENTORIX_KERNEL_LANES 8
 #include "engine/step_kernels_impl.h"
+#undef ZENTORIX_KERNEL_LANES
 }  // namespace avx2
 
 #if defined(__clang__)

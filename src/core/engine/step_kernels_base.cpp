@@ -6,7 +6,9 @@
 namespace zentorix::fast {
 
 namespace baseline {
+#define ZENTORIX_KERNEL_LANES 4
 #include "engine/step_kernels_impl.h"
+#undef ZENTORIX_KERNEL_LANES
 }  // namespace baseline
 
 const Kernels& BaselineKernels() {

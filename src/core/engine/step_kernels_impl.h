@@ -160,14 +160,20 @@ void Evaluate(const PassContext& ctx, const CompiledRule& rule, int x, uint8_t* 
 
 enum class HistoryMode { Off, On, PerCell };
 
+// Per row of a column, as one 32-bit word: the class bits and row flags of the
+// cell's rule, and the preset marks.
+constexpr int32_t kPresetBorn = 16;
+constexpr int32_t kPresetDied = 32;
+// Rows of scratch: a column plus the padding of its last vector.
+constexpr int kScratchRows = kMaxRows + 16;
+
 struct ColumnArgs {
     int32_t* cur = nullptr;
-    uint8_t* born = nullptr;
-    uint8_t* died = nullptr;
-    const uint8_t* cls0 = nullptr;  // classes and row flags under rule set 0 (or the one rule)
-    const uint8_t* cls1 = nullptr;  // the same under rule set 1, where the two mix
-    const int32_t* laws = nullptr;  // the Other Reality column, where the two mix
-    const int32_t* dead = nullptr;  // the Eternal Dead column while it kills
+    const int32_t* flags0 = nullptr;  // rows under rule set 0 (or the one rule)
+    const int32_t* flags1 = nullptr;  // the same under rule set 1, where the two mix
+    const int32_t* laws = nullptr;    // the Other Reality column, where the two mix
+    const int32_t* dead = nullptr;    // the Eternal Dead column while it kills
+    int32_t* marks = nullptr;         // out: born mark in bit 0, died mark in bit 1
     int32_t historyRange0 = 0, historyRange1 = 0;
     bool history0 = false, history1 = false;
     int32_t ageLimit = 1;
@@ -178,87 +184,213 @@ struct ColumnCounts {
     int32_t live = 0, stateOne = 0, born = 0, died = 0;
 };
 
-// Turns the classes into marks and, in updated rows, the marks into new values:
-// the documented update of one column, without branches so that it vectorises.
+// Vectors of 32-bit lanes in the width the instruction set handles natively.
+// Comparisons give -1 (true) or 0 per lane; all logic below works on such masks.
+constexpr int kLanes = ZENTORIX_KERNEL_LANES;
+using Vec = int32_t __attribute__((vector_size(kLanes * 4)));
+
+[[gnu::always_inline]] inline Vec Splat(int32_t v) {
+    return Vec{} + v;
+}
+[[gnu::always_inline]] inline Vec Load(const int32_t* p) {
+    Vec v;
+    __builtin_memcpy(&v, p, sizeof v);
+    return v;
+}
+[[gnu::always_inline]] inline void Store(int32_t* p, Vec v) {
+    __builtin_memcpy(p, &v, sizeof v);
+}
+// Lanes of `a` where the mask is set, else of `b`.
+[[gnu::always_inline]] inline Vec Select(Vec mask, Vec a, Vec b) {
+    return (a & mask) | (b & ~mask);
+}
+
+// Per-column constants of the update, splatted once.
+struct UpdateConstants {
+    Vec zero, one, two, max, ageLimit, phase, range0, range1, history0, history1;
+};
+
+// The documented marks and update for kLanes cells: marks from the classes
+// (and, on the Main Field, the presets), then in updated rows the new values and
+// the counts. Counts are added as -1 per counted cell.
+template <bool Other, bool Mix, HistoryMode Hist, bool Colour, bool Kill>
+[[gnu::always_inline]] inline void MarkAndUpdateLanes(int32_t* cur, const int32_t* flags0,
+                                                      const int32_t* flags1, const int32_t* laws,
+                                                      const int32_t* dead, int32_t* marks,
+                                                      const UpdateConstants& u, Vec& live,
+                                                      Vec& stateOne, Vec& bornCount,
+                                                      Vec& diedCount) {
+    const Vec zero = u.zero, one = u.one;
+    const Vec c = Load(cur);
+    Vec f = Load(flags0);
+    Vec second = zero;
+    if (Mix) {
+        second = Load(laws) > zero;
+        f = Select(second, Load(flags1), f);
+    }
+    const Vec evalBirth = Splat(kRowEvaluated | CompiledRule::kBirth);
+    const Vec evalSurvival = Splat(kRowEvaluated | CompiledRule::kSurvival);
+    const Vec updated = (f & kRowUpdated) != zero;
+    const Vec birthTest = (f & evalBirth) == evalBirth;
+    const Vec survivalFailed = (f & evalSurvival) == Splat(kRowEvaluated);
+    const Vec isLive = c > zero;
+    const Vec evaluatedLive = ((f & kRowEvaluated) != zero) & isLive;
+    const Vec empty = c == zero;
+
+    Vec b, d;
+    if (Other) {
+        b = birthTest;
+        d = survivalFailed & evaluatedLive;
+    } else {
+        b = ((f & kPresetBorn) != zero) | (birthTest & empty);
+        d = Select(evaluatedLive, survivalFailed, (f & kPresetDied) != zero);
+    }
+
+    // Ageing stops at the largest state instead of wrapping.
+    const Vec older = c - (c != u.max);
+    Vec plain;
+    if (Colour) {
+        plain = Select(isLive & d, zero, c);
+        plain = Select(empty & b, u.phase, plain);
+    } else {
+        plain = Select(isLive, Select(d, zero, older), c);
+        plain = Select((empty & b) | (plain > u.ageLimit), one, plain);
+    }
+
+    const Vec starts = (c == one) & d;
+    Vec decaying = Select(starts, u.two, c);
+    Vec decayDied = d & ~starts;
+    decaying = Select(b & empty, one, decaying);
+    decaying = Select(c > one, older, decaying);
+    const Vec range = Hist == HistoryMode::PerCell ? Select(second, u.range1, u.range0) : u.range0;
+    const Vec ends = (range <= c) | (range <= decaying);
+    decaying = decaying & ~ends;
+    decayDied = decayDied | ends;
+
+    Vec next = plain, nextDied = d;
+    if (Hist == HistoryMode::On) {
+        next = decaying;
+        nextDied = decayDied;
+    } else if (Hist == HistoryMode::PerCell) {
+        const Vec history = Select(second, u.history1, u.history0);
+        next = Select(history, decaying, plain);
+        nextDied = Select(history, decayDied, d);
+    }
+    if (Kill) {
+        const Vec killed = (next > zero) & (Load(dead) > zero);
+        next = next & ~killed;
+        nextDied = nextDied | killed;
+    }
+
+    Store(cur, Select(updated, next, c));
+    Store(marks, (b & one) | (Select(updated, nextDied, d) & u.two));
+    if (!Other) {
+        live += updated & (next > zero);
+        stateOne += updated & (next == one);
+        bornCount += updated & b;
+        diedCount += updated & nextDied;
+    }
+}
+
+// Marks and update of rows 0..n-1 of one column. The flag rows are padded to a
+// whole vector with zeros; the grid rows past n belong to nobody here, so the
+// last rows go through the same code on padded copies.
 template <bool Other, bool Mix, HistoryMode Hist, bool Colour, bool Kill>
 void MarkAndUpdate(const ColumnArgs& a, int n, ColumnCounts& counts) {
-    int32_t* __restrict cur = a.cur;
-    uint8_t* __restrict bornMarks = a.born;
-    uint8_t* __restrict diedMarks = a.died;
-    const uint8_t* __restrict cls0 = a.cls0;
-    const uint8_t* __restrict cls1 = a.cls1;
-    const int32_t* __restrict laws = a.laws;
-    const int32_t* __restrict dead = a.dead;
-    int32_t live = 0, stateOne = 0, bornCount = 0, diedCount = 0;
-    for (int i = 0; i < n; ++i) {
-        const int32_t c = cur[i];
-        const bool second = Mix && laws[i] > 0;
-        const int32_t k = second ? cls1[i] : cls0[i];
-        const bool evaluated = (k & kRowEvaluated) != 0;
-        const bool updated = (k & kRowUpdated) != 0;
-        const bool birthSum = (k & CompiledRule::kBirth) != 0;
-        const bool survivalSum = (k & CompiledRule::kSurvival) != 0;
-
-        bool b, d;
-        if (Other) {
-            b = evaluated && birthSum;
-            d = evaluated && c > 0 && !survivalSum;
-        } else {
-            b = bornMarks[i] != 0 || (evaluated && c == 0 && birthSum);
-            d = (evaluated && c > 0) ? !survivalSum : diedMarks[i] != 0;
+    UpdateConstants u;
+    u.zero = Splat(0);
+    u.one = Splat(1);
+    u.two = Splat(2);
+    u.max = Splat(INT32_MAX);
+    u.ageLimit = Splat(a.ageLimit);
+    u.phase = Splat(a.colourPhase);
+    u.range0 = Splat(a.historyRange0);
+    u.range1 = Splat(a.historyRange1);
+    u.history0 = Splat(a.history0 ? -1 : 0);
+    u.history1 = Splat(a.history1 ? -1 : 0);
+    Vec live = u.zero, stateOne = u.zero, bornCount = u.zero, diedCount = u.zero;
+    int i = 0;
+    for (; i + kLanes <= n; i += kLanes)
+        MarkAndUpdateLanes<Other, Mix, Hist, Colour, Kill>(
+            a.cur + i, a.flags0 + i, Mix ? a.flags1 + i : nullptr, Mix ? a.laws + i : nullptr,
+            Kill ? a.dead + i : nullptr, a.marks + i, u, live, stateOne, bornCount, diedCount);
+    if (i < n) {
+        const int rest = n - i;
+        int32_t cur[kLanes] = {}, laws[kLanes] = {}, dead[kLanes] = {};
+        for (int j = 0; j < rest; ++j) {
+            cur[j] = a.cur[i + j];
+            if (Mix)
+                laws[j] = a.laws[i + j];
+            if (Kill)
+                dead[j] = a.dead[i + j];
         }
-
-        const int32_t older = c + (c != INT32_MAX ? 1 : 0);
-        int32_t plain;
-        if (Colour) {
-            plain = (c >= 1 && d) ? 0 : ((c == 0 && b) ? a.colourPhase : c);
-        } else {
-            plain = c >= 1 ? (d ? 0 : older) : c;
-            plain = ((c == 0 && b) || plain > a.ageLimit) ? 1 : plain;
-        }
-
-        int32_t decaying = c;
-        bool decayDied = d;
-        if (c == 1 && d) {
-            decaying = 2;
-            decayDied = false;
-        }
-        if (b && c == 0)
-            decaying = 1;
-        if (c > 1)
-            decaying = older;
-        const int32_t range =
-            (Hist == HistoryMode::PerCell && second) ? a.historyRange1 : a.historyRange0;
-        if (range <= c || range <= decaying) {
-            decaying = 0;
-            decayDied = true;
-        }
-
-        bool history = Hist == HistoryMode::On;
-        if (Hist == HistoryMode::PerCell)
-            history = second ? a.history1 : a.history0;
-        int32_t next = history ? decaying : plain;
-        bool nextDied = history ? decayDied : d;
-        if (Kill && next >= 1 && dead[i] >= 1) {
-            next = 0;
-            nextDied = true;
-        }
-
-        cur[i] = updated ? next : c;
-        bornMarks[i] = b ? 1 : 0;
-        const bool died = updated ? nextDied : d;
-        diedMarks[i] = died ? 1 : 0;
-        if (!Other) {
-            live += (updated && next >= 1) ? 1 : 0;
-            stateOne += (updated && next == 1) ? 1 : 0;
-            bornCount += (updated && b) ? 1 : 0;
-            diedCount += (updated && nextDied) ? 1 : 0;
-        }
+        MarkAndUpdateLanes<Other, Mix, Hist, Colour, Kill>(
+            cur, a.flags0 + i, Mix ? a.flags1 + i : nullptr, laws, dead, a.marks + i, u, live,
+            stateOne, bornCount, diedCount);
+        for (int j = 0; j < rest; ++j)
+            a.cur[i + j] = cur[j];
     }
-    counts.live += live;
-    counts.stateOne += stateOne;
-    counts.born += bornCount;
-    counts.died += diedCount;
+    for (int j = 0; j < kLanes; ++j) {
+        counts.live -= live[j];
+        counts.stateOne -= stateOne[j];
+        counts.born -= bornCount[j];
+        counts.died -= diedCount[j];
+    }
+}
+
+// flags[i] := the class bits and row flags, with the preset marks taken from
+// the mark grids.
+void FlagsWithMarks(const uint8_t* __restrict cls, const uint8_t* __restrict born,
+                    const uint8_t* __restrict died, int n, int32_t* __restrict flags) {
+    for (int i = 0; i < n; ++i)
+        flags[i] = cls[i] | ((born[i] & 1) << 4) | ((died[i] & 1) << 5);
+}
+
+// The same with the presets taken from the layers (1 where a layer holds more
+// than 0; no layer, no preset).
+template <bool Born, bool Died>
+void FlagsWithLayers(const uint8_t* __restrict cls, const int32_t* __restrict bornLayer,
+                     const int32_t* __restrict diedLayer, int n, int32_t* __restrict flags) {
+    for (int i = 0; i < n; ++i) {
+        int32_t f = cls[i];
+        if (Born)
+            f |= bornLayer[i] > 0 ? kPresetBorn : 0;
+        if (Died)
+            f |= diedLayer[i] > 0 ? kPresetDied : 0;
+        flags[i] = f;
+    }
+}
+
+// The flag words of one column; rows n.. up to a whole vector are zero.
+void Flags(const PassContext& ctx, int x, const uint8_t* cls, const uint8_t* born,
+           const uint8_t* died, int n, int32_t* flags) {
+    const int32_t* bornLayer =
+        ctx.presetBornLayer.base ? ctx.presetBornLayer.Column(x) + ctx.firstRow : nullptr;
+    const int32_t* diedLayer =
+        ctx.presetDiedLayer.base ? ctx.presetDiedLayer.Column(x) + ctx.firstRow : nullptr;
+    if (ctx.otherReality)
+        FlagsWithLayers<false, false>(cls, nullptr, nullptr, n, flags);
+    else if (ctx.presetsFromMarks)
+        FlagsWithMarks(cls, born, died, n, flags);
+    else if (bornLayer && diedLayer)
+        FlagsWithLayers<true, true>(cls, bornLayer, diedLayer, n, flags);
+    else if (bornLayer)
+        FlagsWithLayers<true, false>(cls, bornLayer, nullptr, n, flags);
+    else if (diedLayer)
+        FlagsWithLayers<false, true>(cls, nullptr, diedLayer, n, flags);
+    else
+        FlagsWithLayers<false, false>(cls, nullptr, nullptr, n, flags);
+    for (int i = n; i < n + kLanes; ++i)
+        flags[i] = 0;
+}
+
+// The marks words back into the two mark grids.
+void SplitMarks(const int32_t* __restrict marks, int n, uint8_t* __restrict born,
+                uint8_t* __restrict died) {
+    for (int i = 0; i < n; ++i) {
+        born[i] = static_cast<uint8_t>(marks[i] & 1);
+        died[i] = static_cast<uint8_t>((marks[i] >> 1) & 1);
+    }
 }
 
 template <bool Other, bool Mix, HistoryMode Hist, bool Colour>
@@ -293,11 +425,24 @@ Laws LawsOfColumn(const int32_t* __restrict laws, int n) {
     return all ? Laws::Second : (any ? Laws::Mixed : Laws::First);
 }
 
+// The row flags of a column, before any class bit is known.
+void InitialClasses(const uint8_t* __restrict evalFlags, bool evaluated,
+                    const uint8_t* __restrict updateFlags, bool updated, int n,
+                    uint8_t* __restrict cls) {
+    const uint8_t evalMask = evaluated ? 0xFF : 0;
+    const uint8_t updateMask = updated ? 0xFF : 0;
+    for (int i = 0; i < n; ++i)
+        cls[i] = static_cast<uint8_t>((evalFlags[i] & evalMask) | (updateFlags[i] & updateMask));
+}
+
 void RunColumnsImpl(const PassContext& ctx, int first, int last, PassCounts& total) {
     const int rows = ctx.lastRow - ctx.firstRow + 1;
     const int evalOffset = ctx.evalFirstRow - ctx.firstRow;
     alignas(64) uint8_t cls0[kMaxRows];
     alignas(64) uint8_t cls1[kMaxRows];
+    alignas(64) int32_t flags0[kScratchRows];
+    alignas(64) int32_t flags1[kScratchRows];
+    alignas(64) int32_t marks[kScratchRows];
     ColumnCounts counts;
 
     for (int x = first; x <= last; ++x) {
@@ -319,24 +464,26 @@ void RunColumnsImpl(const PassContext& ctx, int first, int last, PassCounts& tot
         const bool mix = which == Laws::Mixed;
         const CompiledRule& rule0 = *ctx.rules[which == Laws::Second ? 1 : 0];
 
-        for (int i = 0; i < rows; ++i)
-            cls0[i] = static_cast<uint8_t>((evaluated ? ctx.evalRowFlags[i] : 0) |
-                                           (updated ? ctx.updateRowFlags[i] : 0));
+        InitialClasses(ctx.evalRowFlags, evaluated, ctx.updateRowFlags, updated, rows, cls0);
         if (mix)
-            for (int i = 0; i < rows; ++i)
-                cls1[i] = cls0[i];
+            InitialClasses(ctx.evalRowFlags, evaluated, ctx.updateRowFlags, updated, rows, cls1);
         if (evaluated) {
             Evaluate(ctx, rule0, x, cls0 + evalOffset);
             if (mix)
                 Evaluate(ctx, *ctx.rules[1], x, cls1 + evalOffset);
         }
 
+        uint8_t* born = ctx.born.Column(x) + ctx.firstRow;
+        uint8_t* died = ctx.died.Column(x) + ctx.firstRow;
+        Flags(ctx, x, cls0, born, died, rows, flags0);
+        if (mix)
+            Flags(ctx, x, cls1, born, died, rows, flags1);
+
         ColumnArgs a;
         a.cur = ctx.field.Column(x) + ctx.firstRow;
-        a.born = ctx.born.Column(x) + ctx.firstRow;
-        a.died = ctx.died.Column(x) + ctx.firstRow;
-        a.cls0 = cls0;
-        a.cls1 = cls1;
+        a.flags0 = flags0;
+        a.flags1 = flags1;
+        a.marks = marks;
         a.laws = laws;
         a.dead = ctx.eternalDead.base ? ctx.eternalDead.Column(x) + ctx.firstRow : nullptr;
         a.history0 = rule0.history;
@@ -349,6 +496,7 @@ void RunColumnsImpl(const PassContext& ctx, int first, int last, PassCounts& tot
                 MarkAndUpdate<true, false, HistoryMode::On, false, false>(a, rows, counts);
             else
                 MarkAndUpdate<true, false, HistoryMode::Off, false, false>(a, rows, counts);
+            SplitMarks(marks, rows, born, died);
             continue;
         }
 
@@ -383,6 +531,7 @@ void RunColumnsImpl(const PassContext& ctx, int first, int last, PassCounts& tot
                                                               counts);
                 break;
         }
+        SplitMarks(marks, rows, born, died);
     }
     total.live += counts.live;
     total.stateOne += counts.stateOne;
