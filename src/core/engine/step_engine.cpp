@@ -18,7 +18,9 @@ using fast::Planes;
 // 1005 rows with their margins) and columns start on cache lines.
 constexpr int kPlaneStride = fast::kMaxRows;
 constexpr int kMaxPlaneColumns = kGridHigh - kMainLow + 1;
-constexpr std::size_t kPlaneBytes = static_cast<std::size_t>(kPlaneStride) * kMaxPlaneColumns;
+// The byte sums read whole blocks of rows, up to a few hundred bytes past the
+// last plane column.
+constexpr std::size_t kPlaneBytes = static_cast<std::size_t>(kPlaneStride) * (kMaxPlaneColumns + 1);
 constexpr std::size_t kCacheLine = 64;
 // A part of a pass should hold enough columns to outweigh handing it over.
 constexpr int kMinColumnsPerPart = 32;
@@ -70,11 +72,12 @@ Planes StepEngine::PlaneStorage(int firstColumn, int lastColumn, int firstRow, i
     return planes;
 }
 
-void StepEngine::SetRowFlags(const PassContext& ctx, int updateFirstRow, int updateLastRow) {
+void StepEngine::SetRowFlags(const PassContext& ctx) {
     for (int y = ctx.firstRow; y <= ctx.lastRow; ++y) {
         const auto i = static_cast<std::size_t>(y - ctx.firstRow);
         evalRowFlags_[i] = y >= ctx.evalFirstRow && y <= ctx.evalLastRow ? fast::kRowEvaluated : 0;
-        updateRowFlags_[i] = y >= updateFirstRow && y <= updateLastRow ? fast::kRowUpdated : 0;
+        updateRowFlags_[i] =
+            y >= ctx.updateFirstRow && y <= ctx.updateLastRow ? fast::kRowUpdated : 0;
     }
 }
 
@@ -131,11 +134,13 @@ namespace {
 void PresetMarksOutside(World& world, const PassContext& ctx, const EternalPresets& presets) {
     const int EX = world.ExtentX(), EY = world.ExtentY();
     auto preset = [&](int x, int y0, int y1) {
+        std::uint8_t* born = world.BornMarks.Column(x) - world.BornMarks.Low();
+        std::uint8_t* died = world.DiedMarks.Column(x) - world.DiedMarks.Low();
+        const std::int32_t* life = world.EternalLifeField.Column(x) - world.EternalLifeField.Low();
+        const std::int32_t* dead = world.EternalDeadField.Column(x) - world.EternalDeadField.Low();
         for (int y = y0; y <= y1; ++y) {
-            world.BornMarks.at(x, y) =
-                presets.bornFromLayer && world.EternalLifeField.at(x, y) > 0 ? 1 : 0;
-            world.DiedMarks.at(x, y) =
-                presets.diedFromLayer && world.EternalDeadField.at(x, y) > 0 ? 1 : 0;
+            born[y] = presets.bornFromLayer && life[y] > 0 ? 1 : 0;
+            died[y] = presets.diedFromLayer && dead[y] > 0 ? 1 : 0;
         }
     };
     for (int x = -3; x <= EX; ++x) {
@@ -157,7 +162,6 @@ void StepEngine::MainPass(World& world, const Settings& settings, StepForm form,
     PassContext ctx;
     ctx.torus = form == StepForm::Torus;
     ctx.halo = 2;
-    int updateFirstRow = 1, updateLastRow = EY;
     if (ctx.torus) {
         // Every torus cell 0..W by 0..H is evaluated and updated once; the
         // repeated evaluations of the documented loop give the same marks.
@@ -165,8 +169,8 @@ void StepEngine::MainPass(World& world, const Settings& settings, StepForm form,
         ctx.wrapY = EY;
         ctx.firstColumn = ctx.evalFirstColumn = ctx.updateFirstColumn = 0;
         ctx.lastColumn = ctx.evalLastColumn = ctx.updateLastColumn = W;
-        ctx.firstRow = ctx.evalFirstRow = updateFirstRow = 0;
-        ctx.lastRow = ctx.evalLastRow = updateLastRow = H;
+        ctx.firstRow = ctx.evalFirstRow = ctx.updateFirstRow = 0;
+        ctx.lastRow = ctx.evalLastRow = ctx.updateLastRow = H;
     } else {
         ctx.firstColumn = ctx.evalFirstColumn = -2;
         ctx.evalLastColumn = W;
@@ -174,11 +178,12 @@ void StepEngine::MainPass(World& world, const Settings& settings, StepForm form,
         ctx.lastColumn = ctx.updateLastColumn = EX;
         ctx.firstRow = ctx.evalFirstRow = -2;
         ctx.evalLastRow = H;
-        ctx.lastRow = EY;
+        ctx.updateFirstRow = 1;
+        ctx.lastRow = ctx.updateLastRow = EY;
     }
     ctx.planes = PlaneStorage(ctx.evalFirstColumn - ctx.halo, ctx.evalLastColumn + ctx.halo,
                               ctx.evalFirstRow - ctx.halo, ctx.evalLastRow + ctx.halo);
-    SetRowFlags(ctx, updateFirstRow, updateLastRow);
+    SetRowFlags(ctx);
     ctx.evalRowFlags = evalRowFlags_.data();
     ctx.updateRowFlags = updateRowFlags_.data();
 
@@ -235,8 +240,10 @@ void StepEngine::OtherRealityPass(World& world) {
     ctx.lastRow = EY;
     ctx.evalFirstRow = -2;
     ctx.evalLastRow = H;
+    ctx.updateFirstRow = -3;
+    ctx.updateLastRow = EY;
     ctx.planes = PlaneStorage(-3, W + 1, -3, H + 1);
-    SetRowFlags(ctx, -3, EY);
+    SetRowFlags(ctx);
     ctx.evalRowFlags = evalRowFlags_.data();
     ctx.updateRowFlags = updateRowFlags_.data();
 

@@ -46,7 +46,7 @@ class StepEngine {
 
   private:
     void RunPass(fast::PassContext& ctx, fast::PassCounts& counts);
-    void SetRowFlags(const fast::PassContext& ctx, int updateFirstRow, int updateLastRow);
+    void SetRowFlags(const fast::PassContext& ctx);
     fast::Planes PlaneStorage(int firstColumn, int lastColumn, int firstRow, int lastRow);
 
     WorkerPool pool_;

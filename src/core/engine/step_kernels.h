@@ -61,10 +61,10 @@ struct PassContext {
     int firstColumn = 0, lastColumn = 0;
     int evalFirstColumn = 0, evalLastColumn = 0;
     int updateFirstColumn = 0, updateLastColumn = 0;
-    // Rows the pass walks, and the evaluated rows. The updated rows are marked in
-    // updateRowFlags.
+    // Rows the pass walks, and the evaluated and updated ranges within them.
     int firstRow = 0, lastRow = 0;
     int evalFirstRow = 0, evalLastRow = 0;
+    int updateFirstRow = 0, updateLastRow = 0;
     // Per walked row (index y - firstRow): kRowEvaluated or 0, kRowUpdated or 0.
     const std::uint8_t* evalRowFlags = nullptr;
     const std::uint8_t* updateRowFlags = nullptr;

@@ -1,7 +1,9 @@
 // The fast step's kernels built for AVX2, used when the processor has it. All
 // standard headers come before the target switch so that none of their inline
 // functions is compiled for the wider set.
+#include <array>
 #include <cstdint>
+#include <utility>
 
 #include "engine/step_kernels.h"
 

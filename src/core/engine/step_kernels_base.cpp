@@ -1,5 +1,7 @@
 // The fast step's kernels for the baseline instruction set.
+#include <array>
 #include <cstdint>
+#include <utility>
 
 #include "engine/step_kernels.h"
 
