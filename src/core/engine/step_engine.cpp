@@ -1,6 +1,7 @@
 #include "engine/step_engine.h"
 
 #include <algorithm>
+#include <chrono>
 #include <thread>
 
 #include "engine/generation_step.h"
@@ -86,12 +87,32 @@ void StepEngine::SetRowFlags(const PassContext& ctx) {
 // within the halo of a part's ends are read by the neighbouring part too, and
 // the columns outside the walk may come from cells some part updates (torus), so
 // all of those are built here, before any part changes a cell.
+void StepEngine::ThreadingChoice::Record(double secondsPerCell) {
+    if (Probing())
+        time_[pass_ % 2] += secondsPerCell;
+    ++pass_;
+    if (pass_ == kProbes) {
+        parallel_ = time_[1] <= time_[0];
+        time_[0] = time_[1] = 0;
+    }
+    if (pass_ == kCycle)
+        pass_ = 0;
+}
+
 void StepEngine::RunPass(PassContext& ctx, PassCounts& counts) {
     const int columns = ctx.lastColumn - ctx.firstColumn + 1;
     int parts = forcedParts_;
+    bool timed = false;
+    std::chrono::steady_clock::time_point start;
     if (parts <= 0) {
         parts = pool_.Size() == 1 ? 1 : columns / kMinColumnsPerPart;
         parts = std::min(parts, static_cast<int>(pool_.Size() * kPartsPerThread));
+        if (parts > 1) {
+            timed = true;
+            start = std::chrono::steady_clock::now();
+            if (!threading_.Parallel())
+                parts = 1;
+        }
     }
     parts = std::clamp(parts, 1, std::min(columns, static_cast<int>(partStarts_.size()) - 1));
     for (int p = 0; p <= parts; ++p)
@@ -119,6 +140,11 @@ void StepEngine::RunPass(PassContext& ctx, PassCounts& counts) {
                            partStarts_[static_cast<std::size_t>(p) + 1] - 1, threadCounts_[thread]);
     };
     pool_.Run(parts, part);
+    if (timed) {
+        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+        const double cells = static_cast<double>(columns) * (ctx.lastRow - ctx.firstRow + 1);
+        threading_.Record(spent.count() / cells);
+    }
     counts = PassCounts{};
     for (const PassCounts& c : threadCounts_) {
         counts.live += c.live;

@@ -45,6 +45,25 @@ class StepEngine {
     bool UsesWideKernels() const { return kernels_ != &fast::BaselineKernels(); }
 
   private:
+    // Whether spreading a pass over the workers pays. On a machine whose other
+    // cores are busy, a worker that is preempted while it holds a part makes the
+    // whole pass wait, and one thread is faster. So every few hundred passes a
+    // few run each way, timed, and the faster way is kept until the next look.
+    class ThreadingChoice {
+      public:
+        bool Probing() const { return pass_ < kProbes; }
+        // The way the next pass runs.
+        bool Parallel() const { return Probing() ? pass_ % 2 == 1 : parallel_; }
+        void Record(double secondsPerCell);
+
+      private:
+        static constexpr int kProbes = 8;
+        static constexpr int kCycle = 256;
+        int pass_ = 0;
+        double time_[2] = {0, 0};
+        bool parallel_ = true;
+    };
+
     void RunPass(fast::PassContext& ctx, fast::PassCounts& counts);
     void SetRowFlags(const fast::PassContext& ctx);
     fast::Planes PlaneStorage(int firstColumn, int lastColumn, int firstRow, int lastRow);
@@ -52,6 +71,7 @@ class StepEngine {
     WorkerPool pool_;
     const fast::Kernels* kernels_;
     int forcedParts_ = 0;
+    ThreadingChoice threading_;
     // Left uninitialised: every plane byte is written before it is read.
     std::unique_ptr<std::uint8_t[]> planeStorage_;
     std::array<std::uint8_t, fast::kMaxRows> evalRowFlags_{};
