@@ -16,14 +16,16 @@ constexpr int kByteLanes = kLanes * 4;
 // Rows summed at once while the partial sums stay in registers.
 constexpr int kSumBlock = 4 * kByteLanes;
 
-using ByteVec = int8_t __attribute__((vector_size(kByteLanes)));
+// Unsigned, so that sums wrap by definition: they never leave -127..127 in the
+// rows that count, but the rows past a column's end may hold anything.
+using ByteVec = uint8_t __attribute__((vector_size(kByteLanes)));
 
-[[gnu::always_inline]] inline ByteVec LoadByteVec(const int8_t* p) {
+[[gnu::always_inline]] inline ByteVec LoadByteVec(const uint8_t* p) {
     ByteVec v;
     __builtin_memcpy(&v, p, sizeof v);
     return v;
 }
-[[gnu::always_inline]] inline void StoreByteVec(int8_t* p, ByteVec v) {
+[[gnu::always_inline]] inline void StoreByteVec(uint8_t* p, ByteVec v) {
     __builtin_memcpy(p, &v, sizeof v);
 }
 
@@ -88,24 +90,24 @@ void BuildPlaneColumnImpl(const PassContext& ctx, int x) {
 // planes hold there and must be ignored.
 template <bool Count>
 void SumBytes(const CompiledRule& rule, const uint8_t* const* cols, int offset, int n,
-              int8_t* __restrict acc) {
-    const int8_t* src[kPositionCount];
+              uint8_t* __restrict acc) {
+    const uint8_t* src[kPositionCount];
     ByteVec weight[kPositionCount];
     const int terms = rule.termCount;
     for (int t = 0; t < terms; ++t) {
         const CompiledRule::Term term = rule.terms[static_cast<unsigned>(t)];
-        src[t] = reinterpret_cast<const int8_t*>(cols[term.dx + 2] + offset + term.dy);
-        weight[t] = ByteVec{} + static_cast<int8_t>(term.weight);
+        src[t] = cols[term.dx + 2] + offset + term.dy;
+        weight[t] = ByteVec{} + static_cast<uint8_t>(term.weight);
     }
     for (int i = 0; i < n; i += kSumBlock) {
         ByteVec a0{}, a1{}, a2{}, a3{};
         for (int t = 0; t < terms; ++t) {
-            const int8_t* s = src[t] + i;
+            const uint8_t* s = src[t] + i;
             const ByteVec p0 = LoadByteVec(s), p1 = LoadByteVec(s + kByteLanes);
             const ByteVec p2 = LoadByteVec(s + 2 * kByteLanes),
                           p3 = LoadByteVec(s + 3 * kByteLanes);
             if (Count) {
-                // Plane bytes are 0 or -1: subtracting counts the set ones.
+                // Plane bytes are 0 or 0xFF, that is -1: subtracting counts them.
                 a0 -= p0;
                 a1 -= p1;
                 a2 -= p2;
@@ -173,12 +175,12 @@ void Classify(const CompiledRule& rule, const T* __restrict acc, int n, uint8_t*
 template <bool Count>
 void EvaluateBytes(const CompiledRule& rule, const uint8_t* const* cols, int offset, int n,
                    uint8_t* cls) {
-    alignas(64) int8_t acc[kMaxRows + kSumBlock];
+    alignas(64) uint8_t acc[kMaxRows + kSumBlock];
     SumBytes<Count>(rule, cols, offset, n, acc);
     if (Count)
-        Classify<uint8_t>(rule, reinterpret_cast<const uint8_t*>(acc), n, cls);
+        Classify<uint8_t>(rule, acc, n, cls);
     else
-        Classify<int8_t>(rule, acc, n, cls);
+        Classify<int8_t>(rule, reinterpret_cast<const int8_t*>(acc), n, cls);
 }
 
 template <typename T>

@@ -124,7 +124,7 @@ template <UpdateShape S>
     }
 
     // Ageing stops at the largest state instead of wrapping.
-    const Vec older = c + one + (c == u.max);
+    const Vec older = c - ~(c == u.max);
     Vec plain;
     if (S.colour) {
         plain = Select(isLive & d, zero, c);
