@@ -195,18 +195,22 @@ void StepEngine::MainPass(World& world, const Settings& settings, StepForm form,
         ctx.wrapY = EY;
         ctx.firstColumn = ctx.evalFirstColumn = ctx.updateFirstColumn = 0;
         ctx.lastColumn = ctx.evalLastColumn = ctx.updateLastColumn = W;
-        ctx.firstRow = ctx.evalFirstRow = ctx.updateFirstRow = 0;
-        ctx.lastRow = ctx.evalLastRow = ctx.updateLastRow = H;
+        ctx.evalFirstRow = ctx.updateFirstRow = 0;
+        ctx.evalLastRow = ctx.updateLastRow = H;
     } else {
         ctx.firstColumn = ctx.evalFirstColumn = -2;
         ctx.evalLastColumn = W;
         ctx.updateFirstColumn = 1;
         ctx.lastColumn = ctx.updateLastColumn = EX;
-        ctx.firstRow = ctx.evalFirstRow = -2;
+        ctx.evalFirstRow = -2;
         ctx.evalLastRow = H;
         ctx.updateFirstRow = 1;
-        ctx.lastRow = ctx.updateLastRow = EY;
+        ctx.updateLastRow = EY;
     }
+    // The walk also takes the rows whose marks only get their presets, so that
+    // only a few whole columns are left for PresetMarksOutside.
+    ctx.firstRow = -3;
+    ctx.lastRow = EY;
     ctx.planes = PlaneStorage(ctx.evalFirstColumn - ctx.halo, ctx.evalLastColumn + ctx.halo,
                               ctx.evalFirstRow - ctx.halo, ctx.evalLastRow + ctx.halo);
     SetRowFlags(ctx);
