@@ -15,8 +15,8 @@ using fast::PassContext;
 using fast::PassCounts;
 using fast::Planes;
 
-// Bytes between plane columns: every plane column fits (fields have at most
-// 1005 rows with their margins) and columns start on cache lines.
+// Bytes between plane columns: every plane column fits (at most 1006 rows with
+// the margins a 5x5 neighbourhood reads) and columns start on cache lines.
 constexpr int kPlaneStride = fast::kMaxRows;
 constexpr int kMaxPlaneColumns = kGridHigh - kMainLow + 1;
 // The byte sums read whole blocks of rows, up to a few hundred bytes past the
@@ -52,7 +52,7 @@ StepEngine::StepEngine(unsigned threads)
     : pool_(threads ? threads : std::max(1u, std::thread::hardware_concurrency())),
       kernels_(BestKernels()),
       planeStorage_(std::make_unique_for_overwrite<std::uint8_t[]>(2 * kPlaneBytes + kCacheLine)),
-      partStarts_(static_cast<std::size_t>(pool_.Size() * kPartsPerThread) + 2),
+      partStarts_(static_cast<std::size_t>(kMaxPlaneColumns) + 1),
       threadCounts_(pool_.Size()) {}
 
 void StepEngine::SetBaselineOnly(bool on) {
@@ -82,11 +82,6 @@ void StepEngine::SetRowFlags(const PassContext& ctx) {
     }
 }
 
-// Splits the walked columns into parts. A part builds the plane columns of its
-// interior just ahead of evaluating them, so before it updates them. The columns
-// within the halo of a part's ends are read by the neighbouring part too, and
-// the columns outside the walk may come from cells some part updates (torus), so
-// all of those are built here, before any part changes a cell.
 void StepEngine::ThreadingChoice::Record(double secondsPerCell) {
     if (Probing())
         time_[pass_ % 2] += secondsPerCell;
@@ -99,6 +94,11 @@ void StepEngine::ThreadingChoice::Record(double secondsPerCell) {
         pass_ = 0;
 }
 
+// Splits the walked columns into parts. A part builds the plane columns of its
+// interior just ahead of evaluating them, so before it updates them. The columns
+// within the halo of a part's ends are read by the neighbouring part too, and
+// the columns outside the walk may come from cells some part updates (torus), so
+// all of those are built here, before any part changes a cell.
 void StepEngine::RunPass(PassContext& ctx, PassCounts& counts) {
     const int columns = ctx.lastColumn - ctx.firstColumn + 1;
     int parts = forcedParts_;
