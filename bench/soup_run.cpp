@@ -4,10 +4,11 @@
 // every few generations, and can write the soup as RLE so that another program
 // can run the very same cells.
 //
-//   zentorix_soup [life|generations] [generations] [threads] [soup.rle]
+//   zentorix_soup [life|generations] [generations] [threads] [soup.rle] [baseline]
 //
 // "life" is B3/S23; "generations" is the Generations rule /2/3 (no survival,
-// birth on 2, three states). threads 0 takes every processor.
+// birth on 2, three states). threads 0 takes every processor. "baseline" keeps
+// to the kernels built for the baseline instruction set.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -65,10 +66,12 @@ int main(int argc, char** argv) {
     const int generations = argc > 2 ? std::atoi(argv[2]) : 1000;
     const unsigned threads = argc > 3 ? static_cast<unsigned>(std::atoi(argv[3])) : 0;
     const std::string rlePath = argc > 4 ? argv[4] : "";
+    const bool baseline = argc > 5 && std::string(argv[5]) == "baseline";
     const bool life = which != "generations";
 
     auto world = std::make_unique<World>();
     world->StepCaches = std::make_shared<StepEngine>(threads);
+    world->StepCaches->SetBaselineOnly(baseline);
     Settings settings;
     settings.EnableTOR = true;
     world->SetFieldWidth(kSide);
@@ -96,8 +99,9 @@ int main(int argc, char** argv) {
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%s, %d generations, %u threads: %.3f s (%.3f ms per generation)\n",
-                life ? "B3/S23" : "/2/3", generations, world->StepCaches->Threads(), seconds,
+    std::printf("%s, %d generations, %u threads, %s kernels: %.3f s (%.3f ms per generation)\n",
+                life ? "B3/S23" : "/2/3", generations, world->StepCaches->Threads(),
+                world->StepCaches->UsesWideKernels() ? "AVX2" : "baseline", seconds,
                 1000.0 * seconds / generations);
     return 0;
 }
