@@ -47,6 +47,12 @@ inline RuleSet RandomWeightedRule(Rng& rng, WeightScale scale) {
     r.ExtendedValue = r.Extended ? 2 : 0;
     r.History = Chance(rng, 0.4);
     r.HistoryRange = r.History ? Pick(rng, 2, 9) : Pick(rng, 0, 5);
+    // Ranges the editor never offers but a program can set: below 2 every
+    // state ends at once, huge ones never end.
+    if (r.History && Chance(rng, 0.15))
+        r.HistoryRange = std::vector<std::int32_t>{
+            -5, 0, 1, 300,
+            std::numeric_limits<std::int32_t>::max()}[static_cast<std::size_t>(Pick(rng, 0, 4))];
 
     auto value = [&]() -> std::int32_t {
         switch (scale) {
@@ -246,7 +252,8 @@ inline void BuildWorld(std::uint64_t seed, const ScenarioOptions& opt, World& w)
         w.Landscape.EternalLifePhase = Pick(rng, 0, 3);
         w.Landscape.EternalDeadPhase = Pick(rng, 0, 3);
     }
-    w.Counters.ColourPhase = Pick(rng, 1, 5);
+    w.Counters.ColourPhase =
+        Chance(rng, 0.9) ? Pick(rng, 1, 5) : std::numeric_limits<std::int32_t>::max();
     w.Counters.Generation = Pick(rng, 1, 4);
     w.Random.FixSeed(seed ^ 0x5eedu);
 }
@@ -272,7 +279,7 @@ inline Scenario MakeScenario(std::uint64_t seed, const ScenarioOptions& opt, con
     s.OtherRealityOn = opt.landscape && Chance(rng, 0.6);
     s.AutoStop = Chance(rng, 0.3);
     s.Colours.ColorMode = Chance(rng, 0.4);
-    s.Colours.GenColourCount = std::vector<int>{1, 2, 5, 64, 256}[Pick(rng, 0, 4)];
+    s.Colours.GenColourCount = std::vector<int>{1, 2, 5, 64, 256, 0, 300}[Pick(rng, 0, 6)];
     s.Colours.ShowBirthCells = Chance(rng, 0.5);
     s.Colours.ShowDeadCells = Chance(rng, 0.5);
     s.Colours.RebuildStateColours();
