@@ -116,6 +116,38 @@ void BM_Step(benchmark::State& state) {
     state.counters["threads"] = world->StepCaches->Threads();
 }
 
+// The repaint pass over the whole 997 by 997 window of a soup that has thinned
+// out for 200 generations, with a view that only counts the calls.
+struct CountingView : StepObserver {
+    CellRect VisibleWindow() const override { return {1, 1, 997, 997}; }
+    void DrawCell(int, int, Colour colour) override { sum += static_cast<unsigned>(colour); }
+    unsigned sum = 0;
+};
+
+template <typename RepaintFn>
+void TimeRepaint(benchmark::State& state, RepaintFn repaint) {
+    auto world = std::make_unique<World>();
+    Settings settings;
+    Prepare(*world, settings, Rule::Classic);
+    settings.Colours.ShowDeadCells = true;
+    StepObserver quiet;
+    for (int g = 0; g < 200; ++g)
+        GenerationStep(*world, settings, quiet, StepForm::Plain);
+    CountingView view;
+    for (auto _ : state)
+        repaint(*world, settings, view);
+    benchmark::DoNotOptimize(view.sum);
+}
+
+void BM_RepaintReference(benchmark::State& state) {
+    TimeRepaint(state, RepaintChangedCells);
+}
+void BM_RepaintFast(benchmark::State& state) {
+    TimeRepaint(state, RepaintChangedCellsFast);
+}
+BENCHMARK(BM_RepaintReference)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintFast)->Unit(benchmark::kMillisecond);
+
 void ReferenceArgs(benchmark::internal::Benchmark* b) {
     b->ArgNames({"rule", "torus"});
     for (int rule = 0; rule < 3; ++rule)
