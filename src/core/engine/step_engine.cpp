@@ -82,16 +82,19 @@ void StepEngine::SetRowFlags(const PassContext& ctx) {
     }
 }
 
-void StepEngine::ThreadingChoice::Record(double secondsPerCell) {
-    if (Probing())
-        time_[pass_ % 2] += secondsPerCell;
-    ++pass_;
-    if (pass_ == kProbes) {
-        parallel_ = time_[1] <= time_[0];
-        time_[0] = time_[1] = 0;
-    }
-    if (pass_ == kCycle)
-        pass_ = 0;
+bool StepEngine::ThreadingChoice::Parallel() const {
+    if (average_[1] == 0)
+        return true;
+    if (average_[0] == 0)
+        return false;
+    const bool parallel = average_[1] <= average_[0];
+    return pass_ % kRetryEvery == kRetryEvery - 1 ? !parallel : parallel;
+}
+
+void StepEngine::ThreadingChoice::Record(bool parallel, double secondsPerCell) {
+    double& average = average_[parallel ? 1 : 0];
+    average = average == 0 ? secondsPerCell : average + kWeight * (secondsPerCell - average);
+    pass_ = (pass_ + 1) % kRetryEvery;
 }
 
 // Splits the walked columns into parts. A part builds the plane columns of its
@@ -102,7 +105,7 @@ void StepEngine::ThreadingChoice::Record(double secondsPerCell) {
 void StepEngine::RunPass(PassContext& ctx, PassCounts& counts) {
     const int columns = ctx.lastColumn - ctx.firstColumn + 1;
     int parts = forcedParts_;
-    bool timed = false;
+    bool timed = false, parallel = false;
     std::chrono::steady_clock::time_point start;
     if (parts <= 0) {
         parts = pool_.Size() == 1 ? 1 : columns / kMinColumnsPerPart;
@@ -110,7 +113,8 @@ void StepEngine::RunPass(PassContext& ctx, PassCounts& counts) {
         if (parts > 1) {
             timed = true;
             start = std::chrono::steady_clock::now();
-            if (!threading_.Parallel())
+            parallel = threading_.Parallel();
+            if (!parallel)
                 parts = 1;
         }
     }
@@ -143,7 +147,7 @@ void StepEngine::RunPass(PassContext& ctx, PassCounts& counts) {
     if (timed) {
         const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
         const double cells = static_cast<double>(columns) * (ctx.lastRow - ctx.firstRow + 1);
-        threading_.Record(spent.count() / cells);
+        threading_.Record(parallel, spent.count() / cells);
     }
     counts = PassCounts{};
     for (const PassCounts& c : threadCounts_) {

@@ -47,21 +47,20 @@ class StepEngine {
   private:
     // Whether spreading a pass over the workers pays. On a machine whose other
     // cores are busy, a worker that is preempted while it holds a part makes the
-    // whole pass wait, and one thread is faster. So every few hundred passes a
-    // few run each way, timed, and the faster way is kept until the next look.
+    // whole pass wait, and one thread is faster. So both ways keep a moving
+    // average of their time per cell; passes take the faster way, and every
+    // few passes the other way runs once to keep its average current.
     class ThreadingChoice {
       public:
-        bool Probing() const { return pass_ < kProbes; }
         // The way the next pass runs.
-        bool Parallel() const { return Probing() ? pass_ % 2 == 1 : parallel_; }
-        void Record(double secondsPerCell);
+        bool Parallel() const;
+        void Record(bool parallel, double secondsPerCell);
 
       private:
-        static constexpr int kProbes = 8;
-        static constexpr int kCycle = 256;
+        static constexpr int kRetryEvery = 16;
+        static constexpr double kWeight = 0.25;  // of the newest time in the average
         int pass_ = 0;
-        double time_[2] = {0, 0};
-        bool parallel_ = true;
+        double average_[2] = {0, 0};  // serial, parallel; 0 until measured
     };
 
     void RunPass(fast::PassContext& ctx, fast::PassCounts& counts);
