@@ -1,6 +1,8 @@
-// The generation step the program runs: the landscape passes and the statistics
-// hook are shared with the documented step; evaluation and update run on byte
-// planes across the worker threads (StepEngine); the repaint skips empty runs.
+// The generation step the program runs. The landscape phases, the random fills
+// and the statistics hook are shared with the documented step; evaluation and
+// update run on byte planes across the worker threads (StepEngine), which also
+// read the Eternal presets unless a fill may change the layers first; the
+// repaint skips runs of cells with nothing to paint.
 #include <algorithm>
 
 #include "engine/generation_step.h"
