@@ -105,6 +105,7 @@ void StepEngine::ThreadingChoice::Record(bool parallel, double secondsPerCell) {
 void StepEngine::RunPass(PassContext& ctx, PassCounts& counts) {
     const int columns = ctx.lastColumn - ctx.firstColumn + 1;
     int parts = forcedParts_;
+    ThreadingChoice& threading = ctx.otherReality ? otherThreading_ : mainThreading_;
     bool timed = false, parallel = false;
     std::chrono::steady_clock::time_point start;
     if (parts <= 0) {
@@ -113,7 +114,7 @@ void StepEngine::RunPass(PassContext& ctx, PassCounts& counts) {
         if (parts > 1) {
             timed = true;
             start = std::chrono::steady_clock::now();
-            parallel = threading_.Parallel();
+            parallel = threading.Parallel();
             if (!parallel)
                 parts = 1;
         }
@@ -147,7 +148,7 @@ void StepEngine::RunPass(PassContext& ctx, PassCounts& counts) {
     if (timed) {
         const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
         const double cells = static_cast<double>(columns) * (ctx.lastRow - ctx.firstRow + 1);
-        threading_.Record(parallel, spent.count() / cells);
+        threading.Record(parallel, spent.count() / cells);
     }
     counts = PassCounts{};
     for (const PassCounts& c : threadCounts_) {

@@ -70,7 +70,8 @@ class StepEngine {
     WorkerPool pool_;
     const fast::Kernels* kernels_;
     int forcedParts_ = 0;
-    ThreadingChoice threading_;
+    // The Main Field and the Other Reality passes cost differently per cell.
+    ThreadingChoice mainThreading_, otherThreading_;
     // Left uninitialised: every plane byte is written before it is read.
     std::unique_ptr<std::uint8_t[]> planeStorage_;
     std::array<std::uint8_t, fast::kMaxRows> evalRowFlags_{};
