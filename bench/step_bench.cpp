@@ -1,17 +1,36 @@
 // Times the generation step on a 997 by 997 random field and reports the time
-// per evaluated cell.
+// per evaluated cell, for the documented (reference) step and the program's
+// fast step, plain and torus, and at the end how many times faster the fast
+// step is.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/generation_step.h"
 #include "engine/rule_text.h"
+#include "engine/step_engine.h"
 
 namespace {
 
 using namespace zentorix;
 
 enum class Rule { Classic, Generations, AllWeights };
+
+const char* RuleName(Rule rule) {
+    switch (rule) {
+        case Rule::Classic:
+            return "classic B3/S23";
+        case Rule::Generations:
+            return "Generations 345/2/4";
+        case Rule::AllWeights:
+            return "25 mixed weights, history";
+    }
+    return "";
+}
 
 void Prepare(World& world, Settings& settings, Rule rule) {
     world.SetFieldWidth(997);
@@ -37,18 +56,30 @@ void Prepare(World& world, Settings& settings, Rule rule) {
     settings.Colours.RebuildStateColours();
 }
 
+// Both steps time the same early, dense part of the soup's history: every
+// kRestoreEvery steps the field goes back to the start, outside the timing.
+constexpr int kRestoreEvery = 16;
+
 template <typename StepFn>
-void RunStep(benchmark::State& state, StepFn step) {
-    const Rule rule = static_cast<Rule>(state.range(0));
-    const StepForm form = state.range(1) ? StepForm::Torus : StepForm::Plain;
-    auto world = std::make_unique<World>();
-    Settings settings;
-    Prepare(*world, settings, rule);
+void TimeSteps(benchmark::State& state, World& world, const Settings& settings, StepForm form,
+               StepFn step) {
+    auto start = std::make_unique<World>();
+    start->MainField.CopyRect(world.MainField, -11, -11, kGridHigh, kGridHigh);
     StepObserver quiet;
-    for (auto _ : state)
-        step(*world, settings, quiet, form);
-    // Seconds per cell of the evaluated range (-2..997 on both axes); printed with
-    // an SI suffix, so "2.5n" reads 2.5 ns per cell.
+    int steps = 0;
+    for (auto _ : state) {
+        if (++steps % kRestoreEvery == 0) {
+            state.PauseTiming();
+            world.MainField.CopyRect(start->MainField, -11, -11, kGridHigh, kGridHigh);
+            state.ResumeTiming();
+        }
+        step(world, settings, quiet, form);
+    }
+}
+
+// Seconds per cell of the evaluated range (-2..997 on both axes); printed with
+// an SI suffix, so "2.5n" reads 2.5 ns per cell.
+void ReportPerCell(benchmark::State& state) {
     const double cells = 1000.0 * 1000.0;
     state.counters["per_cell"] =
         benchmark::Counter(cells * static_cast<double>(state.iterations()),
@@ -56,28 +87,134 @@ void RunStep(benchmark::State& state, StepFn step) {
 }
 
 void BM_ReferenceStep(benchmark::State& state) {
-    RunStep(state, [](World& w, const Settings& s, StepObserver& o, StepForm f) {
-        reference::GenerationStep(w, s, o, f);
-    });
+    const Rule rule = static_cast<Rule>(state.range(0));
+    const StepForm form = state.range(1) ? StepForm::Torus : StepForm::Plain;
+    auto world = std::make_unique<World>();
+    Settings settings;
+    Prepare(*world, settings, rule);
+    TimeSteps(state, *world, settings, form,
+              [](World& w, const Settings& s, StepObserver& o, StepForm f) {
+                  reference::GenerationStep(w, s, o, f);
+              });
+    ReportPerCell(state);
 }
 
+// The program's step; the third argument is the number of threads (0: all the
+// processor has).
 void BM_Step(benchmark::State& state) {
-    RunStep(state, [](World& w, const Settings& s, StepObserver& o, StepForm f) {
-        GenerationStep(w, s, o, f);
-    });
+    const Rule rule = static_cast<Rule>(state.range(0));
+    const StepForm form = state.range(1) ? StepForm::Torus : StepForm::Plain;
+    auto world = std::make_unique<World>();
+    world->StepCaches = std::make_shared<StepEngine>(static_cast<unsigned>(state.range(2)));
+    Settings settings;
+    Prepare(*world, settings, rule);
+    TimeSteps(state, *world, settings, form,
+              [](World& w, const Settings& s, StepObserver& o, StepForm f) {
+                  GenerationStep(w, s, o, f);
+              });
+    ReportPerCell(state);
+    state.counters["threads"] = world->StepCaches->Threads();
 }
 
-void Args(benchmark::internal::Benchmark* b) {
+// The repaint pass over the whole 997 by 997 window of a soup that has thinned
+// out for 200 generations, with a view that only counts the calls.
+struct CountingView : StepObserver {
+    CellRect VisibleWindow() const override { return {1, 1, 997, 997}; }
+    void DrawCell(int, int, Colour colour) override { sum += static_cast<unsigned>(colour); }
+    unsigned sum = 0;
+};
+
+template <typename RepaintFn>
+void TimeRepaint(benchmark::State& state, RepaintFn repaint) {
+    auto world = std::make_unique<World>();
+    Settings settings;
+    Prepare(*world, settings, Rule::Classic);
+    settings.Colours.ShowDeadCells = true;
+    StepObserver quiet;
+    for (int g = 0; g < 200; ++g)
+        GenerationStep(*world, settings, quiet, StepForm::Plain);
+    CountingView view;
+    for (auto _ : state)
+        repaint(*world, settings, view);
+    benchmark::DoNotOptimize(view.sum);
+}
+
+void BM_RepaintReference(benchmark::State& state) {
+    TimeRepaint(state, RepaintChangedCells);
+}
+void BM_RepaintFast(benchmark::State& state) {
+    TimeRepaint(state, RepaintChangedCellsFast);
+}
+BENCHMARK(BM_RepaintReference)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintFast)->Unit(benchmark::kMillisecond);
+
+void ReferenceArgs(benchmark::internal::Benchmark* b) {
     b->ArgNames({"rule", "torus"});
     for (int rule = 0; rule < 3; ++rule)
         for (int torus = 0; torus < 2; ++torus)
             b->Args({rule, torus});
-    b->Unit(benchmark::kMillisecond);
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
-BENCHMARK(BM_ReferenceStep)->Apply(Args);
-BENCHMARK(BM_Step)->Apply(Args);
+void StepArgs(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"rule", "torus", "threads"});
+    for (int rule = 0; rule < 3; ++rule)
+        for (int torus = 0; torus < 2; ++torus)
+            for (int threads : {1, 0})
+                b->Args({rule, torus, threads});
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+BENCHMARK(BM_ReferenceStep)->Apply(ReferenceArgs);
+BENCHMARK(BM_Step)->Apply(StepArgs);
+
+// Prints the usual table, then the speed-up of the fast step over the
+// reference for every rule and form.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration)
+                times_[run.run_name.function_name + "/" + run.run_name.args] =
+                    run.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\nSpeed-up of the fast step over the reference (wall time per step)\n");
+        for (int rule = 0; rule < 3; ++rule)
+            for (int torus = 0; torus < 2; ++torus) {
+                const std::string args =
+                    "rule:" + std::to_string(rule) + "/torus:" + std::to_string(torus);
+                const auto ref = times_.find("BM_ReferenceStep/" + args);
+                if (ref == times_.end())
+                    continue;
+                std::printf("  %-28s %-6s", RuleName(static_cast<Rule>(rule)),
+                            torus ? "torus" : "plain");
+                for (int threads : {1, 0}) {
+                    const auto fast =
+                        times_.find("BM_Step/" + args + "/threads:" + std::to_string(threads));
+                    if (fast != times_.end() && fast->second > 0)
+                        std::printf("  %s: %6.1fx", threads ? "1 thread" : "all threads",
+                                    ref->second / fast->second);
+                }
+                std::printf("\n");
+            }
+    }
+
+  private:
+    std::map<std::string, double> times_;
+};
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

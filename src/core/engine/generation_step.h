@@ -11,7 +11,8 @@ namespace zentorix {
 enum class StepForm { Plain, Torus };
 
 // One generation of the Main Field: landscape passes, rule evaluation, update,
-// repaint of the visible window, statistics hook, counters, auto-stop.
+// repaint of the visible window, statistics hook, counters, auto-stop. Runs on
+// the World's worker threads and returns when the generation is complete.
 void GenerationStep(World& world, const Settings& settings, StepObserver& observer, StepForm form);
 
 namespace reference {
@@ -25,6 +26,9 @@ void GenerationStep(World& world, const Settings& settings, StepObserver& observ
 void BeginGeneration(World& world, const Settings& settings);
 // Repaints the changed cells of the observer's visible window.
 void RepaintChangedCells(const World& world, const Settings& settings, StepObserver& observer);
+// The same repaint, the same calls in the same order, skipping runs of cells
+// with nothing to paint.
+void RepaintChangedCellsFast(const World& world, const Settings& settings, StepObserver& observer);
 // Statistics hook, generation and colour-phase advance, auto-stop.
 void FinishGeneration(World& world, const Settings& settings, StepObserver& observer);
 

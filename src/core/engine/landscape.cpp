@@ -28,30 +28,32 @@ void Sprinkle(StateField& field, RandomSource& random, const World& world, int i
 
 }  // namespace
 
-void ApplyEternalLayers(World& world, const Settings& s) {
+EternalPresets AdvanceEternalPhases(World& world, const Settings& s) {
     LandscapePhases& ph = world.Landscape;
-    const int ex = world.ExtentX(), ey = world.ExtentY();
+    EternalPresets presets;
     if (s.EternalLifeOn) {
-        const bool active =
+        presets.bornFromLayer =
             LayerActive(s.EternalLifePeriod, s.EternalLifeIntensity, ph.EternalLifePhase);
-        PresetMarks(world.BornMarks, world.EternalLifeField, ex, ey, active);
         ph.EternalLifePhase =
             ph.EternalLifePhase < s.EternalLifePeriod ? ph.EternalLifePhase + 1 : 1;
     }
     ph.EternalDeadActive = false;
     if (s.EternalDeadOn) {
-        const bool active =
+        presets.diedFromLayer =
             LayerActive(s.EternalDeadPeriod, s.EternalDeadIntensity, ph.EternalDeadPhase);
-        PresetMarks(world.DiedMarks, world.EternalDeadField, ex, ey, active);
         ph.EternalDeadPhase =
             ph.EternalDeadPhase < s.EternalDeadPeriod ? ph.EternalDeadPhase + 1 : 1;
         ph.EternalDeadActive =
             LayerActive(s.EternalDeadPeriod, s.EternalDeadIntensity, ph.EternalDeadPhase);
     }
-    if (!s.EternalLifeOn)
-        PresetMarks(world.BornMarks, world.EternalLifeField, ex, ey, false);
-    if (!s.EternalDeadOn)
-        PresetMarks(world.DiedMarks, world.EternalDeadField, ex, ey, false);
+    return presets;
+}
+
+void ApplyEternalLayers(World& world, const Settings& s) {
+    const int ex = world.ExtentX(), ey = world.ExtentY();
+    const EternalPresets presets = AdvanceEternalPhases(world, s);
+    PresetMarks(world.BornMarks, world.EternalLifeField, ex, ey, presets.bornFromLayer);
+    PresetMarks(world.DiedMarks, world.EternalDeadField, ex, ey, presets.diedFromLayer);
 }
 
 void ApplyRandomFills(World& world, const Settings& s) {

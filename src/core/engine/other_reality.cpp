@@ -8,6 +8,8 @@ namespace {
 constexpr std::int32_t kOtherRealityAgeLimit = 255;
 }
 
+namespace reference {
+
 void OtherRealityStep(World& world) {
     const RuleSet& rules = world.Rules[2];
     const int W = world.FieldWidth(), H = world.FieldHeight();
@@ -85,5 +87,7 @@ void OtherRealityStep(World& world) {
         }
     }
 }
+
+}  // namespace reference
 
 }  // namespace zentorix

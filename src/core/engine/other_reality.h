@@ -8,4 +8,10 @@ namespace zentorix {
 // up to 255, no landscape, no torus; the margins take part.
 void OtherRealityStep(World& world);
 
+namespace reference {
+// The documented Other Reality step, transcribed literally: the oracle of the
+// one above.
+void OtherRealityStep(World& world);
+}  // namespace reference
+
 }  // namespace zentorix

@@ -169,8 +169,4 @@ void FinishGeneration(World& world, const Settings& settings, StepObserver& obse
     }
 }
 
-void GenerationStep(World& world, const Settings& settings, StepObserver& observer, StepForm form) {
-    reference::GenerationStep(world, settings, observer, form);
-}
-
 }  // namespace zentorix

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "rules/rule_editor.h"
 
 namespace zentorix {
+
+class StepEngine;
 
 inline constexpr int kMinFieldSize = 25;
 inline constexpr int kMaxFieldSize = 999;
@@ -93,6 +96,10 @@ class World {
     std::int32_t UndoCounter = 1;
     std::int32_t PairOffsetX = 1;
     std::int32_t PairOffsetY = 1;
+
+    // The generation step's own caches and worker threads; it creates them on
+    // first use. They hold nothing about the grids.
+    std::shared_ptr<StepEngine> StepCaches;
 
   private:
     int fieldWidth_ = 160;

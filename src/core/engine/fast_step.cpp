@@ -1,0 +1,88 @@
+// The generation step the program runs. The landscape phases, the random fills
+// and the statistics hook are shared with the documented step; evaluation and
+// update run on byte planes across the worker threads (StepEngine), which also
+// read the Eternal presets unless a fill may change the layers first; the
+// repaint skips runs of cells with nothing to paint.
+#include <algorithm>
+
+#include "engine/generation_step.h"
+#include "engine/other_reality.h"
+#include "engine/step_engine.h"
+
+namespace zentorix {
+
+namespace {
+
+// Cells per block whose need for painting is tested at once.
+constexpr int kRepaintBlock = 32;
+
+// True when some cell of rows y..end-1 has anything to paint: a live value, a
+// died mark (emptied or highlighted) or, when shown, a born mark.
+bool AnyToPaint(const std::int32_t* v, const std::uint8_t* b, const std::uint8_t* d, int y, int end,
+                std::uint8_t bornMask) {
+    int any = 0;
+    for (int i = y; i < end; ++i)
+        any |= (v[i] > 0 ? 1 : 0) | d[i] | (b[i] & bornMask);
+    return any != 0;
+}
+
+}  // namespace
+
+void RepaintChangedCellsFast(const World& world, const Settings& settings, StepObserver& observer) {
+    CellRect window = observer.VisibleWindow();
+    if (window.Empty())
+        return;
+    window.FirstColumn = std::max(window.FirstColumn, kLayerLow);
+    window.FirstRow = std::max(window.FirstRow, kLayerLow);
+    window.LastColumn = std::min(window.LastColumn, kGridHigh);
+    window.LastRow = std::min(window.LastRow, kGridHigh);
+    if (window.Empty())
+        return;
+    const ColourModel& colours = settings.Colours;
+    const std::uint8_t bornMask = colours.ShowBirthCells ? 0xFF : 0;
+    for (int x = window.FirstColumn; x <= window.LastColumn; ++x) {
+        const std::int32_t* v = world.MainField.Column(x) - world.MainField.Low();
+        const std::uint8_t* b = world.BornMarks.Column(x) - world.BornMarks.Low();
+        const std::uint8_t* d = world.DiedMarks.Column(x) - world.DiedMarks.Low();
+        for (int y = window.FirstRow; y <= window.LastRow;) {
+            const int end = std::min(y + kRepaintBlock, window.LastRow + 1);
+            if (!AnyToPaint(v, b, d, y, end, bornMask)) {
+                y = end;
+                continue;
+            }
+            for (; y < end; ++y) {
+                if (v[y] > 0)
+                    observer.DrawCell(x, y, colours.ColourOfState(v[y]));
+                if (v[y] == 0 && d[y] != 0)
+                    observer.DrawCell(x, y, colours.BackgroundColour);
+                if (colours.ShowBirthCells && b[y] != 0)
+                    observer.DrawCell(x, y, colours.BirthColour);
+                if (colours.ShowDeadCells && d[y] != 0)
+                    observer.DrawCell(x, y, colours.DeadColour);
+            }
+        }
+    }
+}
+
+void GenerationStep(World& world, const Settings& settings, StepObserver& observer, StepForm form) {
+    StepEngine& engine = StepEngineOf(world);
+    if (settings.AnyRandomFill()) {
+        // The fills may change the layers after the presets were taken from
+        // them, so the landscape passes run as they are.
+        BeginGeneration(world, settings);
+        engine.MainPass(world, settings, form, nullptr);
+    } else {
+        GenerationCounters& c = world.Counters;
+        c.LiveCount = c.StateOneCount = c.BornCount = c.DiedCount = 0;
+        const EternalPresets presets = AdvanceEternalPhases(world, settings);
+        engine.MainPass(world, settings, form, &presets);
+    }
+    RepaintChangedCellsFast(world, settings, observer);
+    FinishGeneration(world, settings, observer);
+}
+
+void OtherRealityStep(World& world) {
+    StepEngineOf(world).OtherRealityPass(world);
+}
+
+}  // namespace zentorix

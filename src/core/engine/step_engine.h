@@ -1,0 +1,88 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/compiled_rule.h"
+#include "engine/generation_step.h"
+#include "engine/landscape.h"
+#include "engine/step_kernels.h"
+#include "engine/worker_pool.h"
+#include "model/settings.h"
+#include "model/world.h"
+
+namespace zentorix {
+
+// What the fast step keeps between generations: the compiled rules (rebuilt
+// when a rule set changes), the plane storage and the worker threads. Nothing
+// about the grids is kept: the planes are derived afresh in every pass, so any
+// change to the grids between steps is seen. One engine lives with each World.
+class StepEngine {
+  public:
+    // `threads` counts the calling thread; 0 takes the processor's count.
+    explicit StepEngine(unsigned threads = 0);
+    StepEngine(const StepEngine&) = delete;
+    StepEngine& operator=(const StepEngine&) = delete;
+
+    // Evaluation and update of the Main Field: marks, new values and the four
+    // population counters. With `presets` null the landscape passes have run
+    // and the marks hold their presets; otherwise the phases have advanced and
+    // the pass sets every mark of -3..ExtentX by -3..ExtentY from the layers
+    // itself, as ApplyEternalLayers would have.
+    void MainPass(World& world, const Settings& settings, StepForm form,
+                  const EternalPresets* presets);
+    // One generation of the Other Reality Field under rule set 2.
+    void OtherRealityPass(World& world);
+
+    unsigned Threads() const { return pool_.Size(); }
+    // Splits each pass into this many column ranges (0: chosen by size). The
+    // result never depends on it; tests use it to cross range borders.
+    void SetParts(int parts) { forcedParts_ = parts; }
+    // Keeps to the baseline kernels even where wider ones would run.
+    void SetBaselineOnly(bool on);
+    bool UsesWideKernels() const { return kernels_ != &fast::BaselineKernels(); }
+
+  private:
+    // Whether spreading a pass over the workers pays. On a machine whose other
+    // cores are busy, a worker that is preempted while it holds a part makes the
+    // whole pass wait, and one thread is faster. So both ways keep a moving
+    // average of their time per cell; passes take the faster way, and every
+    // few passes the other way runs once to keep its average current.
+    class ThreadingChoice {
+      public:
+        // The way the next pass runs.
+        bool Parallel() const;
+        void Record(bool parallel, double secondsPerCell);
+
+      private:
+        static constexpr int kRetryEvery = 16;
+        static constexpr double kWeight = 0.25;  // of the newest time in the average
+        int pass_ = 0;
+        double average_[2] = {0, 0};  // serial, parallel; 0 until measured
+    };
+
+    void RunPass(fast::PassContext& ctx, fast::PassCounts& counts);
+    void SetRowFlags(const fast::PassContext& ctx);
+    fast::Planes PlaneStorage(int firstColumn, int lastColumn, int firstRow, int lastRow);
+
+    WorkerPool pool_;
+    const fast::Kernels* kernels_;
+    int forcedParts_ = 0;
+    // The Main Field and the Other Reality passes cost differently per cell.
+    ThreadingChoice mainThreading_, otherThreading_;
+    // Left uninitialised: every plane byte is written before it is read.
+    std::unique_ptr<std::uint8_t[]> planeStorage_;
+    std::array<std::uint8_t, fast::kMaxRows> evalRowFlags_{};
+    std::array<std::uint8_t, fast::kMaxRows> updateRowFlags_{};
+    std::vector<int> partStarts_;
+    std::vector<fast::PassCounts> threadCounts_;
+    std::array<CompiledRuleCache, 2> mainRules_;
+    CompiledRuleCache otherRule_;
+};
+
+// The engine of a World, created on first use.
+StepEngine& StepEngineOf(World& world);
+
+}  // namespace zentorix

@@ -1,0 +1,113 @@
+#pragma once
+
+// What one pass of the fast step needs to know, and the kernels that run it. The
+// kernels are compiled once for the baseline instruction set and once for AVX2;
+// the engine picks one set at run time.
+
+#include <cstdint>
+
+#include "engine/compiled_rule.h"
+
+namespace zentorix::fast {
+
+// Row flags of a column, combined with the class bits of CompiledRule.
+inline constexpr std::uint8_t kRowEvaluated = 4;
+inline constexpr std::uint8_t kRowUpdated = 8;
+
+// Rows per column the kernels' scratch can hold (every grid has fewer).
+inline constexpr int kMaxRows = 1024;
+
+// A grid seen by the kernels: column x starts at base + (x - low) * side and
+// holds rows low..
+template <typename T>
+struct GridView {
+    T* base = nullptr;
+    int low = 0;
+    int side = 0;
+    T* Column(int x) const { return base + static_cast<std::ptrdiff_t>(x - low) * side - low; }
+};
+
+// The byte planes: for plane column c (x = firstColumn + c) and plane row r
+// (y = firstRow + r), 0xFF where the cell counts, else 0. "live" marks states of
+// 1 or more, "first" marks state 1.
+struct Planes {
+    std::uint8_t* live = nullptr;
+    std::uint8_t* first = nullptr;
+    int stride = 0;  // bytes between plane columns
+    int firstColumn = 0;
+    int lastColumn = 0;
+    int firstRow = 0;
+    int rows = 0;
+    std::uint8_t* Live(int x) const {
+        return live + static_cast<std::ptrdiff_t>(x - firstColumn) * stride;
+    }
+    std::uint8_t* First(int x) const {
+        return first + static_cast<std::ptrdiff_t>(x - firstColumn) * stride;
+    }
+};
+
+// One pass: evaluation of the rule and the update of the cells, column by column.
+struct PassContext {
+    // Main Field step, or the Other Reality step (born test on every cell, marks
+    // start cleared, no counters).
+    bool otherReality = false;
+    // Torus: columns and rows are torus positions 0..modulus-1, and the planes'
+    // margins wrap around.
+    bool torus = false;
+    int wrapX = 0, wrapY = 0;
+
+    // Columns the pass walks (evaluated or updated), and the evaluated and updated
+    // ranges within them.
+    int firstColumn = 0, lastColumn = 0;
+    int evalFirstColumn = 0, evalLastColumn = 0;
+    int updateFirstColumn = 0, updateLastColumn = 0;
+    // Rows the pass walks, and the evaluated and updated ranges within them.
+    int firstRow = 0, lastRow = 0;
+    int evalFirstRow = 0, evalLastRow = 0;
+    int updateFirstRow = 0, updateLastRow = 0;
+    // Per walked row (index y - firstRow): kRowEvaluated or 0, kRowUpdated or 0.
+    const std::uint8_t* evalRowFlags = nullptr;
+    const std::uint8_t* updateRowFlags = nullptr;
+
+    // Plane margin: the widest radius a rule of the pass can read.
+    int halo = 2;
+    Planes planes;
+    bool needLive = false, needFirst = false;
+
+    GridView<std::int32_t> field;  // the stepped grid
+    GridView<std::uint8_t> born, died;
+    // Rule set 1 governs the cells where this grid holds more than 0 (null: rule
+    // set 0 everywhere).
+    GridView<const std::int32_t> otherLaws;
+    // The Eternal Dead Field while it kills this generation, else null.
+    GridView<const std::int32_t> eternalDead;
+    // Where the preset marks of the Main Field come from: the mark grids as the
+    // landscape pass left them, or else the layers themselves (a null layer
+    // presets nothing).
+    bool presetsFromMarks = false;
+    GridView<const std::int32_t> presetBornLayer, presetDiedLayer;
+
+    const CompiledRule* rules[2] = {nullptr, nullptr};
+    bool colourMode = false;  // newborn cells take the colour phase
+    std::int32_t colourPhase = 1;
+    std::int32_t ageLimit = 1;  // an age above this restarts at 1
+};
+
+// Population counts of the cells one part of a pass updated.
+struct PassCounts {
+    std::int64_t live = 0, stateOne = 0, born = 0, died = 0;
+};
+
+struct Kernels {
+    // Fills plane column x from the stepped grid.
+    void (*buildPlaneColumn)(const PassContext&, int x);
+    // Evaluates and updates columns first..last, building the plane columns it
+    // owns on the way (see StepEngine), and adds its counts.
+    void (*runColumns)(const PassContext&, int first, int last, PassCounts&);
+};
+
+const Kernels& BaselineKernels();
+// Null when this build has no AVX2 kernels.
+const Kernels* Avx2Kernels();
+
+}  // namespace zentorix::fast
