@@ -140,10 +140,13 @@ void TimeRepaint(benchmark::State& state, RepaintFn repaint) {
 }
 
 void BM_RepaintReference(benchmark::State& state) {
-    TimeRepaint(state, RepaintChangedCells);
+    TimeRepaint(state,
+                [](World& w, const Settings& s, StepObserver& o) { RepaintChangedCells(w, s, o); });
 }
 void BM_RepaintFast(benchmark::State& state) {
-    TimeRepaint(state, RepaintChangedCellsFast);
+    TimeRepaint(state, [](World& w, const Settings& s, StepObserver& o) {
+        RepaintChangedCellsFast(w, s, o);
+    });
 }
 BENCHMARK(BM_RepaintReference)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintFast)->Unit(benchmark::kMillisecond);

@@ -104,6 +104,28 @@ void FieldView::DrawCell(int x, int y, Colour colour) {
                     y * c - insetTrail_, ToRgb(colour));
 }
 
+namespace {
+std::uint32_t PixelOfColour(Colour colour) {
+    return ToRgb(colour);
+}
+}  // namespace
+
+PixelSurface* FieldView::Surface() {
+    if (image_.isNull())
+        return nullptr;
+    surface_.pixels = reinterpret_cast<std::uint32_t*>(image_.bits());
+    surface_.stride = static_cast<int>(image_.bytesPerLine() / sizeof(std::uint32_t));
+    surface_.width = image_.width();
+    surface_.height = image_.height();
+    surface_.originX = imageOrigin_.x();
+    surface_.originY = imageOrigin_.y();
+    surface_.cellSize = CellSize();
+    surface_.insetLead = insetLead_;
+    surface_.insetTrail = insetTrail_;
+    surface_.toPixel = &PixelOfColour;
+    return &surface_;
+}
+
 void FieldView::RedrawView(bool forceAllLayers) {
     const QSize v = viewport()->size();
     if (image_.size() != v)
@@ -234,9 +256,9 @@ void FieldView::UpdateScrollBars() {
 }
 
 void FieldView::ShowStep() {
-    // At maximum speed generations come faster than a screen refreshes; the image
-    // is always current, so showing it 60 times a second loses nothing.
-    if (sinceShown_.elapsed() >= 16) {
+    // At maximum speed generations come faster than anyone can watch; the image
+    // is always current, so showing it 30 times a second loses nothing.
+    if (sinceShown_.elapsed() >= 33) {
         sinceShown_.restart();
         viewport()->update();
     }

@@ -24,6 +24,8 @@ class FieldView : public QAbstractScrollArea, public StepObserver {
     // StepObserver: the cells the step repaints, and one painted cell.
     CellRect VisibleWindow() const override;
     void DrawCell(int x, int y, Colour colour) final;
+    // The image itself, so the step paints many cells without a call for each.
+    PixelSurface* Surface() override;
 
     // Repaints every visible cell from the layers (with forceAllLayers whatever
     // the display switches say), then the grid and the frame.
@@ -75,7 +77,8 @@ class FieldView : public QAbstractScrollArea, public StepObserver {
     int CellSize() const { return session_.settings().CellSize; }
 
     Session& session_;
-    QImage image_;        // the viewport's pixels
+    QImage image_;  // the viewport's pixels
+    PixelSurface surface_;
     QPoint imageOrigin_;  // surface position of the image's top-left pixel
     int insetLead_ = 1;
     int insetTrail_ = 0;

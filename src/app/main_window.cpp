@@ -192,6 +192,11 @@ void MainWindow::RefreshFromModel() {
 }
 
 void MainWindow::ShowCounters() {
+    // While the run goes on, the counters change faster than anyone can read
+    // them; showing them 30 times a second costs the run nothing.
+    if (run_->Running() && countersShown_.isValid() && countersShown_.elapsed() < 33)
+        return;
+    countersShown_.start();
     const GenerationCounters& c = session_.world().Counters;
     const int shown = run_->ShownGeneration();
     toolPanel_->ShowCounters(c.LiveCount, c.StateOneCount, c.BornCount, c.DiedCount, shown);
@@ -206,8 +211,10 @@ void MainWindow::ShowRunState(bool running) {
     startButton_->setText(running ? tr("СТОП") : tr("СТАРТ"));
     const QSignalBlocker block(playButton_);
     playButton_->setChecked(running);
-    if (!running)
+    if (!running) {
         ShowCounters();
+        view_->viewport()->update();  // the last generation may not be shown yet
+    }
 }
 
 void MainWindow::ShowSpeed(int speed) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
@@ -106,6 +107,7 @@ class MainWindow : public QMainWindow {
     QAction* returnAction_ = nullptr;
     QMenu* contextMenu_ = nullptr;
     QComboBox* presetList_ = nullptr;
+    QElapsedTimer countersShown_;
     QString pendingFailure_;     // shown once the window is up
     QString helpSuffix_ = "UA";  // the language's help-file suffix (Panel16)
     bool startedUp_ = false;

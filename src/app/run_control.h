@@ -58,6 +58,7 @@ class RunControl : public QObject, private StepObserver {
     // StepObserver: forwards painting to the view, notes the finished generation.
     CellRect VisibleWindow() const override { return view_.VisibleWindow(); }
     void DrawCell(int x, int y, Colour colour) override { view_.DrawCell(x, y, colour); }
+    PixelSurface* Surface() override { return view_.Surface(); }
     void GenerationFinished(const World& world) override;
     void StopRequested() override;
 

@@ -28,7 +28,7 @@ void BeginGeneration(World& world, const Settings& settings);
 void RepaintChangedCells(const World& world, const Settings& settings, StepObserver& observer);
 // The same repaint, the same calls in the same order, skipping runs of cells
 // with nothing to paint.
-void RepaintChangedCellsFast(const World& world, const Settings& settings, StepObserver& observer);
+void RepaintChangedCellsFast(World& world, const Settings& settings, StepObserver& observer);
 // Statistics hook, generation and colour-phase advance, auto-stop.
 void FinishGeneration(World& world, const Settings& settings, StepObserver& observer);
 

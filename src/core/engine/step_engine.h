@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -37,6 +38,23 @@ class StepEngine {
     void OtherRealityPass(World& world);
 
     unsigned Threads() const { return pool_.Size(); }
+    // Runs fn(first, last) over parts of the column range first..last on the
+    // workers; the parts are disjoint and together cover the range.
+    template <typename Fn>
+    void ForColumnRanges(int first, int last, Fn&& fn) {
+        const int columns = last - first + 1;
+        if (columns <= 0)
+            return;
+        const int parts = std::clamp(columns / 64, 1, static_cast<int>(pool_.Size()) * 2);
+        auto part = [&](int index, unsigned) {
+            const int from =
+                first + static_cast<int>(static_cast<long long>(columns) * index / parts);
+            const int to =
+                first + static_cast<int>(static_cast<long long>(columns) * (index + 1) / parts) - 1;
+            fn(from, to);
+        };
+        pool_.Run(parts, part);
+    }
     // Splits each pass into this many column ranges (0: chosen by size). The
     // result never depends on it; tests use it to cross range borders.
     void SetParts(int parts) { forcedParts_ = parts; }
