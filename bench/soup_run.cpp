@@ -5,6 +5,8 @@
 // can run the very same cells.
 //
 //   zentorix_soup [life|generations] [generations] [threads] [soup.rle] [baseline]
+//   zentorix_soup files FOLDER    writes FOLDER/life.rle (B3/S23) and
+//                                 FOLDER/generations.mcl (/2/3, wrapped) of the soup
 //
 // "life" is B3/S23; "generations" is the Generations rule /2/3 (no survival,
 // birth on 2, three states). threads 0 takes every processor. "baseline" keeps
@@ -59,10 +61,58 @@ bool WriteRle(const World& world, const std::string& rule, const std::string& pa
     return static_cast<bool>(out);
 }
 
+// The same soup as an MCell Generations file on a wrapped board.
+bool WriteMCell(const World& world, const std::string& path) {
+    std::ofstream out(path, std::ios::binary);
+    out << "#MCell 4.20\n#GAME Generations\n#RULE /2/3\n#BOARD " << kSide << "x" << kSide
+        << "\n#WRAP 1\n";
+    for (int y = 1; y <= kSide; ++y) {
+        std::string row = "#L ";
+        int run = 0;
+        char tag = '.';
+        auto emit = [&] {
+            if (run > 1)
+                row += std::to_string(run);
+            row += tag;
+        };
+        for (int x = 1; x <= kSide; ++x) {
+            const char t = world.MainField.at(x, y) > 0 ? 'A' : '.';
+            if (t != tag && run > 0) {
+                emit();
+                run = 0;
+            }
+            tag = t;
+            ++run;
+        }
+        if (tag == 'A')
+            emit();
+        out << row << "$\n";
+    }
+    return static_cast<bool>(out);
+}
+
+void FillSoup(World& world) {
+    world.SetFieldWidth(kSide);
+    world.SetFieldHeight(kSide);
+    world.Random.FixSeed(20240601);
+    for (int x = 1; x <= kSide; ++x)
+        for (int y = 1; y <= kSide; ++y)
+            world.MainField.at(x, y) = world.Random.Below(2);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string which = argc > 1 ? argv[1] : "life";
+    if (which == "files" && argc > 2) {
+        auto world = std::make_unique<World>();
+        FillSoup(*world);
+        const std::string folder = argv[2];
+        return WriteRle(*world, "B3/S23", folder + "/life.rle") &&
+                       WriteMCell(*world, folder + "/generations.mcl")
+                   ? 0
+                   : 1;
+    }
     const int generations = argc > 2 ? std::atoi(argv[2]) : 1000;
     const unsigned threads = argc > 3 ? static_cast<unsigned>(std::atoi(argv[3])) : 0;
     const std::string rlePath = argc > 4 ? argv[4] : "";
@@ -74,16 +124,11 @@ int main(int argc, char** argv) {
     world->StepCaches->SetBaselineOnly(baseline);
     Settings settings;
     settings.EnableTOR = true;
-    world->SetFieldWidth(kSide);
-    world->SetFieldHeight(kSide);
     if (life)
         ParseRuleString(*world, "B3/S23", "OldLife", 0);
     else
         ParseRuleString(*world, "/2/3", "Generations", 0);
-    world->Random.FixSeed(20240601);
-    for (int x = 1; x <= kSide; ++x)
-        for (int y = 1; y <= kSide; ++y)
-            world->MainField.at(x, y) = world->Random.Below(2);
+    FillSoup(*world);
     if (!rlePath.empty() &&
         !WriteRle(*world, life ? "B3/S23:T998,998" : "/2/3:T998,998", rlePath)) {
         std::fprintf(stderr, "cannot write %s\n", rlePath.c_str());

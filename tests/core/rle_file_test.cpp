@@ -167,8 +167,8 @@ TEST_F(RleWrite, TwoStateGliderAndItsRoundTrip) {
     world.MainField.at(3, 3) = 5;  // an age, not a state
     world.Description = {"RLE-file", "A glider"};
     EXPECT_EQ(Write(),
-              "#C RLE-file\r\n#C A glider\r\nx = 26, y = 26, rule = B3/S23\r\n"
-              "$2bo$3bo$b3o!\r\n");
+              "#C RLE-file\n#C A glider\nx = 26, y = 26, rule = B3/S23\n"
+              "$2bo$3bo$b3o!\n");
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.txt"));
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.rle.tmp"));
 
@@ -212,7 +212,7 @@ TEST_F(RleWrite, HistoryRulesWriteOneLetterPerState) {
     world.MainField.at(1, 2) = 30;
     world.MainField.at(3, 2) = 999;  // beyond the notation: the highest symbol
     world.MainField.at(0, 5) = 24;
-    EXPECT_EQ(Write(), "x = 26, y = 26, rule = 345/2/4\r\n$ABC$2pF.yO3$X!\r\n");
+    EXPECT_EQ(Write(), "x = 26, y = 26, rule = 345/2/4\n$ABC$2pF.yO3$X!\n");
 }
 
 TEST_F(RleWrite, RulesWithoutACountFormAreKeptAsAComment) {
@@ -221,9 +221,9 @@ TEST_F(RleWrite, RulesWithoutACountFormAreKeptAsAComment) {
     world.MainField.at(25, 25) = 1;  // the last column and row are covered
     world.Description = {"two\nlines"};
     EXPECT_EQ(Write(),
-              "#C two\r\n#C lines\r\n#C Zentorix rule "
-              "NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,\r\n"
-              "x = 26, y = 26\r\n25$25bo!\r\n");
+              "#C two\n#C lines\n#C Zentorix rule "
+              "NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,\n"
+              "x = 26, y = 26\n25$25bo!\n");
 }
 
 TEST_F(RleWrite, UnwritableFolderLeavesNothingBehind) {

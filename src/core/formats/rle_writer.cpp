@@ -107,7 +107,8 @@ std::filesystem::path WriteRleFile(const World& world, const std::filesystem::pa
     const bool multiState = rules.History;
     const int w = world.FieldWidth(), h = world.FieldHeight();
 
-    TextBuilder text;
+    // Other simulators read RLE with LF line ends; some stop at a CR in the data.
+    TextBuilder text("\n");
     // A description line that holds a line end stays a comment line.
     for (const std::string& description : world.Description) {
         if (description.empty())

@@ -36,18 +36,21 @@ std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::pat
 // old file is then untouched and the temporary removed).
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view content);
 
-// Builds a text file line by line with CR LF line ends.
+// Builds a text file line by line, with CR LF line ends unless told otherwise
+// (files meant for other programs that stop at a CR).
 class TextBuilder {
   public:
+    explicit TextBuilder(std::string_view lineEnd = "\r\n") : lineEnd_(lineEnd) {}
     void Line(std::string_view text = {}) {
         text_.append(text);
-        text_.append("\r\n");
+        text_.append(lineEnd_);
     }
     const std::string& Text() const { return text_; }
     void WriteTo(const std::filesystem::path& path) const { WriteFileAtomic(path, text_); }
 
   private:
     std::string text_;
+    std::string lineEnd_;
 };
 
 // The key padded with blanks to 22 characters and the value from the 23rd on.
