@@ -16,6 +16,7 @@ FieldView::FieldView(Session& session, QWidget* parent)
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFrameShape(QFrame::NoFrame);
+    wheelTimer_.setParent(this);
     wheelTimer_.setObjectName("Timer4");
     wheelTimer_.setSingleShot(true);
     wheelTimer_.setInterval(1);

@@ -291,19 +291,25 @@ void MainWindow::QuickSave() {
         run_->PlayButtonClick(true);
 }
 
-void MainWindow::OpenHelp() {
+QString MainWindow::HelpFile() const {
+    // The language's help file, else the Ukrainian one; an HTML guide of the same
+    // name stands in where no ".chm" viewer is to be expected.
     const std::filesystem::path root = session_.folder().Root;
-    const QString suffix = helpSuffix_;
     for (const QString& name :
-         {QStringLiteral("Zentorix%1.chm").arg(suffix), QStringLiteral("ZentorixUA.chm"),
-          QStringLiteral("Zentorix%1.html").arg(suffix), QStringLiteral("ZentorixUA.html")}) {
+         {QStringLiteral("Zentorix%1.chm").arg(helpSuffix_), QStringLiteral("ZentorixUA.chm"),
+          QStringLiteral("Zentorix%1.html").arg(helpSuffix_), QStringLiteral("ZentorixUA.html")}) {
         const std::filesystem::path file = root / ToPath(name);
         std::error_code ec;
-        if (std::filesystem::exists(file, ec)) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(FromPath(file)));
-            return;
-        }
+        if (std::filesystem::exists(file, ec))
+            return FromPath(file);
     }
+    return {};
+}
+
+void MainWindow::OpenHelp() {
+    const QString file = HelpFile();
+    if (!file.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
 }  // namespace zentorix::app

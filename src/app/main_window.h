@@ -55,6 +55,9 @@ class MainWindow : public QMainWindow {
     // Where the tool panel stands: 0 right, 1 left, 2 hidden.
     void SetToolPanelPosition(int position);
 
+    // The help file F1 opens: "Zentorix" + the language suffix + ".chm", else
+    // "ZentorixUA.chm", else the HTML guide of either name; empty when none exists.
+    QString HelpFile() const;
     // The Paint tool (true) or the Select tool; choosing Select stops the run.
     void SetPaintTool(bool paint);
     QMenu* contextMenu() const { return contextMenu_; }

@@ -70,6 +70,7 @@ void PopupPanels::BuildAbout() {
         panel("AboutPanel")->hide();
         aboutTimer_.stop();
     });
+    aboutTimer_.setParent(this);
     aboutTimer_.setObjectName("Timer3");
     aboutTimer_.setInterval(300);
     connect(&aboutTimer_, &QTimer::timeout, this, [this] {

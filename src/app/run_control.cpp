@@ -9,6 +9,9 @@ namespace zentorix::app {
 
 RunControl::RunControl(Session& session, FieldView& view, QObject* parent)
     : QObject(parent), session_(session), view_(view) {
+    // The timers are members; parenting them lets them be found by name.
+    timer1_.setParent(this);
+    timer2_.setParent(this);
     timer1_.setObjectName("Timer1");
     timer2_.setObjectName("Timer2");
     timer1_.setInterval(std::max(1, Speed()));
