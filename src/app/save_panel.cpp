@@ -6,18 +6,12 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "app/file_lists.h"
 #include "app/library_list.h"
 #include "app/main_window.h"
 #include "app/popup_panels.h"
-#include "formats/life_files.h"
-#include "formats/mcell_file.h"
-#include "formats/native_file.h"
-#include "formats/rle_file.h"
 
 namespace zentorix::app {
 
@@ -35,36 +29,11 @@ SaveFormat ChooseSaveFormat(int filterIndex, const std::filesystem::path& file) 
             return SaveFormat::Rle;
         case 3:
             return SaveFormat::MCell;
-        case 4: {
-            std::string ext = file.extension().string();
-            std::transform(ext.begin(), ext.end(), ext.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            if (ext == ".lif")
-                return SaveFormat::Life105;
-            if (ext == ".rle")
-                return SaveFormat::Rle;
-            if (ext == ".mcl")
-                return SaveFormat::MCell;
-            return SaveFormat::Zlf;
-        }
+        case 4:
+            return SaveFormatOf(file).value_or(SaveFormat::Zlf);
         default:
             return SaveFormat::Zlf;
     }
-}
-
-std::filesystem::path SavedFilePath(SaveFormat format, const std::filesystem::path& file) {
-    std::filesystem::path path = file;
-    switch (format) {
-        case SaveFormat::Zlf:
-            return NativeFilePath(file, NativeKind::Zlf);
-        case SaveFormat::Life105:
-            return path.replace_extension(".lif");
-        case SaveFormat::Rle:
-            return path.replace_extension(".rle");
-        case SaveFormat::MCell:
-            return path.replace_extension(".mcl");
-    }
-    return path;
 }
 
 SavePanel::SavePanel(MainWindow& window, QFrame* frame)
@@ -187,22 +156,7 @@ bool SavePanel::Write(SaveFormat format, const std::filesystem::path& file) {
     if (format == SaveFormat::Zlf && session.settings().SpeedMain == 0)
         window_.runControl().SetSpeed(1);
     World& world = session.world();
-    const bool ok = session.Run([&] {
-        switch (format) {
-            case SaveFormat::Zlf:
-                SaveNativeFile(world, session.settings(), file, NativeKind::Zlf);
-                break;
-            case SaveFormat::Life105:
-                WriteLife105File(world, file);
-                break;
-            case SaveFormat::Rle:
-                WriteRleFile(world, file);
-                break;
-            case SaveFormat::MCell:
-                WriteMCellFile(world, session.settings(), file);
-                break;
-        }
-    });
+    const bool ok = session.Run([&] { SaveAs(world, session.settings(), file, format); });
     for (FolderFileLists* lists : window_.findChildren<FolderFileLists*>())
         lists->Refresh();
     return ok;

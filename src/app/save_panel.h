@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <filesystem>
 
+#include "formats/save_as.h"
+
 class QFileDialog;
 class QFrame;
 class QPlainTextEdit;
@@ -12,17 +14,12 @@ namespace zentorix::app {
 
 class MainWindow;
 
-// The formats the save dialog offers, in the order of its filters.
-enum class SaveFormat { Zlf, Life105, Rle, MCell };
-
 // The filters of SaveDialog1: four formats, then "All files (*.*)".
 QStringList SaveDialogFilters();
 // The format written for the filter chosen (its index) and the name typed: a
 // format's filter decides alone; "All files" goes by the typed extension and
 // writes a zlf file for any other extension or none.
 SaveFormat ChooseSaveFormat(int filterIndex, const std::filesystem::path& file);
-// The name the format's writer gives the file (the extension it puts in place).
-std::filesystem::path SavedFilePath(SaveFormat format, const std::filesystem::path& file);
 
 // The content of the pop-up SavePanel: which parts a zlf file holds (the ten
 // save check boxes), the description, and the save button that asks for a

@@ -9,11 +9,8 @@
 #include "engine/generation_step.h"
 #include "engine/rule_text.h"
 #include "formats/format_error.h"
-#include "formats/life_files.h"
-#include "formats/mcell_file.h"
-#include "formats/native_file.h"
 #include "formats/pattern_load.h"
-#include "formats/rle_file.h"
+#include "formats/save_as.h"
 #include "formats/text_file.h"
 
 namespace zentorix::cli {
@@ -71,23 +68,6 @@ T Number(const std::string& text, const char* what) {
     return value;
 }
 
-enum class SaveFormat { Native, Life105, MCell, Rle };
-
-std::optional<SaveFormat> FormatOf(const std::filesystem::path& file) {
-    std::string ext = file.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return std::tolower(c); });
-    if (ext == ".zlf")
-        return SaveFormat::Native;
-    if (ext == ".lif")
-        return SaveFormat::Life105;
-    if (ext == ".mcl")
-        return SaveFormat::MCell;
-    if (ext == ".rle")
-        return SaveFormat::Rle;
-    return std::nullopt;
-}
-
 Options Parse(const std::vector<std::string>& args) {
     Options o;
     if (args.empty())
@@ -129,7 +109,7 @@ Options Parse(const std::vector<std::string>& args) {
     o.input = positional[0];
     if (o.command == "convert")
         o.save = positional[1];
-    if (o.save && !FormatOf(*o.save))
+    if (o.save && !SaveFormatOf(*o.save))
         throw UsageError{"cannot tell the format of '" + o.save->string() +
                          "': use .zlf, .lif, .mcl or .rle"};
     return o;
@@ -148,26 +128,17 @@ long long CountLive(const World& world, bool torus) {
 }
 
 void Save(const World& world, Settings settings, const std::filesystem::path& file) {
-    switch (*FormatOf(file)) {
-        case SaveFormat::Native:
-            // Every save check box on, so nothing of the experiment is left out.
-            settings.SaveLandCheckBox = settings.SaveMuseumCheckBox = settings.SaveRulesCheckBox =
-                settings.SaveColorPCheckBox = settings.SaveStatCheckBox =
-                    settings.SaveOptionCheckBox = settings.SaveColorCheckBox =
-                        settings.SaveBirthCheckBox = settings.SaveDeathCheckBox =
-                            settings.SaveReal2CheckBox = true;
-            WriteNativeFile(world, settings, file, NativeKind::Zlf);
-            break;
-        case SaveFormat::Life105:
-            WriteLife105File(world, file);
-            break;
-        case SaveFormat::MCell:
-            WriteMCellFile(world, settings, file);
-            break;
-        case SaveFormat::Rle:
-            WriteRleFile(world, file);
-            break;
+    const SaveFormat format = *SaveFormatOf(file);
+    if (format == SaveFormat::Zlf) {
+        // Every save check box on, so nothing of the experiment is left out.
+        for (bool Settings::*box : {&Settings::SaveLandCheckBox, &Settings::SaveMuseumCheckBox,
+                                    &Settings::SaveRulesCheckBox, &Settings::SaveColorPCheckBox,
+                                    &Settings::SaveStatCheckBox, &Settings::SaveOptionCheckBox,
+                                    &Settings::SaveColorCheckBox, &Settings::SaveBirthCheckBox,
+                                    &Settings::SaveDeathCheckBox, &Settings::SaveReal2CheckBox})
+            settings.*box = true;
     }
+    SaveAs(world, settings, file, format);
 }
 
 // Collects the number of each finished generation and the auto-stop request.

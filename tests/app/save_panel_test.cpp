@@ -60,7 +60,7 @@ class SavePanelTest : public QObject {
 
   private slots:
     void theChoiceOfFormatGoesByFilterThenByExtension() {
-        using app::SaveFormat;
+        using SaveFormat;
         const std::pair<int, const char*> byFilter[] = {
             {0, "a.lif"}, {1, "a"}, {2, "a.zlf"}, {3, "a.rle"}};
         const SaveFormat expected[] = {SaveFormat::Zlf, SaveFormat::Life105, SaveFormat::Rle,
@@ -72,8 +72,8 @@ class SavePanelTest : public QObject {
         QCOMPARE(app::ChooseSaveFormat(4, "a.Mcl"), SaveFormat::MCell);
         QCOMPARE(app::ChooseSaveFormat(4, "a"), SaveFormat::Zlf);
         QCOMPARE(app::ChooseSaveFormat(4, "a.txt"), SaveFormat::Zlf);
-        QCOMPARE(app::SavedFilePath(SaveFormat::Zlf, "d/a.txt"), std::filesystem::path("d/a.zlf"));
-        QCOMPARE(app::SavedFilePath(SaveFormat::MCell, "a"), std::filesystem::path("a.mcl"));
+        QCOMPARE(SavedFilePath(SaveFormat::Zlf, "d/a.txt"), std::filesystem::path("d/a.zlf"));
+        QCOMPARE(SavedFilePath(SaveFormat::MCell, "a"), std::filesystem::path("a.mcl"));
         QCOMPARE(app::SaveDialogFilters().size(), 5);
         QCOMPARE(app::SaveDialogFilters().last(), QStringLiteral("All files (*.*)"));
     }
