@@ -18,6 +18,11 @@ extern "C" void RequestQuit(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A termination signal closes the window as the user would, so the settings
+    // file is written then too; one that comes during start-up is acted on as
+    // soon as the window runs.
+    std::signal(SIGTERM, RequestQuit);
+    std::signal(SIGINT, RequestQuit);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zentorix");
     QApplication::setApplicationVersion(ZENTORIX_VERSION);
@@ -33,10 +38,6 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();
     zentorix::app::MainWindow window(folder, args.size() > 1 ? args.at(1) : QString());
 
-    // A termination signal closes the window as the user would, so the settings
-    // file is written then too.
-    std::signal(SIGTERM, RequestQuit);
-    std::signal(SIGINT, RequestQuit);
     QTimer signalWatch;
     QObject::connect(&signalWatch, &QTimer::timeout, &window, [&window] {
         if (quitRequested.exchange(false))

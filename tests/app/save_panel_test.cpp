@@ -60,7 +60,6 @@ class SavePanelTest : public QObject {
 
   private slots:
     void theChoiceOfFormatGoesByFilterThenByExtension() {
-        using SaveFormat;
         const std::pair<int, const char*> byFilter[] = {
             {0, "a.lif"}, {1, "a"}, {2, "a.zlf"}, {3, "a.rle"}};
         const SaveFormat expected[] = {SaveFormat::Zlf, SaveFormat::Life105, SaveFormat::Rle,
