@@ -73,13 +73,7 @@ void PaintColumns(const World& world, const ColourModel& colours, const PixelSur
 }  // namespace
 
 void RepaintChangedCellsFast(World& world, const Settings& settings, StepObserver& observer) {
-    CellRect window = observer.VisibleWindow();
-    if (window.Empty())
-        return;
-    window.FirstColumn = std::max(window.FirstColumn, kLayerLow);
-    window.FirstRow = std::max(window.FirstRow, kLayerLow);
-    window.LastColumn = std::min(window.LastColumn, kGridHigh);
-    window.LastRow = std::min(window.LastRow, kGridHigh);
+    const CellRect window = RepaintWindow(observer);
     if (window.Empty())
         return;
     const ColourModel& colours = settings.Colours;
@@ -109,16 +103,8 @@ void RepaintChangedCellsFast(World& world, const Settings& settings, StepObserve
                 y = end;
                 continue;
             }
-            for (; y < end; ++y) {
-                if (v[y] > 0)
-                    observer.DrawCell(x, y, colours.ColourOfState(v[y]));
-                if (v[y] == 0 && d[y] != 0)
-                    observer.DrawCell(x, y, colours.BackgroundColour);
-                if (colours.ShowBirthCells && b[y] != 0)
-                    observer.DrawCell(x, y, colours.BirthColour);
-                if (colours.ShowDeadCells && d[y] != 0)
-                    observer.DrawCell(x, y, colours.DeadColour);
-            }
+            for (; y < end; ++y)
+                RepaintCell(observer, colours, x, y, v[y], b[y], d[y]);
         }
     }
 }

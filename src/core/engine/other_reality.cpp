@@ -61,28 +61,8 @@ void OtherRealityStep(World& world) {
             const std::int32_t cur = R.at(x, y);
             const std::uint8_t b = B.at(x, y);
             std::uint8_t& d = D.at(x, y);
-            std::int32_t n = cur;
-            if (!rules.History) {
-                if (cur >= 1 && d == 1)
-                    n = 0;
-                if (cur >= 1 && d == 0)
-                    n = SaturatingIncrement(n);
-                if ((cur == 0 && b == 1) || n > kOtherRealityAgeLimit)
-                    n = 1;
-            } else {
-                if (cur == 1 && d == 1) {
-                    n = 2;
-                    d = 0;
-                }
-                if (b == 1 && cur == 0)
-                    n = 1;
-                if (cur > 1)
-                    n = SaturatingIncrement(n);
-                if (cur >= rules.HistoryRange || n >= rules.HistoryRange) {
-                    n = 0;
-                    d = 1;
-                }
-            }
+            const std::int32_t n = rules.History ? NextHistoryState(cur, b, d, rules.HistoryRange)
+                                                 : NextAge(cur, b, d, kOtherRealityAgeLimit);
             R.at(x, y) = n;
         }
     }

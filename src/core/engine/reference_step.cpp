@@ -73,33 +73,13 @@ void GenerationStep(World& world, const Settings& settings, StepObserver& observ
             const std::int32_t cur = world.MainField.at(cx, cy);
             const std::uint8_t b = world.BornMarks.at(cx, cy);
             std::uint8_t& d = world.DiedMarks.at(cx, cy);
-            std::int32_t n = cur;
-            if (!rules.History) {
-                if (cur >= 1 && d == 1)
-                    n = 0;
-                if (settings.Colours.ColorMode) {
-                    if (cur == 0 && b == 1)
-                        n = c.ColourPhase;
-                } else {
-                    if (cur >= 1 && d == 0)
-                        n = SaturatingIncrement(n);
-                    if ((cur == 0 && b == 1) || n > colourCount)
-                        n = 1;
-                }
-            } else {
-                if (cur == 1 && d == 1) {
-                    n = 2;
-                    d = 0;
-                }
-                if (b == 1 && cur == 0)
-                    n = 1;
-                if (cur > 1)
-                    n = SaturatingIncrement(cur);
-                if (rules.HistoryRange <= cur || rules.HistoryRange <= n) {
-                    n = 0;
-                    d = 1;
-                }
-            }
+            std::int32_t n;
+            if (rules.History)
+                n = NextHistoryState(cur, b, d, rules.HistoryRange);
+            else if (settings.Colours.ColorMode)
+                n = cur >= 1 && d == 1 ? 0 : (cur == 0 && b == 1 ? c.ColourPhase : cur);
+            else
+                n = NextAge(cur, b, d, colourCount);
             if (world.Landscape.EternalDeadActive && n >= 1 &&
                 world.EternalDeadField.at(cx, cy) >= 1) {
                 n = 0;
@@ -132,30 +112,11 @@ void BeginGeneration(World& world, const Settings& settings) {
 }
 
 void RepaintChangedCells(const World& world, const Settings& settings, StepObserver& observer) {
-    CellRect window = observer.VisibleWindow();
-    if (window.Empty())
-        return;
-    // The marks are the smallest grids; nothing outside them can be painted.
-    window.FirstColumn = std::max(window.FirstColumn, kLayerLow);
-    window.FirstRow = std::max(window.FirstRow, kLayerLow);
-    window.LastColumn = std::min(window.LastColumn, kGridHigh);
-    window.LastRow = std::min(window.LastRow, kGridHigh);
-    const ColourModel& colours = settings.Colours;
-    for (int x = window.FirstColumn; x <= window.LastColumn; ++x) {
-        for (int y = window.FirstRow; y <= window.LastRow; ++y) {
-            const std::int32_t v = world.MainField.at(x, y);
-            const std::uint8_t b = world.BornMarks.at(x, y);
-            const std::uint8_t d = world.DiedMarks.at(x, y);
-            if (v > 0)
-                observer.DrawCell(x, y, colours.ColourOfState(v));
-            if (v == 0 && d != 0)
-                observer.DrawCell(x, y, colours.BackgroundColour);
-            if (colours.ShowBirthCells && b != 0)
-                observer.DrawCell(x, y, colours.BirthColour);
-            if (colours.ShowDeadCells && d != 0)
-                observer.DrawCell(x, y, colours.DeadColour);
-        }
-    }
+    const CellRect window = RepaintWindow(observer);
+    for (int x = window.FirstColumn; x <= window.LastColumn; ++x)
+        for (int y = window.FirstRow; y <= window.LastRow; ++y)
+            RepaintCell(observer, settings.Colours, x, y, world.MainField.at(x, y),
+                        world.BornMarks.at(x, y), world.DiedMarks.at(x, y));
 }
 
 void FinishGeneration(World& world, const Settings& settings, StepObserver& observer) {
