@@ -1,5 +1,5 @@
 // Times the generation step on a 997 by 997 random field and reports the time
-// per evaluated cell, for the documented (reference) step and the program's
+// per evaluated cell, for the reference step and the program's
 // fast step, plain and torus, and at the end how many times faster the fast
 // step is.
 #include <benchmark/benchmark.h>

@@ -15,7 +15,7 @@
 
 namespace zentorix::app {
 
-// Small factories that give every control its documented object name.
+// Small factories that give every control its object name, the name tests and language files know it by.
 QCheckBox* MakeCheckBox(const char* name, const QString& caption, QWidget* parent = nullptr);
 QLabel* MakeLabel(const char* name, const QString& caption, QWidget* parent = nullptr);
 QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent = nullptr);

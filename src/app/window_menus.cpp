@@ -1,4 +1,4 @@
-// The main window's menus and tool bar: every command carries its documented
+// The main window's menus and tool bar: every command carries its
 // object name and shortcut; the handlers live in the window and its parts.
 #include <QActionGroup>
 #include <QComboBox>

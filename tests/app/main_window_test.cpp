@@ -18,7 +18,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void startsWithTheDocumentedDefaults() {
+    void startsWithTheStartUpDefaults() {
         test::WindowFixture f;
         QCOMPARE(f.window->windowTitle(), QStringLiteral("new.zlf  -  Zentorix"));
         auto* start = f.Find<QPushButton>("StartButton");

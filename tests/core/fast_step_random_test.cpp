@@ -1,5 +1,5 @@
 // Thousands of small random experiments, each stepped by the fast and by the
-// documented step side by side, compared after every generation.
+// reference step side by side, compared after every generation.
 #include "core/fast_step_support.h"
 
 namespace zentorix::test {

@@ -1,6 +1,6 @@
 #pragma once
 
-// Twin worlds for comparing the fast generation step with the documented one:
+// Twin worlds for comparing the fast generation step with the reference one:
 // both worlds are built from the same seed, stepped side by side and compared
 // grid by grid, counter by counter and repaint call by repaint call.
 

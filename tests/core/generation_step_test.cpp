@@ -161,7 +161,7 @@ TEST_F(StepTest, TorusGliderPassesTheHiddenColumn) {
     for (auto [x, y] : LiveCells(plain->MainField, -11, -11, 40, 40)) EXPECT_GE(x, 1);
 }
 
-TEST_F(StepTest, RepaintFollowsTheDocumentedOrder) {
+TEST_F(StepTest, RepaintPaintsStateThenHighlights) {
     settings.Colours.ShowBirthCells = true;
     settings.Colours.ShowDeadCells = true;
     observer.window = {9, 9, 11, 11};

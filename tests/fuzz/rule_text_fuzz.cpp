@@ -1,5 +1,5 @@
 // Rule text of every family must be read without crashing or hanging; a bad
-// number may only raise the documented error.
+// number may only raise the invalid-integer error.
 #include <cstddef>
 #include <cstdint>
 #include <string>

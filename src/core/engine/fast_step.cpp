@@ -1,5 +1,5 @@
 // The generation step the program runs. The landscape phases, the random fills
-// and the statistics hook are shared with the documented step; evaluation and
+// and the statistics hook are shared with the reference step; evaluation and
 // update run on byte planes across the worker threads (StepEngine), which also
 // read the Eternal presets unless a fill may change the layers first; the
 // repaint skips runs of cells with nothing to paint.

@@ -18,7 +18,7 @@ enum class StepForm { Plain, Torus };
 void GenerationStep(World& world, const Settings& settings, StepObserver& observer, StepForm form);
 
 namespace reference {
-// A literal transcription of the documented step, kept as the oracle that the
+// The step in its plain, literal form, kept as the oracle that the
 // fast step is tested against.
 void GenerationStep(World& world, const Settings& settings, StepObserver& observer, StepForm form);
 }  // namespace reference

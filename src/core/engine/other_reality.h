@@ -9,7 +9,7 @@ namespace zentorix {
 void OtherRealityStep(World& world);
 
 namespace reference {
-// The documented Other Reality step, transcribed literally: the oracle of the
+// The Other Reality step in its plain, literal form: the oracle of the
 // one above.
 void OtherRealityStep(World& world);
 }  // namespace reference

@@ -1,4 +1,4 @@
-// The documented generation step, transcribed as literally as the language
+// The generation step in its plain form, written as literally as the language
 // allows. It is the oracle for the fast step; clarity matters more than speed.
 #include <algorithm>
 

@@ -195,7 +195,7 @@ void StepEngine::MainPass(World& world, const Settings& settings, StepForm form,
     ctx.halo = 2;
     if (ctx.torus) {
         // Every torus cell 0..W by 0..H is evaluated and updated once; the
-        // repeated evaluations of the documented loop give the same marks.
+        // repeated evaluations of the reference loop give the same marks.
         ctx.wrapX = EX;
         ctx.wrapY = EY;
         ctx.firstColumn = ctx.evalFirstColumn = ctx.updateFirstColumn = 0;

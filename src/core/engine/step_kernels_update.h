@@ -76,7 +76,7 @@ struct LaneCounts {
     Vec live, stateOne, born, died;
 };
 
-// The documented marks and update for kLanes cells: marks from the classes and
+// The reference marks and update for kLanes cells: marks from the classes and
 // the presets, then in updated rows the new values and the counts. Comparisons
 // give -1 or 0 per lane and all logic works on such masks; counts are added as
 // -1 per counted cell.
