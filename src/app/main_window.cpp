@@ -130,6 +130,8 @@ void MainWindow::ReadSettingsFile() {
                               .arg(QString::fromUtf8(e.what()), FromPath(bad));
     }
     const Settings& s = session_.settings();
+    toolPanel_->pages()->setCurrentIndex(
+        std::min(static_cast<int>(s.PagesOpen1), toolPanel_->pages()->count() - 1));
     if (s.WindowWidth > 0 && s.WindowHeight > 0)
         setGeometry(s.WindowLeft, s.WindowTop, std::max(s.WindowWidth, 640),
                     std::max(s.WindowHeight, 480));
