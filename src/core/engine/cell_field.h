@@ -38,27 +38,38 @@ class CellField {
         return x >= low_ && x <= kGridHigh && y >= low_ && y <= kGridHigh;
     }
 
-    T& at(int x, int y) { return cells_.get()[Index(x, y)]; }
+    T& at(int x, int y) {
+        ++version_;
+        return cells_.get()[Index(x, y)];
+    }
     T at(int x, int y) const { return cells_.get()[Index(x, y)]; }
 
     // Reads a cell, giving 0 outside the stored range.
     T Get(int x, int y) const { return Contains(x, y) ? at(x, y) : T{}; }
     // Writes a cell; writes outside the stored range are dropped.
     void Set(int x, int y, T v) {
+        ++version_;
         if (Contains(x, y))
             at(x, y) = v;
     }
 
     // Pointer to cell (x, Low()): the cells of one column are contiguous in y.
-    T* Column(int x) { return cells_.get() + static_cast<std::ptrdiff_t>(x - low_) * side_; }
+    T* Column(int x) {
+        ++version_;
+        return cells_.get() + static_cast<std::ptrdiff_t>(x - low_) * side_;
+    }
     const T* Column(int x) const {
         return cells_.get() + static_cast<std::ptrdiff_t>(x - low_) * side_;
     }
-    T* Data() { return cells_.get(); }
+    T* Data() {
+        ++version_;
+        return cells_.get();
+    }
     const T* Data() const { return cells_.get(); }
 
     // Sets every cell of the rectangle (clipped to the stored range) to v.
     void FillRect(int x0, int y0, int x1, int y1, T v) {
+        ++version_;
         if (x0 < low_)
             x0 = low_;
         if (y0 < low_)
@@ -78,6 +89,7 @@ class CellField {
     // Copies the rectangle (clipped to both grids) from another grid.
     template <typename U>
     void CopyRect(const CellField<U>& from, int x0, int y0, int x1, int y1) {
+        ++version_;
         const int lo = low_ > from.Low() ? low_ : from.Low();
         if (x0 < lo)
             x0 = lo;
@@ -92,6 +104,10 @@ class CellField {
                 at(x, y) = static_cast<T>(from.at(x, y));
     }
 
+    // Grows with every access that can write the grid (any non-const access),
+    // so a reader can tell reliably that the cells are still as it saw them.
+    std::uint64_t Version() const { return version_; }
+
   private:
     std::ptrdiff_t Index(int x, int y) const {
         return static_cast<std::ptrdiff_t>(x - low_) * side_ + (y - low_);
@@ -103,6 +119,7 @@ class CellField {
 
     int low_;
     int side_;
+    std::uint64_t version_ = 0;
     std::unique_ptr<T, FreeDeleter> cells_;
 };
 

@@ -164,11 +164,13 @@ namespace {
 // Presets the marks of -3..EX by -3..EY that the pass does not walk.
 void PresetMarksOutside(World& world, const PassContext& ctx, const EternalPresets& presets) {
     const int EX = world.ExtentX(), EY = world.ExtentY();
+    const StateField& lifeLayer = world.EternalLifeField;
+    const StateField& deadLayer = world.EternalDeadField;
     auto preset = [&](int x, int y0, int y1) {
         std::uint8_t* born = world.BornMarks.Column(x) - world.BornMarks.Low();
         std::uint8_t* died = world.DiedMarks.Column(x) - world.DiedMarks.Low();
-        const std::int32_t* life = world.EternalLifeField.Column(x) - world.EternalLifeField.Low();
-        const std::int32_t* dead = world.EternalDeadField.Column(x) - world.EternalDeadField.Low();
+        const std::int32_t* life = lifeLayer.Column(x) - lifeLayer.Low();
+        const std::int32_t* dead = deadLayer.Column(x) - deadLayer.Low();
         for (int y = y0; y <= y1; ++y) {
             born[y] = presets.bornFromLayer && life[y] > 0 ? 1 : 0;
             died[y] = presets.diedFromLayer && dead[y] > 0 ? 1 : 0;
@@ -186,10 +188,38 @@ void PresetMarksOutside(World& world, const PassContext& ctx, const EternalPrese
 
 }  // namespace
 
+bool StepEngine::LayerEmpty(const StateField& layer, int ex, int ey, EmptyLayerCache& cache) {
+    if (cache.layer == &layer && cache.version == layer.Version() && cache.ex == ex &&
+        cache.ey == ey)
+        return cache.empty;
+    bool empty = true;
+    for (int x = -3; x <= ex && empty; ++x) {
+        const std::int32_t* cells = layer.Column(x) - layer.Low();
+        int any = 0;
+        for (int y = -3; y <= ey; ++y)
+            any |= cells[y] > 0;
+        empty = any == 0;
+    }
+    cache = {&layer, layer.Version(), ex, ey, empty};
+    return empty;
+}
+
 void StepEngine::MainPass(World& world, const Settings& settings, StepForm form,
-                          const EternalPresets* presets) {
+                          const EternalPresets* givenPresets) {
     const int W = world.FieldWidth(), H = world.FieldHeight();
     const int EX = world.ExtentX(), EY = world.ExtentY();
+    // An empty layer presets nothing but zero marks and kills nothing, so its
+    // cells need not be read in the pass.
+    EternalPresets emptied;
+    const EternalPresets* presets = givenPresets;
+    if (givenPresets) {
+        emptied = *givenPresets;
+        if (emptied.bornFromLayer && LayerEmpty(world.EternalLifeField, EX, EY, lifeEmpty_))
+            emptied.bornFromLayer = false;
+        if (emptied.diedFromLayer && LayerEmpty(world.EternalDeadField, EX, EY, deadEmpty_))
+            emptied.diedFromLayer = false;
+        presets = &emptied;
+    }
     PassContext ctx;
     ctx.torus = form == StepForm::Torus;
     ctx.halo = 2;
@@ -236,7 +266,8 @@ void StepEngine::MainPass(World& world, const Settings& settings, StepForm form,
     ctx.field = ViewOf(world.MainField);
     ctx.born = ViewOf(world.BornMarks);
     ctx.died = ViewOf(world.DiedMarks);
-    if (world.Landscape.EternalDeadActive)
+    if (world.Landscape.EternalDeadActive &&
+        !LayerEmpty(world.EternalDeadField, EX, EY, deadEmpty_))
         ctx.eternalDead = ViewOfConst(world.EternalDeadField);
     ctx.presetsFromMarks = presets == nullptr;
     if (presets) {

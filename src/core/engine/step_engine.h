@@ -81,6 +81,17 @@ class StepEngine {
         double average_[2] = {0, 0};  // serial, parallel; 0 until measured
     };
 
+    // Whether a landscape layer holds no mark over -3..ex by -3..ey. The answer
+    // is kept until the layer is accessed for writing again, so a run over an
+    // empty layer does not read it in every generation.
+    struct EmptyLayerCache {
+        const void* layer = nullptr;
+        std::uint64_t version = 0;
+        int ex = 0, ey = 0;
+        bool empty = false;
+    };
+    static bool LayerEmpty(const StateField& layer, int ex, int ey, EmptyLayerCache& cache);
+
     void RunPass(fast::PassContext& ctx, fast::PassCounts& counts);
     void SetRowFlags(const fast::PassContext& ctx);
     fast::Planes PlaneStorage(int firstColumn, int lastColumn, int firstRow, int lastRow);
@@ -98,6 +109,7 @@ class StepEngine {
     std::vector<fast::PassCounts> threadCounts_;
     std::array<CompiledRuleCache, 2> mainRules_;
     CompiledRuleCache otherRule_;
+    EmptyLayerCache lifeEmpty_, deadEmpty_;
 };
 
 // The engine of a World, created on first use.
