@@ -12,7 +12,7 @@
 namespace zentorix {
 namespace {
 
-using Cells = std::vector<std::pair<int, int>>;
+using test::Cells;
 
 void Put16(std::string& out, std::uint32_t v) {
     out += static_cast<char>(v & 0xFF);
@@ -87,8 +87,8 @@ class BitmapFile : public ::testing::Test {
     void Read(const std::string& bytes) {
         ReadBitmapFile(world, settings, folder.Write("picture.bmp", bytes), {});
     }
-    Cells StagingCells() const { return test::LiveCells(world.StagingGrid, -11, -11, 1001, 1001); }
-    Cells MainCells() const { return test::LiveCells(world.MainField, -3, -3, 1000, 1000); }
+    Cells StagingCells() const { return test::AllLive(world.StagingGrid); }
+    Cells MainCells() const { return test::AllLive(world.MainField); }
 
     test::TempFolder folder;
     World world;

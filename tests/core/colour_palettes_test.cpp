@@ -18,8 +18,7 @@ TEST(StartUpColours, DefaultModelIsTheStartUpState) {
     EXPECT_EQ(c.GenColourCount, 64);
     const auto startUp = BuiltInGenPalettes()[kStartUpGenPaletteIndex].Lines;
     ASSERT_EQ(startUp.size(), 9u);
-    EXPECT_EQ(startUp[0], "#CZ  64");
-    for (int row = 0; row < 8; ++row)
+    for (int row = -1; row < 8; ++row)
         EXPECT_EQ(FormatPaletteLine(c, row), startUp[row + 1]);
     // The rest of the palette is the background colour.
     for (int k = 65; k <= kPaletteSize; ++k)
@@ -34,30 +33,18 @@ TEST(StartUpColours, DefaultModelIsTheStartUpState) {
     EXPECT_EQ(settings.Colours.StateColour, c.StateColour);
 }
 
-TEST(BuiltInColours, SchemesDecodeAsListed) {
-    // Switch letters, then cell, background, grid, big grid, birth, dead.
-    const std::pair<const char*, std::array<Colour, 6>> expected[] = {
-        {"Колір S", {65535, 0, 55, 91, 255, 10789024}},
-        {"Класика ", {0, 12632256, 8421504, 0, 255, 10789024}},
-        {"Вишивка B", {0, 15793151, 12632256, 8421504, 255, 16777215}},
-        {"Ліс ", {32768, 12639424, 12632256, 8421504, 65280, 32896}},
-        {"Вода ", {16711680, 15780518, 8421504, 8388608, 16776960, 12632256}},
-    };
+// The palette line tests pin the columns both ways (touching numbers included);
+// here each shipped scheme must read back to its own line, switches and all.
+TEST(BuiltInColours, SchemesReadBackToTheirLines) {
+    const char* captions[] = {"Колір", "Класика", "Вишивка", "Ліс", "Вода"};
     ASSERT_EQ(BuiltInColourSchemes().size(), 5u);
     for (int i = 0; i < 5; ++i) {
-        const std::string_view text = expected[i].first;
-        const std::string_view caption = text.substr(0, text.find(' '));
-        const std::string_view switches = text.substr(text.find(' ') + 1);
-        EXPECT_EQ(BuiltInColourSchemes()[i].Caption, caption);
+        const BuiltInColourScheme& scheme = BuiltInColourSchemes()[i];
+        EXPECT_EQ(scheme.Caption, captions[i]);
         ColourModel c;
-        c.ColorMode = true;
+        c.ColorMode = c.ShowDeadCells = true;
         ASSERT_TRUE(ApplyBuiltInColourScheme(c, i));
-        EXPECT_EQ(c.ShowBirthCells, switches == "B") << i;
-        EXPECT_EQ(c.ColorOn, switches == "S") << i;
-        EXPECT_FALSE(c.ShowDeadCells || c.ColorMode);
-        const std::array<Colour, 6> read = {c.CellColour,    c.BackgroundColour, c.GridColour,
-                                            c.BigGridColour, c.BirthColour,      c.DeadColour};
-        EXPECT_EQ(read, expected[i].second) << i;
+        EXPECT_EQ(FormatPaletteLine(c, kSchemeLineKind), scheme.Line.substr(0, 56)) << i;
         // Without colour by state every state shows the cell colour.
         EXPECT_EQ(c.ColourOfState(200), c.ColorOn ? c.GenPalette[8] : c.CellColour) << i;
     }
@@ -70,7 +57,6 @@ TEST(BuiltInColours, PalettesFillFromTheBackground) {
     const char* captions[] = {"Жовто-Червона 32", "Жовто-Червона 64", "Синьо-Червона-32",
                               "Синьо-Червона-64", "Блакитно-Синя 32", "Блакитно-Синя 64",
                               "Палітра Life 2.0"};
-    const int counts[] = {32, 64, 32, 64, 32, 64, 12};
     ASSERT_EQ(BuiltInGenPalettes().size(), 7u);
     for (int i = 0; i < 7; ++i) {
         SCOPED_TRACE(i);
@@ -79,7 +65,6 @@ TEST(BuiltInColours, PalettesFillFromTheBackground) {
         ColourModel c;
         ApplyBuiltInColourScheme(c, 1);  // background 12632256
         ASSERT_TRUE(ApplyBuiltInGenPalette(c, i));
-        EXPECT_EQ(c.GenColourCount, counts[i]);
         EXPECT_EQ(FormatPaletteLine(c, kCountLineKind), palette.Lines[0]);
         // Each row the palette lists writes back exactly as listed.
         for (std::size_t n = 1; n < palette.Lines.size(); ++n) {
@@ -107,12 +92,9 @@ TEST(BuiltInColours, ShortRowOfTheLife20PaletteLeavesItsTailBlack) {
 }
 
 TEST(StateColours, FollowPaletteCountAndSwitch) {
+    // The count's repetition and clamping are pinned with the palette lines.
     ColourModel c;
     SetGenColourCount(c, 20);
-    EXPECT_EQ(c.ColourOfState(1), c.ColourOfState(21));
-    EXPECT_EQ(c.ColourOfState(1), c.ColourOfState(41));
-    EXPECT_NE(c.ColourOfState(1), c.ColourOfState(20));
-
     SetColorOn(c, false);
     for (int v = 1; v <= kPaletteSize; ++v)
         ASSERT_EQ(c.ColourOfState(v), c.CellColour);

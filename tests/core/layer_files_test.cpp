@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "core/temp_folder.h"
 #include "core/test_support.h"
 #include "engine/rule_text.h"
@@ -11,6 +14,7 @@ namespace {
 
 using test::FileLines;
 using test::TempFolder;
+using Cells = std::vector<std::pair<int, int>>;
 
 struct Library {
     TempFolder dir;
@@ -18,86 +22,74 @@ struct Library {
     Library() { folder.CreateSubfolders(); }
 };
 
-TEST(LayerFiles, EternalLifeFileRoundTripReplacesTheWholeLayer) {
+// The settings of the three library files, three to a file in the order of kLayers.
+std::vector<int> LandscapeKeys(const Settings& s) {
+    return {s.EternalLifeOn,  s.EternalLifePeriod, s.EternalLifeIntensity,
+            s.EternalDeadOn,  s.EternalDeadPeriod, s.EternalDeadIntensity,
+            s.OtherRealityOn, s.Synchronization,   s.SpeedOtherReality};
+}
+constexpr std::pair<Layer, const char*> kLayers[] = {
+    {Layer::EternalLife, "#File of Eternal Life Field for Zentorix"},
+    {Layer::EternalDead, "#File of Eternal Dead Field for Zentorix"},
+    {Layer::OtherReality, "#File of Other Reality Field for Zentorix"},
+};
+
+// Each file replaces its whole layer (margins too) and its own settings, and an
+// Other Reality file also rule set 1 (one of 150 characters, on two lines).
+TEST(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
     Library lib;
     World a;
     Settings sa;
     a.SetFieldWidth(50);
     a.SetFieldHeight(30);
-    test::Draw(a.EternalLifeField, 0, 0, {"*..*", "....", ".**."});
-    a.EternalLifeField.at(50, 30) = 3;
     sa.EternalLifeOn = false;
+    sa.EternalDeadOn = sa.OtherRealityOn = sa.Synchronization = true;
     sa.EternalLifePeriod = 12;
     sa.EternalLifeIntensity = 4;
-    const auto path = SaveLayerFile(a, sa, lib.folder, Layer::EternalLife, "hills");
-    EXPECT_EQ(path, lib.folder.Field() / "hills.bfld");
-    const auto lines = FileLines(path);
-    ASSERT_GE(lines.size(), 7u);
-    EXPECT_EQ(lines[0], "#File of Eternal Life Field for Zentorix");
-    EXPECT_EQ(lines[1], "#FileName hills");
-    EXPECT_TRUE(StartsWith(lines[2], "#DateTime "));
-    EXPECT_EQ(lines[3], "#EternalLifeOn        0");
-    EXPECT_EQ(lines[4], "#EternalLifePeriod    12");
-    EXPECT_EQ(lines[5], "#EternalLifeIntensity 4");
-    EXPECT_TRUE(StartsWith(lines[6], "#LB "));
-
-    World b;
-    Settings sb;
-    b.SetFieldWidth(50);
-    b.SetFieldHeight(30);
-    b.EternalLifeField.at(-2, -2) = 1;  // a margin cell the file does not hold
-    b.EternalLifeField.at(20, 20) = 1;
-    b.MainField.at(1, 1) = 4;
-    sb.EternalDeadIntensity = 9;
-    ASSERT_TRUE(LoadLayerFile(b, sb, lib.folder, Layer::EternalLife, "hills"));
-    EXPECT_FALSE(sb.EternalLifeOn);
-    EXPECT_EQ(sb.EternalLifePeriod, 12);
-    EXPECT_EQ(sb.EternalLifeIntensity, 4);
-    EXPECT_EQ(sb.EternalDeadIntensity, 9);
-    EXPECT_EQ(test::LiveCells(b.EternalLifeField, -3, -3, 51, 31),
-              (std::vector<std::pair<int, int>>{{0, 0}, {1, 2}, {2, 2}, {3, 0}, {50, 30}}));
-    EXPECT_EQ(b.EternalLifeField.at(50, 30), 3);
-    EXPECT_EQ(b.MainField.at(1, 1), 4);
-}
-
-TEST(LayerFiles, OtherRealityFileCarriesSpeedSwitchesAndRuleSetOne) {
-    Library lib;
-    World a;
-    Settings sa;
+    sa.EternalDeadPeriod = 13;
+    sa.EternalDeadIntensity = 5;
+    sa.SpeedOtherReality = 7;
     std::string rule = "#R NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,EX0,HI4,RB100,";
     for (int sum = 10; sum < 30; ++sum)
         rule += "RB" + std::to_string(sum) + ",";
     ParseRuleString(a, rule, kFamilyZentorix, 1);
-    const std::string text = RuleToString(a, 0, 1);
-    ASSERT_EQ(text.size(), 150u);
-    sa.OtherRealityOn = true;
-    sa.Synchronization = true;
-    sa.SpeedOtherReality = 7;
-    a.OtherRealityField.at(3, 4) = 2;
-    SaveLayerFile(a, sa, lib.folder, Layer::OtherReality, "area");
-    const auto lines = FileLines(lib.folder.Field() / "area.rfld");
-    std::vector<std::size_t> ruleLines;
-    for (const auto& l : lines)
-        if (StartsWith(l, "#R1 "))
-            ruleLines.push_back(l.size() - 4);
-    EXPECT_EQ(ruleLines, (std::vector<std::size_t>{77, 73}));
+    ASSERT_EQ(RuleToString(a, 0, 1).size(), 150u);
 
-    World b;
-    Settings sb;
-    sb.EternalDeadIntensity = 9;
-    ASSERT_TRUE(LoadLayerFile(b, sb, lib.folder, Layer::OtherReality, "area"));
-    EXPECT_TRUE(sb.OtherRealityOn);
-    EXPECT_TRUE(sb.Synchronization);
-    EXPECT_EQ(sb.SpeedOtherReality, 7);
-    EXPECT_EQ(sb.EternalDeadIntensity, 9);
-    EXPECT_EQ(b.OtherRealityField.at(3, 4), 2);
-    EXPECT_EQ(RuleToString(b, 0, 1), text);
+    for (int i = 0; i < 3; ++i) {
+        const auto [layer, firstLine] = kLayers[i];
+        SCOPED_TRACE(firstLine);
+        test::Draw(a.LayerField(layer), 0, 0, {"*..*", "....", ".**."});
+        a.LayerField(layer).at(50, 30) = 3;
+        const auto path = SaveLayerFile(a, sa, lib.folder, layer, "hills");
+        EXPECT_EQ(path.parent_path(), lib.folder.Field());
+        EXPECT_EQ(FileLines(path).at(0), firstLine);
+
+        World b;
+        Settings sb;
+        b.SetFieldWidth(50);
+        b.SetFieldHeight(30);
+        b.LayerField(layer).at(-2, -2) = 1;  // a margin cell the file does not hold
+        b.LayerField(layer).at(20, 20) = 1;
+        b.MainField.at(1, 1) = 4;
+        ASSERT_TRUE(LoadLayerFile(b, sb, lib.folder, layer, "hills"));
+        std::vector<int> expected = LandscapeKeys(Settings{});
+        std::copy_n(LandscapeKeys(sa).begin() + 3 * i, 3, expected.begin() + 3 * i);
+        EXPECT_EQ(LandscapeKeys(sb), expected);
+        EXPECT_EQ(test::LiveCells(b.LayerField(layer), -3, -3, 51, 31),
+                  (Cells{{0, 0}, {1, 2}, {2, 2}, {3, 0}, {50, 30}}));
+        EXPECT_EQ(b.LayerField(layer).at(50, 30), 3);
+        EXPECT_EQ(b.MainField.at(1, 1), 4);
+        const World fresh;
+        EXPECT_EQ(RuleToString(b, 0, 1),
+                  RuleToString(layer == Layer::OtherReality ? a : fresh, 0, 1));
+    }
 
     // The reader also knows the feedback switch that the writer leaves out.
+    World b;
+    Settings sb;
     test::WriteBytes(lib.folder.Field() / "fb.rfld", "#FeedBack             1\r\n#LR A\r\n");
     ASSERT_TRUE(LoadLayerFile(b, sb, lib.folder, Layer::OtherReality, "fb"));
     EXPECT_TRUE(sb.FeedBack);
-    EXPECT_EQ(b.OtherRealityField.at(3, 4), 0);
     EXPECT_EQ(b.OtherRealityField.at(0, 0), 1);
 }
 
@@ -105,20 +97,16 @@ TEST(LayerFiles, DefaultNamesAndTheSortedList) {
     Library lib;
     World a;
     Settings s;
-    SaveLayerFile(a, s, lib.folder, Layer::EternalLife, "zeta");
-    SaveLayerFile(a, s, lib.folder, Layer::EternalLife, "alpha");
+    for (const char* name : {"zeta", "alpha", "EternalLifeField2"})
+        SaveLayerFile(a, s, lib.folder, Layer::EternalLife, name);
     SaveLayerFile(a, s, lib.folder, Layer::EternalDead, "other");
-    auto list = ListLayerFiles(lib.folder, Layer::EternalLife);
-    ASSERT_EQ(list.size(), 2u);
-    const std::string name = DefaultLayerFileName(Layer::EternalLife, 2);
-    EXPECT_EQ(name, "EternalLifeField2");
-    SaveLayerFile(a, s, lib.folder, Layer::EternalLife, name);
+    EXPECT_EQ(DefaultLayerFileName(Layer::EternalLife, 2), "EternalLifeField2");
+    EXPECT_EQ(DefaultLayerFileName(Layer::OtherReality, 0), "OtherRealityField0");
     EXPECT_TRUE(std::filesystem::exists(lib.folder.Field() / "EternalLifeField2.bfld"));
-    list = ListLayerFiles(lib.folder, Layer::EternalLife);
-    EXPECT_EQ(list, (std::vector<std::string>{"EternalLifeField2", "alpha", "zeta"}));
+    EXPECT_EQ(ListLayerFiles(lib.folder, Layer::EternalLife),
+              (std::vector<std::string>{"EternalLifeField2", "alpha", "zeta"}));
     EXPECT_EQ(ListLayerFiles(lib.folder, Layer::EternalDead), (std::vector<std::string>{"other"}));
     EXPECT_TRUE(ListLayerFiles(lib.folder, Layer::OtherReality).empty());
-    EXPECT_EQ(DefaultLayerFileName(Layer::OtherReality, 0), "OtherRealityField0");
 }
 
 TEST(LayerFiles, MissingFileBadNumberAndMissingFolder) {
@@ -155,7 +143,7 @@ TEST(LayerFiles, CopyLayerCoversTheFieldAndItsMargins) {
     s.CopyToComboBox = 3;
     CopyFieldButtonClick(w, s);
     EXPECT_EQ(test::LiveCells(w.OtherRealityField, -3, -3, 1001, 1001),
-              (std::vector<std::pair<int, int>>{{-3, -3}, {10, 10}, {41, 31}}));
+              (Cells{{-3, -3}, {10, 10}, {41, 31}}));
     EXPECT_EQ(w.OtherRealityField.at(41, 31), 3);
 
     CopyLayer(w, Layer::EternalDead, Layer::EternalDead);

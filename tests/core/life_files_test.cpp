@@ -9,8 +9,8 @@
 namespace zentorix {
 namespace {
 
+using test::Cells;
 using test::TempFolder;
-using Cells = std::vector<std::pair<int, int>>;
 using Sums = std::vector<std::int32_t>;
 
 class LifeRead : public ::testing::Test {
@@ -29,7 +29,7 @@ class LifeRead : public ::testing::Test {
         world.SetFieldWidth(160);
         world.SetFieldHeight(140);
     }
-    Cells Staging() const { return test::LiveCells(world.StagingGrid, -3, -3, 1000, 1000); }
+    Cells Staging() const { return test::AllLive(world.StagingGrid); }
 
     TempFolder folder;
     World world;
@@ -83,7 +83,7 @@ TEST_F(LifeRead, Life105FarCornersNeitherCrashNorWrap) {
     Read105("#P 2000000000 -2000000000\r\n*\r\n#P -2000000000 2000000000\r\n*\r\n");
     EXPECT_EQ(world.FieldWidth(), 997);
     EXPECT_TRUE(Staging().empty());
-    EXPECT_TRUE(test::LiveCells(world.MainField, -3, -3, 1001, 1001).empty());
+    EXPECT_TRUE(test::AllLive(world.MainField).empty());
 }
 
 TEST_F(LifeRead, Life106CellsFromTheirSmallestCoordinates) {
@@ -149,6 +149,7 @@ TEST_F(Life105Write, BoundingBoxRowsAndRuleLine) {
     empty.Description.clear();
     EXPECT_EQ(TempFolder::Read(WriteLife105File(empty, folder.Path() / "empty")),
               "#Life 1.05\r\n#R 23/3\r\n");
+    EXPECT_THROW(WriteLife105File(world, folder.Path() / "missing" / "x.lif"), FileError);
 }
 
 TEST_F(Life105Write, GliderReadsBackOneColumnAndRowIn) {
@@ -160,14 +161,9 @@ TEST_F(Life105Write, GliderReadsBackOneColumnAndRowIn) {
     World back;
     Settings settings;
     ReadLife105File(back, settings, file, {});
-    EXPECT_EQ(test::LiveCells(back.StagingGrid, -3, -3, 1000, 1000),
-              (Cells{{1, 3}, {2, 1}, {2, 3}, {3, 2}, {3, 3}}));
+    EXPECT_EQ(test::AllLive(back.StagingGrid), (Cells{{1, 3}, {2, 1}, {2, 3}, {3, 2}, {3, 3}}));
     EXPECT_EQ(back.Rules[0].BirthList, (Sums{3, 6}));
     EXPECT_EQ(back.Rules[0].SurvivalList, (Sums{2, 3}));
-}
-
-TEST_F(Life105Write, UnwritableFolderThrows) {
-    EXPECT_THROW(WriteLife105File(world, folder.Path() / "missing" / "x.lif"), FileError);
 }
 
 }  // namespace

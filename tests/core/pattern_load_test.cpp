@@ -8,8 +8,8 @@
 namespace zentorix {
 namespace {
 
+using test::Cells;
 using test::TempFolder;
-using Cells = std::vector<std::pair<int, int>>;
 
 struct ClassifyCase {
     const char* name;
@@ -64,40 +64,29 @@ TEST(ClassifyPatternFile, FirstLineAndContentRules) {
     EXPECT_EQ(ClassifyPatternFile(folder.Path() / "missing.bmp"), PatternFormat::None);
 }
 
-TEST(OpenPatternFile, MissingUnknownAndNativeFiles) {
+TEST(OpenPatternFile, MissingHugeUnknownAndNativeFiles) {
     TempFolder folder;
     World world;
     Settings settings;
     world.Description = {"kept"};
-
-    OpenResult r = OpenPatternFile(world, settings, folder.Path() / "missing.rle");
-    EXPECT_FALSE(r.found);
+    world.MainField.at(10, 10) = 1;
+    EXPECT_FALSE(OpenPatternFile(world, settings, folder.Path() / "missing.rle").found);
+    // A file too large for any pattern is refused before anything changes.
+    const auto huge = folder.Write("huge.rle", "bo$2bo$3o!\n");
+    std::filesystem::resize_file(huge, kMaxPatternFileBytes + 1);
+    EXPECT_THROW(OpenPatternFile(world, settings, huge), FileError);
     EXPECT_EQ(world.Description, std::vector<std::string>{"kept"});
 
     // A file that fits no test is not read; only the description is emptied.
-    world.MainField.at(10, 10) = 1;
-    r = OpenPatternFile(world, settings, folder.Write("notes.txt", "nothing to see\n"));
+    OpenResult r = OpenPatternFile(world, settings, folder.Write("notes.txt", "nothing to see\n"));
     EXPECT_TRUE(r.found);
     EXPECT_EQ(r.format, PatternFormat::None);
     EXPECT_TRUE(world.Description.empty());
-    EXPECT_EQ(world.MainField.at(10, 10), 1);
+    EXPECT_EQ(test::AllLive(world.MainField), (Cells{{10, 10}}));
 
     r = OpenPatternFile(world, settings,
                         folder.Write("Zentorix.ini", "#Zentorix configuration file\r\n"));
     EXPECT_EQ(r.format, PatternFormat::Native);
-}
-
-TEST(OpenPatternFile, FileTooLargeForAPatternIsRefusedWithoutChanges) {
-    TempFolder folder;
-    World world;
-    Settings settings;
-    world.Description = {"kept"};
-    world.MainField.at(10, 10) = 1;
-    const auto file = folder.Write("huge.rle", "bo$2bo$3o!\n");
-    std::filesystem::resize_file(file, kMaxPatternFileBytes + 1);
-    EXPECT_THROW(OpenPatternFile(world, settings, file), FileError);
-    EXPECT_EQ(world.Description, std::vector<std::string>{"kept"});
-    EXPECT_EQ(world.MainField.at(10, 10), 1);
 }
 
 TEST(OpenPatternFile, PatternStopsTheRunAndLandsOnTheField) {
@@ -109,17 +98,12 @@ TEST(OpenPatternFile, PatternStopsTheRunAndLandsOnTheField) {
     const OpenResult r =
         OpenPatternFile(world, settings, folder.Write("row.rle", "x = 3, y = 2\r\n3o$bob!\r\n"),
                         PanelSize{1000, 1000});
-    EXPECT_TRUE(r.found);
     EXPECT_EQ(r.format, PatternFormat::Rle);
     EXPECT_TRUE(r.stopRun);
     EXPECT_EQ(world.Counters.Generation, 1);
-    EXPECT_EQ(world.CurrentFileName, "row.rle");
-    // w = 4, h = 2: the field becomes 104 by 102 extents, the cell size 1000 / 104.
-    EXPECT_EQ(world.ExtentX(), 104);
-    EXPECT_EQ(world.ExtentY(), 102);
+    // w = 4, h = 2: extents 104 by 102, the cell size 1000 / 104.
     EXPECT_EQ(settings.CellSize, 9);
-    EXPECT_EQ(test::LiveCells(world.MainField, -3, -3, 200, 200),
-              (Cells{{52, 51}, {53, 51}, {53, 52}, {54, 51}}));
+    EXPECT_EQ(test::AllLive(world.MainField), (Cells{{52, 51}, {53, 51}, {53, 52}, {54, 51}}));
 }
 
 TEST(BeginPatternLoad, ClearsTheEraseTargetsAndTheStagingGrid) {
@@ -203,12 +187,18 @@ TEST(PlacePattern, OffsetsCarryTheExtraTwoColumns) {
     // Extents 103 and 104: cx = 51 - 1 + 2, cy = 52 - 2.
     EXPECT_EQ(world.MainField.at(52, 50), 1);
     EXPECT_EQ(world.MainField.at(55, 54), 2);
-    EXPECT_EQ(test::LiveCells(world.MainField, -3, -3, 200, 200), (Cells{{52, 50}, {55, 54}}));
+    EXPECT_EQ(test::AllLive(world.MainField), (Cells{{52, 50}, {55, 54}}));
 
     // A negative width copies nothing.
     world.StagingGrid.at(0, 0) = 5;
     PlacePattern(world, settings, -1, 4, false, {});
     EXPECT_EQ(world.MainField.at(52, 50), 1);
+
+    // The load selector chooses the layer.
+    settings.LoadFieldSelector = static_cast<int>(Layer::EternalDead);
+    PlacePattern(world, settings, 3, 4, false, {});
+    EXPECT_EQ(test::AllLive(world.EternalDeadField), (Cells{{52, 50}, {55, 54}}));
+    EXPECT_EQ(world.EternalDeadField.at(52, 50), 5);
 }
 
 TEST(PlacePattern, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
@@ -241,17 +231,6 @@ TEST(PlacePattern, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
     EXPECT_EQ(small.MainField.at(26, 11), 24);
     EXPECT_EQ(small.MainField.at(27, 11), 5);
     EXPECT_EQ(small.MainField.at(1, 1), 7);
-}
-
-TEST(PlacePattern, LoadFieldSelectorChoosesTheLayer) {
-    World world;
-    Settings settings;
-    settings.LoadFieldSelector = static_cast<int>(Layer::EternalDead);
-    world.StagingGrid.at(0, 0) = 1;
-    PlacePattern(world, settings, 0, 0, true, {});
-    // Extents 100 and 100: cx = 50 + 2, cy = 50.
-    EXPECT_EQ(world.EternalDeadField.at(52, 50), 1);
-    EXPECT_TRUE(test::LiveCells(world.MainField, -3, -3, 200, 200).empty());
 }
 
 }  // namespace

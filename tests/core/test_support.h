@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -24,14 +26,37 @@ inline void Draw(StateField& field, int x0, int y0, const std::vector<std::strin
         }
 }
 
+using Cells = std::vector<std::pair<int, int>>;
+
 // Live cells (state above 0) of a layer within the rectangle, as (x, y) pairs.
-inline std::vector<std::pair<int, int>> LiveCells(const StateField& field, int x0, int y0, int x1,
-                                                  int y1) {
-    std::vector<std::pair<int, int>> cells;
+inline Cells LiveCells(const StateField& field, int x0, int y0, int x1, int y1) {
+    Cells cells;
     for (int x = x0; x <= x1; ++x)
         for (int y = y0; y <= y1; ++y)
             if (field.at(x, y) > 0)
                 cells.emplace_back(x, y);
+    return cells;
+}
+
+// Every live cell of a layer, margins included.
+inline Cells AllLive(const StateField& field) {
+    return LiveCells(field, field.Low(), field.Low(), kGridHigh, kGridHigh);
+}
+
+// The live cells of a layer as (x, y, state), moved so that the smallest column and
+// row are 0: the pattern wherever it was placed. Without states every cell counts 1.
+inline std::vector<std::array<int, 3>> Shape(const StateField& field, bool states = true) {
+    std::vector<std::array<int, 3>> cells;
+    int x0 = kGridHigh, y0 = kGridHigh;
+    for (const auto& [x, y] : AllLive(field)) {
+        cells.push_back({x, y, states ? field.at(x, y) : 1});
+        x0 = std::min(x0, x);
+        y0 = std::min(y0, y);
+    }
+    for (auto& cell : cells) {
+        cell[0] -= x0;
+        cell[1] -= y0;
+    }
     return cells;
 }
 
