@@ -39,9 +39,7 @@ struct MuseumFixture : test::WindowFixture {
             lists->Refresh();
     }
     void Write(const QString& name, const QByteArray& text) const {
-        QFile file(dir.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(text);
+        test::WriteFile(dir.filePath(name), text);
     }
     app::FolderFileLists* files() const {
         for (auto* lists : window->findChildren<app::FolderFileLists*>())
@@ -73,12 +71,9 @@ std::vector<std::pair<int, int>> ShapeOnScreen(MuseumFixture& f, const StateFiel
                                                Colour colour) {
     const auto cells = test::LiveCells(layer, -3, -3, 999, 999);
     std::vector<std::pair<int, int>> shape;
-    const int c = f.settings().CellSize;
     for (const auto& [x, y] : cells) {
         shape.emplace_back(x - cells.front().first, y - cells.front().second);
-        const QRgb pixel =
-            f.window->fieldView().SurfacePixel((x - 1) * c + c / 2, (y - 1) * c + c / 2);
-        if (pixel != app::ToRgb(colour))
+        if (f.CellPixel(x, y) != app::ToRgb(colour))
             return {};
     }
     return shape;
@@ -97,12 +92,11 @@ class MuseumPageTest : public QObject {
         QCOMPARE(f.Listed("FileListBox1"), (QStringList{"bad.zlf", "glider.rle", "UPPER.RLE"}));
         f.Select("FileListBox1", "glider.rle");
         QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("glider.rle  -  Zentorix"));
         QCOMPARE(ShapeOnScreen(f, f.world().MainField, f.settings().Colours.ColourOfState(1)),
                  kGliderShape);
-        const QString description = f.Find<QPlainTextEdit>("DescriptionMuseum")->toPlainText();
-        QVERIFY(description.startsWith(QStringLiteral("RLE-file\na glider")));
-        QCOMPARE(description, app::DescriptionText(f.world().Description));
+        QVERIFY(f.Find<QPlainTextEdit>("DescriptionMuseum")
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("RLE-file\na glider")));
 
         // The arrow keys open each file in turn.
         auto* list = f.Find<QListWidget>("FileListBox1");
@@ -116,12 +110,9 @@ class MuseumPageTest : public QObject {
         test::AnswerQuestion(QMessageBox::Ok, &message);
         f.Select("FileListBox1", "bad.zlf");
         QCOMPARE(message, QStringLiteral("'12x4' is not a valid integer value"));
-        f.Select("FileListBox1", "glider.rle");
-        QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
 
         // With the Eternal Dead layer chosen, the pattern lands there.
         test::Choose(f.Find<QComboBox>("LoadFieldSelector"), 2);
-        QCOMPARE(f.settings().LoadFieldSelector, 2);
         list->setCurrentRow(-1);
         f.Select("FileListBox1", "glider.rle");
         QVERIFY(test::LiveCells(f.world().MainField, -3, -3, 999, 999).empty());
@@ -239,8 +230,6 @@ class MuseumPageTest : public QObject {
         QVERIFY(panel->isVisible());
         QCOMPARE(QDir::fromNativeSeparators(f.Find<QLineEdit>("SelectionSaveDir")->text()),
                  QDir(f.dir.path()).absolutePath() + "/");
-        QCOMPARE(f.Find<QPlainTextEdit>("SelectionDescription")->toPlainText(),
-                 QStringLiteral("three cells"));
         f.Find<QLineEdit>("SelectionFileName")->setText("corner");
         f.Find<QPushButton>("SaveButton2")->click();
         QVERIFY(!panel->isVisible());
@@ -250,10 +239,9 @@ class MuseumPageTest : public QObject {
         // Saving again asks first.
         save->click();
         f.Find<QLineEdit>("SelectionFileName")->setText("corner");
-        QString asked;
-        test::AnswerQuestion(QMessageBox::No, &asked);
-        f.Find<QPushButton>("SaveButton2")->click();
-        QCOMPARE(asked, QStringLiteral("Файл із таким іменем вже існує. Перезаписати?"));
+        w.MainField.at(3, 4) = 1;  // not saved: the file keeps three cells
+        test::RefuseOverwrite(f.dir.filePath("corner.mlf"),
+                              [&] { f.Find<QPushButton>("SaveButton2")->click(); });
         QVERIFY(panel->isVisible());
         f.Find<QPushButton>("Cansel02")->click();
         QVERIFY(!panel->isVisible());
