@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
@@ -263,9 +264,9 @@ inline void Disturb(std::uint64_t seed, World& w) {
         Sprinkle(rng, w.OtherRealityField, -3, -3, W + 1, H + 1, 0.05, 2, false);
 }
 
-// The first difference between the two worlds' grids, marks, counters and
-// phases, over the indices up to `reach` on both axes.
-inline ::testing::AssertionResult SameWorld(const World& fast, const World& ref, int reach) {
+// The first difference between the two worlds' grids and marks (over the
+// indices up to `reach` on both axes), counters and phases; empty if none.
+inline std::string Difference(const World& fast, const World& ref, int reach) {
     auto grid = [&](const char* name, const auto& a, const auto& b) -> std::string {
         const int hi = std::min(reach, kGridHigh);
         for (int x = a.Low(); x <= hi; ++x)
@@ -289,7 +290,7 @@ inline ::testing::AssertionResult SameWorld(const World& fast, const World& ref,
           grid("Eternal Life Field", fast.EternalLifeField, ref.EternalLifeField),
           grid("Eternal Dead Field", fast.EternalDeadField, ref.EternalDeadField)})
         if (!diff.empty())
-            return ::testing::AssertionFailure() << diff;
+            return diff;
     auto counters = [](const World& w) {
         const GenerationCounters& c = w.Counters;
         const LandscapePhases& l = w.Landscape;
@@ -301,59 +302,62 @@ inline ::testing::AssertionResult SameWorld(const World& fast, const World& ref,
         return out.str();
     };
     if (counters(fast) != counters(ref))
-        return ::testing::AssertionFailure()
-               << "counters differ: fast " << counters(fast) << "; reference " << counters(ref);
-    return ::testing::AssertionSuccess();
+        return "counters differ: fast " + counters(fast) + "; reference " + counters(ref);
+    return {};
 }
 
 // The first difference in what the two steps reported: repaint calls in their
-// order, finished generations and stop requests.
-inline ::testing::AssertionResult SameReports(const RecordingObserver& fast,
-                                              const RecordingObserver& ref) {
+// order, finished generations and stop requests; empty if none.
+inline std::string Difference(const RecordingObserver& fast, const RecordingObserver& ref) {
     if (fast.finished != ref.finished || fast.stops != ref.stops)
-        return ::testing::AssertionFailure() << "finished/stop reports differ";
+        return "finished/stop reports differ";
     auto call = [](const RecordingObserver& o, std::size_t i) {
         std::ostringstream out;
         if (i < o.drawn.size())
             out << "(" << o.drawn[i].x << ", " << o.drawn[i].y << ", " << o.drawn[i].colour << ")";
         return i < o.drawn.size() ? out.str() : "none";
     };
-    for (std::size_t i = 0; i < std::max(fast.drawn.size(), ref.drawn.size()); ++i)
-        if (i >= fast.drawn.size() || i >= ref.drawn.size() || fast.drawn[i].x != ref.drawn[i].x ||
-            fast.drawn[i].y != ref.drawn[i].y || fast.drawn[i].colour != ref.drawn[i].colour)
-            return ::testing::AssertionFailure() << "repaint call " << i << " differs: fast "
-                                                 << call(fast, i) << ", reference " << call(ref, i);
-    return ::testing::AssertionSuccess();
+    auto same = [](const auto& a, const auto& b) {
+        return a.x == b.x && a.y == b.y && a.colour == b.colour;
+    };
+    const auto i = static_cast<std::size_t>(std::mismatch(fast.drawn.begin(), fast.drawn.end(),
+                                                          ref.drawn.begin(), ref.drawn.end(), same)
+                                                .first -
+                                            fast.drawn.begin());
+    if (i == fast.drawn.size() && i == ref.drawn.size())
+        return {};
+    return "repaint call " + std::to_string(i) + " differs: fast " + call(fast, i) +
+           ", reference " + call(ref, i);
 }
 
 // A pair of worlds for one experiment after another, stepped by the fast and
-// the reference step and compared after each step over the indices up to
-// `reach`.
+// the reference step; each step gives the first difference after it over the
+// indices up to `reach`, or nothing.
 struct Twins {
     std::unique_ptr<World> fast = std::make_unique<World>();
     std::unique_ptr<World> ref = std::make_unique<World>();
 
-    ::testing::AssertionResult Step(const Settings& settings, StepForm form, CellRect window = {},
-                                    int reach = kSmallWorldReach) {
+    std::string Step(const Settings& settings, StepForm form, CellRect window = {},
+                     int reach = kSmallWorldReach) {
         RecordingObserver fo, ro;
         fo.window = ro.window = window;
         GenerationStep(*fast, settings, fo, form);
         reference::GenerationStep(*ref, settings, ro, form);
-        auto same = SameWorld(*fast, *ref, reach);
-        return same ? SameReports(fo, ro) : same;
+        const std::string diff = Difference(*fast, *ref, reach);
+        return diff.empty() ? Difference(fo, ro) : diff;
     }
-    ::testing::AssertionResult OtherRealityStep(int reach = kSmallWorldReach) {
+    std::string OtherRealityStep(int reach = kSmallWorldReach) {
         zentorix::OtherRealityStep(*fast);
         reference::OtherRealityStep(*ref);
-        return SameWorld(*fast, *ref, reach);
+        return Difference(*fast, *ref, reach);
     }
 };
 
 // Builds the twin worlds of one seed and runs them side by side for `steps`
 // generations, plain, torus or of the Other Reality, with changes by other code
-// in between; stops at the first difference.
-inline ::testing::AssertionResult RunTwins(Twins& twins, std::uint64_t seed,
-                                           const ScenarioOptions& opt, int steps) {
+// in between; gives the first difference, or nothing.
+inline std::string RunTwins(Twins& twins, std::uint64_t seed, const ScenarioOptions& opt,
+                            int steps) {
     BuildWorld(seed, opt, *twins.fast);
     BuildWorld(seed, opt, *twins.ref);
     Rng rng(seed * 7919u + 17u);
@@ -375,16 +379,17 @@ inline ::testing::AssertionResult RunTwins(Twins& twins, std::uint64_t seed,
         }
         const bool other = Chance(rng, otherRealitySteps);
         const bool torus = !other && (torusMode == 2 ? Chance(rng, 0.5) : torusMode == 1);
-        auto same = other ? twins.OtherRealityStep()
-                          : twins.Step(settings, torus ? StepForm::Torus : StepForm::Plain, window);
-        if (!same)
-            return same << " (seed " << seed << ", "
-                        << (other   ? "Other Reality"
-                            : torus ? "torus"
-                                    : "plain")
-                        << " step " << step << ")";
+        const std::string diff =
+            other ? twins.OtherRealityStep()
+                  : twins.Step(settings, torus ? StepForm::Torus : StepForm::Plain, window);
+        if (!diff.empty())
+            return diff + " (seed " + std::to_string(seed) + ", " +
+                   (other   ? "Other Reality"
+                    : torus ? "torus"
+                            : "plain") +
+                   " step " + std::to_string(step) + ")";
     }
-    return ::testing::AssertionSuccess();
+    return {};
 }
 
 }  // namespace zentorix::test

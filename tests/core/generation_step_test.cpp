@@ -123,18 +123,6 @@ TEST_F(StepTest, MarginsKeepTheirCellsAndTheExtentColumnSurvives) {
     EXPECT_EQ(world->Counters.LiveCount, 1);
 }
 
-TEST_F(StepTest, AutoStopEndsTheRunWhenTheLastCellDies) {
-    settings.AutoStop = true;
-    Draw(world->MainField, 10, 10, {"*"});
-    Step();
-    EXPECT_EQ(observer.stops, 1);
-    EXPECT_EQ(world->Counters.Generation, 1);
-    settings.AutoStop = false;
-    Step();
-    EXPECT_EQ(observer.stops, 1);
-    EXPECT_EQ(world->Counters.Generation, 2);
-}
-
 TEST_F(StepTest, TorusGliderPassesTheHiddenColumn) {
     world->SetFieldWidth(25);
     world->SetFieldHeight(25);
