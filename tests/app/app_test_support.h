@@ -25,6 +25,8 @@ struct WindowFixture {
     explicit WindowFixture(const QString& commandLineFile = {}) { Open(commandLineFile); }
 
     ProgramFolder Folder() const { return {app::ToPath(dir.path())}; }
+    World& world() const { return window->session().world(); }
+    Settings& settings() const { return window->session().settings(); }
     // Opens (or reopens, after Close) the window on the same folder.
     void Open(const QString& commandLineFile = {}) {
         window = std::make_unique<app::MainWindow>(Folder(), commandLineFile);
@@ -42,7 +44,7 @@ struct WindowFixture {
     }
     // The pixel of the field view in the middle of cell (x, y).
     QRgb CellPixel(int x, int y) const {
-        const int c = window->session().settings().CellSize;
+        const int c = settings().CellSize;
         return window->fieldView().SurfacePixel((x - 1) * c + c / 2, (y - 1) * c + c / 2);
     }
     // Saves a picture of the whole window for a person to look at.

@@ -50,7 +50,6 @@ struct ColoursFixture : test::WindowFixture {
         Find<QTabWidget>("PageControl1")->setCurrentWidget(Find<QWidget>("TabSheet2"));
         QApplication::processEvents();
     }
-    Settings& settings() { return window->session().settings(); }
     ColourModel& colours() { return settings().Colours; }
     app::PaletteEditor* editor() { return Find<app::PaletteEditor>("ColorGenPanel"); }
     // The panel of palette entry 1..256.
@@ -64,7 +63,7 @@ struct ColoursFixture : test::WindowFixture {
     // The colour shown in the middle of cell (x, y).
     Colour CellColour(int x, int y) { return app::FromRgb(CellPixel(x, y)); }
     void PutCell(int x, int y, int state) {
-        window->session().world().MainField.at(x, y) = state;
+        world().MainField.at(x, y) = state;
         window->fieldView().RedrawView();
     }
 };

@@ -24,8 +24,6 @@ struct LandscapeFixture : test::WindowFixture {
         Find<QTabWidget>("PageControl1")->setCurrentWidget(Find<QWidget>("Landscape"));
         Find<QTabWidget>("LandPageControl")->setCurrentIndex(subPage);
     }
-    Settings& settings() { return window->session().settings(); }
-    World& world() { return window->session().world(); }
     QString label(const char* name) const { return Find<QLabel>(name)->text(); }
     QRgb Shown(Colour ColourModel::*colour) { return app::ToRgb(settings().Colours.*colour); }
     QString FieldFile(const QString& name) const {
@@ -150,7 +148,6 @@ class LandscapePageTest : public QObject {
         f.Find<QSlider>("TrackBar1")->setValue(300);
         w.OtherRealityField.at(5, 6) = 0;
         test::Choose(areas, 0);
-        QCOMPARE(s.SpeedOtherReality, 7);
         QCOMPARE(f.Find<QSlider>("SpeedOtherReality")->value(), 7);
         QCOMPARE(f.Find<QSlider>("TrackBar1")->value(), 7);
         QCOMPARE(w.OtherRealityField.at(5, 6), 1);

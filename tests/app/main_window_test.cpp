@@ -80,7 +80,7 @@ class MainWindowTest : public QObject {
             QCOMPARE(app::FieldView::ZoomStep(size), step);
         test::WindowFixture f;
         app::FieldView& view = f.window->fieldView();
-        Settings& s = f.window->session().settings();
+        Settings& s = f.settings();
         // From, direction, to: the step of the size zoomed from, within 1..50.
         const std::array<int, 3> zooms[] = {{8, +1, 9},   {9, +1, 10},  {10, +1, 12}, {50, +1, 50},
                                             {31, -1, 27}, {30, -1, 29}, {1, -1, 1}};
@@ -90,15 +90,15 @@ class MainWindowTest : public QObject {
             QCOMPARE(s.CellSize.Value(), to);
         }
         s.CellSize = 7;
-        f.window->session().world().SetFieldWidth(160);
-        f.window->session().world().SetFieldHeight(140);
+        f.world().SetFieldWidth(160);
+        f.world().SetFieldHeight(140);
         f.Find<QCheckBox>("EnableTOR")->setChecked(true);
         QCOMPARE(view.ViewStatusText(), QStringLiteral("7-160x140-W"));
     }
 
     void gridAtSmallCellSizesFlipsWithoutLines() {
         test::WindowFixture f;
-        Settings& s = f.window->session().settings();
+        Settings& s = f.settings();
         app::FieldView& view = f.window->fieldView();
         s.CellSize = 3;
         view.FitToField();
@@ -114,8 +114,8 @@ class MainWindowTest : public QObject {
 
     void aDrawnCellLandsOnItsPixels() {
         test::WindowFixture f;
-        const ColourModel& colours = f.window->session().settings().Colours;
-        f.window->session().world().MainField.at(2, 3) = 1;
+        const ColourModel& colours = f.settings().Colours;
+        f.world().MainField.at(2, 3) = 1;
         f.window->fieldView().RedrawView();
         QCOMPARE(f.CellPixel(2, 3), app::ToRgb(colours.ColourOfState(1)));
         QCOMPARE(f.CellPixel(1, 1), app::ToRgb(colours.BackgroundColour));
@@ -127,14 +127,14 @@ class MainWindowTest : public QObject {
         f.Find<QSpinBox>("IntSizeBigGrid")->setValue(9);
         f.Find<QSpinBox>("UpDown2")->setValue(77);
         f.Find<QSlider>("SpeedTrackBar")->setValue(0);  // saved as 1
-        World& world = f.window->session().world();
+        World& world = f.world();
         world.MainField.at(5, 6) = 1;
         world.EternalLifeField.at(7, 8) = 1;
         f.window->fieldView().ZoomAt(1, 1, +1);
         f.Close();
 
         f.Open();
-        const Settings& s = f.window->session().settings();
+        const Settings& s = f.settings();
         QVERIFY(s.AutoStop);
         QCOMPARE(s.SizeBigGrid.Value(), 9);
         QCOMPARE(s.SpeedMain.Value(), 1);
@@ -142,8 +142,8 @@ class MainWindowTest : public QObject {
         QVERIFY(f.Find<QCheckBox>("AutoStop")->isChecked());
         QCOMPARE(f.Find<QSpinBox>("UpDown2")->value(), 77);
         // The fields come back because SaveFieldWhenExit starts checked.
-        QCOMPARE(f.window->session().world().MainField.at(5, 6), 1);
-        QCOMPARE(f.window->session().world().EternalLifeField.at(7, 8), 1);
+        QCOMPARE(f.world().MainField.at(5, 6), 1);
+        QCOMPARE(f.world().EternalLifeField.at(7, 8), 1);
     }
 
     void anUnreadableSettingsFileIsKeptAside() {
@@ -166,14 +166,14 @@ class MainWindowTest : public QObject {
         start->click();
         QVERIFY(undo.exists("2.qlf"));
         QVERIFY(undo.exists("3.qlf"));
-        QCOMPARE(f.window->session().world().UndoCounter, 4);
+        QCOMPARE(f.world().UndoCounter, 4);
         f.Find<QToolButton>("StopButton")->click();
         // Back to the state of the last start.
-        World& world = f.window->session().world();
+        World& world = f.world();
         world.MainField.at(3, 3) = 1;
         f.window->findChild<QAction*>("N14")->trigger();
         QCOMPARE(world.UndoCounter, 3);
-        QCOMPARE(f.window->session().world().MainField.at(3, 3), 0);
+        QCOMPARE(f.world().MainField.at(3, 3), 0);
     }
 
     void theCommandLineFileWinsOverTheSettingsFile() {

@@ -26,8 +26,6 @@ void TypeFileName(QFileDialog* dialog, const QString& path) {
 
 struct SaveFixture : test::WindowFixture {
     QFrame* panel() const { return window->popups().panel("SavePanel"); }
-    World& world() { return window->session().world(); }
-    Settings& settings() { return window->session().settings(); }
     void OpenPanel() {
         if (!panel()->isVisible())
             Find<QToolButton>("SaveAsFileButton")->click();

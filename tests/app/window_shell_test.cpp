@@ -63,7 +63,7 @@ class WindowShellTest : public QObject {
     void timingButtonShowsMillisecondsOfAHundredSteps() {
         test::WindowFixture f;
         auto* timing = f.Find<QPushButton>("Button1");
-        const int next = f.window->session().world().Counters.Generation;
+        const int next = f.world().Counters.Generation;
         timing->click();
         bool number = false;
         timing->text().toInt(&number);
