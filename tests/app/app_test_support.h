@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -24,6 +25,8 @@ struct WindowFixture {
     explicit WindowFixture(const QString& commandLineFile = {}) { Open(commandLineFile); }
 
     ProgramFolder Folder() const { return {app::ToPath(dir.path())}; }
+    World& world() const { return window->session().world(); }
+    Settings& settings() const { return window->session().settings(); }
     // Opens (or reopens, after Close) the window on the same folder.
     void Open(const QString& commandLineFile = {}) {
         window = std::make_unique<app::MainWindow>(Folder(), commandLineFile);
@@ -38,6 +41,11 @@ struct WindowFixture {
     template <typename T>
     T* Find(const char* name) const {
         return window->findChild<T*>(name);
+    }
+    // The pixel of the field view in the middle of cell (x, y).
+    QRgb CellPixel(int x, int y) const {
+        const int c = settings().CellSize;
+        return window->fieldView().SurfacePixel((x - 1) * c + c / 2, (y - 1) * c + c / 2);
     }
     // Saves a picture of the whole window for a person to look at.
     void Screenshot(const QString& name) const {
@@ -68,6 +76,30 @@ inline void AnswerQuestion(QMessageBox::StandardButton button, QString* asked = 
             *asked = box->text();
         box->button(button)->click();
     });
+}
+
+// The whole of a file; empty when it cannot be read.
+inline QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void WriteFile(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+// Saving over an existing file asks first; `save` is answered No and the file
+// stays as it was.
+inline void RefuseOverwrite(const QString& path, const std::function<void()>& save) {
+    const QByteArray before = ReadFile(path);
+    QVERIFY(!before.isEmpty());
+    QString asked;
+    AnswerQuestion(QMessageBox::No, &asked);
+    save();
+    QCOMPARE(asked, QStringLiteral("Файл із таким іменем вже існує. Перезаписати?"));
+    QCOMPARE(ReadFile(path), before);
 }
 
 // What a user's pick from a drop-down list does.

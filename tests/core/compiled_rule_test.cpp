@@ -19,42 +19,20 @@ RuleSet TwoWeights(std::int32_t a, std::int32_t b) {
 }
 
 // The lane must hold every sum the weights can reach, at the exact border of
-// each width: one more and a narrower lane would overflow.
+// each width: one more and a narrower lane would overflow. Mixed signs never
+// add up beyond the larger side; equal weights are counted, whatever their size.
 TEST(CompiledRule, LaneIsTheNarrowestThatHoldsEverySum) {
-    EXPECT_EQ(CompileRule(TwoWeights(100, 27), 2).lanes, Lanes::Int8);
-    EXPECT_EQ(CompileRule(TwoWeights(100, 28), 2).lanes, Lanes::Int16);
-    EXPECT_EQ(CompileRule(TwoWeights(-100, -27), 2).lanes, Lanes::Int8);
-    EXPECT_EQ(CompileRule(TwoWeights(-100, -28), 2).lanes, Lanes::Int16);
-    // Mixed signs never add up beyond the larger side.
-    EXPECT_EQ(CompileRule(TwoWeights(127, -127), 2).lanes, Lanes::Int8);
-    EXPECT_EQ(CompileRule(TwoWeights(32000, 767), 2).lanes, Lanes::Int16);
-    EXPECT_EQ(CompileRule(TwoWeights(32000, 768), 2).lanes, Lanes::Int32);
     const std::int32_t max = std::numeric_limits<std::int32_t>::max();
     const std::int32_t min = std::numeric_limits<std::int32_t>::min();
-    EXPECT_EQ(CompileRule(TwoWeights(max - 5, 5), 2).lanes, Lanes::Int32);
-    EXPECT_EQ(CompileRule(TwoWeights(max - 5, 6), 2).lanes, Lanes::Int64);
-    EXPECT_EQ(CompileRule(TwoWeights(min, 1), 2).lanes, Lanes::Int64);
-    // Equal weights are counted, whatever their size.
-    EXPECT_EQ(CompileRule(TwoWeights(max, max), 2).lanes, Lanes::Count);
-}
-
-TEST(CompiledRule, OnlyPositionsWithinTheRadiusCount) {
-    RuleSet r;
-    r.Weights.fill(0);
-    r.Weights[PositionIndex(2, 2)] = 1000;  // outer ring
-    r.Weights[PositionIndex(0, 1)] = 1;
-    r.Extended = false;
-    CompiledRule c = CompileRule(r, 2);
-    EXPECT_EQ(c.termCount, 1);
-    EXPECT_EQ(c.radius, 1);
-    r.Extended = true;
-    c = CompileRule(r, 2);
-    EXPECT_EQ(c.termCount, 2);
-    EXPECT_EQ(c.lanes, Lanes::Int16);
-    // The Other Reality reads the inner ring whatever the rule says.
-    c = CompileRule(r, 1);
-    EXPECT_EQ(c.termCount, 1);
-    EXPECT_EQ(c.radius, 1);
+    const struct {
+        std::int32_t a, b;
+        Lanes lanes;
+    } cases[] = {{100, 27, Lanes::Int8},     {100, 28, Lanes::Int16},    {-100, -27, Lanes::Int8},
+                 {-100, -28, Lanes::Int16},  {127, -127, Lanes::Int8},   {32000, 767, Lanes::Int16},
+                 {32000, 768, Lanes::Int32}, {max - 5, 5, Lanes::Int32}, {max - 5, 6, Lanes::Int64},
+                 {min, 1, Lanes::Int64},     {max, max, Lanes::Count}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CompileRule(TwoWeights(c.a, c.b), 2).lanes, c.lanes) << c.a << ", " << c.b;
 }
 
 // Counted rules decide on the number of live positions: a listed sum applies
@@ -69,19 +47,17 @@ TEST(CompiledRule, CountedRulesMapSumsToCounts) {
     r.SurvivalList = {-63, -70};
     const CompiledRule c = CompileRule(r, 2);
     ASSERT_EQ(c.lanes, Lanes::Count);
-    EXPECT_EQ(c.ClassOf(3), CompiledRule::kBirth);  // -21
-    EXPECT_EQ(c.ClassOf(0), CompiledRule::kBirth);  // 0
-    EXPECT_EQ(c.ClassOf(9), CompiledRule::kSurvival);
-    EXPECT_EQ(c.ClassOf(10), 0);  // -70 needs ten positions, there are nine
-    for (int count : {1, 2, 4, 5, 6, 7, 8})
-        EXPECT_EQ(c.ClassOf(count), 0) << count;
+    // -21 is three positions, -63 nine; -70 would need ten, there are nine.
+    for (int count = 0; count <= 10; ++count)
+        EXPECT_EQ(c.ClassOf(count), count == 0 || count == 3 ? CompiledRule::kBirth
+                                    : count == 9             ? CompiledRule::kSurvival
+                                                             : 0)
+            << count;
 
     // No weighted position at all: the sum is always 0.
-    RuleSet none;
-    none.Weights.fill(0);
-    none.BirthList = {0};
-    none.SurvivalList = {1};
-    const CompiledRule z = CompileRule(none, 2);
+    r.Weights.fill(0);
+    r.BirthList = {0};
+    const CompiledRule z = CompileRule(r, 2);
     EXPECT_EQ(z.termCount, 0);
     EXPECT_EQ(z.ClassOf(0), CompiledRule::kBirth);
 }

@@ -123,18 +123,6 @@ TEST_F(StepTest, MarginsKeepTheirCellsAndTheExtentColumnSurvives) {
     EXPECT_EQ(world->Counters.LiveCount, 1);
 }
 
-TEST_F(StepTest, AutoStopEndsTheRunWhenTheLastCellDies) {
-    settings.AutoStop = true;
-    Draw(world->MainField, 10, 10, {"*"});
-    Step();
-    EXPECT_EQ(observer.stops, 1);
-    EXPECT_EQ(world->Counters.Generation, 1);
-    settings.AutoStop = false;
-    Step();
-    EXPECT_EQ(observer.stops, 1);
-    EXPECT_EQ(world->Counters.Generation, 2);
-}
-
 TEST_F(StepTest, TorusGliderPassesTheHiddenColumn) {
     world->SetFieldWidth(25);
     world->SetFieldHeight(25);
@@ -142,8 +130,10 @@ TEST_F(StepTest, TorusGliderPassesTheHiddenColumn) {
     bool sawColumnZero = false;
     for (int i = 0; i < 16; ++i) {
         Step(StepForm::Torus);
-        for (auto [x, y] : Live()) sawColumnZero |= x == 0;
-        for (auto [x, y] : Live()) ASSERT_TRUE(x >= 0 && x <= 25 && y >= 0 && y <= 25);
+        for (auto [x, y] : Live()) {
+            sawColumnZero |= x == 0;
+            ASSERT_TRUE(x >= 0 && x <= 25 && y >= 0 && y <= 25);
+        }
     }
     EXPECT_TRUE(sawColumnZero);
     EXPECT_EQ(world->Counters.LiveCount, 5);
@@ -151,14 +141,6 @@ TEST_F(StepTest, TorusGliderPassesTheHiddenColumn) {
     const Cells live = Live();
     EXPECT_EQ(live.size(), 5u);
     EXPECT_EQ(live.front().first, 0);
-
-    // The plain step lets it leave the field instead.
-    auto plain = std::make_unique<World>();
-    plain->SetFieldWidth(25);
-    plain->SetFieldHeight(25);
-    Draw(plain->MainField, 22, 10, {".*.", "..*", "***"});
-    for (int i = 0; i < 16; ++i) reference::GenerationStep(*plain, settings, observer, StepForm::Plain);
-    for (auto [x, y] : LiveCells(plain->MainField, -11, -11, 40, 40)) EXPECT_GE(x, 1);
 }
 
 TEST_F(StepTest, RepaintPaintsStateThenHighlights) {
@@ -168,14 +150,14 @@ TEST_F(StepTest, RepaintPaintsStateThenHighlights) {
     Draw(world->MainField, 10, 10, {"***"});
     Step();
     std::vector<std::tuple<int, int, Colour>> calls;
-    for (auto d : observer.drawn) calls.emplace_back(d.x, d.y, d.colour);
+    for (auto d : observer.drawn)
+        calls.emplace_back(d.x, d.y, d.colour);
     const ColourModel& c = settings.Colours;
     using T = std::tuple<int, int, Colour>;
-    EXPECT_EQ(calls, (std::vector<T>{
-                         T{10, 10, c.BackgroundColour}, T{10, 10, c.DeadColour},
-                         T{11, 9, c.ColourOfState(1)}, T{11, 9, c.BirthColour},
-                         T{11, 10, c.ColourOfState(2)},
-                         T{11, 11, c.ColourOfState(1)}, T{11, 11, c.BirthColour}}));
+    EXPECT_EQ(calls, (std::vector<T>{T{10, 10, c.BackgroundColour}, T{10, 10, c.DeadColour},
+                                     T{11, 9, c.ColourOfState(1)}, T{11, 9, c.BirthColour},
+                                     T{11, 10, c.ColourOfState(2)}, T{11, 11, c.ColourOfState(1)},
+                                     T{11, 11, c.BirthColour}}));
 }
 
 TEST_F(StepTest, OtherRealityAreaSwitchesTheRuleSet) {
@@ -206,8 +188,9 @@ TEST_F(StepTest, ExtremeStatesNeitherWrapNorOverflow) {
     EXPECT_EQ(world->DiedMarks.at(5, 5), 1);
     // Weights near the 32-bit limits add up without overflow: a wrapped sum of
     // two such weights would be -2.
-    ParseRuleString(*world, "NW2147483647,NN2147483647,NE0,WW0,ME0,EE0,SW0,SS0,SE0,HI0,EX0,"
-                            "RB-2,",
+    ParseRuleString(*world,
+                    "NW2147483647,NN2147483647,NE0,WW0,ME0,EE0,SW0,SS0,SE0,HI0,EX0,"
+                    "RB-2,",
                     "Zentorix", 0);
     world->MainField.FillRect(-11, -11, 40, 40, 0);
     Draw(world->MainField, 10, 10, {"**"});
@@ -215,79 +198,48 @@ TEST_F(StepTest, ExtremeStatesNeitherWrapNorOverflow) {
     EXPECT_EQ(world->MainField.at(11, 11), 0);
 }
 
-// Randomised cross-checks: symmetries the automaton must respect.
-struct RandomWorld {
-    std::unique_ptr<World> world = std::make_unique<World>();
-    Settings settings;
-
-    RandomWorld(std::uint64_t seed, int w, int h, const char* rule) {
-        world->SetFieldWidth(w);
-        world->SetFieldHeight(h);
-        ParseRuleString(*world, rule, "Zentorix", 0);
-        world->Random.FixSeed(seed);
-        for (int x = 1; x <= w + 1; ++x)
-            for (int y = 1; y <= h + 1; ++y)
-                world->MainField.at(x, y) = world->Random.Below(3) == 0 ? 1 : 0;
-    }
-};
-
-constexpr const char* kSymmetricRules[] = {
-    "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,",
-    "NW1,NN2,NE1,WW2,ME1,EE2,SW1,SS2,SE1,HI5,EX0,RB3,RB5,RS2,RS4,RS6,",
-    "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,2N2W-1,2N1W1,1N2W1,2N2N2,2N2E-1,2N1E1,1N2E1,2W2W2,"
-    "2E2E2,2S2W-1,2S1W1,1S2W1,2S2S2,2S2E-1,2S1E1,1S2E1,HI0,EX2,RB4,RB5,RB9,RS3,RS4,RS6,",
-};
-
+// A randomised cross-check: the torus has no edges, so shifting or mirroring
+// the start shifts or mirrors every later generation.
 TEST(StepSymmetry, TorusCommutesWithShiftingAndMirroring) {
+    const char* rules[] = {
+        "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,",
+        "NW1,NN2,NE1,WW2,ME1,EE2,SW1,SS2,SE1,HI5,EX0,RB3,RB5,RS2,RS4,RS6,",
+        "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,2N2W-1,2N1W1,1N2W1,2N2N2,2N2E-1,2N1E1,1N2E1,2W2W2,"
+        "2E2E2,2S2W-1,2S1W1,1S2W1,2S2S2,2S2E-1,2S1E1,1S2E1,HI0,EX2,RB4,RB5,RB9,RS3,RS4,RS6,",
+    };
     StepObserver quiet;
-    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
-        const char* rule = kSymmetricRules[seed % 3];
-        RandomWorld a(seed, 25 + static_cast<int>(seed) * 3, 31, rule);
-        RandomWorld b(seed, a.world->FieldWidth(), 31, rule);
-        RandomWorld m(seed, a.world->FieldWidth(), 31, rule);
-        const int ex = a.world->ExtentX(), ey = a.world->ExtentY();
-        const int sx = 7, sy = 12;
-        // b is a shifted by (sx, sy); m is a mirrored left to right.
+    const Settings settings;
+    for (int seed = 1; seed <= 6; ++seed) {
+        // The start, the start shifted by (7, 12), the start mirrored left to right.
+        std::unique_ptr<World> w[3];
+        for (auto& p : w) {
+            p = std::make_unique<World>();
+            p->SetFieldWidth(25 + seed * 3);
+            p->SetFieldHeight(31);
+            ParseRuleString(*p, rules[seed % 3], "Zentorix", 0);
+        }
+        const int ex = w[0]->ExtentX(), ey = w[0]->ExtentY();
+        auto shifted = [&](int x, int y) -> auto& {
+            return w[1]->MainField.at((x + 7) % ex, (y + 12) % ey);
+        };
+        auto mirrored = [&](int x, int y) -> auto& {
+            return w[2]->MainField.at(WrapIndex(-x, ex), y);
+        };
+        w[0]->Random.FixSeed(seed);
+        for (int x = 0; x < ex; ++x)
+            for (int y = 0; y < ey; ++y)
+                w[0]->MainField.at(x, y) = shifted(x, y) = mirrored(x, y) =
+                    w[0]->Random.Below(3) == 0 ? 1 : 0;
+        for (int g = 0; g < 12; ++g)
+            for (auto& p : w)
+                reference::GenerationStep(*p, settings, quiet, StepForm::Torus);
         for (int x = 0; x < ex; ++x)
             for (int y = 0; y < ey; ++y) {
-                b.world->MainField.at((x + sx) % ex, (y + sy) % ey) = a.world->MainField.at(x, y);
-                m.world->MainField.at(WrapIndex(-x, ex), y) = a.world->MainField.at(x, y);
+                ASSERT_EQ(shifted(x, y), w[0]->MainField.at(x, y));
+                ASSERT_EQ(mirrored(x, y), w[0]->MainField.at(x, y));
             }
-        for (int g = 0; g < 12; ++g) {
-            reference::GenerationStep(*a.world, a.settings, quiet, StepForm::Torus);
-            reference::GenerationStep(*b.world, b.settings, quiet, StepForm::Torus);
-            reference::GenerationStep(*m.world, m.settings, quiet, StepForm::Torus);
-        }
-        for (int x = 0; x < ex; ++x)
-            for (int y = 0; y < ey; ++y) {
-                ASSERT_EQ(b.world->MainField.at((x + sx) % ex, (y + sy) % ey),
-                          a.world->MainField.at(x, y));
-                ASSERT_EQ(m.world->MainField.at(WrapIndex(-x, ex), y), a.world->MainField.at(x, y));
-            }
-        EXPECT_EQ(a.world->Counters.LiveCount, b.world->Counters.LiveCount);
-        EXPECT_EQ(a.world->Counters.BornCount, m.world->Counters.BornCount);
-    }
-}
-
-TEST(StepSymmetry, PlainAndTorusAgreeAwayFromTheEdges) {
-    StepObserver quiet;
-    for (std::uint64_t seed = 1; seed <= 4; ++seed) {
-        const char* rule = kSymmetricRules[seed % 3];
-        RandomWorld plain(seed, 60, 60, rule);
-        RandomWorld torus(seed, 60, 60, rule);
-        // A pattern in the middle only; after g generations information has
-        // travelled at most 2g cells, so the centre must agree.
-        for (auto* w : {plain.world.get(), torus.world.get()})
-            for (int x = 0; x <= 61; ++x)
-                for (int y = 0; y <= 61; ++y)
-                    if (x < 20 || x > 40 || y < 20 || y > 40) w->MainField.at(x, y) = 0;
-        for (int g = 0; g < 5; ++g) {
-            reference::GenerationStep(*plain.world, plain.settings, quiet, StepForm::Plain);
-            reference::GenerationStep(*torus.world, torus.settings, quiet, StepForm::Torus);
-        }
-        for (int x = 12; x <= 48; ++x)
-            for (int y = 12; y <= 48; ++y)
-                ASSERT_EQ(plain.world->MainField.at(x, y), torus.world->MainField.at(x, y));
+        EXPECT_EQ(w[0]->Counters.LiveCount, w[1]->Counters.LiveCount);
+        EXPECT_EQ(w[0]->Counters.BornCount, w[2]->Counters.BornCount);
     }
 }
 
