@@ -35,9 +35,6 @@ inline int Pick(Rng& rng, int lo, int hi) {
 inline bool Chance(Rng& rng, double p) {
     return std::bernoulli_distribution(p)(rng);
 }
-inline std::int32_t AnyInt32(Rng& rng) {
-    return std::uniform_int_distribution<std::int32_t>(kMin32, kMax32)(rng);
-}
 template <typename T>
 T OneOf(Rng& rng, std::initializer_list<T> values) {
     return values.begin()[Pick(rng, 0, static_cast<int>(values.size()) - 1)];
@@ -52,7 +49,7 @@ inline std::int32_t RandomWeight(Rng& rng, WeightScale scale) {
     const auto i = static_cast<std::size_t>(scale);
     if (scale != WeightScale::Extreme)
         return Pick(rng, bounds[i][0], bounds[i][1]);
-    return Chance(rng, 0.5) ? AnyInt32(rng) : (Chance(rng, 0.5) ? kMax32 : kMin32);
+    return Chance(rng, 0.5) ? Pick(rng, kMin32, kMax32) : OneOf(rng, {kMax32, kMin32});
 }
 
 // A rule with weights drawn from a few distinct values, so that many
@@ -67,37 +64,28 @@ inline RuleSet RandomWeightedRule(Rng& rng, WeightScale scale) {
     // state ends at once, huge ones never end.
     if (r.History && Chance(rng, 0.15))
         r.HistoryRange = OneOf<std::int32_t>(rng, {-5, 0, 1, 300, kMax32});
-    const int distinct = Chance(rng, 0.2) ? 25 : Pick(rng, 1, 4);
-    std::vector<std::int32_t> palette;
-    for (int i = 0; i < distinct; ++i)
-        palette.push_back(RandomWeight(rng, scale));
+    const int last = Chance(rng, 0.2) ? 24 : Pick(rng, 0, 3);
+    std::vector<std::int32_t> palette(static_cast<std::size_t>(last) + 1);
+    for (std::int32_t& w : palette)
+        w = RandomWeight(rng, scale);
     const double zeros = Chance(rng, 0.3) ? 0.6 : 0.15;
     for (std::int32_t& w : r.Weights)
-        w = Chance(rng, zeros) ? 0 : palette[static_cast<std::size_t>(Pick(rng, 0, distinct - 1))];
+        w = Chance(rng, zeros) ? 0 : palette[static_cast<std::size_t>(Pick(rng, 0, last))];
 
     // Sums of random subsets of the weights the neighbourhood reads; now and
     // then 0, a small sum or any value.
     const int radius = r.Radius();
-    auto fill = [&](std::vector<std::int32_t>& list) {
-        const int n = Chance(rng, 0.15) ? Pick(rng, 9, 60) : Pick(rng, 0, 6);
-        for (int i = 0; i < n; ++i) {
+    for (auto* list : {&r.BirthList, &r.SurvivalList})
+        for (int n = Chance(rng, 0.15) ? Pick(rng, 9, 60) : Pick(rng, 0, 6); n > 0; --n) {
             std::int64_t s = 0;
             for (int dx = -radius; dx <= radius; ++dx)
                 for (int dy = -radius; dy <= radius; ++dy)
-                    if (Chance(rng, 0.4))
-                        s += r.Weight(dx, dy);
-            if (Chance(rng, 0.1))
-                s = 0;
-            if (Chance(rng, 0.1))
-                s = Pick(rng, -30, 30);
-            if (Chance(rng, 0.05))
-                s = AnyInt32(rng);
+                    s += Chance(rng, 0.4) ? r.Weight(dx, dy) : 0;
+            s = Chance(rng, 0.1) ? 0 : Chance(rng, 0.1) ? Pick(rng, -30, 30) : s;
+            s = Chance(rng, 0.05) ? Pick(rng, kMin32, kMax32) : s;
             if (s >= kMin32 && s <= kMax32)
-                list.push_back(static_cast<std::int32_t>(s));
+                list->push_back(static_cast<std::int32_t>(s));
         }
-    };
-    fill(r.BirthList);
-    fill(r.SurvivalList);
     return r;
 }
 
@@ -124,12 +112,12 @@ inline void RandomFamilyRule(Rng& rng, World& w, int index) {
     ParseRuleString(w, text, families[family], index);
 }
 
-// Writes random states into a rectangle of a grid; odd states are values no
-// editor writes (negative, huge, just past a byte).
+// Writes random states into a rectangle of a grid (cut at the grid's end); odd
+// states are values no editor writes (negative, huge, just past a byte).
 inline void Sprinkle(Rng& rng, StateField& field, int x0, int y0, int x1, int y1, double density,
-                     int maxState, bool oddStates) {
-    for (int x = x0; x <= x1; ++x)
-        for (int y = y0; y <= y1; ++y) {
+                     int maxState, bool oddStates = false) {
+    for (int x = x0; x <= std::min(x1, kGridHigh); ++x)
+        for (int y = y0; y <= std::min(y1, kGridHigh); ++y) {
             if (!Chance(rng, density))
                 continue;
             std::int32_t v = Chance(rng, 0.7) ? 1 : Pick(rng, 1, std::max(1, maxState));
@@ -139,6 +127,10 @@ inline void Sprinkle(Rng& rng, StateField& field, int x0, int y0, int x1, int y1
         }
 }
 
+// Indices up to this one on both axes hold everything a small experiment
+// touches; the twins are compared and cleared over them.
+inline constexpr int kSmallWorldReach = 80;
+
 // Options for building a random experiment.
 struct ScenarioOptions {
     bool familyRules = false;  // digit families instead of weighted rules
@@ -147,12 +139,10 @@ struct ScenarioOptions {
     bool oddStates = false;
     bool margins = false;  // live cells in the margins too
     int minSize = 25, maxSize = 60;
-    int parts = -1;  // column ranges of the fast step; -1 at random
+    int parts = -1;                // column ranges of the fast step; -1 at random
+    std::string rule{};            // rule text for all three sets instead of random rules
+    int reach = kSmallWorldReach;  // kGridHigh for full-size worlds
 };
-
-// Indices up to this one on both axes hold everything a small experiment
-// touches; the twins are compared and cleared over them.
-inline constexpr int kSmallWorldReach = 80;
 
 // Builds one World of the experiment; called twice with the same seed it builds
 // two identical worlds. A World of an earlier experiment is reused: only what
@@ -162,9 +152,9 @@ inline void BuildWorld(std::uint64_t seed, const ScenarioOptions& opt, World& w)
     static const std::array<RuleSet, 3> startUpRules = std::make_unique<World>()->Rules;
     for (StateField* f :
          {&w.MainField, &w.EternalLifeField, &w.EternalDeadField, &w.OtherRealityField})
-        f->FillRect(f->Low(), f->Low(), kSmallWorldReach, kSmallWorldReach, 0);
+        f->FillRect(f->Low(), f->Low(), opt.reach, opt.reach, 0);
     for (MarkField* f : {&w.BornMarks, &w.DiedMarks, &w.OtherBornMarks, &w.OtherDiedMarks})
-        f->FillRect(f->Low(), f->Low(), kSmallWorldReach, kSmallWorldReach, 0);
+        f->FillRect(f->Low(), f->Low(), opt.reach, opt.reach, 0);
     w.Rules = startUpRules;
     w.Counters = GenerationCounters{};
     w.Landscape = LandscapePhases{};
@@ -174,7 +164,9 @@ inline void BuildWorld(std::uint64_t seed, const ScenarioOptions& opt, World& w)
     w.SetFieldHeight(Pick(rng, opt.minSize, opt.maxSize));
     const int W = w.FieldWidth(), H = w.FieldHeight();
     for (int i = 0; i < 3; ++i) {
-        if (opt.familyRules)
+        if (!opt.rule.empty())
+            ParseRuleString(w, opt.rule, "Zentorix", i);
+        else if (opt.familyRules)
             RandomFamilyRule(rng, w, i);
         else
             w.Rules[static_cast<std::size_t>(i)] = RandomWeightedRule(rng, opt.scale);
@@ -184,15 +176,15 @@ inline void BuildWorld(std::uint64_t seed, const ScenarioOptions& opt, World& w)
     const int edge = opt.margins ? -11 : 1, over = opt.margins ? 3 : 0;
     Sprinkle(rng, w.MainField, edge, edge, W + over, H + over, density, maxState, opt.oddStates);
     if (opt.landscape) {
-        Sprinkle(rng, w.EternalLifeField, -3, -3, W + 1, H + 1, Pick(rng, 0, 5) / 100.0, 3, false);
-        Sprinkle(rng, w.EternalDeadField, -3, -3, W + 1, H + 1, Pick(rng, 0, 5) / 100.0, 3, false);
+        Sprinkle(rng, w.EternalLifeField, -3, -3, W + 1, H + 1, Pick(rng, 0, 5) / 100.0, 3);
+        Sprinkle(rng, w.EternalDeadField, -3, -3, W + 1, H + 1, Pick(rng, 0, 5) / 100.0, 3);
         // The area of other laws: nowhere, everywhere, a block or scattered.
         const int area = Pick(rng, 0, 3);
         if (area == 1)
-            Sprinkle(rng, w.OtherRealityField, -3, -3, W + 1, H + 1, 1.0, 3, false);
+            Sprinkle(rng, w.OtherRealityField, -3, -3, W + 1, H + 1, 1.0, 3);
         if (area == 2)
             Sprinkle(rng, w.OtherRealityField, Pick(rng, -3, W / 2), Pick(rng, -3, H / 2),
-                     Pick(rng, W / 2, W + 1), Pick(rng, H / 2, H + 1), 0.9, 3, false);
+                     Pick(rng, W / 2, W + 1), Pick(rng, H / 2, H + 1), 0.9, 3);
         if (area == 3)
             Sprinkle(rng, w.OtherRealityField, -3, -3, W + 1, H + 1, 0.4, 3, opt.oddStates);
         w.Landscape.EternalLifePhase = Pick(rng, 0, 3);
@@ -231,17 +223,9 @@ inline Settings RandomSettings(Rng& rng, bool landscape) {
 
 // The visible window: none, the field, past the grids, or a part.
 inline CellRect RandomWindow(Rng& rng, int W, int H) {
-    switch (Pick(rng, 0, 3)) {
-        case 0:
-            return {};
-        case 1:
-            return {1, 1, W, H};
-        case 2:
-            return {-20, -20, W + 40, H + 40};
-        default:
-            return {Pick(rng, -5, W / 2), Pick(rng, -5, H / 2), Pick(rng, W / 2, W + 5),
-                    Pick(rng, H / 2, H + 5)};
-    }
+    const CellRect part{Pick(rng, -5, W / 2), Pick(rng, -5, H / 2), Pick(rng, W / 2, W + 5),
+                        Pick(rng, H / 2, H + 5)};
+    return OneOf(rng, {CellRect{}, CellRect{1, 1, W, H}, CellRect{-20, -20, W + 40, H + 40}, part});
 }
 
 // A change some other code makes between two steps: painting, erasing, loading
@@ -249,35 +233,33 @@ inline CellRect RandomWindow(Rng& rng, int W, int H) {
 inline void Disturb(std::uint64_t seed, World& w) {
     Rng rng(seed);
     const int W = w.FieldWidth(), H = w.FieldHeight();
-    const int change = Pick(rng, 0, 4);
-    if (change == 0)
-        Sprinkle(rng, w.MainField, 1, 1, W, H, 0.05, 3, false);
-    if (change == 1)
-        w.MainField.FillRect(Pick(rng, -3, W), Pick(rng, -3, H), W / 2, H / 2, 0);
-    if (change == 2)
-        w.Rules[0].Weights[static_cast<std::size_t>(Pick(rng, 0, 24))] = Pick(rng, -3, 3);
-    if (change == 3) {
-        w.Rules[1].BirthList.push_back(Pick(rng, -2, 6));
-        w.Rules[2].History = !w.Rules[2].History;
+    switch (Pick(rng, 0, 4)) {
+        case 0:
+            return Sprinkle(rng, w.MainField, 1, 1, W, H, 0.05, 3);
+        case 1:
+            return w.MainField.FillRect(Pick(rng, -3, W), Pick(rng, -3, H), W / 2, H / 2, 0);
+        case 2:
+            w.Rules[0].Weights[static_cast<std::size_t>(Pick(rng, 0, 24))] = Pick(rng, -3, 3);
+            return;
+        case 3:
+            w.Rules[1].BirthList.push_back(Pick(rng, -2, 6));
+            w.Rules[2].History = !w.Rules[2].History;
+            return;
+        default:
+            return Sprinkle(rng, w.OtherRealityField, -3, -3, W + 1, H + 1, 0.05, 2);
     }
-    if (change == 4)
-        Sprinkle(rng, w.OtherRealityField, -3, -3, W + 1, H + 1, 0.05, 2, false);
 }
 
 // The first difference between the two worlds' grids and marks (over the
 // indices up to `reach` on both axes), counters and phases; empty if none.
 inline std::string Difference(const World& fast, const World& ref, int reach) {
     auto grid = [&](const char* name, const auto& a, const auto& b) -> std::string {
-        const int hi = std::min(reach, kGridHigh);
-        for (int x = a.Low(); x <= hi; ++x)
-            for (int y = a.Low(); y <= hi; ++y)
-                if (a.at(x, y) != b.at(x, y)) {
-                    std::ostringstream out;
-                    out << name << " differs at (" << x << ", " << y << "): fast "
-                        << static_cast<std::int64_t>(a.at(x, y)) << ", reference "
-                        << static_cast<std::int64_t>(b.at(x, y));
-                    return out.str();
-                }
+        for (int x = a.Low(); x <= reach; ++x)
+            for (int y = a.Low(); y <= reach; ++y)
+                if (a.at(x, y) != b.at(x, y))
+                    return std::string(name) + " differs at (" + std::to_string(x) + ", " +
+                           std::to_string(y) + "): fast " + std::to_string(a.at(x, y)) +
+                           ", reference " + std::to_string(b.at(x, y));
         return {};
     };
     for (std::string diff :
@@ -311,85 +293,74 @@ inline std::string Difference(const World& fast, const World& ref, int reach) {
 inline std::string Difference(const RecordingObserver& fast, const RecordingObserver& ref) {
     if (fast.finished != ref.finished || fast.stops != ref.stops)
         return "finished/stop reports differ";
-    auto call = [](const RecordingObserver& o, std::size_t i) {
+    const auto& a = fast.drawn;
+    const auto& b = ref.drawn;
+    const auto i = static_cast<std::size_t>(
+        std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+    auto call = [i](const auto& d) {
         std::ostringstream out;
-        if (i < o.drawn.size())
-            out << "(" << o.drawn[i].x << ", " << o.drawn[i].y << ", " << o.drawn[i].colour << ")";
-        return i < o.drawn.size() ? out.str() : "none";
+        if (i < d.size())
+            out << "(" << d[i].x << ", " << d[i].y << ", " << d[i].colour << ")";
+        return i < d.size() ? out.str() : "none";
     };
-    auto same = [](const auto& a, const auto& b) {
-        return a.x == b.x && a.y == b.y && a.colour == b.colour;
-    };
-    const auto i = static_cast<std::size_t>(std::mismatch(fast.drawn.begin(), fast.drawn.end(),
-                                                          ref.drawn.begin(), ref.drawn.end(), same)
-                                                .first -
-                                            fast.drawn.begin());
-    if (i == fast.drawn.size() && i == ref.drawn.size())
+    if (i == a.size() && i == b.size())
         return {};
-    return "repaint call " + std::to_string(i) + " differs: fast " + call(fast, i) +
-           ", reference " + call(ref, i);
+    return "repaint call " + std::to_string(i) + " differs: fast " + call(a) + ", reference " +
+           call(b);
 }
 
-// A pair of worlds for one experiment after another, stepped by the fast and
-// the reference step; each step gives the first difference after it over the
-// indices up to `reach`, or nothing.
+// Builds the twin worlds of one seed and runs them side by side for `steps`
+// generations, plain, torus or of the Other Reality, with changes by other code
+// in between; gives the first difference, or nothing. The worlds are reused
+// from one experiment to the next.
 struct Twins {
     std::unique_ptr<World> fast = std::make_unique<World>();
     std::unique_ptr<World> ref = std::make_unique<World>();
 
-    std::string Step(const Settings& settings, StepForm form, CellRect window = {},
-                     int reach = kSmallWorldReach) {
+    std::string Run(std::uint64_t seed, const ScenarioOptions& opt, int steps) {
+        BuildWorld(seed, opt, *fast);
+        BuildWorld(seed, opt, *ref);
+        Rng rng(seed * 7919u + 17u);
+        const Settings settings = RandomSettings(rng, opt.landscape);
         RecordingObserver fo, ro;
-        fo.window = ro.window = window;
-        GenerationStep(*fast, settings, fo, form);
-        reference::GenerationStep(*ref, settings, ro, form);
-        const std::string diff = Difference(*fast, *ref, reach);
-        return diff.empty() ? Difference(fo, ro) : diff;
-    }
-    std::string OtherRealityStep(int reach = kSmallWorldReach) {
-        zentorix::OtherRealityStep(*fast);
-        reference::OtherRealityStep(*ref);
-        return Difference(*fast, *ref, reach);
+        fo.window = ro.window = RandomWindow(rng, fast->FieldWidth(), fast->FieldHeight());
+        const int torusMode = Pick(rng, 0, 2);  // plain, torus, or either at random
+        const double otherRealitySteps = Chance(rng, 0.5) ? 0.3 : 0.0;
+        const double disturbances = Chance(rng, 0.5) ? 0.15 : 0.0;
+        const int parts = Pick(rng, 0, 5);
+        StepEngine& engine = StepEngineOf(*fast);
+        engine.SetParts(opt.parts >= 0 ? opt.parts : parts);
+        engine.SetBaselineOnly(Chance(rng, 0.3));
+        rng.seed(seed + 99);
+        for (int step = 0; step < steps; ++step) {
+            if (Chance(rng, disturbances)) {
+                const std::uint64_t s = rng();
+                Disturb(s, *fast);
+                Disturb(s, *ref);
+            }
+            const bool other = Chance(rng, otherRealitySteps);
+            const bool torus = !other && (torusMode == 2 ? Chance(rng, 0.5) : torusMode == 1);
+            const StepForm form = torus ? StepForm::Torus : StepForm::Plain;
+            fo.drawn.clear();
+            ro.drawn.clear();
+            if (other) {
+                OtherRealityStep(*fast);
+                reference::OtherRealityStep(*ref);
+            } else {
+                GenerationStep(*fast, settings, fo, form);
+                reference::GenerationStep(*ref, settings, ro, form);
+            }
+            std::string diff = Difference(*fast, *ref, opt.reach);
+            if (diff.empty())
+                diff = Difference(fo, ro);
+            if (!diff.empty())
+                return diff + " (seed " + std::to_string(seed) + ", step " + std::to_string(step) +
+                       (other   ? ", Other Reality)"
+                        : torus ? ", torus)"
+                                : ", plain)");
+        }
+        return {};
     }
 };
-
-// Builds the twin worlds of one seed and runs them side by side for `steps`
-// generations, plain, torus or of the Other Reality, with changes by other code
-// in between; gives the first difference, or nothing.
-inline std::string RunTwins(Twins& twins, std::uint64_t seed, const ScenarioOptions& opt,
-                            int steps) {
-    BuildWorld(seed, opt, *twins.fast);
-    BuildWorld(seed, opt, *twins.ref);
-    Rng rng(seed * 7919u + 17u);
-    const Settings settings = RandomSettings(rng, opt.landscape);
-    const CellRect window = RandomWindow(rng, twins.fast->FieldWidth(), twins.fast->FieldHeight());
-    const int torusMode = Pick(rng, 0, 2);  // plain, torus, or either at random
-    const double otherRealitySteps = Chance(rng, 0.5) ? 0.3 : 0.0;
-    const double disturbances = Chance(rng, 0.5) ? 0.15 : 0.0;
-    const int parts = Pick(rng, 0, 5);
-    StepEngine& engine = StepEngineOf(*twins.fast);
-    engine.SetParts(opt.parts >= 0 ? opt.parts : parts);
-    engine.SetBaselineOnly(Chance(rng, 0.3));
-    rng.seed(seed + 99);
-    for (int step = 0; step < steps; ++step) {
-        if (Chance(rng, disturbances)) {
-            const std::uint64_t s = rng();
-            Disturb(s, *twins.fast);
-            Disturb(s, *twins.ref);
-        }
-        const bool other = Chance(rng, otherRealitySteps);
-        const bool torus = !other && (torusMode == 2 ? Chance(rng, 0.5) : torusMode == 1);
-        const std::string diff =
-            other ? twins.OtherRealityStep()
-                  : twins.Step(settings, torus ? StepForm::Torus : StepForm::Plain, window);
-        if (!diff.empty())
-            return diff + " (seed " + std::to_string(seed) + ", " +
-                   (other   ? "Other Reality"
-                    : torus ? "torus"
-                            : "plain") +
-                   " step " + std::to_string(step) + ")";
-    }
-    return {};
-}
 
 }  // namespace zentorix::test

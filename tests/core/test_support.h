@@ -66,6 +66,7 @@ struct RecordingObserver : StepObserver {
     struct Drawn {
         int x, y;
         Colour colour;
+        bool operator==(const Drawn&) const = default;
     };
     std::vector<Drawn> drawn;
     int finished = 0;
