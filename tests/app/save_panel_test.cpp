@@ -9,8 +9,6 @@
 #include "app/app_test_support.h"
 #include "app/popup_panels.h"
 #include "app/save_panel.h"
-#include "core/test_support.h"
-#include "formats/native_file.h"
 
 using namespace zentorix;
 
@@ -97,14 +95,9 @@ class SavePanelTest : public QObject {
         QVERIFY(!f.panel()->isVisible());
     }
 
-    void eachTypeIsWrittenAndTheZlfReadsBack() {
+    void theChosenTypeIsWrittenWithTheDescription() {
         SaveFixture f;
         World& w = f.world();
-        test::Draw(w.MainField, 5, 6, {".*.", "..*", "***"});
-        w.EternalLifeField.at(9, 9) = 1;
-        f.settings().SaveBirthCheckBox = true;
-        f.settings().EternalLifePeriod = 6;
-        emit f.window->session().ModelChanged();
         f.OpenPanel();
         f.Find<QPlainTextEdit>("Description2")->setPlainText("a glider\nand a mark");
 
@@ -112,8 +105,6 @@ class SavePanelTest : public QObject {
         QVERIFY(!f.panel()->isVisible());
         QCOMPARE(f.Head("exp.zlf"), QByteArray("#Zentorix"));
         QCOMPARE(w.Description, (std::vector<std::string>{"a glider", "and a mark"}));
-        f.SaveAs("exp", 1);
-        QCOMPARE(f.Head("exp.lif"), QByteArray("#Life 1.05"));
         // "All files" by the typed extension; without one, a zlf file.
         f.SaveAs("other.mcl", 4);
         QCOMPARE(f.Head("other.mcl"), QByteArray("#MCell 4.20"));
@@ -121,20 +112,9 @@ class SavePanelTest : public QObject {
         QCOMPARE(f.Head("plain.zlf"), QByteArray("#Zentorix"));
         QVERIFY(!QFile::exists(f.dir.filePath("plain")));
 
-        // The zlf reads back: cells, the Eternal Life layer and its rhythm, the
-        // description.
-        World back;
-        Settings settings;
-        ReadNativeFile(back, settings, app::ToPath(f.dir.filePath("exp.zlf")));
-        QCOMPARE(test::LiveCells(back.MainField, -3, -3, 999, 999),
-                 test::LiveCells(w.MainField, -3, -3, 999, 999));
-        QCOMPARE(back.EternalLifeField.at(9, 9), 1);
-        QCOMPARE(settings.EternalLifePeriod, 6);
-        QCOMPARE(back.Description, w.Description);
-
         // The file list next to the field shows what was saved there.
         auto* list = f.Find<QListWidget>("FileListBox2");
-        QVERIFY(!list->findItems("exp.lif", Qt::MatchExactly).isEmpty());
+        QVERIFY(!list->findItems("other.mcl", Qt::MatchExactly).isEmpty());
     }
 
     void anExistingFileIsReplacedOnlyOnYesAndTheRunPausesMeanwhile() {
