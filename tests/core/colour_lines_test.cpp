@@ -78,9 +78,6 @@ TEST(PaletteLine, SchemeSwitchesCountOnlyAtTheirColumn) {
     ApplyPaletteLine(c, "#CX SSDG");
     EXPECT_FALSE(c.ColorOn || c.ShowBirthCells || c.ShowDeadCells);
     EXPECT_TRUE(c.ColorMode);
-    ApplyPaletteLine(c, "#CX DDSG");
-    EXPECT_FALSE(c.ShowDeadCells);
-    EXPECT_TRUE(c.ColorOn);
     ApplyPaletteLine(c, "#CX bdsg");  // case counts
     EXPECT_FALSE(c.ShowBirthCells || c.ShowDeadCells || c.ColorOn || c.ColorMode);
 }
@@ -94,7 +91,6 @@ TEST(PaletteLine, FieldsAreReadByColumn) {
     for (int k = 1; k <= 8; ++k)
         EXPECT_EQ(c.GenPalette[k], expected[k - 1]) << k;
     EXPECT_EQ(c.GenPalette[9], 10239);  // the next row is untouched
-    EXPECT_EQ(c.PanelTextColour[2], 0);
     EXPECT_EQ(c.PanelTextColour[3], 0xFFFFFF);
 
     // Nine digits cannot be one field: the ninth belongs to the next.
@@ -108,11 +104,9 @@ TEST(PaletteLine, RowCharactersStayInsideThePalette) {
     ApplyPaletteLine(c, "#CV        1       2       3       4       5       6       7       8");
     EXPECT_EQ(c.GenPalette[249], 1);
     EXPECT_EQ(c.GenPalette[256], 8);
-    // Lower case, "Y" and a missing row character all name row 0.
+    // Lower case and a missing row character name row 0.
     ApplyPaletteLine(c, "#Ca       21");
     EXPECT_EQ(c.GenPalette[1], 21);
-    ApplyPaletteLine(c, "#CY       22");
-    EXPECT_EQ(c.GenPalette[1], 22);
     ApplyPaletteLine(c, "#C");
     EXPECT_EQ(c.GenPalette[1], 0);
     // Row "W" lies past the palette, and other lines are not palette lines:
