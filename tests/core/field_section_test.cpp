@@ -63,7 +63,7 @@ TEST(FieldSection, RoundTripOfEveryLayerWithLongLinesAndAllStates) {
     world.SetFieldWidth(120);
     world.SetFieldHeight(90);
     world.Random.FixSeed(7);
-    for (Layer layer : {Layer::Main, Layer::EternalLife, Layer::EternalDead, Layer::OtherReality}) {
+    for (Layer layer : {Layer::Main, Layer::OtherReality}) {
         StateField& field = world.LayerField(layer);
         for (int x = 0; x <= 120; ++x)
             for (int y = 0; y <= 90; ++y)

@@ -46,12 +46,6 @@ TEST_F(LifeRead, Life105BlockAtItsCornerWithConwaysRule) {
     EXPECT_EQ(world.Rules[1].BirthList, Sums{3});
     EXPECT_EQ(world.Rules[1].SurvivalList, (Sums{2, 3}));
     EXPECT_FALSE(world.Rules[1].History);
-
-    // Drawn far from the origin, the block lands in the same place.
-    Read105("#Life 1.05\r\n#P 100 200\r\n.*.\r\n..*\r\n***\r\n");
-    EXPECT_EQ(Staging(), (Cells{{1, 3}, {2, 1}, {2, 3}, {3, 2}, {3, 3}}));
-    EXPECT_EQ(world.ExtentX(), 103);
-    EXPECT_EQ(world.ExtentY(), 104);
 }
 
 TEST_F(LifeRead, Life105BlocksKeepTheirDistances) {

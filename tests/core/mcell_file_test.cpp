@@ -152,7 +152,6 @@ TEST_F(MCellFile, GameLineChoosesTheRuleFamily) {
     Read({"#MCell 4.20", "#GAME Generations", "#RULE 23/3/3"});
     Read({"#MCell 4.20", "#RULE 23/3"});
     EXPECT_TRUE(world.Rules[2].SurvivalList.empty());
-    EXPECT_TRUE(world.Rules[2].BirthList.empty());
 }
 
 TEST_F(MCellFile, WriterProducesTheWeightedLifeLayout) {
@@ -211,11 +210,6 @@ TEST_F(MCellFile, WriteAndReadBackKeepPatternRuleWrapAndSize) {
     EXPECT_EQ(back.Description,
               (std::vector<std::string>{"Mcell 4.20", "Mcell 4.20", "round trip"}));
     EXPECT_EQ(test::Shape(back.MainField), test::Shape(world.MainField));
-
-    settings.EnableTOR = false;
-    WriteMCellFile(world, settings, written);
-    ReadMCellFile(back, backSettings, written, {});
-    EXPECT_FALSE(backSettings.EnableTOR);
 }
 
 }  // namespace

@@ -84,15 +84,12 @@ TEST_F(RleRead, HashLinesNeverHoldCells) {
                                                            "cc", "lower", "RLE Pos=0,0", "!"}));
 }
 
-TEST_F(RleRead, RuleNotationsAsTheyCirculate) {
+TEST_F(RleRead, TheHeaderGivesTheRule) {
     struct Case {
         const char* header;
         std::vector<std::int32_t> birth, survival;
     };
     const Case cases[] = {
-        {"x = 1, y = 1, rule = B3/S23", {3}, {2, 3}},
-        {"x = 1, y = 1, rule = b36/s23", {3, 6}, {2, 3}},
-        {"x = 1, y = 1, rule = B3/S23:T100,100", {3}, {2, 3}},
         {"x = 1, y = 1, rule = 23/36", {3, 6}, {2, 3}},
         {"x=1,y=1,rule=B36/S125", {3, 6}, {1, 2, 5}},
     };

@@ -16,7 +16,7 @@ namespace zentorix::test {
 // A fresh folder under the system's temporary folder, removed with its files when
 // the test ends. Files are written byte for byte, so tests choose their line ends.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         static std::atomic<unsigned> counter{0};
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
@@ -46,7 +46,7 @@ public:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
