@@ -105,14 +105,12 @@ TEST_F(LandscapeTest, RandomFillsFollowTheirPeriodAndIntensity) {
     EXPECT_FALSE(test::LiveCells(world->MainField, -2, -2, 0, 30).empty());
     EXPECT_TRUE(test::LiveCells(world->MainField, 31, -11, 40, 40).empty());
     EXPECT_TRUE(test::LiveCells(world->MainField, -11, -11, -3, 40).empty());
-
-    auto empty = std::make_unique<World>();
-    Settings none;
-    none.MainFillRandom = true;
-    none.RandomFillIntensity = 0;
+    // At intensity 0 nothing is ever filled.
+    world->MainField.Clear();
+    settings.RandomFillIntensity = 0;
     for (int i = 0; i < 20; ++i)
-        ApplyRandomFills(*empty, none);
-    EXPECT_TRUE(test::LiveCells(empty->MainField, -11, -11, 200, 200).empty());
+        ApplyRandomFills(*world, settings);
+    EXPECT_TRUE(test::LiveCells(world->MainField, -11, -11, 40, 40).empty());
 }
 
 TEST(OtherReality, EvolvesUnderRuleSetTwoWithTheInnerRingOnly) {

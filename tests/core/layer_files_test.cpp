@@ -102,7 +102,6 @@ TEST(LayerFiles, DefaultNamesAndTheSortedList) {
     SaveLayerFile(a, s, lib.folder, Layer::EternalDead, "other");
     EXPECT_EQ(DefaultLayerFileName(Layer::EternalLife, 2), "EternalLifeField2");
     EXPECT_EQ(DefaultLayerFileName(Layer::OtherReality, 0), "OtherRealityField0");
-    EXPECT_TRUE(std::filesystem::exists(lib.folder.Field() / "EternalLifeField2.bfld"));
     EXPECT_EQ(ListLayerFiles(lib.folder, Layer::EternalLife),
               (std::vector<std::string>{"EternalLifeField2", "alpha", "zeta"}));
     EXPECT_EQ(ListLayerFiles(lib.folder, Layer::EternalDead), (std::vector<std::string>{"other"}));

@@ -58,12 +58,9 @@ TEST(RuleText, SlashFamilies) {
     EXPECT_TRUE(world.Rules[0].History);
     EXPECT_EQ(world.Rules[0].HistoryRange, 4);
     ParseRuleString(world, "345/2/0", "Generations", 0);
-    EXPECT_EQ(world.Rules[0].SurvivalList, (Sums{3, 4, 5}));
     EXPECT_FALSE(world.Rules[0].History);
 
-    for (auto [text, family] : {std::pair{"23/3", "Life"},
-                                {"#R 23/3", "Life"},
-                                {"B3/S23", "OldLife"},
+    for (auto [text, family] : {std::pair{"#R 23/3", "Life"},
                                 {"23/3", "OldLife"},
                                 {"x = 3, y = 3, rule = B3/S23", "OldLife"},
                                 {"b3/s23:T100,100", "OldLife"},
