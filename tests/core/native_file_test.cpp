@@ -31,39 +31,20 @@ void Customise(World& w, Settings& s) {
         for (const NativeKey& key : NativeKeys(static_cast<KeyGroup>(group)))
             if (const std::string v = key.value(w, s); v == "0" || v == "1")
                 ApplyKeyLine(state, KeyLine(key.written, v == "0" ? "1" : "0"));
-    const std::pair<const char*, const char*> values[] = {
-        {"#WindowTop:", "-1234567"},
-        {"#WindowLeft:", "2560"},
-        {"#WindowHeight:", "1400"},
-        {"#WindowWidth:", "123456"},
-        {"#PagesOpen1", "3"},
-        {"#PagesOpen2", "2"},
-        {"#Language", "english.lng"},
-        {"#CopyFromComboBox", "2"},
-        {"#CopyToComboBox", "3"},
-        {"#RandomFillIntensity", "77"},
-        {"#RandomFillPeriod", "9"},
-        {"#LoadFieldSelector", "2"},
-        {"#LoadRulesSelector", "1"},
-        {"#GenColorComboBoxText", "Синьо-Червона-64"},
-        {"#ColorComboBoxText", "Ліс"},
-        {"#ColorComboBoxIndex", "3"},
-        {"#StatisticScaleX", "7"},
-        {"#StatisticScaleY", "250"},
-        {"#MaxThreshold", "150"},
-        {"#MinThreshold", "20"},
-        {"#StartRecordStatistic", "15"},
-        {"#EndRecordStatistic", "31999"},
-        {"#SizeBigGrid", "12"},
-        {"#SpeedMain", "250"},
-        {"#SizeCells", "4"},
-        {"#EternalLifePeriod", "5"},
-        {"#EternalLifeIntensity", "3"},
-        {"#EternalDeadPeriod", "6"},
-        {"#EternalDeadIntensity", "2"},
-        {"#SpeedOtherReality", "1234"}};
-    for (const auto& [key, value] : values)
-        ApplyKeyLine(state, KeyLine(key, value));
+    const std::string values =
+        "#WindowTop: -1234567\n#WindowLeft: 2560\n#WindowHeight: 1400\n#WindowWidth: 123456\n"
+        "#PagesOpen1 3\n#PagesOpen2 2\n#Language english.lng\n#CopyFromComboBox 2\n"
+        "#CopyToComboBox 3\n#RandomFillIntensity 77\n#RandomFillPeriod 9\n#LoadFieldSelector 2\n"
+        "#LoadRulesSelector 1\n#GenColorComboBoxText Синьо-Червона-64\n#ColorComboBoxText Ліс\n"
+        "#ColorComboBoxIndex 3\n#StatisticScaleX 7\n#StatisticScaleY 250\n#MaxThreshold 150\n"
+        "#MinThreshold 20\n#StartRecordStatistic 15\n#EndRecordStatistic 31999\n"
+        "#SizeBigGrid 12\n#SpeedMain 250\n#SizeCells 4\n#EternalLifePeriod 5\n"
+        "#EternalLifeIntensity 3\n#EternalDeadPeriod 6\n#EternalDeadIntensity 2\n"
+        "#SpeedOtherReality 1234";
+    for (const std::string& line : SplitLines(values)) {
+        const std::size_t blank = line.find(' ');
+        ApplyKeyLine(state, KeyLine(line.substr(0, blank), line.substr(blank + 1)));
+    }
     s.RulesSelectorBox = 2;  // read from a column of its own
     s.SaveFieldWhenExit = true;
     ColourModel& c = s.Colours;
@@ -159,13 +140,17 @@ std::string ReadError(World& world, Settings& settings, const std::filesystem::p
     return {};
 }
 
+// A folder, an experiment to write and a world with its settings to read into.
+struct NativeFile : ::testing::Test {
+    TempFolder dir;
+    World a, b;
+    Settings sa, sb;
+};
+
 // A quick save, a zlf file with every save box checked and the ini file each carry
 // the whole experiment; only the ini file carries the interface, and it keeps the
 // name of the open file.
-TEST(NativeFile, QsaveFullZlfAndIniRoundTripTheWholeExperiment) {
-    TempFolder dir;
-    World a;
-    Settings sa;
+TEST_F(NativeFile, QsaveFullZlfAndIniRoundTripTheWholeExperiment) {
     MakeExperiment(a, sa);
     Settings boxes = sa;
     CheckAllSaveBoxes(boxes);
@@ -203,12 +188,9 @@ TEST(NativeFile, QsaveFullZlfAndIniRoundTripTheWholeExperiment) {
     EXPECT_TRUE(HasLine(bare, "[Color Settings]"));
 }
 
-TEST(NativeFile, ZlfSaveBoxesChooseTheSectionsAndAbsentPagesStayAsTheyWere) {
-    TempFolder dir;
-    World a;
+TEST_F(NativeFile, ZlfSaveBoxesChooseTheSectionsAndAbsentPagesStayAsTheyWere) {
     a.MainField.at(2, 1) = 1;
     a.EternalLifeField.at(3, 3) = 1;
-    Settings sa;
     Customise(a, sa);
     auto headings = [&](const Settings& s) {
         Lines out;
@@ -219,8 +201,6 @@ TEST(NativeFile, ZlfSaveBoxesChooseTheSectionsAndAbsentPagesStayAsTheyWere) {
     };
     EXPECT_EQ(headings(sa),
               (Lines{"[Interface]", "[Description]", "[Rules Settings]", "[Main Field]"}));
-    World b;
-    Settings sb;
     ReadNativeFile(b, sb, dir / "z.zlf");
     ExpectSettingsEqual(World{}, Settings{}, b, sb, {KeyGroup::InterfaceIni});
     EXPECT_EQ(b.MainField.at(2, 1), 1);
@@ -237,10 +217,7 @@ TEST(NativeFile, ZlfSaveBoxesChooseTheSectionsAndAbsentPagesStayAsTheyWere) {
                                    "[Eternal Dead Field]", "[Other Reality Field]"}));
 }
 
-TEST(NativeFile, MiniPutsSelectionAndRuleIntoTheChosenLayerAndRuleSet) {
-    TempFolder dir;
-    World a;
-    Settings sa;
+TEST_F(NativeFile, MiniPutsSelectionAndRuleIntoTheChosenLayerAndRuleSet) {
     a.SetFieldWidth(60);
     a.SetFieldHeight(40);
     test::Draw(a.MainField, 10, 20, {".*.", "..*", "***"});
@@ -256,8 +233,6 @@ TEST(NativeFile, MiniPutsSelectionAndRuleIntoTheChosenLayerAndRuleSet) {
     for (const char* absent : {"#DateTime", "[Description]", "#R1 ", "#R2 ", "#C"})
         EXPECT_EQ(CountPrefix(lines, absent), 0u) << absent;
 
-    World b;
-    Settings sb;
     sb.LoadFieldSelector = 1;
     sb.LoadRulesSelector = 2;
     b.MainField.at(5, 5) = 3;
@@ -270,7 +245,7 @@ TEST(NativeFile, MiniPutsSelectionAndRuleIntoTheChosenLayerAndRuleSet) {
     EXPECT_EQ(RuleToString(b, 0, 0), rule0);
 }
 
-TEST(NativeFile, RuleTextIsCutIntoPiecesOf77Characters) {
+TEST_F(NativeFile, RuleTextIsCutIntoPiecesOf77Characters) {
     auto cut = [](std::size_t length) {
         std::string text;
         for (std::size_t i = 0; i < length; ++i)
@@ -295,21 +270,17 @@ TEST(NativeFile, RuleTextIsCutIntoPiecesOf77Characters) {
     EXPECT_EQ(cut(154), (Sizes{77, 77, 0}));
 }
 
-TEST(NativeFile, SpeedZeroIsStoredAsOneAndTheTrackBarFollows) {
-    TempFolder dir;
-    World a;
-    Settings s;
-    s.SpeedMain = 0;
-    const auto written = FileLines(WriteNativeFile(a, s, dir / "a.qlf", NativeKind::Qsave));
+TEST_F(NativeFile, SpeedZeroIsStoredAsOneAndTheTrackBarFollows) {
+    sa.SpeedMain = 0;
+    const auto written = FileLines(WriteNativeFile(a, sa, dir / "a.qlf", NativeKind::Qsave));
     EXPECT_TRUE(HasLine(written, "#SpeedMain            1"));
-    EXPECT_EQ(s.SpeedMain, 0);  // the plain writer leaves the setting alone
-    const auto saved = FileLines(SaveNativeFile(a, s, dir / "b.qlf", NativeKind::Qsave));
+    EXPECT_EQ(sa.SpeedMain, 0);  // the plain writer leaves the setting alone
+    const auto saved = FileLines(SaveNativeFile(a, sa, dir / "b.qlf", NativeKind::Qsave));
     EXPECT_TRUE(HasLine(saved, "#SpeedMain            1"));
-    EXPECT_EQ(s.SpeedMain, 1);
+    EXPECT_EQ(sa.SpeedMain, 1);
 }
 
-TEST(NativeFile, OlderFilesInWindows1251WithKeysAnywhereAndSectionsMissing) {
-    TempFolder dir;
+TEST_F(NativeFile, OlderFilesInWindows1251WithKeysAnywhereAndSectionsMissing) {
     // No kind line (read as zlf), CR LF, Cyrillic in Windows-1251, keys after other
     // text, a switch with its "1" far from the value column.
     const std::string bytes =
@@ -323,8 +294,6 @@ TEST(NativeFile, OlderFilesInWindows1251WithKeysAnywhereAndSectionsMissing) {
         "#R0 RB6,RS2,RS3\r\n"
         "#L 2.3A\r\n";
     test::WriteBytes(dir / "old.zlf", bytes);
-    World b;
-    Settings sb;
     sb.AutoStop = true;
     const NativeReadResult r = ReadNativeFile(b, sb, dir / "old.zlf");
     EXPECT_EQ(r.kind, NativeKind::Zlf);
@@ -339,8 +308,7 @@ TEST(NativeFile, OlderFilesInWindows1251WithKeysAnywhereAndSectionsMissing) {
     EXPECT_EQ(test::LiveCells(b.MainField, -3, -3, 41, 141), (Cells{{2, 0}, {3, 0}, {4, 0}}));
 }
 
-TEST(NativeFile, MalformedNumberStopsTheLoadKeepingWhatWasAppliedBefore) {
-    TempFolder dir;
+TEST_F(NativeFile, MalformedNumberStopsTheLoadKeepingWhatWasAppliedBefore) {
     test::WriteBytes(dir / "bad.qlf",
                      "#Zentorix\r\n#FileType qsave\r\n"
                      "#D kept\r\n"
@@ -349,8 +317,6 @@ TEST(NativeFile, MalformedNumberStopsTheLoadKeepingWhatWasAppliedBefore) {
                      "#TransparentMode      1\r\n"
                      "#R0 NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,EX0,HI0,RB1,\r\n"
                      "#L 5A\r\n");
-    World b;
-    Settings sb;
     b.MainField.at(20, 20) = 2;
     b.EternalLifeField.at(20, 20) = 1;
     EXPECT_EQ(ReadError(b, sb, dir / "bad.qlf"), "'fast' is not a valid integer value");
@@ -367,8 +333,7 @@ TEST(NativeFile, MalformedNumberStopsTheLoadKeepingWhatWasAppliedBefore) {
     EXPECT_EQ(ReadError(b, sb, dir / "split.zlf"), "'12 34' is not a valid integer value");
 }
 
-TEST(NativeFile, SwitchAndColumnRulesOfKeyLines) {
-    TempFolder dir;
+TEST_F(NativeFile, SwitchAndColumnRulesOfKeyLines) {
     test::WriteBytes(dir / "keys.ini",
                      "#FileType ini\r\n"
                      "#Grid                 0\r\n"
@@ -377,8 +342,6 @@ TEST(NativeFile, SwitchAndColumnRulesOfKeyLines) {
                      "#RulesSelectorBox    2\r\n"
                      "#RulesComboBox        77\r\n"
                      "#SizeCells            99\r\n");
-    World b;
-    Settings sb;
     b.Editor.EditedRuleSet = 1;
     ReadNativeFile(b, sb, dir / "keys.ini");
     EXPECT_FALSE(sb.Grid);
@@ -388,13 +351,9 @@ TEST(NativeFile, SwitchAndColumnRulesOfKeyLines) {
     EXPECT_EQ(b.Editor.EditedRuleSet, 1);
     EXPECT_EQ(sb.RulesComboBox, -1);
     EXPECT_EQ(sb.SizeCells, sb.CellSize);
-    test::WriteBytes(dir / "on.ini", "#FileType ini\r\n#Grid                 1\r\n");
-    ReadNativeFile(b, sb, dir / "on.ini");
-    EXPECT_TRUE(sb.Grid);
 }
 
-TEST(NativeFile, FieldSizesFromAFileStayWithin25And997) {
-    TempFolder dir;
+TEST_F(NativeFile, FieldSizesFromAFileStayWithin25And997) {
     const std::pair<const char*, int> cases[] = {
         {"10", 25}, {"998", 997}, {"2000000000", 997}, {"-5", 25}, {"300", 300}};
     for (const auto& [text, size] : cases) {
@@ -408,14 +367,9 @@ TEST(NativeFile, FieldSizesFromAFileStayWithin25And997) {
     }
 }
 
-TEST(NativeFile, DescriptionTextNeverActsAsAKey) {
-    TempFolder dir;
-    World a;
-    Settings sa;
+TEST_F(NativeFile, DescriptionTextNeverActsAsAKey) {
     a.Description = {"#FieldWidth: wide", "#FileType mini", "#AutoStop 1", std::string(3500, 'x')};
     const auto path = WriteNativeFile(a, sa, dir / "d.zlf", NativeKind::Zlf);
-    World b;
-    Settings sb;
     EXPECT_EQ(ReadNativeFile(b, sb, path).kind, NativeKind::Zlf);
     EXPECT_FALSE(sb.AutoStop);
     ASSERT_EQ(b.Description.size(), 4u);
@@ -423,10 +377,7 @@ TEST(NativeFile, DescriptionTextNeverActsAsAKey) {
     EXPECT_EQ(b.Description[3].size(), 3000u);
 }
 
-TEST(NativeFile, ColourLinesGoThroughThePaletteReaderWithTheCountClamped) {
-    TempFolder dir;
-    World b;
-    Settings sb;
+TEST_F(NativeFile, ColourLinesGoThroughThePaletteReaderWithTheCountClamped) {
     test::WriteBytes(dir / "c.zlf", "#CZ 999\r\n#C1        5       6\r\n");
     ReadNativeFile(b, sb, dir / "c.zlf");
     EXPECT_EQ(sb.Colours.GenColourCount, 256);
@@ -440,10 +391,7 @@ TEST(NativeFile, ColourLinesGoThroughThePaletteReaderWithTheCountClamped) {
     EXPECT_EQ(RuleToString(b, 0, 1), rule1);
 }
 
-TEST(NativeFile, MissingFileChangesNothingAFailedWriteLeavesNoFileAndStopForLoadStops) {
-    TempFolder dir;
-    World b;
-    Settings sb;
+TEST_F(NativeFile, MissingFileChangesNothingAFailedWriteLeavesNoFileAndStopForLoadStops) {
     b.Description = {"keep"};
     b.Counters.Generation = 50;
     sb.StopForLoad = true;

@@ -83,10 +83,6 @@ TEST(OpenPatternFile, MissingHugeUnknownAndNativeFiles) {
     EXPECT_EQ(r.format, PatternFormat::None);
     EXPECT_TRUE(world.Description.empty());
     EXPECT_EQ(test::AllLive(world.MainField), (Cells{{10, 10}}));
-
-    r = OpenPatternFile(world, settings,
-                        folder.Write("Zentorix.ini", "#Zentorix configuration file\r\n"));
-    EXPECT_EQ(r.format, PatternFormat::Native);
 }
 
 TEST(OpenPatternFile, PatternStopsTheRunAndLandsOnTheField) {

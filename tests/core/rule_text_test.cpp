@@ -142,14 +142,5 @@ TEST(RuleText, ListsAreCappedAt1023Entries) {
     EXPECT_EQ(world.Rules[0].SurvivalCount(), kMaxListEntries);
 }
 
-TEST(RuleText, ClassicParseSetsTheDigitBoxesThatModeOneWrites) {
-    World world;
-    world.Editor.EditedRuleSet = 1;
-    ParseRuleString(world, "1358/357", "Life", 1);
-    EXPECT_EQ(RuleToString(world, 1, 1), "#R S1358/B357");
-    ParseRuleString(world, "B2/S", "OldLife", 1);
-    EXPECT_EQ(RuleToString(world, 1, 1), "#R S/B2");
-}
-
 }  // namespace
 }  // namespace zentorix
