@@ -16,7 +16,11 @@ std::vector<std::string> AllLines(const ColourModel& c) {
     return lines;
 }
 
-TEST(PaletteLine, EveryKindReadsBackWhatItWrote) {
+struct PaletteLine : ::testing::Test {
+    ColourModel c;
+};
+
+TEST_F(PaletteLine, EveryKindReadsBackWhatItWrote) {
     // Values of every width, including ones that fill their field and touch
     // their neighbour, negative ones, and all switch combinations.
     const Colour values[] = {0, 7, 255, 65535, 10789024, 16777215, 99999999, -1, -9999999};
@@ -44,8 +48,7 @@ TEST(PaletteLine, EveryKindReadsBackWhatItWrote) {
     }
 }
 
-TEST(PaletteLine, LayoutOfEachKind) {
-    ColourModel c;
+TEST_F(PaletteLine, LayoutOfEachKind) {
     c.ShowBirthCells = true;
     c.ColorOn = false;
     c.ColorMode = true;
@@ -64,8 +67,7 @@ TEST(PaletteLine, LayoutOfEachKind) {
     EXPECT_EQ(FormatPaletteLine(c, -3), "");
 }
 
-TEST(PaletteLine, SchemeSwitchesCountOnlyAtTheirColumn) {
-    ColourModel c;
+TEST_F(PaletteLine, SchemeSwitchesCountOnlyAtTheirColumn) {
     ApplyPaletteLine(c, "#CX B                                                   ");
     EXPECT_TRUE(c.ShowBirthCells);
     EXPECT_FALSE(c.ShowDeadCells || c.ColorOn || c.ColorMode);
@@ -82,8 +84,7 @@ TEST(PaletteLine, SchemeSwitchesCountOnlyAtTheirColumn) {
     EXPECT_FALSE(c.ShowBirthCells || c.ShowDeadCells || c.ColorOn || c.ColorMode);
 }
 
-TEST(PaletteLine, FieldsAreReadByColumn) {
-    ColourModel c;
+TEST_F(PaletteLine, FieldsAreReadByColumn) {
     // Touching numbers, a blank field, a field that is not a number, a number
     // left-aligned in its field, and a row that ends in its seventh field.
     ApplyPaletteLine(c, "#C0 1677721616777215        12ab5678255       77       ");
@@ -99,8 +100,7 @@ TEST(PaletteLine, FieldsAreReadByColumn) {
     EXPECT_EQ(c.GenPalette[10], 9);
 }
 
-TEST(PaletteLine, RowCharactersStayInsideThePalette) {
-    ColourModel c;
+TEST_F(PaletteLine, RowCharactersStayInsideThePalette) {
     ApplyPaletteLine(c, "#CV        1       2       3       4       5       6       7       8");
     EXPECT_EQ(c.GenPalette[249], 1);
     EXPECT_EQ(c.GenPalette[256], 8);
@@ -120,8 +120,7 @@ TEST(PaletteLine, RowCharactersStayInsideThePalette) {
     EXPECT_EQ(c.PanelTextColour, before.PanelTextColour);
 }
 
-TEST(PaletteLine, CountIsKeptWithinThePalette) {
-    ColourModel c;
+TEST_F(PaletteLine, CountIsKeptWithinThePalette) {
     const std::pair<const char*, int> cases[] = {
         {"#CZ 999", 256}, {"#CZ   0", 1}, {"#CZ -12", 1}, {"#CZ", 1}, {"#CZ 1000", 100}};
     for (const auto& [line, count] : cases) {
@@ -136,8 +135,7 @@ TEST(PaletteLine, CountIsKeptWithinThePalette) {
     EXPECT_EQ(FormatPaletteLine(c, kCountLineKind), "#CZ 256");
 }
 
-TEST(PaletteLine, ColoursTooWideForTheirFieldKeepTheColumns) {
-    ColourModel c;
+TEST_F(PaletteLine, ColoursTooWideForTheirFieldKeepTheColumns) {
     c.CellColour = -2147483647 - 1;
     c.BackgroundColour = 0x7FFFFFFF;
     c.GenPalette[1] = 123456789;

@@ -10,8 +10,11 @@ std::vector<std::string> Lines(const TextBuilder& out) {
     return SplitLines(out.Text());
 }
 
-TEST(FieldSection, EmptyLayerIsOneBarePrefixLineAndReadsBackAsNoData) {
+struct FieldSection : ::testing::Test {
     World world;
+};
+
+TEST_F(FieldSection, EmptyLayerIsOneBarePrefixLineAndReadsBackAsNoData) {
     TextBuilder out;
     WriteFieldSection(out, world, Layer::Main, true);
     EXPECT_EQ(out.Text(), "#L \r\n");
@@ -20,8 +23,7 @@ TEST(FieldSection, EmptyLayerIsOneBarePrefixLineAndReadsBackAsNoData) {
     EXPECT_EQ(world.StagingGrid.at(5, 5), 0);
 }
 
-TEST(FieldSection, RunsRowEndsAndEdgeCells) {
-    World world;
+TEST_F(FieldSection, RunsRowEndsAndEdgeCells) {
     world.SetFieldWidth(30);
     world.SetFieldHeight(30);
     // Row 0 empty; row 1 starts with a live cell at column 0; row 2 holds a cell
@@ -40,7 +42,7 @@ TEST(FieldSection, RunsRowEndsAndEdgeCells) {
     EXPECT_EQ(world.StagingGrid.at(30, 2), 2);
 }
 
-TEST(FieldSection, StateSymbolsCoverEveryBlockAndClampTheRest) {
+TEST_F(FieldSection, StateSymbolsCoverEveryBlockAndClampTheRest) {
     std::string s;
     for (int state : {0, 1, 24, 25, 48, 49, 72, 73, 264, 265, -7, 100000}) {
         AppendCellSymbol(s, state);
@@ -48,7 +50,6 @@ TEST(FieldSection, StateSymbolsCoverEveryBlockAndClampTheRest) {
     }
     EXPECT_EQ(s, ". A X aA aX bA bX cA jX jX . jX ");
 
-    World world;
     const std::vector<std::string> lines = {"#L 3aB.cA$A", "#LB X"};
     ASSERT_TRUE(ReadFieldSection(world, lines, "#L "));
     EXPECT_EQ(world.StagingGrid.at(0, 0), 26);
@@ -58,8 +59,7 @@ TEST(FieldSection, StateSymbolsCoverEveryBlockAndClampTheRest) {
     EXPECT_EQ(world.StagingGrid.at(0, 1), 1);
 }
 
-TEST(FieldSection, RoundTripOfEveryLayerWithLongLinesAndAllStates) {
-    World world;
+TEST_F(FieldSection, RoundTripOfEveryLayerWithLongLinesAndAllStates) {
     world.SetFieldWidth(120);
     world.SetFieldHeight(90);
     world.Random.FixSeed(7);
@@ -82,8 +82,7 @@ TEST(FieldSection, RoundTripOfEveryLayerWithLongLinesAndAllStates) {
     }
 }
 
-TEST(FieldSection, KeysAreExactAndSplitsMayFallBetweenCountAndSymbol) {
-    World world;
+TEST_F(FieldSection, KeysAreExactAndSplitsMayFallBetweenCountAndSymbol) {
     const std::vector<std::string> lines = {"#LB 5A", "#L 12", "#L A$0A", "#LR $$$A"};
     ASSERT_TRUE(ReadFieldSection(world, lines, "#L "));
     EXPECT_EQ(test::LiveCells(world.StagingGrid, -3, -3, 20, 20).size(), 13u);
@@ -92,8 +91,7 @@ TEST(FieldSection, KeysAreExactAndSplitsMayFallBetweenCountAndSymbol) {
     EXPECT_EQ(world.StagingGrid.at(1, 1), 0);
 }
 
-TEST(FieldSection, HugeCountsAreClippedWithoutLoopingOrOverflow) {
-    World world;
+TEST_F(FieldSection, HugeCountsAreClippedWithoutLoopingOrOverflow) {
     world.SetFieldWidth(25);
     world.SetFieldHeight(25);
     const std::vector<std::string> lines = {"#L 99999999999999999999999999A3B$999999999999$C",
@@ -106,8 +104,7 @@ TEST(FieldSection, HugeCountsAreClippedWithoutLoopingOrOverflow) {
     EXPECT_EQ(test::LiveCells(world.StagingGrid, -3, 1, 1001, 1001).size(), 0u);
 }
 
-TEST(FieldSection, SelectionOfTheMainFieldStartsAtItsFirstCell) {
-    World world;
+TEST_F(FieldSection, SelectionOfTheMainFieldStartsAtItsFirstCell) {
     world.MainField.at(10, 20) = 3;
     world.MainField.at(12, 21) = 1;
     world.EternalLifeField.at(10, 20) = 1;
@@ -117,8 +114,7 @@ TEST(FieldSection, SelectionOfTheMainFieldStartsAtItsFirstCell) {
     EXPECT_EQ(out.Text(), "#L C$2.A\r\n");
 }
 
-TEST(FieldSection, MissingFileLeavesTheStagingGridAlone) {
-    World world;
+TEST_F(FieldSection, MissingFileLeavesTheStagingGridAlone) {
     world.StagingGrid.at(1, 1) = 4;
     EXPECT_FALSE(ReadFieldSectionFile(world, "/nonexistent/zentorix/file.zlf", "#L "));
     EXPECT_EQ(world.StagingGrid.at(1, 1), 4);

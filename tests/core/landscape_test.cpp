@@ -113,10 +113,7 @@ TEST_F(LandscapeTest, RandomFillsFollowTheirPeriodAndIntensity) {
     EXPECT_TRUE(test::LiveCells(world->MainField, -11, -11, 40, 40).empty());
 }
 
-TEST(OtherReality, EvolvesUnderRuleSetTwoWithTheInnerRingOnly) {
-    auto world = std::make_unique<World>();
-    world->SetFieldWidth(30);
-    world->SetFieldHeight(30);
+TEST_F(LandscapeTest, OtherRealityEvolvesUnderRuleSetTwoWithTheInnerRingOnly) {
     // Extended on with heavy outer weights must make no difference.
     ParseRuleString(*world, "2N2W9,2N2N9,EX2,RB3,RS2,RS3,", "Zentorix", 2);
     test::Draw(world->OtherRealityField, 10, 10, {"***"});
@@ -127,10 +124,7 @@ TEST(OtherReality, EvolvesUnderRuleSetTwoWithTheInnerRingOnly) {
     EXPECT_EQ(world->Counters.Generation, 1);
 }
 
-TEST(OtherReality, AgesWrapAt255AndTheMarginTakesPart) {
-    auto world = std::make_unique<World>();
-    world->SetFieldWidth(30);
-    world->SetFieldHeight(30);
+TEST_F(LandscapeTest, OtherRealityAgesWrapAt255AndTheMarginTakesPart) {
     test::Draw(world->OtherRealityField, 10, 10, {"**", "**"});
     world->OtherRealityField.at(10, 10) = 254;
     OtherRealityStep(*world);
@@ -148,8 +142,7 @@ TEST(OtherReality, AgesWrapAt255AndTheMarginTakesPart) {
     EXPECT_EQ(world->OtherRealityField.at(-3, 25), 2);
 }
 
-TEST(OtherReality, StaleMarksBeyondAShrunkenFieldCauseNoBirths) {
-    auto world = std::make_unique<World>();
+TEST_F(LandscapeTest, OtherRealityStaleMarksBeyondAShrunkenFieldCauseNoBirths) {
     world->SetFieldWidth(60);
     world->OtherBornMarks.at(41, 5) = 1;  // left over from a wider field
     world->SetFieldWidth(40);

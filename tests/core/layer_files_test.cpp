@@ -16,10 +16,13 @@ using test::FileLines;
 using test::TempFolder;
 using Cells = std::vector<std::pair<int, int>>;
 
-struct Library {
+// A program folder with its library folder, and worlds to save and load.
+struct LayerFiles : ::testing::Test {
     TempFolder dir;
     ProgramFolder folder{dir.Path()};
-    Library() { folder.CreateSubfolders(); }
+    World a, b;
+    Settings sa, sb;
+    LayerFiles() { folder.CreateSubfolders(); }
 };
 
 // The settings of the three library files, three to a file in the order of kLayers.
@@ -36,10 +39,7 @@ constexpr std::pair<Layer, const char*> kLayers[] = {
 
 // Each file replaces its whole layer (margins too) and its own settings, and an
 // Other Reality file also rule set 1 (one of 150 characters, on two lines).
-TEST(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
-    Library lib;
-    World a;
-    Settings sa;
+TEST_F(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
     a.SetFieldWidth(50);
     a.SetFieldHeight(30);
     sa.EternalLifeOn = false;
@@ -60,8 +60,8 @@ TEST(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
         SCOPED_TRACE(firstLine);
         test::Draw(a.LayerField(layer), 0, 0, {"*..*", "....", ".**."});
         a.LayerField(layer).at(50, 30) = 3;
-        const auto path = SaveLayerFile(a, sa, lib.folder, layer, "hills");
-        EXPECT_EQ(path.parent_path(), lib.folder.Field());
+        const auto path = SaveLayerFile(a, sa, folder, layer, "hills");
+        EXPECT_EQ(path.parent_path(), folder.Field());
         EXPECT_EQ(FileLines(path).at(0), firstLine);
 
         World b;
@@ -71,7 +71,7 @@ TEST(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
         b.LayerField(layer).at(-2, -2) = 1;  // a margin cell the file does not hold
         b.LayerField(layer).at(20, 20) = 1;
         b.MainField.at(1, 1) = 4;
-        ASSERT_TRUE(LoadLayerFile(b, sb, lib.folder, layer, "hills"));
+        ASSERT_TRUE(LoadLayerFile(b, sb, folder, layer, "hills"));
         std::vector<int> expected = LandscapeKeys(Settings{});
         std::copy_n(LandscapeKeys(sa).begin() + 3 * i, 3, expected.begin() + 3 * i);
         EXPECT_EQ(LandscapeKeys(sb), expected);
@@ -85,50 +85,42 @@ TEST(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
     }
 
     // The reader also knows the feedback switch that the writer leaves out.
-    World b;
-    Settings sb;
-    test::WriteBytes(lib.folder.Field() / "fb.rfld", "#FeedBack             1\r\n#LR A\r\n");
-    ASSERT_TRUE(LoadLayerFile(b, sb, lib.folder, Layer::OtherReality, "fb"));
+    test::WriteBytes(folder.Field() / "fb.rfld", "#FeedBack             1\r\n#LR A\r\n");
+    ASSERT_TRUE(LoadLayerFile(b, sb, folder, Layer::OtherReality, "fb"));
     EXPECT_TRUE(sb.FeedBack);
     EXPECT_EQ(b.OtherRealityField.at(0, 0), 1);
 }
 
-TEST(LayerFiles, DefaultNamesAndTheSortedList) {
-    Library lib;
-    World a;
-    Settings s;
+TEST_F(LayerFiles, DefaultNamesAndTheSortedList) {
     for (const char* name : {"zeta", "alpha", "EternalLifeField2"})
-        SaveLayerFile(a, s, lib.folder, Layer::EternalLife, name);
-    SaveLayerFile(a, s, lib.folder, Layer::EternalDead, "other");
+        SaveLayerFile(a, sa, folder, Layer::EternalLife, name);
+    SaveLayerFile(a, sa, folder, Layer::EternalDead, "other");
     EXPECT_EQ(DefaultLayerFileName(Layer::EternalLife, 2), "EternalLifeField2");
     EXPECT_EQ(DefaultLayerFileName(Layer::OtherReality, 0), "OtherRealityField0");
-    EXPECT_EQ(ListLayerFiles(lib.folder, Layer::EternalLife),
+    EXPECT_EQ(ListLayerFiles(folder, Layer::EternalLife),
               (std::vector<std::string>{"EternalLifeField2", "alpha", "zeta"}));
-    EXPECT_EQ(ListLayerFiles(lib.folder, Layer::EternalDead), (std::vector<std::string>{"other"}));
-    EXPECT_TRUE(ListLayerFiles(lib.folder, Layer::OtherReality).empty());
+    EXPECT_EQ(ListLayerFiles(folder, Layer::EternalDead), (std::vector<std::string>{"other"}));
+    EXPECT_TRUE(ListLayerFiles(folder, Layer::OtherReality).empty());
 }
 
-TEST(LayerFiles, MissingFileBadNumberAndMissingFolder) {
-    Library lib;
-    World b;
-    Settings sb;
+TEST_F(LayerFiles, MissingFileBadNumberAndMissingFolder) {
     b.EternalDeadField.at(5, 5) = 1;
-    EXPECT_FALSE(LoadLayerFile(b, sb, lib.folder, Layer::EternalDead, "none"));
+    EXPECT_FALSE(LoadLayerFile(b, sb, folder, Layer::EternalDead, "none"));
     EXPECT_EQ(b.EternalDeadField.at(5, 5), 1);
 
-    test::WriteBytes(lib.folder.Field() / "bad.dfld",
+    test::WriteBytes(folder.Field() / "bad.dfld",
                      "#EternalDeadOn        1\r\n#EternalDeadPeriod    x7\r\n#LD 3A\r\n");
-    EXPECT_THROW(LoadLayerFile(b, sb, lib.folder, Layer::EternalDead, "bad"), FormatError);
+    EXPECT_THROW(LoadLayerFile(b, sb, folder, Layer::EternalDead, "bad"), FormatError);
     EXPECT_TRUE(sb.EternalDeadOn);
     EXPECT_EQ(b.EternalDeadField.at(5, 5), 1);
     EXPECT_EQ(b.EternalDeadField.at(0, 0), 0);
 
-    std::filesystem::remove_all(lib.folder.Field());
-    EXPECT_THROW(SaveLayerFile(b, sb, lib.folder, Layer::EternalDead, "x"), FileError);
-    EXPECT_TRUE(ListLayerFiles(lib.folder, Layer::EternalDead).empty());
+    std::filesystem::remove_all(folder.Field());
+    EXPECT_THROW(SaveLayerFile(b, sb, folder, Layer::EternalDead, "x"), FileError);
+    EXPECT_TRUE(ListLayerFiles(folder, Layer::EternalDead).empty());
 }
 
-TEST(LayerFiles, CopyLayerCoversTheFieldAndItsMargins) {
+TEST_F(LayerFiles, CopyLayerCoversTheFieldAndItsMargins) {
     World w;
     w.SetFieldWidth(40);
     w.SetFieldHeight(30);

@@ -64,10 +64,13 @@ TEST(ClassifyPatternFile, FirstLineAndContentRules) {
     EXPECT_EQ(ClassifyPatternFile(folder.Path() / "missing.bmp"), PatternFormat::None);
 }
 
-TEST(OpenPatternFile, MissingHugeUnknownAndNativeFiles) {
+struct PatternLoad : ::testing::Test {
     TempFolder folder;
     World world;
     Settings settings;
+};
+
+TEST_F(PatternLoad, OpenMissingHugeOrUnknownFiles) {
     world.Description = {"kept"};
     world.MainField.at(10, 10) = 1;
     EXPECT_FALSE(OpenPatternFile(world, settings, folder.Path() / "missing.rle").found);
@@ -85,10 +88,7 @@ TEST(OpenPatternFile, MissingHugeUnknownAndNativeFiles) {
     EXPECT_EQ(test::AllLive(world.MainField), (Cells{{10, 10}}));
 }
 
-TEST(OpenPatternFile, PatternStopsTheRunAndLandsOnTheField) {
-    TempFolder folder;
-    World world;
-    Settings settings;
+TEST_F(PatternLoad, OpenedPatternStopsTheRunAndLandsOnTheField) {
     settings.StopForLoad = true;
     world.Counters.Generation = 321;
     const OpenResult r =
@@ -102,9 +102,7 @@ TEST(OpenPatternFile, PatternStopsTheRunAndLandsOnTheField) {
     EXPECT_EQ(test::AllLive(world.MainField), (Cells{{52, 51}, {53, 51}, {53, 52}, {54, 51}}));
 }
 
-TEST(BeginPatternLoad, ClearsTheEraseTargetsAndTheStagingGrid) {
-    World world;
-    Settings settings;
+TEST_F(PatternLoad, BeginClearsTheEraseTargetsAndTheStagingGrid) {
     settings.EternalLifeErase = false;
     const int ex = world.ExtentX(), ey = world.ExtentY();
     world.MainField.at(-3, -3) = 1;
@@ -134,9 +132,7 @@ TEST(BeginPatternLoad, ClearsTheEraseTargetsAndTheStagingGrid) {
     EXPECT_EQ(world.StagingGrid.at(2, 2), 3);
 }
 
-TEST(PlacePattern, FittingBringsTheExtentNearThePattern) {
-    World world;
-    Settings settings;
+TEST_F(PatternLoad, FittingBringsTheExtentNearThePattern) {
     PlacePattern(world, settings, 10, 10, true, {});
     EXPECT_EQ(world.ExtentX(), 110);  // 161 lowered to w + 100
     EXPECT_EQ(world.ExtentY(), 110);
@@ -156,9 +152,7 @@ TEST(PlacePattern, FittingBringsTheExtentNearThePattern) {
     EXPECT_EQ(world.ExtentX(), 30);
 }
 
-TEST(PlacePattern, CellSizeFromThePanelStaysWithinItsRange) {
-    World world;
-    Settings settings;
+TEST_F(PatternLoad, CellSizeFromThePanelStaysWithinItsRange) {
     settings.SetSizeCells(7);
     PlacePattern(world, settings, 10, 10, true, PanelSize{800, 600});
     EXPECT_EQ(settings.CellSize, 5);  // min(600 / 110, 800 / 110)
@@ -169,9 +163,7 @@ TEST(PlacePattern, CellSizeFromThePanelStaysWithinItsRange) {
     EXPECT_EQ(settings.CellSize, 50);
 }
 
-TEST(PlacePattern, OffsetsCarryTheExtraTwoColumns) {
-    World world;
-    Settings settings;
+TEST_F(PatternLoad, PlacementOffsetsCarryTheExtraTwoColumns) {
     world.StagingGrid.at(0, 0) = 1;
     world.StagingGrid.at(3, 4) = 2;
     world.StagingGrid.at(4, 5) = 9;  // outside 0..w by 0..h
@@ -193,9 +185,7 @@ TEST(PlacePattern, OffsetsCarryTheExtraTwoColumns) {
     EXPECT_EQ(world.EternalDeadField.at(52, 50), 5);
 }
 
-TEST(PlacePattern, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
-    World world;
-    Settings settings;
+TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
     world.StagingGrid.FillRect(0, 0, 999, 999, 1);
     PlacePattern(world, settings, 2000, 2000, true, {});
     EXPECT_EQ(world.FieldWidth(), 997);

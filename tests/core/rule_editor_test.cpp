@@ -9,8 +9,11 @@ namespace {
 
 using Sums = std::vector<std::int32_t>;
 
-TEST(RuleEditor, ListTextsParseOnlyCompleteCanonicalSums) {
+struct RuleEditor : ::testing::Test {
     World world;
+};
+
+TEST_F(RuleEditor, ListTextsParseOnlyCompleteCanonicalSums) {
     auto birth = [&](const std::string& text) {
         world.Editor.BirthStr = text;
         ParseBirthList(world);
@@ -24,8 +27,7 @@ TEST(RuleEditor, ListTextsParseOnlyCompleteCanonicalSums) {
     EXPECT_EQ(birth(""), (Sums{}));
 }
 
-TEST(RuleEditor, DigitBoxesFollowTheTextsAndEditThem) {
-    World world;
+TEST_F(RuleEditor, DigitBoxesFollowTheTextsAndEditThem) {
     world.Editor.BirthStr = "13,";
     SyncBirthSurvivalBoxes(world);
     EXPECT_TRUE(world.Editor.B[1]);
@@ -43,8 +45,7 @@ TEST(RuleEditor, DigitBoxesFollowTheTextsAndEditThem) {
     EXPECT_EQ(world.Rules[0].SurvivalList, (Sums{8}));
 }
 
-TEST(RuleEditor, RangesAndSwap) {
-    World world;
+TEST_F(RuleEditor, RangesAndSwap) {
     SetBirthRange(world, 5, 4);
     EXPECT_TRUE(world.Rules[0].BirthList.empty());
     SetSurvivalRange(world, -1, 1);
@@ -61,8 +62,7 @@ TEST(RuleEditor, RangesAndSwap) {
     EXPECT_TRUE(other.Editor.B[2] && other.Editor.B[3] && !other.Editor.B[1]);
 }
 
-TEST(RuleEditor, SymmetricWeightsAndRefreshOrder) {
-    World world;
+TEST_F(RuleEditor, SymmetricWeightsAndRefreshOrder) {
     world.Editor.SymmetricRegion = true;
     SetWeightBox(world, PositionIndex(-1, -1), 3);
     EXPECT_EQ(world.Rules[0].Weight(1, 1), 3);
@@ -84,8 +84,7 @@ TEST(RuleEditor, SymmetricWeightsAndRefreshOrder) {
     EXPECT_EQ(world.Editor.WeightBoxes[PositionIndex(0, -1)], 9999);
 }
 
-TEST(RuleEditor, NeighbourhoodShapes) {
-    World world;
+TEST_F(RuleEditor, NeighbourhoodShapes) {
     EXPECT_EQ(world.Editor.ShapeIndex, 0);  // Moore 3x3 at start-up
     SelectNeighbourhoodShape(world, 3);
     EXPECT_TRUE(world.Rules[0].Extended);
@@ -103,8 +102,7 @@ TEST(RuleEditor, NeighbourhoodShapes) {
     EXPECT_EQ(world.Rules[0].Weight(-1, -1), 0);
 }
 
-TEST(RuleEditor, EditedRuleSetAndTheInformationLines) {
-    World world;
+TEST_F(RuleEditor, EditedRuleSetAndTheInformationLines) {
     world.Editor.LookUpRuleName = [&](World& w, const std::string&) {
         w.Editor.InfoMemo[0] = "Known";
     };

@@ -37,9 +37,15 @@ void RuleOfLength(World& world, std::size_t length) {
     ASSERT_EQ(RuleToString(world, 0, 0).size(), length);
 }
 
+// A world and a folder for its rule files.
+struct RuleFile : ::testing::Test {
+    World world;
+    test::TempFolder rules;
+};
+
 // The rule goes into "#R0 " lines of 77 characters; one that ends exactly at a cut
 // is followed by an empty piece, and the reader joins every piece again.
-TEST(RuleFile, LongRulesAreCutIntoPiecesOf77AndReadBack) {
+TEST_F(RuleFile, LongRulesAreCutIntoPiecesOf77AndReadBack) {
     using Sizes = std::vector<std::size_t>;
     const std::pair<std::size_t, Sizes> cases[] = {
         {76, {76}}, {77, {77, 0}}, {78, {77, 1}}, {154, {77, 77, 0}}, {160, {77, 77, 6}}};
@@ -54,7 +60,6 @@ TEST(RuleFile, LongRulesAreCutIntoPiecesOf77AndReadBack) {
         }
         EXPECT_EQ(sizes, expected);
 
-        test::TempFolder rules;
         SaveRuleFile(saved, rules.Path(), "long");
         World loaded;
         LoadRuleFile(loaded, rules.Path(), "long");
@@ -62,9 +67,7 @@ TEST(RuleFile, LongRulesAreCutIntoPiecesOf77AndReadBack) {
     }
 }
 
-TEST(RuleFile, SavesTheFixedLayout) {
-    World world;
-    test::TempFolder rules;
+TEST_F(RuleFile, SavesTheFixedLayout) {
     ParseRuleString(world, kConway, "Zentorix", 0);
     world.Editor.InfoMemo = {"ignored", "chaotic", "Life", "J. H. Conway"};
     world.Editor.RulesDescription = {"The classic.", "", "Born with 3."};
@@ -89,8 +92,7 @@ TEST(RuleFile, SavesTheFixedLayout) {
               "#R0 " + RuleToString(world, 0, 1));
 }
 
-TEST(RuleFile, RoundTripKeepsRuleInformationAndDescription) {
-    test::TempFolder rules;
+TEST_F(RuleFile, RoundTripKeepsRuleInformationAndDescription) {
     World saved;
     ParseRuleString(saved, "NW-1,NN2,NE3,WW4,ME-5,EE6,SW7,SS8,SE9,HI12,EX0,RB-4,RB0,RS17,",
                     "Zentorix", 0);
@@ -105,8 +107,7 @@ TEST(RuleFile, RoundTripKeepsRuleInformationAndDescription) {
     EXPECT_EQ(loaded.Editor.RulesDescription, saved.Editor.RulesDescription);
 }
 
-TEST(RuleFile, ReadsShortHeadsAndSplitRules) {
-    World world;
+TEST_F(RuleFile, ReadsShortHeadsAndSplitRules) {
     ApplyRuleFileText(world,
                       "File of rules for Zentorix\n"
                       "#R NW2,NN1,NE1,WW1,ME0,EE1,SW1,\n"
@@ -122,8 +123,7 @@ TEST(RuleFile, ReadsShortHeadsAndSplitRules) {
     EXPECT_EQ(world.Editor.InfoMemo[1], "spiky");
 }
 
-TEST(RuleFile, ValuesStartAtCharacterThirteenCountingLetters) {
-    World world;
+TEST_F(RuleFile, ValuesStartAtCharacterThirteenCountingLetters) {
     // Windows-1251: "Author    - Петро".
     ApplyRuleFileText(world, "Author    - \xCF\xE5\xF2\xF0\xEE\r\n");
     EXPECT_EQ(world.Editor.InfoMemo[3], "Петро");
@@ -135,9 +135,7 @@ TEST(RuleFile, ValuesStartAtCharacterThirteenCountingLetters) {
     EXPECT_EQ(world.Editor.InfoMemo[0], "");
 }
 
-TEST(RuleFile, MissingFileOrNoRuleLinesKeepTheRule) {
-    World world;
-    test::TempFolder rules;
+TEST_F(RuleFile, MissingFileOrNoRuleLinesKeepTheRule) {
     ParseRuleString(world, kConway, "Zentorix", 0);
     const RuleSet before = world.Rules[0];
     world.Editor.InfoMemo = {"name", "character", "family", "author"};
@@ -156,9 +154,7 @@ TEST(RuleFile, MissingFileOrNoRuleLinesKeepTheRule) {
     EXPECT_EQ(world.Editor.RulesDescription, Lines{"only words"});
 }
 
-TEST(RuleFile, BadNumberStopsTheReadAndRestoresTheEditor) {
-    World world;
-    test::TempFolder rules;
+TEST_F(RuleFile, BadNumberStopsTheReadAndRestoresTheEditor) {
     rules.Write("bad.rul",
                 "Name      - Broken\r\n#R0 NW3,HI0,EX0,RB3,RSx1,RS5,\r\n#D after the rule\r\n");
     try {
@@ -177,9 +173,7 @@ TEST(RuleFile, BadNumberStopsTheReadAndRestoresTheEditor) {
     EXPECT_EQ(world.Editor.InfoMemo[0], "");
 }
 
-TEST(RuleFile, NamesAndLineBreaksCannotCorruptTheFile) {
-    World world;
-    test::TempFolder rules;
+TEST_F(RuleFile, NamesAndLineBreaksCannotCorruptTheFile) {
     // A line break in an information line would start a rule line of its own.
     world.Editor.InfoMemo[1] = "odd\r\n#R0 RB9,";
     world.Editor.RulesDescription = {"one\ntwo"};
@@ -196,8 +190,7 @@ TEST(RuleFile, NamesAndLineBreaksCannotCorruptTheFile) {
     EXPECT_FALSE(std::filesystem::exists(rules.Path().parent_path() / "escape.rul"));
 }
 
-TEST(RuleFile, DefaultNameAndNamesHoldingTheExtension) {
-    World world;
+TEST_F(RuleFile, DefaultNameAndNamesHoldingTheExtension) {
     world.Editor.RulesComboBoxText.clear();
     EXPECT_EQ(RuleFileSaveName(world.Editor, 150), "Zentorix150");
     EXPECT_EQ(world.Editor.RulesComboBoxText, "Zentorix150");
@@ -205,7 +198,6 @@ TEST(RuleFile, DefaultNameAndNamesHoldingTheExtension) {
     EXPECT_EQ(RuleFileSaveName(world.Editor, 150), "Mine");
 
     // A name the list shows loads its own file, also when ".rul" is part of it.
-    test::TempFolder rules;
     const Lines names = {"two.rul", "my.rules list"};
     for (const std::string& name : names) {
         world.Rules[0].BirthList = {static_cast<std::int32_t>(name.size())};

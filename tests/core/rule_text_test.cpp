@@ -9,8 +9,11 @@ namespace {
 
 using Sums = std::vector<std::int32_t>;
 
-TEST(RuleText, StartUpRulesAndTheirCanonicalText) {
+struct RuleText : ::testing::Test {
     World world;
+};
+
+TEST_F(RuleText, StartUpRulesAndTheirCanonicalText) {
     EXPECT_EQ(RuleToString(world, 0, 0),
               "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,");
     EXPECT_EQ(RuleToString(world, 0, 1), "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI3,EX0,RB2,");
@@ -20,8 +23,7 @@ TEST(RuleText, StartUpRulesAndTheirCanonicalText) {
     EXPECT_EQ(RuleToString(world, 1, 0), "#R S23/B3");
 }
 
-TEST(RuleText, TokensInAnyOrderRepeatAndKeepWhatIsNotMentioned) {
-    World world;
+TEST_F(RuleText, TokensInAnyOrderRepeatAndKeepWhatIsNotMentioned) {
     ParseRuleString(world, "RB1,NW-12,RB1,HI5,XYZ,NW7,2S2E4,", "Zentorix", 0);
     const RuleSet& r = world.Rules[0];
     EXPECT_EQ(r.Weight(-1, -1), 7);  // the last NW wins
@@ -42,16 +44,14 @@ TEST(RuleText, TokensInAnyOrderRepeatAndKeepWhatIsNotMentioned) {
         << text;
 }
 
-TEST(RuleText, HistoryOneSwitchesOffButIsKept) {
-    World world;
+TEST_F(RuleText, HistoryOneSwitchesOffButIsKept) {
     ParseRuleString(world, "#R HI1", "Zentorix", 0);
     EXPECT_FALSE(world.Rules[0].History);
     EXPECT_EQ(world.Rules[0].HistoryRange, 1);
     EXPECT_NE(RuleToString(world, 0, 0).find("HI0,"), std::string::npos);
 }
 
-TEST(RuleText, SlashFamilies) {
-    World world;
+TEST_F(RuleText, SlashFamilies) {
     ParseRuleString(world, "345/2/4", "Generations", 0);
     EXPECT_EQ(world.Rules[0].SurvivalList, (Sums{3, 4, 5}));
     EXPECT_EQ(world.Rules[0].BirthList, (Sums{2}));
@@ -84,8 +84,7 @@ TEST(RuleText, SlashFamilies) {
     EXPECT_TRUE(world.Rules[0].SurvivalList.empty());
 }
 
-TEST(RuleText, VoteCountsTheCellItselfAndUnknownFamiliesEmptyTheLists) {
-    World world;
+TEST_F(RuleText, VoteCountsTheCellItselfAndUnknownFamiliesEmptyTheLists) {
     ParseRuleString(world, "46789", "Vote", 0);
     EXPECT_EQ(world.Rules[0].BirthList, (Sums{4, 6, 7, 8, 9}));
     EXPECT_EQ(world.Rules[0].SurvivalList, (Sums{4, 6, 7, 8, 9}));
@@ -96,8 +95,7 @@ TEST(RuleText, VoteCountsTheCellItselfAndUnknownFamiliesEmptyTheLists) {
     EXPECT_EQ(world.Rules[0].Weight(0, 0), 1);  // nothing else changed
 }
 
-TEST(RuleText, MalformedValuesFailWithTheMessageAndKeepWhatWasRead) {
-    World world;
+TEST_F(RuleText, MalformedValuesFailWithTheMessageAndKeepWhatWasRead) {
     try {
         ParseRuleString(world, "NW5,RB7,NW12x4,RB9,", "Zentorix", 0);
         FAIL() << "no error";
@@ -113,8 +111,7 @@ TEST(RuleText, MalformedValuesFailWithTheMessageAndKeepWhatWasRead) {
     EXPECT_THROW(ParseRuleString(world, "345/2/x", "Generations", 0), FormatError);
 }
 
-TEST(RuleText, EveryValueTheWriterWritesReadsBack) {
-    World world;
+TEST_F(RuleText, EveryValueTheWriterWritesReadsBack) {
     RuleSet& r = world.Rules[0];
     r.Extended = true;
     r.ExtendedValue = 2;
@@ -131,8 +128,7 @@ TEST(RuleText, EveryValueTheWriterWritesReadsBack) {
     EXPECT_EQ(world.Rules[2], saved);
 }
 
-TEST(RuleText, ListsAreCappedAt1023Entries) {
-    World world;
+TEST_F(RuleText, ListsAreCappedAt1023Entries) {
     std::string text;
     for (int i = 0; i < 1500; ++i)
         text += "RB" + std::to_string(i) + ",RS" + std::to_string(-i) + ",";
