@@ -58,8 +58,6 @@ class LandscapePageTest : public QObject {
         texts.periodPrefix = "Every ";
         f.Find<app::LandscapePage>("Landscape")->SetTexts(texts);
         QCOMPARE(f.label("EternalDeadPeriodLabel"), QStringLiteral("Every 3 gens."));
-        period->setValue(1);
-        QCOMPARE(f.label("EternalLifePeriodLabel"), QStringLiteral("Every 1 gen."));
         texts.threshold = "many";
         QCOMPARE(app::GenerationsLabel(texts, "x", 4), QStringLiteral("x4 gen."));
         QCOMPARE(app::GenerationsLabel(texts, "x", 5), QStringLiteral("x5 gens."));

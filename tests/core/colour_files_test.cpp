@@ -16,8 +16,12 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempFolder;
 
-TEST(ColourFiles, SchemeFileRoundTrip) {
+struct ColourFiles : ::testing::Test {
     TempFolder dir;
+    ColourModel c;
+};
+
+TEST_F(ColourFiles, SchemeFileRoundTrip) {
     ColourModel source;
     ApplyBuiltInColourScheme(source, 3);
     source.ShowDeadCells = true;
@@ -43,8 +47,7 @@ TEST(ColourFiles, SchemeFileRoundTrip) {
     EXPECT_EQ(again.CellColour, 32768);
 }
 
-TEST(ColourFiles, PaletteFileHoldsOnlyEntriesUpTo128) {
-    TempFolder dir;
+TEST_F(ColourFiles, PaletteFileHoldsOnlyEntriesUpTo128) {
     ColourModel source;
     SetGenColourCount(source, 200);
     for (int k = 1; k <= kPaletteSize; ++k)
@@ -66,8 +69,7 @@ TEST(ColourFiles, PaletteFileHoldsOnlyEntriesUpTo128) {
     EXPECT_EQ(back.ColourOfState(201), 1000);
 }
 
-TEST(ColourFiles, HandWrittenFilesInWindows1251) {
-    TempFolder dir;
+TEST_F(ColourFiles, HandWrittenFilesInWindows1251) {
     // Windows-1251 name line, CR LF, a comment, a damaged count, a short row and a
     // scheme line inside a palette file (palette files apply every "#C" line).
     dir.Write("old.gen",
@@ -77,7 +79,6 @@ TEST(ColourFiles, HandWrittenFilesInWindows1251) {
               "#CZ 0\r\n"
               "#C1      100     200\r\n"
               "#CX B   \r\n");
-    ColourModel c;
     ASSERT_TRUE(LoadGenPalette(c, dir.Path(), "old"));
     EXPECT_EQ(c.GenColourCount, 1);
     EXPECT_EQ(c.GenPalette[10], 200);
@@ -101,9 +102,7 @@ TEST(ColourFiles, HandWrittenFilesInWindows1251) {
     EXPECT_EQ(s.GenPalette[1], ColourModel{}.GenPalette[1]);
 }
 
-TEST(ColourFiles, MissingUnsafeOrOversizedFilesChangeNothing) {
-    TempFolder dir;
-    ColourModel c;
+TEST_F(ColourFiles, MissingUnsafeOrOversizedFilesChangeNothing) {
     const ColourModel before;
     EXPECT_FALSE(LoadColourScheme(c, dir.Path(), "nothing"));
     EXPECT_FALSE(LoadGenPalette(c, dir.Path(), "nothing"));
@@ -124,9 +123,7 @@ TEST(ColourFiles, MissingUnsafeOrOversizedFilesChangeNothing) {
     EXPECT_THROW(SaveColourScheme(c, dir / "no-such-folder", "x"), FileError);
 }
 
-TEST(ColourFiles, ListingGivesNamesThatLoadTheirFiles) {
-    TempFolder dir;
-    ColourModel c;
+TEST_F(ColourFiles, ListingGivesNamesThatLoadTheirFiles) {
     SaveColourScheme(c, dir.Path(), "b");
     SaveColourScheme(c, dir.Path(), "a");
     SaveGenPalette(c, dir.Path(), "my.colours");

@@ -11,20 +11,17 @@ int LiveCount(const StateField& field, const CellRect& r) {
         test::LiveCells(field, r.FirstColumn, r.FirstRow, r.LastColumn, r.LastRow).size());
 }
 
-struct FillWorld {
-    World world;
-    Settings settings;
-    FillWorld() {
-        world.SetFieldWidth(40);
-        world.SetFieldHeight(30);
-        world.Random.FixSeed(7);
+struct Fill : ::testing::Test {
+    World w;
+    Settings s;
+    Fill() {
+        w.SetFieldWidth(40);
+        w.SetFieldHeight(30);
+        w.Random.FixSeed(7);
     }
 };
 
-TEST(FillRegion, FullIntensityFillsOnlyTheChosenTargetsAndClearsTheirMarks) {
-    FillWorld f;
-    Settings& s = f.settings;
-    World& w = f.world;
+TEST_F(Fill, RegionFullIntensityFillsOnlyTheChosenTargetsAndClearsTheirMarks) {
     // Paint targets stay at their start (the Main Field only); the fill button's
     // targets are the two eternal layers.
     s.EtenalLifeFillRandom = true;
@@ -49,13 +46,11 @@ TEST(FillRegion, FullIntensityFillsOnlyTheChosenTargetsAndClearsTheirMarks) {
     EXPECT_EQ(LiveCount(w.MainField, block), 9);
 }
 
-TEST(FillRegion, PartialIntensitySprinklesTheSameCellsIntoEveryChosenLayerAndNeverClears) {
-    FillWorld f;
-    World& w = f.world;
+TEST_F(Fill, RegionPartialIntensitySprinklesTheSameCellsIntoEveryChosenLayerAndNeverClears) {
     w.OtherRealityField.at(10, 10) = 7;
     w.BornMarks.at(11, 11) = 1;
     const CellRect r{1, 1, 40, 30};
-    FillRegion(w, f.settings, r, FillTargets::All, 30);
+    FillRegion(w, s, r, FillTargets::All, 30);
     const int live = LiveCount(w.MainField, r);
     // 1200 cells at 30 %: far inside 300..420 unless the chance is wrong.
     EXPECT_GT(live, 300);
@@ -67,10 +62,7 @@ TEST(FillRegion, PartialIntensitySprinklesTheSameCellsIntoEveryChosenLayerAndNev
     EXPECT_EQ(LiveCount(w.MainField, WholeFieldRect(w)), live);
 }
 
-TEST(FillRegion, NothingAtZeroOrWithoutTargetsAndRectanglesAreClipped) {
-    FillWorld f;
-    World& w = f.world;
-    Settings& s = f.settings;
+TEST_F(Fill, RegionNothingAtZeroOrWithoutTargetsAndRectanglesAreClipped) {
     FillRegion(w, s, WholeFieldRect(w), FillTargets::All, 0);
     FillRegion(w, s, WholeFieldRect(w), FillTargets::RandomFill, 100);  // no fill targets
     FillRegion(w, s, {5, 5, 4, 9}, FillTargets::All, 100);              // empty rectangle

@@ -86,11 +86,6 @@ TEST_F(LifeRead, Life106CellsFromTheirSmallestCoordinates) {
     EXPECT_EQ(world.ExtentX(), 102);
     EXPECT_EQ(world.ExtentY(), 102);
 
-    // Positive coordinates start at 0 too.
-    Read106("10 10\r\n12 12\r\n11 10\r\n");
-    EXPECT_EQ(Staging(), (Cells{{0, 0}, {1, 0}, {2, 2}}));
-    EXPECT_EQ(world.ExtentX(), 102);
-
     // A third number is the state; a negative state is an empty cell; tabs part
     // the numbers as blanks do; text lines set nothing.
     Read106("3 4 7\r\n4\t4\r\n5 4 -5\r\n#C 9 9\r\nabc 1\r\n");

