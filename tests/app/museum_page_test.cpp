@@ -63,20 +63,6 @@ struct MuseumFixture : test::WindowFixture {
     QString FileName() { return app::ToQString(world().CurrentFileName); }
 };
 
-// The live cells of the Main Field relative to the first, each one's painted
-// pixel checked against the colour of its state.
-std::vector<std::pair<int, int>> ShapeOnScreen(MuseumFixture& f) {
-    const StateField& field = f.world().MainField;
-    const auto cells = test::LiveCells(field, -3, -3, 999, 999);
-    std::vector<std::pair<int, int>> shape;
-    for (const auto& [x, y] : cells) {
-        shape.emplace_back(x - cells.front().first, y - cells.front().second);
-        if (f.CellPixel(x, y) != app::ToRgb(f.settings().Colours.ColourOfState(field.at(x, y))))
-            return {};
-    }
-    return shape;
-}
-
 }  // namespace
 
 class MuseumPageTest : public QObject {
@@ -88,8 +74,13 @@ class MuseumPageTest : public QObject {
         QCOMPARE(f.Listed("FileListBox1"), (QStringList{"bad.zlf", "glider.rle", "UPPER.RLE"}));
         f.Select("FileListBox1", "glider.rle");
         QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
-        QCOMPARE(ShapeOnScreen(f),
-                 (std::vector<std::pair<int, int>>{{0, 0}, {1, -2}, {1, 0}, {2, -1}, {2, 0}}));
+        // The glider, each cell painted in the colour of its state.
+        const StateField& field = f.world().MainField;
+        QCOMPARE(test::Shape(field), (std::vector<std::array<int, 3>>{
+                                         {0, 2, 1}, {1, 0, 1}, {1, 2, 1}, {2, 1, 1}, {2, 2, 1}}));
+        for (const auto& [x, y] : test::AllLive(field))
+            QCOMPARE(f.CellPixel(x, y),
+                     app::ToRgb(f.settings().Colours.ColourOfState(field.at(x, y))));
         QVERIFY(f.Find<QPlainTextEdit>("DescriptionMuseum")
                     ->toPlainText()
                     .startsWith(QStringLiteral("RLE-file\na glider")));

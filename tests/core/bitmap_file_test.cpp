@@ -14,13 +14,10 @@ namespace {
 
 using test::Cells;
 
-void Put16(std::string& out, std::uint32_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
+// Little-endian, as the format stores its numbers.
+void Put32(std::string& out, std::uint32_t v, int bytes = 4) {
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 void Set32(std::string& bytes, std::size_t at, std::uint32_t v) {
     std::string four;
@@ -53,8 +50,8 @@ struct Bmp {
         Put32(out, 40);
         Put32(out, static_cast<std::uint32_t>(width));
         Put32(out, static_cast<std::uint32_t>(topDown ? -height : height));
-        Put16(out, 1);
-        Put16(out, static_cast<std::uint32_t>(bitCount));
+        Put32(out, 1, 2);
+        Put32(out, static_cast<std::uint32_t>(bitCount), 2);
         Put32(out, 0);
         Put32(out, stride * height);
         Put32(out, 2835);

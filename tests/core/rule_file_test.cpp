@@ -19,10 +19,6 @@ using List = std::vector<std::int32_t>;
 using Lines = std::vector<std::string>;
 constexpr const char* kConway = "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,";
 
-std::string FileText(const std::filesystem::path& path) {
-    return ReadFileBytes(path).value();
-}
-
 // Makes rule set 0's rule string exactly `length` characters long (48 or more)
 // by filling the birth list.
 void RuleOfLength(World& world, std::size_t length) {
@@ -73,7 +69,7 @@ TEST_F(RuleFile, SavesTheFixedLayout) {
     world.Editor.RulesDescription = {"The classic.", "", "Born with 3."};
     SaveRuleFile(world, rules.Path(), "Conway`s Life");
     EXPECT_TRUE(RuleFileExists(rules.Path(), "Conway`s Life"));
-    EXPECT_EQ(FileText(rules.Path() / "Conway`s Life.rul"),
+    EXPECT_EQ(test::TempFolder::Read(rules.Path() / "Conway`s Life.rul"),
               "File of rules for Zentorix\r\n"
               "Name      - Conway`s Life\r\n"
               "Character - chaotic\r\n"
@@ -88,7 +84,7 @@ TEST_F(RuleFile, SavesTheFixedLayout) {
     // The rule written is the edited rule set's.
     SelectEditedRuleSet(world, 1);
     SaveRuleFile(world, rules.Path(), "other");
-    EXPECT_EQ(SplitLines(FileText(rules.Path() / "other.rul")).at(5),
+    EXPECT_EQ(test::FileLines(rules.Path() / "other.rul").at(5),
               "#R0 " + RuleToString(world, 0, 1));
 }
 

@@ -12,30 +12,30 @@ namespace {
 using test::Cells;
 using test::TempFolder;
 
-struct Program {
+// A program folder with its subfolders, a world and its settings.
+struct Snapshots : ::testing::Test {
     TempFolder dir;
     ProgramFolder folder{dir.Path()};
-    World world;
+    World w;
     Settings settings;
-    Program() { folder.CreateSubfolders(); }
+    Snapshots() { folder.CreateSubfolders(); }
 };
 
-TEST(QuickSave, NameHasNoLeadingZerosInTheTimeAndTheSameSecondReplacesTheFile) {
+TEST_F(Snapshots, QuickSaveNameHasNoLeadingZerosInTheTimeAndTheSameSecondReplacesTheFile) {
     EXPECT_EQ(QuickSaveFileName({2026, 12, 5, 9, 5, 7}), "-9_5_7_05.12.2026.qlf");
     EXPECT_EQ(QuickSaveFileName({2031, 1, 30, 23, 59, 0}), "-23_59_0_30.01.2031.qlf");
     const std::string now = QuickSaveFileName(CurrentLocalTime());
     EXPECT_EQ(now.find_first_of("/\\: "), std::string::npos) << now;
 
     // A complete snapshot; a second one in the same second replaces it.
-    Program p;
-    std::filesystem::remove_all(p.folder.QuickSave());  // made again when missing
-    p.world.MainField.at(4, 4) = 1;
+    std::filesystem::remove_all(folder.QuickSave());  // made again when missing
+    w.MainField.at(4, 4) = 1;
     const LocalDateTime moment{2026, 12, 5, 9, 5, 7};
-    const auto first = QuickSave(p.world, p.settings, p.folder, moment);
-    EXPECT_EQ(first, p.folder.QuickSave() / "-9_5_7_05.12.2026.qlf");
-    p.world.MainField.at(4, 4) = 0;
-    p.world.MainField.at(6, 6) = 1;
-    EXPECT_EQ(QuickSave(p.world, p.settings, p.folder, moment), first);
+    const auto first = QuickSave(w, settings, folder, moment);
+    EXPECT_EQ(first, folder.QuickSave() / "-9_5_7_05.12.2026.qlf");
+    w.MainField.at(4, 4) = 0;
+    w.MainField.at(6, 6) = 1;
+    EXPECT_EQ(QuickSave(w, settings, folder, moment), first);
 
     World back;
     Settings s;
@@ -55,71 +55,66 @@ int MarkOf(const World& w) {
     return -1;
 }
 
-TEST(Undo, NumberingAcrossBackAndForward) {
-    Program p;
-    World& w = p.world;
-    std::filesystem::remove_all(p.folder.Undo());
+TEST_F(Snapshots, UndoNumberingAcrossBackAndForward) {
+    std::filesystem::remove_all(folder.Undo());
     // Two starts: snapshots 1 and 2, the counter then 3.
     Mark(w, 1);
-    UndoSnapshot(w, p.settings, p.folder, w.UndoCounter);
+    UndoSnapshot(w, settings, folder, w.UndoCounter);
     Mark(w, 2);
-    UndoSnapshot(w, p.settings, p.folder, w.UndoCounter);
+    UndoSnapshot(w, settings, folder, w.UndoCounter);
     EXPECT_EQ(w.UndoCounter, 3);
-    EXPECT_TRUE(std::filesystem::exists(p.folder.Undo() / "1.qlf"));
-    EXPECT_TRUE(std::filesystem::exists(p.folder.Undo() / "2.qlf"));
+    EXPECT_TRUE(std::filesystem::exists(folder.Undo() / "1.qlf"));
+    EXPECT_TRUE(std::filesystem::exists(folder.Undo() / "2.qlf"));
 
     Mark(w, 9);
     w.Counters.Generation = 40;
-    NativeReadResult r = UndoBack(w, p.settings, p.folder);
+    NativeReadResult r = UndoBack(w, settings, folder);
     EXPECT_TRUE(r.stopRun);
     EXPECT_EQ(w.Counters.Generation, 1);
     EXPECT_EQ(w.UndoCounter, 2);
     EXPECT_EQ(MarkOf(w), 2);
-    UndoBack(w, p.settings, p.folder);
+    UndoBack(w, settings, folder);
     EXPECT_EQ(w.UndoCounter, 1);
     EXPECT_EQ(MarkOf(w), 1);
-    UndoBack(w, p.settings, p.folder);
+    UndoBack(w, settings, folder);
     EXPECT_EQ(w.UndoCounter, 1);
     EXPECT_EQ(MarkOf(w), 1);
 
     // A start after going back overwrites snapshot 1 and counts on from there;
     // the later snapshot of the old line stays reachable.
     Mark(w, 5);
-    UndoSnapshot(w, p.settings, p.folder, w.UndoCounter);
+    UndoSnapshot(w, settings, folder, w.UndoCounter);
     EXPECT_EQ(w.UndoCounter, 2);
     // 3.qlf does not exist: the run stops and nothing else changes.
     w.Counters.Generation = 17;
     w.Description = {"kept"};
-    r = UndoForward(w, p.settings, p.folder);
+    r = UndoForward(w, settings, folder);
     EXPECT_FALSE(r.found);
     EXPECT_TRUE(r.stopRun);
     EXPECT_EQ(w.Counters.Generation, 1);
     EXPECT_EQ(w.UndoCounter, 3);
     EXPECT_EQ(MarkOf(w), 5);
     EXPECT_EQ(w.Description, (std::vector<std::string>{"kept"}));
-    UndoBack(w, p.settings, p.folder);
+    UndoBack(w, settings, folder);
     EXPECT_EQ(MarkOf(w), 2);
-    UndoBack(w, p.settings, p.folder);
+    UndoBack(w, settings, folder);
     EXPECT_EQ(MarkOf(w), 5);
 }
 
-TEST(Undo, AFailedSnapshotLeavesTheCounter) {
-    Program p;
-    std::filesystem::remove_all(p.folder.QuickSave());
-    test::WriteBytes(p.folder.QuickSave(), "a file where the folder should be");
-    EXPECT_THROW(UndoSnapshot(p.world, p.settings, p.folder, 1), FileError);
-    EXPECT_EQ(p.world.UndoCounter, 1);
+TEST_F(Snapshots, UndoAFailedSnapshotLeavesTheCounter) {
+    std::filesystem::remove_all(folder.QuickSave());
+    test::WriteBytes(folder.QuickSave(), "a file where the folder should be");
+    EXPECT_THROW(UndoSnapshot(w, settings, folder, 1), FileError);
+    EXPECT_EQ(w.UndoCounter, 1);
 }
 
 // A name with dots keeps them: the file is the one the overwrite question named.
-TEST(MiniFile, SelectionSavedUnderItsNameWithTheDescriptionGiven) {
-    Program p;
-    World& w = p.world;
+TEST_F(Snapshots, MiniFileSelectionSavedUnderItsNameWithTheDescriptionGiven) {
     test::Draw(w.MainField, 40, 50, {"**.", ".*B"});
     w.Selection = {40, 50, 42, 51};
-    const auto path = SaveSelectionFile(w, p.settings, p.dir.Path(), "pair.v2", {"a note"});
-    EXPECT_EQ(path, p.dir.Path() / "pair.v2.mlf");
-    EXPECT_EQ(path, SelectionFilePath(p.dir.Path(), "pair.v2"));
+    const auto path = SaveSelectionFile(w, settings, dir.Path(), "pair.v2", {"a note"});
+    EXPECT_EQ(path, dir.Path() / "pair.v2.mlf");
+    EXPECT_EQ(path, SelectionFilePath(dir.Path(), "pair.v2"));
     EXPECT_EQ(w.Description, (std::vector<std::string>{"a note"}));
     World b;
     Settings sb;
@@ -128,67 +123,64 @@ TEST(MiniFile, SelectionSavedUnderItsNameWithTheDescriptionGiven) {
     EXPECT_EQ(b.Description, w.Description);
 }
 
-struct PairProgram : Program {
-    PairProgram() {
+struct PairPlacement : Snapshots {
+    PairPlacement() {
         // 1.mlf: one cell of state 1 at (0, 0); 2.mlf: one cell of state 2 at (0, 0).
         test::WriteBytes(folder.Root / "1.mlf", "#Zentorix\r\n#FileType mini\r\n#L A\r\n");
         test::WriteBytes(folder.Root / "2.mlf", "#Zentorix\r\n#FileType mini\r\n#L B\r\n");
     }
     // Where the second pattern stands relative to the first.
     std::pair<int, int> SecondOffset() const {
-        for (int x = -3; x <= world.ExtentX(); ++x)
-            for (int y = -3; y <= world.ExtentY(); ++y)
-                if (world.MainField.at(x, y) == 2)
+        for (int x = -3; x <= w.ExtentX(); ++x)
+            for (int y = -3; y <= w.ExtentY(); ++y)
+                if (w.MainField.at(x, y) == 2)
                     return {x - 33, y - 33};
         return {0, 0};
     }
 };
 
-TEST(PairPlacement, OffsetsRunAlongTheRowThenDownByTheUpDownValue) {
-    PairProgram p;
-    p.settings.UpDown4 = 3;
-    p.world.MainField.at(100, 100) = 5;
+TEST_F(PairPlacement, OffsetsRunAlongTheRowThenDownByTheUpDownValue) {
+    settings.UpDown4 = 3;
+    w.MainField.at(100, 100) = 5;
     std::vector<std::pair<int, int>> offsets;
     for (int press = 0; press < 5; ++press) {
-        PairPlacementStep(p.world, p.settings, p.folder);
-        EXPECT_EQ(p.world.MainField.at(33, 33), 1);
-        EXPECT_EQ(p.world.MainField.at(100, 100), 0);
-        EXPECT_EQ(test::AllLive(p.world.MainField).size(), 2u);
-        offsets.push_back(p.SecondOffset());
+        PairPlacementStep(w, settings, folder);
+        EXPECT_EQ(w.MainField.at(33, 33), 1);
+        EXPECT_EQ(w.MainField.at(100, 100), 0);
+        EXPECT_EQ(test::AllLive(w.MainField).size(), 2u);
+        offsets.push_back(SecondOffset());
     }
     EXPECT_EQ(offsets, (Cells{{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 2}}));
-    EXPECT_EQ(p.world.PairOffsetX, 3);
-    EXPECT_EQ(p.world.PairOffsetY, 2);
+    EXPECT_EQ(w.PairOffsetX, 3);
+    EXPECT_EQ(w.PairOffsetY, 2);
 }
 
-TEST(PairPlacement, OffsetsBeyondTheFieldAreClippedWithoutOverflow) {
-    PairProgram p;
-    p.world.SetFieldWidth(40);
-    p.world.SetFieldHeight(40);
-    p.world.PairOffsetX = 8;  // a press puts the second cell at column 41, ExtentX
-    PairPlacementStep(p.world, p.settings, p.folder);
-    EXPECT_EQ(p.world.MainField.at(41, 34), 2);
+TEST_F(PairPlacement, OffsetsBeyondTheFieldAreClippedWithoutOverflow) {
+    w.SetFieldWidth(40);
+    w.SetFieldHeight(40);
+    w.PairOffsetX = 8;  // a press puts the second cell at column 41, ExtentX
+    PairPlacementStep(w, settings, folder);
+    EXPECT_EQ(w.MainField.at(41, 34), 2);
 
-    p.world.PairOffsetX = 9;  // 42: beyond the margin, dropped
-    PairPlacementStep(p.world, p.settings, p.folder);
-    EXPECT_EQ(test::AllLive(p.world.MainField), (Cells{{33, 33}}));
+    w.PairOffsetX = 9;  // 42: beyond the margin, dropped
+    PairPlacementStep(w, settings, folder);
+    EXPECT_EQ(test::AllLive(w.MainField), (Cells{{33, 33}}));
 
-    p.world.PairOffsetX = std::numeric_limits<std::int32_t>::max();
-    p.world.PairOffsetY = std::numeric_limits<std::int32_t>::max();
-    p.settings.UpDown4 = 500;
-    PairPlacementStep(p.world, p.settings, p.folder);
-    EXPECT_EQ(test::AllLive(p.world.MainField).size(), 1u);
-    EXPECT_EQ(p.world.PairOffsetX, 1);
-    EXPECT_EQ(p.world.PairOffsetY, std::numeric_limits<std::int32_t>::max());
+    w.PairOffsetX = std::numeric_limits<std::int32_t>::max();
+    w.PairOffsetY = std::numeric_limits<std::int32_t>::max();
+    settings.UpDown4 = 500;
+    PairPlacementStep(w, settings, folder);
+    EXPECT_EQ(test::AllLive(w.MainField).size(), 1u);
+    EXPECT_EQ(w.PairOffsetX, 1);
+    EXPECT_EQ(w.PairOffsetY, std::numeric_limits<std::int32_t>::max());
 }
 
-TEST(PairPlacement, AMissingFilePlacesWhatTheStagingGridHolds) {
-    PairProgram p;
-    std::filesystem::remove(p.folder.Root / "2.mlf");
-    PairPlacementStep(p.world, p.settings, p.folder);
+TEST_F(PairPlacement, AMissingFilePlacesWhatTheStagingGridHolds) {
+    std::filesystem::remove(folder.Root / "2.mlf");
+    PairPlacementStep(w, settings, folder);
     // The staging grid still holds 1.mlf's cell, placed a second time at the offset.
-    EXPECT_EQ(p.world.MainField.at(33, 33), 1);
-    EXPECT_EQ(p.world.MainField.at(34, 34), 1);
+    EXPECT_EQ(w.MainField.at(33, 33), 1);
+    EXPECT_EQ(w.MainField.at(34, 34), 1);
 }
 
 }  // namespace
