@@ -90,18 +90,6 @@ inline void WriteFile(const QString& path, const QByteArray& text) {
     file.write(text);
 }
 
-// Saving over an existing file asks first; `save` is answered No and the file
-// stays as it was.
-inline void RefuseOverwrite(const QString& path, const std::function<void()>& save) {
-    const QByteArray before = ReadFile(path);
-    QVERIFY(!before.isEmpty());
-    QString asked;
-    AnswerQuestion(QMessageBox::No, &asked);
-    save();
-    QCOMPARE(asked, QStringLiteral("Файл із таким іменем вже існує. Перезаписати?"));
-    QCOMPARE(ReadFile(path), before);
-}
-
 // What a user's pick from a drop-down list does.
 inline void Choose(QComboBox* list, int index) {
     list->setCurrentIndex(index);

@@ -161,9 +161,8 @@ class MainWindowTest : public QObject {
         const QDir undo(f.dir.filePath("QuickSave/undo"));
         QVERIFY(undo.exists("1.qlf"));  // written at start-up
         auto* start = f.Find<QPushButton>("StartButton");
-        start->click();
-        start->click();
-        start->click();
+        for (int i = 0; i < 3; ++i)
+            start->click();
         QVERIFY(undo.exists("2.qlf"));
         QVERIFY(undo.exists("3.qlf"));
         QCOMPARE(f.world().UndoCounter, 4);

@@ -65,7 +65,6 @@ class SavePanelTest : public QObject {
         QCOMPARE(filters.last(), QStringLiteral("All files (*.*)"));
         QCOMPARE(app::ChooseSaveFormat(4, "x/a.LIF"), SaveFormat::Life105);
         QCOMPARE(app::ChooseSaveFormat(4, "a.rle"), SaveFormat::Rle);
-        QCOMPARE(app::ChooseSaveFormat(4, "a.Mcl"), SaveFormat::MCell);
         QCOMPARE(app::ChooseSaveFormat(4, "a"), SaveFormat::Zlf);
         QCOMPARE(app::ChooseSaveFormat(4, "a.txt"), SaveFormat::Zlf);
         QCOMPARE(SavedFilePath(SaveFormat::Zlf, "d/a.txt"), std::filesystem::path("d/a.zlf"));
@@ -124,8 +123,13 @@ class SavePanelTest : public QObject {
         const QByteArray before = test::ReadFile(f.dir.filePath("kept.zlf"));
         f.world().MainField.at(4, 4) = 1;
 
-        // Typed without its extension: the question is about kept.zlf.
-        test::RefuseOverwrite(f.dir.filePath("kept.zlf"), [&] { f.SaveAs("kept", 0); });
+        // Typed without its extension: the question is about kept.zlf, and No
+        // leaves it as it was.
+        QString asked;
+        test::AnswerQuestion(QMessageBox::No, &asked);
+        f.SaveAs("kept", 0);
+        QCOMPARE(asked, QStringLiteral("Файл із таким іменем вже існує. Перезаписати?"));
+        QCOMPARE(test::ReadFile(f.dir.filePath("kept.zlf")), before);
         QVERIFY(f.panel()->isVisible());  // nothing saved: the panel stays
 
         // While the dialog is open the run stands still; afterwards it goes on.

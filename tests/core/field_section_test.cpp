@@ -114,11 +114,5 @@ TEST_F(FieldSection, SelectionOfTheMainFieldStartsAtItsFirstCell) {
     EXPECT_EQ(out.Text(), "#L C$2.A\r\n");
 }
 
-TEST_F(FieldSection, MissingFileLeavesTheStagingGridAlone) {
-    world.StagingGrid.at(1, 1) = 4;
-    EXPECT_FALSE(ReadFieldSectionFile(world, "/nonexistent/zentorix/file.zlf", "#L "));
-    EXPECT_EQ(world.StagingGrid.at(1, 1), 4);
-}
-
 }  // namespace
 }  // namespace zentorix

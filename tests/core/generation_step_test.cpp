@@ -39,7 +39,6 @@ TEST_F(StepTest, BlinkerTurnsWithItsCounts) {
     EXPECT_EQ(c.DiedCount, 2);
     EXPECT_EQ(observer.counts.at(0).Generation, 1);  // statistics see generation 1
     EXPECT_EQ(c.Generation, 2);
-    EXPECT_EQ(world->MainField.at(11, 10), 2);
 }
 
 TEST_F(StepTest, HistoryDecayCountsTheDeathWhenTheLastStateEnds) {
