@@ -46,7 +46,7 @@ case "${1:-}" in
 run)
     install_missing
     configure_and_build
-    exec "$build/src/app/zentorix" "${@:2}"
+    exec "$build/bin/zentorix" "${@:2}"
     ;;
 build)
     install_missing
