@@ -75,7 +75,7 @@ class StepEngine {
         void Record(bool parallel, double secondsPerCell);
 
       private:
-        static constexpr int kRetryEvery = 16;
+        static constexpr int kRetryEvery = 64;
         static constexpr double kWeight = 0.25;  // of the newest time in the average
         int pass_ = 0;
         double average_[2] = {0, 0};  // serial, parallel; 0 until measured

@@ -1,6 +1,7 @@
 // The fast step's kernels built for AVX2, used when the processor has it. All
 // standard headers come before the target switch so that none of their inline
 // functions is compiled for the wider set.
+#include <immintrin.h>
 #include <array>
 #include <cstdint>
 #include <utility>

@@ -1,4 +1,5 @@
 // The fast step's kernels for the baseline instruction set.
+#include <immintrin.h>
 #include <array>
 #include <cstdint>
 #include <utility>

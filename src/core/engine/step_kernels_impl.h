@@ -3,8 +3,8 @@
 // force, so it has no include guard. Everything here has internal linkage and
 // calls nothing from the standard library that could be emitted out of line:
 // code built for a wider instruction set must never be shared with callers that
-// run on the baseline. The including file provides <array>, <cstdint> and
-// <utility> before switching the instruction set.
+// run on the baseline. The including file provides <array>, <cstdint>,
+// <immintrin.h> and <utility> before switching the instruction set.
 
 namespace {
 
@@ -39,9 +39,6 @@ void RunColumnsImpl(const PassContext& ctx, int first, int last, PassCounts& tot
     const int evalOffset = ctx.evalFirstRow - ctx.firstRow;
     alignas(64) uint8_t cls0[kScratchRows];
     alignas(64) uint8_t cls1[kScratchRows];
-    alignas(64) int32_t flags0[kScratchRows];
-    alignas(64) int32_t flags1[kScratchRows];
-    alignas(64) int32_t marks[kScratchRows];
     ColumnCounts counts;
 
     for (int x = first; x <= last; ++x) {
@@ -75,16 +72,14 @@ void RunColumnsImpl(const PassContext& ctx, int first, int last, PassCounts& tot
 
         uint8_t* born = ctx.born.Column(x) + ctx.firstRow;
         uint8_t* died = ctx.died.Column(x) + ctx.firstRow;
-        Flags(cls0, born, died, ctx.presetsFromMarks, rows, flags0);
-        if (mix)
-            Flags(cls1, born, died, ctx.presetsFromMarks, rows, flags1);
 
         ColumnArgs a;
         a.cur = ctx.field.Column(x) + ctx.firstRow;
-        a.flags0 = flags0;
-        a.flags1 = flags1;
+        a.cls0 = cls0;
+        a.cls1 = cls1;
+        a.born = born;
+        a.died = died;
         a.laws = laws;
-        a.marks = marks;
         a.history0 = rule0.history;
         a.historyRange0 = rule0.historyRange;
         a.history1 = rule1.history;
@@ -119,7 +114,6 @@ void RunColumnsImpl(const PassContext& ctx, int first, int last, PassCounts& tot
         if (ctx.otherReality) {
             const std::size_t h = rule0.history ? 2 : 0;
             run(kOtherUpdateTable[h], kOtherUpdateTable[h + 1]);
-            SplitMarks(marks, rows, born, died);
             continue;
         }
 
@@ -141,7 +135,6 @@ void RunColumnsImpl(const PassContext& ctx, int first, int last, PassCounts& tot
                                      a.deadLayer != nullptr, ctx.presetsFromMarks, false);
         run(kUpdateTable[static_cast<std::size_t>(shape)],
             kUpdateTable[static_cast<std::size_t>(shape | 128)]);
-        SplitMarks(marks, rows, born, died);
     }
     total.live += counts.live;
     total.stateOne += counts.stateOne;

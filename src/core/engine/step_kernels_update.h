@@ -3,8 +3,9 @@
 // up on the mixed-width selects). Included by step_kernels_impl.h after
 // step_kernels_eval.h.
 
-// Per row of a column, as one 32-bit word: the class bits and row flags of the
-// cell's rule, and the preset marks when they come from the mark grids.
+// Per row of a column, as one 32-bit lane in the update: the class bits and row
+// flags of the cell's rule, and the preset marks when they come from the mark
+// grids.
 constexpr int32_t kPresetBorn = 16;
 constexpr int32_t kPresetDied = 32;
 // Rows of per-column scratch: a column plus the padding of its last vector.
@@ -22,6 +23,40 @@ using Vec = int32_t __attribute__((vector_size(kLanes * 4)));
 }
 [[gnu::always_inline]] inline void Store(int32_t* p, Vec v) {
     __builtin_memcpy(p, &v, sizeof v);
+}
+// kLanes bytes, each widened to its own lane.
+[[gnu::always_inline]] inline Vec LoadWidened(const uint8_t* p) {
+#if ZENTORIX_KERNEL_LANES == 8
+    return __builtin_bit_cast(
+        Vec, _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
+#else
+    int32_t word;
+    __builtin_memcpy(&word, p, sizeof word);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i bytes = _mm_cvtsi32_si128(word);
+    return __builtin_bit_cast(Vec, _mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, zero), zero));
+#endif
+}
+// Lanes holding 0 or 1 stored as kLanes bytes each, to two places.
+[[gnu::always_inline]] inline void StoreNarrowed(uint8_t* first, uint8_t* second, Vec a, Vec b) {
+#if ZENTORIX_KERNEL_LANES == 8
+    // Packing works within 128-bit halves: gather each operand's bytes first.
+    const __m256i words =
+        _mm256_packs_epi32(__builtin_bit_cast(__m256i, a), __builtin_bit_cast(__m256i, b));
+    const __m256i bytes = _mm256_packs_epi16(words, words);
+    const __m128i both = _mm256_castsi256_si128(
+        _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 0, 0, 0, 0)));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(first), both);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(second), _mm_unpackhi_epi64(both, both));
+#else
+    const __m128i words =
+        _mm_packs_epi32(__builtin_bit_cast(__m128i, a), __builtin_bit_cast(__m128i, b));
+    const __m128i bytes = _mm_packs_epi16(words, words);
+    const int32_t low = _mm_cvtsi128_si32(bytes);
+    const int32_t high = _mm_cvtsi128_si32(_mm_srli_si128(bytes, 4));
+    __builtin_memcpy(first, &low, sizeof low);
+    __builtin_memcpy(second, &high, sizeof high);
+#endif
 }
 // Bit `bit` of every lane spread over the lane: -1 where it is set, else 0.
 template <int Bit>
@@ -50,13 +85,15 @@ struct UpdateShape {
 
 struct ColumnArgs {
     int32_t* cur = nullptr;
-    const int32_t* flags0 = nullptr;     // rows under rule set 0 (or the one rule)
-    const int32_t* flags1 = nullptr;     // the same under rule set 1, where the two mix
+    const uint8_t* cls0 = nullptr;  // rows under rule set 0 (or the one rule)
+    const uint8_t* cls1 = nullptr;  // the same under rule set 1, where the two mix
+    // The mark grids: read for the presets when they hold them, and written.
+    uint8_t* born = nullptr;
+    uint8_t* died = nullptr;
     const int32_t* laws = nullptr;       // the Other Reality column, where the two mix
     const int32_t* bornLayer = nullptr;  // Eternal Life column, when it presets
     const int32_t* deadLayer = nullptr;  // Eternal Dead column, when it presets or kills
     bool presetDied = false, kill = false;
-    int32_t* marks = nullptr;  // out: born mark in bit 0, died mark in bit 1
     int32_t historyRange0 = 0, historyRange1 = 0;
     bool history0 = false, history1 = false;
     int32_t ageLimit = 1;
@@ -81,19 +118,21 @@ struct LaneCounts {
 // give -1 or 0 per lane and all logic works on such masks; counts are added as
 // -1 per counted cell.
 template <UpdateShape S>
-[[gnu::always_inline]] inline void UpdateLanes(int32_t* cur, const int32_t* flags0,
-                                               const int32_t* flags1, const int32_t* laws,
-                                               const int32_t* bornLayer, const int32_t* deadLayer,
-                                               int32_t* marks, const UpdateConstants& u, Vec valid,
-                                               LaneCounts& counts) {
+[[gnu::always_inline]] inline void UpdateLanes(int32_t* cur, const uint8_t* cls0,
+                                               const uint8_t* cls1, uint8_t* born, uint8_t* died,
+                                               const int32_t* laws, const int32_t* bornLayer,
+                                               const int32_t* deadLayer, const UpdateConstants& u,
+                                               Vec valid, LaneCounts& counts) {
     const Vec zero = u.zero, one = u.one;
     const Vec c = Load(cur);
-    Vec f = Load(flags0);
+    Vec f = LoadWidened(cls0);
     Vec second = zero;
     if (S.mix) {
         second = Load(laws) > zero;
-        f = Select(second, Load(flags1), f);
+        f = Select(second, LoadWidened(cls1), f);
     }
+    if (S.presetMarks)
+        f |= (LoadWidened(born) & one) << 4 | (LoadWidened(died) & one) << 5;
     // Class bits are only ever set in evaluated rows.
     static_assert(CompiledRule::kBirth == 1 && CompiledRule::kSurvival == 2 && kRowEvaluated == 4 &&
                   kRowUpdated == 8 && kPresetBorn == 16 && kPresetDied == 32);
@@ -162,7 +201,7 @@ template <UpdateShape S>
     }
 
     Store(cur, Select(updated, next, c));
-    Store(marks, (b & one) | (Select(updated, nextDied, d) & u.two));
+    StoreNarrowed(born, died, b & one, Select(updated, nextDied, d) & one);
     if (!S.other) {
         counts.live += updated & (next > zero);
         counts.stateOne += updated & (next == one);
@@ -192,39 +231,43 @@ void UpdateColumn(const ColumnArgs& a, int begin, int end, ColumnCounts& counts)
     const Vec all = ~u.zero;
     LaneCounts lanes{u.zero, u.zero, u.zero, u.zero};
     int32_t* __restrict cur = a.cur;
-    int32_t* __restrict marks = a.marks;
-    const int32_t* __restrict flags0 = a.flags0;
-    const int32_t* __restrict flags1 = a.flags1;
+    const uint8_t* __restrict cls0 = a.cls0;
+    const uint8_t* __restrict cls1 = a.cls1;
+    uint8_t* born = a.born;
+    uint8_t* died = a.died;
     const int32_t* __restrict laws = a.laws;
     const int32_t* __restrict bornLayer = a.bornLayer;
     const int32_t* __restrict deadLayer = a.deadLayer;
     int i = begin;
     for (; i + kLanes <= end; i += kLanes)
-        UpdateLanes<S>(cur + i, flags0 + i, S.mix ? flags1 + i : nullptr,
+        UpdateLanes<S>(cur + i, cls0 + i, S.mix ? cls1 + i : nullptr, born + i, died + i,
                        S.mix ? laws + i : nullptr, S.bornLayer ? bornLayer + i : nullptr,
-                       S.deadLayer ? deadLayer + i : nullptr, marks + i, u, all, lanes);
+                       S.deadLayer ? deadLayer + i : nullptr, u, all, lanes);
     if (i < end) {
         const int rest = end - i;
-        int32_t c[kLanes] = {}, f0[kLanes] = {}, f1[kLanes] = {}, l[kLanes] = {}, bl[kLanes] = {},
-                dl[kLanes] = {}, m[kLanes] = {};
+        int32_t c[kLanes] = {}, l[kLanes] = {}, bl[kLanes] = {}, dl[kLanes] = {};
+        uint8_t k0[kLanes] = {}, k1[kLanes] = {}, bm[kLanes] = {}, dm[kLanes] = {};
         Vec valid = u.zero;
         for (int j = 0; j < rest; ++j) {
             c[j] = cur[i + j];
-            f0[j] = flags0[i + j];
+            k0[j] = cls0[i + j];
             if (S.mix) {
-                f1[j] = flags1[i + j];
+                k1[j] = cls1[i + j];
                 l[j] = laws[i + j];
             }
+            bm[j] = born[i + j];
+            dm[j] = died[i + j];
             if (S.bornLayer)
                 bl[j] = bornLayer[i + j];
             if (S.deadLayer)
                 dl[j] = deadLayer[i + j];
             valid[j] = -1;
         }
-        UpdateLanes<S>(c, f0, f1, l, bl, dl, m, u, valid, lanes);
+        UpdateLanes<S>(c, k0, k1, bm, dm, l, bl, dl, u, valid, lanes);
         for (int j = 0; j < rest; ++j) {
             cur[i + j] = c[j];
-            marks[i + j] = m[j];
+            born[i + j] = bm[j];
+            died[i + j] = dm[j];
         }
     }
     for (int j = 0; j < kLanes; ++j) {
@@ -277,27 +320,3 @@ constexpr UpdateShape OtherShape(bool history, bool full) {
 constexpr std::array<UpdateFn, 4> kOtherUpdateTable{
     &UpdateColumn<OtherShape(false, false)>, &UpdateColumn<OtherShape(false, true)>,
     &UpdateColumn<OtherShape(true, false)>, &UpdateColumn<OtherShape(true, true)>};
-
-// flags[i] := the row's class bits and row flags, with the preset marks when
-// they come from the mark grids; rows n.. up to a whole vector are zero.
-void Flags(const uint8_t* __restrict cls, const uint8_t* __restrict born,
-           const uint8_t* __restrict died, bool marks, int n, int32_t* __restrict flags) {
-    if (marks) {
-        for (int i = 0; i < n; ++i)
-            flags[i] = cls[i] | ((born[i] & 1) << 4) | ((died[i] & 1) << 5);
-    } else {
-        for (int i = 0; i < n; ++i)
-            flags[i] = cls[i];
-    }
-    for (int i = n; i < n + kLanes; ++i)
-        flags[i] = 0;
-}
-
-// The mark words back into the two mark grids.
-void SplitMarks(const int32_t* __restrict marks, int n, uint8_t* __restrict born,
-                uint8_t* __restrict died) {
-    for (int i = 0; i < n; ++i) {
-        born[i] = static_cast<uint8_t>(marks[i] & 1);
-        died[i] = static_cast<uint8_t>((marks[i] >> 1) & 1);
-    }
-}
