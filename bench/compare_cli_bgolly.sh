@@ -3,7 +3,7 @@
 # (Debian package golly) on the very same cells of a 998x998 torus, 1000
 # generations of a 50% soup; B3/S23 against QuickLife and the Generations rule
 # /2/3 against bgolly's Generations. Both processes include loading the pattern.
-#   bench/compare_cli_bgolly.sh [build-dir] [generations]
+#   [REPEATS=n] bench/compare_cli_bgolly.sh [build-dir] [generations]
 set -euo pipefail
 build=${1:-build}
 generations=${2:-1000}
@@ -13,13 +13,22 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 command -v bgolly >/dev/null || { echo "bgolly not found (apt-get install golly)" >&2; exit 1; }
 
-measure() {  # label, command...: wall seconds, peak memory
+# Each command runs `repeats` times (default 3): the machine's other load makes
+# single runs vary, so the best and the median are both shown.
+repeats=${REPEATS:-3}
+
+measure() {  # label, command...: wall seconds (best, median), peak memory
     local label=$1
     shift
-    /usr/bin/time -f "%e %M" -o "$work/time" "$@" >"$work/out" 2>&1
-    read -r wall rss <"$work/time"
-    awk -v l="$label" -v w="$wall" -v r="$rss" \
-        'BEGIN { printf "  %-34s %7.2f s wall %7.1f MB peak\n", l, w, r / 1024 }'
+    : >"$work/times"
+    for ((i = 0; i < repeats; ++i)); do
+        /usr/bin/time -f "%e %M" -o "$work/time" "$@" >"$work/out" 2>&1
+        cat "$work/time" >>"$work/times"
+    done
+    sort -n "$work/times" | awk -v l="$label" '
+        { wall[NR] = $1; if ($2 > rss) rss = $2 }
+        END { printf "  %-34s %6.2f s best %6.2f s median %7.1f MB peak\n",
+                     l, wall[1], wall[int((NR + 1) / 2)], rss / 1024 }'
     tail -1 "$work/out" | sed 's/^/      last line: /'
 }
 

@@ -92,6 +92,10 @@ bool StepEngine::ThreadingChoice::Parallel() const {
 }
 
 void StepEngine::ThreadingChoice::Record(bool parallel, double secondsPerCell) {
+    if (seen_[parallel ? 1 : 0] < kWarmUpPasses) {
+        ++seen_[parallel ? 1 : 0];
+        return;
+    }
     double& average = average_[parallel ? 1 : 0];
     average = average == 0 ? secondsPerCell : average + kWeight * (secondsPerCell - average);
     pass_ = (pass_ + 1) % kRetryEvery;

@@ -77,7 +77,12 @@ class StepEngine {
       private:
         static constexpr int kRetryEvery = 64;
         static constexpr double kWeight = 0.25;  // of the newest time in the average
+        // The first pass of either way runs cold (fresh pages, sleeping
+        // workers) and is not counted: one slow start would otherwise keep
+        // the faster way unused for hundreds of passes.
+        static constexpr int kWarmUpPasses = 1;
         int pass_ = 0;
+        int seen_[2] = {0, 0};
         double average_[2] = {0, 0};  // serial, parallel; 0 until measured
     };
 

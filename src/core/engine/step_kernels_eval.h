@@ -50,10 +50,8 @@ void ConvertRun(const int32_t* __restrict src, uint8_t* __restrict live, uint8_t
 }
 
 template <bool Live, bool First>
-void BuildColumn(const PassContext& ctx, int x) {
+void BuildColumn(const PassContext& ctx, int x, uint8_t* live, uint8_t* first) {
     const Planes& p = ctx.planes;
-    uint8_t* live = Live ? p.Live(x) : nullptr;
-    uint8_t* first = First ? p.First(x) : nullptr;
     if (!ctx.torus) {
         ConvertRun<Live, First>(ctx.field.Column(x) + p.firstRow, live, first, p.rows);
         return;
@@ -72,14 +70,47 @@ void BuildColumn(const PassContext& ctx, int x) {
     }
 }
 
-void BuildPlaneColumnImpl(const PassContext& ctx, int x) {
+// Fills plane column x at the given places (either may be null when the pass
+// does not need that plane).
+void BuildPlaneColumnAt(const PassContext& ctx, int x, uint8_t* live, uint8_t* first) {
     if (ctx.needLive && ctx.needFirst)
-        BuildColumn<true, true>(ctx, x);
+        BuildColumn<true, true>(ctx, x, live, first);
     else if (ctx.needLive)
-        BuildColumn<true, false>(ctx, x);
+        BuildColumn<true, false>(ctx, x, live, nullptr);
     else if (ctx.needFirst)
-        BuildColumn<false, true>(ctx, x);
+        BuildColumn<false, true>(ctx, x, nullptr, first);
 }
+
+void BuildPlaneColumnImpl(const PassContext& ctx, int x) {
+    BuildPlaneColumnAt(ctx, x, ctx.planes.Live(x), ctx.planes.First(x));
+}
+
+// Where a part of a pass finds its plane columns: those it builds itself, the
+// interior ones, cycle through a few slots that stay in the core's own cache;
+// the columns shared with other parts stay in the pass's plane storage.
+class PartPlanes {
+  public:
+    static constexpr int kSlots = 8;  // a power of two above 2 * halo + 1
+    // Bytes per slot: a plane column, plus what the sums read past its end.
+    static constexpr int kSlotBytes = kMaxRows + kSumBlock + 64;
+
+    PartPlanes(const PassContext& ctx, int first, int last)
+        : planes_(ctx.planes), interiorFirst_(first + ctx.halo), interiorLast_(last - ctx.halo) {}
+
+    uint8_t* Live(int x) { return Interior(x) ? live_ + Slot(x) : planes_.Live(x); }
+    uint8_t* First(int x) { return Interior(x) ? first_ + Slot(x) : planes_.First(x); }
+
+  private:
+    bool Interior(int x) const { return x >= interiorFirst_ && x <= interiorLast_; }
+    static std::ptrdiff_t Slot(int x) {
+        return static_cast<std::ptrdiff_t>(x & (kSlots - 1)) * kSlotBytes;
+    }
+
+    const Planes& planes_;
+    int interiorFirst_, interiorLast_;
+    alignas(64) uint8_t live_[kSlots * kSlotBytes];
+    alignas(64) uint8_t first_[kSlots * kSlotBytes];
+};
 
 // ---------------------------------------------------------------------------
 // Sums
@@ -193,12 +224,12 @@ void EvaluateWide(const CompiledRule& rule, const uint8_t* const* cols, int offs
 
 // ORs the birth and survival bits of the rule into cls for the evaluated rows of
 // column x.
-void Evaluate(const PassContext& ctx, const CompiledRule& rule, int x, uint8_t* cls) {
-    const Planes& p = ctx.planes;
+void Evaluate(const PassContext& ctx, PartPlanes& planes, const CompiledRule& rule, int x,
+              uint8_t* cls) {
     const uint8_t* cols[5] = {nullptr, nullptr, nullptr, nullptr, nullptr};
     for (int dx = -rule.radius; dx <= rule.radius; ++dx)
-        cols[dx + 2] = rule.firstStateOnly ? p.First(x + dx) : p.Live(x + dx);
-    const int offset = ctx.evalFirstRow - p.firstRow;
+        cols[dx + 2] = rule.firstStateOnly ? planes.First(x + dx) : planes.Live(x + dx);
+    const int offset = ctx.evalFirstRow - ctx.planes.firstRow;
     const int n = ctx.evalLastRow - ctx.evalFirstRow + 1;
     switch (rule.lanes) {
         case Lanes::Count:

@@ -40,13 +40,14 @@ void RunColumnsImpl(const PassContext& ctx, int first, int last, PassCounts& tot
     alignas(64) uint8_t cls0[kScratchRows];
     alignas(64) uint8_t cls1[kScratchRows];
     ColumnCounts counts;
+    PartPlanes planes(ctx, first, last);
 
     for (int x = first; x <= last; ++x) {
         // The interior plane column a halo ahead still holds the previous
         // generation: only this part reads it, and it updates it only later.
         const int ahead = x + ctx.halo;
         if (ahead <= last - ctx.halo)
-            BuildPlaneColumnImpl(ctx, ahead);
+            BuildPlaneColumnAt(ctx, ahead, planes.Live(ahead), planes.First(ahead));
 
         const bool evaluated = x >= ctx.evalFirstColumn && x <= ctx.evalLastColumn;
         const bool updated = x >= ctx.updateFirstColumn && x <= ctx.updateLastColumn;
@@ -65,9 +66,9 @@ void RunColumnsImpl(const PassContext& ctx, int first, int last, PassCounts& tot
         if (mix)
             InitialClasses(ctx.evalRowFlags, evaluated, ctx.updateRowFlags, updated, rows, cls1);
         if (evaluated) {
-            Evaluate(ctx, rule0, x, cls0 + evalOffset);
+            Evaluate(ctx, planes, rule0, x, cls0 + evalOffset);
             if (mix)
-                Evaluate(ctx, rule1, x, cls1 + evalOffset);
+                Evaluate(ctx, planes, rule1, x, cls1 + evalOffset);
         }
 
         uint8_t* born = ctx.born.Column(x) + ctx.firstRow;
