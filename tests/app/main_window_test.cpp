@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QToolButton>
@@ -187,6 +188,27 @@ class MainWindowTest : public QObject {
         QCOMPARE(second.session().world().MainField.at(2, 2), 0);
         QCOMPARE(second.session().world().Rules[0].BirthList, (std::vector<std::int32_t>{3, 6}));
         QCOMPARE(second.windowTitle(), QStringLiteral("block.rle  -  Zentorix"));
+    }
+
+    void aLargePatternOpensVisibleAtOnePixelPerCellWithTheGridOn() {
+        QTemporaryDir dir;
+        QByteArray rle = "x = 997, y = 997, rule = B3/S23\n";
+        for (int y = 0; y < 997; ++y)
+            rle += "997o$\n";
+        rle += "!\n";
+        test::WriteFile(dir.filePath("full.rle"), rle);
+        app::MainWindow w(ProgramFolder{app::ToPath(dir.path())}, dir.filePath("full.rle"));
+        w.resize(1280, 720);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const Settings& s = w.session().settings();
+        QCOMPARE(s.CellSize, 1);
+        QVERIFY(s.Grid);
+        // The middle of the view lies inside the pattern, so it shows live cells.
+        const app::FieldView& v = w.fieldView();
+        const QPoint middle(v.horizontalScrollBar()->value() + v.viewport()->width() / 2,
+                            v.verticalScrollBar()->value() + v.viewport()->height() / 2);
+        QCOMPARE(v.SurfacePixel(middle.x(), middle.y()), app::ToRgb(s.Colours.ColourOfState(1)));
     }
 };
 
