@@ -212,6 +212,10 @@ void FieldView::UpdateInsets(bool zooming) {
     insetLead_ = gap / 2;
     if (session_.settings().Grid && (!zooming || CellSize() >= 3))
         insetLead_ = insetTrail_ + 1;
+    // The grid's extra pixel may not take a cell's last one: at one pixel per
+    // cell, or the widest gap of an odd cell size, cells would vanish.
+    if (insetLead_ + insetTrail_ >= CellSize())
+        insetLead_ = std::max(0, CellSize() - 1 - insetTrail_);
 }
 
 void FieldView::SetCellGap(int gap) {

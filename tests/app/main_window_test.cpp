@@ -113,6 +113,26 @@ class MainWindowTest : public QObject {
         QCOMPARE(view.SurfacePixel(3, 3), app::ToRgb(s.Colours.BackgroundColour));
     }
 
+    void cellsKeepAPixelWhateverTheGridAndGap() {
+        test::WindowFixture f;
+        Settings& s = f.settings();
+        app::FieldView& view = f.window->fieldView();
+        f.world().MainField.at(2, 3) = 1;
+        const QRgb live = app::ToRgb(s.Colours.ColourOfState(1));
+        // Grid switched off and on again at one pixel per cell.
+        s.CellSize = 1;
+        view.FitToField();
+        view.ToggleGrid();
+        view.ToggleGrid();
+        QVERIFY(s.Grid);
+        QCOMPARE(f.CellPixel(2, 3), live);
+        // The widest gap at an odd cell size leaves the cell its middle pixel.
+        s.CellSize = 5;
+        view.FitToField();
+        view.SetCellGap(5);
+        QCOMPARE(f.CellPixel(2, 3), live);
+    }
+
     void aDrawnCellLandsOnItsPixels() {
         test::WindowFixture f;
         const ColourModel& colours = f.settings().Colours;
