@@ -70,14 +70,7 @@ class CellField {
     // Sets every cell of the rectangle (clipped to the stored range) to v.
     void FillRect(int x0, int y0, int x1, int y1, T v) {
         ++version_;
-        if (x0 < low_)
-            x0 = low_;
-        if (y0 < low_)
-            y0 = low_;
-        if (x1 > kGridHigh)
-            x1 = kGridHigh;
-        if (y1 > kGridHigh)
-            y1 = kGridHigh;
+        Clip(low_, x0, y0, x1, y1);
         for (int x = x0; x <= x1; ++x) {
             T* col = Column(x);
             for (int y = y0; y <= y1; ++y)
@@ -90,15 +83,7 @@ class CellField {
     template <typename U>
     void CopyRect(const CellField<U>& from, int x0, int y0, int x1, int y1) {
         ++version_;
-        const int lo = low_ > from.Low() ? low_ : from.Low();
-        if (x0 < lo)
-            x0 = lo;
-        if (y0 < lo)
-            y0 = lo;
-        if (x1 > kGridHigh)
-            x1 = kGridHigh;
-        if (y1 > kGridHigh)
-            y1 = kGridHigh;
+        Clip(low_ > from.Low() ? low_ : from.Low(), x0, y0, x1, y1);
         for (int x = x0; x <= x1; ++x)
             for (int y = y0; y <= y1; ++y)
                 at(x, y) = static_cast<T>(from.at(x, y));
@@ -109,6 +94,13 @@ class CellField {
     std::uint64_t Version() const { return version_; }
 
   private:
+    // Narrows a rectangle to the rows and columns low..kGridHigh.
+    static void Clip(int low, int& x0, int& y0, int& x1, int& y1) {
+        x0 = x0 < low ? low : x0;
+        y0 = y0 < low ? low : y0;
+        x1 = x1 > kGridHigh ? kGridHigh : x1;
+        y1 = y1 > kGridHigh ? kGridHigh : y1;
+    }
     std::ptrdiff_t Index(int x, int y) const {
         return static_cast<std::ptrdiff_t>(x - low_) * side_ + (y - low_);
     }

@@ -20,12 +20,15 @@ constexpr int kSumBlock = 4 * kByteLanes;
 // rows that count, but the rows past a column's end may hold anything.
 using ByteVec = uint8_t __attribute__((vector_size(kByteLanes)));
 
-[[gnu::always_inline]] inline ByteVec LoadByteVec(const uint8_t* p) {
-    ByteVec v;
+// Unaligned loads and stores of whole vectors, of any lane type.
+template <typename V, typename T>
+[[gnu::always_inline]] inline V LoadVec(const T* p) {
+    V v;
     __builtin_memcpy(&v, p, sizeof v);
     return v;
 }
-[[gnu::always_inline]] inline void StoreByteVec(uint8_t* p, ByteVec v) {
+template <typename V, typename T>
+[[gnu::always_inline]] inline void StoreVec(T* p, V v) {
     __builtin_memcpy(p, &v, sizeof v);
 }
 
@@ -134,9 +137,9 @@ void SumBytes(const CompiledRule& rule, const uint8_t* const* cols, int offset, 
         ByteVec a0{}, a1{}, a2{}, a3{};
         for (int t = 0; t < terms; ++t) {
             const uint8_t* s = src[t] + i;
-            const ByteVec p0 = LoadByteVec(s), p1 = LoadByteVec(s + kByteLanes);
-            const ByteVec p2 = LoadByteVec(s + 2 * kByteLanes),
-                          p3 = LoadByteVec(s + 3 * kByteLanes);
+            const ByteVec p0 = LoadVec<ByteVec>(s), p1 = LoadVec<ByteVec>(s + kByteLanes);
+            const ByteVec p2 = LoadVec<ByteVec>(s + 2 * kByteLanes),
+                          p3 = LoadVec<ByteVec>(s + 3 * kByteLanes);
             if (Count) {
                 // Plane bytes are 0 or 0xFF, that is -1: subtracting counts them.
                 a0 -= p0;
@@ -151,10 +154,10 @@ void SumBytes(const CompiledRule& rule, const uint8_t* const* cols, int offset, 
                 a3 += p3 & w;
             }
         }
-        StoreByteVec(acc + i, a0);
-        StoreByteVec(acc + i + kByteLanes, a1);
-        StoreByteVec(acc + i + 2 * kByteLanes, a2);
-        StoreByteVec(acc + i + 3 * kByteLanes, a3);
+        StoreVec(acc + i, a0);
+        StoreVec(acc + i + kByteLanes, a1);
+        StoreVec(acc + i + 2 * kByteLanes, a2);
+        StoreVec(acc + i + 3 * kByteLanes, a3);
     }
 }
 

@@ -16,14 +16,6 @@ using Vec = int32_t __attribute__((vector_size(kLanes * 4)));
 [[gnu::always_inline]] inline Vec Splat(int32_t v) {
     return Vec{} + v;
 }
-[[gnu::always_inline]] inline Vec Load(const int32_t* p) {
-    Vec v;
-    __builtin_memcpy(&v, p, sizeof v);
-    return v;
-}
-[[gnu::always_inline]] inline void Store(int32_t* p, Vec v) {
-    __builtin_memcpy(p, &v, sizeof v);
-}
 // kLanes bytes, each widened to its own lane.
 [[gnu::always_inline]] inline Vec LoadWidened(const uint8_t* p) {
 #if ZENTORIX_KERNEL_LANES == 8
@@ -124,11 +116,11 @@ template <UpdateShape S>
                                                const int32_t* deadLayer, const UpdateConstants& u,
                                                Vec valid, LaneCounts& counts) {
     const Vec zero = u.zero, one = u.one;
-    const Vec c = Load(cur);
+    const Vec c = LoadVec<Vec>(cur);
     Vec f = LoadWidened(cls0);
     Vec second = zero;
     if (S.mix) {
-        second = Load(laws) > zero;
+        second = LoadVec<Vec>(laws) > zero;
         f = Select(second, LoadWidened(cls1), f);
     }
     if (S.presetMarks)
@@ -152,10 +144,10 @@ template <UpdateShape S>
     } else {
         Vec presetBorn = S.presetMarks ? BitMask<4>(f) : zero;
         if (S.bornLayer)
-            presetBorn |= Load(bornLayer) > zero;
+            presetBorn |= LoadVec<Vec>(bornLayer) > zero;
         Vec presetDied = S.presetMarks ? BitMask<5>(f) : zero;
         if (S.deadLayer) {
-            deadMarked = Load(deadLayer) > zero;
+            deadMarked = LoadVec<Vec>(deadLayer) > zero;
             presetDied |= deadMarked & u.presetDied;
         }
         b = presetBorn | (birthTest & empty);
@@ -200,7 +192,7 @@ template <UpdateShape S>
         nextDied = nextDied | killed;
     }
 
-    Store(cur, Select(updated, next, c));
+    StoreVec(cur, Select(updated, next, c));
     StoreNarrowed(born, died, b & one, Select(updated, nextDied, d) & one);
     if (!S.other) {
         counts.live += updated & (next > zero);
