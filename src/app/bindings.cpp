@@ -22,6 +22,19 @@ QPushButton* MakeButton(const char* name, const QString& caption, QWidget* paren
     return button;
 }
 
+QPushButton* AddSaveCancelRow(QBoxLayout* layout, QWidget* panel, const char* saveName,
+                              const QString& saveCaption, const char* cancelName) {
+    auto* buttons = new QHBoxLayout;
+    auto* save = MakeButton(saveName, saveCaption, panel);
+    auto* cancel = MakeButton(cancelName, QObject::tr("Скасувати"), panel);
+    buttons->addStretch(1);
+    buttons->addWidget(save);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    QObject::connect(cancel, &QPushButton::clicked, panel, &QWidget::hide);
+    return save;
+}
+
 QToolButton* MakeToolButton(const char* name, const QString& caption, bool checkable,
                             QWidget* parent) {
     auto* button = new QToolButton(parent);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -15,10 +16,15 @@
 
 namespace zentorix::app {
 
-// Small factories that give every control its object name, the name tests and language files know it by.
+// Small factories that give every control its object name, the name tests and language files know
+// it by.
 QCheckBox* MakeCheckBox(const char* name, const QString& caption, QWidget* parent = nullptr);
 QLabel* MakeLabel(const char* name, const QString& caption, QWidget* parent = nullptr);
 QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent = nullptr);
+// The row of a pop-up panel's save and cancel buttons, right-aligned under
+// `layout`; cancel hides `panel`. Gives the save button.
+QPushButton* AddSaveCancelRow(QBoxLayout* layout, QWidget* panel, const char* saveName,
+                              const QString& saveCaption, const char* cancelName);
 QToolButton* MakeToolButton(const char* name, const QString& caption, bool checkable,
                             QWidget* parent = nullptr);
 QComboBox* MakeComboBox(const char* name, const QStringList& items, QWidget* parent = nullptr);

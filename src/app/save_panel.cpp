@@ -99,15 +99,8 @@ void SavePanel::Build() {
     description_->setToolTip(tr("Опис експерименту, збережеться у файлі"));
     layout->addWidget(description_);
 
-    auto* buttons = new QHBoxLayout;
-    auto* save = MakeButton("SaveButton1", tr("Зберегти..."), frame_);
-    auto* cancel = MakeButton("Cansel01", tr("Скасувати"), frame_);
-    buttons->addStretch(1);
-    buttons->addWidget(save);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    auto* save = AddSaveCancelRow(layout, frame_, "SaveButton1", tr("Зберегти..."), "Cansel01");
     connect(save, &QPushButton::clicked, this, &SavePanel::SaveButton1Click);
-    connect(cancel, &QPushButton::clicked, frame_, &QWidget::hide);
     connect(close, &QToolButton::clicked, frame_, &QWidget::hide);
 }
 

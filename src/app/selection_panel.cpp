@@ -34,16 +34,9 @@ SaveSelectionPanel::SaveSelectionPanel(MainWindow& window, QFrame* frame)
     description_->setObjectName("SelectionDescription");
     description_->setMaximumHeight(description_->fontMetrics().lineSpacing() * 6);
     layout->addWidget(description_);
-    auto* buttons = new QHBoxLayout;
-    auto* save = MakeButton("SaveButton2", tr("Зберегти"), frame);
-    auto* cancel = MakeButton("Cansel02", tr("Скасувати"), frame);
-    buttons->addStretch(1);
-    buttons->addWidget(save);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    auto* save = AddSaveCancelRow(layout, frame, "SaveButton2", tr("Зберегти"), "Cansel02");
     connect(save, &QPushButton::clicked, this, &SaveSelectionPanel::Save);
     connect(name_, &QLineEdit::returnPressed, this, &SaveSelectionPanel::Save);
-    connect(cancel, &QPushButton::clicked, frame, &QWidget::hide);
     connect(&window, &MainWindow::SaveSelectionRequested, this, &SaveSelectionPanel::Show);
 }
 
