@@ -244,13 +244,8 @@ void FieldView::ZoomAt(int column, int row, int direction) {
 void FieldView::FitToField() {
     UpdateScrollBars();
     Settings& s = session_.settings();
-    // A fitted cell size changes the pitch as a zoom does, and takes the
-    // zoom's inset rule: with the grid on, the grid inset at one or two pixels
-    // would leave nothing of a cell to paint and a large pattern would open
-    // as an empty black field.
-    s.SetSizeCells(s.CellSize <= 2 ? 1 : s.SizeCells);
-    emit CellGapChanged(s.SizeCells, CellGapMaximum());
-    UpdateInsets(true);
+    s.SetSizeCells(s.SizeCells);
+    UpdateInsets(false);
     RedrawView();
     emit ViewStatusChanged(ViewStatusText());
 }
