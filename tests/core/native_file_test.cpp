@@ -289,7 +289,7 @@ TEST_F(NativeFile, OlderFilesInWindows1251WithKeysAnywhereAndSectionsMissing) {
     EXPECT_EQ(test::LiveCells(b.MainField, -3, -3, 41, 141), (Cells{{2, 0}, {3, 0}, {4, 0}}));
 }
 
-TEST_F(NativeFile, MalformedNumberStopsTheLoadKeepingWhatWasAppliedBefore) {
+TEST_F(NativeFile, MalformedNumberMissingFileFailedWriteAndStopForLoad) {
     b.MainField.at(20, 20) = 2;
     b.EternalLifeField.at(20, 20) = 1;
     EXPECT_EQ(LoadError("bad.qlf",
@@ -308,6 +308,22 @@ TEST_F(NativeFile, MalformedNumberStopsTheLoadKeepingWhatWasAppliedBefore) {
     // A number split by a blank is not a number.
     EXPECT_EQ(LoadError("split.zlf", "#SpeedMain            12 34\r\n"),
               "'12 34' is not a valid integer value");
+
+    // A missing file changes nothing; a failed write leaves no file.
+    b.Description = {"keep"};
+    b.Counters.Generation = 50;
+    sb.StopForLoad = true;
+    const NativeReadResult missing = ReadNativeFile(b, sb, dir / "none.zlf");
+    EXPECT_EQ(std::tuple(missing.found, missing.stopRun, b.Counters.Generation),
+              std::tuple(false, false, 50));
+    EXPECT_EQ(b.Description, (Lines{"keep"}));
+    EXPECT_THROW(WriteNativeFile(b, sb, dir / "missing" / "x.zlf", NativeKind::Zlf), FileError);
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+
+    // StopForLoad (as it was before the read) stops the run.
+    EXPECT_TRUE(Load("x.zlf", "#Zentorix\r\n#StopForLoad          0\r\n").stopRun);
+    EXPECT_EQ(std::tuple(b.Counters.Generation, b.Description.empty(), b.CurrentFileName),
+              std::tuple(1, true, "x.zlf"));
 }
 
 // Description text never acts as a key. Switches take a "1" anywhere, the drawing
@@ -344,22 +360,6 @@ TEST_F(NativeFile, KeyLinesDescriptionSwitchesColumnsSizesAndColours) {
 
     Load("c.zlf", "#CZ 999\r\n#C1        5       6\r\n");
     EXPECT_EQ(std::pair(sb.Colours.GenColourCount, sb.Colours.GenPalette[10]), std::pair(256, 6));
-}
-
-TEST_F(NativeFile, MissingFileChangesNothingAFailedWriteLeavesNoFileAndStopForLoadStops) {
-    b.Description = {"keep"};
-    b.Counters.Generation = 50;
-    sb.StopForLoad = true;
-    const NativeReadResult missing = ReadNativeFile(b, sb, dir / "none.zlf");
-    EXPECT_EQ(std::tuple(missing.found, missing.stopRun, b.Counters.Generation),
-              std::tuple(false, false, 50));
-    EXPECT_EQ(b.Description, (Lines{"keep"}));
-    EXPECT_THROW(WriteNativeFile(b, sb, dir / "missing" / "x.zlf", NativeKind::Zlf), FileError);
-    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
-
-    EXPECT_TRUE(Load("x.zlf", "#Zentorix\r\n#StopForLoad          0\r\n").stopRun);
-    EXPECT_EQ(std::tuple(b.Counters.Generation, b.Description.empty(), b.CurrentFileName),
-              std::tuple(1, true, "x.zlf"));
 }
 
 }  // namespace
