@@ -21,7 +21,7 @@ struct Snapshots : ::testing::Test {
     Snapshots() { folder.CreateSubfolders(); }
 };
 
-TEST_F(Snapshots, QuickSaveNameHasNoLeadingZerosInTheTimeAndTheSameSecondReplacesTheFile) {
+TEST_F(Snapshots, QuickSaveAndSelectionFilesAreNamedAndWrittenWhole) {
     EXPECT_EQ(QuickSaveFileName({2031, 1, 30, 23, 59, 0}), "-23_59_0_30.01.2031.qlf");
     const std::string now = QuickSaveFileName(CurrentLocalTime());
     EXPECT_EQ(now.find_first_of("/\\: "), std::string::npos) << now;
@@ -39,6 +39,19 @@ TEST_F(Snapshots, QuickSaveNameHasNoLeadingZerosInTheTimeAndTheSameSecondReplace
     World back;
     ReadNativeFile(back, settings, first);
     EXPECT_EQ(test::AllLive(back.MainField), (Cells{{6, 6}}));
+
+    // A selection saved as a mini file: a name with dots keeps them, so the file is
+    // the one the overwrite question named.
+    w.MainField.at(6, 6) = 0;
+    test::Draw(w.MainField, 40, 50, {"**.", ".*B"});
+    w.Selection = {40, 50, 42, 51};
+    const auto path = SaveSelectionFile(w, settings, dir.Path(), "pair.v2", {"a note"});
+    EXPECT_EQ(path, dir.Path() / "pair.v2.mlf");
+    EXPECT_EQ(path, SelectionFilePath(dir.Path(), "pair.v2"));
+    EXPECT_EQ(w.Description, (std::vector<std::string>{"a note"}));
+    ReadNativeFile(back, settings, path);
+    EXPECT_EQ(test::Shape(back.MainField), test::Shape(w.MainField));
+    EXPECT_EQ(back.Description, w.Description);
 
     // An undo snapshot that cannot be written leaves the counter.
     std::filesystem::remove_all(folder.QuickSave());
@@ -95,21 +108,6 @@ TEST_F(Snapshots, UndoNumberingAcrossBackAndForward) {
     EXPECT_EQ(counterAndMark(), std::pair(1, 5));
 }
 
-// A name with dots keeps them: the file is the one the overwrite question named.
-TEST_F(Snapshots, MiniFileSelectionSavedUnderItsNameWithTheDescriptionGiven) {
-    test::Draw(w.MainField, 40, 50, {"**.", ".*B"});
-    w.Selection = {40, 50, 42, 51};
-    const auto path = SaveSelectionFile(w, settings, dir.Path(), "pair.v2", {"a note"});
-    EXPECT_EQ(path, dir.Path() / "pair.v2.mlf");
-    EXPECT_EQ(path, SelectionFilePath(dir.Path(), "pair.v2"));
-    EXPECT_EQ(w.Description, (std::vector<std::string>{"a note"}));
-    World b;
-    Settings sb;
-    ReadNativeFile(b, sb, path);
-    EXPECT_EQ(test::Shape(b.MainField), test::Shape(w.MainField));
-    EXPECT_EQ(b.Description, w.Description);
-}
-
 // 1.mlf holds one cell of state 1 at (0, 0), 2.mlf one of state 2.
 struct PairPlacement : Snapshots {
     PairPlacement() {
@@ -132,6 +130,13 @@ TEST_F(PairPlacement, OffsetsRunAlongTheRowThenDownByTheUpDownValue) {
     }
     EXPECT_EQ(seconds, (Cells{{34, 34}, {35, 34}, {36, 34}, {34, 35}, {35, 35}}));
     EXPECT_EQ(std::pair(w.PairOffsetX, w.PairOffsetY), std::pair(3, 2));
+
+    // Without 2.mlf the staging grid still holds 1.mlf's cell, placed a second
+    // time at the offset.
+    std::filesystem::remove(folder.Root / "2.mlf");
+    PairPlacementStep(w, settings, folder);
+    EXPECT_EQ(test::AllLive(w.MainField), (Cells{{33, 33}, {36, 35}}));
+    EXPECT_EQ(w.MainField.at(36, 35), 1);
 }
 
 TEST_F(PairPlacement, OffsetsBeyondTheFieldAreClippedWithoutOverflow) {
@@ -150,14 +155,6 @@ TEST_F(PairPlacement, OffsetsBeyondTheFieldAreClippedWithoutOverflow) {
     EXPECT_EQ(test::AllLive(w.MainField).size(), 1u);
     EXPECT_EQ(std::pair(w.PairOffsetX, w.PairOffsetY),
               std::pair(1, std::numeric_limits<std::int32_t>::max()));
-}
-
-TEST_F(PairPlacement, AMissingFilePlacesWhatTheStagingGridHolds) {
-    std::filesystem::remove(folder.Root / "2.mlf");
-    PairPlacementStep(w, settings, folder);
-    // The staging grid still holds 1.mlf's cell, placed a second time at the offset.
-    EXPECT_EQ(w.MainField.at(33, 33), 1);
-    EXPECT_EQ(w.MainField.at(34, 34), 1);
 }
 
 }  // namespace
