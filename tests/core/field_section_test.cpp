@@ -47,7 +47,7 @@ TEST_F(FieldSection, EmptyLayerRunsRowEndsEdgeCellsAndSelection) {
     EXPECT_EQ(world.StagingGrid.at(30, 2), 2);
 }
 
-TEST_F(FieldSection, StateSymbolsCoverEveryBlockAndClampTheRest) {
+TEST_F(FieldSection, SymbolsKeysSplitsAndHugeCounts) {
     std::string s;
     for (int state : {0, 1, 24, 25, 48, 49, 72, 73, 264, 265, -7, 100000}) {
         AppendCellSymbol(s, state);
@@ -59,6 +59,23 @@ TEST_F(FieldSection, StateSymbolsCoverEveryBlockAndClampTheRest) {
     const StateField& g = world.StagingGrid;
     EXPECT_EQ((std::vector<int>{g.at(0, 0), g.at(2, 0), g.at(3, 0), g.at(4, 0), g.at(0, 1)}),
               (std::vector<int>{26, 26, 0, 73, 1}));
+
+    // Keys are exact; a split may fall between a count and its symbol.
+    ASSERT_TRUE(ReadFieldSection(world, {"#LB 5A", "#L 12", "#L A$0A", "#LR $$$A"}, "#L "));
+    EXPECT_EQ(test::LiveCells(world.StagingGrid, -3, -3, 20, 20).size(), 13u);
+    EXPECT_EQ(world.StagingGrid.at(11, 0), 1);
+    EXPECT_EQ(world.StagingGrid.at(0, 1), 1);  // "0A" counts as one cell
+    EXPECT_EQ(world.StagingGrid.at(1, 1), 0);
+
+    // Huge counts: the first run fills the row to the extent, later cells are cut.
+    world.SetFieldWidth(25);
+    world.SetFieldHeight(25);
+    ASSERT_TRUE(ReadFieldSection(
+        world, {"#L 99999999999999999999999999A3B$999999999999$C", "#L 2147483647$D"}, "#L "));
+    for (int x = 0; x <= 26; ++x)
+        EXPECT_EQ(world.StagingGrid.at(x, 0), 1);
+    EXPECT_EQ(world.StagingGrid.at(27, 0), 0);
+    EXPECT_EQ(test::LiveCells(world.StagingGrid, -3, 1, 1001, 1001).size(), 0u);
 }
 
 TEST_F(FieldSection, RoundTripOfEveryLayerWithLongLinesAndAllStates) {
@@ -80,25 +97,6 @@ TEST_F(FieldSection, RoundTripOfEveryLayerWithLongLinesAndAllStates) {
             for (int y = 0; y <= 90; ++y)
                 ASSERT_EQ(world.StagingGrid.at(x, y), field.at(x, y)) << x << "," << y;
     }
-}
-
-TEST_F(FieldSection, KeysAreExactSplitsMayFallBetweenCountAndSymbolAndHugeCountsAreClipped) {
-    ASSERT_TRUE(ReadFieldSection(world, {"#LB 5A", "#L 12", "#L A$0A", "#LR $$$A"}, "#L "));
-    EXPECT_EQ(test::LiveCells(world.StagingGrid, -3, -3, 20, 20).size(), 13u);
-    EXPECT_EQ(world.StagingGrid.at(11, 0), 1);
-    EXPECT_EQ(world.StagingGrid.at(0, 1), 1);  // "0A" counts as one cell
-    EXPECT_EQ(world.StagingGrid.at(1, 1), 0);
-
-    // Without looping or overflow: the first run fills the row to the extent, and
-    // later cells of the row are cut.
-    world.SetFieldWidth(25);
-    world.SetFieldHeight(25);
-    ASSERT_TRUE(ReadFieldSection(
-        world, {"#L 99999999999999999999999999A3B$999999999999$C", "#L 2147483647$D"}, "#L "));
-    for (int x = 0; x <= 26; ++x)
-        EXPECT_EQ(world.StagingGrid.at(x, 0), 1);
-    EXPECT_EQ(world.StagingGrid.at(27, 0), 0);
-    EXPECT_EQ(test::LiveCells(world.StagingGrid, -3, 1, 1001, 1001).size(), 0u);
 }
 
 }  // namespace
