@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "core/temp_folder.h"
@@ -12,9 +13,10 @@
 namespace zentorix {
 namespace {
 
+using test::Cells;
 using test::FileLines;
 using test::TempFolder;
-using Cells = std::vector<std::pair<int, int>>;
+using Names = std::vector<std::string>;
 
 // A program folder with its library folder, and worlds to save and load.
 struct LayerFiles : ::testing::Test {
@@ -42,18 +44,15 @@ constexpr std::pair<Layer, const char*> kLayers[] = {
 TEST_F(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
     a.SetFieldWidth(50);
     a.SetFieldHeight(30);
-    sa.EternalLifeOn = false;
-    sa.EternalDeadOn = sa.OtherRealityOn = sa.Synchronization = true;
-    sa.EternalLifePeriod = 12;
-    sa.EternalLifeIntensity = 4;
-    sa.EternalDeadPeriod = 13;
-    sa.EternalDeadIntensity = 5;
-    sa.SpeedOtherReality = 7;
+    std::tie(sa.EternalLifeOn, sa.EternalLifePeriod, sa.EternalLifeIntensity, sa.EternalDeadOn,
+             sa.EternalDeadPeriod, sa.EternalDeadIntensity, sa.OtherRealityOn, sa.Synchronization,
+             sa.SpeedOtherReality) = std::tuple(false, 12, 4, true, 13, 5, true, true, 7);
     std::string rule = "#R NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,EX0,HI4,RB100,";
     for (int sum = 10; sum < 30; ++sum)
         rule += "RB" + std::to_string(sum) + ",";
     ParseRuleString(a, rule, kFamilyZentorix, 1);
     ASSERT_EQ(RuleToString(a, 0, 1).size(), 150u);
+    const World fresh;
 
     for (int i = 0; i < 3; ++i) {
         const auto [layer, firstLine] = kLayers[i];
@@ -77,9 +76,7 @@ TEST_F(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
         EXPECT_EQ(LandscapeKeys(sb), expected);
         EXPECT_EQ(test::LiveCells(b.LayerField(layer), -3, -3, 51, 31),
                   (Cells{{0, 0}, {1, 2}, {2, 2}, {3, 0}, {50, 30}}));
-        EXPECT_EQ(b.LayerField(layer).at(50, 30), 3);
-        EXPECT_EQ(b.MainField.at(1, 1), 4);
-        const World fresh;
+        EXPECT_EQ(std::pair(b.LayerField(layer).at(50, 30), b.MainField.at(1, 1)), std::pair(3, 4));
         EXPECT_EQ(RuleToString(b, 0, 1),
                   RuleToString(layer == Layer::OtherReality ? a : fresh, 0, 1));
     }
@@ -91,29 +88,28 @@ TEST_F(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
     EXPECT_EQ(b.OtherRealityField.at(0, 0), 1);
 }
 
-TEST_F(LayerFiles, DefaultNamesAndTheSortedList) {
+// Default names, the sorted list of each layer's files, and the failures: a
+// missing file changes nothing, a bad number stops before the layer is loaded,
+// and without the library folder a save throws and the lists are empty.
+TEST_F(LayerFiles, NamesListsAndFailures) {
     for (const char* name : {"zeta", "alpha", "EternalLifeField2"})
         SaveLayerFile(a, sa, folder, Layer::EternalLife, name);
     SaveLayerFile(a, sa, folder, Layer::EternalDead, "other");
     EXPECT_EQ(DefaultLayerFileName(Layer::EternalLife, 2), "EternalLifeField2");
     EXPECT_EQ(DefaultLayerFileName(Layer::OtherReality, 0), "OtherRealityField0");
     EXPECT_EQ(ListLayerFiles(folder, Layer::EternalLife),
-              (std::vector<std::string>{"EternalLifeField2", "alpha", "zeta"}));
-    EXPECT_EQ(ListLayerFiles(folder, Layer::EternalDead), (std::vector<std::string>{"other"}));
+              (Names{"EternalLifeField2", "alpha", "zeta"}));
+    EXPECT_EQ(ListLayerFiles(folder, Layer::EternalDead), (Names{"other"}));
     EXPECT_TRUE(ListLayerFiles(folder, Layer::OtherReality).empty());
-}
 
-TEST_F(LayerFiles, MissingFileBadNumberAndMissingFolder) {
     b.EternalDeadField.at(5, 5) = 1;
     EXPECT_FALSE(LoadLayerFile(b, sb, folder, Layer::EternalDead, "none"));
     EXPECT_EQ(b.EternalDeadField.at(5, 5), 1);
-
     test::WriteBytes(folder.Field() / "bad.dfld",
                      "#EternalDeadOn        1\r\n#EternalDeadPeriod    x7\r\n#LD 3A\r\n");
     EXPECT_THROW(LoadLayerFile(b, sb, folder, Layer::EternalDead, "bad"), FormatError);
     EXPECT_TRUE(sb.EternalDeadOn);
-    EXPECT_EQ(b.EternalDeadField.at(5, 5), 1);
-    EXPECT_EQ(b.EternalDeadField.at(0, 0), 0);
+    EXPECT_EQ(std::pair(b.EternalDeadField.at(5, 5), b.EternalDeadField.at(0, 0)), std::pair(1, 0));
 
     std::filesystem::remove_all(folder.Field());
     EXPECT_THROW(SaveLayerFile(b, sb, folder, Layer::EternalDead, "x"), FileError);
@@ -121,25 +117,23 @@ TEST_F(LayerFiles, MissingFileBadNumberAndMissingFolder) {
 }
 
 TEST_F(LayerFiles, CopyLayerCoversTheFieldAndItsMargins) {
-    World w;
-    w.SetFieldWidth(40);
-    w.SetFieldHeight(30);
-    w.MainField.at(-3, -3) = 2;
-    w.MainField.at(41, 31) = 3;
-    w.MainField.at(42, 10) = 4;  // beyond the extent: not copied
-    w.MainField.at(10, 10) = 1;
-    w.OtherRealityField.at(11, 11) = 1;
-    Settings s;
-    s.CopyFromComboBox = 0;
-    s.CopyToComboBox = 3;
-    CopyFieldButtonClick(w, s);
-    EXPECT_EQ(test::LiveCells(w.OtherRealityField, -3, -3, 1001, 1001),
-              (Cells{{-3, -3}, {10, 10}, {41, 31}}));
-    EXPECT_EQ(w.OtherRealityField.at(41, 31), 3);
+    a.SetFieldWidth(40);
+    a.SetFieldHeight(30);
+    a.MainField.at(-3, -3) = 2;
+    a.MainField.at(41, 31) = 3;
+    a.MainField.at(42, 10) = 4;  // beyond the extent: not copied
+    a.MainField.at(10, 10) = 1;
+    a.OtherRealityField.at(11, 11) = 1;
+    sa.CopyFromComboBox = 0;
+    sa.CopyToComboBox = 3;
+    CopyFieldButtonClick(a, sa);
+    EXPECT_EQ(test::AllLive(a.OtherRealityField), (Cells{{-3, -3}, {10, 10}, {41, 31}}));
+    EXPECT_EQ(a.OtherRealityField.at(41, 31), 3);
 
-    CopyLayer(w, Layer::EternalDead, Layer::EternalDead);
-    CopyLayer(w, Layer::OtherReality, Layer::OtherReality);
-    EXPECT_EQ(test::LiveCells(w.OtherRealityField, -3, -3, 1001, 1001).size(), 3u);
+    // A layer copied onto itself stays as it was.
+    CopyLayer(a, Layer::EternalDead, Layer::EternalDead);
+    CopyLayer(a, Layer::OtherReality, Layer::OtherReality);
+    EXPECT_EQ(test::AllLive(a.OtherRealityField).size(), 3u);
 }
 
 }  // namespace

@@ -21,14 +21,14 @@ struct Snapshots : ::testing::Test {
     Snapshots() { folder.CreateSubfolders(); }
 };
 
-TEST_F(Snapshots, QuickSaveNameHasNoLeadingZerosInTheTimeAndTheSameSecondReplacesTheFile) {
-    EXPECT_EQ(QuickSaveFileName({2026, 12, 5, 9, 5, 7}), "-9_5_7_05.12.2026.qlf");
+TEST_F(Snapshots, QuickSaveAndSelectionFilesAreNamedAndWrittenWhole) {
     EXPECT_EQ(QuickSaveFileName({2031, 1, 30, 23, 59, 0}), "-23_59_0_30.01.2031.qlf");
     const std::string now = QuickSaveFileName(CurrentLocalTime());
     EXPECT_EQ(now.find_first_of("/\\: "), std::string::npos) << now;
 
-    // A complete snapshot; a second one in the same second replaces it.
-    std::filesystem::remove_all(folder.QuickSave());  // made again when missing
+    // A complete snapshot, in the folder made again when missing; a second one in
+    // the same second replaces it.
+    std::filesystem::remove_all(folder.QuickSave());
     w.MainField.at(4, 4) = 1;
     const LocalDateTime moment{2026, 12, 5, 9, 5, 7};
     const auto first = QuickSave(w, settings, folder, moment);
@@ -36,123 +36,107 @@ TEST_F(Snapshots, QuickSaveNameHasNoLeadingZerosInTheTimeAndTheSameSecondReplace
     w.MainField.at(4, 4) = 0;
     w.MainField.at(6, 6) = 1;
     EXPECT_EQ(QuickSave(w, settings, folder, moment), first);
-
     World back;
-    Settings s;
-    ReadNativeFile(back, s, first);
+    ReadNativeFile(back, settings, first);
     EXPECT_EQ(test::AllLive(back.MainField), (Cells{{6, 6}}));
-}
 
-// Marks the state by one Main Field cell so a restore shows which snapshot it read.
-void Mark(World& w, int n) {
-    w.MainField.FillRect(0, 0, 20, 0, 0);
-    w.MainField.at(n, 0) = 1;
-}
-int MarkOf(const World& w) {
-    for (int x = 0; x <= 20; ++x)
-        if (w.MainField.at(x, 0) > 0)
-            return x;
-    return -1;
-}
-
-TEST_F(Snapshots, UndoNumberingAcrossBackAndForward) {
-    std::filesystem::remove_all(folder.Undo());
-    // Two starts: snapshots 1 and 2, the counter then 3.
-    Mark(w, 1);
-    UndoSnapshot(w, settings, folder, w.UndoCounter);
-    Mark(w, 2);
-    UndoSnapshot(w, settings, folder, w.UndoCounter);
-    EXPECT_EQ(w.UndoCounter, 3);
-    EXPECT_TRUE(std::filesystem::exists(folder.Undo() / "1.qlf"));
-    EXPECT_TRUE(std::filesystem::exists(folder.Undo() / "2.qlf"));
-
-    Mark(w, 9);
-    w.Counters.Generation = 40;
-    NativeReadResult r = UndoBack(w, settings, folder);
-    EXPECT_TRUE(r.stopRun);
-    EXPECT_EQ(w.Counters.Generation, 1);
-    EXPECT_EQ(w.UndoCounter, 2);
-    EXPECT_EQ(MarkOf(w), 2);
-    UndoBack(w, settings, folder);
-    EXPECT_EQ(w.UndoCounter, 1);
-    EXPECT_EQ(MarkOf(w), 1);
-    UndoBack(w, settings, folder);
-    EXPECT_EQ(w.UndoCounter, 1);
-    EXPECT_EQ(MarkOf(w), 1);
-
-    // A start after going back overwrites snapshot 1 and counts on from there;
-    // the later snapshot of the old line stays reachable.
-    Mark(w, 5);
-    UndoSnapshot(w, settings, folder, w.UndoCounter);
-    EXPECT_EQ(w.UndoCounter, 2);
-    // 3.qlf does not exist: the run stops and nothing else changes.
-    w.Counters.Generation = 17;
-    w.Description = {"kept"};
-    r = UndoForward(w, settings, folder);
-    EXPECT_FALSE(r.found);
-    EXPECT_TRUE(r.stopRun);
-    EXPECT_EQ(w.Counters.Generation, 1);
-    EXPECT_EQ(w.UndoCounter, 3);
-    EXPECT_EQ(MarkOf(w), 5);
-    EXPECT_EQ(w.Description, (std::vector<std::string>{"kept"}));
-    UndoBack(w, settings, folder);
-    EXPECT_EQ(MarkOf(w), 2);
-    UndoBack(w, settings, folder);
-    EXPECT_EQ(MarkOf(w), 5);
-}
-
-TEST_F(Snapshots, UndoAFailedSnapshotLeavesTheCounter) {
-    std::filesystem::remove_all(folder.QuickSave());
-    test::WriteBytes(folder.QuickSave(), "a file where the folder should be");
-    EXPECT_THROW(UndoSnapshot(w, settings, folder, 1), FileError);
-    EXPECT_EQ(w.UndoCounter, 1);
-}
-
-// A name with dots keeps them: the file is the one the overwrite question named.
-TEST_F(Snapshots, MiniFileSelectionSavedUnderItsNameWithTheDescriptionGiven) {
+    // A selection saved as a mini file: a name with dots keeps them, so the file is
+    // the one the overwrite question named.
+    w.MainField.at(6, 6) = 0;
     test::Draw(w.MainField, 40, 50, {"**.", ".*B"});
     w.Selection = {40, 50, 42, 51};
     const auto path = SaveSelectionFile(w, settings, dir.Path(), "pair.v2", {"a note"});
     EXPECT_EQ(path, dir.Path() / "pair.v2.mlf");
     EXPECT_EQ(path, SelectionFilePath(dir.Path(), "pair.v2"));
     EXPECT_EQ(w.Description, (std::vector<std::string>{"a note"}));
-    World b;
-    Settings sb;
-    ReadNativeFile(b, sb, path);
-    EXPECT_EQ(test::Shape(b.MainField), test::Shape(w.MainField));
-    EXPECT_EQ(b.Description, w.Description);
+    ReadNativeFile(back, settings, path);
+    EXPECT_EQ(test::Shape(back.MainField), test::Shape(w.MainField));
+    EXPECT_EQ(back.Description, w.Description);
+
+    // An undo snapshot that cannot be written leaves the counter.
+    std::filesystem::remove_all(folder.QuickSave());
+    test::WriteBytes(folder.QuickSave(), "a file where the folder should be");
+    EXPECT_THROW(UndoSnapshot(w, settings, folder, 1), FileError);
+    EXPECT_EQ(w.UndoCounter, 1);
 }
 
+TEST_F(Snapshots, UndoNumberingAcrossBackAndForward) {
+    // Marks the state by one Main Field cell, so a restore shows which snapshot it read.
+    auto mark = [&](int n) {
+        w.MainField.FillRect(0, 0, 20, 0, 0);
+        w.MainField.at(n, 0) = 1;
+    };
+    auto snap = [&](int n) {
+        mark(n);
+        UndoSnapshot(w, settings, folder, w.UndoCounter);
+    };
+    auto counterAndMark = [&] {
+        const Cells live = test::LiveCells(w.MainField, 0, 0, 20, 0);
+        return std::pair(w.UndoCounter, live.size() == 1 ? live[0].first : -1);
+    };
+    std::filesystem::remove_all(folder.Undo());
+    snap(1);
+    snap(2);
+    EXPECT_EQ(w.UndoCounter, 3);
+    EXPECT_TRUE(std::filesystem::exists(folder.Undo() / "1.qlf"));
+    EXPECT_TRUE(std::filesystem::exists(folder.Undo() / "2.qlf"));
+
+    mark(9);
+    w.Counters.Generation = 40;
+    EXPECT_TRUE(UndoBack(w, settings, folder).stopRun);
+    EXPECT_EQ(w.Counters.Generation, 1);
+    EXPECT_EQ(counterAndMark(), std::pair(2, 2));
+    UndoBack(w, settings, folder);
+    EXPECT_EQ(counterAndMark(), std::pair(1, 1));
+    UndoBack(w, settings, folder);
+    EXPECT_EQ(counterAndMark(), std::pair(1, 1));
+
+    // A start after going back overwrites snapshot 1 and counts on from there;
+    // the later snapshot of the old line stays reachable.
+    snap(5);
+    EXPECT_EQ(w.UndoCounter, 2);
+    // 3.qlf does not exist: the run stops and nothing else changes.
+    w.Counters.Generation = 17;
+    w.Description = {"kept"};
+    const NativeReadResult r = UndoForward(w, settings, folder);
+    EXPECT_EQ(std::tuple(r.found, r.stopRun, w.Counters.Generation), std::tuple(false, true, 1));
+    EXPECT_EQ(counterAndMark(), std::pair(3, 5));
+    EXPECT_EQ(w.Description, (std::vector<std::string>{"kept"}));
+    UndoBack(w, settings, folder);
+    EXPECT_EQ(counterAndMark(), std::pair(2, 2));
+    UndoBack(w, settings, folder);
+    EXPECT_EQ(counterAndMark(), std::pair(1, 5));
+}
+
+// 1.mlf holds one cell of state 1 at (0, 0), 2.mlf one of state 2.
 struct PairPlacement : Snapshots {
     PairPlacement() {
-        // 1.mlf: one cell of state 1 at (0, 0); 2.mlf: one cell of state 2 at (0, 0).
         test::WriteBytes(folder.Root / "1.mlf", "#Zentorix\r\n#FileType mini\r\n#L A\r\n");
         test::WriteBytes(folder.Root / "2.mlf", "#Zentorix\r\n#FileType mini\r\n#L B\r\n");
-    }
-    // Where the second pattern stands relative to the first.
-    std::pair<int, int> SecondOffset() const {
-        for (int x = -3; x <= w.ExtentX(); ++x)
-            for (int y = -3; y <= w.ExtentY(); ++y)
-                if (w.MainField.at(x, y) == 2)
-                    return {x - 33, y - 33};
-        return {0, 0};
     }
 };
 
 TEST_F(PairPlacement, OffsetsRunAlongTheRowThenDownByTheUpDownValue) {
     settings.UpDown4 = 3;
     w.MainField.at(100, 100) = 5;
-    std::vector<std::pair<int, int>> offsets;
+    Cells seconds;
     for (int press = 0; press < 5; ++press) {
         PairPlacementStep(w, settings, folder);
+        const Cells live = test::AllLive(w.MainField);
+        ASSERT_EQ(live.size(), 2u);
         EXPECT_EQ(w.MainField.at(33, 33), 1);
-        EXPECT_EQ(w.MainField.at(100, 100), 0);
-        EXPECT_EQ(test::AllLive(w.MainField).size(), 2u);
-        offsets.push_back(SecondOffset());
+        seconds.push_back(live[0] == std::pair(33, 33) ? live[1] : live[0]);
+        EXPECT_EQ(w.MainField.at(seconds.back().first, seconds.back().second), 2);
     }
-    EXPECT_EQ(offsets, (Cells{{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 2}}));
-    EXPECT_EQ(w.PairOffsetX, 3);
-    EXPECT_EQ(w.PairOffsetY, 2);
+    EXPECT_EQ(seconds, (Cells{{34, 34}, {35, 34}, {36, 34}, {34, 35}, {35, 35}}));
+    EXPECT_EQ(std::pair(w.PairOffsetX, w.PairOffsetY), std::pair(3, 2));
+
+    // Without 2.mlf the staging grid still holds 1.mlf's cell, placed a second
+    // time at the offset.
+    std::filesystem::remove(folder.Root / "2.mlf");
+    PairPlacementStep(w, settings, folder);
+    EXPECT_EQ(test::AllLive(w.MainField), (Cells{{33, 33}, {36, 35}}));
+    EXPECT_EQ(w.MainField.at(36, 35), 1);
 }
 
 TEST_F(PairPlacement, OffsetsBeyondTheFieldAreClippedWithoutOverflow) {
@@ -161,26 +145,16 @@ TEST_F(PairPlacement, OffsetsBeyondTheFieldAreClippedWithoutOverflow) {
     w.PairOffsetX = 8;  // a press puts the second cell at column 41, ExtentX
     PairPlacementStep(w, settings, folder);
     EXPECT_EQ(w.MainField.at(41, 34), 2);
-
     w.PairOffsetX = 9;  // 42: beyond the margin, dropped
     PairPlacementStep(w, settings, folder);
     EXPECT_EQ(test::AllLive(w.MainField), (Cells{{33, 33}}));
 
-    w.PairOffsetX = std::numeric_limits<std::int32_t>::max();
-    w.PairOffsetY = std::numeric_limits<std::int32_t>::max();
+    w.PairOffsetX = w.PairOffsetY = std::numeric_limits<std::int32_t>::max();
     settings.UpDown4 = 500;
     PairPlacementStep(w, settings, folder);
     EXPECT_EQ(test::AllLive(w.MainField).size(), 1u);
-    EXPECT_EQ(w.PairOffsetX, 1);
-    EXPECT_EQ(w.PairOffsetY, std::numeric_limits<std::int32_t>::max());
-}
-
-TEST_F(PairPlacement, AMissingFilePlacesWhatTheStagingGridHolds) {
-    std::filesystem::remove(folder.Root / "2.mlf");
-    PairPlacementStep(w, settings, folder);
-    // The staging grid still holds 1.mlf's cell, placed a second time at the offset.
-    EXPECT_EQ(w.MainField.at(33, 33), 1);
-    EXPECT_EQ(w.MainField.at(34, 34), 1);
+    EXPECT_EQ(std::pair(w.PairOffsetX, w.PairOffsetY),
+              std::pair(1, std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace
