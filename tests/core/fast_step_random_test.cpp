@@ -22,20 +22,18 @@
 namespace zentorix::test {
 namespace {
 
-using Rng = std::mt19937_64;
 constexpr std::int32_t kMin32 = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kMax32 = std::numeric_limits<std::int32_t>::max();
 
-int Pick(Rng& rng, int lo, int hi) {
-    return std::uniform_int_distribution<int>(lo, hi)(rng);
-}
-bool Chance(Rng& rng, double p) {
-    return std::bernoulli_distribution(p)(rng);
-}
-template <typename T>
-T OneOf(Rng& rng, std::initializer_list<T> values) {
-    return values.begin()[Pick(rng, 0, static_cast<int>(values.size()) - 1)];
-}
+struct Rng : std::mt19937_64 {
+    using std::mt19937_64::mt19937_64;
+    int Pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(*this); }
+    bool Chance(double p) { return std::bernoulli_distribution(p)(*this); }
+    template <typename T>
+    T OneOf(std::initializer_list<T> v) {
+        return v.begin()[Pick(0, int(v.size()) - 1)];
+    }
+};
 
 // How large the weights of a random rule are; Extreme takes any 32-bit value
 // and the limits themselves.
@@ -45,37 +43,37 @@ enum class WeightScale { Small, Byte, Typical, Large, Extreme };
 // neighbourhoods share a sum, and lists made from sums the weights can reach.
 RuleSet RandomWeightedRule(Rng& rng, WeightScale scale) {
     RuleSet r;
-    r.Extended = Chance(rng, 0.5);
+    r.Extended = rng.Chance(0.5);
     r.ExtendedValue = r.Extended ? 2 : 0;
-    r.History = Chance(rng, 0.4);
-    r.HistoryRange = r.History ? Pick(rng, 2, 9) : Pick(rng, 0, 5);
+    r.History = rng.Chance(0.4);
+    r.HistoryRange = r.History ? rng.Pick(2, 9) : rng.Pick(0, 5);
     // Ranges the editor never offers but a program can set: below 2 every
     // state ends at once, huge ones never end.
-    if (r.History && Chance(rng, 0.15))
-        r.HistoryRange = OneOf<std::int32_t>(rng, {-5, 0, 1, 300, kMax32});
-    const int last = Chance(rng, 0.2) ? 24 : Pick(rng, 0, 3);
+    if (r.History && rng.Chance(0.15))
+        r.HistoryRange = rng.OneOf<std::int32_t>({-5, 0, 1, 300, kMax32});
+    const int last = rng.Chance(0.2) ? 24 : rng.Pick(0, 3);
     constexpr int bounds[][2] = {{-4, 4}, {-20, 20}, {-999, 9999}, {-200000000, 200000000}};
     const auto [lo, hi] = bounds[std::min(static_cast<std::size_t>(scale), std::size_t{3})];
     std::vector<std::int32_t> palette(static_cast<std::size_t>(last) + 1);
     for (std::int32_t& w : palette)
-        w = scale != WeightScale::Extreme ? Pick(rng, lo, hi)
-            : Chance(rng, 0.5)            ? Pick(rng, kMin32, kMax32)
-                                          : OneOf(rng, {kMax32, kMin32});
-    const double zeros = Chance(rng, 0.3) ? 0.6 : 0.15;
+        w = scale != WeightScale::Extreme ? rng.Pick(lo, hi)
+            : rng.Chance(0.5)             ? rng.Pick(kMin32, kMax32)
+                                          : rng.OneOf({kMax32, kMin32});
+    const double zeros = rng.Chance(0.3) ? 0.6 : 0.15;
     for (std::int32_t& w : r.Weights)
-        w = Chance(rng, zeros) ? 0 : palette[static_cast<std::size_t>(Pick(rng, 0, last))];
+        w = rng.Chance(zeros) ? 0 : palette[static_cast<std::size_t>(rng.Pick(0, last))];
 
     // Sums of random subsets of the weights the neighbourhood reads; now and
     // then 0, a small sum or any value.
     const int radius = r.Radius();
     for (auto* list : {&r.BirthList, &r.SurvivalList})
-        for (int n = Chance(rng, 0.15) ? Pick(rng, 9, 60) : Pick(rng, 0, 6); n > 0; --n) {
+        for (int n = rng.Chance(0.15) ? rng.Pick(9, 60) : rng.Pick(0, 6); n > 0; --n) {
             std::int64_t s = 0;
             for (int dx = -radius; dx <= radius; ++dx)
                 for (int dy = -radius; dy <= radius; ++dy)
-                    s += Chance(rng, 0.4) ? r.Weight(dx, dy) : 0;
-            s = Chance(rng, 0.1) ? 0 : Chance(rng, 0.1) ? Pick(rng, -30, 30) : s;
-            s = Chance(rng, 0.05) ? Pick(rng, kMin32, kMax32) : s;
+                    s += rng.Chance(0.4) ? r.Weight(dx, dy) : 0;
+            s = rng.Chance(0.1) ? 0 : rng.Chance(0.1) ? rng.Pick(-30, 30) : s;
+            s = rng.Chance(0.05) ? rng.Pick(kMin32, kMax32) : s;
             if (s >= kMin32 && s <= kMax32)
                 list->push_back(static_cast<std::int32_t>(s));
         }
@@ -86,18 +84,18 @@ RuleSet RandomWeightedRule(Rng& rng, WeightScale scale) {
 void RandomFamilyRule(Rng& rng, World& w, int index) {
     auto digits = [&](int maxCount) {
         std::string s;
-        for (int n = Pick(rng, 0, maxCount); n > 0; --n)
-            s += static_cast<char>('0' + Pick(rng, 0, 9));
+        for (int n = rng.Pick(0, maxCount); n > 0; --n)
+            s += static_cast<char>('0' + rng.Pick(0, 9));
         return s;
     };
     const char* families[] = {"Life", "Generations", "Vote", "OldLife", "Zentorix"};
-    const int family = Pick(rng, 0, 4);
+    const int family = rng.Pick(0, 4);
     // Built piece by piece: chains of string + trip a false warning in GCC 12.
     std::string text = family == 4 ? kStartUpRuleText1 : "";
     if (family <= 1)
         text.append(digits(4)).append("/").append(digits(3));
     if (family == 1)
-        text.append("/").append(std::to_string(Pick(rng, 0, 12)));
+        text.append("/").append(std::to_string(rng.Pick(0, 12)));
     if (family == 2)
         text = digits(5);
     if (family == 3)
@@ -111,11 +109,11 @@ void Sprinkle(Rng& rng, StateField& field, int x0, int y0, int x1, int y1, doubl
               int maxState, bool oddStates = false) {
     for (int x = x0; x <= std::min(x1, kGridHigh); ++x)
         for (int y = y0; y <= std::min(y1, kGridHigh); ++y) {
-            if (!Chance(rng, density))
+            if (!rng.Chance(density))
                 continue;
-            std::int32_t v = Chance(rng, 0.7) ? 1 : Pick(rng, 1, std::max(1, maxState));
-            if (oddStates && Chance(rng, 0.05))
-                v = OneOf<std::int32_t>(rng, {-1, -7, 0, 255, 256, 257, 100000, kMax32, kMin32});
+            std::int32_t v = rng.Chance(0.7) ? 1 : rng.Pick(1, std::max(1, maxState));
+            if (oddStates && rng.Chance(0.05))
+                v = rng.OneOf<std::int32_t>({-1, -7, 0, 255, 256, 257, 100000, kMax32, kMin32});
             field.at(x, y) = v;
         }
 }
@@ -146,8 +144,8 @@ void BuildWorld(std::uint64_t seed, const ScenarioOptions& opt, World& w) {
     w.Landscape = LandscapePhases{};
 
     Rng rng(seed);
-    w.SetFieldWidth(Pick(rng, opt.minSize, opt.maxSize));
-    w.SetFieldHeight(Pick(rng, opt.minSize, opt.maxSize));
+    w.SetFieldWidth(rng.Pick(opt.minSize, opt.maxSize));
+    w.SetFieldHeight(rng.Pick(opt.minSize, opt.maxSize));
     const int W = w.FieldWidth(), H = w.FieldHeight();
     for (int i = 0; i < 3; ++i) {
         if (!opt.rule.empty())
@@ -158,51 +156,51 @@ void BuildWorld(std::uint64_t seed, const ScenarioOptions& opt, World& w) {
             w.Rules[static_cast<std::size_t>(i)] = RandomWeightedRule(rng, opt.scale);
     }
     const int maxState = std::max(2, w.Rules[0].HistoryRange + 1);
-    const double density = OneOf(rng, {0.05, 0.3, 0.5, 0.8});
+    const double density = rng.OneOf({0.05, 0.3, 0.5, 0.8});
     const int edge = opt.margins ? -11 : 1, over = opt.margins ? 3 : 0;
     Sprinkle(rng, w.MainField, edge, edge, W + over, H + over, density, maxState, opt.oddStates);
     if (opt.landscape) {
-        Sprinkle(rng, w.EternalLifeField, -3, -3, W + 1, H + 1, Pick(rng, 0, 5) / 100.0, 3);
-        Sprinkle(rng, w.EternalDeadField, -3, -3, W + 1, H + 1, Pick(rng, 0, 5) / 100.0, 3);
+        Sprinkle(rng, w.EternalLifeField, -3, -3, W + 1, H + 1, rng.Pick(0, 5) / 100.0, 3);
+        Sprinkle(rng, w.EternalDeadField, -3, -3, W + 1, H + 1, rng.Pick(0, 5) / 100.0, 3);
         // The area of other laws: nowhere, everywhere, a block or scattered.
-        const int area = Pick(rng, 0, 3);
+        const int area = rng.Pick(0, 3);
         if (area == 1)
             Sprinkle(rng, w.OtherRealityField, -3, -3, W + 1, H + 1, 1.0, 3);
         if (area == 2)
-            Sprinkle(rng, w.OtherRealityField, Pick(rng, -3, W / 2), Pick(rng, -3, H / 2),
-                     Pick(rng, W / 2, W + 1), Pick(rng, H / 2, H + 1), 0.9, 3);
+            Sprinkle(rng, w.OtherRealityField, rng.Pick(-3, W / 2), rng.Pick(-3, H / 2),
+                     rng.Pick(W / 2, W + 1), rng.Pick(H / 2, H + 1), 0.9, 3);
         if (area == 3)
             Sprinkle(rng, w.OtherRealityField, -3, -3, W + 1, H + 1, 0.4, 3, opt.oddStates);
-        w.Landscape.EternalLifePhase = Pick(rng, 0, 3);
-        w.Landscape.EternalDeadPhase = Pick(rng, 0, 3);
+        w.Landscape.EternalLifePhase = rng.Pick(0, 3);
+        w.Landscape.EternalDeadPhase = rng.Pick(0, 3);
     }
-    w.Counters.ColourPhase = Chance(rng, 0.9) ? Pick(rng, 1, 5) : kMax32;
-    w.Counters.Generation = Pick(rng, 1, 4);
+    w.Counters.ColourPhase = rng.Chance(0.9) ? rng.Pick(1, 5) : kMax32;
+    w.Counters.Generation = rng.Pick(1, 4);
     w.Random.FixSeed(seed ^ 0x5eedu);
 }
 
 Settings RandomSettings(Rng& rng, bool landscape) {
     Settings s;
-    s.EternalLifeOn = landscape && Chance(rng, 0.6);
-    s.EternalLifePeriod = Pick(rng, 1, 4);
-    s.EternalLifeIntensity = Pick(rng, 1, 4);
-    s.EternalDeadOn = landscape && Chance(rng, 0.5);
-    s.EternalDeadPeriod = Pick(rng, 1, 4);
-    s.EternalDeadIntensity = Pick(rng, 1, 4);
-    if (landscape && Chance(rng, 0.4)) {
-        s.MainFillRandom = Chance(rng, 0.6);
-        s.EtenalLifeFillRandom = Chance(rng, 0.4);
-        s.EtenalDeadFillRandom = Chance(rng, 0.4);
-        s.OtherRealFillRandom = Chance(rng, 0.4);
-        s.RandomFillIntensity = Pick(rng, 0, 100);
-        s.RandomFillPeriod = Pick(rng, 1, 3);
+    s.EternalLifeOn = landscape && rng.Chance(0.6);
+    s.EternalLifePeriod = rng.Pick(1, 4);
+    s.EternalLifeIntensity = rng.Pick(1, 4);
+    s.EternalDeadOn = landscape && rng.Chance(0.5);
+    s.EternalDeadPeriod = rng.Pick(1, 4);
+    s.EternalDeadIntensity = rng.Pick(1, 4);
+    if (landscape && rng.Chance(0.4)) {
+        s.MainFillRandom = rng.Chance(0.6);
+        s.EtenalLifeFillRandom = rng.Chance(0.4);
+        s.EtenalDeadFillRandom = rng.Chance(0.4);
+        s.OtherRealFillRandom = rng.Chance(0.4);
+        s.RandomFillIntensity = rng.Pick(0, 100);
+        s.RandomFillPeriod = rng.Pick(1, 3);
     }
-    s.OtherRealityOn = landscape && Chance(rng, 0.6);
-    s.AutoStop = Chance(rng, 0.3);
-    s.Colours.ColorMode = Chance(rng, 0.4);
-    s.Colours.GenColourCount = OneOf(rng, {1, 2, 5, 64, 256, 0, 300});
-    s.Colours.ShowBirthCells = Chance(rng, 0.5);
-    s.Colours.ShowDeadCells = Chance(rng, 0.5);
+    s.OtherRealityOn = landscape && rng.Chance(0.6);
+    s.AutoStop = rng.Chance(0.3);
+    s.Colours.ColorMode = rng.Chance(0.4);
+    s.Colours.GenColourCount = rng.OneOf({1, 2, 5, 64, 256, 0, 300});
+    s.Colours.ShowBirthCells = rng.Chance(0.5);
+    s.Colours.ShowDeadCells = rng.Chance(0.5);
     s.Colours.RebuildStateColours();
     return s;
 }
@@ -212,16 +210,16 @@ Settings RandomSettings(Rng& rng, bool landscape) {
 void Disturb(std::uint64_t seed, World& w) {
     Rng rng(seed);
     const int W = w.FieldWidth(), H = w.FieldHeight();
-    switch (Pick(rng, 0, 4)) {
+    switch (rng.Pick(0, 4)) {
         case 0:
             return Sprinkle(rng, w.MainField, 1, 1, W, H, 0.05, 3);
         case 1:
-            return w.MainField.FillRect(Pick(rng, -3, W), Pick(rng, -3, H), W / 2, H / 2, 0);
+            return w.MainField.FillRect(rng.Pick(-3, W), rng.Pick(-3, H), W / 2, H / 2, 0);
         case 2:
-            w.Rules[0].Weights[static_cast<std::size_t>(Pick(rng, 0, 24))] = Pick(rng, -3, 3);
+            w.Rules[0].Weights[static_cast<std::size_t>(rng.Pick(0, 24))] = rng.Pick(-3, 3);
             return;
         case 3:
-            w.Rules[1].BirthList.push_back(Pick(rng, -2, 6));
+            w.Rules[1].BirthList.push_back(rng.Pick(-2, 6));
             w.Rules[2].History = !w.Rules[2].History;
             return;
         default:
@@ -250,25 +248,25 @@ void RunMany(std::uint64_t firstSeed, std::uint64_t worlds, const ScenarioOption
         const Settings settings = RandomSettings(rng, opt.landscape);
         // The visible window: none, the field, past the grids, or a part.
         const int W = fast->FieldWidth(), H = fast->FieldHeight();
-        const CellRect part{Pick(rng, -5, W / 2), Pick(rng, -5, H / 2), Pick(rng, W / 2, W + 5),
-                            Pick(rng, H / 2, H + 5)};
-        const CellRect window = OneOf(
-            rng, {CellRect{}, CellRect{1, 1, W, H}, CellRect{-20, -20, W + 40, H + 40}, part});
-        const int torusMode = Pick(rng, 0, 2);  // plain, torus, or either at random
-        const double otherRealitySteps = Chance(rng, 0.5) ? 0.3 : 0.0;
-        const double disturbances = Chance(rng, 0.5) ? 0.15 : 0.0;
-        const int parts = Pick(rng, 0, 5);
+        const CellRect part{rng.Pick(-5, W / 2), rng.Pick(-5, H / 2), rng.Pick(W / 2, W + 5),
+                            rng.Pick(H / 2, H + 5)};
+        const CellRect window =
+            rng.OneOf({CellRect{}, CellRect{1, 1, W, H}, CellRect{-20, -20, W + 40, H + 40}, part});
+        const int torusMode = rng.Pick(0, 2);  // plain, torus, or either at random
+        const double otherRealitySteps = rng.Chance(0.5) ? 0.3 : 0.0;
+        const double disturbances = rng.Chance(0.5) ? 0.15 : 0.0;
+        const int parts = rng.Pick(0, 5);
         StepEngineOf(*fast).SetParts(opt.parts >= 0 ? opt.parts : parts);
-        StepEngineOf(*fast).SetBaselineOnly(Chance(rng, 0.3));
+        StepEngineOf(*fast).SetBaselineOnly(rng.Chance(0.3));
         rng.seed(seed + 99);
         for (int step = 0; step < steps && !testing::Test::HasFailure(); ++step) {
-            if (Chance(rng, disturbances)) {
+            if (rng.Chance(disturbances)) {
                 const std::uint64_t s = rng();
                 Disturb(s, *fast);
                 Disturb(s, *ref);
             }
-            const bool other = Chance(rng, otherRealitySteps);
-            const bool torus = !other && (torusMode == 2 ? Chance(rng, 0.5) : torusMode == 1);
+            const bool other = rng.Chance(otherRealitySteps);
+            const bool torus = !other && (torusMode == 2 ? rng.Chance(0.5) : torusMode == 1);
             SCOPED_TRACE(::testing::Message()
                          << "seed " << seed << ", step " << step << ", "
                          << (other ? "Other Reality" : (torus ? "torus" : "plain")));

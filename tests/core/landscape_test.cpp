@@ -122,7 +122,7 @@ TEST_F(LandscapeTest, OtherRealityEvolvesUnderRuleSetTwoWithTheInnerRingOnly) {
     EXPECT_EQ(world->Counters.Generation, 1);
 }
 
-TEST_F(LandscapeTest, OtherRealityAgesWrapAt255AndTheMarginTakesPart) {
+TEST_F(LandscapeTest, OtherRealityAgesWrapAt255AndTheMarginTakesPartButNotStaleMarks) {
     test::Draw(other, 10, 10, {"**", "**"});
     other.at(10, 10) = 254;
     OtherRealityStep(*world);
@@ -138,11 +138,9 @@ TEST_F(LandscapeTest, OtherRealityAgesWrapAt255AndTheMarginTakesPart) {
     EXPECT_EQ(other.at(-2, 5), 2);
     EXPECT_EQ(other.at(31, 20), 2);
     EXPECT_EQ(other.at(-3, 25), 2);
-}
-
-TEST_F(LandscapeTest, OtherRealityStaleMarksBeyondAShrunkenFieldCauseNoBirths) {
+    // A mark left over beyond a shrunken field causes no birth.
     world->SetFieldWidth(60);
-    world->OtherBornMarks.at(41, 5) = 1;  // left over from a wider field
+    world->OtherBornMarks.at(41, 5) = 1;
     world->SetFieldWidth(40);
     OtherRealityStep(*world);
     EXPECT_EQ(other.at(41, 5), 0);
