@@ -35,8 +35,7 @@ struct Rng : std::mt19937_64 {
     }
 };
 
-// How large the weights of a random rule are; Extreme takes any 32-bit value
-// and the limits themselves.
+// How large random weights are; Extreme takes any 32-bit value and the limits.
 enum class WeightScale { Small, Byte, Typical, Large, Extreme };
 
 // A rule with weights drawn from a few distinct values, so that many
@@ -47,8 +46,7 @@ RuleSet RandomWeightedRule(Rng& rng, WeightScale scale) {
     r.ExtendedValue = r.Extended ? 2 : 0;
     r.History = rng.Chance(0.4);
     r.HistoryRange = r.History ? rng.Pick(2, 9) : rng.Pick(0, 5);
-    // Ranges the editor never offers but a program can set: below 2 every
-    // state ends at once, huge ones never end.
+    // Ranges only a program sets: below 2 every state ends at once, huge ones never.
     if (r.History && rng.Chance(0.15))
         r.HistoryRange = rng.OneOf<std::int32_t>({-5, 0, 1, 300, kMax32});
     const int last = rng.Chance(0.2) ? 24 : rng.Pick(0, 3);
@@ -234,10 +232,9 @@ std::array<std::int32_t, 9> CountersAndPhases(const World& w) {
             c.ColourPhase, l.EternalLifePhase, l.EternalDeadPhase, l.EternalDeadActive};
 }
 
-// Runs the twin worlds of each seed side by side for `steps` generations,
-// plain, torus or of the Other Reality, with changes by other code in between;
-// fails at the first difference in grids, marks, counters, phases or what the
-// steps reported.
+// Runs the twin worlds of each seed side by side for `steps` generations, plain,
+// torus or of the Other Reality, with changes by other code in between; fails at
+// the first difference in grids, marks, counters, phases or reports.
 void RunMany(std::uint64_t firstSeed, std::uint64_t worlds, const ScenarioOptions& opt,
              int steps = 24) {
     auto fast = std::make_unique<World>(), ref = std::make_unique<World>();
