@@ -6,7 +6,7 @@
 namespace zentorix {
 namespace {
 
-TEST(CellField, IndexRangesPerGridAndWrap) {
+TEST(CellField, IndexRangesSizesAndWrap) {
     World world;
     EXPECT_EQ(world.MainField.Low(), -11);
     EXPECT_EQ(world.StagingGrid.Low(), -11);
@@ -23,14 +23,7 @@ TEST(CellField, IndexRangesPerGridAndWrap) {
     EXPECT_EQ(world.MainField.Get(1002, 0), 0);
     EXPECT_EQ(world.MainField.Get(-12, 0), 0);
 
-    EXPECT_EQ(WrapIndex(-1, 26), 25);
-    EXPECT_EQ(WrapIndex(26, 26), 0);
-    EXPECT_EQ(WrapIndex(-27, 26), 25);
-    EXPECT_EQ(WrapIndex(5, 26), 5);
-}
-
-TEST(CellField, FieldSizeKeepsItsLimitsAndExtents) {
-    World world;
+    // Field sizes start at 160 by 140 and keep within 25..999; Extent is one past.
     EXPECT_EQ(world.FieldWidth(), 160);
     EXPECT_EQ(world.FieldHeight(), 140);
     world.SetFieldWidth(10);
@@ -39,6 +32,9 @@ TEST(CellField, FieldSizeKeepsItsLimitsAndExtents) {
     EXPECT_EQ(world.FieldHeight(), 999);
     EXPECT_EQ(world.ExtentX(), 26);
     EXPECT_EQ(world.ExtentY(), 1000);
+
+    for (auto [a, wrapped] : {std::pair{-1, 25}, {26, 0}, {-27, 25}, {5, 5}})
+        EXPECT_EQ(WrapIndex(a, 26), wrapped) << a;
 }
 
 }  // namespace

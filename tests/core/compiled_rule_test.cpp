@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "engine/compiled_rule.h"
 
@@ -10,11 +11,16 @@ namespace {
 
 using Lanes = CompiledRule::Lanes;
 using Decision = CompiledRule::Decision;
+using Sums = std::vector<std::int32_t>;
+constexpr int kBirth = CompiledRule::kBirth, kSurvival = CompiledRule::kSurvival;
 
-RuleSet TwoWeights(std::int32_t a, std::int32_t b) {
+// A rule weighting the corners NW and SE only.
+RuleSet TwoWeights(std::int32_t a, std::int32_t b, Sums birth = {}, Sums survival = {}) {
     RuleSet r;
     r.Weights[PositionIndex(-1, -1)] = a;
     r.Weights[PositionIndex(1, 1)] = b;
+    r.BirthList = birth;
+    r.SurvivalList = survival;
     return r;
 }
 
@@ -38,53 +44,39 @@ TEST(CompiledRule, LaneIsTheNarrowestThatHoldsEverySum) {
 // Counted rules decide on the number of live positions: a listed sum applies
 // only where it is that number times the common weight.
 TEST(CompiledRule, CountedRulesMapSumsToCounts) {
-    RuleSet r;
-    r.Weights.fill(0);
+    RuleSet r = TwoWeights(0, 0, {-21, -20, 7, 0}, {-63, -70});
     for (int dx = -1; dx <= 1; ++dx)
         for (int dy = -1; dy <= 1; ++dy)
             r.Weights[PositionIndex(dx, dy)] = -7;
-    r.BirthList = {-21, -20, 7, 0};
-    r.SurvivalList = {-63, -70};
     const CompiledRule c = CompileRule(r, 2);
     ASSERT_EQ(c.lanes, Lanes::Count);
     // -21 is three positions, -63 nine; -70 would need ten, there are nine.
     for (int count = 0; count <= 10; ++count)
-        EXPECT_EQ(c.ClassOf(count), count == 0 || count == 3 ? CompiledRule::kBirth
-                                    : count == 9             ? CompiledRule::kSurvival
-                                                             : 0)
-            << count;
+        EXPECT_EQ(c.ClassOf(count), "10010000020"[count] - '0') << count;
 
     // No weighted position at all: the sum is always 0.
-    r.Weights.fill(0);
-    r.BirthList = {0};
-    const CompiledRule z = CompileRule(r, 2);
+    const CompiledRule z = CompileRule(TwoWeights(0, 0, {0}, {-63, -70}), 2);
     EXPECT_EQ(z.termCount, 0);
-    EXPECT_EQ(z.ClassOf(0), CompiledRule::kBirth);
+    EXPECT_EQ(z.ClassOf(0), kBirth);
 }
 
 TEST(CompiledRule, DecisionByCompareTableOrSearch) {
-    RuleSet r = TwoWeights(3, -2);
-    r.BirthList = {3, 1, 3, 1, 99};  // duplicates and an unreachable sum
-    r.SurvivalList = {-2, 1};
-    CompiledRule c = CompileRule(r, 2);
+    // Duplicates and an unreachable sum leave three keys to compare.
+    CompiledRule c = CompileRule(TwoWeights(3, -2, {3, 1, 3, 1, 99}, {-2, 1}), 2);
     EXPECT_EQ(c.decision, Decision::Compare);
     EXPECT_EQ(c.keys.size(), 3u);
-    EXPECT_EQ(c.ClassOf(1), CompiledRule::kBirth | CompiledRule::kSurvival);
+    EXPECT_EQ(c.ClassOf(1), kBirth | kSurvival);
 
-    // Many reachable sums over a small range: a table.
-    RuleSet many = TwoWeights(1000, -1000);
-    for (int s : {-1000, 0, 1000})
-        many.BirthList.push_back(s);
-    for (int i = 0; i < 20; ++i)
+    // Many reachable sums over a small range: a table; over a huge range: a search.
+    RuleSet many = TwoWeights(1000, -1000, {-1000, 0, 1000});
+    RuleSet huge = TwoWeights(2000000000, -2000000000);
+    for (int i = 0; i < 30; ++i) {
         many.SurvivalList.push_back(i * 7);
+        huge.BirthList.push_back(i * 1000003);
+    }
     c = CompileRule(many, 2);
     EXPECT_EQ(c.decision, Decision::Table);
-    EXPECT_EQ(c.ClassOf(0), CompiledRule::kBirth | CompiledRule::kSurvival);
-
-    // Many sums over a huge range: a search.
-    RuleSet huge = TwoWeights(2000000000, -2000000000);
-    for (int i = 0; i < 30; ++i)
-        huge.BirthList.push_back(i * 1000003);
+    EXPECT_EQ(c.ClassOf(0), kBirth | kSurvival);
     c = CompileRule(huge, 2);
     EXPECT_EQ(c.decision, Decision::Search);
     EXPECT_EQ(c.ClassOf(29 * 1000003 + 1), 0);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "core/test_support.h"
 #include "engine/generation_step.h"
@@ -11,8 +12,13 @@
 namespace zentorix {
 namespace {
 
+using test::Cells;
+using test::LiveCells;
+
 struct LandscapeTest : ::testing::Test {
     std::unique_ptr<World> world = std::make_unique<World>();
+    StateField& main = world->MainField;
+    StateField& other = world->OtherRealityField;
     Settings settings;
     StepObserver quiet;
 
@@ -25,7 +31,7 @@ struct LandscapeTest : ::testing::Test {
     void Step() { reference::GenerationStep(*world, settings, quiet, StepForm::Plain); }
 };
 
-TEST_F(LandscapeTest, EternalLifeForcesBirthsInItsRhythm) {
+TEST_F(LandscapeTest, EternalLifeForcesBirthsInItsRhythmAndNotWhenSwitchedOff) {
     world->EternalLifeField.at(5, 5) = 1;
     // Phases run 0,1,2,3,1,2,3,...: the window 2 < phase <= 3 opens every third
     // step; with period 1 and intensity 1 the birth is forced from the second
@@ -37,51 +43,43 @@ TEST_F(LandscapeTest, EternalLifeForcesBirthsInItsRhythm) {
         settings.EternalLifeIntensity = 1;
         std::string born;
         for (int g = 0; g < 9; ++g) {
-            world->MainField.at(5, 5) = 0;
+            main.at(5, 5) = 0;
             Step();
-            born += static_cast<char>('0' + (world->MainField.at(5, 5) > 0) +
-                                      (world->BornMarks.at(5, 5) != 0));
+            born += static_cast<char>('0' + (main.at(5, 5) > 0) + (world->BornMarks.at(5, 5) != 0));
         }
         EXPECT_EQ(born, expected) << period;
     }
+
+    // Switched off, the layer clears its marks and keeps its phase.
+    world->Landscape = {};
+    main.at(5, 5) = 0;
+    settings.EternalLifeOn = false;
+    world->BornMarks.at(5, 5) = 1;
+    Step();
+    EXPECT_EQ(main.at(5, 5), 0);
+    EXPECT_EQ(world->Landscape.EternalLifePhase, 0);
 }
 
 TEST_F(LandscapeTest, EternalDeadKillsAndMarksOnAlternateGenerations) {
     ParseRuleString(*world, "RS0,RS1,RS2,RS3,RS4,RS5,RS6,RS7,RS8,", "Zentorix", 0);  // all survive
     settings.EternalDeadOn = true;
-    settings.EternalDeadPeriod = 2;
     settings.EternalDeadIntensity = 1;
     world->EternalDeadField.at(5, 5) = 1;
     world->EternalDeadField.at(9, 9) = 1;
+    // Phases 0,1,2,1,2,...: the kill uses the phase after its advance, the mark
+    // preset the phase before it, so the two alternate (seen at the empty cell
+    // (9, 9)). With period 1 the cell is killed and marked in every generation.
     std::string killed, marked;
-    for (int g = 0; g < 6; ++g) {
-        world->MainField.at(5, 5) = 1;
+    for (int g = 0; g < 9; ++g) {
+        settings.EternalDeadPeriod = g < 6 ? 2 : 1;
+        const int m = g < 6 ? 9 : 5;
+        main.at(5, 5) = 1;
         Step();
-        killed += world->MainField.at(5, 5) == 0 ? 'k' : '-';
-        marked += world->DiedMarks.at(9, 9) ? 'm' : '-';  // an empty marked cell
+        killed += main.at(5, 5) == 0 ? 'k' : '-';
+        marked += static_cast<char>('0' + world->DiedMarks.at(m, m));
     }
-    // Phases 0,1,2,1,2,...: the kill uses the phase after its advance, the preset
-    // the phase before it, so the two alternate.
-    EXPECT_EQ(killed, "-k-k-k");
-    EXPECT_EQ(marked, "--m-m-");
-
-    // Period 1: kills in every generation.
-    settings.EternalDeadPeriod = 1;
-    for (int g = 0; g < 3; ++g) {
-        world->MainField.at(5, 5) = 1;
-        Step();
-        EXPECT_EQ(world->MainField.at(5, 5), 0);
-        EXPECT_EQ(world->DiedMarks.at(5, 5), 1);
-    }
-}
-
-TEST_F(LandscapeTest, LayersSwitchedOffClearTheMarksAndKeepTheirPhases) {
-    settings.EternalLifeOn = false;
-    world->EternalLifeField.at(5, 5) = 1;
-    world->BornMarks.at(5, 5) = 1;
-    Step();
-    EXPECT_EQ(world->MainField.at(5, 5), 0);
-    EXPECT_EQ(world->Landscape.EternalLifePhase, 0);
+    EXPECT_EQ(killed, "-k-k-kkkk");
+    EXPECT_EQ(marked, "001010111");
 }
 
 TEST_F(LandscapeTest, RandomFillsFollowTheirPeriodAndIntensity) {
@@ -90,64 +88,62 @@ TEST_F(LandscapeTest, RandomFillsFollowTheirPeriodAndIntensity) {
     settings.OtherRealFillRandom = true;
     settings.RandomFillPeriod = 10;
     settings.RandomFillIntensity = 100;
+    auto any = [&](int x0, int y0, int x1, int y1) {
+        return !LiveCells(main, x0, y0, x1, y1).empty();
+    };
     for (int g = 1; g <= 25; ++g) {
         world->Counters.Generation = g;
-        const bool before = !test::LiveCells(world->MainField, -2, -2, 30, 30).empty();
+        const bool before = any(-2, -2, 30, 30);
         ApplyRandomFills(*world, settings);
-        const bool after = !test::LiveCells(world->MainField, -2, -2, 30, 30).empty();
-        EXPECT_EQ(after && !before, g == 10) << g;
+        EXPECT_EQ(any(-2, -2, 30, 30) && !before, g == 10) << g;
     }
     // The fills reach the margin and nothing beyond the evaluated range.
     settings.RandomFillPeriod = 1;
-    settings.RandomFillIntensity = 100;
     for (int i = 0; i < 200; ++i)
         ApplyRandomFills(*world, settings);
-    EXPECT_FALSE(test::LiveCells(world->MainField, -2, -2, 0, 30).empty());
-    EXPECT_TRUE(test::LiveCells(world->MainField, 31, -11, 40, 40).empty());
-    EXPECT_TRUE(test::LiveCells(world->MainField, -11, -11, -3, 40).empty());
+    EXPECT_TRUE(any(-2, -2, 0, 30));
+    EXPECT_FALSE(any(31, -11, 40, 40));
+    EXPECT_FALSE(any(-11, -11, -3, 40));
     // At intensity 0 nothing is ever filled.
-    world->MainField.Clear();
+    main.Clear();
     settings.RandomFillIntensity = 0;
     for (int i = 0; i < 20; ++i)
         ApplyRandomFills(*world, settings);
-    EXPECT_TRUE(test::LiveCells(world->MainField, -11, -11, 40, 40).empty());
+    EXPECT_FALSE(any(-11, -11, 40, 40));
 }
 
 TEST_F(LandscapeTest, OtherRealityEvolvesUnderRuleSetTwoWithTheInnerRingOnly) {
     // Extended on with heavy outer weights must make no difference.
     ParseRuleString(*world, "2N2W9,2N2N9,EX2,RB3,RS2,RS3,", "Zentorix", 2);
-    test::Draw(world->OtherRealityField, 10, 10, {"***"});
+    test::Draw(other, 10, 10, {"***"});
     OtherRealityStep(*world);
-    EXPECT_EQ(test::LiveCells(world->OtherRealityField, -3, -3, 40, 40),
-              (std::vector<std::pair<int, int>>{{11, 9}, {11, 10}, {11, 11}}));
+    EXPECT_EQ(LiveCells(other, -3, -3, 40, 40), (Cells{{11, 9}, {11, 10}, {11, 11}}));
     // The Main Field and its counters are untouched.
     EXPECT_EQ(world->Counters.Generation, 1);
 }
 
-TEST_F(LandscapeTest, OtherRealityAgesWrapAt255AndTheMarginTakesPart) {
-    test::Draw(world->OtherRealityField, 10, 10, {"**", "**"});
-    world->OtherRealityField.at(10, 10) = 254;
+TEST_F(LandscapeTest, OtherRealityAgesWrapAt255AndTheMarginTakesPartButNotStaleMarks) {
+    test::Draw(other, 10, 10, {"**", "**"});
+    other.at(10, 10) = 254;
     OtherRealityStep(*world);
-    EXPECT_EQ(world->OtherRealityField.at(10, 10), 255);
+    EXPECT_EQ(other.at(10, 10), 255);
     OtherRealityStep(*world);
-    EXPECT_EQ(world->OtherRealityField.at(10, 10), 1);
+    EXPECT_EQ(other.at(10, 10), 1);
     // A block in the margin lives (columns -2..0 are evaluated and updated) and a
     // cell on the outermost column is updated without being evaluated.
-    test::Draw(world->OtherRealityField, -2, 5, {"**", "**"});
-    world->OtherRealityField.at(31, 20) = 1;
-    world->OtherRealityField.at(-3, 25) = 1;
+    test::Draw(other, -2, 5, {"**", "**"});
+    other.at(31, 20) = 1;
+    other.at(-3, 25) = 1;
     OtherRealityStep(*world);
-    EXPECT_EQ(world->OtherRealityField.at(-2, 5), 2);
-    EXPECT_EQ(world->OtherRealityField.at(31, 20), 2);
-    EXPECT_EQ(world->OtherRealityField.at(-3, 25), 2);
-}
-
-TEST_F(LandscapeTest, OtherRealityStaleMarksBeyondAShrunkenFieldCauseNoBirths) {
+    EXPECT_EQ(other.at(-2, 5), 2);
+    EXPECT_EQ(other.at(31, 20), 2);
+    EXPECT_EQ(other.at(-3, 25), 2);
+    // A mark left over beyond a shrunken field causes no birth.
     world->SetFieldWidth(60);
-    world->OtherBornMarks.at(41, 5) = 1;  // left over from a wider field
+    world->OtherBornMarks.at(41, 5) = 1;
     world->SetFieldWidth(40);
     OtherRealityStep(*world);
-    EXPECT_EQ(world->OtherRealityField.at(41, 5), 0);
+    EXPECT_EQ(other.at(41, 5), 0);
 }
 
 }  // namespace
