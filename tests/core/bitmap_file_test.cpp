@@ -86,8 +86,7 @@ TEST_F(BitmapFile, DiagonalLandsOneColumnRightAndFittingGrowsTheField) {
         diagonal.emplace_back(i + 1, i);
     EXPECT_EQ(StagingCells(), diagonal);
     // Fitting on a 400 by 400 field makes the extent w + 100.
-    EXPECT_EQ(world.FieldWidth(), 16 + 99);
-    EXPECT_EQ(world.FieldHeight(), 16 + 99);
+    EXPECT_EQ(std::pair(world.FieldWidth(), world.FieldHeight()), std::pair(16 + 99, 16 + 99));
     EXPECT_EQ(MainCells().size(), 16u);
     EXPECT_EQ(world.Description, (std::vector<std::string>{"kept", "Bitmap File"}));
     EXPECT_EQ(world.CurrentFileName, "new.zlf");

@@ -70,8 +70,7 @@ TEST_F(Life20File, FrameGrowthRuleSurvivalRangeAndBirthCellsSwitch) {
         .width = 100, .height = 82, .cell = [](int x, int y) {
             return (x == 5 && y == 7) ? 3 : (x == -3 && y == -3) ? 9 : 0;
         }}.Bytes());
-    EXPECT_EQ(world.FieldWidth(), 102 + 99);
-    EXPECT_EQ(world.FieldHeight(), 84 + 99);
+    EXPECT_EQ(std::pair(world.FieldWidth(), world.FieldHeight()), std::pair(102 + 99, 84 + 99));
     EXPECT_EQ(world.StagingGrid.at(5, 7), 3);
     EXPECT_EQ(world.StagingGrid.at(-3, -3), 9);
     EXPECT_EQ(MainCells().size(), 1u);

@@ -20,10 +20,6 @@ constexpr const char* kGliderFile = "#C A glider\r\nx = 3, y = 3, rule = B3/S23\
 
 class RleFile : public ::testing::Test {
   protected:
-    RleFile() {
-        world.SetFieldWidth(25);
-        world.SetFieldHeight(25);
-    }
     // Reads the content as an RLE file on a fresh 160 by 140 field; a pattern's
     // w and h then show as the extents w + 100 and h + 100 while they are below 61.
     void Read(std::string_view content) {
@@ -96,8 +92,7 @@ TEST_F(RleFile, CellsSizeRuleAndDescription) {
 
 TEST_F(RleFile, HugeCountsAreCutAtTheGrid) {
     Read("99999999999999999999999o$2000000000$o!");
-    EXPECT_EQ(world.FieldWidth(), 997);
-    EXPECT_EQ(world.FieldHeight(), 997);
+    EXPECT_EQ(std::pair(world.FieldWidth(), world.FieldHeight()), std::pair(997, 997));
     // The first row, 1000 cells of the staging grid, cut to 996 columns at cx = 3.
     const Cells placed = test::LiveCells(world.MainField, -3, -3, 1001, 1001);
     EXPECT_EQ(placed.size(), 996u);
@@ -132,6 +127,8 @@ TEST_F(RleFile, WriterLayoutForEachKindOfRule) {
          "#C two\n#C lines\n#C Zentorix rule NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,\n"
          "x = 26, y = 26\n25$25bo!\n"},
     };
+    world.SetFieldWidth(25);
+    world.SetFieldHeight(25);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
         if (c.rule)
