@@ -88,20 +88,7 @@ TEST_F(MCellFile, CountsNobodyCanDrawAreCutWithoutLoopingOrOverflow) {
     EXPECT_EQ(MainCells().size(), 159u + 1u);
 }
 
-TEST_F(MCellFile, HeaderLinesSetTorusSpeedBoardAndDescription) {
-    settings.ClearForLoad = false;
-    std::string longText;  // 3500 characters of two bytes each
-    for (int i = 0; i < 3500; ++i)
-        longText += "\xD0\x96";
-    Read({"#MCell 4.20", "#WRAP 1", "#SPEED 5000", "#BOARD 5x2000", "#D first", "#Dx not a line",
-          "#D " + longText, "#PALETTE ignored", "#L A"});
-    EXPECT_TRUE(settings.EnableTOR);
-    EXPECT_EQ(settings.SpeedMain, 1000);
-    EXPECT_EQ(std::pair(world.FieldWidth(), world.FieldHeight()), std::pair(25, 997));
-    EXPECT_EQ(world.Description, (Lines{"Mcell 4.20", "first", longText.substr(0, 3000 * 2)}));
-}
-
-TEST_F(MCellFile, MalformedNumbersStopTheLoadWithTheKnownMessage) {
+TEST_F(MCellFile, HeaderLinesAndMalformedNumbers) {
     world.MainField.at(10, 10) = 1;
     settings.ClearForLoad = false;
     try {
@@ -119,6 +106,18 @@ TEST_F(MCellFile, MalformedNumbersStopTheLoadWithTheKnownMessage) {
     // A bad rule token fails only after the pattern was placed.
     EXPECT_THROW(Read({"#MCell 4.20", "#GAME Weighted Life", "#RULE NWx,", "#L A"}), FormatError);
     EXPECT_EQ(MainCells().size(), 2u);
+
+    // Good header lines set torus, speed, board and description.
+    settings.EnableTOR = false;
+    std::string longText;  // 3500 characters of two bytes each
+    for (int i = 0; i < 3500; ++i)
+        longText += "\xD0\x96";
+    Read({"#MCell 4.20", "#WRAP 1", "#SPEED 5000", "#BOARD 5x2000", "#D first", "#Dx not a line",
+          "#D " + longText, "#PALETTE ignored", "#L A"});
+    EXPECT_TRUE(settings.EnableTOR);
+    EXPECT_EQ(settings.SpeedMain, 1000);
+    EXPECT_EQ(std::pair(world.FieldWidth(), world.FieldHeight()), std::pair(25, 997));
+    EXPECT_EQ(world.Description, (Lines{"Mcell 4.20", "first", longText.substr(0, 3000 * 2)}));
 }
 
 TEST_F(MCellFile, GameLineChoosesTheRuleFamily) {
