@@ -17,10 +17,13 @@ using test::Cells;
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
-void Put32(std::string& out, std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int shift = 0; shift < 32; shift += 8)
-        out += static_cast<char>((u >> shift) & 0xFF);
+// Little-endian 32-bit words, as the format stores its numbers.
+std::string Words(std::initializer_list<std::int32_t> values) {
+    std::string out;
+    for (std::int32_t v : values)
+        for (int shift = 0; shift < 32; shift += 8)
+            out += static_cast<char>((static_cast<std::uint32_t>(v) >> shift) & 0xFF);
+    return out;
 }
 
 // A Life 2.0 file: the header, then the states of columns -3..w' by rows -3..h',
@@ -33,17 +36,14 @@ struct Life20 {
     std::function<std::int32_t(int, int)> cell = [](int, int) { return 0; };
 
     std::string Bytes() const {
-        std::string out;
-        for (std::int32_t v : {width, height, birth, survivalMax, survivalMin})
-            Put32(out, v);
+        std::string out = Words({width, height, birth, survivalMax, survivalMin});
         for (std::int32_t f : flags)
-            Put32(out, f);
-        Put32(out, showBirth);
-        Put32(out, 0);
+            out += Words({f});
+        out += Words({showBirth, 0});
         const int grow = width < 150 ? 2 : 0;
         for (int x = -3; x <= width + grow; ++x)
             for (int y = -3; y <= height + grow; ++y)
-                Put32(out, cell(x, y));
+                out += Words({cell(x, y)});
         return out;
     }
 };
@@ -60,19 +60,17 @@ class Life20File : public ::testing::Test {
     Settings settings;
 };
 
-TEST_F(Life20File, FrameGrowthRuleAndBirthCellsSwitch) {
+TEST_F(Life20File, FrameGrowthRuleSurvivalRangeAndBirthCellsSwitch) {
     // A 100 by 82 field (the size the open dispatcher recognises) grows by 2; on
     // a 400 by 400 field the fitting then makes the width w + 99.
     world.SetFieldWidth(400);
     world.SetFieldHeight(400);
     settings.LoadRulesSelector = 1;
-    Life20 file;
-    file.width = 100;
-    file.height = 82;
-    file.cell = [](int x, int y) { return (x == 5 && y == 7) ? 3 : (x == -3 && y == -3) ? 9 : 0; };
-    Read(file.Bytes());
-    EXPECT_EQ(world.FieldWidth(), 102 + 99);
-    EXPECT_EQ(world.FieldHeight(), 84 + 99);
+    Read(Life20{
+        .width = 100, .height = 82, .cell = [](int x, int y) {
+            return (x == 5 && y == 7) ? 3 : (x == -3 && y == -3) ? 9 : 0;
+        }}.Bytes());
+    EXPECT_EQ(std::pair(world.FieldWidth(), world.FieldHeight()), std::pair(102 + 99, 84 + 99));
     EXPECT_EQ(world.StagingGrid.at(5, 7), 3);
     EXPECT_EQ(world.StagingGrid.at(-3, -3), 9);
     EXPECT_EQ(MainCells().size(), 1u);
@@ -82,15 +80,11 @@ TEST_F(Life20File, FrameGrowthRuleAndBirthCellsSwitch) {
     ParseRuleString(expected, "#R RB3,RS2,RS3,NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0",
                     kFamilyZentorix, 1);
     EXPECT_EQ(world.Rules[1], expected.Rules[1]);
-}
 
-TEST_F(Life20File, SurvivalRangeAndFlags) {
-    Life20 file;
-    file.survivalMin = 4;
-    file.survivalMax = 3;  // no survival at all
-    file.flags = {7, 1, 1, 1, 1, 1, 1, 1, -1};
-    file.showBirth = 2;
-    settings.Colours.ShowBirthCells = true;
+    // An empty survival range, odd flags and a switch other than 1.
+    settings.LoadRulesSelector = 0;
+    Life20 file{
+        .survivalMax = 3, .survivalMin = 4, .flags = {7, 1, 1, 1, 1, 1, 1, 1, -1}, .showBirth = 2};
     Read(file.Bytes());
     EXPECT_TRUE(world.Rules[0].SurvivalList.empty());
     EXPECT_EQ(world.Rules[0].Weight(-1, -1), 0);
@@ -110,39 +104,38 @@ TEST_F(Life20File, PatternTallerThanTheFieldIsNotSheared) {
     world.SetFieldWidth(60);
     world.SetFieldHeight(40);
     settings.ClearForLoad = false;
-    Life20 file;
-    file.width = 20;
-    file.height = 200;  // 202 rows and more, against a field of 40
-    file.cell = [](int x, int y) { return (x >= 0 && x == y) ? 1 : (x == 4 && y == 190) ? 5 : 0; };
-    Read(file.Bytes());
-    for (int x = 0; x <= 22; ++x)
+    // 202 rows and more, against a field of 40.
+    const std::string bytes = Life20{
+        .width = 20, .height = 200, .cell = [](int x, int y) {
+            return (x >= 0 && x == y) ? 1 : (x == 4 && y == 190) ? 5 : 0;
+        }}.Bytes();
+    Read(bytes);
+    Cells diagonal;
+    for (int x = 0; x <= 22; ++x) {
         ASSERT_EQ(world.StagingGrid.at(x, x), 1) << x;
+        diagonal.emplace_back(21 + x, 1 + x);
+    }
     EXPECT_EQ(world.StagingGrid.at(4, 190), 5);
     EXPECT_EQ(test::AllLive(world.StagingGrid).size(), 24u);
     // Cut only when placed: the field keeps its size, rows 0..38 are copied to
     // column offset 61/2 - 22/2 + 2 = 21, row offset 41/2 - 38/2 = 1.
     EXPECT_EQ(world.FieldHeight(), 40);
-    Cells diagonal;
-    for (int x = 0; x <= 22; ++x)
-        diagonal.emplace_back(21 + x, 1 + x);
     EXPECT_EQ(MainCells(), diagonal);
 
     // With fitting the field grows to the whole pattern.
     World fitted;
     settings.ClearForLoad = true;
-    ReadLife20File(fitted, settings, folder.Write("tall.lif", file.Bytes()), {});
+    ReadLife20File(fitted, settings, folder.Write("tall.lif", bytes), {});
     EXPECT_EQ(fitted.FieldHeight(), 202 + 20 - 1);
     EXPECT_EQ(test::AllLive(fitted.MainField).size(), 24u);
 }
 
-TEST_F(Life20File, TruncatedFilesPlaceNothingAndSetNoRule) {
+TEST_F(Life20File, TruncatedFilesAndLyingSizesPlaceNothingAndSetNoRule) {
     settings.ClearForLoad = false;
     world.MainField.at(3, 3) = 1;
     world.StagingGrid.at(50, 50) = 4;
     const RuleSet before = world.Rules[0];
-    Life20 file;
-    file.cell = [](int, int) { return 1; };
-    const std::string whole = file.Bytes();
+    const std::string whole = Life20{.cell = [](int, int) { return 1; }}.Bytes();
 
     Read(whole.substr(0, 10 * 4));
     EXPECT_FALSE(settings.Colours.ShowBirthCells);
@@ -156,6 +149,17 @@ TEST_F(Life20File, TruncatedFilesPlaceNothingAndSetNoRule) {
     EXPECT_EQ(world.StagingGrid.at(0, 0), 0);
     EXPECT_EQ(world.Description, std::vector<std::string>{"Life 2.0"});
 
+    // Stated sizes that cannot be true neither hang nor allocate.
+    const std::pair<std::int32_t, std::int32_t> lies[] = {
+        {2000000000, 2000000000}, {kMax, kMax}, {kMin, kMin}, {kMax, -100}, {kMin, kMax}, {1, kMax},
+        {148, kMax - 1}};
+    for (auto [w, h] : lies) {
+        std::string bytes = Life20{.width = 0, .height = 0}.Bytes();
+        bytes.replace(0, 8, Words({w, h}));
+        Read(bytes);
+        EXPECT_EQ(MainCells(), (Cells{{3, 3}})) << w << " x " << h;
+    }
+
     // Bytes that do not make up a whole record after the data are no harm.
     Read(whole + "\x01\x02\x03");
     EXPECT_EQ(MainCells().size(), 1u + 13u * 13u);
@@ -166,26 +170,6 @@ TEST_F(Life20File, TruncatedFilesPlaceNothingAndSetNoRule) {
     ReadLife20File(untouched, settings, folder.Path(), {});
     EXPECT_EQ(untouched.CurrentFileName, "new.zlf");
     EXPECT_TRUE(untouched.Description.empty());
-}
-
-TEST_F(Life20File, LyingSizesNeitherHangNorAllocate) {
-    settings.ClearForLoad = false;
-    world.MainField.at(3, 3) = 1;
-    const std::pair<std::int32_t, std::int32_t> lies[] = {
-        {2000000000, 2000000000}, {kMax, kMax}, {kMin, kMin}, {kMax, -100}, {kMin, kMax}, {1, kMax},
-        {148, kMax - 1}};
-    for (auto [w, h] : lies) {
-        Life20 file;
-        file.width = 0;
-        file.height = 0;
-        std::string bytes = file.Bytes();
-        std::string head;
-        Put32(head, w);
-        Put32(head, h);
-        bytes.replace(0, 8, head);
-        Read(bytes);
-        EXPECT_EQ(MainCells(), (Cells{{3, 3}})) << w << " x " << h;
-    }
 }
 
 }  // namespace

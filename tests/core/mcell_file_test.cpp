@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include "core/temp_folder.h"
 #include "core/test_support.h"
@@ -13,27 +14,26 @@ namespace zentorix {
 namespace {
 
 using test::Cells;
+using Lines = std::vector<std::string>;
+using Sums = std::vector<std::int32_t>;
 
 class MCellFile : public ::testing::Test {
   protected:
     // Writes the lines as an MCell file (CR LF) and reads it.
-    void Read(const std::vector<std::string>& lines) {
+    void Read(const Lines& lines) {
         std::string text;
         for (const auto& line : lines)
             text += line + "\r\n";
         ReadMCellFile(world, settings, folder.Write("pattern.mcl", text), {});
     }
-    // With ClearForLoad on and a field of 400 by 400, the fitting makes the
-    // extent w + 100, so the field size shows the w and h passed to the placement.
-    void PrepareSizeProbe() {
-        world.SetFieldWidth(400);
-        world.SetFieldHeight(400);
-        settings.ClearForLoad = true;
-    }
-    std::pair<int, int> PassedSize() const {
-        return {world.FieldWidth() - 99, world.FieldHeight() - 99};
-    }
     Cells MainCells() const { return test::AllLive(world.MainField); }
+    // The staging grid's live cells as (x, y, state).
+    std::vector<std::array<int, 3>> Staging() const {
+        std::vector<std::array<int, 3>> cells;
+        for (const auto& [x, y] : test::AllLive(world.StagingGrid))
+            cells.push_back({x, y, world.StagingGrid.at(x, y)});
+        return cells;
+    }
 
     test::TempFolder folder;
     World world;
@@ -42,7 +42,9 @@ class MCellFile : public ::testing::Test {
 
 // The pattern starts at row 1. The width passed to the placement is the column
 // the row ends reached, and data that ends inside a row still places that row:
-// the last row passed is the one the last "$" reached, or row 1 without any.
+// the last row passed is the one the last "$" reached, or row 1 without any. On a
+// 400 by 400 field the fitting makes the extent w + 100, so the field size shows
+// the w and h passed.
 TEST_F(MCellFile, CellDataStartsAtRowOneAndAnUnfinishedRowIsPlacedWhole) {
     struct Case {
         const char* data;
@@ -50,31 +52,26 @@ TEST_F(MCellFile, CellDataStartsAtRowOneAndAnUnfinishedRowIsPlacedWhole) {
         std::size_t cells;
     };
     for (const Case& c :
-         {Case{".A$2.B", {3, 2}, 2}, Case{"A$5A", {5, 2}, 6}, Case{"4A", {4, 1}, 4}}) {
-        PrepareSizeProbe();
+         {Case{"A$5A", {5, 2}, 6}, Case{"4A", {4, 1}, 4}, Case{".A$2.B", {3, 2}, 2}}) {
+        world.SetFieldWidth(400);
+        world.SetFieldHeight(400);
         Read({"#MCell 4.20", std::string("#L ") + c.data});
-        EXPECT_EQ(PassedSize(), c.passed) << c.data;
+        EXPECT_EQ(std::pair(world.FieldWidth() - 99, world.FieldHeight() - 99), c.passed) << c.data;
         EXPECT_EQ(MainCells().size(), c.cells) << c.data;
     }
-    PrepareSizeProbe();
-    Read({"#MCell 4.20", "#L .A$2.B"});
-    EXPECT_EQ(world.StagingGrid.at(1, 1), 1);
-    EXPECT_EQ(world.StagingGrid.at(2, 2), 2);
+    EXPECT_EQ(Staging(), (std::vector<std::array<int, 3>>{{1, 1, 1}, {2, 2, 2}}));
     ReadMCellFile(world, settings, folder.Path() / "absent.mcl", {});  // changes nothing
     EXPECT_EQ(MainCells().size(), 2u);
     EXPECT_EQ(world.CurrentFileName, "pattern.mcl");
 }
 
+// Block letters, counts and rows run across lines; "0A" is one cell; a count
+// before an unknown character is lost.
 TEST_F(MCellFile, BlockLettersCountsAndRowsRunAcrossLines) {
     Read({"#MCell 4.20", "#L 3a", "#L BcA$0A2?A", "#LB 7A", "#L"});
-    for (int x = 0; x <= 2; ++x)
-        EXPECT_EQ(world.StagingGrid.at(x, 1), 26);
-    EXPECT_EQ(world.StagingGrid.at(3, 1), 73);
-    // "0A" is one cell; a count before an unknown character is lost.
-    EXPECT_EQ(world.StagingGrid.at(0, 2), 1);
-    EXPECT_EQ(world.StagingGrid.at(1, 2), 1);
-    EXPECT_EQ(world.StagingGrid.at(2, 2), 0);
-    EXPECT_EQ(test::AllLive(world.StagingGrid).size(), 6u);
+    EXPECT_EQ(Staging(),
+              (std::vector<std::array<int, 3>>{
+                  {0, 1, 26}, {0, 2, 1}, {1, 1, 26}, {1, 2, 1}, {2, 1, 26}, {3, 1, 73}}));
 }
 
 TEST_F(MCellFile, CountsNobodyCanDrawAreCutWithoutLoopingOrOverflow) {
@@ -91,25 +88,7 @@ TEST_F(MCellFile, CountsNobodyCanDrawAreCutWithoutLoopingOrOverflow) {
     EXPECT_EQ(MainCells().size(), 159u + 1u);
 }
 
-TEST_F(MCellFile, HeaderLinesSetTorusSpeedBoardAndDescription) {
-    settings.ClearForLoad = false;
-    const std::string cyrillic = "\xD0\x96";  // one character, two bytes
-    std::string longText;
-    for (int i = 0; i < 3500; ++i)
-        longText += cyrillic;
-    Read({"#MCell 4.20", "#WRAP 1", "#SPEED 5000", "#BOARD 5x2000", "#D first", "#Dx not a line",
-          "#D " + longText, "#PALETTE ignored", "#L A"});
-    EXPECT_TRUE(settings.EnableTOR);
-    EXPECT_EQ(settings.SpeedMain, 1000);
-    EXPECT_EQ(world.FieldWidth(), 25);
-    EXPECT_EQ(world.FieldHeight(), 997);
-    ASSERT_EQ(world.Description.size(), 3u);
-    EXPECT_EQ(world.Description[0], "Mcell 4.20");
-    EXPECT_EQ(world.Description[1], "first");
-    EXPECT_EQ(world.Description[2].size(), 3000u * cyrillic.size());
-}
-
-TEST_F(MCellFile, MalformedNumbersStopTheLoadWithTheKnownMessage) {
+TEST_F(MCellFile, HeaderLinesAndMalformedNumbers) {
     world.MainField.at(10, 10) = 1;
     settings.ClearForLoad = false;
     try {
@@ -127,6 +106,18 @@ TEST_F(MCellFile, MalformedNumbersStopTheLoadWithTheKnownMessage) {
     // A bad rule token fails only after the pattern was placed.
     EXPECT_THROW(Read({"#MCell 4.20", "#GAME Weighted Life", "#RULE NWx,", "#L A"}), FormatError);
     EXPECT_EQ(MainCells().size(), 2u);
+
+    // Good header lines set torus, speed, board and description.
+    settings.EnableTOR = false;
+    std::string longText;  // 3500 characters of two bytes each
+    for (int i = 0; i < 3500; ++i)
+        longText += "\xD0\x96";
+    Read({"#MCell 4.20", "#WRAP 1", "#SPEED 5000", "#BOARD 5x2000", "#D first", "#Dx not a line",
+          "#D " + longText, "#PALETTE ignored", "#L A"});
+    EXPECT_TRUE(settings.EnableTOR);
+    EXPECT_EQ(settings.SpeedMain, 1000);
+    EXPECT_EQ(std::pair(world.FieldWidth(), world.FieldHeight()), std::pair(25, 997));
+    EXPECT_EQ(world.Description, (Lines{"Mcell 4.20", "first", longText.substr(0, 3000 * 2)}));
 }
 
 TEST_F(MCellFile, GameLineChoosesTheRuleFamily) {
@@ -134,7 +125,7 @@ TEST_F(MCellFile, GameLineChoosesTheRuleFamily) {
     Read({"#MCell 4.20", "#GAME Generations", "#RULE 345/2/4", "#L A"});
     EXPECT_EQ(world.Rules[0].HistoryRange, 4);
     Read({"#MCell 4.20", "#GAME Vote for Life", "#RULE 46789"});
-    const std::vector<std::int32_t> vote{4, 6, 7, 8, 9};
+    const Sums vote{4, 6, 7, 8, 9};
     EXPECT_EQ(world.Rules[0].BirthList, vote);
     EXPECT_EQ(world.Rules[0].SurvivalList, vote);
 
@@ -143,7 +134,7 @@ TEST_F(MCellFile, GameLineChoosesTheRuleFamily) {
     Read({"#MCell 4.20", "#GAME Weighted Life", "#RULE NW2,NN1,NE1,WW1,ME0,", "#RULE EE1,SW1,SS1,",
           "#RULE SE1,HI0,RB5,RS1"});
     EXPECT_EQ(world.Rules[2].Weight(-1, -1), 2);
-    EXPECT_EQ(world.Rules[2].BirthList, (std::vector<std::int32_t>{5}));
+    EXPECT_EQ(world.Rules[2].BirthList, Sums{5});
     EXPECT_EQ(world.Rules[0].BirthList, vote);
 
     // A game the reader has no family for, or none at all: empty lists.
@@ -154,7 +145,7 @@ TEST_F(MCellFile, GameLineChoosesTheRuleFamily) {
     EXPECT_TRUE(world.Rules[2].SurvivalList.empty());
 }
 
-TEST_F(MCellFile, WriterProducesTheWeightedLifeLayout) {
+TEST_F(MCellFile, WriterLayoutKeepsDescriptionLineBreaksOutOfTheCellData) {
     world.SetFieldWidth(30);
     world.SetFieldHeight(25);
     world.MainField.at(2, 1) = 1;
@@ -167,20 +158,16 @@ TEST_F(MCellFile, WriterProducesTheWeightedLifeLayout) {
               "#RULE NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,\r\n"
               "#BOARD 30x25\r\n#WRAP 0\r\n#D Mcell 4.20\r\n#D a glider\r\n#L $2.AaF\r\n");
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.mcl.tmp"));
-}
 
-TEST_F(MCellFile, DescriptionLineBreaksCannotInjectCellData) {
+    world.MainField.Clear();
     world.Description = {"one\r\n#L 5A\rtwo", ""};
-    const auto written = WriteMCellFile(world, settings, folder.Path() / "d.mcl");
-    const auto lines = *ReadTextLines(written);
+    const auto lines = *ReadTextLines(WriteMCellFile(world, settings, written));
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "#D #L 5A"), 1);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "#D "), 1);
-
     World back;
     ReadMCellFile(back, settings, written, {});
     EXPECT_TRUE(test::AllLive(back.MainField).empty());
-    EXPECT_EQ(back.Description,
-              (std::vector<std::string>{"Mcell 4.20", "one", "#L 5A", "two", ""}));
+    EXPECT_EQ(back.Description, (Lines{"Mcell 4.20", "one", "#L 5A", "two", ""}));
 }
 
 TEST_F(MCellFile, WriteAndReadBackKeepPatternRuleWrapAndSize) {
@@ -202,13 +189,11 @@ TEST_F(MCellFile, WriteAndReadBackKeepPatternRuleWrapAndSize) {
     Settings backSettings;
     backSettings.ClearForLoad = false;
     ReadMCellFile(back, backSettings, written, {});
-    EXPECT_EQ(back.FieldWidth(), 120);
-    EXPECT_EQ(back.FieldHeight(), 90);
+    EXPECT_EQ(std::pair(back.FieldWidth(), back.FieldHeight()), std::pair(120, 90));
     EXPECT_TRUE(backSettings.EnableTOR);
     EXPECT_EQ(back.Rules[0], world.Rules[0]);
     // The description follows the reader's own label.
-    EXPECT_EQ(back.Description,
-              (std::vector<std::string>{"Mcell 4.20", "Mcell 4.20", "round trip"}));
+    EXPECT_EQ(back.Description, (Lines{"Mcell 4.20", "Mcell 4.20", "round trip"}));
     EXPECT_EQ(test::Shape(back.MainField), test::Shape(world.MainField));
 }
 

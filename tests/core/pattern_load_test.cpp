@@ -11,14 +11,12 @@ namespace {
 using test::Cells;
 using test::TempFolder;
 
-struct ClassifyCase {
-    const char* name;
-    const char* content;
-    PatternFormat expected;
-};
-
 TEST(ClassifyPatternFile, FirstLineAndContentRules) {
-    const ClassifyCase cases[] = {
+    const struct {
+        const char* name;
+        const char* content;
+        PatternFormat expected;
+    } cases[] = {
         {"native.zlf", "#Zentorix configuration file\r\n#L A\r\n", PatternFormat::Native},
         {"native-anywhere.txt", "xx #Zentorix yy\n", PatternFormat::Native},
         {"mcell.mcl", "#MCell 4.20\n#L 3A\n", PatternFormat::MCell},
@@ -56,10 +54,8 @@ TEST(ClassifyPatternFile, FirstLineAndContentRules) {
         {"picture.bmp", "", PatternFormat::Bitmap},
     };
     TempFolder folder;
-    for (const ClassifyCase& c : cases) {
-        const auto file = folder.Write(c.name, c.content);
-        EXPECT_EQ(ClassifyPatternFile(file), c.expected) << c.name;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(ClassifyPatternFile(folder.Write(c.name, c.content)), c.expected) << c.name;
     EXPECT_EQ(ClassifyPatternFile(folder.Path() / "missing.rle"), PatternFormat::None);
     EXPECT_EQ(ClassifyPatternFile(folder.Path() / "missing.bmp"), PatternFormat::None);
 }
@@ -70,7 +66,7 @@ struct PatternLoad : ::testing::Test {
     Settings settings;
 };
 
-TEST_F(PatternLoad, OpenMissingHugeOrUnknownFiles) {
+TEST_F(PatternLoad, OpenMissingHugeUnknownAndGoodFiles) {
     world.Description = {"kept"};
     world.MainField.at(10, 10) = 1;
     EXPECT_FALSE(OpenPatternFile(world, settings, folder.Path() / "missing.rle").found);
@@ -86,13 +82,11 @@ TEST_F(PatternLoad, OpenMissingHugeOrUnknownFiles) {
     EXPECT_EQ(r.format, PatternFormat::None);
     EXPECT_TRUE(world.Description.empty());
     EXPECT_EQ(test::AllLive(world.MainField), (Cells{{10, 10}}));
-}
 
-TEST_F(PatternLoad, OpenedPatternStopsTheRunAndLandsOnTheField) {
+    // An opened pattern stops the run and lands on the field.
     settings.StopForLoad = true;
     world.Counters.Generation = 321;
-    const OpenResult r =
-        OpenPatternFile(world, settings, folder.Write("row.rle", "x = 3, y = 2\r\n3o$bob!\r\n"),
+    r = OpenPatternFile(world, settings, folder.Write("row.rle", "x = 3, y = 2\r\n3o$bob!\r\n"),
                         PanelSize{1000, 1000});
     EXPECT_EQ(r.format, PatternFormat::Rle);
     EXPECT_TRUE(r.stopRun);
@@ -116,8 +110,7 @@ TEST_F(PatternLoad, BeginClearsTheEraseTargetsAndTheStagingGrid) {
     EXPECT_EQ(world.CurrentFileName, "glider.lif");
     EXPECT_EQ(world.Description, std::vector<std::string>{"Life 1.05"});
     EXPECT_EQ(world.Counters.Generation, 57);
-    EXPECT_EQ(world.MainField.at(-3, -3), 0);
-    EXPECT_EQ(world.MainField.at(ex + 1, 0), 1);
+    EXPECT_EQ(test::AllLive(world.MainField), (Cells{{ex + 1, 0}}));
     EXPECT_EQ(world.EternalLifeField.at(5, 5), 1);
     EXPECT_EQ(world.EternalDeadField.at(5, 5), 0);
     EXPECT_EQ(world.StagingGrid.at(ex, ey), 0);
@@ -132,17 +125,26 @@ TEST_F(PatternLoad, BeginClearsTheEraseTargetsAndTheStagingGrid) {
     EXPECT_EQ(world.StagingGrid.at(2, 2), 3);
 }
 
-TEST_F(PatternLoad, FittingBringsTheExtentNearThePattern) {
+TEST_F(PatternLoad, FittingBringsTheExtentNearThePatternAndSizesTheCells) {
+    const auto extents = [&] { return std::pair(world.ExtentX(), world.ExtentY()); };
     PlacePattern(world, settings, 10, 10, true, {});
-    EXPECT_EQ(world.ExtentX(), 110);  // 161 lowered to w + 100
-    EXPECT_EQ(world.ExtentY(), 110);
-    EXPECT_EQ(settings.CellSize, 7);  // no panel: kept
+    EXPECT_EQ(extents(), std::pair(110, 110));  // 161 lowered to w + 100
+    EXPECT_EQ(settings.CellSize, 7);            // no panel: kept
+
+    // The cell size from the panel stays within its range.
+    settings.SetSizeCells(7);
+    PlacePattern(world, settings, 10, 10, true, PanelSize{800, 600});
+    EXPECT_EQ(settings.CellSize, 5);  // min(600 / 110, 800 / 110)
+    PlacePattern(world, settings, 10, 10, true, PanelSize{50, 50});
+    EXPECT_EQ(settings.CellSize, 1);
+    EXPECT_EQ(settings.SizeCells, 1);
+    PlacePattern(world, settings, 10, 10, true, PanelSize{100000, 100000});
+    EXPECT_EQ(settings.CellSize, 50);
 
     world.SetFieldWidth(25);
     world.SetFieldHeight(60);
     PlacePattern(world, settings, 10, 10, true, {});
-    EXPECT_EQ(world.ExtentX(), 30);  // 26 raised to w + 20
-    EXPECT_EQ(world.ExtentY(), 61);  // inside the range: left alone
+    EXPECT_EQ(extents(), std::pair(30, 61));  // 26 raised to w + 20; 61 inside the range
 
     // Fitting only with ClearForLoad, and only when asked.
     PlacePattern(world, settings, 200, 200, false, {});
@@ -152,26 +154,14 @@ TEST_F(PatternLoad, FittingBringsTheExtentNearThePattern) {
     EXPECT_EQ(world.ExtentX(), 30);
 }
 
-TEST_F(PatternLoad, CellSizeFromThePanelStaysWithinItsRange) {
-    settings.SetSizeCells(7);
-    PlacePattern(world, settings, 10, 10, true, PanelSize{800, 600});
-    EXPECT_EQ(settings.CellSize, 5);  // min(600 / 110, 800 / 110)
-    PlacePattern(world, settings, 10, 10, true, PanelSize{50, 50});
-    EXPECT_EQ(settings.CellSize, 1);
-    EXPECT_EQ(settings.SizeCells, 1);
-    PlacePattern(world, settings, 10, 10, true, PanelSize{100000, 100000});
-    EXPECT_EQ(settings.CellSize, 50);
-}
-
 TEST_F(PatternLoad, PlacementOffsetsCarryTheExtraTwoColumns) {
     world.StagingGrid.at(0, 0) = 1;
     world.StagingGrid.at(3, 4) = 2;
     world.StagingGrid.at(4, 5) = 9;  // outside 0..w by 0..h
     PlacePattern(world, settings, 3, 4, true, {});
     // Extents 103 and 104: cx = 51 - 1 + 2, cy = 52 - 2.
-    EXPECT_EQ(world.MainField.at(52, 50), 1);
-    EXPECT_EQ(world.MainField.at(55, 54), 2);
     EXPECT_EQ(test::AllLive(world.MainField), (Cells{{52, 50}, {55, 54}}));
+    EXPECT_EQ(std::pair(world.MainField.at(52, 50), world.MainField.at(55, 54)), std::pair(1, 2));
 
     // A negative width copies nothing.
     world.StagingGrid.at(0, 0) = 5;
@@ -188,8 +178,7 @@ TEST_F(PatternLoad, PlacementOffsetsCarryTheExtraTwoColumns) {
 TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
     world.StagingGrid.FillRect(0, 0, 999, 999, 1);
     PlacePattern(world, settings, 2000, 2000, true, {});
-    EXPECT_EQ(world.FieldWidth(), 997);
-    EXPECT_EQ(world.FieldHeight(), 997);
+    EXPECT_EQ(std::pair(world.FieldWidth(), world.FieldHeight()), std::pair(997, 997));
     // w and h cut to 996: cx = 499 - 498 + 2 = 3, cy = 1.
     EXPECT_EQ(world.MainField.at(2, 1), 0);
     EXPECT_EQ(world.MainField.at(3, 1), 1);
