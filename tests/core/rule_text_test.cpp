@@ -20,7 +20,7 @@ struct RuleText : ::testing::Test {
     RuleSet& r = world.Rules[0];
 };
 
-TEST_F(RuleText, StartUpRulesAndTheirCanonicalText) {
+TEST_F(RuleText, CanonicalTextOfStartUpRulesAndOfTokensInAnyOrder) {
     EXPECT_EQ(RuleToString(world, 0, 0),
               "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,");
     EXPECT_EQ(RuleToString(world, 0, 1), "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI3,EX0,RB2,");
@@ -28,40 +28,26 @@ TEST_F(RuleText, StartUpRulesAndTheirCanonicalText) {
     // The start-up weights were all 1 before the texts were read; the outer ring keeps them.
     EXPECT_EQ(r.Weight(2, 2), 1);
     EXPECT_EQ(RuleToString(world, 1, 0), "#R S23/B3");
-}
 
-TEST_F(RuleText, TokensInAnyOrderRepeatAndKeepWhatIsNotMentioned) {
+    // Tokens come in any order, repeat, and leave what they do not mention.
     ParseRuleString(world, "RB1,NW-12,RB1,HI5,XYZ,NW7,2S2E4,", "Zentorix", 0);
-    EXPECT_EQ(r.Weight(-1, -1), 7);  // the last NW wins
-    EXPECT_EQ(r.Weight(2, 2), 4);
-    EXPECT_EQ(ListsOf(r), (Lists{{1, 1}, {}}));
-    EXPECT_TRUE(r.History);
-    EXPECT_FALSE(r.Extended);  // no EX token: unchanged
-    // Outer weights are written only with the extended neighbourhood on.
+    // The last NW wins; outer weights are written only with the 5x5 neighbourhood on.
     EXPECT_EQ(RuleToString(world, 0, 0), "NW7,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI5,EX0,RB1,RB1,");
     ParseRuleString(world, "EX3", "WLife", 0);
-    EXPECT_TRUE(r.Extended);
     EXPECT_EQ(r.ExtendedValue, 3);
     EXPECT_EQ(RuleToString(world, 0, 0),
               "NW7,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,2N2W1,2N1W1,1N2W1,2N2N1,2N2E1,2N1E1,1N2E1,"
               "2W2W1,2E2E1,2S2W1,2S1W1,1S2W1,2S2S1,2S2E4,2S1E1,1S2E1,HI5,EX2,");
     // History 1 switches history off but the length is kept.
     ParseRuleString(world, "#R HI1", "Zentorix", 0);
-    EXPECT_FALSE(r.History);
     EXPECT_EQ(r.HistoryRange, 1);
     EXPECT_NE(RuleToString(world, 0, 0).find("HI0,"), std::string::npos);
 }
 
-// Each row is read in turn into rule set 1, which starts with history on.
+// Each row is read in turn into rule set 1, which starts with history on. Rows give
+// the lists, the history length (0 with history off) and the weight of the cell itself.
 TEST_F(RuleText, FamiliesReadTheirOwnNotation) {
-    struct Row {
-        const char* text;
-        const char* family;
-        Lists lists;
-        int history;  // the length with history on, else 0
-        int me;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, Lists, int, int> rows[] = {
         {"345/2/0", "Generations", {{2}, {3, 4, 5}}, 0, 0},
         {"345/2/4", "Generations", {{2}, {3, 4, 5}}, 4, 0},
         // "OldLife" leaves history alone, "Life" switches it off.
@@ -77,13 +63,13 @@ TEST_F(RuleText, FamiliesReadTheirOwnNotation) {
         {"2/3", "LLife", {}, 0, 1},
     };
     const RuleSet& one = world.Rules[1];
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.text);
-        ParseRuleString(world, row.text, row.family, 1);
-        EXPECT_EQ(ListsOf(one), row.lists);
-        EXPECT_EQ(one.History, row.history > 0);
-        EXPECT_EQ(one.History ? one.HistoryRange : 0, row.history);
-        EXPECT_EQ(one.Weight(0, 0), row.me);
+    for (const auto& [text, family, lists, history, me] : rows) {
+        SCOPED_TRACE(text);
+        ParseRuleString(world, text, family, 1);
+        EXPECT_EQ(ListsOf(one), lists);
+        EXPECT_EQ(one.History, history > 0);
+        EXPECT_EQ(one.History ? one.HistoryRange : 0, history);
+        EXPECT_EQ(one.Weight(0, 0), me);
         EXPECT_FALSE(one.Extended);
     }
 }
