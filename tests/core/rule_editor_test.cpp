@@ -46,10 +46,8 @@ TEST_F(RuleEditor, RangesSwapAndDigitBoxes) {
     // The digit boxes follow the texts and edit them.
     other.Editor.BirthStr = "13,";
     SyncBirthSurvivalBoxes(other);
-    EXPECT_TRUE(other.Editor.B[1]);
-    EXPECT_TRUE(other.Editor.B[3]);
-    other.Editor.B[3] = false;
-    other.Editor.B[1] = false;
+    EXPECT_TRUE(other.Editor.B[1] && other.Editor.B[3]);
+    other.Editor.B[3] = other.Editor.B[1] = false;
     BirthBoxesChanged(other);
     // "3," is taken out of "13,", leaving a text with no complete sum.
     EXPECT_EQ(other.Editor.BirthStr, "1");
