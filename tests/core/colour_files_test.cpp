@@ -22,11 +22,9 @@ struct ColourFiles : ::testing::Test {
 };
 
 TEST_F(ColourFiles, SchemeFileRoundTrip) {
-    ColourModel source;
-    ApplyBuiltInColourScheme(source, 3);
-    source.ShowDeadCells = true;
-    source.ColorMode = true;
-    SaveColourScheme(source, dir.Path(), "Ліс темний");
+    ApplyBuiltInColourScheme(c, 3);
+    c.ShowDeadCells = c.ColorMode = true;
+    SaveColourScheme(c, dir.Path(), "Ліс темний");
     EXPECT_EQ(TempFolder::Read(dir / "Ліс темний.col"),
               "File of color (main) for Zentorix\r\n"
               "Name - Ліс темний\r\n"
@@ -37,7 +35,7 @@ TEST_F(ColourFiles, SchemeFileRoundTrip) {
     ColourModel back;
     SetGenColourCount(back, 9);
     ASSERT_TRUE(LoadColourScheme(back, dir.Path(), "Ліс темний"));
-    EXPECT_EQ(FormatPaletteLine(back, kSchemeLineKind), FormatPaletteLine(source, kSchemeLineKind));
+    EXPECT_EQ(FormatPaletteLine(back, kSchemeLineKind), FormatPaletteLine(c, kSchemeLineKind));
     // A scheme file leaves the palette alone.
     EXPECT_EQ(back.GenColourCount, 9);
     EXPECT_EQ(back.GenPalette, ColourModel{}.GenPalette);
@@ -48,11 +46,10 @@ TEST_F(ColourFiles, SchemeFileRoundTrip) {
 }
 
 TEST_F(ColourFiles, PaletteFileHoldsOnlyEntriesUpTo128) {
-    ColourModel source;
-    SetGenColourCount(source, 200);
+    SetGenColourCount(c, 200);
     for (int k = 1; k <= kPaletteSize; ++k)
-        source.GenPalette[k] = k * 1000;
-    SaveGenPalette(source, dir.Path(), "Wide");
+        c.GenPalette[k] = k * 1000;
+    SaveGenPalette(c, dir.Path(), "Wide");
     // The heading, the name, the count and 16 rows, in CR LF.
     const std::string bytes = TempFolder::Read(dir / "Wide.gen");
     EXPECT_EQ(SplitLines(bytes).size(), 19u);

@@ -88,17 +88,16 @@ TEST_F(RuleFile, SavesTheFixedLayout) {
 }
 
 TEST_F(RuleFile, RoundTripKeepsRuleInformationAndDescriptionSafely) {
-    World saved;
-    ParseRuleString(saved, "NW-1,NN2,NE3,WW4,ME-5,EE6,SW7,SS8,SE9,HI12,EX0,RB-4,RB0,RS17,",
+    ParseRuleString(world, "NW-1,NN2,NE3,WW4,ME-5,EE6,SW7,SS8,SE9,HI12,EX0,RB-4,RB0,RS17,",
                     "Zentorix", 0);
     // A line break in an information line would start a rule line of its own.
-    saved.Editor.InfoMemo = {"Вихор", "odd\r\n#R0 RB9,", "Зважене життя", "Петро Іваненко"};
-    saved.Editor.RulesDescription = {"Перший рядок", "one\ntwo", "  indented, with #R0 inside", ""};
-    SaveRuleFile(saved, rules.Path(), "Вихор");
+    world.Editor.InfoMemo = {"Вихор", "odd\r\n#R0 RB9,", "Зважене життя", "Петро Іваненко"};
+    world.Editor.RulesDescription = {"Перший рядок", "one\ntwo", "  indented, with #R0 inside", ""};
+    SaveRuleFile(world, rules.Path(), "Вихор");
 
     World loaded;
     LoadRuleFile(loaded, rules.Path(), "Вихор");
-    EXPECT_EQ(loaded.Rules[0], saved.Rules[0]);
+    EXPECT_EQ(loaded.Rules[0], world.Rules[0]);
     EXPECT_EQ(
         loaded.Editor.InfoMemo,
         (std::array<std::string, 4>{"Вихор", "odd  #R0 RB9,", "Зважене життя", "Петро Іваненко"}));
@@ -114,11 +113,8 @@ TEST_F(RuleFile, ReadsShortHeadsSplitRulesAndValuesFromCharacterThirteen) {
                       "#R SS1,SE1,HI4,EX0,RB3,RB6,\n"
                       "#R0 RS2,\n"
                       "Character - spiky\n");
-    const RuleSet& rules = world.Rules[0];
-    EXPECT_EQ(rules.Weight(-1, -1), 2);
-    EXPECT_EQ(rules.HistoryRange, 4);
-    EXPECT_EQ(rules.BirthList, (List{3, 6}));
-    EXPECT_EQ(rules.SurvivalList, List{2});
+    EXPECT_EQ(RuleToString(world, 0, 0),
+              "NW2,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI4,EX0,RB3,RB6,RS2,");
     EXPECT_EQ(world.Editor.InfoMemo[1], "spiky");
     // Windows-1251: "Author    - Петро".
     ApplyRuleFileText(world, "Author    - \xCF\xE5\xF2\xF0\xEE\r\n");
@@ -141,8 +137,7 @@ TEST_F(RuleFile, BadNumberMissingFileOrNoRuleLinesKeepWhatTheyShould) {
         EXPECT_STREQ(e.what(), "'x1' is not a valid integer value");
     }
     // What was read before the bad token stays.
-    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 3);
-    EXPECT_EQ(world.Rules[0].BirthList, List{3});
+    EXPECT_EQ(RuleToString(world, 0, 0), "NW3,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,");
     EXPECT_EQ(world.Editor.InfoMemo[0], "Broken");
     // Rule information is cleared by rule changes again.
     ASSERT_TRUE(world.Editor.ClearRuleInfoOnChange);
