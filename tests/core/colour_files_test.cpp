@@ -79,8 +79,7 @@ TEST_F(ColourFiles, HandWrittenFilesInWindows1251) {
     ASSERT_TRUE(LoadGenPalette(c, dir.Path(), "old"));
     EXPECT_EQ(c.GenColourCount, 1);
     EXPECT_EQ(c.GenPalette[10], 200);
-    EXPECT_TRUE(c.ShowBirthCells);
-    EXPECT_FALSE(c.ColorOn);
+    EXPECT_EQ(FormatPaletteLine(c, kSchemeLineKind).substr(0, 8), "#CX B   ");
 
     // A scheme file applies only lines beginning "#CX ": the row and the count in
     // it are skipped, and so is "#CXB" without its blank.
@@ -93,8 +92,8 @@ TEST_F(ColourFiles, HandWrittenFilesInWindows1251) {
               "#CX   S      255       1       2       3       4       5");
     ColourModel s;
     ASSERT_TRUE(LoadColourScheme(s, dir.Path(), "old"));
-    EXPECT_EQ(s.CellColour, 255);
-    EXPECT_TRUE(s.ColorOn);
+    EXPECT_EQ(FormatPaletteLine(s, kSchemeLineKind),
+              "#CX   S      255       1       2       3       4       5");
     EXPECT_EQ(s.GenColourCount, 64);
     EXPECT_EQ(s.GenPalette[1], ColourModel{}.GenPalette[1]);
 }

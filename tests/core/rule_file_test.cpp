@@ -127,7 +127,7 @@ TEST_F(RuleFile, ReadsShortHeadsSplitRulesAndValuesFromCharacterThirteen) {
     EXPECT_EQ(world.Editor.InfoMemo[0], "");
 }
 
-TEST_F(RuleFile, BadNumberMissingFileOrNoRuleLinesKeepWhatTheyShould) {
+TEST_F(RuleFile, BadMissingOrRulelessFilesKeepWhatWasReadAndRestoreTheEditor) {
     rules.Write("bad.rul",
                 "Name      - Broken\r\n#R0 NW3,HI0,EX0,RB3,RSx1,RS5,\r\n#D after the rule\r\n");
     try {
@@ -162,7 +162,7 @@ TEST_F(RuleFile, BadNumberMissingFileOrNoRuleLinesKeepWhatTheyShould) {
     EXPECT_EQ(world.Editor.RulesDescription, Lines{"only words"});
 }
 
-TEST_F(RuleFile, FileNames) {
+TEST_F(RuleFile, NamesDefaultMayHoldTheExtensionAndStayInTheFolder) {
     world.Editor.RulesComboBoxText.clear();
     EXPECT_EQ(RuleFileSaveName(world.Editor, 150), "Zentorix150");
     EXPECT_EQ(world.Editor.RulesComboBoxText, "Zentorix150");
@@ -182,9 +182,8 @@ TEST_F(RuleFile, FileNames) {
     }
 
     // A name cannot reach outside the folder or be empty.
-    EXPECT_THROW(SaveRuleFile(world, rules.Path(), "../escape"), FileError);
-    EXPECT_THROW(SaveRuleFile(world, rules.Path(), "a\\b"), FileError);
-    EXPECT_THROW(SaveRuleFile(world, rules.Path(), ""), FileError);
+    for (const char* name : {"../escape", "a\\b", ""})
+        EXPECT_THROW(SaveRuleFile(world, rules.Path(), name), FileError) << name;
     EXPECT_FALSE(std::filesystem::exists(rules.Path().parent_path() / "escape.rul"));
 }
 
