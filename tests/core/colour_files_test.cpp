@@ -22,11 +22,9 @@ struct ColourFiles : ::testing::Test {
 };
 
 TEST_F(ColourFiles, SchemeFileRoundTrip) {
-    ColourModel source;
-    ApplyBuiltInColourScheme(source, 3);
-    source.ShowDeadCells = true;
-    source.ColorMode = true;
-    SaveColourScheme(source, dir.Path(), "Ліс темний");
+    ApplyBuiltInColourScheme(c, 3);
+    c.ShowDeadCells = c.ColorMode = true;
+    SaveColourScheme(c, dir.Path(), "Ліс темний");
     EXPECT_EQ(TempFolder::Read(dir / "Ліс темний.col"),
               "File of color (main) for Zentorix\r\n"
               "Name - Ліс темний\r\n"
@@ -37,7 +35,7 @@ TEST_F(ColourFiles, SchemeFileRoundTrip) {
     ColourModel back;
     SetGenColourCount(back, 9);
     ASSERT_TRUE(LoadColourScheme(back, dir.Path(), "Ліс темний"));
-    EXPECT_EQ(FormatPaletteLine(back, kSchemeLineKind), FormatPaletteLine(source, kSchemeLineKind));
+    EXPECT_EQ(FormatPaletteLine(back, kSchemeLineKind), FormatPaletteLine(c, kSchemeLineKind));
     // A scheme file leaves the palette alone.
     EXPECT_EQ(back.GenColourCount, 9);
     EXPECT_EQ(back.GenPalette, ColourModel{}.GenPalette);
@@ -48,11 +46,10 @@ TEST_F(ColourFiles, SchemeFileRoundTrip) {
 }
 
 TEST_F(ColourFiles, PaletteFileHoldsOnlyEntriesUpTo128) {
-    ColourModel source;
-    SetGenColourCount(source, 200);
+    SetGenColourCount(c, 200);
     for (int k = 1; k <= kPaletteSize; ++k)
-        source.GenPalette[k] = k * 1000;
-    SaveGenPalette(source, dir.Path(), "Wide");
+        c.GenPalette[k] = k * 1000;
+    SaveGenPalette(c, dir.Path(), "Wide");
     // The heading, the name, the count and 16 rows, in CR LF.
     const std::string bytes = TempFolder::Read(dir / "Wide.gen");
     EXPECT_EQ(SplitLines(bytes).size(), 19u);
@@ -82,8 +79,7 @@ TEST_F(ColourFiles, HandWrittenFilesInWindows1251) {
     ASSERT_TRUE(LoadGenPalette(c, dir.Path(), "old"));
     EXPECT_EQ(c.GenColourCount, 1);
     EXPECT_EQ(c.GenPalette[10], 200);
-    EXPECT_TRUE(c.ShowBirthCells);
-    EXPECT_FALSE(c.ColorOn);
+    EXPECT_EQ(FormatPaletteLine(c, kSchemeLineKind).substr(0, 8), "#CX B   ");
 
     // A scheme file applies only lines beginning "#CX ": the row and the count in
     // it are skipped, and so is "#CXB" without its blank.
@@ -96,8 +92,8 @@ TEST_F(ColourFiles, HandWrittenFilesInWindows1251) {
               "#CX   S      255       1       2       3       4       5");
     ColourModel s;
     ASSERT_TRUE(LoadColourScheme(s, dir.Path(), "old"));
-    EXPECT_EQ(s.CellColour, 255);
-    EXPECT_TRUE(s.ColorOn);
+    EXPECT_EQ(FormatPaletteLine(s, kSchemeLineKind),
+              "#CX   S      255       1       2       3       4       5");
     EXPECT_EQ(s.GenColourCount, 64);
     EXPECT_EQ(s.GenPalette[1], ColourModel{}.GenPalette[1]);
 }

@@ -48,10 +48,9 @@ TEST_F(PaletteLine, EveryKindReadsBackWhatItWrote) {
     }
 }
 
-TEST_F(PaletteLine, LayoutOfEachKind) {
-    c.ShowBirthCells = true;
+TEST_F(PaletteLine, LayoutOfEachKindEvenForColoursTooWide) {
+    c.ShowBirthCells = c.ColorMode = true;
     c.ColorOn = false;
-    c.ColorMode = true;
     c.CellColour = 255;
     c.BackgroundColour = 10789024;
     c.GenColourCount = 7;
@@ -65,26 +64,39 @@ TEST_F(PaletteLine, LayoutOfEachKind) {
     EXPECT_EQ(FormatPaletteLine(c, 10).substr(0, 4), "#CA ");
     EXPECT_EQ(FormatPaletteLine(c, 32), "");
     EXPECT_EQ(FormatPaletteLine(c, -3), "");
+
+    // Colours too wide for their field keep the columns.
+    c.CellColour = -2147483647 - 1;
+    c.BackgroundColour = 0x7FFFFFFF;
+    c.GenPalette[1] = 123456789;
+    ASSERT_EQ(FormatPaletteLine(c, kSchemeLineKind).size(), 56u);
+    ASSERT_EQ(FormatPaletteLine(c, 0).size(), 68u);
+    ColourModel back;
+    ApplyPaletteLine(back, FormatPaletteLine(c, kSchemeLineKind));
+    ApplyPaletteLine(back, FormatPaletteLine(c, 0));
+    // What is written is the colour the view paints with.
+    EXPECT_EQ(back.CellColour, 0);
+    EXPECT_EQ(back.BackgroundColour, 0xFFFFFF);
+    EXPECT_EQ(back.GridColour, c.GridColour);
+    EXPECT_EQ(back.GenPalette[1], 123456789 & 0xFFFFFF);
+    EXPECT_EQ(back.GenPalette[2], c.GenPalette[2]);
 }
 
-TEST_F(PaletteLine, SchemeSwitchesCountOnlyAtTheirColumn) {
+TEST_F(PaletteLine, SchemeSwitchesAndFieldsAreReadByColumn) {
+    // The line written back shows every switch and colour that was read.
+    auto scheme = [&] { return FormatPaletteLine(c, kSchemeLineKind); };
+    std::string zeros;
+    for (int i = 0; i < 6; ++i)
+        zeros += "       0";
     ApplyPaletteLine(c, "#CX B                                                   ");
-    EXPECT_TRUE(c.ShowBirthCells);
-    EXPECT_FALSE(c.ShowDeadCells || c.ColorOn || c.ColorMode);
-    EXPECT_EQ(c.CellColour, 0);
+    EXPECT_EQ(scheme(), "#CX B   " + zeros);
     ApplyPaletteLine(c, "#CX   S");  // a short line: the colours read 0
-    EXPECT_TRUE(c.ColorOn);
-    EXPECT_EQ(c.DeadColour, 0);
-
-    // A letter that occurs before its column does not switch.
+    EXPECT_EQ(scheme(), "#CX   S " + zeros);
+    // A letter that occurs before its column does not switch; case counts.
     ApplyPaletteLine(c, "#CX SSDG");
-    EXPECT_FALSE(c.ColorOn || c.ShowBirthCells || c.ShowDeadCells);
-    EXPECT_TRUE(c.ColorMode);
-    ApplyPaletteLine(c, "#CX bdsg");  // case counts
-    EXPECT_FALSE(c.ShowBirthCells || c.ShowDeadCells || c.ColorOn || c.ColorMode);
-}
-
-TEST_F(PaletteLine, FieldsAreReadByColumn) {
+    EXPECT_EQ(scheme(), "#CX    G" + zeros);
+    ApplyPaletteLine(c, "#CX bdsg");
+    EXPECT_EQ(scheme(), "#CX     " + zeros);
     // Touching numbers, a blank field, a field that is not a number, a number
     // left-aligned in its field, and a row that ends in its seventh field.
     ApplyPaletteLine(c, "#C0 1677721616777215        12ab5678255       77       ");
@@ -93,14 +105,13 @@ TEST_F(PaletteLine, FieldsAreReadByColumn) {
         EXPECT_EQ(c.GenPalette[k], expected[k - 1]) << k;
     EXPECT_EQ(c.GenPalette[9], 10239);  // the next row is untouched
     EXPECT_EQ(c.PanelTextColour[3], 0xFFFFFF);
-
     // Nine digits cannot be one field: the ninth belongs to the next.
     ApplyPaletteLine(c, "#C1 123456789");
     EXPECT_EQ(c.GenPalette[9], 12345678);
     EXPECT_EQ(c.GenPalette[10], 9);
 }
 
-TEST_F(PaletteLine, RowCharactersStayInsideThePalette) {
+TEST_F(PaletteLine, RowAndCountStayInsideThePalette) {
     ApplyPaletteLine(c, "#CV        1       2       3       4       5       6       7       8");
     EXPECT_EQ(c.GenPalette[249], 1);
     EXPECT_EQ(c.GenPalette[256], 8);
@@ -118,9 +129,7 @@ TEST_F(PaletteLine, RowCharactersStayInsideThePalette) {
     EXPECT_EQ(c.GenPalette, before.GenPalette);
     EXPECT_EQ(c.StateColour, before.StateColour);
     EXPECT_EQ(c.PanelTextColour, before.PanelTextColour);
-}
 
-TEST_F(PaletteLine, CountIsKeptWithinThePalette) {
     const std::pair<const char*, int> cases[] = {
         {"#CZ 999", 256}, {"#CZ   0", 1}, {"#CZ -12", 1}, {"#CZ", 1}, {"#CZ 1000", 100}};
     for (const auto& [line, count] : cases) {
@@ -133,23 +142,6 @@ TEST_F(PaletteLine, CountIsKeptWithinThePalette) {
     // A count damaged outside the model still writes a line that reads back.
     c.GenColourCount = 5000;
     EXPECT_EQ(FormatPaletteLine(c, kCountLineKind), "#CZ 256");
-}
-
-TEST_F(PaletteLine, ColoursTooWideForTheirFieldKeepTheColumns) {
-    c.CellColour = -2147483647 - 1;
-    c.BackgroundColour = 0x7FFFFFFF;
-    c.GenPalette[1] = 123456789;
-    ASSERT_EQ(FormatPaletteLine(c, kSchemeLineKind).size(), 56u);
-    ASSERT_EQ(FormatPaletteLine(c, 0).size(), 68u);
-    ColourModel back;
-    ApplyPaletteLine(back, FormatPaletteLine(c, kSchemeLineKind));
-    ApplyPaletteLine(back, FormatPaletteLine(c, 0));
-    // What is written is the colour the view paints with.
-    EXPECT_EQ(back.CellColour, 0);
-    EXPECT_EQ(back.BackgroundColour, 0xFFFFFF);
-    EXPECT_EQ(back.GridColour, c.GridColour);
-    EXPECT_EQ(back.GenPalette[1], 123456789 & 0xFFFFFF);
-    EXPECT_EQ(back.GenPalette[2], c.GenPalette[2]);
 }
 
 }  // namespace

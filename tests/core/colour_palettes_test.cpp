@@ -11,19 +11,6 @@
 namespace zentorix {
 namespace {
 
-TEST(StartUpColours, DefaultModelIsTheStartUpState) {
-    const ColourModel c;
-    EXPECT_EQ(FormatPaletteLine(c, kSchemeLineKind), kStartUpSchemeLine);
-    EXPECT_EQ(c.GenColourCount, 64);
-    const auto startUp = BuiltInGenPalettes()[kStartUpGenPaletteIndex].Lines;
-    ASSERT_EQ(startUp.size(), 9u);
-    for (int row = -1; row < 8; ++row)
-        EXPECT_EQ(FormatPaletteLine(c, row), startUp[row + 1]);
-    // Colour by state is on, so the palette repeats every 64 states.
-    EXPECT_EQ(c.ColourOfState(65), 59391);
-    EXPECT_EQ(c.PanelTextColour[1], 0xFFFFFF - 59391);
-}
-
 // The palette line tests pin the columns both ways (touching numbers included);
 // here each shipped scheme must read back to its own line, switches and all.
 TEST(BuiltInColours, SchemesReadBackToTheirLines) {
@@ -58,19 +45,15 @@ TEST(BuiltInColours, PalettesFillFromTheBackground) {
         ASSERT_TRUE(ApplyBuiltInGenPalette(c, i));
         EXPECT_EQ(FormatPaletteLine(c, kCountLineKind), palette.Lines[0]);
         // Each row the palette lists writes back exactly as listed.
-        for (std::size_t n = 1; n < palette.Lines.size(); ++n) {
-            const std::string written = FormatPaletteLine(c, static_cast<int>(n) - 1);
+        for (std::size_t n = 1; n < palette.Lines.size(); ++n)
             if (palette.Lines[n].size() == 68) {
-                EXPECT_EQ(written, palette.Lines[n]);
+                EXPECT_EQ(FormatPaletteLine(c, static_cast<int>(n) - 1), palette.Lines[n]);
             }
-        }
         const int firstUnnamed = static_cast<int>(palette.Lines.size() - 1) * 8 + 1;
         for (int k = firstUnnamed; k <= kPaletteSize; ++k)
             ASSERT_EQ(c.GenPalette[k], 12632256) << k;
     }
-}
-
-TEST(BuiltInColours, ShortRowOfTheLife20PaletteLeavesItsTailBlack) {
+    // The short row of the Life 2.0 palette leaves its tail black.
     ColourModel c;
     ApplyBuiltInColourScheme(c, 4);  // a background that is not black
     ASSERT_TRUE(ApplyBuiltInGenPalette(c, 6));
@@ -81,7 +64,16 @@ TEST(BuiltInColours, ShortRowOfTheLife20PaletteLeavesItsTailBlack) {
     EXPECT_FALSE(ApplyBuiltInGenPalette(c, 7));
 }
 
-TEST(StateColours, FollowPaletteCountAndSwitch) {
+TEST(StateColours, StartUpStateAndTheyFollowPaletteCountAndSwitch) {
+    const ColourModel start;
+    EXPECT_EQ(FormatPaletteLine(start, kSchemeLineKind), kStartUpSchemeLine);
+    const auto startUp = BuiltInGenPalettes()[kStartUpGenPaletteIndex].Lines;
+    ASSERT_EQ(startUp.size(), 9u);
+    for (int row = -1; row < 8; ++row)
+        EXPECT_EQ(FormatPaletteLine(start, row), startUp[row + 1]);
+    // Colour by state is on, so the palette repeats every 64 states.
+    EXPECT_EQ(start.ColourOfState(65), 59391);
+    EXPECT_EQ(start.PanelTextColour[1], 0xFFFFFF - 59391);
     // The count's repetition and clamping are pinned with the palette lines.
     ColourModel c;
     SetGenColourCount(c, 20);
@@ -96,7 +88,7 @@ TEST(StateColours, FollowPaletteCountAndSwitch) {
     EXPECT_EQ(c.ColourOfState(256), c.GenPalette[1]);
 }
 
-TEST(PaletteCommands, BulkFillsTouchTheirRangeOnly) {
+TEST(PaletteCommands, BulkFillsTouchTheirRangeAndOnlyShownEntriesArePicked) {
     ColourModel c;
     SetGenColourCount(c, 10);
     const Colour eleventh = c.GenPalette[11];
@@ -127,19 +119,17 @@ TEST(PaletteCommands, BulkFillsTouchTheirRangeOnly) {
     const auto before = c.GenPalette;
     FillPaletteSilver(c, PaletteRange::Others);
     EXPECT_EQ(c.GenPalette, before);
-}
 
-TEST(PaletteCommands, OnlyShownEntriesCanBePicked) {
-    ColourModel c;
+    // Only entries the editor shows can be picked.
     SetGenColourCount(c, 5);
     EXPECT_TRUE(PanelShown(c, 1) && PanelShown(c, 5));
     EXPECT_FALSE(PanelShown(c, 6) || PanelShown(c, 0));
     EXPECT_TRUE(SetPaletteEntry(c, 5, 0xABCDEF));
     EXPECT_EQ(c.ColourOfState(10), 0xABCDEF);
-    const auto before = c.GenPalette;
+    const auto unpicked = c.GenPalette;
     EXPECT_FALSE(SetPaletteEntry(c, 6, 1));
     EXPECT_FALSE(SetPaletteEntry(c, 257, 1));
-    EXPECT_EQ(c.GenPalette, before);
+    EXPECT_EQ(c.GenPalette, unpicked);
 }
 
 }  // namespace

@@ -21,11 +21,17 @@ struct Fill : ::testing::Test {
     }
 };
 
-TEST_F(Fill, RegionFullIntensityFillsOnlyTheChosenTargetsAndClearsTheirMarks) {
+TEST_F(Fill, RegionSolidFillWritesOnlyTheChosenTargetsWithinTheGridsAndClearsMarks) {
+    // Nothing at intensity 0, without targets, or in an empty rectangle.
+    FillRegion(w, s, WholeFieldRect(w), FillTargets::All, 0);
+    FillRegion(w, s, WholeFieldRect(w), FillTargets::RandomFill, 100);  // no fill targets
+    FillRegion(w, s, {5, 5, 4, 9}, FillTargets::All, 100);              // empty rectangle
+    for (Layer l : {Layer::Main, Layer::EternalLife, Layer::EternalDead, Layer::OtherReality})
+        EXPECT_EQ(LiveCount(w.LayerField(l), {-3, -3, kGridHigh, kGridHigh}), 0);
+
     // Paint targets stay at their start (the Main Field only); the fill button's
     // targets are the two eternal layers.
-    s.EtenalLifeFillRandom = true;
-    s.EtenalDeadFillRandom = true;
+    s.EtenalLifeFillRandom = s.EtenalDeadFillRandom = true;
     w.BornMarks.at(5, 5) = 1;
     w.DiedMarks.at(-3, -3) = 1;
     w.BornMarks.at(50, 50) = 1;  // outside the field: stays
@@ -44,6 +50,13 @@ TEST_F(Fill, RegionFullIntensityFillsOnlyTheChosenTargetsAndClearsTheirMarks) {
     FillRegion(w, s, block, FillTargets::Paint, 100);
     EXPECT_EQ(LiveCount(w.MainField, all), 9);
     EXPECT_EQ(LiveCount(w.MainField, block), 9);
+
+    // A selection reaching far beyond the grids fills up to their edges.
+    FillRegion(w, s, {-500, 990, 5000, 5000}, FillTargets::Paint, 100);
+    EXPECT_EQ(w.MainField.at(-3, kGridHigh), 1);
+    EXPECT_EQ(w.MainField.at(kGridHigh, 990), 1);
+    EXPECT_EQ(w.MainField.at(-4, 995), 0);
+    EXPECT_EQ(w.MainField.at(0, 989), 0);
 }
 
 TEST_F(Fill, RegionPartialIntensitySprinklesTheSameCellsIntoEveryChosenLayerAndNeverClears) {
@@ -60,21 +73,6 @@ TEST_F(Fill, RegionPartialIntensitySprinklesTheSameCellsIntoEveryChosenLayerAndN
     EXPECT_GT(w.OtherRealityField.at(10, 10), 0);  // set or kept, never cleared
     EXPECT_EQ(w.BornMarks.at(11, 11), 1);          // only a solid fill clears marks
     EXPECT_EQ(LiveCount(w.MainField, WholeFieldRect(w)), live);
-}
-
-TEST_F(Fill, RegionNothingAtZeroOrWithoutTargetsAndRectanglesAreClipped) {
-    FillRegion(w, s, WholeFieldRect(w), FillTargets::All, 0);
-    FillRegion(w, s, WholeFieldRect(w), FillTargets::RandomFill, 100);  // no fill targets
-    FillRegion(w, s, {5, 5, 4, 9}, FillTargets::All, 100);              // empty rectangle
-    for (Layer l : {Layer::Main, Layer::EternalLife, Layer::EternalDead, Layer::OtherReality})
-        EXPECT_EQ(LiveCount(w.LayerField(l), {-3, -3, kGridHigh, kGridHigh}), 0);
-
-    // A selection reaching far beyond the grids fills up to their edges.
-    FillRegion(w, s, {-500, 990, 5000, 5000}, FillTargets::Paint, 100);
-    EXPECT_EQ(w.MainField.at(-3, kGridHigh), 1);
-    EXPECT_EQ(w.MainField.at(kGridHigh, 990), 1);
-    EXPECT_EQ(w.MainField.at(-4, 995), 0);
-    EXPECT_EQ(w.MainField.at(0, 989), 0);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ struct Presets : ::testing::Test {
     test::TempFolder rules;
 };
 
-TEST_F(Presets, PresetGoesIntoTheEditedRuleSetOnly) {
+TEST_F(Presets, PresetGoesIntoTheEditedRuleSetOnlyAndUnknownNamesChangeNoRule) {
     ApplyBuiltInPreset(world, "Brian`s Brain");  // into set 0
     const std::string set0 = RuleToString(world, 0, 0);
     const std::string set2 = RuleToString(world, 0, 2);
@@ -32,6 +32,15 @@ TEST_F(Presets, PresetGoesIntoTheEditedRuleSetOnly) {
     EXPECT_EQ(RuleToString(world, 0, 0), set0);
     EXPECT_EQ(RuleToString(world, 0, 2), set2);
     EXPECT_EQ(world.Editor.InfoEdit, kConway);  // the editor shows the set it changed
+
+    // An unknown name changes no rule but refreshes the editor.
+    const RuleSet before = world.Rules[1];
+    world.Editor.BirthStr = "9,";  // typed, not yet parsed
+    world.Editor.RulesComboBoxText = "Conway`s life";
+    EXPECT_FALSE(ApplyBuiltInPreset(world, "Conway`s life"));
+    EXPECT_EQ(world.Rules[1], before);
+    EXPECT_EQ(world.Editor.BirthStr, "3,");
+    EXPECT_EQ(world.Editor.RulesComboBoxText, "");
 }
 
 TEST_F(Presets, PresetReplacesListsAndHistoryButKeepsTheOuterRing) {
@@ -41,37 +50,23 @@ TEST_F(Presets, PresetReplacesListsAndHistoryButKeepsTheOuterRing) {
     rules.Weights[PositionIndex(2, 1)] = -3;
     const auto outer = rules.Weights;
 
+    // The 5x5 neighbourhood goes off, so the text shows the row exactly.
     ApplyBuiltInPreset(world, "Brian`s Brain");
-    EXPECT_FALSE(rules.Extended);
-    EXPECT_TRUE(rules.History);
-    EXPECT_EQ(rules.HistoryRange, 3);
-    EXPECT_EQ(rules.BirthList, List{2});
-    EXPECT_TRUE(rules.SurvivalList.empty());
+    EXPECT_EQ(RuleToString(world, 0, 0), "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI3,EX0,RB2,");
 
     ApplyBuiltInPreset(world, "Gnarl");
     EXPECT_FALSE(rules.History);
-    for (int pos = 0; pos < kPositionCount; ++pos) {
+    for (int pos = 0; pos < kPositionCount; ++pos)
         if (!IsInnerRing(pos)) {
             EXPECT_EQ(rules.Weights[pos], outer[pos]) << pos;
         }
-    }
     // Switching the 5x5 neighbourhood back on brings the old outer weights back.
     SetExtRegion(world, true);
     EXPECT_NE(world.Editor.InfoEdit.find("2N2W7,"), std::string::npos);
     EXPECT_NE(world.Editor.InfoEdit.find("1S2E-3,"), std::string::npos);
 }
 
-TEST_F(Presets, PresetUnknownNameChangesNoRuleButRefreshesTheEditor) {
-    const RuleSet before = world.Rules[0];
-    world.Editor.BirthStr = "9,";  // typed, not yet parsed
-    world.Editor.RulesComboBoxText = "Conway`s life";
-    EXPECT_FALSE(ApplyBuiltInPreset(world, "Conway`s life"));
-    EXPECT_EQ(world.Rules[0], before);
-    EXPECT_EQ(world.Editor.BirthStr, "3,");
-    EXPECT_EQ(world.Editor.RulesComboBoxText, "");
-}
-
-TEST_F(Presets, ListPositionsAndTexts) {
+TEST_F(Presets, ListPositionsTextsAndChoosingABuiltInEntry) {
     const std::vector<std::string> files = {"Gnarl", "mine"};
     EXPECT_EQ(RulesListCount(files), 149);
     EXPECT_EQ(RulesListEntry(147, files), "Gnarl");
@@ -84,9 +79,7 @@ TEST_F(Presets, ListPositionsAndTexts) {
     EXPECT_EQ(KeptListPosition(148, files), 148);
     EXPECT_EQ(KeptListPosition(148, {"one"}), -1);
     EXPECT_EQ(KeptListPosition(3, {}), 3);
-}
 
-TEST_F(Presets, ListChoosingABuiltInEntry) {
     // A rule-name table that knows Conway's rule under a translated name.
     world.Editor.LookUpRuleName = [](World& w, const std::string& rule) {
         if (rule != kConway)
@@ -111,7 +104,7 @@ TEST_F(Presets, ListChoosingABuiltInEntry) {
     EXPECT_EQ(world.Rules[0], before);
 }
 
-TEST_F(Presets, ListChoosingARuleFileEntry) {
+TEST_F(Presets, ListChoosingARuleFileEntryAndTheListOfFiles) {
     rules.Write("Gnarl.rul",
                 "File of rules for Zentorix\r\nName      - Gnarl\r\n"
                 "#R0 NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB2,RS7,\r\n#D from a file\r\n");
@@ -137,9 +130,8 @@ TEST_F(Presets, ListChoosingARuleFileEntry) {
     std::filesystem::remove(rules.Path() / "Gnarl.rul");
     SelectRulesListEntry(world, rules.Path(), 147, files);
     EXPECT_EQ(world.Rules[0].BirthList, List{1});
-}
 
-TEST_F(Presets, ListListsTheRuleFilesOfTheFolder) {
+    // Only the ".rul" files of the folder are listed, without the extension.
     for (const char* name : {"b.rul", "a.rul", "notes.txt", "x.rule", "old.rul.bak", ".rul",
                              "two.rul.rul", "my.rules list.rul"})
         rules.Write(name, "File of rules for Zentorix\r\n");

@@ -14,38 +14,20 @@ struct RuleEditor : ::testing::Test {
 };
 
 TEST_F(RuleEditor, ListTextsParseOnlyCompleteCanonicalSums) {
-    auto birth = [&](const std::string& text) {
+    const std::pair<const char*, Sums> cases[] = {{"3,6", {3}},
+                                                  {"3,3,6,", {3, 6}},
+                                                  {"6,3,", {3, 6}},
+                                                  {" 3,03,-0,2049,-2048,x,", {-2048}},
+                                                  {"", {}}};
+    for (const auto& [text, sums] : cases) {
         world.Editor.BirthStr = text;
         ParseBirthList(world);
-        return world.Rules[0].BirthList;
-    };
-    EXPECT_EQ(birth("3,6"), (Sums{3}));
-    EXPECT_EQ(birth("3,3,6,"), (Sums{3, 6}));
-    EXPECT_EQ(birth("6,3,"), (Sums{3, 6}));
-    EXPECT_EQ(world.Editor.BirthStr, "6,3,");  // the text stays as written
-    EXPECT_EQ(birth(" 3,03,-0,2049,-2048,x,"), (Sums{-2048}));
-    EXPECT_EQ(birth(""), (Sums{}));
+        EXPECT_EQ(world.Rules[0].BirthList, sums) << text;
+        EXPECT_EQ(world.Editor.BirthStr, text);  // the text stays as written
+    }
 }
 
-TEST_F(RuleEditor, DigitBoxesFollowTheTextsAndEditThem) {
-    world.Editor.BirthStr = "13,";
-    SyncBirthSurvivalBoxes(world);
-    EXPECT_TRUE(world.Editor.B[1]);
-    EXPECT_TRUE(world.Editor.B[3]);
-    world.Editor.B[3] = false;
-    world.Editor.B[1] = false;
-    BirthBoxesChanged(world);
-    // "3," is taken out of "13,", leaving a text with no complete sum.
-    EXPECT_EQ(world.Editor.BirthStr, "1");
-    EXPECT_TRUE(world.Rules[0].BirthList.empty());
-    world.Editor.S.fill(false);
-    world.Editor.S[8] = true;
-    SurvivalBoxesChanged(world);
-    EXPECT_EQ(world.Editor.SurvivalStr, "8,");
-    EXPECT_EQ(world.Rules[0].SurvivalList, (Sums{8}));
-}
-
-TEST_F(RuleEditor, RangesAndSwap) {
+TEST_F(RuleEditor, RangesSwapAndDigitBoxes) {
     SetBirthRange(world, 5, 4);
     EXPECT_TRUE(world.Rules[0].BirthList.empty());
     SetSurvivalRange(world, -1, 1);
@@ -60,9 +42,41 @@ TEST_F(RuleEditor, RangesAndSwap) {
     EXPECT_EQ(other.Rules[0].BirthList, (Sums{2, 3}));
     EXPECT_EQ(other.Rules[0].SurvivalList, (Sums{3}));
     EXPECT_TRUE(other.Editor.B[2] && other.Editor.B[3] && !other.Editor.B[1]);
+
+    // The digit boxes follow the texts and edit them.
+    other.Editor.BirthStr = "13,";
+    SyncBirthSurvivalBoxes(other);
+    EXPECT_TRUE(other.Editor.B[1] && other.Editor.B[3]);
+    other.Editor.B[3] = other.Editor.B[1] = false;
+    BirthBoxesChanged(other);
+    // "3," is taken out of "13,", leaving a text with no complete sum.
+    EXPECT_EQ(other.Editor.BirthStr, "1");
+    EXPECT_TRUE(other.Rules[0].BirthList.empty());
+    other.Editor.SurvivalStr = "2,3,";
+    other.Editor.S.fill(false);
+    other.Editor.S[8] = true;
+    SurvivalBoxesChanged(other);
+    EXPECT_EQ(other.Editor.SurvivalStr, "8,");
+    EXPECT_EQ(other.Rules[0].SurvivalList, (Sums{8}));
 }
 
-TEST_F(RuleEditor, SymmetricWeightsAndRefreshOrder) {
+TEST_F(RuleEditor, NeighbourhoodShapesAndSymmetricWeights) {
+    EXPECT_EQ(world.Editor.ShapeIndex, 0);  // Moore 3x3 at start-up
+    SelectNeighbourhoodShape(world, 3);
+    EXPECT_TRUE(world.Rules[0].Extended);
+    EXPECT_NE(world.Editor.InfoEdit.find("2N2N1,2N2E0,"), std::string::npos);
+    SetWeightBox(world, PositionIndex(1, 0), 2);
+    EXPECT_EQ(world.Editor.ShapeIndex, kNoShape);
+    SetWeightBox(world, PositionIndex(1, 0), 1);
+    EXPECT_EQ(world.Editor.ShapeIndex, 3);  // set by hand, recognised again
+    SelectNeighbourhoodShape(world, 1);
+    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 0);
+    SelectNeighbourhoodShape(world, kNoShape);  // the blank entry changes nothing
+    EXPECT_EQ(world.Editor.ShapeIndex, 1);
+    SelectNeighbourhoodShape(world, 5);
+    EXPECT_EQ(world.Rules[0].Weight(-1, -2), 1);
+    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 0);
+    // With the symmetric region a weight sets its partner too.
     world.Editor.SymmetricRegion = true;
     SetWeightBox(world, PositionIndex(-1, -1), 3);
     EXPECT_EQ(world.Rules[0].Weight(1, 1), 3);
@@ -82,24 +96,6 @@ TEST_F(RuleEditor, SymmetricWeightsAndRefreshOrder) {
     ParseRuleString(world, "NN9999,", "Zentorix", 0);
     EXPECT_EQ(world.Rules[0].Weight(0, -1), 9999);
     EXPECT_EQ(world.Editor.WeightBoxes[PositionIndex(0, -1)], 9999);
-}
-
-TEST_F(RuleEditor, NeighbourhoodShapes) {
-    EXPECT_EQ(world.Editor.ShapeIndex, 0);  // Moore 3x3 at start-up
-    SelectNeighbourhoodShape(world, 3);
-    EXPECT_TRUE(world.Rules[0].Extended);
-    EXPECT_NE(world.Editor.InfoEdit.find("2N2N1,2N2E0,"), std::string::npos);
-    SetWeightBox(world, PositionIndex(1, 0), 2);
-    EXPECT_EQ(world.Editor.ShapeIndex, kNoShape);
-    SetWeightBox(world, PositionIndex(1, 0), 1);
-    EXPECT_EQ(world.Editor.ShapeIndex, 3);  // set by hand, recognised again
-    SelectNeighbourhoodShape(world, 1);
-    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 0);
-    SelectNeighbourhoodShape(world, kNoShape);  // the blank entry changes nothing
-    EXPECT_EQ(world.Editor.ShapeIndex, 1);
-    SelectNeighbourhoodShape(world, 5);
-    EXPECT_EQ(world.Rules[0].Weight(-1, -2), 1);
-    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 0);
 }
 
 TEST_F(RuleEditor, EditedRuleSetAndTheInformationLines) {

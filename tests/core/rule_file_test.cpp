@@ -10,7 +10,6 @@
 #include "model/world.h"
 #include "rules/rule_editor.h"
 #include "rules/rule_file.h"
-#include "rules/rules_list.h"
 
 namespace zentorix {
 namespace {
@@ -88,22 +87,25 @@ TEST_F(RuleFile, SavesTheFixedLayout) {
               "#R0 " + RuleToString(world, 0, 1));
 }
 
-TEST_F(RuleFile, RoundTripKeepsRuleInformationAndDescription) {
-    World saved;
-    ParseRuleString(saved, "NW-1,NN2,NE3,WW4,ME-5,EE6,SW7,SS8,SE9,HI12,EX0,RB-4,RB0,RS17,",
+TEST_F(RuleFile, RoundTripKeepsRuleInformationAndDescriptionSafely) {
+    ParseRuleString(world, "NW-1,NN2,NE3,WW4,ME-5,EE6,SW7,SS8,SE9,HI12,EX0,RB-4,RB0,RS17,",
                     "Zentorix", 0);
-    saved.Editor.InfoMemo = {"Вихор", "хаотичне", "Зважене життя", "Петро Іваненко"};
-    saved.Editor.RulesDescription = {"Перший рядок", "  indented, with #R0 inside", ""};
-    SaveRuleFile(saved, rules.Path(), "Вихор");
+    // A line break in an information line would start a rule line of its own.
+    world.Editor.InfoMemo = {"Вихор", "odd\r\n#R0 RB9,", "Зважене життя", "Петро Іваненко"};
+    world.Editor.RulesDescription = {"Перший рядок", "one\ntwo", "  indented, with #R0 inside", ""};
+    SaveRuleFile(world, rules.Path(), "Вихор");
 
     World loaded;
     LoadRuleFile(loaded, rules.Path(), "Вихор");
-    EXPECT_EQ(loaded.Rules[0], saved.Rules[0]);
-    EXPECT_EQ(loaded.Editor.InfoMemo, saved.Editor.InfoMemo);
-    EXPECT_EQ(loaded.Editor.RulesDescription, saved.Editor.RulesDescription);
+    EXPECT_EQ(loaded.Rules[0], world.Rules[0]);
+    EXPECT_EQ(
+        loaded.Editor.InfoMemo,
+        (std::array<std::string, 4>{"Вихор", "odd  #R0 RB9,", "Зважене життя", "Петро Іваненко"}));
+    EXPECT_EQ(loaded.Editor.RulesDescription,
+              (Lines{"Перший рядок", "one", "two", "  indented, with #R0 inside", ""}));
 }
 
-TEST_F(RuleFile, ReadsShortHeadsAndSplitRules) {
+TEST_F(RuleFile, ReadsShortHeadsSplitRulesAndValuesFromCharacterThirteen) {
     ApplyRuleFileText(world,
                       "File of rules for Zentorix\n"
                       "#R NW2,NN1,NE1,WW1,ME0,EE1,SW1,\n"
@@ -111,15 +113,9 @@ TEST_F(RuleFile, ReadsShortHeadsAndSplitRules) {
                       "#R SS1,SE1,HI4,EX0,RB3,RB6,\n"
                       "#R0 RS2,\n"
                       "Character - spiky\n");
-    const RuleSet& rules = world.Rules[0];
-    EXPECT_EQ(rules.Weight(-1, -1), 2);
-    EXPECT_EQ(rules.HistoryRange, 4);
-    EXPECT_EQ(rules.BirthList, (List{3, 6}));
-    EXPECT_EQ(rules.SurvivalList, List{2});
+    EXPECT_EQ(RuleToString(world, 0, 0),
+              "NW2,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI4,EX0,RB3,RB6,RS2,");
     EXPECT_EQ(world.Editor.InfoMemo[1], "spiky");
-}
-
-TEST_F(RuleFile, ValuesStartAtCharacterThirteenCountingLetters) {
     // Windows-1251: "Author    - Петро".
     ApplyRuleFileText(world, "Author    - \xCF\xE5\xF2\xF0\xEE\r\n");
     EXPECT_EQ(world.Editor.InfoMemo[3], "Петро");
@@ -131,7 +127,23 @@ TEST_F(RuleFile, ValuesStartAtCharacterThirteenCountingLetters) {
     EXPECT_EQ(world.Editor.InfoMemo[0], "");
 }
 
-TEST_F(RuleFile, MissingFileOrNoRuleLinesKeepTheRule) {
+TEST_F(RuleFile, BadMissingOrRulelessFilesKeepWhatWasReadAndRestoreTheEditor) {
+    rules.Write("bad.rul",
+                "Name      - Broken\r\n#R0 NW3,HI0,EX0,RB3,RSx1,RS5,\r\n#D after the rule\r\n");
+    try {
+        LoadRuleFile(world, rules.Path(), "bad");
+        FAIL() << "no error";
+    } catch (const FormatError& e) {
+        EXPECT_STREQ(e.what(), "'x1' is not a valid integer value");
+    }
+    // What was read before the bad token stays.
+    EXPECT_EQ(RuleToString(world, 0, 0), "NW3,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,");
+    EXPECT_EQ(world.Editor.InfoMemo[0], "Broken");
+    // Rule information is cleared by rule changes again.
+    ASSERT_TRUE(world.Editor.ClearRuleInfoOnChange);
+    SetHistoryOn(world, true);
+    EXPECT_EQ(world.Editor.InfoMemo[0], "");
+
     ParseRuleString(world, kConway, "Zentorix", 0);
     const RuleSet before = world.Rules[0];
     world.Editor.InfoMemo = {"name", "character", "family", "author"};
@@ -150,43 +162,7 @@ TEST_F(RuleFile, MissingFileOrNoRuleLinesKeepTheRule) {
     EXPECT_EQ(world.Editor.RulesDescription, Lines{"only words"});
 }
 
-TEST_F(RuleFile, BadNumberStopsTheReadAndRestoresTheEditor) {
-    rules.Write("bad.rul",
-                "Name      - Broken\r\n#R0 NW3,HI0,EX0,RB3,RSx1,RS5,\r\n#D after the rule\r\n");
-    try {
-        LoadRuleFile(world, rules.Path(), "bad");
-        FAIL() << "no error";
-    } catch (const FormatError& e) {
-        EXPECT_STREQ(e.what(), "'x1' is not a valid integer value");
-    }
-    // What was read before the bad token stays.
-    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 3);
-    EXPECT_EQ(world.Rules[0].BirthList, List{3});
-    EXPECT_EQ(world.Editor.InfoMemo[0], "Broken");
-    // Rule information is cleared by rule changes again.
-    ASSERT_TRUE(world.Editor.ClearRuleInfoOnChange);
-    SetHistoryOn(world, true);
-    EXPECT_EQ(world.Editor.InfoMemo[0], "");
-}
-
-TEST_F(RuleFile, NamesAndLineBreaksCannotCorruptTheFile) {
-    // A line break in an information line would start a rule line of its own.
-    world.Editor.InfoMemo[1] = "odd\r\n#R0 RB9,";
-    world.Editor.RulesDescription = {"one\ntwo"};
-    SaveRuleFile(world, rules.Path(), "safe");
-    World loaded;
-    LoadRuleFile(loaded, rules.Path(), "safe");
-    EXPECT_EQ(loaded.Rules[0], world.Rules[0]);
-    EXPECT_EQ(loaded.Editor.InfoMemo[1], "odd  #R0 RB9,");
-    EXPECT_EQ(loaded.Editor.RulesDescription, (Lines{"one", "two"}));
-
-    EXPECT_THROW(SaveRuleFile(world, rules.Path(), "../escape"), FileError);
-    EXPECT_THROW(SaveRuleFile(world, rules.Path(), "a\\b"), FileError);
-    EXPECT_THROW(SaveRuleFile(world, rules.Path(), ""), FileError);
-    EXPECT_FALSE(std::filesystem::exists(rules.Path().parent_path() / "escape.rul"));
-}
-
-TEST_F(RuleFile, DefaultNameAndNamesHoldingTheExtension) {
+TEST_F(RuleFile, NamesDefaultMayHoldTheExtensionAndStayInTheFolder) {
     world.Editor.RulesComboBoxText.clear();
     EXPECT_EQ(RuleFileSaveName(world.Editor, 150), "Zentorix150");
     EXPECT_EQ(world.Editor.RulesComboBoxText, "Zentorix150");
@@ -204,6 +180,11 @@ TEST_F(RuleFile, DefaultNameAndNamesHoldingTheExtension) {
         LoadRuleFile(loaded, rules.Path(), name);
         EXPECT_EQ(loaded.Rules[0].BirthList, List{static_cast<std::int32_t>(name.size())});
     }
+
+    // A name cannot reach outside the folder or be empty.
+    for (const char* name : {"../escape", "a\\b", ""})
+        EXPECT_THROW(SaveRuleFile(world, rules.Path(), name), FileError) << name;
+    EXPECT_FALSE(std::filesystem::exists(rules.Path().parent_path() / "escape.rul"));
 }
 
 }  // namespace

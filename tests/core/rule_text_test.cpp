@@ -8,91 +8,70 @@ namespace zentorix {
 namespace {
 
 using Sums = std::vector<std::int32_t>;
+using Lists = std::pair<Sums, Sums>;
+
+// A rule set's birth and survival lists, to compare both at once.
+Lists ListsOf(const RuleSet& r) {
+    return {r.BirthList, r.SurvivalList};
+}
 
 struct RuleText : ::testing::Test {
     World world;
+    RuleSet& r = world.Rules[0];
 };
 
-TEST_F(RuleText, StartUpRulesAndTheirCanonicalText) {
+TEST_F(RuleText, CanonicalTextOfStartUpRulesAndOfTokensInAnyOrder) {
     EXPECT_EQ(RuleToString(world, 0, 0),
               "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,");
     EXPECT_EQ(RuleToString(world, 0, 1), "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI3,EX0,RB2,");
     EXPECT_EQ(RuleToString(world, 0, 2), RuleToString(world, 0, 0));
     // The start-up weights were all 1 before the texts were read; the outer ring keeps them.
-    EXPECT_EQ(world.Rules[0].Weight(2, 2), 1);
+    EXPECT_EQ(r.Weight(2, 2), 1);
     EXPECT_EQ(RuleToString(world, 1, 0), "#R S23/B3");
-}
 
-TEST_F(RuleText, TokensInAnyOrderRepeatAndKeepWhatIsNotMentioned) {
+    // Tokens come in any order, repeat, and leave what they do not mention.
     ParseRuleString(world, "RB1,NW-12,RB1,HI5,XYZ,NW7,2S2E4,", "Zentorix", 0);
-    const RuleSet& r = world.Rules[0];
-    EXPECT_EQ(r.Weight(-1, -1), 7);  // the last NW wins
-    EXPECT_EQ(r.Weight(2, 2), 4);
-    EXPECT_EQ(r.BirthList, (Sums{1, 1}));
-    EXPECT_TRUE(r.SurvivalList.empty());
-    EXPECT_TRUE(r.History);
-    EXPECT_FALSE(r.Extended);  // no EX token: unchanged
-    // Outer weights are written only with the extended neighbourhood on.
+    // The last NW wins; outer weights are written only with the 5x5 neighbourhood on.
     EXPECT_EQ(RuleToString(world, 0, 0), "NW7,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI5,EX0,RB1,RB1,");
     ParseRuleString(world, "EX3", "WLife", 0);
-    EXPECT_TRUE(world.Rules[0].Extended);
-    EXPECT_EQ(world.Rules[0].ExtendedValue, 3);
-    const std::string text = RuleToString(world, 0, 0);
-    EXPECT_NE(text.find("2N2W1,2N1W1,1N2W1,2N2N1,2N2E1,2N1E1,1N2E1,2W2W1,2E2E1,2S2W1,2S1W1,"
-                        "1S2W1,2S2S1,2S2E4,2S1E1,1S2E1,HI5,EX2,"),
-              std::string::npos)
-        << text;
-}
-
-TEST_F(RuleText, HistoryOneSwitchesOffButIsKept) {
+    EXPECT_EQ(r.ExtendedValue, 3);
+    EXPECT_EQ(RuleToString(world, 0, 0),
+              "NW7,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,2N2W1,2N1W1,1N2W1,2N2N1,2N2E1,2N1E1,1N2E1,"
+              "2W2W1,2E2E1,2S2W1,2S1W1,1S2W1,2S2S1,2S2E4,2S1E1,1S2E1,HI5,EX2,");
+    // History 1 switches history off but the length is kept.
     ParseRuleString(world, "#R HI1", "Zentorix", 0);
-    EXPECT_FALSE(world.Rules[0].History);
-    EXPECT_EQ(world.Rules[0].HistoryRange, 1);
+    EXPECT_EQ(r.HistoryRange, 1);
     EXPECT_NE(RuleToString(world, 0, 0).find("HI0,"), std::string::npos);
 }
 
-TEST_F(RuleText, SlashFamilies) {
-    ParseRuleString(world, "345/2/4", "Generations", 0);
-    EXPECT_EQ(world.Rules[0].SurvivalList, (Sums{3, 4, 5}));
-    EXPECT_EQ(world.Rules[0].BirthList, (Sums{2}));
-    EXPECT_TRUE(world.Rules[0].History);
-    EXPECT_EQ(world.Rules[0].HistoryRange, 4);
-    ParseRuleString(world, "345/2/0", "Generations", 0);
-    EXPECT_FALSE(world.Rules[0].History);
-
-    for (auto [text, family] : {std::pair{"#R 23/3", "Life"},
-                                {"23/3", "OldLife"},
-                                {"x = 3, y = 3, rule = B3/S23", "OldLife"},
-                                {"b3/s23:T100,100", "OldLife"},
-                                {"#RULE 32/3", "Life"}}) {
+// Each row is read in turn into rule set 1, which starts with history on. Rows give
+// the lists, the history length (0 with history off) and the weight of the cell itself.
+TEST_F(RuleText, FamiliesReadTheirOwnNotation) {
+    const std::tuple<const char*, const char*, Lists, int, int> rows[] = {
+        {"345/2/0", "Generations", {{2}, {3, 4, 5}}, 0, 0},
+        {"345/2/4", "Generations", {{2}, {3, 4, 5}}, 4, 0},
+        // "OldLife" leaves history alone, "Life" switches it off.
+        {"23/3", "OldLife", {{3}, {2, 3}}, 4, 0},
+        {"x = 3, y = 3, rule = B3/S23", "OldLife", {{3}, {2, 3}}, 4, 0},
+        {"b3/s23:T100,100", "OldLife", {{3}, {2, 3}}, 4, 0},
+        {"B36/S23", "OldLife", {{3, 6}, {2, 3}}, 4, 0},
+        {"#R 23/3", "Life", {{3}, {2, 3}}, 0, 0},
+        {"#RULE 32/3", "Life", {{3}, {2, 3}}, 0, 0},
+        {"36", "Life", {{3, 6}, {}}, 0, 0},  // no slash: every digit is a birth digit
+        // Vote counts the cell itself; an unknown family empties the lists, nothing else.
+        {"46789", "Vote", {{4, 6, 7, 8, 9}, {4, 6, 7, 8, 9}}, 0, 1},
+        {"2/3", "LLife", {}, 0, 1},
+    };
+    const RuleSet& one = world.Rules[1];
+    for (const auto& [text, family, lists, history, me] : rows) {
+        SCOPED_TRACE(text);
         ParseRuleString(world, text, family, 1);
-        EXPECT_EQ(world.Rules[1].BirthList, (Sums{3})) << text;
-        EXPECT_EQ(world.Rules[1].SurvivalList, (Sums{2, 3})) << text;
-        EXPECT_EQ(world.Rules[1].Weight(0, 0), 0);
-        EXPECT_FALSE(world.Rules[1].Extended);
+        EXPECT_EQ(ListsOf(one), lists);
+        EXPECT_EQ(one.History, history > 0);
+        EXPECT_EQ(one.History ? one.HistoryRange : 0, history);
+        EXPECT_EQ(one.Weight(0, 0), me);
+        EXPECT_FALSE(one.Extended);
     }
-    // "Life" switches history off; "OldLife" leaves it alone.
-    EXPECT_TRUE(world.Rules[1].History == false);
-    ParseRuleString(world, "HI4", "Zentorix", 2);
-    ParseRuleString(world, "B36/S23", "OldLife", 2);
-    EXPECT_TRUE(world.Rules[2].History);
-    EXPECT_EQ(world.Rules[2].BirthList, (Sums{3, 6}));
-
-    // Without a slash Life takes every digit as a birth digit.
-    ParseRuleString(world, "36", "Life", 0);
-    EXPECT_EQ(world.Rules[0].BirthList, (Sums{3, 6}));
-    EXPECT_TRUE(world.Rules[0].SurvivalList.empty());
-}
-
-TEST_F(RuleText, VoteCountsTheCellItselfAndUnknownFamiliesEmptyTheLists) {
-    ParseRuleString(world, "46789", "Vote", 0);
-    EXPECT_EQ(world.Rules[0].BirthList, (Sums{4, 6, 7, 8, 9}));
-    EXPECT_EQ(world.Rules[0].SurvivalList, (Sums{4, 6, 7, 8, 9}));
-    EXPECT_EQ(world.Rules[0].Weight(0, 0), 1);
-    ParseRuleString(world, "2/3", "LLife", 0);
-    EXPECT_TRUE(world.Rules[0].BirthList.empty());
-    EXPECT_TRUE(world.Rules[0].SurvivalList.empty());
-    EXPECT_EQ(world.Rules[0].Weight(0, 0), 1);  // nothing else changed
 }
 
 TEST_F(RuleText, MalformedValuesFailWithTheMessageAndKeepWhatWasRead) {
@@ -102,17 +81,16 @@ TEST_F(RuleText, MalformedValuesFailWithTheMessageAndKeepWhatWasRead) {
     } catch (const FormatError& e) {
         EXPECT_STREQ(e.what(), "'12x4' is not a valid integer value");
     }
-    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 5);
-    EXPECT_EQ(world.Rules[0].BirthList, (Sums{7}));  // the bad token added nothing
+    EXPECT_EQ(r.Weight(-1, -1), 5);
+    EXPECT_EQ(r.BirthList, (Sums{7}));  // the bad token added nothing
     // The editor still shows what the set holds.
     EXPECT_EQ(world.Editor.BirthStr, "7,");
     EXPECT_THROW(ParseRuleString(world, "RB", "Zentorix", 0), FormatError);
-    EXPECT_TRUE(world.Rules[0].BirthList.empty());
+    EXPECT_TRUE(r.BirthList.empty());
     EXPECT_THROW(ParseRuleString(world, "345/2/x", "Generations", 0), FormatError);
 }
 
-TEST_F(RuleText, EveryValueTheWriterWritesReadsBack) {
-    RuleSet& r = world.Rules[0];
+TEST_F(RuleText, EveryValueTheWriterWritesReadsBackAndListsAreCapped) {
     r.Extended = true;
     r.ExtendedValue = 2;
     for (int i = 0; i < kPositionCount; ++i)
@@ -122,20 +100,17 @@ TEST_F(RuleText, EveryValueTheWriterWritesReadsBack) {
     r.HistoryRange = 300;
     r.BirthList = {-2048, -1000, INT32_MAX};
     r.SurvivalList = {0, 12345678};
-    const std::string text = RuleToString(world, 0, 0);
     const RuleSet saved = r;
-    ParseRuleString(world, text, "Zentorix", 2);
+    ParseRuleString(world, RuleToString(world, 0, 0), "Zentorix", 2);
     EXPECT_EQ(world.Rules[2], saved);
-}
 
-TEST_F(RuleText, ListsAreCappedAt1023Entries) {
     std::string text;
     for (int i = 0; i < 1500; ++i)
         text += "RB" + std::to_string(i) + ",RS" + std::to_string(-i) + ",";
     ParseRuleString(world, text, "Zentorix", 0);
-    ASSERT_EQ(world.Rules[0].BirthCount(), kMaxListEntries);
-    EXPECT_EQ(world.Rules[0].BirthList.back(), 1022);
-    EXPECT_EQ(world.Rules[0].SurvivalCount(), kMaxListEntries);
+    ASSERT_EQ(r.BirthCount(), kMaxListEntries);
+    EXPECT_EQ(r.BirthList.back(), 1022);
+    EXPECT_EQ(r.SurvivalCount(), kMaxListEntries);
 }
 
 }  // namespace
