@@ -1,14 +1,26 @@
 #pragma once
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 #include <memory>
 
@@ -54,19 +66,15 @@ struct WindowFixture {
 };
 
 // Runs `answer` on the modal window of type T once it is open (the caller then
-// opens it and blocks in its event loop).
+// opens it and blocks in its event loop); it is looked for every 10 ms for 3 s.
 template <typename T>
-void WhenModalOpens(std::function<void(T*)> answer) {
-    auto attempt = std::make_shared<std::function<void(int)>>();
-    *attempt = [answer, attempt](int triesLeft) {
-        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
+void WhenModalOpens(std::function<void(T*)> answer, int triesLeft = 300) {
+    QTimer::singleShot(triesLeft < 300 ? 10 : 0, [answer, triesLeft] {
+        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget()))
             answer(modal);
-            return;
-        }
-        if (triesLeft > 0)
-            QTimer::singleShot(10, [attempt, triesLeft] { (*attempt)(triesLeft - 1); });
-    };
-    QTimer::singleShot(0, [attempt] { (*attempt)(300); });
+        else if (triesLeft > 0)
+            WhenModalOpens<T>(answer, triesLeft - 1);
+    });
 }
 
 // Clicks the button of the next message box; its text goes to `asked`.

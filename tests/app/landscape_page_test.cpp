@@ -1,15 +1,5 @@
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QScrollArea>
-#include <QSlider>
-#include <QSpinBox>
-#include <QTabWidget>
-#include <QToolButton>
-
-#include "app/app_test_support.h"
 #include "app/landscape_page.h"
-#include "app/tool_panel.h"
+#include "app/app_test_support.h"
 #include "core/test_support.h"
 
 using namespace zentorix;
@@ -35,37 +25,30 @@ class LandscapePageTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void rhythmLabelsTakeTheWordThatGoesWithTheCount() {
+    void rhythmLabelsAndLayerSwitches() {
         LandscapeFixture f;
+        Settings& s = f.settings();
+        // The rhythm labels take the word that goes with the count.
         QCOMPARE(f.label("EternalLifeIntensityLabel"), QStringLiteral("На 1 покоління"));
         auto* period = f.Find<QSpinBox>("IntEternalLifePeriod");
         period->setValue(4);
-        QCOMPARE(f.settings().EternalLifePeriod, 4);
+        QCOMPARE(s.EternalLifePeriod, 4);
         QCOMPARE(f.label("EternalLifePeriodLabel"), QStringLiteral("Через 4 покоління"));
         period->setValue(5);
         QCOMPARE(f.label("EternalLifePeriodLabel"), QStringLiteral("Через 5 поколінь"));
         // Values read from a file reach the up-downs and the labels.
-        f.settings().EternalDeadPeriod = 3;
+        s.EternalDeadPeriod = 3;
         emit f.window->session().ModelChanged();
         QCOMPARE(f.Find<QSpinBox>("IntEternalDeadPeriod")->value(), 3);
         QCOMPARE(f.label("EternalDeadPeriodLabel"), QStringLiteral("Через 3 покоління"));
-
         // A language's words and threshold; without a number, the built-in one.
-        app::LandscapeTexts texts;
-        texts.threshold = "2";
-        texts.fewWord = " gen.";
-        texts.manyWord = " gens.";
-        texts.periodPrefix = "Every ";
+        app::LandscapeTexts texts{"2", " gen.", " gens.", "Every "};
         f.Find<app::LandscapePage>("Landscape")->SetTexts(texts);
         QCOMPARE(f.label("EternalDeadPeriodLabel"), QStringLiteral("Every 3 gens."));
         texts.threshold = "many";
         QCOMPARE(app::GenerationsLabel(texts, "x", 4), QStringLiteral("x4 gen."));
         QCOMPARE(app::GenerationsLabel(texts, "x", 5), QStringLiteral("x5 gens."));
-    }
 
-    void layerSwitchesAndTheirStatusBarTwinsStayInStep() {
-        LandscapeFixture f;
-        Settings& s = f.settings();
         // Each switch and its twin in the status bar show one setting.
         const std::pair<const char*, bool Settings::*> switches[] = {
             {"EternalLifeOn", &Settings::EternalLifeOn},
@@ -105,9 +88,9 @@ class LandscapePageTest : public QObject {
     void layerLibrariesSaveUnderTheNameOrTheDefaultAndLoadBack() {
         LandscapeFixture f;
         World& w = f.world();
-        Settings& s = f.settings();
         auto* list = f.Find<QComboBox>("EternalLifeComboBox");
         auto* save = f.Find<QPushButton>("SaveEternalLifeButton");
+        auto* period = f.Find<QSpinBox>("IntEternalLifePeriod");
         QCOMPARE(list->count(), 0);
         // An empty name takes the stem and the number of entries.
         for (const char* name : {"EternalLifeField0", "EternalLifeField1"}) {
@@ -117,17 +100,16 @@ class LandscapePageTest : public QObject {
             QVERIFY(QFile::exists(f.FieldFile(QString(name) + ".bfld")));
         }
         test::Draw(w.EternalLifeField, 10, 10, {"*.*", ".*."});
-        s.EternalLifePeriod = 7;
+        f.settings().EternalLifePeriod = 7;
         list->lineEdit()->setText("hills");
         save->click();
         QCOMPARE(list->count(), 3);
         QCOMPARE(list->currentText(), QStringLiteral("hills"));
-
         // Choosing the entry loads the layer and its rhythm and shows them.
         w.EternalLifeField.Clear();
-        f.Find<QSpinBox>("IntEternalLifePeriod")->setValue(2);
+        period->setValue(2);
         test::Choose(list, 2);
-        QCOMPARE(f.Find<QSpinBox>("IntEternalLifePeriod")->value(), 7);
+        QCOMPARE(period->value(), 7);
         QCOMPARE(f.CellPixel(10, 10), f.Shown(&ColourModel::BirthColour));
 
         // The Other Reality file brings its speed back to both speed controls.
@@ -156,7 +138,7 @@ class LandscapePageTest : public QObject {
         test::AnswerQuestion(QMessageBox::Ok, &message);
         test::Choose(list, list->findText("broken"));
         QCOMPARE(message, QStringLiteral("'x1' is not a valid integer value"));
-        QCOMPARE(f.Find<QSpinBox>("IntEternalLifePeriod")->value(), 9);
+        QCOMPARE(period->value(), 9);
         QCOMPARE(w.EternalLifeField.at(11, 11), 1);
 
         // A new window lists what the folder holds.
@@ -166,8 +148,9 @@ class LandscapePageTest : public QObject {
         QCOMPARE(f.Find<QComboBox>("RulesComboBoxOR")->count(), 1);
     }
 
-    void otherRealityRunButtonsShowOneStateAndTheSpeedHasTwoControls() {
-        LandscapeFixture f;
+    void otherRealityRunsCopiesAndRandomFills() {
+        LandscapeFixture f(1);
+        World& w = f.world();
         app::RunControl& run = f.window->runControl();
         auto* run2 = f.Find<QToolButton>("SpeedButton2");
         auto* run10 = f.Find<QToolButton>("SpeedButton10");
@@ -181,7 +164,7 @@ class LandscapePageTest : public QObject {
             for (auto* shown : {run2, run10, run1})
                 QCOMPARE(shown->isChecked(), running);
         }
-
+        // The speed has two controls.
         auto* speed = f.Find<QSlider>("SpeedOtherReality");
         auto* twin = f.Find<QSlider>("TrackBar1");
         QCOMPARE(f.label("InfoSpeedORPanel"), QStringLiteral("20ms  "));
@@ -191,15 +174,12 @@ class LandscapePageTest : public QObject {
         twin->setValue(40);
         QCOMPARE(speed->value(), 40);
         QCOMPARE(f.label("InfoSpeedORPanel"), QStringLiteral("40ms  "));
-
         // A running area evolves on its own timer.
-        World& w = f.world();
         w.OtherRealityField.at(20, 20) = 1;  // a lone cell dies under rule set 2
         twin->setValue(1);
         run2->click();
         QTRY_COMPARE(w.OtherRealityField.at(20, 20), 0);
         stop->click();
-
         // A step by hand is shown at once: a blinker turns.
         w.OtherRealityField.Clear();
         test::Draw(w.OtherRealityField, 20, 20, {"***"});
@@ -208,18 +188,13 @@ class LandscapePageTest : public QObject {
         QVERIFY(f.CellPixel(20, 20) != f.Shown(&ColourModel::BigGridColour));
         f.Find<QToolButton>("SpeedButton12")->click();
         QCOMPARE(f.CellPixel(20, 20), f.Shown(&ColourModel::BigGridColour));
-    }
 
-    void copyAndRandomFillWriteTheChosenLayers() {
-        LandscapeFixture f(1);
-        World& w = f.world();
-        Settings& s = f.settings();
+        // The copy writes the chosen layer.
         w.MainField.at(4, 4) = 1;
         test::Choose(f.Find<QComboBox>("CopyFromComboBox"), 0);
         test::Choose(f.Find<QComboBox>("CopyToComboBox"), 3);
         f.Find<QPushButton>("CopyFieldButton")->click();
         QCOMPARE(w.OtherRealityField.at(4, 4), 1);
-
         // The fill button writes the random-fill targets at its intensity in
         // per cent, and the field shows them.
         f.Find<QCheckBox>("EtenalDeadFillRandom")->click();
@@ -228,10 +203,10 @@ class LandscapePageTest : public QObject {
         QCOMPARE(f.CellPixel(9, 9), f.Shown(&ColourModel::DeadColour));
 
         // The sub-page shown is remembered for the settings file.
-        QCOMPARE(s.PagesOpen2, 1);
+        QCOMPARE(f.settings().PagesOpen2, 1);
         f.Screenshot("landscape_edit");
         f.Find<QTabWidget>("LandPageControl")->setCurrentIndex(0);
-        QCOMPARE(s.PagesOpen2, 0);
+        QCOMPARE(f.settings().PagesOpen2, 0);
         f.Screenshot("landscape_layers");
         // Every page fits the narrow tool panel: nothing is cut at its right edge.
         auto* panel = f.Find<QScrollArea>("Panel7");

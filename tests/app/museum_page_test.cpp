@@ -1,16 +1,7 @@
-#include <QAction>
-#include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileDialog>
 #include <QFileSystemModel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMimeData>
-#include <QPlainTextEdit>
-#include <QTabWidget>
-#include <QToolButton>
 #include <QUrl>
 
 #include "app/app_test_support.h"
@@ -22,12 +13,10 @@ using namespace zentorix;
 
 namespace {
 
-constexpr char kGlider[] = "#C a glider\nx = 3, y = 3, rule = B3/S23\nbo$2bo$3o!\n";
-
 // A window with the museum page open, on a folder with some patterns.
 struct MuseumFixture : test::WindowFixture {
     MuseumFixture() {
-        Write("glider.rle", kGlider);
+        Write("glider.rle", "#C a glider\nx = 3, y = 3, rule = B3/S23\nbo$2bo$3o!\n");
         Write("UPPER.RLE", "x = 2, y = 2\nbo$2o!\n");
         Write("bad.zlf", "#Zentorix\n#FieldWidth:          12x4\n");
         Write("notes.txt", "not a pattern\n");
@@ -63,7 +52,7 @@ class MuseumPageTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void theFileListOpensWhatIsChosenAndDrawsIt() {
+    void filesOpenFromTheListTheDialogAndADropAndTheSelectionIsSaved() {
         MuseumFixture f;
         QCOMPARE(f.Listed("FileListBox1"), (QStringList{"bad.zlf", "glider.rle", "UPPER.RLE"}));
         f.Select("FileListBox1", "glider.rle");
@@ -78,18 +67,85 @@ class MuseumPageTest : public QObject {
         QVERIFY(f.Find<QPlainTextEdit>("DescriptionMuseum")
                     ->toPlainText()
                     .startsWith(QStringLiteral("RLE-file\na glider")));
-
         // The arrow keys open each file in turn.
         auto* list = f.Find<QListWidget>("FileListBox1");
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(f.FileName(), QStringLiteral("UPPER.RLE"));
         QCOMPARE(test::LiveCells(f.world().MainField, -3, -3, 999, 999).size(), std::size_t{3});
-
         // The layer a pattern lands on is chosen here (and placed by the loader).
         test::Choose(f.Find<QComboBox>("LoadFieldSelector"), 2);
         QCOMPARE(f.settings().LoadFieldSelector, 2);
         f.Screenshot("museum_page");
+
+        // The open dialog: its two filters let through every readable format and
+        // every file.
+        QStringList filters;
+        QStringList patterns;
+        test::WhenModalOpens<QFileDialog>([&filters, &patterns, &f](QFileDialog* dialog) {
+            QCOMPARE(dialog->objectName(), QStringLiteral("OpenDialog1"));
+            auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+            for (int i = 0; types && i < types->count(); ++i)
+                filters << types->itemText(i);
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            QVERIFY(model);
+            patterns << model->nameFilters().join(' ');
+            dialog->selectNameFilter(dialog->nameFilters().at(1));
+            patterns << model->nameFilters().join(' ');
+            dialog->selectFile(f.dir.filePath("glider.rle"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        f.Find<QToolButton>("OpenFileButton")->click();
+        QCOMPARE(filters, (QStringList{"All CA files formats (*.lif;*.life;*.mcl;*.zlf;*.l;*.lfm)",
+                                       "All files (*.*)"}));
+        QCOMPARE(patterns,
+                 (QStringList{"*.life *.mcl *.zlf *.lif *.l *.lfm *.rle *.mlf *.qlf *.bmp", "*"}));
+        QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
+        // Cancelled: nothing opens.
+        test::WhenModalOpens<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+        f.Find<QAction>("Open1")->trigger();
+        QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
+
+        // A file dropped on the window opens; a dropped text is refused.
+        const QPoint at(400, 300);
+        const auto enters = [&f, at](const QMimeData& data) {
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(f.window.get(), &enter);
+            return enter.isAccepted();
+        };
+        QMimeData file, text;
+        file.setUrls({QUrl::fromLocalFile(f.dir.filePath("UPPER.RLE"))});
+        text.setText("no file");
+        QVERIFY(enters(file) && !enters(text));
+        QDropEvent drop(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.window.get(), &drop);
+        QTRY_COMPARE(f.FileName(), QStringLiteral("UPPER.RLE"));
+
+        // The selection is saved into the listed folder.
+        auto* save = f.Find<QPushButton>("SaveMuseumButton");
+        QVERIFY(!save->isEnabled());
+        f.Find<QToolButton>("SelectButton")->click();
+        QVERIFY(save->isEnabled());
+        auto* panel = f.window->popups().panel("SaveSelectionPanel");
+        save->click();
+        QVERIFY(!panel->isVisible());  // no selection shown yet
+        World& w = f.world();
+        test::Draw(w.MainField, 3, 3, {"**", ".*"});
+        w.Selection = {3, 3, 4, 4};
+        w.SelectionVisible = true;
+        w.Description = {"three cells"};
+        save->click();
+        QVERIFY(panel->isVisible());
+        QCOMPARE(QDir::fromNativeSeparators(f.Find<QLineEdit>("SelectionSaveDir")->text()),
+                 QDir(f.dir.path()).absolutePath() + "/");
+        f.Find<QLineEdit>("SelectionFileName")->setText("corner");
+        f.Find<QPushButton>("SaveButton2")->click();
+        QVERIFY(!panel->isVisible());
+        QVERIFY(QFile::exists(f.dir.filePath("corner.mlf")));
+        QVERIFY(f.Listed("FileListBox1").contains("corner.mlf"));
+        save->click();
+        f.Find<QPushButton>("Cansel02")->click();
+        QVERIFY(!panel->isVisible());
     }
 
     void foldersAreEnteredByAClickAndListsFollowTheDisk() {
@@ -107,7 +163,6 @@ class MuseumPageTest : public QObject {
         // The folder above is listed too; clicking it goes back.
         click(QDir(f.dir.path()).dirName());
         QTRY_VERIFY(f.Listed("FileListBox1").contains("glider.rle"));
-
         // A file written into the folder appears without asking.
         f.Write("later.lif", "#Life 1.05\n#P 0 0\n**\n");
         QTRY_VERIFY(f.Listed("FileListBox1").contains("later.lif"));
@@ -131,82 +186,6 @@ class MuseumPageTest : public QObject {
         auto* panel = f.Find<QWidget>("Panel42");
         QVERIFY(panel->isVisible());
         f.Find<QAction>("N11")->trigger();
-        QVERIFY(!panel->isVisible());
-    }
-
-    void theOpenDialogAndADroppedFileOpen() {
-        MuseumFixture f;
-        QStringList filters;
-        QStringList patterns;
-        test::WhenModalOpens<QFileDialog>([&filters, &patterns, &f](QFileDialog* dialog) {
-            QCOMPARE(dialog->objectName(), QStringLiteral("OpenDialog1"));
-            auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
-            for (int i = 0; types && i < types->count(); ++i)
-                filters << types->itemText(i);
-            // What the two filters let through.
-            auto* model = dialog->findChild<QFileSystemModel*>();
-            QVERIFY(model);
-            patterns << model->nameFilters().join(' ');
-            dialog->selectNameFilter(dialog->nameFilters().at(1));
-            patterns << model->nameFilters().join(' ');
-            dialog->selectFile(f.dir.filePath("glider.rle"));
-            static_cast<QDialog*>(dialog)->accept();
-        });
-        f.Find<QToolButton>("OpenFileButton")->click();
-        QCOMPARE(filters, (QStringList{"All CA files formats (*.lif;*.life;*.mcl;*.zlf;*.l;*.lfm)",
-                                       "All files (*.*)"}));
-        QCOMPARE(patterns,
-                 (QStringList{"*.life *.mcl *.zlf *.lif *.l *.lfm *.rle *.mlf *.qlf *.bmp", "*"}));
-        QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
-
-        // Cancelled: nothing opens.
-        test::WhenModalOpens<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-        f.Find<QAction>("Open1")->trigger();
-        QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
-
-        // A file dropped on the window.
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(f.dir.filePath("UPPER.RLE"))});
-        const QPoint at(400, 300);
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(f.window.get(), &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(f.window.get(), &drop);
-        QTRY_COMPARE(f.FileName(), QStringLiteral("UPPER.RLE"));
-        QMimeData text;
-        text.setText("no file");
-        QDragEnterEvent other(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(f.window.get(), &other);
-        QVERIFY(!other.isAccepted());
-    }
-
-    void theSelectionIsSavedIntoTheListedFolder() {
-        MuseumFixture f;
-        auto* save = f.Find<QPushButton>("SaveMuseumButton");
-        QVERIFY(!save->isEnabled());
-        f.Find<QToolButton>("SelectButton")->click();
-        QVERIFY(save->isEnabled());
-        auto* panel = f.window->popups().panel("SaveSelectionPanel");
-        save->click();
-        QVERIFY(!panel->isVisible());  // no selection shown yet
-
-        World& w = f.world();
-        test::Draw(w.MainField, 3, 3, {"**", ".*"});
-        w.Selection = {3, 3, 4, 4};
-        w.SelectionVisible = true;
-        w.Description = {"three cells"};
-        save->click();
-        QVERIFY(panel->isVisible());
-        QCOMPARE(QDir::fromNativeSeparators(f.Find<QLineEdit>("SelectionSaveDir")->text()),
-                 QDir(f.dir.path()).absolutePath() + "/");
-        f.Find<QLineEdit>("SelectionFileName")->setText("corner");
-        f.Find<QPushButton>("SaveButton2")->click();
-        QVERIFY(!panel->isVisible());
-        QVERIFY(QFile::exists(f.dir.filePath("corner.mlf")));
-        QVERIFY(f.Listed("FileListBox1").contains("corner.mlf"));
-        save->click();
-        f.Find<QPushButton>("Cansel02")->click();
         QVERIFY(!panel->isVisible());
     }
 };

@@ -1,14 +1,6 @@
-#include <QCheckBox>
-#include <QFile>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QToolButton>
-
+#include "app/save_panel.h"
 #include "app/app_test_support.h"
 #include "app/popup_panels.h"
-#include "app/save_panel.h"
 
 using namespace zentorix;
 
@@ -70,7 +62,7 @@ class SavePanelTest : public QObject {
         QCOMPARE(SavedFilePath(SaveFormat::Zlf, "d/a.txt"), std::filesystem::path("d/a.zlf"));
     }
 
-    void thePanelShowsTheDescriptionAndItsBoxesHoldTheSettings() {
+    void thePanelHoldsTheSettingsAndWritesTheChosenTypeWithTheDescription() {
         SaveFixture f;
         f.world().Description = {"first", "second"};
         f.OpenPanel();
@@ -83,8 +75,8 @@ class SavePanelTest : public QObject {
         auto* land = f.Find<QCheckBox>("SaveLandCheckBox");
         QVERIFY(!land->isChecked());
         real2->click();
-        QVERIFY(f.settings().SaveReal2CheckBox && f.settings().SaveLandCheckBox);
-        QVERIFY(land->isChecked());
+        QVERIFY(f.settings().SaveReal2CheckBox && f.settings().SaveLandCheckBox &&
+                land->isChecked());
         land->click();  // the landscape alone can be taken out again
         QVERIFY(!f.settings().SaveLandCheckBox && f.settings().SaveReal2CheckBox);
 
@@ -92,18 +84,14 @@ class SavePanelTest : public QObject {
         f.Screenshot("save_panel");
         f.Find<QPushButton>("Cansel01")->click();
         QVERIFY(!f.panel()->isVisible());
-    }
 
-    void theChosenTypeIsWrittenWithTheDescription() {
-        SaveFixture f;
-        World& w = f.world();
+        // The chosen type is written with the description typed in the panel.
         f.OpenPanel();
-        f.Find<QPlainTextEdit>("Description2")->setPlainText("a glider\nand a mark");
-
+        memo->setPlainText("a glider\nand a mark");
         f.SaveAs("exp", 0);
         QVERIFY(!f.panel()->isVisible());
         QCOMPARE(f.Head("exp.zlf"), QByteArray("#Zentorix"));
-        QCOMPARE(w.Description, (std::vector<std::string>{"a glider", "and a mark"}));
+        QCOMPARE(f.world().Description, (std::vector<std::string>{"a glider", "and a mark"}));
         // "All files" by the typed extension; without one, a zlf file.
         f.SaveAs("other.mcl", 4);
         QCOMPARE(f.Head("other.mcl"), QByteArray("#MCell 4.20"));
@@ -112,11 +100,12 @@ class SavePanelTest : public QObject {
         QVERIFY(!QFile::exists(f.dir.filePath("plain")));
 
         // The file list next to the field shows what was saved there.
-        auto* list = f.Find<QListWidget>("FileListBox2");
-        QVERIFY(!list->findItems("other.mcl", Qt::MatchExactly).isEmpty());
+        QVERIFY(!f.Find<QListWidget>("FileListBox2")
+                     ->findItems("other.mcl", Qt::MatchExactly)
+                     .isEmpty());
     }
 
-    void anExistingFileIsReplacedOnlyOnYesAndTheRunPausesMeanwhile() {
+    void anExistingFileIsReplacedOnlyOnYesAndAFailedWriteIsReported() {
         SaveFixture f;
         f.world().MainField.at(3, 3) = 1;
         f.SaveAs("kept", 0);
@@ -148,10 +137,8 @@ class SavePanelTest : public QObject {
         QVERIFY(run.Running());
         run.StopButtonClick();
         QVERIFY(test::ReadFile(f.dir.filePath("kept.zlf")) != before);
-    }
 
-    void aFailedWriteIsReportedAndThePanelStays() {
-        SaveFixture f;
+        // A failed write is reported and the panel stays.
         QString message;
         test::AnswerQuestion(QMessageBox::Ok, &message);
         f.SaveAs("missing-folder/exp", 0);

@@ -1,10 +1,4 @@
-#include <QAction>
-#include <QFile>
-#include <QFrame>
 #include <QProcess>
-#include <QPushButton>
-#include <QScrollArea>
-#include <QTimer>
 
 #include "app/app_test_support.h"
 #include "app/popup_panels.h"
@@ -15,33 +9,29 @@ class WindowShellTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void toolPanelStandsRightLeftOrHidden() {
+    void toolPanelPopUpsTimingAndHelp() {
         test::WindowFixture f;
+        // The tool panel stands right, left or hidden.
         auto* panel = f.Find<QScrollArea>("Panel7");
         auto* field = f.Find<QWidget>("Panel1");
         QVERIFY(panel->x() > field->x());
-        f.window->findChild<QAction*>("PanelLeft1")->trigger();
+        f.Find<QAction>("PanelLeft1")->trigger();
         QApplication::processEvents();
         QVERIFY(panel->x() < field->x());
-        auto* hide = f.window->findChild<QAction*>("PanelOff1");
-        auto* back = f.window->findChild<QAction*>("Return21");
+        auto* back = f.Find<QAction>("Return21");
         QVERIFY(!back->isVisible());
-        hide->trigger();
-        QVERIFY(!panel->isVisible());
-        QVERIFY(back->isVisible());
+        f.Find<QAction>("PanelOff1")->trigger();
+        QVERIFY(!panel->isVisible() && back->isVisible());
         back->trigger();  // the context menu brings it back at the right
         QApplication::processEvents();
-        QVERIFY(panel->isVisible());
-        QVERIFY(panel->x() > field->x());
-        QVERIFY(f.window->findChild<QAction*>("PanelRigth1")->isChecked());
-    }
+        QVERIFY(panel->isVisible() && panel->x() > field->x());
+        QVERIFY(f.Find<QAction>("PanelRigth1")->isChecked());
 
-    void popUpPanelsHideEachOther() {
-        test::WindowFixture f;
+        // Pop-up panels hide each other.
         app::PopupPanels& popups = f.window->popups();
         popups.Toggle("ThresholdPanel");
         QVERIFY(popups.panel("ThresholdPanel")->isVisible());
-        f.window->findChild<QAction*>("About1")->trigger();
+        f.Find<QAction>("About1")->trigger();
         QVERIFY(popups.panel("AboutPanel")->isVisible());
         QVERIFY(!popups.panel("ThresholdPanel")->isVisible());
         f.Screenshot("about_panel");
@@ -49,10 +39,8 @@ class WindowShellTest : public QObject {
         QVERIFY(!popups.panel("AboutPanel")->isVisible());
         // The pictures stop taking turns once the panel is closed.
         QVERIFY(!popups.findChild<QTimer*>("Timer3")->isActive());
-    }
 
-    void timingButtonShowsMillisecondsOfAHundredSteps() {
-        test::WindowFixture f;
+        // The timing button shows the milliseconds of a hundred steps.
         auto* timing = f.Find<QPushButton>("Button1");
         const int next = f.world().Counters.Generation;
         timing->click();
@@ -61,10 +49,8 @@ class WindowShellTest : public QObject {
         QVERIFY(number);
         // Generations next .. next + 99 were computed; Edit3 shows the last.
         QCOMPARE(f.window->runControl().ShownGeneration(), next + 99);
-    }
 
-    void helpFilePrefersTheLanguageThenFallsBack() {
-        test::WindowFixture f;
+        // The help file of the language comes first, then the fallbacks.
         QCOMPARE(f.window->HelpFile(), QString());
         for (const char* name : {"ZentorixUA.html", "ZentorixUA.chm"}) {
             test::WriteFile(f.dir.filePath(name), "help");
@@ -84,9 +70,7 @@ class WindowShellTest : public QObject {
         process.start(program, {});
         QVERIFY(process.waitForStarted());
         // Wait for start-up: the first undo snapshot is written then.
-        for (int i = 0; i < 100 && !QFile::exists(dir.filePath("QuickSave/undo/1.qlf")); ++i)
-            QTest::qWait(100);
-        QVERIFY(QFile::exists(dir.filePath("QuickSave/undo/1.qlf")));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("QuickSave/undo/1.qlf")), 10000);
         QVERIFY(!QFile::exists(dir.filePath("Zentorix.ini")));
         process.terminate();  // SIGTERM
         QVERIFY(process.waitForFinished(10000));

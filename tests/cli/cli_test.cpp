@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,26 +17,6 @@ struct Result {
     std::vector<std::string> lines;
 };
 
-// Runs the batch program with the arguments (already quoted where needed).
-Result Cli(const test::TempFolder& folder, const std::string& args) {
-    const auto errFile = folder.Path() / "stderr.txt";
-    const std::string command =
-        std::string("'") + ZENTORIX_CLI + "' " + args + " 2>'" + errFile.string() + "' </dev/null";
-    Result r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return r;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        r.out.append(buffer, n);
-    const int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.err = test::TempFolder::Read(errFile);
-    r.lines = SplitLines(r.out);
-    return r;
-}
-
 // Built piece by piece: chains of string + trip a false warning in GCC 12.
 std::string Quote(const std::filesystem::path& p) {
     return std::string("'").append(p.string()).append("'");
@@ -51,41 +30,63 @@ std::string Zlf(std::initializer_list<std::string> lines) {
     return text;
 }
 
-constexpr const char* kGlider = "x = 3, y = 3, rule = B3/S23\nbo$2bo$3o!\n";
-
-TEST(Cli, HelpAndWrongUsage) {
+class Cli : public ::testing::Test {
+  protected:
     test::TempFolder folder;
-    const Result help = Cli(folder, "--help");
+
+    // Runs the batch program with the arguments (already quoted where needed).
+    Result Call(const std::string& args) const {
+        const auto errFile = folder.Path() / "stderr.txt";
+        const std::string command = std::string("'") + ZENTORIX_CLI + "' " + args + " 2>'" +
+                                    errFile.string() + "' </dev/null";
+        Result r;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe)
+            return r;
+        char buffer[4096];
+        std::size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            r.out.append(buffer, n);
+        const int raw = pclose(pipe);
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.err = test::TempFolder::Read(errFile);
+        r.lines = SplitLines(r.out);
+        return r;
+    }
+    Result Run(const std::filesystem::path& file, const std::string& options) const {
+        return Call(std::string("run ").append(Quote(file)).append(" ").append(options));
+    }
+};
+
+TEST_F(Cli, HelpWrongUsageAndUnreadableFiles) {
+    const Result help = Call("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("zentorix-cli run FILE"), std::string::npos);
     for (const char* bad : {"", "frob", "run", "run a b", "run x --generations",
                             "run x --torus --plane", "run x --generations -3", "run x --seed y",
                             "run x --bogus", "convert a", "run x --save out.txt"}) {
-        const Result r = Cli(folder, bad);
+        const Result r = Call(bad);
         EXPECT_EQ(r.status, 2) << bad;
         EXPECT_FALSE(r.err.empty()) << bad;
         EXPECT_TRUE(r.out.empty()) << bad;
     }
-}
-
-TEST(Cli, FilesThatCannotBeReadExitWithOne) {
-    test::TempFolder folder;
+    // Files that cannot be read exit with 1.
     const std::pair<std::filesystem::path, const char*> cases[] = {
         {folder / "none.rle", "no such file"},
         {folder.Write("notes.txt", "just some words\n"), "not a pattern format"},
         {folder.Write("bad.zlf", Zlf({KeyLine("#FieldWidth:", "12x4")})),
          "'12x4' is not a valid integer value"}};
     for (const auto& [file, message] : cases) {
-        const Result r = Cli(folder, "run " + Quote(file));
+        const Result r = Run(file, "");
         EXPECT_EQ(r.status, 1) << message;
         EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
     }
 }
 
-TEST(Cli, GliderRunPrintsTheFieldLineAndOneLinePerGeneration) {
-    test::TempFolder folder;
-    const auto glider = folder.Write("glider.rle", kGlider);
-    const Result r = Cli(folder, "run " + Quote(glider) + " --generations 4");
+TEST_F(Cli, GliderLinesAndSavedFilesOfEveryFormatRunTheSame) {
+    const auto glider = folder.Write("glider.rle", "x = 3, y = 3, rule = B3/S23\nbo$2bo$3o!\n");
+    // The field line, then one line per generation.
+    const Result r = Run(glider, "--generations 4");
     ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_EQ(r.lines.size(), 5u) << r.out;
     EXPECT_EQ(r.lines[0],
@@ -93,73 +94,61 @@ TEST(Cli, GliderRunPrintsTheFieldLineAndOneLinePerGeneration) {
               "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,");
     EXPECT_EQ(r.lines[1], "1 5 2 2 2");
     EXPECT_EQ(r.lines[4], "4 5 2 2 2");
-
-    const Result quiet = Cli(folder, "run " + Quote(glider) + " --generations 30 --quiet");
+    const Result quiet = Run(glider, "--generations 30 --quiet");
     ASSERT_EQ(quiet.lines.size(), 2u);
     EXPECT_EQ(quiet.lines[1].substr(0, 5), "30 5 ");
-    const Result none = Cli(folder, "run " + Quote(glider) + " --generations 0");
-    EXPECT_EQ(none.lines.size(), 1u);
-}
+    EXPECT_EQ(Run(glider, "--generations 0").lines.size(), 1u);
 
-TEST(Cli, TheFileOrTheOptionChoosesTheTorus) {
-    test::TempFolder folder;
-    // A glider on a 25 by 25 wrapped MCell board keeps flying for ever; on the
-    // plane it ends at the border.
-    const auto mcl = folder.Write("wrap.mcl",
-                                  "#MCell 4.20\r\n#GAME Life\r\n#RULE 23/3\r\n#BOARD 25x25\r\n"
-                                  "#WRAP 1\r\n#L .A$2.A$3A\r\n");
-    const Result wrapped = Cli(folder, "run " + Quote(mcl) + " --generations 200 --quiet");
-    ASSERT_EQ(wrapped.status, 0) << wrapped.err;
-    EXPECT_NE(wrapped.lines[0].find(" torus live 5 "), std::string::npos) << wrapped.lines[0];
-    EXPECT_EQ(wrapped.lines[1].substr(0, 6), "200 5 ");
-    const Result plane = Cli(folder, "run " + Quote(mcl) + " --plane --generations 200 --quiet");
-    EXPECT_NE(plane.lines[0].find(" plane "), std::string::npos);
-    EXPECT_NE(plane.lines[1].substr(0, 6), "200 5 ");
-}
-
-TEST(Cli, AutoStopFromTheFileEndsTheOutput) {
-    test::TempFolder folder;
-    const auto zlf = folder.Write(
-        "lonely.zlf", Zlf({KeyLine("#FieldHeight:", "40"), KeyLine("#FieldWidth:", "40"),
-                           "[Option]", KeyLine("#AutoStop", "1"), "[Main Field]", "#L 10$10.A"}));
-    const Result r = Cli(folder, "run " + Quote(zlf) + " --generations 50");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.lines[0].substr(0, 26), "field 40x40 plane live 1 r");
-    ASSERT_EQ(r.lines.size(), 2u) << r.out;
-    EXPECT_EQ(r.lines[1], "1 0 0 0 1");
-}
-
-TEST(Cli, FixedSeedsRepeatRandomFills) {
-    test::TempFolder folder;
-    const auto zlf = folder.Write(
-        "rain.zlf",
-        Zlf({KeyLine("#FieldHeight:", "60"), KeyLine("#FieldWidth:", "60"), "[Land]",
-             KeyLine("#MainFillRandom", "1"), KeyLine("#RandomFillIntensity", "2000")}));
-    const std::string run = "run " + Quote(zlf) + " --generations 20 --seed ";
-    const Result a = Cli(folder, run + "7"), b = Cli(folder, run + "7"), c = Cli(folder, run + "8");
-    ASSERT_EQ(a.status, 0) << a.err;
-    EXPECT_EQ(a.out, b.out);
-    EXPECT_NE(a.out, c.out);
-}
-
-TEST(Cli, SavedFilesOfEveryFormatRunTheSame) {
-    test::TempFolder folder;
-    const auto glider = folder.Write("glider.rle", kGlider);
-    const Result original = Cli(folder, "run " + Quote(glider) + " --generations 12 --quiet");
+    const Result original = Run(glider, "--generations 12 --quiet");
     for (const char* ext : {".zlf", ".lif", ".mcl", ".rle"}) {
         const auto saved = folder / (std::string("saved") + ext);
-        const Result converted = Cli(folder, "convert " + Quote(glider) + " " + Quote(saved));
+        const Result converted = Call("convert " + Quote(glider) + " " + Quote(saved));
         ASSERT_EQ(converted.status, 0) << ext << converted.err;
-        const Result again = Cli(folder, "run " + Quote(saved) + " --generations 12 --quiet");
+        const Result again = Run(saved, "--generations 12 --quiet");
         ASSERT_EQ(again.status, 0) << ext << again.err;
         // The same pattern and rule evolve alike wherever the reader places them.
         EXPECT_EQ(again.lines.at(1), original.lines.at(1)) << ext;
         EXPECT_NE(again.lines.at(0).find(" live 5 rule "), std::string::npos) << ext;
     }
     const auto after = folder / "after.rle";
-    ASSERT_EQ(
-        Cli(folder, "run " + Quote(glider) + " --generations 4 --save " + Quote(after)).status, 0);
+    ASSERT_EQ(Run(glider, "--generations 4 --save " + Quote(after)).status, 0);
     EXPECT_NE(test::TempFolder::Read(after).find("o"), std::string::npos);
+}
+
+TEST_F(Cli, TheFileChoosesTorusAutoStopAndRandomFills) {
+    // A glider on a 25 by 25 wrapped MCell board keeps flying for ever; on the
+    // plane, chosen by the option, it ends at the border.
+    const auto mcl = folder.Write("wrap.mcl",
+                                  "#MCell 4.20\r\n#GAME Life\r\n#RULE 23/3\r\n#BOARD 25x25\r\n"
+                                  "#WRAP 1\r\n#L .A$2.A$3A\r\n");
+    const Result wrapped = Run(mcl, "--generations 200 --quiet");
+    ASSERT_EQ(wrapped.status, 0) << wrapped.err;
+    EXPECT_NE(wrapped.lines[0].find(" torus live 5 "), std::string::npos) << wrapped.lines[0];
+    EXPECT_EQ(wrapped.lines[1].substr(0, 6), "200 5 ");
+    const Result plane = Run(mcl, "--plane --generations 200 --quiet");
+    EXPECT_NE(plane.lines[0].find(" plane "), std::string::npos);
+    EXPECT_NE(plane.lines[1].substr(0, 6), "200 5 ");
+
+    // Auto-stop from the file ends the output.
+    const auto lonely = folder.Write(
+        "lonely.zlf", Zlf({KeyLine("#FieldHeight:", "40"), KeyLine("#FieldWidth:", "40"),
+                           "[Option]", KeyLine("#AutoStop", "1"), "[Main Field]", "#L 10$10.A"}));
+    const Result stopped = Run(lonely, "--generations 50");
+    ASSERT_EQ(stopped.status, 0) << stopped.err;
+    EXPECT_EQ(stopped.lines[0].substr(0, 26), "field 40x40 plane live 1 r");
+    ASSERT_EQ(stopped.lines.size(), 2u) << stopped.out;
+    EXPECT_EQ(stopped.lines[1], "1 0 0 0 1");
+
+    // Fixed seeds repeat random fills.
+    const auto rain = folder.Write(
+        "rain.zlf",
+        Zlf({KeyLine("#FieldHeight:", "60"), KeyLine("#FieldWidth:", "60"), "[Land]",
+             KeyLine("#MainFillRandom", "1"), KeyLine("#RandomFillIntensity", "2000")}));
+    const std::string seed = "--generations 20 --seed ";
+    const Result a = Run(rain, seed + "7"), b = Run(rain, seed + "7"), c = Run(rain, seed + "8");
+    ASSERT_EQ(a.status, 0) << a.err;
+    EXPECT_EQ(a.out, b.out);
+    EXPECT_NE(a.out, c.out);
 }
 
 }  // namespace
