@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
     // Watch the run between its steps; the run itself goes on at speed 0.
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, &app, [&] {
-        if (window.runControl().ShownGeneration() < generations) return;
+        if (window.runControl().ShownGeneration() < generations)
+            return;
         const double elapsed = static_cast<double>(clock.nsecsElapsed());
         std::printf("window at speed 0, cell size 1: %.1f generations/s\n",
                     window.runControl().ShownGeneration() * 1e9 / elapsed);
