@@ -88,6 +88,7 @@ void MainWindow::WireSignals() {
     connect(&session_, &Session::StopRequested, run_.get(), &RunControl::StopButtonClick);
     connect(&session_, &Session::FileNameChanged, this, &MainWindow::UpdateCaption);
     connect(&session_, &Session::Failed, this, &MainWindow::ShowFailure);
+    connect(&session_, &Session::Warned, this, &MainWindow::ShowFailure);
 }
 
 // The start-up sequence: defaults (the world and settings start as the program
@@ -257,6 +258,7 @@ void MainWindow::OpenFile(const QString& path) {
     if (result.stopRun || (!ok && session_.settings().StopForLoad))
         run_->StopButtonClick();
     RefreshFromModel();
+    session_.Report(ToPath(path), FileAction::Opened, result.problems);
 }
 
 void MainWindow::TakeUndoSnapshot() {

@@ -149,7 +149,10 @@ bool SavePanel::Write(SaveFormat format, const std::filesystem::path& file) {
     if (format == SaveFormat::Zlf && session.settings().SpeedMain == 0)
         window_.runControl().SetSpeed(1);
     World& world = session.world();
-    const bool ok = session.Run([&] { SaveAs(world, session.settings(), file, format); });
+    SaveResult saved;
+    const bool ok = session.Run([&] { saved = SaveAs(world, session.settings(), file, format); });
+    if (ok)
+        session.Report(saved.path, FileAction::Saved, saved.problems);
     for (FolderFileLists* lists : window_.findChildren<FolderFileLists*>())
         lists->Refresh();
     return ok;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/file_problems.h"
 #include "formats/program_folder.h"
 #include "model/settings.h"
 #include "model/world.h"
@@ -56,6 +57,17 @@ class Session : public QObject {
     // The current file name changed: the window caption follows.
     void FileNameChanged();
     void Failed(const QString& message);
+    // A file opened or saved, but with problems the user must hear about.
+    void Warned(const QString& message);
+
+  public:
+    // Announces the problems of one open or save, if there were any.
+    void Report(const std::filesystem::path& file, FileAction action,
+                const FileProblems& problems) {
+        const std::string text = FileProblemsText(file, action, problems);
+        if (!text.empty())
+            emit Warned(QString::fromStdString(text));
+    }
 
   private:
     ProgramFolder folder_;

@@ -127,7 +127,17 @@ long long CountLive(const World& world, bool torus) {
     return n;
 }
 
-void Save(const World& world, Settings settings, const std::filesystem::path& file) {
+// Problems of a file that did open or save go to standard error; the exit status
+// stays 0, since the work was done.
+void ReportProblems(const std::filesystem::path& file, FileAction action,
+                    const FileProblems& problems, std::ostream& err) {
+    const std::string text = FileProblemsText(file, action, problems);
+    if (!text.empty())
+        err << "zentorix-cli: " << text << "\n";
+}
+
+void Save(const World& world, Settings settings, const std::filesystem::path& file,
+          std::ostream& err) {
     const SaveFormat format = *SaveFormatOf(file);
     if (format == SaveFormat::Zlf) {
         // Every save check box on, so nothing of the experiment is left out.
@@ -138,7 +148,8 @@ void Save(const World& world, Settings settings, const std::filesystem::path& fi
                                     &Settings::SaveDeathCheckBox, &Settings::SaveReal2CheckBox})
             settings.*box = true;
     }
-    SaveAs(world, settings, file, format);
+    const SaveResult saved = SaveAs(world, settings, file, format);
+    ReportProblems(saved.path, FileAction::Saved, saved.problems, err);
 }
 
 // Collects the number of each finished generation and the auto-stop request.
@@ -164,8 +175,9 @@ int Execute(const Options& o, std::ostream& out, std::ostream& err) {
         err << "zentorix-cli: " << o.input.string() << ": not a pattern format Zentorix reads\n";
         return 1;
     }
+    ReportProblems(o.input, FileAction::Opened, opened.problems, err);
     if (o.command == "convert") {
-        Save(*world, settings, *o.save);
+        Save(*world, settings, *o.save, err);
         return 0;
     }
 
@@ -191,7 +203,7 @@ int Execute(const Options& o, std::ostream& out, std::ostream& err) {
     if (o.quiet)
         out << last;
     if (o.save)
-        Save(*world, settings, *o.save);
+        Save(*world, settings, *o.save, err);
     return 0;
 }
 

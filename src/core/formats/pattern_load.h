@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "formats/file_problems.h"
 #include "formats/pattern_text.h"
 #include "model/settings.h"
 #include "model/world.h"
@@ -22,8 +23,9 @@ struct PanelSize {
 
 struct OpenResult {
     PatternFormat format = PatternFormat::None;
-    bool found = false;    // the file existed
-    bool stopRun = false;  // StopForLoad was on: the caller stops its run timer
+    bool found = false;     // the file existed
+    bool stopRun = false;   // StopForLoad was on: the caller stops its run timer
+    FileProblems problems;  // what the user is told although the file opened
 };
 
 // Pattern readers write staging cells only within these columns and rows.

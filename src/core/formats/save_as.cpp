@@ -41,19 +41,19 @@ std::filesystem::path SavedFilePath(SaveFormat format, const std::filesystem::pa
     return path;
 }
 
-std::filesystem::path SaveAs(const World& world, Settings& settings,
-                             const std::filesystem::path& file, SaveFormat format) {
+SaveResult SaveAs(const World& world, Settings& settings, const std::filesystem::path& file,
+                  SaveFormat format) {
     switch (format) {
         case SaveFormat::Zlf:
-            return SaveNativeFile(world, settings, file, NativeKind::Zlf);
+            return {SaveNativeFile(world, settings, file, NativeKind::Zlf), {}};
         case SaveFormat::Life105:
-            return WriteLife105File(world, file);
+            return {WriteLife105File(world, file), {}};
         case SaveFormat::Rle:
-            return WriteRleFile(world, file);
+            return {WriteRleFile(world, file), {}};
         case SaveFormat::MCell:
-            return WriteMCellFile(world, settings, file);
+            return {WriteMCellFile(world, settings, file), {}};
     }
-    return file;
+    return {file, {}};
 }
 
 }  // namespace zentorix
