@@ -13,6 +13,7 @@
 #include "engine/generation_step.h"
 #include "engine/rule_text.h"
 #include "engine/step_engine.h"
+#include "rules/rule_editor.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "view/colour_model.h"
+#include "model/colour_model.h"
 
 class QCheckBox;
 class QColorDialog;

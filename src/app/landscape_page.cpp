@@ -11,8 +11,8 @@
 
 #include "app/library_list.h"
 #include "app/main_window.h"
+#include "engine/field_regions.h"
 #include "formats/layer_files.h"
-#include "view/edit_commands.h"
 
 namespace zentorix::app {
 

@@ -18,7 +18,7 @@
 #include "app/selection_panel.h"
 #include "app/status_panels.h"
 #include "app/tool_panel.h"
-#include "formats/format_error.h"
+#include "engine/format_error.h"
 #include "formats/native_file.h"
 #include "formats/pattern_load.h"
 #include "formats/snapshots.h"

@@ -10,9 +10,9 @@
 #include "app/colours_page.h"
 #include "app/main_window.h"
 #include "app/popup_panels.h"
+#include "engine/field_regions.h"
+#include "formats/rules_list.h"
 #include "rules/preset_catalogue.h"
-#include "rules/rules_list.h"
-#include "view/edit_commands.h"
 
 namespace zentorix::app {
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <optional>
 
+#include "engine/format_error.h"
 #include "engine/generation_step.h"
 #include "engine/rule_text.h"
-#include "formats/format_error.h"
 #include "formats/pattern_load.h"
 #include "formats/save_as.h"
 #include "formats/text_file.h"

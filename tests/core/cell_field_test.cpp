@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/cell_field.h"
+#include "model/cell_field.h"
 #include "model/world.h"
 
 namespace zentorix {

@@ -5,8 +5,8 @@
 
 #include "core/temp_folder.h"
 #include "formats/text_file.h"
+#include "model/colour_model.h"
 #include "view/builtin_palettes.h"
-#include "view/colour_model.h"
 #include "view/palette_commands.h"
 #include "view/palette_files.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "view/colour_model.h"
+#include "model/colour_model.h"
 #include "view/palette_commands.h"
 
 namespace zentorix {

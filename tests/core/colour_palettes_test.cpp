@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "model/colour_model.h"
 #include "view/builtin_palettes.h"
-#include "view/colour_model.h"
 #include "view/palette_commands.h"
 
 namespace zentorix {

@@ -18,6 +18,7 @@
 #include "engine/other_reality.h"
 #include "engine/rule_text.h"
 #include "engine/step_engine.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix::test {
 namespace {

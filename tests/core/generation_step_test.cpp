@@ -8,6 +8,7 @@
 #include "core/test_support.h"
 #include "engine/generation_step.h"
 #include "engine/rule_text.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 namespace {

@@ -8,6 +8,7 @@
 #include "engine/landscape.h"
 #include "engine/other_reality.h"
 #include "engine/rule_text.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 namespace {

@@ -6,9 +6,10 @@
 
 #include "core/temp_folder.h"
 #include "core/test_support.h"
+#include "engine/format_error.h"
 #include "engine/rule_text.h"
-#include "formats/format_error.h"
 #include "formats/layer_files.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 namespace {

@@ -9,6 +9,7 @@
 #include "core/test_support.h"
 #include "engine/rule_text.h"
 #include "formats/life20_file.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 namespace {

@@ -5,10 +5,11 @@
 
 #include "core/temp_folder.h"
 #include "core/test_support.h"
+#include "engine/format_error.h"
 #include "engine/rule_text.h"
-#include "formats/format_error.h"
 #include "formats/mcell_file.h"
 #include "formats/text_file.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 namespace {

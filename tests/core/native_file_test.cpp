@@ -6,12 +6,13 @@
 
 #include "core/temp_folder.h"
 #include "core/test_support.h"
+#include "engine/format_error.h"
 #include "engine/rule_text.h"
 #include "formats/field_section.h"
-#include "formats/format_error.h"
 #include "formats/key_lines.h"
 #include "formats/native_file.h"
 #include "formats/native_keys.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 namespace {

@@ -8,6 +8,7 @@
 #include "engine/rule_text.h"
 #include "model/world.h"
 #include "rules/preset_catalogue.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 namespace {

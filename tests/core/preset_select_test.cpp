@@ -5,10 +5,10 @@
 
 #include "core/temp_folder.h"
 #include "engine/rule_text.h"
+#include "formats/rules_list.h"
 #include "model/world.h"
 #include "rules/preset_catalogue.h"
 #include "rules/rule_editor.h"
-#include "rules/rules_list.h"
 
 namespace zentorix {
 namespace {

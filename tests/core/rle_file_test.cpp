@@ -5,6 +5,7 @@
 #include "engine/rule_text.h"
 #include "formats/rle_file.h"
 #include "formats/text_file.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 namespace {

@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "core/temp_folder.h"
+#include "engine/format_error.h"
 #include "engine/rule_text.h"
-#include "formats/format_error.h"
+#include "formats/rule_file.h"
 #include "formats/text_file.h"
 #include "model/world.h"
 #include "rules/rule_editor.h"
-#include "rules/rule_file.h"
 
 namespace zentorix {
 namespace {

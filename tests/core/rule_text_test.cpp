@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "engine/format_error.h"
 #include "engine/rule_text.h"
-#include "formats/format_error.h"
 #include "model/world.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 namespace {

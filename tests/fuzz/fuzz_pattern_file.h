@@ -9,7 +9,7 @@
 #include <string>
 #include <system_error>
 
-#include "formats/format_error.h"
+#include "engine/format_error.h"
 #include "model/settings.h"
 #include "model/world.h"
 

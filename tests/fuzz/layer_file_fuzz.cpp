@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "formats/format_error.h"
+#include "engine/format_error.h"
 #include "formats/layer_files.h"
 #include "formats/text_file.h"
 #include "model/world.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "formats/text_file.h"
-#include "view/colour_model.h"
+#include "model/colour_model.h"
 #include "view/palette_files.h"
 
 namespace {

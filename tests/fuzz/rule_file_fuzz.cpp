@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "formats/format_error.h"
+#include "engine/format_error.h"
+#include "formats/rule_file.h"
 #include "model/world.h"
-#include "rules/rule_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static zentorix::World world;

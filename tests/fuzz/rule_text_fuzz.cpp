@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/format_error.h"
 #include "engine/rule_text.h"
-#include "formats/format_error.h"
 #include "model/world.h"
+#include "rules/rule_editor.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static zentorix::World world;

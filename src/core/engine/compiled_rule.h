@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/rule_set.h"
+#include "model/rule_set.h"
 
 namespace zentorix {
 

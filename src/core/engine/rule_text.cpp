@@ -2,9 +2,8 @@
 
 #include <array>
 
-#include "formats/format_error.h"
+#include "engine/format_error.h"
 #include "model/world.h"
-#include "rules/rule_editor.h"
 
 namespace zentorix {
 
@@ -174,7 +173,7 @@ std::string RuleToString(const World& world, int mode, int index) {
     return FormatRuleTokens(world.Rules.at(static_cast<std::size_t>(index)));
 }
 
-void ParseRuleString(World& world, std::string_view text, std::string_view family, int index) {
+void ParseRuleText(World& world, std::string_view text, std::string_view family, int index) {
     RuleSet& rules = world.Rules.at(static_cast<std::size_t>(index));
     if (StartsWith(text, "#R "))
         text.remove_prefix(3);
@@ -197,24 +196,17 @@ void ParseRuleString(World& world, std::string_view text, std::string_view famil
         world.Editor.S.fill(false);
     }
 
-    try {
-        if (family == kFamilyZentorix || family == kFamilyWLife) {
-            ParseTokens(rules, text);
-        } else if (family == kFamilyLife || family == kFamilyGenerations) {
-            ParseSlashNotation(rules, text, family == kFamilyGenerations);
-        } else if (family == kFamilyOldLife) {
-            ParseOldLife(rules, text);
-        } else if (family == kFamilyVote) {
-            AddDigits(rules.BirthList, text);
-            AddDigits(rules.SurvivalList, text);
-            rules.History = false;
-        }
-    } catch (const FormatError&) {
-        // Keep the editor in step with what was read before the bad token.
-        RefreshRuleEditor(world, world.Editor.EditedRuleSet);
-        throw;
+    if (family == kFamilyZentorix || family == kFamilyWLife) {
+        ParseTokens(rules, text);
+    } else if (family == kFamilyLife || family == kFamilyGenerations) {
+        ParseSlashNotation(rules, text, family == kFamilyGenerations);
+    } else if (family == kFamilyOldLife) {
+        ParseOldLife(rules, text);
+    } else if (family == kFamilyVote) {
+        AddDigits(rules.BirthList, text);
+        AddDigits(rules.SurvivalList, text);
+        rules.History = false;
     }
-    RefreshRuleEditor(world, world.Editor.EditedRuleSet);
 }
 
 }  // namespace zentorix

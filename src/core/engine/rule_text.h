@@ -3,14 +3,14 @@
 #include <string>
 #include <string_view>
 
-#include "engine/rule_set.h"
+#include "model/rule_set.h"
 
 namespace zentorix {
 
 class World;
 struct RuleEditorState;
 
-// The rule families ParseRuleString knows.
+// The rule families ParseRuleText knows.
 inline constexpr std::string_view kFamilyZentorix = "Zentorix";
 inline constexpr std::string_view kFamilyWLife = "WLife";
 inline constexpr std::string_view kFamilyLife = "Life";
@@ -27,9 +27,9 @@ std::string FormatDigitBoxes(const RuleEditorState& editor);
 // mode 0: rule set `index` as tokens; mode 1: the digit boxes of the editor.
 std::string RuleToString(const World& world, int mode, int index);
 
-// Reads rule text of the named family into rule set `index`, then refreshes the
-// rule editor. A malformed token value raises FormatError; what was read before
-// it stays in the set (and the editor is refreshed all the same).
-void ParseRuleString(World& world, std::string_view text, std::string_view family, int index);
+// Reads rule text of the named family into rule set `index`. A malformed token
+// value raises FormatError; what was read before it stays in the set. Callers
+// outside the step use ParseRuleString, which also refreshes the rule editor.
+void ParseRuleText(World& world, std::string_view text, std::string_view family, int index);
 
 }  // namespace zentorix

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "model/colour_model.h"
 #include "model/world.h"
-#include "view/colour_model.h"
 
 namespace zentorix {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/field_regions.h"
 #include "formats/text_file.h"
-#include "view/edit_commands.h"
 
 namespace zentorix {
 

@@ -1,6 +1,6 @@
 #include "formats/key_lines.h"
 
-#include "formats/format_error.h"
+#include "engine/format_error.h"
 
 namespace zentorix {
 

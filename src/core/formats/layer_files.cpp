@@ -10,6 +10,7 @@
 #include "formats/local_time.h"
 #include "formats/native_keys.h"
 #include "formats/staging_copy.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 

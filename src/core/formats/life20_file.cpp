@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/rule_text.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 

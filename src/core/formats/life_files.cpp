@@ -9,10 +9,11 @@
 #include <string>
 #include <tuple>
 
+#include "engine/format_error.h"
 #include "engine/rule_text.h"
-#include "formats/format_error.h"
 #include "formats/pattern_text.h"
 #include "formats/text_file.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 

@@ -7,10 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/format_error.h"
 #include "engine/rule_text.h"
 #include "formats/field_section.h"
-#include "formats/format_error.h"
 #include "formats/text_file.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 

@@ -10,8 +10,8 @@
 #include "formats/native_keys.h"
 #include "formats/staging_copy.h"
 #include "formats/text_file.h"
+#include "model/colour_model.h"
 #include "rules/rule_editor.h"
-#include "view/colour_model.h"
 
 namespace zentorix {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <system_error>
 
-#include "formats/format_error.h"
+#include "engine/format_error.h"
 #include "formats/pattern_load.h"
 #include "formats/pattern_text.h"
 #include "formats/text_file.h"

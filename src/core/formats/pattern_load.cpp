@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <system_error>
 
+#include "engine/field_regions.h"
 #include "formats/bitmap_file.h"
 #include "formats/life20_file.h"
 #include "formats/life_files.h"
 #include "formats/mcell_file.h"
 #include "formats/native_file.h"
 #include "formats/rle_file.h"
-#include "view/edit_commands.h"
 
 namespace zentorix {
 

@@ -10,6 +10,7 @@
 #include "formats/field_section.h"
 #include "formats/pattern_text.h"
 #include "formats/text_file.h"
+#include "rules/rule_editor.h"
 
 namespace zentorix {
 

@@ -3,9 +3,9 @@
 #include <limits>
 #include <system_error>
 
+#include "engine/field_regions.h"
 #include "formats/field_section.h"
 #include "formats/text_file.h"
-#include "view/edit_commands.h"
 
 namespace zentorix {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "model/colour_model.h"
 #include "model/ranged.h"
-#include "view/colour_model.h"
 
 namespace zentorix {
 

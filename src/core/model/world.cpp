@@ -2,20 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/rule_text.h"
-
 namespace zentorix {
-
-World::World() {
-    for (RuleSet& rules : Rules)
-        rules.Weights.fill(1);
-    Editor.ClearRuleInfoOnChange = true;
-    ParseBirthList(*this);
-    ParseSurvivalList(*this);
-    ParseRuleString(*this, kStartUpRuleText0, "Zentorix", 0);
-    ParseRuleString(*this, kStartUpRuleText1, "Zentorix", 1);
-    ParseRuleString(*this, kStartUpRuleText0, "Zentorix", 2);
-}
 
 void World::SetFieldWidth(int w) {
     fieldWidth_ = std::clamp(w, kMinFieldSize, kMaxFieldSize);

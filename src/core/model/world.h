@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/cell_field.h"
-#include "engine/random_source.h"
-#include "engine/rule_set.h"
-#include "rules/rule_editor.h"
+#include "model/cell_field.h"
+#include "model/random_source.h"
+#include "model/rule_editor_state.h"
+#include "model/rule_set.h"
 
 namespace zentorix {
 

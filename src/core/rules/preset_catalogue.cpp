@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/rule_set.h"
+#include "model/rule_set.h"
 
 namespace zentorix {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "engine/format_error.h"
 #include "engine/rule_text.h"
 #include "model/world.h"
 
@@ -123,6 +124,17 @@ std::string FormatSumList(const std::vector<std::int32_t>& list) {
     for (std::int32_t sum : list)
         text += std::to_string(sum) + ",";
     return text;
+}
+
+void ParseRuleString(World& world, std::string_view text, std::string_view family, int index) {
+    try {
+        ParseRuleText(world, text, family, index);
+    } catch (const FormatError&) {
+        // Keep the editor in step with what was read before the bad token.
+        RefreshRuleEditor(world, world.Editor.EditedRuleSet);
+        throw;
+    }
+    RefreshRuleEditor(world, world.Editor.EditedRuleSet);
 }
 
 void RefreshRuleEditor(World& world, int index) {

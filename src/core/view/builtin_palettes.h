@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "view/colour_model.h"
+#include "model/colour_model.h"
 
 namespace zentorix {
 

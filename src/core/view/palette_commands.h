@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "view/colour_model.h"
+#include "model/colour_model.h"
 
 namespace zentorix {
 

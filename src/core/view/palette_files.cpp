@@ -6,8 +6,8 @@
 #include <system_error>
 
 #include "formats/text_file.h"
+#include "model/colour_model.h"
 #include "view/builtin_palettes.h"
-#include "view/colour_model.h"
 
 namespace zentorix {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "view/colour_model.h"
+#include "model/colour_model.h"
 
 namespace zentorix {
 

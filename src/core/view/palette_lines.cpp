@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "formats/format_error.h"
-#include "view/colour_model.h"
+#include "engine/format_error.h"
+#include "model/colour_model.h"
 #include "view/palette_commands.h"
 
 namespace zentorix {

@@ -1,13 +1,13 @@
-#include "rules/rules_list.h"
+#include "formats/rules_list.h"
 
 #include <algorithm>
 #include <system_error>
 
 #include "engine/rule_text.h"
+#include "formats/rule_file.h"
 #include "model/world.h"
 #include "rules/preset_catalogue.h"
 #include "rules/rule_editor.h"
-#include "rules/rule_file.h"
 
 namespace zentorix {
 

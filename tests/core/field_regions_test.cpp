@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/test_support.h"
-#include "view/edit_commands.h"
+#include "engine/field_regions.h"
 
 namespace zentorix {
 namespace {

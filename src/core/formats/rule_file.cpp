@@ -1,4 +1,4 @@
-#include "rules/rule_file.h"
+#include "formats/rule_file.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "formats/format_error.h"
+#include "engine/format_error.h"
 
 namespace zentorix {
 

@@ -1,4 +1,4 @@
-#include "engine/rule_set.h"
+#include "model/rule_set.h"
 
 namespace zentorix {
 

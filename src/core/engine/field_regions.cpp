@@ -1,4 +1,4 @@
-#include "view/edit_commands.h"
+#include "engine/field_regions.h"
 
 #include <algorithm>
 #include <vector>
