@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "formats/pattern_text.h"
 #include "formats/text_file.h"
 #include "view/edit_commands.h"
 
@@ -96,6 +97,7 @@ bool BmpImage::IsDark(int x, int r) const {
 
 void ReadBitmapFile(World& world, Settings& settings, const std::filesystem::path& file,
                     PanelSize panel) {
+    CheckPatternFileSize(file);
     auto bytes = ReadFileBytes(file);
     if (!bytes)
         return;

@@ -11,6 +11,7 @@
 
 #include "engine/rule_text.h"
 #include "formats/format_error.h"
+#include "formats/key_lines.h"
 #include "formats/pattern_text.h"
 #include "formats/text_file.h"
 
@@ -18,7 +19,7 @@ namespace zentorix {
 
 namespace {
 
-// Description lines are kept to this length.
+// Description lines are kept to this many characters.
 constexpr std::size_t kDescriptionLimit = 3000;
 
 void SetConwayRule(World& world, const Settings& settings) {
@@ -56,7 +57,7 @@ bool IsPictureRow(std::string_view line) {
 }
 
 void AddDescription(World& world, std::string_view line) {
-    world.Description.emplace_back(FromColumn(line, 4).substr(0, kDescriptionLimit));
+    world.Description.emplace_back(FirstCharacters(FromColumn(line, 4), kDescriptionLimit));
 }
 
 }  // namespace

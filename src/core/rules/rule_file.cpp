@@ -64,9 +64,8 @@ std::string OneLine(std::string_view value) {
 std::vector<std::string> DescriptionLines(std::string_view text) {
     std::vector<std::string> lines(1);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
+        if (const std::size_t end = LineEndLength(text, i)) {
+            i += end - 1;
             lines.emplace_back();
         } else {
             lines.back() += text[i];
