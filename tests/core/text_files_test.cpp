@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
 #include <memory>
@@ -219,10 +220,15 @@ std::string SaveError(const fs::path& file, std::string_view content) {
 // A save replaces the file whole or not at all, and only the file it names: a
 // user's own "OUT.tmp" and "name.tmp" survive, a read-only file is refused and
 // kept, a symbolic link stays one, the mode is kept, every failure gives the file
-// and the reason, and no temporary is left behind.
+// and the reason, and no temporary is left behind (nor one of a killed save).
 TEST(SavesThatHold, ReplaceOnlyTheNamedFileAndSayWhyNot) {
     TempFolder dir;
     dir.Write("OUT.tmp", "mine");
+    // Temporaries of a killed save (no such process) go at the next save; those of
+    // a save still running stay.
+    dir.Write(".OUT.99999999-0-0badcafe.tmp", "killed");
+    const std::string running = ".OUT." + std::to_string(::getpid()) + "-9-0badcafe.tmp";
+    dir.Write(running, "running");
     dir.Write("out.zlf.tmp", "mine too");
     WriteFileAtomic(dir / "OUT", "new");
     WriteFileAtomic(dir / "out.zlf", "new too");
@@ -256,7 +262,7 @@ TEST(SavesThatHold, ReplaceOnlyTheNamedFileAndSayWhyNot) {
 
     EXPECT_EQ(FolderNames(dir.Path()),
               (std::set<std::string>{"OUT", "OUT.tmp", "out.zlf", "out.zlf.tmp", "shared.txt",
-                                     "real", "link.rle", "ro.lif"}));
+                                     "real", "link.rle", "ro.lif", running}));
 }
 
 // Two saves of one file at once each write a whole file and one wins; a reader at

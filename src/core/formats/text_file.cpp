@@ -1,6 +1,7 @@
 #include "formats/text_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -202,20 +203,55 @@ std::filesystem::path FollowLinks(std::filesystem::path path) {
     ThrowWriteErrno(path, ELOOP);
 }
 
-// A name of our own beside the file, never one a user would pick: hidden, with
-// the process, a counter and random bits in it, and created exclusively.
+// The start of our temporaries' names for a file: hidden, the file's name (a
+// long one shortened, since names hold at most 255 bytes) and a dot.
+std::string TemporaryPrefix(const std::filesystem::path& target) {
+    std::string name = target.filename().string();
+    if (name.size() > 160) {
+        std::size_t cut = 160;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        name.resize(cut);
+    }
+    return "." + name + ".";
+}
+
+// A name of our own beside the file, never one a user would pick: the prefix,
+// the process, a counter and random bits; it is created exclusively.
 std::filesystem::path TemporaryName(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
     static const std::uint64_t seed = std::random_device{}();
     const auto tick =
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     const std::uint64_t mix = (seed ^ tick) * 0x9E3779B97F4A7C15u;
-    // File names are at most 255 bytes: a long name is shortened in the temporary.
-    const std::string name = target.filename().string().substr(0, 160);
     char unique[64];
-    std::snprintf(unique, sizeof unique, ".%ld-%u-%08llx.tmp", static_cast<long>(::getpid()),
+    std::snprintf(unique, sizeof unique, "%ld-%u-%08llx.tmp", static_cast<long>(::getpid()),
                   counter++, static_cast<unsigned long long>(mix >> 32));
-    return target.parent_path() / ("." + name + unique);
+    return target.parent_path() / (TemporaryPrefix(target) + unique);
+}
+
+// A save that was killed leaves its temporary behind; the next save of the file
+// removes those whose process is gone.
+void RemoveStaleTemporaries(const std::filesystem::path& target,
+                            const std::filesystem::path& folder) {
+    const std::string prefix = TemporaryPrefix(target);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(prefix) || !name.ends_with(".tmp"))
+            continue;
+        long pid = 0;
+        unsigned count = 0;
+        unsigned long long random = 0;
+        char tail[8] = {};
+        if (std::sscanf(name.c_str() + prefix.size(), "%ld-%u-%8llx%7s", &pid, &count, &random,
+                        tail) != 4 ||
+            std::string_view(tail) != ".tmp" || pid <= 0)
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            ::unlink(it->path().c_str());
+    }
 }
 
 // The temporary is removed on every way out but the successful rename.
@@ -328,6 +364,7 @@ void WriteFileAtomic(const std::filesystem::path& path, std::string_view content
         ThrowWriteErrno(path, errno);
     temp.Keep();
     SyncFolder(folder);
+    RemoveStaleTemporaries(target, folder);
 }
 
 std::string KeyLine(std::string_view key, std::string_view value) {
