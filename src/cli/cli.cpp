@@ -1,10 +1,12 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <system_error>
 
 #include "engine/format_error.h"
 #include "engine/generation_step.h"
@@ -23,7 +25,7 @@ constexpr const char* kHelp =
 usage:
   zentorix-cli run FILE [--generations N] [--torus|--plane] [--seed S] [--quiet] [--save OUT]
   zentorix-cli convert IN OUT
-  zentorix-cli --help
+  zentorix-cli --help        (also: run --help, convert --help)
 
 run      opens FILE (any format the program opens: .zlf/.mlf/.qlf/.ini, RLE, Life 1.05,
          Life 1.06, MCell, Life 2.0, one-bit BMP) with the program's start-up state
@@ -41,8 +43,9 @@ run      opens FILE (any format the program opens: .zlf/.mlf/.qlf/.ini, RLE, Lif
          auto-stop on (set by a loaded file) ends with that generation.
 convert  opens IN and saves OUT as --save does.
 
-exit status: 0 success; 1 a file is missing, fits no format, or cannot be read
-or written (the reason on standard error); 2 wrong usage.
+exit status: 0 success; 1 a file is missing, is not a regular file, fits no
+format, or cannot be read or written, standard output included (the reason on
+standard error); 2 wrong usage.
 )";
 
 struct Options {
@@ -160,10 +163,45 @@ struct BatchObserver : StepObserver {
     void StopRequested() override { stopped = true; }
 };
 
-int Execute(const Options& o, std::ostream& out, std::ostream& err) {
+// Standard output that remembers why writing it failed (a full disk, a closed
+// pipe): the run then stops and the program says so instead of reporting success.
+class Output {
+  public:
+    explicit Output(std::ostream& out) : out_(out) {}
+    bool Write(const std::string& text) {
+        errno = 0;
+        out_ << text;
+        return Check();
+    }
+    bool Flush() {
+        errno = 0;
+        out_.flush();
+        return Check();
+    }
+    bool Failed() const { return !out_; }
+    std::string Reason() const {
+        return error_ ? std::generic_category().message(error_) : "write error";
+    }
+
+  private:
+    bool Check() {
+        if (!out_ && error_ == 0)
+            error_ = errno;
+        return static_cast<bool>(out_);
+    }
+    std::ostream& out_;
+    int error_ = 0;
+};
+
+int Execute(const Options& o, Output& out, std::ostream& err) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(o.input, ec)) {
+    const auto status = std::filesystem::status(o.input, ec);
+    if (!std::filesystem::exists(status)) {
         err << "zentorix-cli: " << o.input.string() << ": no such file\n";
+        return 1;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        err << "zentorix-cli: " << o.input.string() << ": not a regular file\n";
         return 1;
     }
     auto world = std::make_unique<World>();
@@ -187,21 +225,21 @@ int Execute(const Options& o, std::ostream& out, std::ostream& err) {
                        std::to_string(world->FieldHeight()) + (torus ? " torus" : " plane") +
                        " live " + std::to_string(CountLive(*world, torus)) + " rule " +
                        RuleToString(*world, 0, 0) + "\n";
-    out << text;
+    out.Write(text);
     BatchObserver observer;
     std::string last;
     const StepForm form = torus ? StepForm::Torus : StepForm::Plain;
-    for (long long g = 0; g < o.generations && !observer.stopped; ++g) {
+    for (long long g = 0; g < o.generations && !observer.stopped && !out.Failed(); ++g) {
         GenerationStep(*world, settings, observer, form);
         const GenerationCounters& c = world->Counters;
         last = std::to_string(observer.generation) + " " + std::to_string(c.LiveCount) + " " +
                std::to_string(c.StateOneCount) + " " + std::to_string(c.BornCount) + " " +
                std::to_string(c.DiedCount) + "\n";
         if (!o.quiet)
-            out << last;
+            out.Write(last);
     }
     if (o.quiet)
-        out << last;
+        out.Write(last);
     if (o.save)
         Save(*world, settings, *o.save, err);
     return 0;
@@ -210,12 +248,24 @@ int Execute(const Options& o, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
-        out << kHelp;
-        return 0;
+    auto isHelp = [](const std::string& a) { return a == "--help" || a == "-h"; };
+    const bool help = !args.empty() && (isHelp(args[0]) || args[0] == "help" ||
+                                        ((args[0] == "run" || args[0] == "convert") &&
+                                         std::any_of(args.begin(), args.end(), isHelp)));
+    Output output(out);
+    // Whatever was written must reach its place, or the status says it did not.
+    auto finish = [&](int status) {
+        if (output.Flush())
+            return status;
+        err << "zentorix-cli: cannot write the output: " << output.Reason() << "\n";
+        return 1;
+    };
+    if (help) {
+        output.Write(kHelp);
+        return finish(0);
     }
     try {
-        return Execute(Parse(args), out, err);
+        return finish(Execute(Parse(args), output, err));
     } catch (const UsageError& e) {
         err << "zentorix-cli: " << e.message << "\n(zentorix-cli --help tells how to use it)\n";
         return 2;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -59,9 +61,11 @@ class Cli : public ::testing::Test {
 };
 
 TEST_F(Cli, HelpWrongUsageAndUnreadableFiles) {
-    const Result help = Call("--help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("zentorix-cli run FILE"), std::string::npos);
+    for (const char* asked : {"--help", "run --help", "convert --help", "run x.rle -h"}) {
+        const Result help = Call(asked);
+        EXPECT_EQ(help.status, 0) << asked;
+        EXPECT_NE(help.out.find("zentorix-cli run FILE"), std::string::npos) << asked;
+    }
     for (const char* bad : {"", "frob", "run", "run a b", "run x --generations",
                             "run x --torus --plane", "run x --generations -3", "run x --seed y",
                             "run x --bogus", "convert a", "run x --save out.txt"}) {
@@ -71,8 +75,16 @@ TEST_F(Cli, HelpWrongUsageAndUnreadableFiles) {
         EXPECT_TRUE(r.out.empty()) << bad;
     }
     // Files that cannot be read exit with 1.
+    const auto fifo = folder / "pipe.rle";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto huge = folder.Write("huge.bmp", "BM");
+    std::filesystem::resize_file(huge, std::uintmax_t{65} << 20);  // sparse: no disk used
     const std::pair<std::filesystem::path, const char*> cases[] = {
         {folder / "none.rle", "no such file"},
+        {folder.Path(), "not a regular file"},
+        {fifo, "not a regular file"},
+        {"/dev/null", "not a regular file"},
+        {huge, "too large for a pattern file"},
         {folder.Write("notes.txt", "just some words\n"), "not a pattern format"},
         {folder.Write("bad.zlf", Zlf({KeyLine("#FieldWidth:", "12x4")})),
          "'12x4' is not a valid integer value"}};
@@ -80,6 +92,16 @@ TEST_F(Cli, HelpWrongUsageAndUnreadableFiles) {
         const Result r = Run(file, "");
         EXPECT_EQ(r.status, 1) << message;
         EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    }
+    // Output that cannot be written is a failure, not a success.
+    const auto glider = folder.Write("glider.rle", "x = 3, y = 3\nbo$2bo$3o!\n");
+    for (const std::string& args :
+         {std::string("--help"), std::string("run ").append(Quote(glider))}) {
+        const Result full = Call(args + " >/dev/full");
+        EXPECT_EQ(full.status, 1) << args;
+        EXPECT_NE(full.err.find("cannot write the output: No space left on device"),
+                  std::string::npos)
+            << full.err;
     }
 }
 

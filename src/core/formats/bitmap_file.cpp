@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/field_regions.h"
+#include "formats/pattern_text.h"
 #include "formats/text_file.h"
 
 namespace zentorix {
@@ -96,6 +97,7 @@ bool BmpImage::IsDark(int x, int r) const {
 
 void ReadBitmapFile(World& world, Settings& settings, const std::filesystem::path& file,
                     PanelSize panel) {
+    CheckPatternFileSize(file);
     auto bytes = ReadFileBytes(file);
     if (!bytes)
         return;

@@ -135,67 +135,93 @@ void WriteFieldSection(TextBuilder& out, const World& world, Layer layer, bool w
     writer.Finish();
 }
 
-bool ReadFieldSection(World& world, const std::vector<std::string>& lines, std::string_view key) {
-    const int ex = world.ExtentX(), ey = world.ExtentY();
-    StateField& staging = world.StagingGrid;
-    staging.FillRect(-3, -3, ex, ey, 0);
+namespace {
 
-    std::int64_t cx = 0, cy = 0;
-    std::int32_t base = 0;
-    std::string digits;
-    bool found = false;
-    // n cells of the current row from the current column take the state; cells
-    // beyond the extents are cut off but the column still advances.
-    auto put = [&](std::int64_t n, std::int32_t state) {
-        if (cy <= ey) {
-            const std::int64_t last = std::min<std::int64_t>(cx + n - 1, ex);
-            for (std::int64_t x = cx; x <= last; ++x)
-                staging.at(static_cast<int>(x), static_cast<int>(cy)) = state;
-        }
-        cx = std::min(cx + n, kCountLimit);
-    };
+// Decodes the data lines of one layer, line after line, into the staging grid.
+class SectionReader {
+  public:
+    SectionReader(World& world, std::string_view key)
+        : staging_(world.StagingGrid), key_(key), ex_(world.ExtentX()), ey_(world.ExtentY()) {
+        staging_.FillRect(-3, -3, ex_, ey_, 0);
+    }
 
-    for (const std::string& line : lines) {
-        if (line.size() < 3 || std::string_view(line).substr(0, 3) != key)
-            continue;
+    void Line(std::string_view line) {
+        if (line.size() < 3 || line.substr(0, 3) != key_)
+            return;
         if (line.size() >= 5)
-            found = true;
+            found_ = true;
         for (std::size_t i = 3; i < line.size(); ++i) {
             const char c = line[i];
             if (c >= '0' && c <= '9') {
-                if (digits.size() < 32)
-                    digits += c;
+                if (digits_.size() < 32)
+                    digits_ += c;
                 continue;
             }
             if (const int b = BlockBase(c); b >= 0) {
-                base = b;
+                base_ = b;
                 continue;
             }
-            std::int64_t n = RunCount(digits);
+            std::int64_t n = RunCount(digits_);
             if (n == 0)
                 n = 1;
-            digits.clear();
+            digits_.clear();
             if (c == '.') {
-                put(n, 0);
-                base = 0;
+                Put(n, 0);
+                base_ = 0;
             } else if (c == '$') {
-                cx = 0;
-                cy = std::min(cy + n, kCountLimit);
-                base = 0;
+                cx_ = 0;
+                cy_ = std::min(cy_ + n, kCountLimit);
+                base_ = 0;
             } else if (c >= 'A' && c <= 'X') {
-                put(n, base + (c - 'A' + 1));
-                base = 0;
+                Put(n, base_ + (c - 'A' + 1));
+                base_ = 0;
             }
         }
     }
-    return found;
+
+    bool Found() const { return found_; }
+
+  private:
+    // n cells of the current row from the current column take the state; cells
+    // beyond the extents are cut off but the column still advances.
+    void Put(std::int64_t n, std::int32_t state) {
+        if (cy_ <= ey_) {
+            const std::int64_t last = std::min<std::int64_t>(cx_ + n - 1, ex_);
+            for (std::int64_t x = cx_; x <= last; ++x)
+                staging_.at(static_cast<int>(x), static_cast<int>(cy_)) = state;
+        }
+        cx_ = std::min(cx_ + n, kCountLimit);
+    }
+
+    StateField& staging_;
+    std::string_view key_;
+    int ex_, ey_;
+    std::int64_t cx_ = 0, cy_ = 0;
+    std::int32_t base_ = 0;
+    std::string digits_;
+    bool found_ = false;
+};
+
+}  // namespace
+
+bool ReadFieldSection(World& world, const std::vector<std::string>& lines, std::string_view key) {
+    SectionReader reader(world, key);
+    for (const std::string& line : lines)
+        reader.Line(line);
+    return reader.Found();
+}
+
+bool ReadFieldSectionText(World& world, std::string_view text, std::string_view key) {
+    SectionReader reader(world, key);
+    ForEachTextLine(text, [&](std::string_view line) { reader.Line(line); });
+    return reader.Found();
 }
 
 bool ReadFieldSectionFile(World& world, const std::filesystem::path& path, std::string_view key) {
-    const auto lines = ReadTextLines(path);
-    if (!lines)
+    const auto text = ReadTextFile(path);
+    if (!text)
         return false;
-    return ReadFieldSection(world, *lines, key);
+    return ReadFieldSectionText(world, *text, key);
 }
 
 }  // namespace zentorix

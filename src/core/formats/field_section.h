@@ -31,6 +31,8 @@ void WriteFieldSection(TextBuilder& out, const World& world, Layer layer, bool w
 // grid, after clearing it over -3..ExtentX by -3..ExtentY. Gives true when a data
 // line of five or more characters was found. Data beyond the extents is cut off.
 bool ReadFieldSection(World& world, const std::vector<std::string>& lines, std::string_view key);
+// As above over the lines of a whole text, without a copy of any line.
+bool ReadFieldSectionText(World& world, std::string_view text, std::string_view key);
 // As above from a file; a missing file gives false and leaves the staging grid as
 // it was.
 bool ReadFieldSectionFile(World& world, const std::filesystem::path& path, std::string_view key);

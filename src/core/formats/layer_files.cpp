@@ -101,8 +101,8 @@ bool LoadLayerFile(World& world, Settings& settings, const ProgramFolder& folder
     const LayerLibrary* library = LibraryOf(layer);
     if (!library)
         return false;
-    const auto lines = ReadTextLines(LayerFilePath(folder, layer, name));
-    if (!lines)
+    const auto text = ReadTextFile(LayerFilePath(folder, layer, name));
+    if (!text)
         return false;
 
     std::array<const NativeKey*, 5> keys{};
@@ -115,15 +115,15 @@ bool LoadLayerFile(World& world, Settings& settings, const ProgramFolder& folder
 
     NativeReadState state{world, settings};
     std::string rule;
-    for (const std::string& line : *lines) {
+    ForEachTextLine(*text, [&](std::string_view line) {
         for (std::size_t k = 0; k < count; ++k)
             if (Contains(line, keys[k]->ReadName()))
                 keys[k]->apply(state, line);
         if (library->carriesRule && StartsWith(line, "#R1 "))
             rule += line.substr(4);
-    }
+    });
 
-    ReadFieldSection(world, *lines, FieldSectionKey(layer));
+    ReadFieldSectionText(world, *text, FieldSectionKey(layer));
     ReplaceLayerFromStaging(world, layer);
     if (!rule.empty())
         ParseRuleString(world, rule, kFamilyZentorix, 1);

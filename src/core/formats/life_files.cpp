@@ -11,6 +11,7 @@
 
 #include "engine/format_error.h"
 #include "engine/rule_text.h"
+#include "formats/key_lines.h"
 #include "formats/pattern_text.h"
 #include "formats/text_file.h"
 #include "rules/rule_editor.h"
@@ -19,7 +20,7 @@ namespace zentorix {
 
 namespace {
 
-// Description lines are kept to this length.
+// Description lines are kept to this many characters.
 constexpr std::size_t kDescriptionLimit = 3000;
 
 void SetConwayRule(World& world, const Settings& settings) {
@@ -57,7 +58,7 @@ bool IsPictureRow(std::string_view line) {
 }
 
 void AddDescription(World& world, std::string_view line) {
-    world.Description.emplace_back(FromColumn(line, 4).substr(0, kDescriptionLimit));
+    world.Description.emplace_back(FirstCharacters(FromColumn(line, 4), kDescriptionLimit));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "engine/format_error.h"
 #include "engine/rule_text.h"
 #include "formats/field_section.h"
+#include "formats/pattern_text.h"
 #include "formats/text_file.h"
 #include "rules/rule_editor.h"
 
@@ -130,8 +131,8 @@ void ApplyBoard(World& world, std::string_view line) {
     world.SetFieldHeight(std::clamp(h, kMinFieldSize, kMaxLoadedFieldSize));
 }
 
-// The parts of a description entry between line breaks (CR, LF or CR LF); an
-// empty entry is one empty part.
+// The parts of a description entry between line breaks (as a reader splits
+// lines); an empty entry is one empty part.
 std::vector<std::string_view> DescriptionParts(std::string_view entry) {
     std::vector<std::string_view> parts;
     std::size_t start = 0;
@@ -139,8 +140,7 @@ std::vector<std::string_view> DescriptionParts(std::string_view entry) {
         if (entry[i] != '\r' && entry[i] != '\n')
             continue;
         parts.push_back(entry.substr(start, i - start));
-        if (entry[i] == '\r' && i + 1 < entry.size() && entry[i + 1] == '\n')
-            ++i;
+        i += LineEndLength(entry, i) - 1;
         start = i + 1;
     }
     parts.push_back(entry.substr(start));
@@ -157,15 +157,15 @@ void ChooseFamily(std::string& family, std::string_view line) {
 
 void ReadMCellFile(World& world, Settings& settings, const std::filesystem::path& file,
                    PanelSize panel) {
-    const auto lines = ReadTextLines(file);
-    if (!lines)
+    const auto text = PatternText::Read(file);
+    if (!text)
         return;
     BeginPatternLoad(world, settings, file, "Mcell 4.20");
 
     CellDataDecoder decoder(world.StagingGrid);
     std::string ruleText;
     std::string family;
-    for (const std::string& line : *lines) {
+    text->ForEachLine([&](std::string_view line) {
         if (StartsWith(line, "#WRAP")) {
             settings.EnableTOR = Contains(line, "1");
         } else if (StartsWith(line, "#RULE")) {
@@ -182,7 +182,7 @@ void ReadMCellFile(World& world, Settings& settings, const std::filesystem::path
         } else if (StartsWith(line, "#L ") && line.size() >= 4) {
             decoder.Line(FromColumn(line, 4));
         }
-    }
+    });
     decoder.Finish();
 
     PlacePattern(world, settings, decoder.LastColumn(), decoder.LastRow(), true, panel);

@@ -36,11 +36,10 @@ void WriteDescription(TextBuilder& out, const World& world) {
     for (const std::string& text : world.Description) {
         // A memo line never holds a line break; should one slip in, it becomes
         // a line of its own instead of breaking the file.
-        const auto pieces = SplitLines(text);
-        if (pieces.empty())
+        if (text.empty())
             out.Line("#D ");
-        for (const std::string& piece : pieces)
-            out.Line("#D " + piece);
+        ForEachTextLine(text,
+                        [&](std::string_view piece) { out.Line("#D " + std::string(piece)); });
     }
 }
 
@@ -208,8 +207,10 @@ std::filesystem::path SaveNativeFile(const World& world, Settings& settings,
 NativeReadResult ReadNativeFile(World& world, Settings& settings,
                                 const std::filesystem::path& file) {
     NativeReadResult result;
-    const auto lines = ReadTextLines(file);
-    if (!lines)
+    // The text is walked line by line: a copy per line would make a file of
+    // millions of short lines cost many times its size.
+    const auto text = ReadTextFile(file);
+    if (!text)
         return result;
     result.found = true;
 
@@ -224,27 +225,27 @@ NativeReadResult ReadNativeFile(World& world, Settings& settings,
 
     NativeReadState state{world, settings};
     std::array<std::string, 3> ruleText;
-    for (const std::string& line : *lines) {
+    ForEachTextLine(*text, [&](std::string_view line) {
         // Description lines are the user's own text: a key named in it is not
         // applied, so any description reads back as it was written.
         if (StartsWith(line, "#D ")) {
             world.Description.emplace_back(
                 FirstCharacters(FromCharacter(line, 4), kMaxDescriptionLine));
-            continue;
+            return;
         }
         ReadKindLine(line, state.kind);
         ApplyKeyLine(state, line);
         if (StartsWith(line, "#R0 "))
             ruleText[0] += line.substr(4);
         if (state.kind == NativeKind::Mini)
-            continue;
+            return;
         if (StartsWith(line, "#R1 "))
             ruleText[1] += line.substr(4);
         if (StartsWith(line, "#R2 "))
             ruleText[2] += line.substr(4);
         if (IsColourLine(line))
             ApplyPaletteLine(settings.Colours, line);
-    }
+    });
     result.kind = state.kind;
     result.languageRead = state.languageRead;
     const bool mini = state.kind == NativeKind::Mini;
@@ -263,7 +264,7 @@ NativeReadResult ReadNativeFile(World& world, Settings& settings,
         for (Layer layer : kLandscapeLayers)
             ClearLayer(world, layer);
 
-    ReadFieldSection(world, *lines, FieldSectionKey(Layer::Main));
+    ReadFieldSectionText(world, *text, FieldSectionKey(Layer::Main));
     Layer target = Layer::Main;
     if (!mini || LayerFromIndex(settings.LoadFieldSelector, target)) {
         if (replace)
@@ -272,7 +273,7 @@ NativeReadResult ReadNativeFile(World& world, Settings& settings,
             MergeStagingIntoLayer(world, target);
     }
     for (Layer layer : kLandscapeLayers)
-        if (ReadFieldSection(world, *lines, FieldSectionKey(layer)) || qsave)
+        if (ReadFieldSectionText(world, *text, FieldSectionKey(layer)) || qsave)
             MergeStagingIntoLayer(world, layer);
     return result;
 }

@@ -6,17 +6,21 @@
 
 namespace zentorix {
 
-std::optional<PatternText> PatternText::Read(const std::filesystem::path& file) {
+void CheckPatternFileSize(const std::filesystem::path& file) {
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(file, ec);
     if (!ec && size > kMaxPatternFileBytes)
         throw FileError(file.filename().string() + " is too large for a pattern file (" +
                         std::to_string(size >> 20) + " MiB; at most " +
                         std::to_string(kMaxPatternFileBytes >> 20) + " MiB)");
-    auto bytes = ReadFileBytes(file);
-    if (!bytes)
+}
+
+std::optional<PatternText> PatternText::Read(const std::filesystem::path& file) {
+    CheckPatternFileSize(file);
+    auto text = ReadTextFile(file);
+    if (!text)
         return std::nullopt;
-    return PatternText(DecodeText(*bytes));
+    return PatternText(std::move(*text));
 }
 
 }  // namespace zentorix

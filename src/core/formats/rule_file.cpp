@@ -64,9 +64,8 @@ std::string OneLine(std::string_view value) {
 std::vector<std::string> DescriptionLines(std::string_view text) {
     std::vector<std::string> lines(1);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
+        if (const std::size_t end = LineEndLength(text, i)) {
+            i += end - 1;
             lines.emplace_back();
         } else {
             lines.back() += text[i];
@@ -95,10 +94,11 @@ class KeepRuleInfo {
     RuleEditorState& editor_;
 };
 
-void ReadRuleFileLines(World& world, const std::vector<std::string>& lines) {
+// Walks the lines without copying them: a large file costs no more than itself.
+void ReadRuleFileText(World& world, std::string_view text) {
     RuleEditorState& editor = world.Editor;
     std::string rule;
-    for (const std::string& line : lines) {
+    ForEachTextLine(text, [&](std::string_view line) {
         bool info = false;
         for (std::size_t i = 0; i < kInfoHeads.size() && !info; ++i) {
             if (StartsWith(line, kInfoHeads[i].key)) {
@@ -107,14 +107,14 @@ void ReadRuleFileLines(World& world, const std::vector<std::string>& lines) {
             }
         }
         if (info)
-            continue;
+            return;
         if (StartsWith(line, kRuleHead))
             rule += line.substr(kRuleHead.size());
         else if (StartsWith(line, kShortRuleHead))
             rule += line.substr(kShortRuleHead.size());
         else if (StartsWith(line, kDescriptionHead))
-            editor.RulesDescription.push_back(line.substr(kDescriptionHead.size()));
-    }
+            editor.RulesDescription.emplace_back(line.substr(kDescriptionHead.size()));
+    });
     if (!rule.empty())
         ParseRuleString(world, rule, kFamilyZentorix, 0);
 }
@@ -182,7 +182,7 @@ void SaveRuleFile(const World& world, const std::filesystem::path& rulesFolder,
 void ApplyRuleFileText(World& world, std::string_view bytes) {
     KeepRuleInfo keep(world.Editor);
     world.Editor.InfoMemo[kAuthorLine].clear();
-    ReadRuleFileLines(world, SplitLines(DecodeText(bytes)));
+    ReadRuleFileText(world, DecodeText(bytes));
 }
 
 void LoadRuleFile(World& world, const std::filesystem::path& rulesFolder, std::string_view name) {
@@ -194,10 +194,10 @@ void LoadRuleFile(World& world, const std::filesystem::path& rulesFolder, std::s
     std::error_code ec;
     if (EndsWith(name, kRuleFileExtension) && !std::filesystem::exists(path, ec))
         path = rulesFolder / std::string(name);
-    const auto lines = ReadTextLines(path);
-    if (!lines)
+    const auto text = ReadTextFile(path);
+    if (!text)
         return;
-    ReadRuleFileLines(world, *lines);
+    ReadRuleFileText(world, *text);
 }
 
 }  // namespace zentorix

@@ -1,8 +1,18 @@
 #include "formats/text_file.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <system_error>
 
 namespace zentorix {
@@ -37,44 +47,66 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+// The length of the UTF-8 sequence at i, or 0 when the bytes there are not one.
+std::size_t Utf8SequenceLength(std::string_view s, std::size_t i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    std::size_t extra;
+    char32_t cp;
+    if (c < 0x80)
+        return 1;
+    if ((c & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + extra >= s.size())
+        return 0;
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto cc = static_cast<unsigned char>(s[i + k]);
+        if ((cc & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (cc & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+    if ((extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000) ||
+        cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return extra + 1;
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        int extra;
-        char32_t cp;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = Utf8SequenceLength(s, i);
+        if (n == 0)
             return false;
-        }
-        if (i + extra >= s.size())
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if ((extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) ||
-            (extra == 3 && cp < 0x10000) || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += extra + 1;
+        i += n;
     }
     return true;
+}
+
+std::string ValidUtf8(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + 8);
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = Utf8SequenceLength(s, i);
+        if (n == 0) {
+            AppendUtf8(out, 0xFFFD);
+            ++i;
+        } else {
+            out.append(s.substr(i, n));
+            i += n;
+        }
+    }
+    return out;
 }
 
 std::string DecodeText(std::string_view bytes) {
@@ -96,18 +128,7 @@ std::string DecodeText(std::string_view bytes) {
 
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const bool last = end == std::string_view::npos;
-        if (last)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.emplace_back(line);
-        start = end + 1;
-    }
+    ForEachTextLine(text, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
@@ -118,42 +139,232 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // One allocation of the file's size: reading a large file into a growing
+    // string would hold up to twice its size while the string doubles.
+    std::string bytes;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (!ec && size < bytes.max_size()) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+        if (in.bad())
+            return std::nullopt;
+        in.clear();
+    }
+    // A file that grew meanwhile, or whose size was not known, is read to its end.
+    bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad())
         return std::nullopt;
     return bytes;
 }
 
-std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::path& path) {
+std::optional<std::string> ReadTextFile(const std::filesystem::path& path) {
     auto bytes = ReadFileBytes(path);
     if (!bytes)
         return std::nullopt;
-    return SplitLines(DecodeText(*bytes));
+    if (IsValidUtf8(*bytes)) {
+        if (StartsWith(*bytes, "\xEF\xBB\xBF"))
+            bytes->erase(0, 3);
+        return bytes;
+    }
+    return DecodeText(*bytes);
 }
 
-void WriteFileAtomic(const std::filesystem::path& path, std::string_view content) {
-    std::filesystem::path tmp = path;
-    tmp += ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw FileError("Cannot write " + path.string());
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(tmp, ignored);
-            throw FileError("Cannot write " + path.string() + ": the disk may be full");
-        }
+std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::path& path) {
+    const auto text = ReadTextFile(path);
+    if (!text)
+        return std::nullopt;
+    return SplitLines(*text);
+}
+
+namespace {
+
+[[noreturn]] void ThrowWriteError(const std::filesystem::path& path, std::string_view reason) {
+    throw FileError("Cannot write '" + ValidUtf8(path.string()) + "': " + std::string(reason));
+}
+
+[[noreturn]] void ThrowWriteErrno(const std::filesystem::path& path, int error) {
+    ThrowWriteError(path, std::generic_category().message(error));
+}
+
+// The file a save really replaces: a symbolic link stays a link and its target
+// gets the new content, through any chain of links.
+std::filesystem::path FollowLinks(std::filesystem::path path) {
+    constexpr int kMaxLinks = 40;
+    for (int hops = 0; hops < kMaxLinks; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec)))
+            return path;
+        const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+        if (ec)
+            ThrowWriteError(path, ec.message());
+        path = target.is_absolute() ? target : path.parent_path() / target;
     }
+    ThrowWriteErrno(path, ELOOP);
+}
+
+// The start of our temporaries' names for a file: hidden, the file's name (a
+// long one shortened, since names hold at most 255 bytes) and a dot.
+std::string TemporaryPrefix(const std::filesystem::path& target) {
+    std::string name = target.filename().string();
+    if (name.size() > 160) {
+        std::size_t cut = 160;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        name.resize(cut);
+    }
+    return "." + name + ".";
+}
+
+// A name of our own beside the file, never one a user would pick: the prefix,
+// the process, a counter and random bits; it is created exclusively.
+std::filesystem::path TemporaryName(const std::filesystem::path& target) {
+    static std::atomic<unsigned> counter{0};
+    static const std::uint64_t seed = std::random_device{}();
+    const auto tick =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    const std::uint64_t mix = (seed ^ tick) * 0x9E3779B97F4A7C15u;
+    char unique[64];
+    std::snprintf(unique, sizeof unique, "%ld-%u-%08llx.tmp", static_cast<long>(::getpid()),
+                  counter++, static_cast<unsigned long long>(mix >> 32));
+    return target.parent_path() / (TemporaryPrefix(target) + unique);
+}
+
+// A save that was killed leaves its temporary behind; the next save of the file
+// removes those whose process is gone.
+void RemoveStaleTemporaries(const std::filesystem::path& target,
+                            const std::filesystem::path& folder) {
+    const std::string prefix = TemporaryPrefix(target);
     std::error_code ec;
-    std::filesystem::rename(tmp, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(tmp, ignored);
-        throw FileError("Cannot write " + path.string() + ": " + ec.message());
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(prefix) || !name.ends_with(".tmp"))
+            continue;
+        long pid = 0;
+        unsigned count = 0;
+        unsigned long long random = 0;
+        char tail[8] = {};
+        if (std::sscanf(name.c_str() + prefix.size(), "%ld-%u-%8llx%7s", &pid, &count, &random,
+                        tail) != 4 ||
+            std::string_view(tail) != ".tmp" || pid <= 0)
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            ::unlink(it->path().c_str());
     }
+}
+
+// The temporary is removed on every way out but the successful rename.
+class TemporaryFile {
+  public:
+    TemporaryFile() = default;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!path_.empty())
+            ::unlink(path_.c_str());
+    }
+    // Creates a new file of the given permissions; false (errno set) when not.
+    bool Create(const std::filesystem::path& path, mode_t mode) {
+        fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd_ >= 0)
+            path_ = path;
+        return fd_ >= 0;
+    }
+    int Fd() const { return fd_; }
+    const std::filesystem::path& Path() const { return path_; }
+    // Closes the file: the error of the close, which may be the first report of
+    // a full disk, or 0.
+    int Close() {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result == 0 ? 0 : errno;
+    }
+    void Keep() { path_.clear(); }
+
+  private:
+    int fd_ = -1;
+    std::filesystem::path path_;
+};
+
+int WriteAll(int fd, std::string_view content) {
+    while (!content.empty()) {
+        const std::size_t chunk = std::min<std::size_t>(content.size(), std::size_t{1} << 30);
+        const ssize_t n = ::write(fd, content.data(), chunk);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        content.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
+// Makes the rename itself last: the folder's entry is flushed too. A file system
+// that cannot flush a folder has nothing more to lose by it.
+void SyncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+void WriteFileAtomic(const std::filesystem::path& path, std::string_view content) {
+    const std::filesystem::path target = FollowLinks(path);
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+
+    mode_t mode = 0666;  // a new file: the user's umask decides
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT)
+        ThrowWriteErrno(path, errno);
+    if (exists) {
+        if (!S_ISREG(old.st_mode))
+            ThrowWriteError(path, "not a regular file");
+        if (::access(target.c_str(), W_OK) != 0)
+            ThrowWriteErrno(path, errno);
+        // The administrator may write anything; a file its owner made read-only
+        // is still not replaced behind the owner's back.
+        if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+            ThrowWriteErrno(path, EACCES);
+        mode = old.st_mode & 07777;
+    }
+
+    TemporaryFile temp;
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts && temp.Fd() < 0; ++attempt)
+        if (!temp.Create(TemporaryName(target), mode) && errno != EEXIST)
+            ThrowWriteErrno(path, errno);
+    if (temp.Fd() < 0)
+        ThrowWriteErrno(path, EEXIST);
+    if (exists) {
+        // Creation applied the umask: the new file takes the old one's mode and,
+        // where we may, its owner.
+        ::fchmod(temp.Fd(), mode);
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            if (::fchown(temp.Fd(), old.st_uid, old.st_gid) != 0) {
+                // Only the administrator may give a file away; others keep theirs.
+            }
+    }
+    if (const int error = WriteAll(temp.Fd(), content))
+        ThrowWriteErrno(path, error);
+    if (::fsync(temp.Fd()) != 0)
+        ThrowWriteErrno(path, errno);
+    if (const int error = temp.Close())
+        ThrowWriteErrno(path, error);
+    if (::rename(temp.Path().c_str(), target.c_str()) != 0)
+        ThrowWriteErrno(path, errno);
+    temp.Keep();
+    SyncFolder(folder);
+    RemoveStaleTemporaries(target, folder);
 }
 
 std::string KeyLine(std::string_view key, std::string_view value) {

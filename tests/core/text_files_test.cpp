@@ -1,0 +1,319 @@
+// Text that reads whatever its line ends, is written as UTF-8, and saves that
+// leave either the old file or the new one.
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <thread>
+
+#include "core/temp_folder.h"
+#include "core/test_support.h"
+#include "engine/rule_text.h"
+#include "formats/key_lines.h"
+#include "formats/layer_files.h"
+#include "formats/native_file.h"
+#include "formats/pattern_load.h"
+#include "formats/rule_file.h"
+#include "view/builtin_palettes.h"
+#include "model/colour_model.h"
+#include "view/palette_files.h"
+#include "rules/rule_editor.h"
+
+namespace zentorix {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempFolder;
+
+std::string Replace(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    for (std::size_t at; (at = text.find(from)) != std::string_view::npos;) {
+        out.append(text.substr(0, at)).append(to);
+        text.remove_prefix(at + from.size());
+    }
+    return out.append(text);
+}
+
+// What a user sees of an opened pattern: the cells wherever they were placed, the
+// rule and the description.
+std::string PatternSummary(const World& world) {
+    // Appended piece by piece: chains of string + trip a false warning in GCC 12.
+    std::string s = "live ";
+    s.append(std::to_string(test::Shape(world.MainField).size())).append(" at");
+    for (const auto& [x, y, state] : test::Shape(world.MainField))
+        s.append(" ")
+            .append(std::to_string(x))
+            .append(",")
+            .append(std::to_string(y))
+            .append("=")
+            .append(std::to_string(state));
+    s.append(" rule ").append(RuleToString(world, 0, 0)).append(" text");
+    for (const std::string& line : world.Description)
+        s.append("|").append(line);
+    return s;
+}
+
+// Opens a file of the bytes through the one way every file comes in.
+std::function<std::string(const TempFolder&, const std::string&)> Opened(std::string name) {
+    return [name](const TempFolder& dir, const std::string& bytes) {
+        const auto world = std::make_unique<World>();
+        Settings settings;
+        const OpenResult r = OpenPatternFile(*world, settings, dir.Write(name, bytes));
+        return std::string("format ")
+            .append(std::to_string(static_cast<int>(r.format)))
+            .append(" ")
+            .append(PatternSummary(*world));
+    };
+}
+
+constexpr std::string_view kRule = "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RB6,RS2,RS3,";
+
+// Every text we read gives the same result with LF, CR LF, lone CR and CR CR LF
+// line ends. A lone CR made an RLE file open empty (reported as success) and an
+// MCell file keep a rule with empty lists.
+TEST(TextFiles, EveryReaderTakesEveryLineEnd) {
+    ColourModel colours;
+    ApplyBuiltInColourScheme(colours, 3);
+    ApplyBuiltInGenPalette(colours, 2);
+    const auto layerWorld = std::make_unique<World>();
+    {
+        test::Draw(layerWorld->LayerField(Layer::OtherReality), 3, 2, {".*.", "..*", "***"});
+        ParseRuleString(*layerWorld, "#R " + std::string(kRule), kFamilyZentorix, 1);
+    }
+
+    struct Case {
+        const char* what;
+        std::string text;  // lines ended by LF
+        std::function<std::string(const TempFolder&, const std::string&)> load;
+        std::string expected;  // part of the result with LF
+    };
+    const std::string ruleFileHead = "File of rules for Zentorix\nName      - Mine\n#R0 ";
+    const std::string glider =
+        "live 5 at 0,2=1 1,0=1 1,2=1 2,1=1 2,2=1 rule " + std::string(kRule) + " text|";
+    const std::vector<Case> cases = {
+        {"RLE", "#C a glider\nx = 3, y = 3, rule = B36/S23\nbo$2bo$\n3o!\n", Opened("g.rle"),
+         glider},
+        {"Life 1.05", "#Life 1.05\n#D a glider\n#R 23/36\n#P 0 0\n.*.\n..*\n***\n", Opened("g.lif"),
+         glider + "Life 1.05|a glider"},
+        {"Life 1.06", "#Life 1.06\n#D a glider\n#R 23/36\n1 0\n2 1\n0 2\n1 2\n2 2\n",
+         Opened("g.lif"), glider + "Life 1.06|a glider"},
+        {"MCell",
+         "#MCell 4.20\n#GAME Life\n#RULE 23/36\n#BOARD 40x40\n#D a glider\n#L .A$2.A$\n#L 3A\n",
+         Opened("g.mcl"), glider + "Mcell 4.20|a glider"},
+        {"native",
+         "#Zentorix\n#FileType zlf\n" + KeyLine("#FieldWidth:", "40") + "\n" +
+             KeyLine("#FieldHeight:", "30") + "\n#D a glider\n#R0 " + std::string(kRule) +
+             "\n#L 5$6.A$7.A$5.3A\n",
+         Opened("g.zlf"), glider + "a glider"},
+        {"rule file", ruleFileHead + std::string(kRule) + "\n#D about\n#D it\n",
+         [](const TempFolder&, const std::string& bytes) {
+             const auto world = std::make_unique<World>();
+             ApplyRuleFileText(*world, bytes);
+             std::string s = world->Editor.InfoMemo[0] + " " + RuleToString(*world, 0, 0);
+             for (const std::string& line : world->Editor.RulesDescription)
+                 s += "|" + line;
+             return s;
+         },
+         "Mine " + std::string(kRule) + "|about|it"},
+        {"colour scheme", Replace(ColourSchemeFileText(colours, "x"), "\r\n", "\n"),
+         [](const TempFolder&, const std::string& bytes) {
+             ColourModel c;
+             ApplyColourSchemeText(c, bytes);
+             return FormatPaletteLine(c, kSchemeLineKind);
+         },
+         FormatPaletteLine(colours, kSchemeLineKind)},
+        {"generation palette", Replace(GenPaletteFileText(colours, "x"), "\r\n", "\n"),
+         [](const TempFolder&, const std::string& bytes) {
+             ColourModel c;
+             ApplyGenPaletteText(c, bytes);
+             return GenPaletteFileText(c, "x");
+         },
+         GenPaletteFileText(colours, "x")},
+        {"layer file", "",
+         [](const TempFolder& dir, const std::string& bytes) {
+             ProgramFolder folder{dir.Path()};
+             folder.CreateSubfolders();
+             dir.Write("Field/mine.rfld", bytes);
+             const auto world = std::make_unique<World>();
+             Settings settings;
+             EXPECT_TRUE(LoadLayerFile(*world, settings, folder, Layer::OtherReality, "mine"));
+             return std::to_string(test::Shape(world->LayerField(Layer::OtherReality)).size()) +
+                    " " + RuleToString(*world, 0, 1);
+         },
+         "5 " + std::string(kRule)},
+    };
+    for (Case c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder dir;
+        if (c.text.empty()) {
+            ProgramFolder folder{dir.Path()};
+            folder.CreateSubfolders();
+            Settings settings;
+            const fs::path saved =
+                SaveLayerFile(*layerWorld, settings, folder, Layer::OtherReality, "saved");
+            c.text = Replace(TempFolder::Read(saved), "\r\n", "\n");
+        }
+        const std::string withLf = c.load(dir, c.text);
+        EXPECT_NE(withLf.find(c.expected), std::string::npos) << withLf;
+        for (const char* end : {"\r\n", "\r", "\r\r\n"})
+            EXPECT_EQ(c.load(dir, Replace(c.text, "\n", end)), withLf)
+                << testing::PrintToString(std::string(end));
+    }
+}
+
+// A description of 3000 characters and more, each two bytes, starting at an odd
+// byte: the readers cut at 3000 characters (a cut at 3000 bytes split a letter),
+// and a native file saved afterwards, under a name that is not UTF-8 itself, is
+// valid UTF-8 and gives the description back.
+TEST(TextFiles, LongCyrillicDescriptionsAreCutAtCharactersAndSavedAsUtf8) {
+    std::string cyrillic = "x";
+    for (int i = 0; i < 3100; ++i)
+        cyrillic += "Ж";
+    std::string kept = "x";
+    for (int i = 0; i < 2999; ++i)
+        kept += "Ж";
+    const std::pair<const char*, std::string> files[] = {
+        {"a.lif", "#Life 1.05\n#D " + cyrillic + "\n*\n"},
+        {"a.lif", "#Life 1.06\n#D " + cyrillic + "\n0 0\n"},
+        {"a.mcl", "#MCell 4.20\n#D " + cyrillic + "\n#L A\n"},
+        {"a.zlf", "#Zentorix\n#D " + cyrillic + "\n#L A\n"},
+    };
+    for (const auto& [name, text] : files) {
+        SCOPED_TRACE(text.substr(0, 12));
+        TempFolder dir;
+        const auto world = std::make_unique<World>();
+        Settings settings;
+        OpenPatternFile(*world, settings, dir.Write(name, text));
+        ASSERT_FALSE(world->Description.empty());
+        EXPECT_EQ(world->Description.back(), kept);
+
+        const fs::path saved =
+            WriteNativeFile(*world, settings, dir / "bad\xFFname", NativeKind::Zlf);
+        const std::string bytes = TempFolder::Read(saved);
+        EXPECT_TRUE(IsValidUtf8(bytes));
+        EXPECT_NE(bytes.find("#FileName bad\uFFFDname.zlf\r\n"), std::string::npos);
+        const auto back = std::make_unique<World>();
+        ReadNativeFile(*back, settings, saved);
+        EXPECT_EQ(back->Description, world->Description);
+    }
+}
+
+std::set<std::string> FolderNames(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+std::string SaveError(const fs::path& file, std::string_view content) {
+    try {
+        WriteFileAtomic(file, content);
+    } catch (const FileError& e) {
+        return e.what();
+    }
+    return "saved";
+}
+
+// A save replaces the file whole or not at all, and only the file it names: a
+// user's own "OUT.tmp" and "name.tmp" survive, a read-only file is refused and
+// kept, a symbolic link stays one, the mode is kept, every failure gives the file
+// and the reason, and no temporary is left behind (nor one of a killed save).
+TEST(SavesThatHold, ReplaceOnlyTheNamedFileAndSayWhyNot) {
+    TempFolder dir;
+    dir.Write("OUT.tmp", "mine");
+    // Temporaries of a killed save (no such process) go at the next save; those of
+    // a save still running stay.
+    dir.Write(".OUT.99999999-0-0badcafe.tmp", "killed");
+    const std::string running = ".OUT." + std::to_string(::getpid()) + "-9-0badcafe.tmp";
+    dir.Write(running, "running");
+    dir.Write("out.zlf.tmp", "mine too");
+    WriteFileAtomic(dir / "OUT", "new");
+    WriteFileAtomic(dir / "out.zlf", "new too");
+    EXPECT_EQ(TempFolder::Read(dir / "OUT.tmp"), "mine");
+    EXPECT_EQ(TempFolder::Read(dir / "out.zlf.tmp"), "mine too");
+    EXPECT_EQ(TempFolder::Read(dir / "out.zlf"), "new too");
+
+    const fs::path shared = dir.Write("shared.txt", "old");
+    fs::permissions(shared, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    WriteFileAtomic(shared, "new");
+    EXPECT_EQ(fs::status(shared).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    fs::create_directory(dir / "real");
+    const fs::path target = dir.Write("real/target.rle", "old");
+    fs::create_symlink("real/target.rle", dir / "link.rle");
+    WriteFileAtomic(dir / "link.rle", "through the link");
+    EXPECT_TRUE(fs::is_symlink(dir / "link.rle"));
+    EXPECT_EQ(TempFolder::Read(target), "through the link");
+
+    const fs::path readOnly = dir.Write("ro.lif", "keep me");
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read);
+    const std::pair<fs::path, std::string> refused[] = {
+        {readOnly, std::string("'").append(readOnly.string()).append("': Permission denied")},
+        {dir / "none" / "x.zlf", "x.zlf': No such file or directory"},
+        {dir / "real", "real': not a regular file"},
+    };
+    for (const auto& [file, reason] : refused)
+        EXPECT_NE(SaveError(file, "new").find(reason), std::string::npos) << SaveError(file, "new");
+    EXPECT_EQ(TempFolder::Read(readOnly), "keep me");
+
+    EXPECT_EQ(FolderNames(dir.Path()),
+              (std::set<std::string>{"OUT", "OUT.tmp", "out.zlf", "out.zlf.tmp", "shared.txt",
+                                     "real", "link.rle", "ro.lif", running}));
+}
+
+// Two saves of one file at once each write a whole file and one wins; a reader at
+// any moment sees one of the two whole contents, never a mix.
+TEST(SavesThatHold, ConcurrentSavesGiveOneWholeFile) {
+    TempFolder dir;
+    const fs::path file = dir / "race.zlf";
+    const std::string a(200000, 'a'), b(300000, 'b');
+    WriteFileAtomic(file, a);
+    std::atomic<bool> done{false};
+    std::atomic<int> mixed{0};
+    std::thread reader([&] {
+        while (!done) {
+            const std::string seen = TempFolder::Read(file);
+            mixed += seen != a && seen != b;
+        }
+    });
+    auto writer = [&](const std::string& content) {
+        for (int i = 0; i < 30; ++i)
+            WriteFileAtomic(file, content);
+    };
+    std::thread first(writer, std::cref(a)), second(writer, std::cref(b));
+    first.join();
+    second.join();
+    done = true;
+    reader.join();
+    EXPECT_EQ(mixed, 0);
+    const std::string last = TempFolder::Read(file);
+    EXPECT_TRUE(last == a || last == b);
+    EXPECT_EQ(FolderNames(dir.Path()), std::set<std::string>{"race.zlf"});
+}
+
+// A full disk: the old file stays whole, the message says so, nothing is left.
+// Needs a small file system of its own, which only the administrator can mount.
+TEST(SavesThatHold, AFullDiskKeepsTheOldFile) {
+    TempFolder dir;
+    const fs::path small = dir / "small";
+    fs::create_directory(small);
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small file system here";
+    struct Unmount {
+        fs::path path;
+        ~Unmount() { ::umount(path.c_str()); }
+    } unmount{small};
+    WriteFileAtomic(small / "field.zlf", "old field");
+    const std::string error = SaveError(small / "field.zlf", std::string(100000, '.'));
+    EXPECT_NE(error.find("field.zlf': No space left on device"), std::string::npos) << error;
+    EXPECT_EQ(TempFolder::Read(small / "field.zlf"), "old field");
+    EXPECT_EQ(FolderNames(small), std::set<std::string>{"field.zlf"});
+}
+
+}  // namespace
+}  // namespace zentorix
