@@ -21,14 +21,15 @@ class LifeFiles : public ::testing::Test {
     void Read(bool life106, std::string_view content) {
         world.SetFieldWidth(160);
         world.SetFieldHeight(140);
-        (life106 ? ReadLife106File : ReadLife105File)(world, settings,
-                                                      folder.Write("p.lif", content), {});
+        (life106 ? ReadLife106File : ReadLife105File)(
+            world, settings, folder.Write("p.lif", content), {}, &problems);
     }
     Cells Staging() const { return test::AllLive(world.StagingGrid); }
 
     TempFolder folder;
     World world;
     Settings settings;
+    FileProblems problems;
 };
 
 // A rule is read into the chosen set, which holds a three-state rule before.
