@@ -61,6 +61,8 @@ TEST_F(RuleText, FamiliesReadTheirOwnNotation) {
         {"B2/S34V", "OldLife", {{2}, {3, 4}}, 0, 0, 4},
         {"B2/S/H", "OldLife", {{2}, {}}, 0, 0, 6},
         {"B36/S23", "OldLife", {{3, 6}, {2, 3}}, 0, 0, 8},
+        {"B36S23", "OldLife", {{3, 6}, {2, 3}}, 0, 0, 8},
+        {"B234", "OldLife", {{2, 3, 4}, {}}, 0, 0, 8},
         {"#R 23/3", "Life", {{3}, {2, 3}}, 0, 0, 8},
         {"#RULE 32/3", "Life", {{3}, {2, 3}}, 0, 0, 8},
         {"36", "Life", {{3, 6}, {}}, 0, 0, 8},  // no slash: every digit is a birth digit

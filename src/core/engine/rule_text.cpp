@@ -172,20 +172,22 @@ std::optional<OldLifeRule> ReadOldLifeRule(std::string_view text) {
             text.remove_suffix(1);
     }
     const char highest = rule.neighbourhood == 'V' ? '4' : rule.neighbourhood == 'H' ? '6' : '8';
+    // Either every part starts with its letter (B, S, C) or none does; then the
+    // order is survival, birth, states. Lettered parts may go without slashes
+    // ("B3S23") and a missing birth or survival part is empty ("B234").
+    const bool lettered = !text.empty() && std::isalpha(static_cast<unsigned char>(text[0]));
     std::vector<std::string_view> parts;
     for (std::size_t start = 0;;) {
-        const std::size_t slash = text.find('/', start);
-        parts.push_back(text.substr(start, slash - start));
-        if (slash == std::string_view::npos)
+        std::size_t end = text.find('/', start);
+        if (lettered && end == std::string_view::npos)
+            end = text.find_first_of("BbSsCcGg", start + 1);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos)
             break;
-        start = slash + 1;
+        start = text[end] == '/' ? end + 1 : end;
     }
-    if (parts.size() < 2 || parts.size() > 3)
+    if (parts.size() > 3 || (parts.size() < 2 && !lettered))
         return std::nullopt;
-    // Either every part starts with its letter (B, S, C) or none does; then the
-    // order is survival, birth, states.
-    const bool lettered =
-        !parts[0].empty() && std::isalpha(static_cast<unsigned char>(parts[0][0]));
     const char order[] = {'S', 'B', 'C'};
     bool seen[3] = {};
     for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -216,7 +218,7 @@ std::optional<OldLifeRule> ReadOldLifeRule(std::string_view text) {
                 return std::nullopt;
         (kind == 'B' ? rule.birth : rule.survival) = std::string(part);
     }
-    if (!seen[0] || !seen[1])
+    if (!lettered && parts.size() < 2)
         return std::nullopt;
     return rule;
 }
