@@ -46,7 +46,7 @@ TEST(PatternRoundTrip, EveryWriterReadsBackWhatItCanCarry) {
         {SaveFormat::Zlf, kHistory300, kFamilyZentorix, 264, Same, 0},
         {SaveFormat::Life105, "23/3", kFamilyLife, 5, TwoStates, 0},
         {SaveFormat::Life105, kWeighted, kFamilyZentorix, 3, TwoStates, 1},
-        {SaveFormat::Life105, "345/2/4", kFamilyGenerations, 1, TwoStates, 1},
+        {SaveFormat::Life105, "345/2/4", kFamilyGenerations, 3, TwoStates, 2},
         {SaveFormat::MCell, kHistory300, kFamilyZentorix, 264, Same, 0},
         {SaveFormat::Rle, "23/36", kFamilyLife, 7, TwoStates, 0},
         {SaveFormat::Rle, "B2/S34V", kFamilyOldLife, 1, TwoStates, 0},

@@ -235,6 +235,9 @@ std::filesystem::path WriteLife105File(const World& world, const std::filesystem
                 "Life 1.05 cannot name the rule; it is kept in a \"#D\" line "
                 "that only Zentorix reads.");
     }
+    if (decaying > 0 && problems)
+        problems->push_back(std::to_string(decaying) +
+                            " cells in decaying states were saved as live cells.");
     // A description line that holds a line end stays a description line.
     for (const std::string& description : world.Description) {
         if (description.empty())
