@@ -22,14 +22,15 @@ class LifeFiles : public ::testing::Test {
     void Read(bool life106, std::string_view content) {
         world.SetFieldWidth(160);
         world.SetFieldHeight(140);
-        (life106 ? ReadLife106File : ReadLife105File)(world, settings,
-                                                      folder.Write("p.lif", content), {});
+        (life106 ? ReadLife106File : ReadLife105File)(
+            world, settings, folder.Write("p.lif", content), {}, &problems);
     }
     Cells Staging() const { return test::AllLive(world.StagingGrid); }
 
     TempFolder folder;
     World world;
     Settings settings;
+    FileProblems problems;
 };
 
 // A rule is read into the chosen set, which holds a three-state rule before.
@@ -61,6 +62,10 @@ TEST_F(LifeFiles, CellsSizesRulesAndDescription) {
         {true, "#Life 1.06\r\n#D Two cells\r\n#N\r\n0 0\r\n1 0\r\n", Cells{{0, 0}, {1, 0}}, 1, 0, 0,
          Sums{3}, Sums{2, 3}, Lines{"Life 1.06", "Two cells"}},
         {true, "#Life 1.06\r\n#N\r\n#R 23/36\r\n0 0\r\n", {{0, 0}}, 0, 0, 0, {3, 6}, {2, 3}},
+        // Rule lines as other programs write them; one that does not read keeps the
+        // rules (Conway's, from "#N") and is a problem.
+        {false, "#R B36/S23\r\n*\r\n", {{1, 1}}, 1, 2, 0, {3, 6}, {2, 3}},
+        {true, "#N\r\n#R B3/S23-a4\r\n0 0\r\n", {{0, 0}}, 0, 0, 0, {3}, {2, 3}},
         // Far coordinates neither crash nor wrap; the field grows to its largest.
         {false, "#P 2000000000 -2000000000\r\n*\r\n#P -2000000000 2000000000\r\n*\r\n", Cells{},
          898, 898},
@@ -86,6 +91,12 @@ TEST_F(LifeFiles, CellsSizesRulesAndDescription) {
         if (!c.description.empty()) {
             EXPECT_EQ(world.Description, c.description);
         }
+        const bool unreadable = Contains(c.content, "-a4");
+        ASSERT_EQ(problems.size(), unreadable ? 1u : 0u);
+        if (unreadable) {
+            EXPECT_NE(problems[0].find("\"B3/S23-a4\""), std::string::npos);
+        }
+        problems.clear();
     }
     EXPECT_EQ(world.StagingGrid.at(0, 0), 7);
     EXPECT_EQ(world.StagingGrid.at(1, 0), 1);

@@ -42,8 +42,8 @@ class MCellFile : public ::testing::Test {
 };
 
 // The pattern starts at row 1. The width passed to the placement is the column
-// the row ends reached, and data that ends inside a row still places that row:
-// the last row passed is the one the last "$" reached, or row 1 without any. On a
+// the row ends reached (a count adds rows, not columns), and data that ends inside a row still
+// places that row: the last row passed is the one the last "$" reached, or row 1 without any. On a
 // 400 by 400 field the fitting makes the extent w + 100, so the field size shows
 // the w and h passed.
 TEST_F(MCellFile, CellDataStartsAtRowOneAndAnUnfinishedRowIsPlacedWhole) {
@@ -52,8 +52,8 @@ TEST_F(MCellFile, CellDataStartsAtRowOneAndAnUnfinishedRowIsPlacedWhole) {
         std::pair<int, int> passed;
         std::size_t cells;
     };
-    for (const Case& c :
-         {Case{"A$5A", {5, 2}, 6}, Case{"4A", {4, 1}, 4}, Case{".A$2.B", {3, 2}, 2}}) {
+    for (const Case& c : {Case{"A$5A", {5, 2}, 6}, Case{"4A", {4, 1}, 4},
+                          Case{"A30$A$", {2, 32}, 2}, Case{".A$2.B", {3, 2}, 2}}) {
         world.SetFieldWidth(400);
         world.SetFieldHeight(400);
         Read({"#MCell 4.20", std::string("#L ") + c.data});

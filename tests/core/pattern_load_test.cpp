@@ -14,7 +14,7 @@ using test::TempFolder;
 TEST(ClassifyPatternFile, FirstLineAndContentRules) {
     const struct {
         const char* name;
-        const char* content;
+        std::string_view content;
         PatternFormat expected;
     } cases[] = {
         {"native.zlf", "#Zentorix configuration file\r\n#L A\r\n", PatternFormat::Native},
@@ -38,7 +38,15 @@ TEST(ClassifyPatternFile, FirstLineAndContentRules) {
         {"half-pair.txt", ".*\n.*\n", PatternFormat::None},
         {"rle.txt", "x = 3, y = 3\nbo$2bo$3o!\n", PatternFormat::Rle},
         {"rle-missing-bang.txt", "bo$2bo$3o\n", PatternFormat::None},
-        {"rle-with-pair.txt", "bo$2bo$3o!\n#C .o and o.\n", PatternFormat::Life105},
+        // Comment lines carry no marks; a full header line names RLE whatever the
+        // data holds (state 15 is "O", so ".O." is multi-state data).
+        {"rle-with-pair.txt", "bo$2bo$3o!\n#C .o and o.\n", PatternFormat::Rle},
+        {"rle-versions.rle", "#C Made with 10.0; 4.0 is older\nx = 3, y = 3\nbo$2bo$3o!\n",
+         PatternFormat::Rle},
+        {"rle-states.rle", "x = 3, y = 2, rule = 23/3/16\n.O.$O.O!\n", PatternFormat::Rle},
+        {"picture-comment.txt", "#C the rle marks b o $ !\n.*\n*.\n", PatternFormat::Life105},
+        // Random bytes and programs hold NUL bytes: no text pattern.
+        {"binary.bin", std::string_view(".*\0*.\nbo$!\n", 11), PatternFormat::None},
         // A pattern without empty runs has no "b"; its header line tells.
         {"block.rle", "#N Block\nx = 2, y = 2, rule = B3/S23\n2o$2o!\n", PatternFormat::Rle},
         {"block-compact.rle", "x=2,y=2\n2o$2o!\n", PatternFormat::Rle},

@@ -3,6 +3,7 @@
 #include "core/temp_folder.h"
 #include "core/test_support.h"
 #include "engine/rule_text.h"
+#include "formats/pattern_load.h"
 #include "formats/rle_file.h"
 #include "formats/text_file.h"
 #include "rules/rule_editor.h"
@@ -29,6 +30,7 @@ class RleFile : public ::testing::Test {
         ReadRleFile(world, settings, folder.Write("p.rle", content), {});
     }
     std::string Write() { return TempFolder::Read(WriteRleFile(world, folder.Path() / "out.txt")); }
+    FileProblems problems;
     TempFolder folder;
     World world;
     Settings settings;
@@ -50,12 +52,12 @@ TEST_F(RleFile, CellsSizeRuleAndDescription) {
          Lines{"RLE-file", "A glider", " 3, y = 3, rule = B3/S23", "!"}},
         {"3o!", row, 4, 1},
         // "2$" before "!" moves two rows down and widens w by 2 past the column.
-        {"o2$!", {{0, 1}}, 3, 3},
+        {"o2$!", {{0, 1}}, 2, 3},
         {"o$$!", {{0, 1}}, 2, 3},
         // A count of 0 is 1; a count before a character that means nothing is lost.
         {"0o2o3xo!", {{0, 1}, {1, 1}, {2, 1}, {3, 1}}, 5, 1},
-        // Multi-state letters set nothing and do not move.
-        {"oAo2B.o!", row, 4, 1},
+        // State letters and "." are cells too.
+        {"oAo2B.o!", {{0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {6, 1}}, 8, 1},
         // A missing end mark still places the last row.
         {"x = 3, y = 3\nbo$2bo$3o\n", kGlider, 4, 3},
         // The header never holds cells, compact or not.
@@ -64,10 +66,11 @@ TEST_F(RleFile, CellsSizeRuleAndDescription) {
         // Lines after the end and hash lines are description only.
         {"bo$2bo$3o! tail\r\nxxoooo after\r\n#C late\r\n3o$3o!\r\n", kGlider, 4, 3, 0, Sums{},
          Sums{}, Lines{"RLE-file", "! tail", "ooo after", "late", "3o!"}},
+        // The place another program gave the pattern is not a description.
         {"#N Glider bo$!\r\n#O Someone ob$\r\n#C cc\r\n#c lower\r\n#r 23/3\r\n"
          "#CXRLE Pos=0,0\r\nx = 1, y = 1\r\no!\r\n",
          Cells{{0, 1}}, 2, 1, 0, Sums{}, Sums{},
-         Lines{"RLE-file", "Glider bo$!", "Someone ob$", "cc", "lower", "RLE Pos=0,0", "!"}},
+         Lines{"RLE-file", "Glider bo$!", "Someone ob$", "cc", "lower", "!"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.content);
@@ -101,9 +104,68 @@ TEST_F(RleFile, HugeCountsAreCutAtTheGrid) {
     EXPECT_EQ(placed.back(), (std::pair<int, int>{998, 2}));
 }
 
+// Opened as a user opens it, after a history rule B1/S1 with 5 states: states,
+// the rule (or, when it does not read, a problem naming it and the rules kept).
+TEST_F(RleFile, StatesRulesAndProblems) {
+    struct Case {
+        const char* content;
+        States cells;  // staging x, y, state
+        Sums birth, survival;
+        int history;          // states, 0 with history off
+        const char* problem;  // a part of the one problem expected, or none
+        int neighbours = 8;   // the sum of the inner weights
+    };
+    const Case cases[] = {
+        {"x = 5, y = 2, rule = 23/3/256\n.A2pAyO$3.X!",
+         {{1, 1, 1}, {2, 1, 25}, {3, 1, 25}, {3, 2, 24}, {4, 1, 255}},
+         {3},
+         {2, 3},
+         256,
+         nullptr},
+        // A prefix without its letter is dropped with its count.
+        {"x = 3, y = 1, rule = B2/S345/C4\n2B3pbC!",
+         {{0, 1, 2}, {1, 1, 2}, {3, 1, 3}},
+         {2},
+         {3, 4, 5},
+         4,
+         nullptr},
+        // A two-state rule switches history off.
+        {"x = 2, y = 1, rule = B3/S23\n2o!", {{0, 1, 1}, {1, 1, 1}}, {3}, {2, 3}, 0, nullptr},
+        {"x = 1, y = 1, rule = B2/S34V\no!", {{0, 1, 1}}, {2}, {3, 4}, 0, nullptr, 4},
+        {"x = 1, y = 1, rule = 2/2H\no!", {{0, 1, 1}}, {2}, {2}, 0, nullptr, 6},
+        {"x = 1, y = 1, rule = B2-a/S12\no!", {{0, 1, 1}}, {1}, {1}, 5, "\"B2-a/S12\""},
+        {"x = 1, y = 1, rule = LifeHistory\nA!", {{0, 1, 1}}, {1}, {1}, 5, "\"LifeHistory\""},
+        {"x = 0, y = 0, rule = B3/S23\n!", {}, {3}, {2, 3}, 0, "no live cell"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content);
+        ParseRuleString(world, "1/1/5", kFamilyGenerations, 0);
+        const OpenResult r = OpenPatternFile(world, settings, folder.Write("p.rle", c.content));
+        EXPECT_EQ(r.format, PatternFormat::Rle);
+        States cells;
+        for (const auto& [x, y] : test::AllLive(world.StagingGrid))
+            cells.push_back({x, y, world.StagingGrid.at(x, y)});
+        EXPECT_EQ(cells, c.cells);
+        const RuleSet& rules = world.Rules[0];
+        EXPECT_EQ(rules.BirthList, c.birth);
+        EXPECT_EQ(rules.SurvivalList, c.survival);
+        EXPECT_EQ(rules.History ? rules.HistoryRange : 0, c.history);
+        int neighbours = 0;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                neighbours += rules.Weight(dx, dy);
+        EXPECT_EQ(neighbours, c.neighbours);
+        ASSERT_EQ(r.problems.size(), c.problem ? 1u : 0u);
+        if (c.problem) {
+            EXPECT_NE(r.problems[0].find(c.problem), std::string::npos) << r.problems[0];
+        }
+    }
+}
+
 // Lines end in LF alone, which other simulators read; the round trip below reads
-// such a file back. Ages count as live cells; history rules write one letter per
-// state; rules without a count form are kept as a comment.
+// such a file back. The live cells' box is written with its place; ages count as
+// live cells; history rules write one letter per state; rules without a count
+// form are kept as our own comment, and the user hears of it.
 TEST_F(RleFile, WriterLayoutForEachKindOfRule) {
     struct Case {
         const char* rule;  // none: the default rule
@@ -111,22 +173,27 @@ TEST_F(RleFile, WriterLayoutForEachKindOfRule) {
         States cells;  // x, y, state
         Lines description;
         const char* expected;
+        std::size_t problems = 0;
     };
     const Case cases[] = {
         {nullptr,
          {},
          States{{2, 1, 1}, {3, 2, 1}, {1, 3, 1}, {2, 3, 1}, {3, 3, 5}},
          Lines{"RLE-file", "A glider"},
-         "#C RLE-file\n#C A glider\nx = 26, y = 26, rule = B3/S23\n$2bo$3bo$b3o!\n"},
+         "#C RLE-file\n#C A glider\n#CXRLE Pos=1,1\nx = 3, y = 3, rule = B3/S23\nbo$2bo$3o!\n"},
         // Beyond the notation a state takes the highest symbol.
         {"345/2/4", kFamilyGenerations,
          States{{0, 1, 1}, {1, 1, 2}, {2, 1, 3}, {0, 2, 30}, {1, 2, 30}, {3, 2, 999}, {0, 5, 24}},
-         Lines{}, "x = 26, y = 26, rule = 345/2/4\n$ABC$2pF.yO3$X!\n"},
-        // The last column and row are covered.
+         Lines{}, "#CXRLE Pos=0,1\nx = 4, y = 5, rule = 345/2/4\nABC$2pF.yO3$X!\n", 1},
+        {"B2/S34V", kFamilyOldLife, States{{25, 25, 1}}, Lines{},
+         "#CXRLE Pos=25,25\nx = 1, y = 1, rule = B2/S34V\no!\n"},
         {"#R NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,", kFamilyZentorix,
          States{{25, 25, 1}}, Lines{"two\nlines"},
          "#C two\n#C lines\n#C Zentorix rule NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,\n"
-         "x = 26, y = 26\n25$25bo!\n"},
+         "#CXRLE Pos=25,25\nx = 1, y = 1\no!\n",
+         1},
+        // An empty field is an empty pattern.
+        {"#R 23/3", kFamilyLife, States{}, Lines{}, "x = 0, y = 0, rule = B3/S23\n!\n"},
     };
     world.SetFieldWidth(25);
     world.SetFieldHeight(25);
@@ -138,7 +205,10 @@ TEST_F(RleFile, WriterLayoutForEachKindOfRule) {
         for (const auto& [x, y, state] : c.cells)
             world.MainField.at(x, y) = state;
         world.Description = c.description;
-        EXPECT_EQ(Write(), c.expected);
+        FileProblems problems;
+        EXPECT_EQ(TempFolder::Read(WriteRleFile(world, folder.Path() / "out.txt", &problems)),
+                  c.expected);
+        EXPECT_EQ(problems.size(), c.problems);
     }
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.txt"));
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out.rle.tmp"));
@@ -146,6 +216,36 @@ TEST_F(RleFile, WriterLayoutForEachKindOfRule) {
     // An unwritable folder leaves nothing behind.
     EXPECT_THROW(WriteRleFile(world, folder.Path() / "no" / "such" / "out.rle"), FileError);
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "no"));
+}
+
+// A pattern as large as the largest field reopens whole, edge cells included; a
+// 300 by 300 pattern reopens centred on a field fitted to it.
+TEST_F(RleFile, LargePatternsReopenWhole) {
+    for (const int size : {997, 300}) {
+        SCOPED_TRACE(size);
+        World big;
+        big.SetFieldWidth(997);
+        big.SetFieldHeight(997);
+        const int first = size == 997 ? 1 : 40;
+        for (int x = first; x < first + size; ++x)
+            for (int y = first; y < first + size; ++y)
+                big.MainField.at(x, y) = (x + y) % 3 == 0 || x == first || y == first ||
+                                         x == first + size - 1 || y == first + size - 1;
+        const auto file = WriteRleFile(big, folder.Path() / "big.rle");
+        World back;
+        ReadRleFile(back, settings, file, {});
+        EXPECT_EQ(test::Shape(back.MainField), test::Shape(big.MainField));
+        const Cells live = test::AllLive(back.MainField);
+        const auto [minX, maxX] = std::minmax_element(
+            live.begin(), live.end(), [](auto a, auto b) { return a.first < b.first; });
+        EXPECT_GE(minX->first, 1);
+        EXPECT_LE(maxX->first, back.FieldWidth());
+        EXPECT_LE(std::abs((minX->first - 1) - (back.FieldWidth() - maxX->first)), 4);
+        if (size == 300) {
+            EXPECT_GE(back.FieldWidth(), 320);
+            EXPECT_LE(back.FieldWidth(), 400);
+        }
+    }
 }
 
 TEST_F(RleFile, LongRowsKeepLinesShortAndTheFileReadsBack) {

@@ -46,33 +46,54 @@ TEST_F(RuleText, CanonicalTextOfStartUpRulesAndOfTokensInAnyOrder) {
 }
 
 // Each row is read in turn into rule set 1, which starts with history on. Rows give
-// the lists, the history length (0 with history off) and the weight of the cell itself.
+// the lists, the history length (0 with history off), the weight of the cell itself
+// and the sum of the eight neighbours' weights.
 TEST_F(RuleText, FamiliesReadTheirOwnNotation) {
-    const std::tuple<const char*, const char*, Lists, int, int> rows[] = {
-        {"345/2/0", "Generations", {{2}, {3, 4, 5}}, 0, 0},
-        {"345/2/4", "Generations", {{2}, {3, 4, 5}}, 4, 0},
-        // "OldLife" leaves history alone, "Life" switches it off.
-        {"23/3", "OldLife", {{3}, {2, 3}}, 4, 0},
-        {"x = 3, y = 3, rule = B3/S23", "OldLife", {{3}, {2, 3}}, 4, 0},
-        {"b3/s23:T100,100", "OldLife", {{3}, {2, 3}}, 4, 0},
-        {"B36/S23", "OldLife", {{3, 6}, {2, 3}}, 4, 0},
-        {"#R 23/3", "Life", {{3}, {2, 3}}, 0, 0},
-        {"#RULE 32/3", "Life", {{3}, {2, 3}}, 0, 0},
-        {"36", "Life", {{3, 6}, {}}, 0, 0},  // no slash: every digit is a birth digit
+    const std::tuple<const char*, const char*, Lists, int, int, int> rows[] = {
+        {"345/2/0", "Generations", {{2}, {3, 4, 5}}, 0, 0, 8},
+        {"345/2/4", "Generations", {{2}, {3, 4, 5}}, 4, 0, 8},
+        // "OldLife" (RLE rule lines): two parts are a rule without history, three
+        // parts survival/birth/states; "V" and "H" name smaller neighbourhoods.
+        {"23/3", "OldLife", {{3}, {2, 3}}, 0, 0, 8},
+        {"x = 3, y = 3, rule = B3/S23", "OldLife", {{3}, {2, 3}}, 0, 0, 8},
+        {"b3/s23:T100,100", "OldLife", {{3}, {2, 3}}, 0, 0, 8},
+        {"345/2/4", "OldLife", {{2}, {3, 4, 5}}, 4, 0, 8},
+        {"B2/S345/C6", "OldLife", {{2}, {3, 4, 5}}, 6, 0, 8},
+        {"B2/S34V", "OldLife", {{2}, {3, 4}}, 0, 0, 4},
+        {"B2/S/H", "OldLife", {{2}, {}}, 0, 0, 6},
+        {"B36/S23", "OldLife", {{3, 6}, {2, 3}}, 0, 0, 8},
+        {"B36S23", "OldLife", {{3, 6}, {2, 3}}, 0, 0, 8},
+        {"B234", "OldLife", {{2, 3, 4}, {}}, 0, 0, 8},
+        {"#R 23/3", "Life", {{3}, {2, 3}}, 0, 0, 8},
+        {"#RULE 32/3", "Life", {{3}, {2, 3}}, 0, 0, 8},
+        {"36", "Life", {{3, 6}, {}}, 0, 0, 8},  // no slash: every digit is a birth digit
         // Vote counts the cell itself; an unknown family empties the lists, nothing else.
-        {"46789", "Vote", {{4, 6, 7, 8, 9}, {4, 6, 7, 8, 9}}, 0, 1},
-        {"2/3", "LLife", {}, 0, 1},
+        {"46789", "Vote", {{4, 6, 7, 8, 9}, {4, 6, 7, 8, 9}}, 0, 1, 8},
+        {"2/3", "LLife", {}, 4, 1, 8},
     };
     const RuleSet& one = world.Rules[1];
-    for (const auto& [text, family, lists, history, me] : rows) {
+    for (const auto& [text, family, lists, history, me, neighbours] : rows) {
         SCOPED_TRACE(text);
         ParseRuleString(world, text, family, 1);
         EXPECT_EQ(ListsOf(one), lists);
         EXPECT_EQ(one.History, history > 0);
         EXPECT_EQ(one.History ? one.HistoryRange : 0, history);
         EXPECT_EQ(one.Weight(0, 0), me);
+        int sum = -one.Weight(0, 0);
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                sum += one.Weight(dx, dy);
+        EXPECT_EQ(sum, neighbours);
         EXPECT_FALSE(one.Extended);
+        if (std::string_view(family) == "OldLife") {
+            EXPECT_TRUE(ReadOldLifeRule(text));
+        }
+        ParseRuleString(world, "#R HI4", "Zentorix", 1);
     }
+    // Rules of other programs the engine cannot run, or that are not rules at all.
+    for (const char* text : {"B2-a/S12", "LifeHistory", "B3/S23/C300", "B9/S23", "B5/S34V", "B3/23",
+                             "B3/S2/S3", "", "3"})
+        EXPECT_FALSE(ReadOldLifeRule(text)) << text;
 }
 
 TEST_F(RuleText, MalformedValuesFailWithTheMessageAndKeepWhatWasRead) {

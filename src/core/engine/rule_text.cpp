@@ -1,6 +1,9 @@
 #include "engine/rule_text.h"
 
 #include <array>
+#include <cctype>
+#include <optional>
+#include <vector>
 
 #include "engine/format_error.h"
 #include "model/world.h"
@@ -116,7 +119,29 @@ void ParseSlashNotation(RuleSet& rules, std::string_view text, bool generations)
     rules.History = rules.HistoryRange != 0 && rules.HistoryRange != 1;
 }
 
+// Clears the weights a neighbourhood leaves out of the inner ring.
+void ApplyNeighbourhood(RuleSet& rules, char neighbourhood) {
+    if (neighbourhood == 'V') {
+        for (const auto& [dx, dy] : {std::pair{-1, -1}, {1, -1}, {-1, 1}, {1, 1}})
+            rules.Weights[PositionIndex(dx, dy)] = 0;
+    } else if (neighbourhood == 'H') {
+        rules.Weights[PositionIndex(1, -1)] = 0;
+        rules.Weights[PositionIndex(-1, 1)] = 0;
+    }
+}
+
 void ParseOldLife(RuleSet& rules, std::string_view text) {
+    if (const auto rule = ReadOldLifeRule(text)) {
+        AddDigits(rules.BirthList, rule->birth);
+        AddDigits(rules.SurvivalList, rule->survival);
+        // A two-state rule line names a rule without history; keeping history on
+        // would run another rule than the file names.
+        rules.History = rule->states >= 2;
+        if (rule->states >= 2)
+            rules.HistoryRange = rule->states;
+        ApplyNeighbourhood(rules, rule->neighbourhood);
+        return;
+    }
     const std::size_t marker = text.find("rule = ");
     if (marker != std::string_view::npos)
         text = text.substr(marker);
@@ -132,6 +157,96 @@ void ParseOldLife(RuleSet& rules, std::string_view text) {
 }
 
 }  // namespace
+
+std::optional<OldLifeRule> ReadOldLifeRule(std::string_view text) {
+    if (const std::size_t marker = text.find("rule = "); marker != std::string_view::npos)
+        text.remove_prefix(marker + 7);
+    text = TrimBlanks(text.substr(0, text.find(':')));
+    OldLifeRule rule;
+    if (!text.empty() && std::string_view("VvHh").find(text.back()) != std::string_view::npos) {
+        rule.neighbourhood = text.back() == 'V' || text.back() == 'v' ? 'V' : 'H';
+        text.remove_suffix(1);
+        // "B2/S/H": the neighbourhood may stand as a part of its own.
+        if (!text.empty() && text.back() == '/')
+            text.remove_suffix(1);
+    }
+    const char highest = rule.neighbourhood == 'V' ? '4' : rule.neighbourhood == 'H' ? '6' : '8';
+    // Either every part starts with its letter (B, S, C) or none does; then the
+    // order is survival, birth, states. Lettered parts may go without slashes
+    // ("B3S23") and a missing birth or survival part is empty ("B234").
+    const bool lettered = !text.empty() && std::isalpha(static_cast<unsigned char>(text[0]));
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        std::size_t end = text.find('/', start);
+        if (lettered && end == std::string_view::npos)
+            end = text.find_first_of("BbSsCcGg", start + 1);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos)
+            break;
+        start = text[end] == '/' ? end + 1 : end;
+    }
+    if (parts.size() > 3 || (parts.size() < 2 && !lettered))
+        return std::nullopt;
+    const char order[] = {'S', 'B', 'C'};
+    bool seen[3] = {};
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::string_view part = parts[i];
+        char kind = order[i];
+        if (lettered) {
+            if (part.empty())
+                return std::nullopt;
+            kind = static_cast<char>(std::toupper(static_cast<unsigned char>(part[0])));
+            if (kind == 'G')
+                kind = 'C';
+            part.remove_prefix(1);
+        }
+        const std::size_t k = std::string_view("SBC").find(kind);
+        if (k == std::string_view::npos || seen[k])
+            return std::nullopt;
+        seen[k] = true;
+        if (kind == 'C') {
+            const auto states = ParseInteger(part);
+            if (!states || *states < 2 || *states > 256 ||
+                part.find_first_not_of("0123456789") != std::string_view::npos)
+                return std::nullopt;
+            rule.states = *states;
+            continue;
+        }
+        for (const char c : part)
+            if (c < '0' || c > highest)
+                return std::nullopt;
+        (kind == 'B' ? rule.birth : rule.survival) = std::string(part);
+    }
+    if (!lettered && parts.size() < 2)
+        return std::nullopt;
+    return rule;
+}
+
+std::optional<char> CountNeighbourhood(const RuleSet& rules) {
+    if (rules.Extended || rules.Weights[kCentre] != 0)
+        return std::nullopt;
+    for (const char kind : {'M', 'V', 'H'}) {
+        int size = 0;
+        bool fits = true;
+        for (int i = 0; i < kInnerTokenCount; ++i) {
+            const PositionToken& p = kPositionTokens[i];
+            if (p.dx == 0 && p.dy == 0)
+                continue;
+            const bool corner = p.dx != 0 && p.dy != 0;
+            const bool in = kind == 'M' || (kind == 'V' && !corner) ||
+                            (kind == 'H' && !(corner && p.dx == -p.dy));
+            size += in;
+            fits &= rules.Weight(p.dx, p.dy) == (in ? 1 : 0);
+        }
+        auto counts = [size](const std::vector<std::int32_t>& list) {
+            return std::all_of(list.begin(), list.end(),
+                               [size](std::int32_t s) { return s >= 0 && s <= size; });
+        };
+        if (fits && counts(rules.BirthList) && counts(rules.SurvivalList))
+            return kind;
+    }
+    return std::nullopt;
+}
 
 std::string FormatRuleTokens(const RuleSet& rules) {
     std::string out;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,25 @@ inline constexpr std::string_view kFamilyLife = "Life";
 inline constexpr std::string_view kFamilyGenerations = "Generations";
 inline constexpr std::string_view kFamilyOldLife = "OldLife";
 inline constexpr std::string_view kFamilyVote = "Vote";
+
+// A rule as the RLE headers of other Life programs write it: birth-first
+// "B3/S23", survival-first "23/3", with a state count "345/2/4" or "B2/S345/C4",
+// and a "V" (von Neumann) or "H" (hexagonal) neighbourhood suffix.
+struct OldLifeRule {
+    std::string birth, survival;  // the digits as written
+    int states = 0;               // 0 for two-state rules
+    char neighbourhood = 'M';     // 'M' Moore, 'V' von Neumann, 'H' hexagonal
+};
+
+// The rule when the whole text reads as one (a ":T.." or ":P.." grid suffix is
+// ignored), else nothing.
+std::optional<OldLifeRule> ReadOldLifeRule(std::string_view text);
+
+// The neighbourhood letter of a rule that other Life programs can name by birth
+// and survival counts: the cell itself weighs 0, the inner neighbours 1 (Moore,
+// 'M') or 1 and 0 in the von Neumann ('V') or hexagonal ('H') pattern, no outer
+// ring, and every sum a count the neighbourhood can reach. Nothing otherwise.
+std::optional<char> CountNeighbourhood(const RuleSet& rules);
 
 // Mode 0: the token text of a rule set, e.g.
 // "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,".

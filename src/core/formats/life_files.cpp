@@ -57,6 +57,19 @@ bool IsPictureRow(std::string_view line) {
     return line.find_first_of("#!") == std::string_view::npos;
 }
 
+// A "#R" line: read when the whole rule reads (survival/birth "23/3", birth-first
+// "B3/S23", with a state count or a "V"/"H" neighbourhood); otherwise the rules
+// stay and the user hears which rule was not understood.
+void ReadRuleLine(World& world, const Settings& settings, std::string_view line,
+                  FileProblems* problems) {
+    const std::string_view rule = FromColumn(line, 4);
+    if (ReadOldLifeRule(rule))
+        ParseRuleString(world, rule, kFamilyOldLife, settings.LoadRulesSelector);
+    else if (problems)
+        problems->push_back("The rule \"" + std::string(rule) +
+                            "\" could not be read; the rules in use were kept.");
+}
+
 void AddDescription(World& world, std::string_view line) {
     world.Description.emplace_back(FirstCharacters(FromColumn(line, 4), kDescriptionLimit));
 }
@@ -64,7 +77,7 @@ void AddDescription(World& world, std::string_view line) {
 }  // namespace
 
 void ReadLife105File(World& world, Settings& settings, const std::filesystem::path& file,
-                     PanelSize panel) {
+                     PanelSize panel, FileProblems* problems) {
     const auto text = PatternText::Read(file);
     if (!text) {
         SetConwayRule(world, settings);
@@ -91,9 +104,11 @@ void ReadLife105File(World& world, Settings& settings, const std::filesystem::pa
     const std::int64_t originX = minX.value_or(0), originY = minY.value_or(0);
 
     std::int64_t bx = 0, by = 0, k = 1, w = 0, h = 0;
-    std::optional<std::string> ruleLine;
+    std::optional<std::string> ruleLine, ownRule;
     text->ForEachLine([&](std::string_view line) {
-        if (StartsWith(line, "#D ")) {
+        if (StartsWith(line, kOwnRuleLine)) {
+            ownRule = std::string(line.substr(kOwnRuleLine.size()));
+        } else if (StartsWith(line, "#D ")) {
             AddDescription(world, line);
         } else if (StartsWith(line, "#P ")) {
             k = 1;
@@ -120,14 +135,16 @@ void ReadLife105File(World& world, Settings& settings, const std::filesystem::pa
         h = std::max(h, by + k - originY);
     });
     PlacePattern(world, settings, PatternExtent(w), PatternExtent(h), true, panel);
-    if (ruleLine)
-        ParseRuleString(world, *ruleLine, kFamilyLife, settings.LoadRulesSelector);
+    if (ownRule)
+        ParseRuleString(world, *ownRule, kFamilyZentorix, settings.LoadRulesSelector);
+    else if (ruleLine)
+        ReadRuleLine(world, settings, *ruleLine, problems);
     else
         SetConwayRule(world, settings);
 }
 
 void ReadLife106File(World& world, Settings& settings, const std::filesystem::path& file,
-                     PanelSize panel) {
+                     PanelSize panel, FileProblems* problems) {
     const auto text = PatternText::Read(file);
     if (!text)
         return;
@@ -178,7 +195,7 @@ void ReadLife106File(World& world, Settings& settings, const std::filesystem::pa
     PlacePattern(world, settings, any ? PatternExtent(maxX - minX) : 0,
                  any ? PatternExtent(maxY - minY) : 0, true, panel);
     if (ruleLine)
-        ParseRuleString(world, *ruleLine, kFamilyLife, settings.LoadRulesSelector);
+        ReadRuleLine(world, settings, *ruleLine, problems);
 }
 
 std::string Life105RuleLine(const RuleEditorState& editor) {
@@ -193,11 +210,14 @@ std::string Life105RuleLine(const RuleEditorState& editor) {
     return line;
 }
 
-std::filesystem::path WriteLife105File(const World& world, const std::filesystem::path& file) {
+std::filesystem::path WriteLife105File(const World& world, const std::filesystem::path& file,
+                                       FileProblems* problems) {
     int minX = world.ExtentX(), maxX = 0, minY = world.ExtentY(), maxY = 0;
+    int decaying = 0;
     for (int x = 1; x <= world.FieldWidth(); ++x)
         for (int y = 1; y <= world.FieldHeight(); ++y)
             if (world.MainField.at(x, y) > 0) {
+                decaying += world.Rules[0].History && world.MainField.at(x, y) > 1;
                 minX = std::min(minX, x);
                 maxX = std::max(maxX, x);
                 minY = std::min(minY, y);
@@ -207,6 +227,19 @@ std::filesystem::path WriteLife105File(const World& world, const std::filesystem
     TextBuilder text;
     text.Line("#Life 1.05");
     text.Line(Life105RuleLine(world.Editor));
+    // The survival/birth line names two-state rules of the eight neighbours only;
+    // any other rule travels as our own text, which our reader prefers.
+    const RuleSet& rules = world.Rules[0];
+    if (rules.History || CountNeighbourhood(rules) != 'M') {
+        text.Line(std::string(kOwnRuleLine) + FormatRuleTokens(rules));
+        if (problems)
+            problems->push_back(
+                "Life 1.05 cannot name the rule; it is kept in a \"#D\" line "
+                "that only Zentorix reads.");
+    }
+    if (decaying > 0 && problems)
+        problems->push_back(std::to_string(decaying) +
+                            " cells in decaying states were saved as live cells.");
     // A description line that holds a line end stays a description line.
     for (const std::string& description : world.Description) {
         if (description.empty())

@@ -72,8 +72,9 @@ class CellDataDecoder {
             if (c == '.') {
                 Put(n, 0);
             } else if (c == '$') {
+                // A count adds empty rows, not columns.
                 y_ = std::min(y_ + n, kCountLimit);
-                mx_ = std::max(mx_, x_ + n);
+                mx_ = std::max(mx_, x_ + 1);
                 ly_ = y_;
                 x_ = 0;
                 block_ = 0;

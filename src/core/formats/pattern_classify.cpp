@@ -90,31 +90,63 @@ void NoteMarks(Marks& m, std::string_view line) {
     }
 }
 
-// The header line of an RLE pattern: "x", blanks, "=" at the start of the line.
-bool IsRleHeader(std::string_view line) {
-    std::size_t i = 0;
-    while (i < line.size() && line[i] == ' ')
-        ++i;
-    if (i >= line.size() || line[i] != 'x')
+std::string_view SkipSpaces(std::string_view s) {
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    return s;
+}
+
+// Removes `head` after leading blanks; false when the text does not start so.
+bool Take(std::string_view& s, std::string_view head) {
+    s = SkipSpaces(s);
+    if (!StartsWith(s, head))
         return false;
-    ++i;
-    while (i < line.size() && line[i] == ' ')
-        ++i;
-    return i < line.size() && line[i] == '=';
+    s.remove_prefix(head.size());
+    return true;
+}
+
+// The start of an RLE header line: "x", blanks, "=" at the start of the line.
+bool IsRleHeader(std::string_view line) {
+    return Take(line, "x") && Take(line, "=");
+}
+
+// A whole RLE header, "x = <n>, y = <n>" (blanks optional): no other format has
+// such a line, so it names the file whatever marks its data holds.
+bool IsFullRleHeader(std::string_view line) {
+    if (!Take(line, "x") || !Take(line, "="))
+        return false;
+    line = SkipSpaces(line);
+    const std::size_t digits = line.find_first_not_of("0123456789");
+    if (digits == 0 || digits == std::string_view::npos)
+        return false;
+    line.remove_prefix(digits);
+    if (!Take(line, ",") || !Take(line, "y") || !Take(line, "="))
+        return false;
+    line = SkipSpaces(line);
+    return !line.empty() && line.front() >= '0' && line.front() <= '9';
 }
 
 PatternFormat ClassifyByContent(const PatternText& text) {
     Marks marks;
     bool coordinates = false;
-    bool rleHeader = false;
+    bool rleHeader = false, fullRleHeader = false, binary = false;
     text.ForEachLine([&](std::string_view line) {
+        binary |= line.find('\0') != std::string_view::npos;
+        // Comment lines say anything ("version 10.0", "o.k."): they carry no marks.
+        if (StartsWith(line, "#"))
+            return;
         rleHeader |= IsRleHeader(line);
+        fullRleHeader |= IsFullRleHeader(line);
         NoteMarks(marks, line);
         if (IsCoordinateLine(line)) {
             coordinates = true;
             marks = Marks{};
         }
     });
+    // Text patterns hold no NUL byte; random data and programs do, and their
+    // stray dots and stars must not open as a picture.
+    if (binary)
+        return PatternFormat::None;
     if (coordinates && !marks.Any())
         return PatternFormat::Life106;
     PatternFormat format = PatternFormat::None;
@@ -122,6 +154,9 @@ PatternFormat ClassifyByContent(const PatternText& text) {
         format = PatternFormat::Rle;
     if (marks.Picture())
         format = PatternFormat::Life105;
+    // Multi-state data (".O.") holds picture pairs; its header line tells.
+    if (fullRleHeader)
+        format = PatternFormat::Rle;
     // Patterns without any empty run ("2o$2o!", a block) carry no "b"; their
     // header line still says what they are.
     if (format == PatternFormat::None && rleHeader)

@@ -29,6 +29,47 @@ std::int64_t FitExtent(std::int64_t extent, std::int64_t& last) {
     return extent;
 }
 
+// The first and last index holding a live staging cell, per axis.
+struct LiveSpan {
+    int first = kPatternHigh + 1, last = -1;
+    bool Any() const { return last >= 0; }
+};
+
+// The live cells of the staging grid within columns 0..w and rows 0..h.
+std::pair<LiveSpan, LiveSpan> LiveBox(const StateField& staging, int w, int h) {
+    LiveSpan xs, ys;
+    const int lastX = std::min(w, kPatternHigh), lastY = std::min(h, kPatternHigh);
+    for (int x = 0; x <= lastX; ++x) {
+        const std::int32_t* column = staging.Column(x) - staging.Low();
+        for (int y = 0; y <= lastY; ++y)
+            if (column[y] > 0) {
+                xs.first = std::min(xs.first, x);
+                xs.last = x;
+                ys.first = std::min(ys.first, y);
+                ys.last = std::max(ys.last, y);
+            }
+    }
+    return {xs, ys};
+}
+
+// A pattern that fits the shown field (1..size) but that the centring offset or
+// the empty row above it would push past its edge is moved back onto it, so that
+// a pattern as large as the field keeps its edge; `last` grows to take in its
+// live cells. Other patterns keep their place.
+void KeepOnField(int& offset, std::int64_t& last, const LiveSpan& span, int size) {
+    if (!span.Any() || span.last - span.first + 1 > size)
+        return;
+    if (offset + span.last > size)
+        offset = size - span.last;
+    if (offset + span.first < 1)
+        offset = 1 - span.first;
+    last = std::max<std::int64_t>(last, span.last);
+}
+
+bool IsPatternFormat(PatternFormat format) {
+    return format != PatternFormat::None && format != PatternFormat::Native;
+}
+
 }  // namespace
 
 OpenResult OpenPatternFile(World& world, Settings& settings, const std::filesystem::path& file,
@@ -52,11 +93,11 @@ OpenResult OpenPatternFile(World& world, Settings& settings, const std::filesyst
             result.stopRun = patternStops;
             break;
         case PatternFormat::Rle:
-            ReadRleFile(world, settings, file, panel);
+            ReadRleFile(world, settings, file, panel, &result.problems);
             result.stopRun = patternStops;
             break;
         case PatternFormat::Life105:
-            ReadLife105File(world, settings, file, panel);
+            ReadLife105File(world, settings, file, panel, &result.problems);
             result.stopRun = patternStops;
             break;
         case PatternFormat::Life106:
@@ -74,6 +115,11 @@ OpenResult OpenPatternFile(World& world, Settings& settings, const std::filesyst
         case PatternFormat::None:
             break;
     }
+    // The reader decoded into the staging grid (cleared first unless ClearForLoad
+    // is off); a file whose data gave no cell would otherwise look like success.
+    if (IsPatternFormat(result.format) &&
+        !LiveBox(world.StagingGrid, kPatternHigh, kPatternHigh).first.Any())
+        result.problems.push_back("The file's pattern data gave no live cell.");
     return result;
 }
 
@@ -93,6 +139,7 @@ bool BeginPatternLoad(World& world, const Settings& settings, const std::filesys
 }
 
 void PlacePattern(World& world, Settings& settings, int w, int h, bool fit, PanelSize panel) {
+    const auto [liveColumns, liveRows] = LiveBox(world.StagingGrid, w, h);
     std::int64_t lastColumn = w, lastRow = h;
     if (fit && settings.ClearForLoad) {
         const std::int64_t ex = FitExtent(world.ExtentX(), lastColumn);
@@ -113,8 +160,10 @@ void PlacePattern(World& world, Settings& settings, int w, int h, bool fit, Pane
         lastRow = world.FieldHeight() - 1;
     if (lastColumn < 0)
         return;
-    const int cx = world.ExtentX() / 2 - static_cast<int>(lastColumn / 2) + 2;
-    const int cy = world.ExtentY() / 2 - static_cast<int>(lastRow / 2);
+    int cx = world.ExtentX() / 2 - static_cast<int>(lastColumn / 2) + 2;
+    int cy = world.ExtentY() / 2 - static_cast<int>(lastRow / 2);
+    KeepOnField(cx, lastColumn, liveColumns, world.FieldWidth());
+    KeepOnField(cy, lastRow, liveRows, world.FieldHeight());
     // The offset pushes a pattern as wide as the field past the extent; cells
     // there could never be erased again, so the copy stops at the extent.
     const int lastX = std::min<int>(cx + static_cast<int>(lastColumn), world.ExtentX());

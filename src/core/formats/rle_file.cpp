@@ -67,13 +67,24 @@ class RleDecoder {
                 count_ = std::min(count_ * 10 + (c - '0'), kCountLimit);
                 continue;
             }
+            // A state prefix "p".."y" takes the count; the letter after it completes
+            // the state, anything else drops the prefix (and the count with it).
+            const std::int32_t prefix = prefix_;
+            prefix_ = 0;
             const std::int64_t n = count_ == 0 ? 1 : count_;
             count_ = 0;
-            if (c == 'b' || c == 'o') {
+            if (c >= 'A' && c <= 'X') {
+                Run(prefix ? prefixCount_ : n, prefix + (c - 'A' + 1));
+            } else if (c >= 'p' && c <= 'y') {
+                prefix_ = 24 * (c - 'p' + 1);
+                prefixCount_ = n;
+            } else if (c == 'b' || c == 'o' || c == '.') {
                 Run(n, c == 'o' ? 1 : 0);
             } else if (c == '$') {
+                // A row end with a count adds empty rows; the pattern is as wide
+                // as its widest row.
+                lastColumn_ = std::max(lastColumn_, column_ + 1);
                 row_ = std::min(row_ + n, kCountLimit);
-                lastColumn_ = std::max(lastColumn_, column_ + n);
                 lastRow_ = row_;
                 column_ = 0;
             }
@@ -105,6 +116,8 @@ class RleDecoder {
     std::int64_t column_ = 0;
     std::int64_t row_ = 1;  // one empty row above the pattern
     std::int64_t count_ = 0;
+    std::int32_t prefix_ = 0;
+    std::int64_t prefixCount_ = 1;
     std::int64_t lastColumn_ = 0;
     std::int64_t lastRow_ = 0;
     bool ended_ = false;
@@ -113,7 +126,7 @@ class RleDecoder {
 }  // namespace
 
 void ReadRleFile(World& world, Settings& settings, const std::filesystem::path& file,
-                 PanelSize panel) {
+                 PanelSize panel, FileProblems* problems) {
     const auto text = PatternText::Read(file);
     if (!text)
         return;
@@ -121,9 +134,16 @@ void ReadRleFile(World& world, Settings& settings, const std::filesystem::path& 
     RleDecoder decoder(world);
     // Only the last rule entry counts; reading each would make a file of many
     // headers slow for nothing.
-    std::optional<std::string> ruleText;
+    std::optional<std::string> ruleText, ownRule;
     text->ForEachLine([&](std::string_view line) {
         const bool hashLine = StartsWith(line, "#");
+        if (StartsWith(line, kOwnRuleComment)) {
+            ownRule = std::string(line.substr(kOwnRuleComment.size()));
+            return;
+        }
+        // The place a writer gave the pattern; ours centres it and writes a new one.
+        if (StartsWith(line, "#CXRLE"))
+            return;
         const auto rule = hashLine ? std::nullopt : RuleEntry(line);
         if (IsCommentLine(line) || rule || decoder.Ended())
             world.Description.emplace_back(FromColumn(line, 4));
@@ -134,8 +154,14 @@ void ReadRleFile(World& world, Settings& settings, const std::filesystem::path& 
         if (const auto tail = decoder.Decode(line))
             world.Description.emplace_back(*tail);
     });
-    if (ruleText)
+    if (ownRule) {
+        ParseRuleString(world, *ownRule, kFamilyZentorix, settings.LoadRulesSelector);
+    } else if (ruleText && ReadOldLifeRule(*ruleText)) {
         ParseRuleString(world, *ruleText, kFamilyOldLife, settings.LoadRulesSelector);
+    } else if (ruleText && problems) {
+        problems->push_back("The rule \"" + *ruleText +
+                            "\" could not be read; the rules in use were kept.");
+    }
     // A file that lost its final "!" still places its last row.
     if (!decoder.Ended())
         decoder.CompleteSize();

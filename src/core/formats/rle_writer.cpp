@@ -2,6 +2,7 @@
 // for rules without history, one letter per state for rules with it.
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,23 +20,6 @@ constexpr std::size_t kRleLineLimit = 70;
 // The highest state the multi-state notation has a symbol for ("yO").
 constexpr std::int32_t kHighestRleState = 255;
 
-// A rule other simulators can read as birth/survival counts: the inner eight
-// neighbours weigh 1, the cell itself 0, and every sum is a count 0..8.
-bool IsPlainCountRule(const RuleSet& rules) {
-    if (rules.Extended || rules.Weights[kCentre] != 0)
-        return false;
-    for (int i = 0; i < kInnerTokenCount; ++i) {
-        const PositionToken& p = kPositionTokens[i];
-        if ((p.dx != 0 || p.dy != 0) && rules.Weight(p.dx, p.dy) != 1)
-            return false;
-    }
-    auto counts = [](const std::vector<std::int32_t>& list) {
-        return std::all_of(list.begin(), list.end(),
-                           [](std::int32_t s) { return s >= 0 && s <= 8; });
-    };
-    return counts(rules.BirthList) && counts(rules.SurvivalList);
-}
-
 // The digits of a list in ascending order, each once.
 std::string Digits(const std::vector<std::int32_t>& list) {
     std::string out;
@@ -45,23 +29,23 @@ std::string Digits(const std::vector<std::int32_t>& list) {
     return out;
 }
 
-// "B3/S23" for a two-state rule, "23/3/4" (survival/birth/states) with history;
-// empty when the rule has no such form.
+// "B3/S23" (with "V" or "H" for those neighbourhoods) for a two-state rule,
+// "23/3/4" (survival/birth/states) with history; empty when the rule has no
+// such form or more states than the letters can name.
 std::string RleRuleText(const RuleSet& rules) {
+    const auto kind = CountNeighbourhood(rules);
+    if (!kind)
+        return {};
     std::string text;
-    if (!IsPlainCountRule(rules))
-        return text;
-    if (rules.History) {
-        text.append(Digits(rules.SurvivalList));
-        text.append("/");
-        text.append(Digits(rules.BirthList));
-        text.append("/");
+    if (!rules.History) {
+        text.append("B").append(Digits(rules.BirthList));
+        text.append("/S").append(Digits(rules.SurvivalList));
+        if (*kind != 'M')
+            text += *kind;
+    } else if (*kind == 'M' && rules.HistoryRange <= kHighestRleState + 1) {
+        text.append(Digits(rules.SurvivalList)).append("/");
+        text.append(Digits(rules.BirthList)).append("/");
         text.append(std::to_string(rules.HistoryRange));
-    } else {
-        text.append("B");
-        text.append(Digits(rules.BirthList));
-        text.append("/S");
-        text.append(Digits(rules.SurvivalList));
     }
     return text;
 }
@@ -102,10 +86,32 @@ class RleLines {
 
 }  // namespace
 
-std::filesystem::path WriteRleFile(const World& world, const std::filesystem::path& file) {
+std::filesystem::path WriteRleFile(const World& world, const std::filesystem::path& file,
+                                   FileProblems* problems) {
     const RuleSet& rules = world.Rules[0];
     const bool multiState = rules.History;
-    const int w = world.FieldWidth(), h = world.FieldHeight();
+    // The symbol class of a cell: live or empty, or its state within the notation.
+    auto symbolOf = [&](std::int32_t state) -> std::int32_t {
+        if (!multiState)
+            return state > 0 ? 1 : 0;
+        return std::clamp(state, 0, kHighestRleState);
+    };
+
+    // The bounding box of the live cells, so that a pattern reopens at its own
+    // size rather than the field's.
+    int x0 = world.FieldWidth() + 1, x1 = -1, y0 = world.FieldHeight() + 1, y1 = -1;
+    int beyondLetters = 0;
+    for (int y = 0; y <= world.FieldHeight(); ++y)
+        for (int x = 0; x <= world.FieldWidth(); ++x) {
+            const std::int32_t state = world.MainField.at(x, y);
+            if (symbolOf(state) == 0)
+                continue;
+            beyondLetters += multiState && state > kHighestRleState;
+            x0 = std::min(x0, x);
+            x1 = std::max(x1, x);
+            y0 = std::min(y0, y);
+            y1 = std::max(y1, y);
+        }
 
     // Other simulators read RLE with LF line ends; some stop at a CR in the data.
     TextBuilder text("\n");
@@ -117,19 +123,24 @@ std::filesystem::path WriteRleFile(const World& world, const std::filesystem::pa
                         [&](std::string_view line) { text.Line("#C " + std::string(line)); });
     }
     const std::string rule = RleRuleText(rules);
-    if (rule.empty())
-        text.Line("#C Zentorix rule " + FormatRuleTokens(rules));
-    std::string header = "x = " + std::to_string(w + 1) + ", y = " + std::to_string(h + 1);
+    if (rule.empty()) {
+        text.Line(std::string(kOwnRuleComment) + FormatRuleTokens(rules));
+        if (problems)
+            problems->push_back(
+                "RLE cannot name the rule; it is kept in a comment that only Zentorix reads.");
+    }
+    if (beyondLetters > 0 && problems)
+        problems->push_back(std::to_string(beyondLetters) +
+                            " cells with states above 255 were saved in state 255.");
+    if (x1 >= 0)
+        text.Line("#CXRLE Pos=" + std::to_string(x0) + "," + std::to_string(y0));
+    const bool empty = x1 < 0;
+    std::string header = "x = " + std::to_string(empty ? 0 : x1 - x0 + 1) +
+                         ", y = " + std::to_string(empty ? 0 : y1 - y0 + 1);
     if (!rule.empty())
         header += ", rule = " + rule;
     text.Line(header);
 
-    // The symbol class of a cell: live or empty, or its state within the notation.
-    auto symbolOf = [&](std::int32_t state) -> std::int32_t {
-        if (!multiState)
-            return state > 0 ? 1 : 0;
-        return std::clamp(state, 0, kHighestRleState);
-    };
     RleLines lines(text);
     std::string token;
     auto emit = [&](std::int32_t symbol, int length, int& pendingRowEnds) {
@@ -152,10 +163,10 @@ std::filesystem::path WriteRleFile(const World& world, const std::filesystem::pa
     };
 
     int pendingRowEnds = 0;
-    for (int y = 0; y <= h; ++y) {
-        std::int32_t runSymbol = symbolOf(world.MainField.at(0, y));
+    for (int y = y0; y <= y1; ++y) {
+        std::int32_t runSymbol = symbolOf(world.MainField.at(x0, y));
         int runLength = 0;
-        for (int x = 0; x <= w; ++x) {
+        for (int x = x0; x <= x1; ++x) {
             const std::int32_t symbol = symbolOf(world.MainField.at(x, y));
             if (symbol == runSymbol) {
                 ++runLength;
@@ -165,7 +176,7 @@ std::filesystem::path WriteRleFile(const World& world, const std::filesystem::pa
             runSymbol = symbol;
             runLength = 1;
         }
-        // Empty cells at a row's end and empty rows at the bottom are left out.
+        // Empty cells at a row's end are left out.
         if (runSymbol != 0)
             emit(runSymbol, runLength, pendingRowEnds);
         ++pendingRowEnds;

@@ -43,17 +43,22 @@ std::filesystem::path SavedFilePath(SaveFormat format, const std::filesystem::pa
 
 SaveResult SaveAs(const World& world, Settings& settings, const std::filesystem::path& file,
                   SaveFormat format) {
+    SaveResult result;
     switch (format) {
         case SaveFormat::Zlf:
-            return {SaveNativeFile(world, settings, file, NativeKind::Zlf), {}};
+            result.path = SaveNativeFile(world, settings, file, NativeKind::Zlf);
+            break;
         case SaveFormat::Life105:
-            return {WriteLife105File(world, file), {}};
+            result.path = WriteLife105File(world, file, &result.problems);
+            break;
         case SaveFormat::Rle:
-            return {WriteRleFile(world, file), {}};
+            result.path = WriteRleFile(world, file, &result.problems);
+            break;
         case SaveFormat::MCell:
-            return {WriteMCellFile(world, settings, file), {}};
+            result.path = WriteMCellFile(world, settings, file);
+            break;
     }
-    return {file, {}};
+    return result;
 }
 
 }  // namespace zentorix
