@@ -25,7 +25,8 @@ class MCellFile : public ::testing::Test {
         std::string text;
         for (const auto& line : lines)
             text += line + "\r\n";
-        ReadMCellFile(world, settings, folder.Write("pattern.mcl", text), {});
+        problems.clear();
+        ReadMCellFile(world, settings, folder.Write("pattern.mcl", text), {}, &problems);
     }
     Cells MainCells() const { return test::AllLive(world.MainField); }
     // The staging grid's live cells as (x, y, state).
@@ -39,6 +40,7 @@ class MCellFile : public ::testing::Test {
     test::TempFolder folder;
     World world;
     Settings settings;
+    FileProblems problems;
 };
 
 // The pattern starts at row 1. The width passed to the placement is the column
@@ -138,12 +140,21 @@ TEST_F(MCellFile, GameLineChoosesTheRuleFamily) {
     EXPECT_EQ(world.Rules[2].BirthList, Sums{5});
     EXPECT_EQ(world.Rules[0].BirthList, vote);
 
-    // A game the reader has no family for, or none at all: empty lists.
+    EXPECT_TRUE(problems.empty());
+
+    // A game the reader has no family for, or none at all: empty lists, and the
+    // user is told which rule did not run; so for a rule not read whole.
     Read({"#MCell 4.20", "#GAME Larger than Life", "#RULE R5,C0,M1,S34..58,B34..45"});
     EXPECT_TRUE(world.Rules[2].BirthList.empty());
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("\"Larger than Life\""), std::string::npos) << problems[0];
     Read({"#MCell 4.20", "#GAME Generations", "#RULE 23/3/3"});
+    EXPECT_TRUE(problems.empty());
+    Read({"#MCell 4.20", "#GAME Life", "#RULE 23/3q"});
+    EXPECT_EQ(problems.size(), 1u);
     Read({"#MCell 4.20", "#RULE 23/3"});
     EXPECT_TRUE(world.Rules[2].SurvivalList.empty());
+    EXPECT_EQ(problems.size(), 1u);
 }
 
 TEST_F(MCellFile, WriterLayoutKeepsDescriptionLineBreaksOutOfTheCellData) {

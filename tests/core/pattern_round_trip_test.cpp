@@ -21,6 +21,9 @@ std::int32_t Same(std::int32_t s) {
 std::int32_t TwoStates(std::int32_t s) {
     return s > 0 ? 1 : 0;
 }
+std::int32_t UpTo264(std::int32_t s) {
+    return std::min(s, 264);
+}
 std::int32_t UpTo255(std::int32_t s) {
     return std::min(s, 255);
 }
@@ -49,6 +52,9 @@ TEST(PatternRoundTrip, EveryWriterReadsBackWhatItCanCarry) {
         {SaveFormat::Life105, kWeighted, kFamilyZentorix, 3, TwoStates, 1},
         {SaveFormat::Life105, "345/2/4", kFamilyGenerations, 3, TwoStates, 2},
         {SaveFormat::MCell, kHistory300, kFamilyZentorix, 264, Same, 0},
+        // Our own cell letters end at 264: the states above are cut, and said so.
+        {SaveFormat::Zlf, kHistory300, kFamilyZentorix, 299, UpTo264, 1},
+        {SaveFormat::MCell, kHistory300, kFamilyZentorix, 299, UpTo264, 1},
         {SaveFormat::Rle, "23/36", kFamilyLife, 7, TwoStates, 0},
         {SaveFormat::Rle, "B2/S34V", kFamilyOldLife, 1, TwoStates, 0},
         {SaveFormat::Rle, "B1/S/H", kFamilyOldLife, 1, TwoStates, 0},

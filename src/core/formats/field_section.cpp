@@ -6,8 +6,6 @@ namespace zentorix {
 
 namespace {
 
-constexpr std::int32_t kHighestSymbolState = 264;
-
 // Builds the data lines: runs become tokens, row ends are held back until the
 // next run so that trailing empty cells and rows are never written.
 class SectionWriter {

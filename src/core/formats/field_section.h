@@ -20,6 +20,7 @@ std::string_view FieldSectionKey(Layer layer);
 // capital for 25..264. States outside 0..264 are written as the nearest state
 // that has a symbol, so a reader decodes the same number of cells.
 void AppendCellSymbol(std::string& out, std::int32_t state);
+inline constexpr std::int32_t kHighestSymbolState = 264;
 // The block base of "a".."j" (24, 48, ... 240), or -1 for any other character.
 int BlockBase(char c);
 

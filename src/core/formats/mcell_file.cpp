@@ -154,10 +154,27 @@ void ChooseFamily(std::string& family, std::string_view line) {
             family = name.family;
 }
 
+// A rule that will not run as the file means it: a game without a family of
+// ours (its rule gives empty lists), or a Life or Generations rule that does not
+// read as a whole.
+void CheckRule(std::string_view game, std::string_view family, std::string_view rule,
+               FileProblems* problems) {
+    if (!problems || rule.empty())
+        return;
+    const bool known = family == kFamilyLife || family == kFamilyGenerations ||
+                       family == kFamilyVote || family == kFamilyWLife;
+    if (!known)
+        problems->push_back("The game \"" + std::string(game) +
+                            "\" is not one Zentorix runs; its rule \"" + std::string(rule) +
+                            "\" left the birth and survival lists empty.");
+    else if ((family == kFamilyLife || family == kFamilyGenerations) && !ReadOldLifeRule(rule))
+        problems->push_back("The rule \"" + std::string(rule) + "\" could not be read whole.");
+}
+
 }  // namespace
 
 void ReadMCellFile(World& world, Settings& settings, const std::filesystem::path& file,
-                   PanelSize panel) {
+                   PanelSize panel, FileProblems* problems) {
     const auto text = PatternText::Read(file);
     if (!text)
         return;
@@ -166,6 +183,7 @@ void ReadMCellFile(World& world, Settings& settings, const std::filesystem::path
     CellDataDecoder decoder(world.StagingGrid);
     std::string ruleText;
     std::string family;
+    std::string game;
     text->ForEachLine([&](std::string_view line) {
         if (StartsWith(line, "#WRAP")) {
             settings.EnableTOR = Contains(line, "1");
@@ -177,6 +195,7 @@ void ReadMCellFile(World& world, Settings& settings, const std::filesystem::path
             ApplyBoard(world, line);
         } else if (StartsWith(line, "#GAME")) {
             ChooseFamily(family, line);
+            game = FromColumn(line, 7);
         } else if (StartsWith(line, "#D ")) {
             world.Description.emplace_back(
                 FirstCharacters(FromColumn(line, 4), kMaxDescriptionChars));
@@ -187,6 +206,7 @@ void ReadMCellFile(World& world, Settings& settings, const std::filesystem::path
     decoder.Finish();
 
     PlacePattern(world, settings, decoder.LastColumn(), decoder.LastRow(), true, panel);
+    CheckRule(game, family, ruleText, problems);
     ParseRuleString(world, ruleText, family, settings.LoadRulesSelector);
 }
 

@@ -13,9 +13,11 @@ namespace zentorix {
 // LoadFieldSelector and then reads the rule, in the family the "#GAME" line
 // names, into the rule set chosen by LoadRulesSelector. A missing file changes
 // nothing. A malformed number in "#SPEED" or "#BOARD", or in the rule, raises
-// FormatError; what was applied before it stays applied.
+// FormatError; what was applied before it stays applied. A rule that will not run
+// as the file means (a game without a family here, a rule not read whole) is
+// named in problems.
 void ReadMCellFile(World& world, Settings& settings, const std::filesystem::path& file,
-                   PanelSize panel);
+                   PanelSize panel, FileProblems* problems = nullptr);
 
 // Writes the Main Field with rule set 0 as an MCell "Weighted Life" pattern, to
 // the name with its extension replaced by ".mcl"; gives the path written.

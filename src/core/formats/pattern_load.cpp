@@ -89,7 +89,7 @@ OpenResult OpenPatternFile(World& world, Settings& settings, const std::filesyst
             result.stopRun = ReadNativeFile(world, settings, file).stopRun;
             break;
         case PatternFormat::MCell:
-            ReadMCellFile(world, settings, file, panel);
+            ReadMCellFile(world, settings, file, panel, &result.problems);
             result.stopRun = patternStops;
             break;
         case PatternFormat::Rle:

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <string>
 
+#include "formats/field_section.h"
 #include "formats/life_files.h"
 #include "formats/mcell_file.h"
 #include "formats/native_file.h"
@@ -41,12 +42,35 @@ std::filesystem::path SavedFilePath(SaveFormat format, const std::filesystem::pa
     return path;
 }
 
+namespace {
+
+// Cells of the layers a save writes that are above the highest state the cell
+// letters name: they are written in that state, and the user hears how many.
+void ReportStatesBeyondLetters(const World& world, bool allLayers, FileProblems& problems) {
+    long long beyond = 0;
+    for (Layer layer : {Layer::Main, Layer::EternalLife, Layer::EternalDead, Layer::OtherReality}) {
+        if (!allLayers && layer != Layer::Main)
+            continue;
+        const auto& field = world.LayerField(layer);
+        for (int x = 0; x <= world.ExtentX(); ++x)
+            for (int y = 0; y <= world.ExtentY(); ++y)
+                beyond += field.at(x, y) > kHighestSymbolState;
+    }
+    if (beyond > 0)
+        problems.push_back(std::to_string(beyond) + " cells with states above " +
+                           std::to_string(kHighestSymbolState) + " were saved in state " +
+                           std::to_string(kHighestSymbolState) + ".");
+}
+
+}  // namespace
+
 SaveResult SaveAs(const World& world, Settings& settings, const std::filesystem::path& file,
                   SaveFormat format) {
     SaveResult result;
     switch (format) {
         case SaveFormat::Zlf:
             result.path = SaveNativeFile(world, settings, file, NativeKind::Zlf);
+            ReportStatesBeyondLetters(world, true, result.problems);
             break;
         case SaveFormat::Life105:
             result.path = WriteLife105File(world, file, &result.problems);
@@ -56,6 +80,7 @@ SaveResult SaveAs(const World& world, Settings& settings, const std::filesystem:
             break;
         case SaveFormat::MCell:
             result.path = WriteMCellFile(world, settings, file);
+            ReportStatesBeyondLetters(world, false, result.problems);
             break;
     }
     return result;
