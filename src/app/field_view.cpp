@@ -200,6 +200,7 @@ void FieldView::ToggleGrid() {
     }
     UpdateInsets(false);
     RedrawView();
+    emit GridChanged(s.Grid);
 }
 
 int FieldView::CellGapMaximum() const {

@@ -60,6 +60,8 @@ class FieldView : public QAbstractScrollArea, public StepObserver {
     // 0-based column and row under the pointer.
     void PointerCellChanged(int column, int row);
     void CellGapChanged(int gap, int maximum);
+    // The grid was switched on or off.
+    void GridChanged(bool on);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -38,6 +38,8 @@ class RunControl : public QObject, private StepObserver {
 
     // The generation number Edit3 shows: the one just computed.
     int ShownGeneration() const { return shownGeneration_; }
+    // After a file or snapshot was loaded: the number the next step computes.
+    void SetShownGeneration(int generation) { shownGeneration_ = generation; }
 
   signals:
     void RunStateChanged(bool running);
