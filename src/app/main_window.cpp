@@ -256,7 +256,7 @@ void MainWindow::ShowRunState(bool running) {
     playButton_->setChecked(running);
     if (!running) {
         ShowCounters();
-        view_->viewport()->update();  // the last generation may not be shown yet
+        view_->CatchUp();  // the last generation may not be shown yet
     }
 }
 
