@@ -17,6 +17,7 @@
 #include "app/file_lists.h"
 #include "app/open_commands.h"
 #include "app/popup_panels.h"
+#include "app/qt_translation.h"
 #include "app/save_panel.h"
 #include "app/selection_panel.h"
 #include "app/status_panels.h"
@@ -111,6 +112,8 @@ void MainWindow::StartUp() {
     world.SetFieldWidth(std::max(panelWidth / 7 - 1, 10));
     world.SetFieldHeight(std::max(panelHeight / 7 - 1, 10));
     ReadSettingsFile();
+    // The standard dialogs speak the interface language too.
+    UseQtTranslation(QtLocaleOfLanguage(ToQString(session_.settings().Language)));
     RefreshFromModel();
 }
 
