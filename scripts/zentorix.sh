@@ -11,7 +11,7 @@ fuzz_build="$root/build-fuzz"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang libclang-rt-14-dev)
+          libbenchmark-dev clang libclang-rt-14-dev qt6-translations-l10n)
 
 install_missing() {
     local missing=()

@@ -7,6 +7,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "engine/generation_step.h"
+
 namespace zentorix::app {
 
 FieldView::FieldView(Session& session, QWidget* parent)
@@ -132,6 +134,7 @@ void FieldView::RedrawView(bool forceAllLayers) {
     if (image_.size() != v)
         image_ = QImage(v.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     imageOrigin_ = -SurfaceOrigin();
+    behind_ = false;
     const Settings& s = session_.settings();
     const ColourModel& colours = s.Colours;
     // The field panel around a centred surface takes the background colour too.
@@ -200,6 +203,7 @@ void FieldView::ToggleGrid() {
     }
     UpdateInsets(false);
     RedrawView();
+    emit GridChanged(s.Grid);
 }
 
 int FieldView::CellGapMaximum() const {
@@ -260,13 +264,26 @@ void FieldView::UpdateScrollBars() {
     verticalScrollBar()->setSingleStep(CellSize());
 }
 
-void FieldView::ShowStep() {
-    // At maximum speed generations come faster than anyone can watch; the image
-    // is always current, so showing it 30 times a second loses nothing.
-    if (sinceShown_.elapsed() >= 33) {
-        sinceShown_.restart();
-        viewport()->update();
+void FieldView::ShowStep(bool painted) {
+    // At maximum speed generations come faster than anyone can watch: painting
+    // each one costs as much as computing it, so the image is painted only for
+    // the generations that are shown, 30 to 40 times a second.
+    behind_ = behind_ || !painted;
+    if (sinceShown_.elapsed() >= 25) {
+        CatchUp();
+        // Steps of a small field follow each other so closely that a queued
+        // repaint could wait behind them: the frame is painted now.
+        viewport()->repaint();
     }
+}
+
+void FieldView::CatchUp() {
+    if (behind_) {
+        behind_ = false;
+        PaintVisibleCells(session_.world(), session_.settings(), *this);
+    }
+    sinceShown_.restart();
+    viewport()->update();
 }
 
 QString FieldView::ViewStatusText() const {

@@ -38,8 +38,12 @@ class FieldView : public QAbstractScrollArea, public StepObserver {
     void ZoomAt(int column, int row, int direction);
     // The field size or cell size changed: resize the surface and repaint.
     void FitToField();
-    // After a step: shows the painted cells (at most about 60 times a second).
-    void ShowStep();
+    // After a step: shows the field about 30 times a second. A step that did not
+    // paint (`painted` false, during a run) leaves the image behind the field
+    // until it is shown: it is then painted whole, once.
+    void ShowStep(bool painted);
+    // Brings a behind image up to the field and shows it (the run stopped).
+    void CatchUp();
 
     // "7-160x140" plus "-W" in torus mode.
     QString ViewStatusText() const;
@@ -60,6 +64,8 @@ class FieldView : public QAbstractScrollArea, public StepObserver {
     // 0-based column and row under the pointer.
     void PointerCellChanged(int column, int row);
     void CellGapChanged(int gap, int maximum);
+    // The grid was switched on or off.
+    void GridChanged(bool on);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -86,6 +92,7 @@ class FieldView : public QAbstractScrollArea, public StepObserver {
     bool wheelReady_ = false;
     QTimer wheelTimer_;  // Timer4: re-arms wheel zooming
     QElapsedTimer sinceShown_;
+    bool behind_ = false;  // generations were computed without painting
 };
 
 // A stored colour (red in the lowest byte) as a pixel value.

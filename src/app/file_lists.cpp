@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileIconProvider>
+#include <QFileInfo>
 #include <QFocusEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -30,6 +32,13 @@ FolderFileLists::FolderFileLists(const char* folderListName, const char* fileLis
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
+    // A folder typed or pasted here is reached at once, however deep it lies.
+    path_ = new QLineEdit(this);
+    path_->setObjectName(QStringLiteral("%1Path").arg(folderListName));
+    path_->setPlaceholderText(tr("Тека"));
+    path_->setClearButtonEnabled(true);
+    layout->addWidget(path_);
+    connect(path_, &QLineEdit::returnPressed, this, [this] { GoToTypedFolder(); });
     folders_ = new QListWidget(this);
     folders_->setObjectName(folderListName);
     files_ = new QListWidget(this);
@@ -78,6 +87,9 @@ void FolderFileLists::SetFolder(const QString& folder) {
     watcher_.addPath(folder_);
     files_->setProperty("folder", folder_);  // where a selection is saved
     folders_->setToolTip(QDir::toNativeSeparators(folder_));
+    path_->setText(QDir::toNativeSeparators(folder_));
+    path_->setToolTip(QString());
+    path_->setStyleSheet(QString());
     FillFolders();
     {
         // A new folder starts with no file chosen.
@@ -148,6 +160,21 @@ void FolderFileLists::FillFiles() {
         if (!same.isEmpty())
             files_->setCurrentItem(same.first());
     }
+}
+
+void FolderFileLists::GoToTypedFolder() {
+    QString typed = QDir::fromNativeSeparators(path_->text().trimmed());
+    if (typed == QStringLiteral("~") || typed.startsWith(QStringLiteral("~/")))
+        typed.replace(0, 1, QDir::homePath());
+    // A relative path is taken from the folder shown.
+    const QString folder = QDir(folder_).absoluteFilePath(typed);
+    if (typed.isEmpty() || !QFileInfo(folder).isDir()) {
+        // The typed text stays for correcting; the lists keep their folder.
+        path_->setStyleSheet(QStringLiteral("color: red"));
+        path_->setToolTip(tr("Теку не знайдено: %1").arg(QDir::toNativeSeparators(folder)));
+        return;
+    }
+    SetFolder(QDir::cleanPath(folder));
 }
 
 void FolderFileLists::FolderClicked(const QString& path) {

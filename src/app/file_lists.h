@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QLineEdit;
 class QListWidget;
 
 namespace zentorix::app {
@@ -12,8 +13,9 @@ namespace zentorix::app {
 // DirectoryListBox1 / FileListBox1 of the museum page and DirectoryListBox2 /
 // FileListBox2 of Panel42). Choosing a file, also by moving through the list
 // with the arrow keys, asks for it to be opened; clicking a folder goes into
-// it. Both lists take the keyboard focus when the pointer moves over them, so
-// the arrow keys work at once. The lists follow changes of the folder on disk.
+// it, and so does a folder typed into the path box above the lists. Both lists take the keyboard
+// focus when the pointer moves over them, so the arrow keys work at once. The lists follow changes
+// of the folder on disk.
 class FolderFileLists : public QWidget {
     Q_OBJECT
 
@@ -31,6 +33,8 @@ class FolderFileLists : public QWidget {
     void Refresh();
     QListWidget* folderList() const { return folders_; }
     QListWidget* fileList() const { return files_; }
+    // The box above the folder list: a typed folder and Enter list it.
+    QLineEdit* pathBox() const { return path_; }
 
   signals:
     // A file was chosen (path with its folder).
@@ -43,7 +47,9 @@ class FolderFileLists : public QWidget {
     void FillFolders();
     void FillFiles();
     void FolderClicked(const QString& path);
+    void GoToTypedFolder();
 
+    QLineEdit* path_ = nullptr;
     QListWidget* folders_ = nullptr;
     QListWidget* files_ = nullptr;
     QString folder_;

@@ -4,16 +4,20 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSlider>
+#include <QTimer>
 #include <QUrl>
 #include <filesystem>
 
 #include "app/file_lists.h"
 #include "app/open_commands.h"
 #include "app/popup_panels.h"
+#include "app/qt_translation.h"
 #include "app/save_panel.h"
 #include "app/selection_panel.h"
 #include "app/status_panels.h"
@@ -31,6 +35,9 @@ MainWindow::MainWindow(ProgramFolder folder, QString commandLineFile, QWidget* p
       bindings_(session_),
       commandLineFile_(std::move(commandLineFile)) {
     setObjectName("Form1");
+    messageSink_ = [this](const QString& message) {
+        QMessageBox::warning(this, QStringLiteral("Zentorix"), message);
+    };
     session_.folder().CreateSubfolders();
     view_ = new FieldView(session_);
     run_ = std::make_unique<RunControl>(session_, *view_);
@@ -92,26 +99,34 @@ void MainWindow::WireSignals() {
 }
 
 // The start-up sequence: defaults (the world and settings start as the program
-// does), the field filling the panel at cell size 7, the settings file, then the
-// file named on the command line, then undo snapshot 1.
+// does), the field filling the panel at cell size 7, the settings file; the rest
+// waits until the window is shown (FinishStartUp).
 void MainWindow::StartUp() {
+    // A fresh start takes most of the screen, never more than it: on a small
+    // screen the title bar, the exit button and the status bar stay visible.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    resize(std::max(1280, screen.width() * 9 / 10), std::max(720, screen.height() * 9 / 10));
+    resize(screen.width() * 9 / 10, screen.height() * 9 / 10);
     const int panelWidth = width() - toolPanel_->width() - filePanel_->width() - 10;
     const int panelHeight = height() - 140;
     World& world = session_.world();
-    world.SetFieldWidth(panelWidth / 7 - 1);
-    world.SetFieldHeight(panelHeight / 7 - 1);
-
+    world.SetFieldWidth(std::max(panelWidth / 7 - 1, 10));
+    world.SetFieldHeight(std::max(panelHeight / 7 - 1, 10));
     ReadSettingsFile();
+    // The standard dialogs speak the interface language too.
+    UseQtTranslation(QtLocaleOfLanguage(ToQString(session_.settings().Language)));
+    RefreshFromModel();
+}
+
+// The command-line file is fitted to the field panel as from the open dialog,
+// so it is opened once the window has its final size. Then two clicks on Start:
+// the run starts and stops at once, which saves undo snapshot 1 of the state
+// built so far, the opened file included.
+void MainWindow::FinishStartUp() {
     if (!commandLineFile_.isEmpty())
         OpenFile(commandLineFile_);
-    // Two clicks on Start: the run starts and stops at once, which saves undo
-    // snapshot 1 of the state built so far.
     run_->StartButtonClick();
     run_->StartButtonClick();
     startedUp_ = true;
-    RefreshFromModel();
 }
 
 void MainWindow::ReadSettingsFile() {
@@ -133,9 +148,35 @@ void MainWindow::ReadSettingsFile() {
     const Settings& s = session_.settings();
     toolPanel_->pages()->setCurrentIndex(
         std::min(static_cast<int>(s.PagesOpen1), toolPanel_->pages()->count() - 1));
-    if (s.WindowWidth > 0 && s.WindowHeight > 0)
-        setGeometry(s.WindowLeft, s.WindowTop, std::max(s.WindowWidth, 640),
-                    std::max(s.WindowHeight, 480));
+    RestoreGeometry(s);
+}
+
+// The saved place and size, kept inside the screen that holds the saved
+// position: a window saved on a larger screen would otherwise hang off this one.
+void MainWindow::RestoreGeometry(const Settings& s) {
+    if (s.WindowWidth <= 0 || s.WindowHeight <= 0)
+        return;
+    const QPoint at(s.WindowLeft, s.WindowTop);
+    QScreen* screen = QGuiApplication::screenAt(at);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const QRect area = screen->availableGeometry();
+    // The frame is not known before the window is shown; leave room for a
+    // usual title bar and border.
+    const int frameWidth = 2 * kFrameSide, frameHeight = kFrameTop + kFrameSide;
+    const int width = std::min(std::max(s.WindowWidth, 640), area.width() - frameWidth);
+    const int height = std::min(std::max(s.WindowHeight, 480), area.height() - frameHeight);
+    const int left =
+        std::clamp(s.WindowLeft, area.left() + kFrameSide,
+                   std::max(area.left() + kFrameSide, area.right() + 1 - kFrameSide - width));
+    const int top =
+        std::clamp(s.WindowTop, area.top() + kFrameTop,
+                   std::max(area.top() + kFrameTop, area.bottom() + 1 - kFrameSide - height));
+    setGeometry(left, top, width, height);
+    // A window that filled this very screen was maximised: it comes back so.
+    if (s.WindowWidth >= area.width() - frameWidth && s.WindowWidth <= area.width() &&
+        s.WindowHeight >= area.height() - frameHeight && s.WindowHeight <= area.height())
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 bool MainWindow::WriteSettingsFile() {
@@ -156,6 +197,10 @@ bool MainWindow::WriteSettingsFile() {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    if (!startUpQueued_) {
+        startUpQueued_ = true;
+        QTimer::singleShot(0, this, &MainWindow::FinishStartUp);
+    }
     if (!pendingFailure_.isEmpty()) {
         const QString message = pendingFailure_;
         pendingFailure_.clear();
@@ -181,11 +226,9 @@ void MainWindow::ExitButtonClick() {
 
 void MainWindow::RefreshFromModel() {
     bindings_.Refresh();
-    {
-        const QSignalBlocker block(speedBar_);
-        speedBar_->setValue(session_.settings().SpeedMain);
-    }
-    ShowSpeed(session_.settings().SpeedMain);
+    // The speed a file or the settings brought acts on the run timer as well
+    // as on the track bar.
+    run_->SetSpeed(session_.settings().SpeedMain);
     const RuleEditorState& editor = session_.world().Editor;
     status_->SetRuleInfo(ToQString(editor.InfoMemo[2]), ToQString(editor.InfoMemo[0]),
                          ToQString(editor.InfoEdit));
@@ -216,7 +259,7 @@ void MainWindow::ShowRunState(bool running) {
     playButton_->setChecked(running);
     if (!running) {
         ShowCounters();
-        view_->viewport()->update();  // the last generation may not be shown yet
+        view_->CatchUp();  // the last generation may not be shown yet
     }
 }
 
@@ -229,7 +272,8 @@ void MainWindow::ShowSpeed(int speed) {
 }
 
 void MainWindow::ShowFailure(const QString& message) {
-    QMessageBox::warning(this, QStringLiteral("Zentorix"), message);
+    if (messageSink_)
+        messageSink_(message);
 }
 
 void MainWindow::SetPaintTool(bool paint) {
@@ -257,8 +301,43 @@ void MainWindow::OpenFile(const QString& path) {
     });
     if (result.stopRun || (!ok && session_.settings().StopForLoad))
         run_->StopButtonClick();
-    RefreshFromModel();
+    if (!ok) {
+        // Settings read before the faulty line stand; Session::Run told the user.
+        RefreshFromModel();
+        return;
+    }
+    // Nothing to open is said as clearly as a file that failed.
+    if (!result.found) {
+        ShowFailure(tr("Файл \"%1\" не знайдено або його не можна прочитати.")
+                        .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (result.format == PatternFormat::None) {
+        ShowFailure(tr("Файл \"%1\" не відкрито: його формат невідомий.")
+                        .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    ShowLoadedState();
     session_.Report(ToPath(path), FileAction::Opened, result.problems);
+}
+
+// The counters of the state just loaded: live and first-state cells counted from
+// the field, no births or deaths yet, and the generation the next step computes.
+void MainWindow::ShowLoadedState() {
+    RefreshFromModel();
+    World& world = session_.world();
+    GenerationCounters& c = world.Counters;
+    c.LiveCount = c.StateOneCount = c.BornCount = c.DiedCount = 0;
+    for (int x = 1; x <= world.FieldWidth(); ++x) {
+        const std::int32_t* column = world.MainField.Column(x) - world.MainField.Low();
+        for (int y = 1; y <= world.FieldHeight(); ++y) {
+            c.LiveCount += column[y] >= 1 ? 1 : 0;
+            c.StateOneCount += column[y] == 1 ? 1 : 0;
+        }
+    }
+    run_->SetShownGeneration(c.Generation);
+    countersShown_.invalidate();
+    ShowCounters();
 }
 
 void MainWindow::TakeUndoSnapshot() {
@@ -269,19 +348,26 @@ void MainWindow::TakeUndoSnapshot() {
     });
 }
 
-void MainWindow::UndoBack() {
+void MainWindow::Undo(bool forward) {
     run_->StopButtonClick();
-    session_.Run(
-        [this] { zentorix::UndoBack(session_.world(), session_.settings(), session_.folder()); });
-    RefreshFromModel();
-}
-
-void MainWindow::UndoForward() {
-    run_->StopButtonClick();
-    session_.Run([this] {
-        zentorix::UndoForward(session_.world(), session_.settings(), session_.folder());
+    World& world = session_.world();
+    // The snapshot's own name ("5.qlf") is not the experiment's: the caption and
+    // the statistics keep the name the user opened or saved.
+    const std::string name = world.CurrentFileName;
+    const QSize size(world.FieldWidth(), world.FieldHeight());
+    session_.Run([&] {
+        if (forward)
+            zentorix::UndoForward(world, session_.settings(), session_.folder());
+        else
+            zentorix::UndoBack(world, session_.settings(), session_.folder());
     });
-    RefreshFromModel();
+    world.CurrentFileName = name;
+    ShowLoadedState();
+    if (size != QSize(world.FieldWidth(), world.FieldHeight())) {
+        // A field of another size: its middle comes into view.
+        for (QScrollBar* bar : {view_->horizontalScrollBar(), view_->verticalScrollBar()})
+            bar->setValue((bar->minimum() + bar->maximum()) / 2);
+    }
 }
 
 void MainWindow::QuickSave() {
@@ -289,10 +375,14 @@ void MainWindow::QuickSave() {
     const bool running = run_->Running();
     if (running)
         run_->PlayButtonClick(false);
-    session_.Run(
-        [this] { zentorix::QuickSave(session_.world(), session_.settings(), session_.folder()); });
+    std::filesystem::path written;
+    const bool ok = session_.Run([&] {
+        written = zentorix::QuickSave(session_.world(), session_.settings(), session_.folder());
+    });
     if (running)
         run_->PlayButtonClick(true);
+    if (ok)
+        status_->showMessage(tr("Збережено: %1").arg(FromPath(written.filename())), 5000);
 }
 
 QString MainWindow::HelpFile() const {
@@ -312,8 +402,12 @@ QString MainWindow::HelpFile() const {
 
 void MainWindow::OpenHelp() {
     const QString file = HelpFile();
-    if (!file.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    if (file.isEmpty())
+        ShowFailure(tr("Файл довідки не знайдено в теці програми %1.")
+                        .arg(QDir::toNativeSeparators(FromPath(session_.folder().Root))));
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+        ShowFailure(tr("Не вдалося відкрити файл довідки %1: немає програми, що його показує.")
+                        .arg(QDir::toNativeSeparators(file)));
 }
 
 }  // namespace zentorix::app

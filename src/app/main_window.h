@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "app/bindings.h"
@@ -34,7 +35,8 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    // `commandLineFile` is opened after the settings file was read (empty: none).
+    // `commandLineFile` is opened after the settings file was read, once the
+    // window is shown (empty: none).
     MainWindow(ProgramFolder folder, QString commandLineFile, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -61,6 +63,15 @@ class MainWindow : public QMainWindow {
     // The Paint tool (true) or the Select tool; choosing Select stops the run.
     void SetPaintTool(bool paint);
     QMenu* contextMenu() const { return contextMenu_; }
+    // True once the start-up has finished: the command-line file is open and undo
+    // snapshot 1 written (this happens right after the window is first shown).
+    bool StartedUp() const { return startedUp_; }
+
+    // Where the window's messages go; a modal message box unless replaced.
+    using MessageSink = std::function<void(const QString&)>;
+    void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
+    // A message for the user through the sink.
+    void ShowFailure(const QString& message);
 
   signals:
     // The open dialog is asked for (tool button, menu, Ctrl+O).
@@ -78,15 +89,16 @@ class MainWindow : public QMainWindow {
     void BuildCentralArea();
     void WireSignals();
     void StartUp();
+    void FinishStartUp();
     void ReadSettingsFile();
+    void RestoreGeometry(const Settings& s);
+    void ShowLoadedState();
     void ShowCounters();
     void UpdateCaption();
     void ShowRunState(bool running);
     void ShowSpeed(int speed);
-    void ShowFailure(const QString& message);
     void TakeUndoSnapshot();
-    void UndoBack();
-    void UndoForward();
+    void Undo(bool forward);
     void QuickSave();
     void OpenHelp();
     QAction* MakeAction(const char* name, const QString& caption,
@@ -111,9 +123,14 @@ class MainWindow : public QMainWindow {
     QMenu* contextMenu_ = nullptr;
     QComboBox* presetList_ = nullptr;
     QElapsedTimer countersShown_;
+    MessageSink messageSink_;
     QString pendingFailure_;     // shown once the window is up
     QString helpSuffix_ = "UA";  // the language's help-file suffix (Panel16)
+    bool startUpQueued_ = false;
     bool startedUp_ = false;
+    // Room for the window manager's frame, before the real one is known.
+    static constexpr int kFrameTop = 32;
+    static constexpr int kFrameSide = 4;
     int toolPanelPosition_ = 0;
 };
 

@@ -26,8 +26,12 @@ void RunControl::Tick() {
 
 void RunControl::RunStep(StepForm form) {
     stopRequested_ = false;
+    // During a run the view paints only the generations it shows; a single
+    // step is painted at once.
+    deferPaint_ = Running();
     GenerationStep(session_.world(), session_.settings(), *this, form);
-    view_.ShowStep();
+    view_.ShowStep(!deferPaint_);
+    deferPaint_ = false;
     emit GenerationShown();
     if (stopRequested_)
         StopButtonClick();

@@ -38,6 +38,8 @@ class RunControl : public QObject, private StepObserver {
 
     // The generation number Edit3 shows: the one just computed.
     int ShownGeneration() const { return shownGeneration_; }
+    // After a file or snapshot was loaded: the number the next step computes.
+    void SetShownGeneration(int generation) { shownGeneration_ = generation; }
 
   signals:
     void RunStateChanged(bool running);
@@ -56,7 +58,9 @@ class RunControl : public QObject, private StepObserver {
     void SetTimerRunning(bool run);
 
     // StepObserver: forwards painting to the view, notes the finished generation.
-    CellRect VisibleWindow() const override { return view_.VisibleWindow(); }
+    CellRect VisibleWindow() const override {
+        return deferPaint_ ? CellRect{} : view_.VisibleWindow();
+    }
     void DrawCell(int x, int y, Colour colour) override { view_.DrawCell(x, y, colour); }
     PixelSurface* Surface() override { return view_.Surface(); }
     void GenerationFinished(const World& world) override;
@@ -68,6 +72,7 @@ class RunControl : public QObject, private StepObserver {
     QTimer timer2_;
     int shownGeneration_ = 1;
     bool stopRequested_ = false;
+    bool deferPaint_ = false;  // the running step leaves painting to the view
 };
 
 }  // namespace zentorix::app

@@ -1,8 +1,12 @@
 #include "app/tool_panel.h"
 
+#include <QButtonGroup>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTabBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/colours_page.h"
@@ -76,8 +80,42 @@ ToolPanel::ToolPanel(MainWindow& window, QWidget* parent) : QScrollArea(parent) 
     pages_->addTab(EmptyPage("TabSheet4"), tr("Статистика"));
     pages_->addTab(new MuseumPage(window), tr("Музей"));
     pages_->addTab(new OptionsPage(window), tr("Опції"));
+    layout->insertWidget(1, BuildPageButtons(inner));
     layout->addWidget(pages_, 1);
     setWidget(inner);
+}
+
+// Six page tabs do not fit the panel's width in one row, and scroll arrows hide
+// the last pages: the pages are chosen from buttons in rows of three instead,
+// all visible at once.
+QWidget* ToolPanel::BuildPageButtons(QWidget* parent) {
+    pages_->tabBar()->hide();
+    auto* box = new QWidget(parent);
+    box->setObjectName("PageButtons");
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(1);
+    auto* group = new QButtonGroup(box);
+    group->setExclusive(true);
+    for (int i = 0; i < pages_->count(); ++i) {
+        auto* button = new QToolButton(box);
+        button->setObjectName(QStringLiteral("PageButton%1").arg(i));
+        button->setText(pages_->tabText(i));
+        button->setToolTip(pages_->tabText(i));
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        group->addButton(button, i);
+        grid->addWidget(button, i / kPageButtonsPerRow, i % kPageButtonsPerRow);
+    }
+    connect(group, &QButtonGroup::idClicked, pages_, &QTabWidget::setCurrentIndex);
+    auto follow = [group](int index) {
+        if (QAbstractButton* button = group->button(index))
+            button->setChecked(true);
+    };
+    connect(pages_, &QTabWidget::currentChanged, box, follow);
+    follow(pages_->currentIndex());
+    return box;
 }
 
 QWidget* ToolPanel::page(const char* name) const {

@@ -12,7 +12,8 @@ namespace zentorix::app {
 class MainWindow;
 
 // The tool panel Panel7: the counts of the last generation above the option
-// pages of PageControl1. It scrolls when the window is too low for it.
+// pages of PageControl1, chosen with one click from rows of page buttons. It scrolls when the
+// window is too low for it.
 class ToolPanel : public QScrollArea {
     Q_OBJECT
 
@@ -30,6 +31,9 @@ class ToolPanel : public QScrollArea {
     void ShowCounters(int live, int first, int born, int died, int generation);
 
   private:
+    static constexpr int kPageButtonsPerRow = 3;
+    QWidget* BuildPageButtons(QWidget* parent);
+
     QTabWidget* pages_ = nullptr;
     std::array<QLineEdit*, 5> counters_{};
 };

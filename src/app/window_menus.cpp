@@ -58,8 +58,8 @@ void MainWindow::BuildMenus() {
     connect(open, &QAction::triggered, this, [this] { emit OpenDialogRequested(); });
     connect(quick, &QAction::triggered, this, &MainWindow::QuickSave);
     connect(saveAs, &QAction::triggered, this, [this] { popups_->Toggle("SavePanel", true); });
-    connect(back, &QAction::triggered, this, &MainWindow::UndoBack);
-    connect(forward, &QAction::triggered, this, &MainWindow::UndoForward);
+    connect(back, &QAction::triggered, this, [this] { Undo(false); });
+    connect(forward, &QAction::triggered, this, [this] { Undo(true); });
     connect(exit, &QAction::triggered, this, &MainWindow::ExitButtonClick);
 
     QMenu* edit = menu("Edit32", tr("Правка"));
@@ -92,6 +92,7 @@ void MainWindow::BuildMenus() {
     QAction* colour = MakeAction("N4", tr("Колір"), QKeySequence(Qt::CTRL | Qt::Key_B));
     QAction* files = MakeAction("N11", tr("Панель файлів"));
     QAction* language = MakeAction("Language1", tr("Мова"));
+    grid->setCheckable(true);
     torus->setCheckable(true);
     colour->setCheckable(true);
     files->setCheckable(true);
@@ -206,8 +207,17 @@ void MainWindow::BuildToolBar() {
     bar->addWidget(speedPanel_);
     bar->addSeparator();
 
-    auto* gridButton = tool("GridButton", tr("Сітка"), tr("Сітка (Ctrl+G)"));
+    auto* gridButton = tool("GridButton", tr("Сітка"), tr("Сітка (Ctrl+G)"), true);
     connect(gridButton, &QToolButton::clicked, this, [this] { view_->ToggleGrid(); });
+    // The menu item and the button show whether the grid is on, however it was switched.
+    auto showGrid = [this, gridButton, gridAction = findChild<QAction*>("Grid1")] {
+        const bool on = session_.settings().Grid;
+        gridAction->setChecked(on);
+        const QSignalBlocker block(gridButton);
+        gridButton->setChecked(on);
+    };
+    bindings_.OnRefresh(showGrid);
+    connect(view_, &FieldView::GridChanged, this, showGrid);
     auto* colourButton = tool("SpeedButton11", tr("Колір"), tr("Колір за станом (Ctrl+B)"), true);
     connect(colourButton, &QToolButton::clicked, this,
             [this](bool on) { ColorOnClick(*this, on); });

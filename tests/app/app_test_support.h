@@ -45,6 +45,7 @@ struct WindowFixture {
         window->resize(1280, 720);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTRY_VERIFY(window->StartedUp());
     }
     void Close() {
         window->close();

@@ -33,39 +33,144 @@ struct RepaintColours {
     std::uint32_t background, birth, dead;
 };
 
+// Columns painted together: their pixels of one image row share a cache line at
+// small cell sizes, so the image is written row by row within the strip instead
+// of one scattered pixel per row.
+constexpr int kPaintStrip = 16;
+
+struct StripColumn {
+    int left, right;  // the cell's pixels in an image row, clipped to the image
+    const std::int32_t* v;
+    const std::uint8_t* b;
+    const std::uint8_t* d;
+};
+
+// One pixel per cell: a soup changes half its cells in no order, so each pixel
+// is chosen without a branch (a cell with nothing to paint keeps its pixel).
+void PaintStripOnePixel(const ColourModel& colours, const PixelSurface& surface,
+                        const RepaintColours& rgb, const StripColumn* strip, int count,
+                        int firstRow, int lastRow) {
+    const bool showDead = colours.ShowDeadCells, showBirth = colours.ShowBirthCells;
+    const int first = std::max(firstRow, surface.originY + 1);
+    const int last = std::min(lastRow, surface.originY + surface.height);
+    for (int y = first; y <= last; ++y) {
+        std::uint32_t* row =
+            surface.pixels + static_cast<std::ptrdiff_t>(y - 1 - surface.originY) * surface.stride;
+        for (int i = 0; i < count; ++i) {
+            const StripColumn& col = strip[i];
+            const std::int32_t v = col.v[y];
+            const bool died = col.d[y] != 0;
+            std::uint32_t pixel = row[col.left];
+            pixel = v == 0 && died ? rgb.background : pixel;
+            pixel =
+                v > 0 ? rgb.state[static_cast<std::size_t>(std::clamp(v, 0, kPaletteSize))] : pixel;
+            pixel = showBirth && col.b[y] != 0 ? rgb.birth : pixel;
+            pixel = showDead && died ? rgb.dead : pixel;
+            row[col.left] = pixel;
+        }
+    }
+}
+
 // Paints the changed cells of the columns straight into the surface. Each cell's
 // square takes the colour the last of its DrawCell calls would have given it.
 void PaintColumns(const World& world, const ColourModel& colours, const PixelSurface& surface,
                   const RepaintColours& rgb, int firstColumn, int lastColumn, int firstRow,
                   int lastRow) {
     const int c = surface.cellSize;
-    for (int x = firstColumn; x <= lastColumn; ++x) {
-        const int left = std::max((x - 1) * c + surface.insetLead - surface.originX, 0);
-        const int right = std::min(x * c - surface.insetTrail - surface.originX, surface.width);
-        if (left >= right)
+    std::array<StripColumn, kPaintStrip> strip;
+    for (int x0 = firstColumn; x0 <= lastColumn; x0 += kPaintStrip) {
+        int count = 0;
+        for (int x = x0; x <= std::min(x0 + kPaintStrip - 1, lastColumn); ++x) {
+            const int left = std::max((x - 1) * c + surface.insetLead - surface.originX, 0);
+            const int right = std::min(x * c - surface.insetTrail - surface.originX, surface.width);
+            if (left < right)
+                strip[static_cast<std::size_t>(count++)] = {
+                    left, right, world.MainField.Column(x) - world.MainField.Low(),
+                    world.BornMarks.Column(x) - world.BornMarks.Low(),
+                    world.DiedMarks.Column(x) - world.DiedMarks.Low()};
+        }
+        if (count == 0)
             continue;
-        const std::int32_t* v = world.MainField.Column(x) - world.MainField.Low();
-        const std::uint8_t* b = world.BornMarks.Column(x) - world.BornMarks.Low();
-        const std::uint8_t* d = world.DiedMarks.Column(x) - world.DiedMarks.Low();
+        if (c == 1) {
+            PaintStripOnePixel(colours, surface, rgb, strip.data(), count, firstRow, lastRow);
+            continue;
+        }
         for (int y = firstRow; y <= lastRow; ++y) {
-            std::uint32_t pixel;
-            if (colours.ShowDeadCells && d[y] != 0)
-                pixel = rgb.dead;
-            else if (colours.ShowBirthCells && b[y] != 0)
-                pixel = rgb.birth;
-            else if (v[y] > 0)
-                pixel = rgb.state[static_cast<std::size_t>(std::min(v[y], kPaletteSize))];
-            else if (v[y] == 0 && d[y] != 0)
-                pixel = rgb.background;
-            else
-                continue;
             const int top = std::max((y - 1) * c + surface.insetLead - surface.originY, 0);
             const int bottom =
                 std::min(y * c - surface.insetTrail - surface.originY, surface.height);
-            for (int py = top; py < bottom; ++py)
-                std::fill(surface.pixels + static_cast<std::ptrdiff_t>(py) * surface.stride + left,
-                          surface.pixels + static_cast<std::ptrdiff_t>(py) * surface.stride + right,
-                          pixel);
+            if (top >= bottom)
+                continue;
+            for (int i = 0; i < count; ++i) {
+                const StripColumn& col = strip[static_cast<std::size_t>(i)];
+                const std::int32_t v = col.v[y];
+                const std::uint8_t d = col.d[y];
+                std::uint32_t pixel;
+                if (colours.ShowDeadCells && d != 0)
+                    pixel = rgb.dead;
+                else if (colours.ShowBirthCells && col.b[y] != 0)
+                    pixel = rgb.birth;
+                else if (v > 0)
+                    pixel = rgb.state[static_cast<std::size_t>(std::min(v, kPaletteSize))];
+                else if (v == 0 && d != 0)
+                    pixel = rgb.background;
+                else
+                    continue;
+                for (int py = top; py < bottom; ++py) {
+                    std::uint32_t* row =
+                        surface.pixels + static_cast<std::ptrdiff_t>(py) * surface.stride;
+                    std::fill(row + col.left, row + col.right, pixel);
+                }
+            }
+        }
+    }
+}
+
+// One column of the whole-window paint: its pixels in an image row and its layers.
+struct WholeColumn {
+    int left, right;
+    const std::int32_t *v, *eternalDead, *eternalLife, *other;
+    const std::uint8_t *b, *d;
+};
+
+// Paints rows firstRow..lastRow of up to kPaintStrip columns, each cell as a full
+// redraw followed by the last generation's repaint would leave it.
+void PaintWholeStrip(const Settings& settings, const PixelSurface& surface,
+                     const RepaintColours& rgb, std::uint32_t lifeLayer, std::uint32_t otherLayer,
+                     const WholeColumn* strip, int count, int firstRow, int lastRow) {
+    const ColourModel& colours = settings.Colours;
+    const bool showDead = colours.ShowDeadCells, showBirth = colours.ShowBirthCells;
+    const bool dead = settings.EternalDeadRefresh, life = settings.EternalLifeRefresh,
+               other = settings.OtherRealRefresh;
+    const int c = surface.cellSize;
+    for (int y = firstRow; y <= lastRow; ++y) {
+        const int top = std::max((y - 1) * c + surface.insetLead - surface.originY, 0);
+        const int bottom = std::min(y * c - surface.insetTrail - surface.originY, surface.height);
+        if (top >= bottom)
+            continue;
+        for (int i = 0; i < count; ++i) {
+            const WholeColumn& col = strip[i];
+            const std::int32_t v = col.v[y];
+            const bool died = col.d[y] != 0;
+            const bool empty = v <= 0 && !died;
+            std::uint32_t pixel = rgb.background;
+            pixel = empty && dead && col.eternalDead[y] > 0 ? rgb.dead : pixel;
+            pixel = empty && life && col.eternalLife[y] > 0 ? lifeLayer : pixel;
+            pixel = empty && other && col.other[y] > 0 ? otherLayer : pixel;
+            pixel =
+                v > 0 ? rgb.state[static_cast<std::size_t>(std::clamp(v, 0, kPaletteSize))] : pixel;
+            pixel = showBirth && col.b[y] != 0 ? rgb.birth : pixel;
+            pixel = showDead && died ? rgb.dead : pixel;
+            if (c == 1) {
+                surface.pixels[static_cast<std::ptrdiff_t>(top) * surface.stride + col.left] =
+                    pixel;
+                continue;
+            }
+            for (int py = top; py < bottom; ++py) {
+                std::uint32_t* row =
+                    surface.pixels + static_cast<std::ptrdiff_t>(py) * surface.stride;
+                std::fill(row + col.left, row + col.right, pixel);
+            }
         }
     }
 }
@@ -128,6 +233,60 @@ void GenerationStep(World& world, const Settings& settings, StepObserver& observ
 
 void OtherRealityStep(World& world) {
     StepEngineOf(world).OtherRealityPass(world);
+}
+
+void PaintVisibleCells(World& world, const Settings& settings, StepObserver& observer) {
+    const CellRect window = RepaintWindow(observer);
+    if (window.Empty())
+        return;
+    const ColourModel& colours = settings.Colours;
+    PixelSurface* surface = observer.Surface();
+    if (!surface || !surface->toPixel) {
+        for (int x = window.FirstColumn; x <= window.LastColumn; ++x)
+            for (int y = window.FirstRow; y <= window.LastRow; ++y) {
+                const std::int32_t v = world.MainField.at(x, y);
+                const std::uint8_t died = world.DiedMarks.at(x, y);
+                if (v == 0 && died == 0)
+                    continue;  // a full redraw is the observer's
+                RepaintCell(observer, colours, x, y, v, world.BornMarks.at(x, y), died);
+            }
+        return;
+    }
+    RepaintColours rgb;
+    for (int v = 1; v <= kPaletteSize; ++v)
+        rgb.state[static_cast<std::size_t>(v)] = surface->toPixel(colours.StateColour[v]);
+    rgb.background = surface->toPixel(colours.BackgroundColour);
+    rgb.birth = surface->toPixel(colours.BirthColour);
+    rgb.dead = surface->toPixel(colours.DeadColour);
+    const std::uint32_t lifeLayer = surface->toPixel(colours.BirthColour);
+    const std::uint32_t otherLayer = surface->toPixel(colours.BigGridColour);
+    const int c = surface->cellSize;
+    StepEngineOf(world).ForColumnRanges(
+        window.FirstColumn, window.LastColumn, [&](int firstColumn, int lastColumn) {
+            std::array<WholeColumn, kPaintStrip> strip;
+            for (int x0 = firstColumn; x0 <= lastColumn; x0 += kPaintStrip) {
+                int count = 0;
+                for (int x = x0; x <= std::min(x0 + kPaintStrip - 1, lastColumn); ++x) {
+                    const int left =
+                        std::max((x - 1) * c + surface->insetLead - surface->originX, 0);
+                    const int right =
+                        std::min(x * c - surface->insetTrail - surface->originX, surface->width);
+                    if (left >= right)
+                        continue;
+                    auto column = [x](const auto& field) { return field.Column(x) - field.Low(); };
+                    strip[static_cast<std::size_t>(count++)] = {left,
+                                                                right,
+                                                                column(world.MainField),
+                                                                column(world.EternalDeadField),
+                                                                column(world.EternalLifeField),
+                                                                column(world.OtherRealityField),
+                                                                column(world.BornMarks),
+                                                                column(world.DiedMarks)};
+                }
+                PaintWholeStrip(settings, *surface, rgb, lifeLayer, otherLayer, strip.data(), count,
+                                window.FirstRow, window.LastRow);
+            }
+        });
 }
 
 }  // namespace zentorix

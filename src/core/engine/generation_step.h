@@ -31,6 +31,12 @@ void RepaintChangedCells(const World& world, const Settings& settings, StepObser
 // The same repaint, the same calls in the same order, skipping runs of cells
 // with nothing to paint.
 void RepaintChangedCellsFast(World& world, const Settings& settings, StepObserver& observer);
+// Paints every cell of the observer's visible window as a full redraw followed
+// by the last generation's repaint would: for a view that skipped the repaint of
+// generations it never showed. An empty cell with no died mark shows the
+// displayed landscape layers (Other Reality over Eternal Life over Eternal Dead)
+// or the background.
+void PaintVisibleCells(World& world, const Settings& settings, StepObserver& observer);
 // Statistics hook, generation and colour-phase advance, auto-stop.
 void FinishGeneration(World& world, const Settings& settings, StepObserver& observer);
 
