@@ -215,6 +215,7 @@ TEST_F(Recording, UnwritableFileIsReportedOnceAndTheRecordingEnds) {
     Arm(2, 10);
     Run(1, 5);
     EXPECT_FALSE(recorder.Recording());
+    EXPECT_FALSE(settings.AutoStartRecord);
     EXPECT_EQ(recorder.Panel().colour, panel_colour::Red);
     const std::string failure = recorder.TakeFailure();
     EXPECT_NE(failure.find("blocked"), std::string::npos);

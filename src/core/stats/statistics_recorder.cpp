@@ -38,7 +38,7 @@ void StatisticsRecorder::RecordGenerationStatistics(const World& world, Settings
         return;
     SetCaption(std::to_string(c.Generation));
     Write(StatisticsDataLine(c.Generation, c.LiveCount, c.StateOneCount, c.BornCount, c.DiedCount),
-          false);
+          false, settings);
     if (!recording_)
         return;  // the file failed
     ++lines_;
@@ -85,7 +85,7 @@ void StatisticsRecorder::RunStopped(const World& world, Settings& settings) {
     WriteStatisticsFooter(world, settings);
 }
 
-void StatisticsRecorder::WriteStatisticsHeader(const World& world, const Settings& settings) {
+void StatisticsRecorder::WriteStatisticsHeader(const World& world, Settings& settings) {
     const std::int32_t generation = world.Counters.Generation;
     SetCaption(std::to_string(generation));
     if (!settings.AutoStartRecord)
@@ -106,7 +106,7 @@ void StatisticsRecorder::WriteStatisticsHeader(const World& world, const Setting
     facts.start = settings.StartRecordStatistic;
     facts.end = settings.EndRecordStatistic;
     facts.generation = generation;
-    Write(StatisticsHeaderText(texts_, facts), true);
+    Write(StatisticsHeaderText(texts_, facts), true, settings);
 }
 
 void StatisticsRecorder::WriteStatisticsFooter(const World& world, Settings& settings) {
@@ -119,18 +119,20 @@ void StatisticsRecorder::WriteStatisticsFooter(const World& world, Settings& set
     if (diedOut_)
         diedOutAt = world.Counters.Generation;
     if (failure_.empty())
-        Write(StatisticsFooterText(texts_, totals_, lines_, diedOutAt), false);
+        Write(StatisticsFooterText(texts_, totals_, lines_, diedOutAt), false, settings);
 }
 
-void StatisticsRecorder::Write(std::string_view text, bool replace) {
+void StatisticsRecorder::Write(std::string_view text, bool replace, Settings& settings) {
     if (!failure_.empty())
         return;
     const auto problem = WriteStatisticsText(file_, text, replace);
     if (!problem)
         return;
     // A file that cannot be written ends the recording: a file with holes in it
-    // would tell wrong totals. The user hears of it once, the run goes on.
+    // would tell wrong totals. The user hears of it once, the run goes on, and
+    // the automatic start is disarmed as after any recording.
     failure_ = file_.string() + ": " + *problem;
+    settings.AutoStartRecord = false;
     failureNew_ = true;
     recording_ = false;
     diedOut_ = false;

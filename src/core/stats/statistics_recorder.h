@@ -90,9 +90,9 @@ class StatisticsRecorder {
     std::string TakeFailure();
 
   private:
-    void WriteStatisticsHeader(const World& world, const Settings& settings);
+    void WriteStatisticsHeader(const World& world, Settings& settings);
     void WriteStatisticsFooter(const World& world, Settings& settings);
-    void Write(std::string_view text, bool replace);
+    void Write(std::string_view text, bool replace, Settings& settings);
     void SetPanel(std::uint32_t colour);
     void SetCaption(std::string caption);
 
