@@ -53,8 +53,9 @@ void StatisticsChart::Apply(const GraphStep& step, const StatisticsGraph& graph)
     }
     painter.end();
     // Generations at full speed come faster than anyone can watch; the image is
-    // always current, so showing it 30 times a second loses nothing.
-    if (step.newPage || sinceShown_.elapsed() >= 33) {
+    // always current, so showing it 10 times a second loses nothing and spares
+    // the window repaints of its own between those of the field.
+    if (step.newPage || sinceShown_.elapsed() >= 100) {
         sinceShown_.restart();
         update();
     }

@@ -272,8 +272,8 @@ void StatisticsPage::ShowRecorder(bool now) {
             tr("Файл статистики не записано: %1").arg(QString::fromStdString(failure)), 15000);
     const bool changed = recorder_.Changes() != shownChanges_;
     // While recording, the caption changes every generation: it is shown at most
-    // 30 times a second, like the counters.
-    if (!changed && !now && captionShown_.isValid() && captionShown_.elapsed() < 33)
+    // 10 times a second, as the chart is.
+    if (!changed && !now && captionShown_.isValid() && captionShown_.elapsed() < 100)
         return;
     captionShown_.start();
     if (changed) {

@@ -33,13 +33,14 @@ class StatisticsPage : public QWidget {
     void RecordStatisticButtonClick();
     void StatButton1Click();  // ThresholdPanel
     void StatButton2Click();  // AutoStartRangePanel
+    // The run control's reports: a counted generation, the Stop command.
+    void GenerationCounted(const World& world);
+    void Stopped();
 
   private:
     QWidget* BuildScalePanel();
     QWidget* BuildRecordPanel();
     void BuildPopups();
-    void GenerationCounted(const World& world);
-    void Stopped();
     void StartPage();
     void ShowGraphStep(const GraphStep& step);
     void ShowRecorder(bool now);
