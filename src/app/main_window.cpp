@@ -72,12 +72,13 @@ void MainWindow::BuildCentralArea() {
                                           FromPath(session_.folder().Root), filePanel_);
     filePanelLayout->addWidget(fileLists);
     connect(fileLists, &FolderFileLists::FileChosen, this, &MainWindow::OpenFile);
+    // The pop-up panels first: the tool panel's pages fill some of them.
+    popups_ = new PopupPanels(central);
     toolPanel_ = new ToolPanel(*this, central);
     row->addWidget(fieldPanel, 1);
     row->addWidget(filePanel_);
     row->addWidget(toolPanel_);
     setCentralWidget(central);
-    popups_ = new PopupPanels(central);
     new SavePanel(*this, popups_->panel("SavePanel"));
     new SaveSelectionPanel(*this, popups_->panel("SaveSelectionPanel"));
     new OpenCommands(*this);

@@ -39,6 +39,7 @@ void RunControl::RunStep(StepForm form) {
 
 void RunControl::GenerationFinished(const World& world) {
     shownGeneration_ = world.Counters.Generation;
+    emit GenerationCounted(world);
 }
 
 void RunControl::StopRequested() {
@@ -73,6 +74,7 @@ void RunControl::PlayButtonClick(bool pressed) {
 }
 
 void RunControl::StopButtonClick() {
+    emit Stopped();
     session_.world().Counters.Generation = 1;
     SetTimerRunning(false);
 }

@@ -51,6 +51,12 @@ class RunControl : public QObject, private StepObserver {
     void OtherRealitySpeedChanged(int speed);
     // Asks the caller to take an undo snapshot before a run starts.
     void StartingRun();
+    // A generation's counts are complete, its number not yet advanced: statistics
+    // record it before the counters are shown.
+    void GenerationCounted(const zentorix::World& world);
+    // The Stop command runs (by hand, auto-stop, a load or undo): the generation
+    // goes back to 1.
+    void Stopped();
 
   private:
     void Tick();

@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/museum_page.h"
 #include "app/options_page.h"
+#include "app/statistics_page.h"
 
 namespace zentorix::app {
 
@@ -77,7 +78,7 @@ ToolPanel::ToolPanel(MainWindow& window, QWidget* parent) : QScrollArea(parent) 
     pages_->addTab(EmptyPage("TabSheet3"), tr("Правила"));
     pages_->addTab(new LandscapePage(window), tr("Ландшафт"));
     pages_->addTab(new ColoursPage(window), tr("Кольори"));
-    pages_->addTab(EmptyPage("TabSheet4"), tr("Статистика"));
+    pages_->addTab(new StatisticsPage(window), tr("Статистика"));
     pages_->addTab(new MuseumPage(window), tr("Музей"));
     pages_->addTab(new OptionsPage(window), tr("Опції"));
     layout->insertWidget(1, BuildPageButtons(inner));

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <charconv>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <system_error>
@@ -14,6 +15,7 @@
 #include "formats/pattern_load.h"
 #include "formats/save_as.h"
 #include "formats/text_file.h"
+#include "stats/statistics_recorder.h"
 
 namespace zentorix::cli {
 
@@ -24,6 +26,7 @@ constexpr const char* kHelp =
 
 usage:
   zentorix-cli run FILE [--generations N] [--torus|--plane] [--seed S] [--quiet] [--save OUT]
+                        [--record FROM:TO [--stat-file PATH]]
   zentorix-cli convert IN OUT
   zentorix-cli --help        (also: run --help, convert --help)
 
@@ -41,11 +44,18 @@ run      opens FILE (any format the program opens: .zlf/.mlf/.qlf/.ini, RLE, Lif
          counts the live cells the step counts, then one line per generation:
          "<generation> <live> <first> <born> <died>". A run that dies out with
          auto-stop on (set by a loaded file) ends with that generation.
+           --record FROM:TO    records generations FROM to TO (1..32000) into
+                               "stat.txt" as the window's automatic recording
+                               does; a population that dies out ends it early.
+                               Without --generations the run ends with the
+                               recording; a run that ends first closes the file.
+           --stat-file PATH    where to write it (default: stat.txt in the
+                               current folder)
 convert  opens IN and saves OUT as --save does.
 
 exit status: 0 success; 1 a file is missing, is not a regular file, fits no
-format, or cannot be read or written, standard output included (the reason on
-standard error); 2 wrong usage.
+format, or cannot be read or written, standard output included, or a recording
+never began (the reason on standard error); 2 wrong usage.
 )";
 
 struct Options {
@@ -56,6 +66,9 @@ struct Options {
     std::optional<bool> torus;
     std::optional<std::uint64_t> seed;
     bool quiet = false;
+    bool generationsGiven = false;
+    std::optional<std::pair<int, int>> record;  // FROM, TO
+    std::optional<std::filesystem::path> statFile;
 };
 
 struct UsageError {
@@ -69,6 +82,26 @@ T Number(const std::string& text, const char* what) {
     if (ec != std::errc() || end != text.data() + text.size())
         throw UsageError{std::string("invalid ") + what + ": '" + text + "'"};
     return value;
+}
+
+// "FROM:TO", both generations 1..32000, FROM not above TO.
+std::pair<int, int> RecordRange(const std::string& text) {
+    const std::size_t colon = text.find(':');
+    const UsageError wrong{"invalid recording range '" + text +
+                           "': give FROM:TO, generations 1 to 32000, FROM not above TO"};
+    if (colon == std::string::npos)
+        throw wrong;
+    int from = 0;
+    int to = 0;
+    try {
+        from = Number<int>(text.substr(0, colon), "recording start");
+        to = Number<int>(text.substr(colon + 1), "recording end");
+    } catch (const UsageError&) {
+        throw wrong;
+    }
+    if (from < 1 || to > 32000 || from > to)
+        throw wrong;
+    return {from, to};
 }
 
 Options Parse(const std::vector<std::string>& args) {
@@ -86,6 +119,7 @@ Options Parse(const std::vector<std::string>& args) {
         };
         if (o.command == "run" && a == "--generations") {
             o.generations = Number<long long>(value(), "generation count");
+            o.generationsGiven = true;
             if (o.generations < 0)
                 throw UsageError{"the generation count must not be negative"};
         } else if (o.command == "run" && (a == "--torus" || a == "--plane")) {
@@ -96,6 +130,10 @@ Options Parse(const std::vector<std::string>& args) {
             o.seed = Number<std::uint64_t>(value(), "seed");
         } else if (o.command == "run" && a == "--quiet") {
             o.quiet = true;
+        } else if (o.command == "run" && a == "--record") {
+            o.record = RecordRange(value());
+        } else if (o.command == "run" && a == "--stat-file") {
+            o.statFile = value();
         } else if (o.command == "run" && a == "--save") {
             o.save = value();
         } else if (!a.empty() && a[0] == '-' && a != "-") {
@@ -112,6 +150,8 @@ Options Parse(const std::vector<std::string>& args) {
     o.input = positional[0];
     if (o.command == "convert")
         o.save = positional[1];
+    if (o.statFile && !o.record)
+        throw UsageError{"--stat-file needs --record"};
     if (o.save && !SaveFormatOf(*o.save))
         throw UsageError{"cannot tell the format of '" + o.save->string() +
                          "': use .zlf, .lif, .mcl or .rle"};
@@ -155,11 +195,18 @@ void Save(const World& world, Settings settings, const std::filesystem::path& fi
     ReportProblems(saved.path, FileAction::Saved, saved.problems, err);
 }
 
-// Collects the number of each finished generation and the auto-stop request.
+// Collects the number of each finished generation and the auto-stop request, and
+// records statistics when asked to.
 struct BatchObserver : StepObserver {
+    Settings* settings = nullptr;
+    StatisticsRecorder* recorder = nullptr;
     std::int32_t generation = 0;
     bool stopped = false;
-    void GenerationFinished(const World& world) override { generation = world.Counters.Generation; }
+    void GenerationFinished(const World& world) override {
+        generation = world.Counters.Generation;
+        if (recorder)
+            recorder->RecordGenerationStatistics(world, *settings);
+    }
     void StopRequested() override { stopped = true; }
 };
 
@@ -227,9 +274,25 @@ int Execute(const Options& o, Output& out, std::ostream& err) {
                        RuleToString(*world, 0, 0) + "\n";
     out.Write(text);
     BatchObserver observer;
+    std::unique_ptr<StatisticsRecorder> recorder;
+    long long generations = o.generations;
+    if (o.record) {
+        // The window's automatic recording, armed for this run.
+        recorder = std::make_unique<StatisticsRecorder>(o.statFile.value_or("stat.txt"));
+        settings.StartRecordStatistic = o.record->first;
+        settings.EndRecordStatistic = o.record->second;
+        recorder->AutoStartRecordClick(settings, true);
+        observer.settings = &settings;
+        observer.recorder = recorder.get();
+        if (!o.generationsGiven)
+            generations = std::numeric_limits<long long>::max();
+    }
     std::string last;
     const StepForm form = torus ? StepForm::Torus : StepForm::Plain;
-    for (long long g = 0; g < o.generations && !observer.stopped && !out.Failed(); ++g) {
+    for (long long g = 0; g < generations && !observer.stopped && !out.Failed(); ++g) {
+        if (recorder && !o.generationsGiven && !recorder->Recording() && !settings.AutoStartRecord)
+            break;  // the recording is over
+
         GenerationStep(*world, settings, observer, form);
         const GenerationCounters& c = world->Counters;
         last = std::to_string(observer.generation) + " " + std::to_string(c.LiveCount) + " " +
@@ -240,6 +303,21 @@ int Execute(const Options& o, Output& out, std::ostream& err) {
     }
     if (o.quiet)
         out.Write(last);
+    if (recorder) {
+        // The run ends as the Stop command ends it: a recording still on is closed.
+        world->Counters.Generation = 1;
+        recorder->RunStopped(*world, settings);
+        const std::string failure = recorder->TakeFailure();
+        if (!failure.empty()) {
+            err << "zentorix-cli: " << failure << "\n";
+            return 1;
+        }
+        if (settings.AutoStartRecord) {
+            err << "zentorix-cli: the run ended before generation " << o.record->first
+                << ": nothing was recorded\n";
+            return 1;
+        }
+    }
     if (o.save)
         Save(*world, settings, *o.save, err);
     return 0;

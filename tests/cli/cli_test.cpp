@@ -66,9 +66,11 @@ TEST_F(Cli, HelpWrongUsageAndUnreadableFiles) {
         EXPECT_EQ(help.status, 0) << asked;
         EXPECT_NE(help.out.find("zentorix-cli run FILE"), std::string::npos) << asked;
     }
-    for (const char* bad : {"", "frob", "run", "run a b", "run x --generations",
-                            "run x --torus --plane", "run x --generations -3", "run x --seed y",
-                            "run x --bogus", "convert a", "run x --save out.txt"}) {
+    for (const char* bad :
+         {"", "frob", "run", "run a b", "run x --generations", "run x --torus --plane",
+          "run x --generations -3", "run x --seed y", "run x --bogus", "convert a",
+          "run x --save out.txt", "run x --record 0:5", "run x --record 5:32001",
+          "run x --record 7", "run x --record 9:3", "run x --record 1:b", "run x --stat-file s"}) {
         const Result r = Call(bad);
         EXPECT_EQ(r.status, 2) << bad;
         EXPECT_FALSE(r.err.empty()) << bad;
@@ -171,6 +173,37 @@ TEST_F(Cli, TheFileChoosesTorusAutoStopAndRandomFills) {
     ASSERT_EQ(a.status, 0) << a.err;
     EXPECT_EQ(a.out, b.out);
     EXPECT_NE(a.out, c.out);
+}
+
+TEST_F(Cli, RecordedRunsWriteTheStatisticsFile) {
+    const auto blinker = folder.Write("blinker.rle", "x = 3, y = 1\n3o!\n");
+    const auto stat = folder / "s.txt";
+    // Without --generations the run ends with the recording.
+    const Result r = Run(blinker, "--record 2:4 --stat-file " + Quote(stat));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.lines.size(), 5u);
+    const std::vector<std::string> lines = test::FileLines(stat);
+    // The reader's two description lines make the header 14 lines long.
+    ASSERT_EQ(lines.size(), 14u + 3u + 9u);
+    EXPECT_EQ(lines[2].substr(lines[2].size() - 11), "blinker.rle");
+    EXPECT_EQ(lines[14], "|        2  |     3   |       2  |     2    |      2  |");
+    EXPECT_EQ(lines[16].substr(0, 11), "|        4 ");
+    EXPECT_EQ(lines.back(), "Кінець файлу статистики");
+
+    // A lone cell dies at once: the die-out line, and the run ends there.
+    const auto lone = folder.Write("lone.rle", "x = 1, y = 1\no!\n");
+    ASSERT_EQ(Run(lone, "--record 1:10 --stat-file " + Quote(stat)).status, 0);
+    EXPECT_EQ(test::FileLines(stat).at(16), "На 1 поколінні життя на полі припинилось");
+
+    // A recording that cannot be written, or never begins, is no success.
+    const std::pair<std::string, const char*> failures[] = {
+        {"--record 1:3 --stat-file " + Quote(folder / "none" / "s.txt"), "none"},
+        {"--record 5:9 --generations 2", "nothing was recorded"}};
+    for (const auto& [options, message] : failures) {
+        const Result failed = Run(blinker, options);
+        EXPECT_EQ(failed.status, 1) << options;
+        EXPECT_NE(failed.err.find(message), std::string::npos) << failed.err;
+    }
 }
 
 }  // namespace

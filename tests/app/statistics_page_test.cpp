@@ -1,0 +1,138 @@
+#include <QProcess>
+#include <QStatusBar>
+
+#include "app/app_test_support.h"
+#include "app/popup_panels.h"
+#include "app/statistics_chart.h"
+#include "app/statistics_page.h"
+
+using namespace zentorix;
+
+namespace {
+
+QStringList Lines(const QString& path) {
+    QString text = QString::fromUtf8(test::ReadFile(path));
+    if (text.endsWith("\r\n"))
+        text.chop(2);
+    return text.split("\r\n");
+}
+
+QRgb PanelColour(test::WindowFixture& f, const char* name) {
+    return f.Find<QLabel>(name)->palette().color(QPalette::Window).rgb() & 0xFFFFFF;
+}
+
+}  // namespace
+
+class StatisticsPageTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void recordingByHandAndAutomaticallyWhileRunning() {
+        QTemporaryDir patterns;
+        const QString blinker = patterns.filePath("blinker.rle");
+        test::WriteFile(blinker, "x = 3, y = 1\n3o!\n");
+        test::WindowFixture f;
+        f.window->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(3);
+        f.window->OpenFile(blinker);
+        app::RunControl& run = f.window->runControl();
+        const QString stat = f.dir.filePath("stat.txt");
+        QVERIFY(f.Find<QLabel>("StatFileLabel")->text().endsWith("stat.txt"));
+
+        // By hand: aqua while recording; Stop ends it and counts the lines written.
+        run.StepButtonClick();
+        f.Find<QPushButton>("RecordStatisticButton")->click();
+        QCOMPARE(PanelColour(f, "AutoStartRecordPanel"), 0x00FFFFu);
+        for (int i = 0; i < 4; ++i)
+            run.StepButtonClick();
+        QCOMPARE(f.Find<QLabel>("AutoStartRecordPanel")->text(), QString("5"));
+        f.Find<QToolButton>("StopButton")->click();
+        QStringList lines = Lines(stat);
+        QVERIFY(lines.size() > 20);
+        QCOMPARE(lines[14].left(11), QString("|        2 "));
+        QCOMPARE(lines.at(lines.size() - 8), QString("За 4 поколінь на полі:"));
+        QCOMPARE(PanelColour(f, "AutoStartRecordPanel"), 0xC0DCC0u);
+        QVERIFY(!f.Find<QPushButton>("RecordStatisticButton")->isChecked());
+
+        // Automatic: the range in its pop-up panel, armed by the panel (lime),
+        // yellow while it runs, disarmed afterwards.
+        auto* rangeButton = f.Find<QPushButton>("StatButton2");
+        app::PopupPanels& popups = f.window->popups();
+        f.Find<QPushButton>("StatButton1")->click();
+        QVERIFY(popups.panel("ThresholdPanel")->isVisible());
+        rangeButton->click();
+        QVERIFY(popups.panel("AutoStartRangePanel")->isVisible());
+        QVERIFY(!popups.panel("ThresholdPanel")->isVisible());
+        f.Find<QSpinBox>("StartRecordStatistic")->setValue(3);
+        f.Find<QSpinBox>("EndRecordStatistic")->setValue(6);
+        rangeButton->click();
+        QVERIFY(!popups.panel("AutoStartRangePanel")->isVisible());
+        QTest::mouseClick(f.Find<QLabel>("AutoStartRecordPanel"), Qt::LeftButton);
+        QVERIFY(f.Find<QCheckBox>("AutoStartRecord")->isChecked());
+        QCOMPARE(PanelColour(f, "AutoStartRecordPanel"), 0x00FF00u);
+        bool sawYellow = false;
+        QMetaObject::Connection watch = connect(
+            &run, &app::RunControl::GenerationCounted, this,
+            [&] { sawYellow = sawYellow || PanelColour(f, "AutoStartRecordPanel") == 0xFFFF00u; });
+        run.StartButtonClick();
+        QTRY_VERIFY_WITH_TIMEOUT(!f.Find<QCheckBox>("AutoStartRecord")->isChecked(), 10000);
+        run.StopButtonClick();
+        disconnect(watch);
+        QVERIFY(sawYellow);
+        QCOMPARE(PanelColour(f, "AutoStartRecordPanel"), 0xC0DCC0u);
+        QCOMPARE(f.Find<QLabel>("AutoStartRecordPanel")->text(), QString("AutoStart"));
+        const QStringList window = Lines(stat);
+        QCOMPARE(window.size(), 14 + 4 + 9);
+
+        // The batch program writes the same file, the time and date aside.
+        const QString cliStat = patterns.filePath("cli-stat.txt");
+        QCOMPARE(QProcess::execute(ZENTORIX_CLI, {"run", blinker, "--record", "3:6", "--quiet",
+                                                  "--stat-file", cliStat}),
+                 0);
+        QStringList batch = Lines(cliStat);
+        QCOMPARE(batch.size(), window.size());
+        batch[1] = window[1];
+        QCOMPARE(batch, window);
+        f.Screenshot("statistics_page");
+    }
+
+    void chartScalesAndAFileThatCannotBeWritten() {
+        test::WindowFixture f;
+        f.window->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(3);
+        auto* page = f.Find<app::StatisticsPage>("TabSheet4");
+        auto* chart = f.Find<app::StatisticsChart>("PaintBox6");
+        QVERIFY(chart->isVisible());
+        // The automatic Y scale: the panel follows the box, a click flips both.
+        QCOMPARE(PanelColour(f, "AutoScaleYPanel"), 0x00FF00u);
+        QTest::mouseClick(f.Find<QLabel>("AutoScaleYPanel"), Qt::LeftButton);
+        QVERIFY(!f.settings().AutoScaleY);
+        QCOMPARE(PanelColour(f, "AutoScaleYPanel"), 0xC0DCC0u);
+
+        // Generations draw on the page without clearing it.
+        app::RunControl& run = f.window->runControl();
+        const int x0 = page->graph().GraphX();
+        for (int i = 0; i < 10; ++i)
+            run.StepButtonClick();
+        QCOMPARE(page->graph().GraphX(), x0 + 10 * 3);
+        // The dead field's live curve runs along its base line h - 55.
+        const QImage& image = chart->image();
+        QCOMPARE(image.pixel(x0 + 15, image.height() - 55) & 0xFFFFFF, 0xFFFFFFu);
+        // A resize begins a new page.
+        chart->resize(chart->width(), chart->height() + 1);
+        chart->resize(chart->width(), chart->height() - 1);
+        QCOMPARE(page->graph().GraphX(), 25 + 2);  // the page's first point, then ScaleX
+
+        // A file that cannot be written: one line in the status bar, no dialog,
+        // the run goes on.
+        page->recorder().SetFile(app::ToPath(f.dir.path()));
+        f.Find<QPushButton>("RecordStatisticButton")->click();
+        QCOMPARE(PanelColour(f, "AutoStartRecordPanel"), 0xFF0000u);
+        QVERIFY(f.window->statusBar()->currentMessage().contains(f.dir.path()));
+        f.window->statusBar()->clearMessage();
+        run.StepButtonClick();
+        QVERIFY(f.window->statusBar()->currentMessage().isEmpty());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+};
+
+QTEST_MAIN(StatisticsPageTest)
+#include "statistics_page_test.moc"

@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/temp_folder.h"
+#include "stats/statistics_graph.h"
+#include "stats/statistics_recorder.h"
+
+namespace zentorix {
+namespace {
+
+const StatTexts kTexts = DefaultStatTexts();
+const std::string kRule(55, '-');
+constexpr const char* kClock = "12:34:56 01.02.2025";
+// The start-up rule in the form the header writes it.
+constexpr const char* kRuleText = "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,";
+
+struct Counts {
+    int generation, live, first, born, died;
+};
+
+std::string Data(const Counts& c) {
+    return StatisticsDataLine(c.generation, c.live, c.first, c.born, c.died);
+}
+
+// The opening block as the documented texts make it.
+std::vector<std::string> Header(const std::vector<std::string>& range,
+                                const std::string& layers = "Eternal Life, ") {
+    std::vector<std::string> lines = {kTexts[1], kTexts[2] + kClock,    kTexts[3] + "new.zlf",
+                                      kTexts[4], kTexts[5] + kRuleText, kTexts[6] + layers,
+                                      kTexts[7]};
+    lines.insert(lines.end(), range.begin(), range.end());
+    lines.insert(lines.end(), {kTexts[12], kRule, kTexts[14], kRule});
+    return lines;
+}
+
+std::vector<std::string> Footer(long long lines, long long born, long long died, long long live,
+                                const std::string& rates, int diedAt = 0) {
+    std::vector<std::string> text = {kRule};
+    if (diedAt)
+        text.push_back(kTexts[15] + std::to_string(diedAt) + kTexts[16]);
+    const std::string r[3] = {
+        rates.substr(0, rates.find(' ')),
+        rates.substr(rates.find(' ') + 1, rates.rfind(' ') - rates.find(' ') - 1),
+        rates.substr(rates.rfind(' ') + 1)};
+    text.insert(text.end(), {kTexts[17] + std::to_string(lines) + kTexts[18],
+                             kTexts[19] + std::to_string(born) + kTexts[20],
+                             kTexts[21] + std::to_string(died) + kTexts[20],
+                             kTexts[22] + std::to_string(live) + kTexts[20], kTexts[23] + r[0],
+                             kTexts[24] + r[1], kTexts[25] + r[2], kTexts[26]});
+    return text;
+}
+
+class Recording : public ::testing::Test {
+  protected:
+    test::TempFolder folder;
+    std::unique_ptr<World> world = std::make_unique<World>();
+    Settings settings;
+    StatisticsRecorder recorder{folder / "stat.txt"};
+
+    Recording() {
+        recorder.SetClock([] { return std::string(kClock); });
+    }
+
+    // One finished generation with these counts, as the step reports it.
+    void Generation(const Counts& c) {
+        world->Counters = {c.live, c.first, c.born, c.died, c.generation, 1};
+        recorder.RecordGenerationStatistics(*world, settings);
+    }
+    // Generations from..to with `live` cells, 1 born and 1 died each.
+    void Run(int from, int to, int live = 5) {
+        for (int g = from; g <= to; ++g)
+            Generation({g, live, live, 1, 1});
+    }
+    std::vector<std::string> File() const { return test::FileLines(folder / "stat.txt"); }
+    std::string Bytes() const { return test::TempFolder::Read(folder / "stat.txt"); }
+    void Arm(int start, int end) {
+        settings.StartRecordStatistic = start;
+        settings.EndRecordStatistic = end;
+        recorder.AutoStartRecordClick(settings, true);
+    }
+};
+
+std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (const auto& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+std::vector<std::string> DataLines(int from, int to, int live = 5) {
+    std::vector<std::string> lines;
+    for (int g = from; g <= to; ++g) {
+        std::string line = Data({g, live, live, 1, 1});
+        lines.push_back(line.substr(0, line.size() - 2));
+    }
+    return lines;
+}
+
+TEST_F(Recording, AutomaticRangeWritesTheWholeFileAndDisarms) {
+    Arm(10, 12);
+    EXPECT_EQ(recorder.Panel().colour, panel_colour::Lime);
+    Run(1, 11);
+    EXPECT_TRUE(recorder.Recording());
+    EXPECT_EQ(recorder.Panel().colour, panel_colour::Yellow);
+    EXPECT_EQ(recorder.Panel().caption, "11");
+    Run(12, 14);
+    const std::string range[] = {kTexts[8] + "    10" + kTexts[9],
+                                 kTexts[10] + "    12" + kTexts[9]};
+    EXPECT_EQ(File(), Join({Header({range[0], range[1]}), DataLines(10, 12),
+                            Footer(3, 3, 3, 15, "18.75% 18.75% 75.00%")}));
+    EXPECT_FALSE(recorder.Recording());
+    EXPECT_FALSE(settings.AutoStartRecord);
+    EXPECT_EQ(recorder.Panel().colour, panel_colour::MoneyGreen);
+    EXPECT_EQ(recorder.Panel().caption, "AutoStart");
+    // UTF-8, every line ended by CR LF, the data line 55 characters wide.
+    const std::string bytes = Bytes();
+    EXPECT_EQ(bytes.substr(0, kTexts[1].size() + 2), kTexts[1] + "\r\n");
+    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+    EXPECT_EQ(Data({10, 5, 5, 1, 1}),
+              "|       10  |     5   |       5  |     1    |      1  |\r\n");
+}
+
+TEST_F(Recording, DieOutEndsTheRecordingRedWithItsLine) {
+    Arm(15, 300);
+    Run(1, 19);
+    Generation({20, 0, 0, 0, 5});
+    Run(21, 22);  // recording over: nothing more is written
+    const std::string range[] = {kTexts[8] + "    15" + kTexts[9],
+                                 kTexts[10] + "   300" + kTexts[9]};
+    std::vector<std::string> data = DataLines(15, 19);
+    data.push_back("|       20  |     0   |       0  |     0    |      5  |");
+    EXPECT_EQ(File(), Join({Header({range[0], range[1]}), data,
+                            Footer(6, 5, 10, 25, "38.46% 19.23% 45.45%", 20)}));
+    EXPECT_TRUE(recorder.DiedOut());
+    EXPECT_EQ(recorder.Panel().colour, panel_colour::Red);
+    EXPECT_FALSE(settings.AutoStartRecord);
+}
+
+TEST_F(Recording, ByHandAcrossStopAndAgain) {
+    // Started by hand between steps: the header names the next generation.
+    world->Counters.Generation = 7;
+    recorder.RecordStatisticButtonClick(*world, settings);
+    EXPECT_EQ(recorder.Panel().colour, panel_colour::Aqua);
+    Run(7, 9, 0);  // a dead field does not end a recording by hand
+    EXPECT_TRUE(recorder.Recording());
+    // Stop resets the generation to 1: the recording ends there and N counts the
+    // three lines, not 1 - 7 + 1.
+    world->Counters.Generation = 1;
+    recorder.RunStopped(*world, settings);
+    EXPECT_EQ(File(), Join({Header({kTexts[8] + "     7" + kTexts[9], kTexts[11]}),
+                            DataLines(7, 9, 0), Footer(3, 3, 3, 0, "300.00% 300.00% 75.00%")}));
+    EXPECT_EQ(recorder.Panel().colour, panel_colour::MoneyGreen);
+    // A second recording replaces the file; all totals 0 give 0 rates. Ended by
+    // hand after two generations, it counts two, not the next generation's three.
+    world->Counters.Generation = 1;
+    settings.EternalLifeOn = false;
+    settings.EternalDeadOn = settings.OtherRealityOn = true;
+    recorder.RecordStatisticButtonClick(*world, settings);
+    Generation({1, 0, 0, 0, 0});
+    Generation({2, 0, 0, 0, 0});
+    world->Counters.Generation = 3;
+    recorder.RecordStatisticButtonClick(*world, settings);
+    std::vector<std::string> data = {"|        1  |     0   |       0  |     0    |      0  |",
+                                     "|        2  |     0   |       0  |     0    |      0  |"};
+    EXPECT_EQ(
+        File(),
+        Join({Header({kTexts[8] + "     1" + kTexts[9], kTexts[11]}, "Eternal Dead, Other Rules, "),
+              data, Footer(2, 0, 0, 0, "0.00% 0.00% 0.00%")}));
+    // Stop with nothing recording writes nothing.
+    recorder.RunStopped(*world, settings);
+    EXPECT_EQ(File().size(), 13u + 2u + 9u);
+}
+
+TEST(StatisticsText, WideNumbersDescriptionAndLargeTotals) {
+    // A number wider than its column is written whole and pushes the rest right.
+    EXPECT_EQ(StatisticsDataLine(123456789, 1234567, 0, 994009, 1),
+              "| 123456789  |1234567   |       0  |994009    |      1  |\r\n");
+    StatisticsHeaderFacts facts;
+    facts.description = {"first", "second"};
+    facts.autoStart = true;
+    facts.start = 1234567;
+    facts.end = 32000;
+    const std::vector<std::string> lines = SplitLines(StatisticsHeaderText(kTexts, facts));
+    EXPECT_EQ(lines[3], kTexts[4] + "first");
+    EXPECT_EQ(lines[4], "second");
+    EXPECT_EQ(lines[5], kTexts[5]);
+    EXPECT_EQ(lines[6], kTexts[6]);
+    EXPECT_EQ(lines[8], kTexts[8] + "1234567" + kTexts[9]);
+    // A full 997 x 997 field over 32000 generations: the totals and the products
+    // by 100 need 64 bits.
+    const long long full = 997LL * 997 * 32000;
+    const struct {
+        long long numerator, divisor;
+        const char* percentage;
+    } rates[] = {{0, 0, "0.00%"},
+                 {1, 2, "33.33%"},
+                 {2, 0, "200.00%"},
+                 {full, full, "99.99%"},
+                 {full, 0, "3180828800000.00%"},
+                 {5, 199, "2.50%"}};
+    for (const auto& r : rates)
+        EXPECT_EQ(StatisticsPercentage(r.numerator, r.divisor), r.percentage) << r.numerator;
+    const auto footer = SplitLines(StatisticsFooterText(kTexts, {full, full, 0}, 32000, {}));
+    EXPECT_EQ(footer[2], kTexts[19] + "31808288000" + kTexts[20]);
+    EXPECT_EQ(footer[6], kTexts[24] + "99.99%");
+}
+
+TEST_F(Recording, UnwritableFileIsReportedOnceAndTheRecordingEnds) {
+    const auto blocked = folder / "blocked";
+    std::filesystem::create_directories(blocked);
+    recorder.SetFile(blocked);  // a folder cannot be opened as a file
+    Arm(2, 10);
+    Run(1, 5);
+    EXPECT_FALSE(recorder.Recording());
+    EXPECT_FALSE(settings.AutoStartRecord);
+    EXPECT_EQ(recorder.Panel().colour, panel_colour::Red);
+    const std::string failure = recorder.TakeFailure();
+    EXPECT_NE(failure.find("blocked"), std::string::npos);
+    EXPECT_EQ(recorder.TakeFailure(), "");
+    // The next recording may work again.
+    recorder.SetFile(folder / "stat.txt");
+    world->Counters.Generation = 6;
+    recorder.RecordStatisticButtonClick(*world, settings);
+    Run(6, 6);
+    EXPECT_TRUE(recorder.Recording());
+    EXPECT_EQ(File().size(), 13u + 1u);
+}
+
+// The chart: pages, offsets, labels and the pulse.
+TEST(StatisticsGraph, PagesOffsetsLabelsAndPulse) {
+    Settings settings;
+    settings.AutoScaleY = false;
+    LiveHistory history;
+    StatisticsGraph graph;
+    graph.SetSize(150, 200);
+    // ScaleX 2: points at x = 25, 28, ..., 136, then a new page.
+    GraphStep step = graph.StartPage(300, 0, 0, history, settings);
+    EXPECT_TRUE(step.newPage);
+    EXPECT_EQ(graph.Offsets()[0], 250);  // band 125
+    EXPECT_EQ(step.segments[kLiveLayer].to, (GraphPoint{25, 95}));
+    const auto labels = graph.PageLabels();
+    EXPECT_EQ(labels[6].text, "250");
+    EXPECT_EQ(labels[6].at, (GraphPoint{0, 140}));
+    EXPECT_EQ(labels.back().text, "life");
+    std::vector<int> xs = {step.segments[kLiveLayer].to.x};
+    for (int i = 1; i < 38; ++i) {
+        step = graph.Draw(10, 2, 1, history, settings);
+        EXPECT_FALSE(step.newPage);
+        EXPECT_EQ(step.segments[kBornLayer].to.y, 200 - 2 - 80);
+        EXPECT_EQ(step.segments[kLiveLayer].from.x, xs.back());
+        xs.push_back(step.segments[kLiveLayer].to.x);
+    }
+    EXPECT_EQ(xs.front(), 25);
+    EXPECT_EQ(xs.back(), 136);
+    // Dead from here on: "dead" at the next page, the pulse flat at h - 23.
+    step = graph.Draw(0, 0, 3, history, settings);
+    EXPECT_TRUE(step.newPage);
+    EXPECT_EQ(graph.PageLabels().back().text, "dead");
+    EXPECT_EQ(graph.Offsets(), (std::array<int, 3>{0, 0, 0}));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(graph.Draw(0, 0, 0, history, settings).segments[kPulseLayer].to.y, 177);
+    // A live population pulses through h - 23, h - 23, h - 17, h - 11.
+    std::vector<int> pulse;
+    for (int i = 0; i < 4; ++i)
+        pulse.push_back(graph.Draw(5, 0, 0, history, settings).segments[kPulseLayer].to.y);
+    EXPECT_EQ(pulse, (std::vector<int>{177, 177, 183, 189}));
+
+    // Charts of height 125 or less: every band is at least one pixel.
+    const std::pair<int, std::array<int, 3>> low[] = {
+        {125, {0, 25, 20}}, {100, {25, 30, 20}}, {60, {40, 30, 20}}, {1, {40, 30, 20}}};
+    for (const auto& [height, offsets] : low) {
+        graph.SetSize(150, height);
+        graph.StartPage(40, 30, 20, history, settings);
+        EXPECT_EQ(graph.Offsets(), offsets) << height;
+    }
+}
+
+TEST(StatisticsGraph, AutoScaleStaysWithinItsRangeAndEnds) {
+    const struct {
+        int scaleX, scaleY, minThreshold, maxThreshold;
+        int from, to;  // live counts over the history, rising
+        int expected;
+    } cases[] = {
+        {2, 1, 10, 100, 1000, 1050, 1},       // 50 + 11 inside (10, 100): kept
+        {1, 1, 10, 100, 0, 1000, 51},         // too wide: coarser
+        {2, 40, 10, 100, 0, 0, 1},            // flat: finer down to 1, not below
+        {6, 7, 10, 100, 0, 1000, 7},          // no slot scanned: kept
+        {1, 1, 30, 30, 0, 100, 0},            // empty band: ends, 1..9999
+        {1, 1, 10, 30, 0, 2000000000, 9999},  // beyond the control: 9999
+        {2, 1, 10, 100, 100000, 100050, 1},   // large fields keep their own minimum
+    };
+    for (const auto& c : cases) {
+        Settings settings;
+        settings.StatisticScaleX = c.scaleX;
+        settings.StatisticScaleY = c.scaleY;
+        settings.MinThreshold = c.minThreshold;
+        settings.MaxThreshold = c.maxThreshold;
+        LiveHistory history;
+        for (int i = 0; i < 114; ++i)
+            history.Push(
+                static_cast<int>(c.from + static_cast<long long>(c.to - c.from) * i / 113));
+        AutoScaleStatisticsY(history, settings);
+        if (c.expected == 0) {
+            EXPECT_GE(settings.StatisticScaleY, 1);
+            EXPECT_LE(settings.StatisticScaleY, 9999);
+        } else {
+            EXPECT_EQ(settings.StatisticScaleY, c.expected) << c.from << ".." << c.to;
+        }
+        settings.AutoScaleY = false;
+        settings.StatisticScaleY = 5;
+        AutoScaleStatisticsY(history, settings);
+        EXPECT_EQ(settings.StatisticScaleY, 5);
+    }
+}
+
+}  // namespace
+}  // namespace zentorix
