@@ -87,7 +87,7 @@ ToolPanel::ToolPanel(MainWindow& window, QWidget* parent) : QScrollArea(parent) 
 }
 
 // Six page tabs do not fit the panel's width in one row, and scroll arrows hide
-// the last pages: the pages are chosen from buttons in rows of three instead,
+// the last pages: the pages are chosen from buttons in rows of two instead,
 // all visible at once.
 QWidget* ToolPanel::BuildPageButtons(QWidget* parent) {
     pages_->tabBar()->hide();

@@ -31,7 +31,7 @@ class ToolPanel : public QScrollArea {
     void ShowCounters(int live, int first, int born, int died, int generation);
 
   private:
-    static constexpr int kPageButtonsPerRow = 3;
+    static constexpr int kPageButtonsPerRow = 2;
     QWidget* BuildPageButtons(QWidget* parent);
 
     QTabWidget* pages_ = nullptr;
