@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/museum_page.h"
 #include "app/options_page.h"
+#include "app/rules_page.h"
 
 namespace zentorix::app {
 
@@ -70,7 +71,7 @@ ToolPanel::ToolPanel(MainWindow& window, QWidget* parent) : QScrollArea(parent) 
     pages_->setObjectName("PageControl1");
     pages_->setUsesScrollButtons(true);
     pages_->setDocumentMode(true);
-    pages_->addTab(EmptyPage("TabSheet3"), tr("Правила"));
+    pages_->addTab(new RulesPage(window), tr("Правила"));
     pages_->addTab(new LandscapePage(window), tr("Ландшафт"));
     pages_->addTab(new ColoursPage(window), tr("Кольори"));
     pages_->addTab(EmptyPage("TabSheet4"), tr("Статистика"));

@@ -302,6 +302,8 @@ void SetBirthRange(World& world, std::int32_t min, std::int32_t max) {
     ed.MaxBirth = std::clamp(max, kMinListSum, kMaxListSum);
     ed.BirthStr = RangeText(ed.MinBirth, ed.MaxBirth);
     ParseBirthList(world);
+    // The digit boxes show the sums the new list holds.
+    SyncBirthSurvivalBoxes(world);
 }
 
 void SetSurvivalRange(World& world, std::int32_t min, std::int32_t max) {
@@ -310,6 +312,8 @@ void SetSurvivalRange(World& world, std::int32_t min, std::int32_t max) {
     ed.MaxSurvival = std::clamp(max, kMinListSum, kMaxListSum);
     ed.SurvivalStr = RangeText(ed.MinSurvival, ed.MaxSurvival);
     ParseSurvivalList(world);
+    // The digit boxes show the sums the new list holds.
+    SyncBirthSurvivalBoxes(world);
 }
 
 void SwapBirthSurvival(World& world) {
