@@ -15,6 +15,7 @@
 #include "app/museum_page.h"
 #include "app/options_page.h"
 #include "app/statistics_page.h"
+#include "app/rules_page.h"
 
 namespace zentorix::app {
 
@@ -28,12 +29,6 @@ QLineEdit* MakeCounterBox(const char* name, QWidget* parent) {
     box->setText("0");
     box->setMinimumWidth(40);
     return box;
-}
-
-QWidget* EmptyPage(const char* name) {
-    auto* page = new QWidget;
-    page->setObjectName(name);
-    return page;
 }
 
 }  // namespace
@@ -75,7 +70,7 @@ ToolPanel::ToolPanel(MainWindow& window, QWidget* parent) : QScrollArea(parent) 
     pages_->setObjectName("PageControl1");
     pages_->setUsesScrollButtons(true);
     pages_->setDocumentMode(true);
-    pages_->addTab(EmptyPage("TabSheet3"), tr("Правила"));
+    pages_->addTab(new RulesPage(window), tr("Правила"));
     pages_->addTab(new LandscapePage(window), tr("Ландшафт"));
     pages_->addTab(new ColoursPage(window), tr("Кольори"));
     pages_->addTab(new StatisticsPage(window), tr("Статистика"));

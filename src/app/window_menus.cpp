@@ -10,9 +10,8 @@
 #include "app/colours_page.h"
 #include "app/main_window.h"
 #include "app/popup_panels.h"
+#include "app/rules_page.h"
 #include "engine/field_regions.h"
-#include "formats/rules_list.h"
-#include "rules/preset_catalogue.h"
 
 namespace zentorix::app {
 
@@ -257,18 +256,11 @@ void MainWindow::BuildToolBar() {
     auto* presetRow = new QHBoxLayout(presetPanel);
     presetRow->setContentsMargins(0, 0, 0, 0);
     presetList_ = MakeComboBox("ComboBox1", {}, presetPanel);
-    presetList_->setEditable(true);
-    presetList_->setMaxVisibleItems(30);
     presetList_->setMinimumWidth(160);
     presetRow->addWidget(presetList_);
-    for (int i = 0; i < BuiltInPresetCount; ++i)
-        presetList_->addItem(ToQString(std::string(PresetName(i))));
-    presetList_->setCurrentIndex(-1);
-    // Choosing a built-in rule puts it into the rule set the editor edits.
-    connect(presetList_, &QComboBox::activated, this, [this](int index) {
-        ApplyBuiltInPreset(session_.world(), PresetName(index));
-        RefreshFromModel();
-    });
+    // The rules page fills it and chooses the same entry of its rules list.
+    if (auto* rules = findChild<RulesPage*>())
+        rules->AttachToolBarList(presetList_);
     bar->addWidget(presetPanel);
 
     connect(tool("ChangeLanguageButton", tr("Мова"), tr("Мова інтерфейсу")), &QToolButton::clicked,

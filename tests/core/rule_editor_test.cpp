@@ -3,6 +3,7 @@
 #include "engine/rule_text.h"
 #include "model/world.h"
 #include "rules/rule_editor.h"
+#include "rules/typed_rule.h"
 
 namespace zentorix {
 namespace {
@@ -33,9 +34,12 @@ TEST_F(RuleEditor, RangesSwapAndDigitBoxes) {
     SetSurvivalRange(world, -1, 1);
     EXPECT_EQ(world.Editor.SurvivalStr, "-1,0,1,");
     EXPECT_EQ(world.Rules[0].SurvivalList, (Sums{-1, 0, 1}));
+    EXPECT_FALSE(world.Editor.BirthListCut);
     SetBirthRange(world, -5000, 5000);  // clamped to -2048..2048, list capped at 1023
     EXPECT_EQ(world.Rules[0].BirthCount(), kMaxListEntries);
     EXPECT_EQ(world.Rules[0].BirthList.front(), -2048);
+    EXPECT_TRUE(world.Editor.BirthListCut);  // and the cut is told
+    EXPECT_FALSE(world.Editor.B[0]);         // the sum 0 fell off the list
 
     World other;
     SwapBirthSurvival(other);
@@ -43,15 +47,31 @@ TEST_F(RuleEditor, RangesSwapAndDigitBoxes) {
     EXPECT_EQ(other.Rules[0].SurvivalList, (Sums{3}));
     EXPECT_TRUE(other.Editor.B[2] && other.Editor.B[3] && !other.Editor.B[1]);
 
-    // The digit boxes follow the texts and edit them.
-    other.Editor.BirthStr = "13,";
-    SyncBirthSurvivalBoxes(other);
-    EXPECT_TRUE(other.Editor.B[1] && other.Editor.B[3]);
-    other.Editor.B[3] = other.Editor.B[1] = false;
-    BirthBoxesChanged(other);
-    // "3," is taken out of "13,", leaving a text with no complete sum.
-    EXPECT_EQ(other.Editor.BirthStr, "1");
-    EXPECT_TRUE(other.Rules[0].BirthList.empty());
+    // Box d stands for the sum d, when shown and when clicked.
+    struct BoxCase {
+        const char* text;
+        int digit;
+        bool tick;
+        const char* after;
+        Sums sums;
+    };
+    const BoxCase boxCases[] = {
+        {"13,", 3, true, "13,3,", {3, 13}},  // "13," does not hold the sum 3
+        {"13,3,", 3, false, "13,", {13}},    // unticking leaves 13 alone
+        {"3,6,3,", 3, false, "6,", {6}},     // every 3 goes
+        {"3,6", 6, true, "3,6,6", {3, 6}},   // added before the unfinished tail
+        {"", 0, true, "0,", {0}},           {"2,3,", 8, true, "2,3,8,", {2, 3, 8}},
+    };
+    for (const BoxCase& c : boxCases) {
+        other.Editor.BirthStr = c.text;
+        SyncBirthSurvivalBoxes(other);
+        EXPECT_EQ(other.Editor.B[c.digit], !c.tick) << c.text;
+        EXPECT_FALSE(other.Editor.B[1]) << c.text;  // no sum 1 anywhere
+        other.Editor.B[c.digit] = c.tick;
+        BirthBoxesChanged(other);
+        EXPECT_EQ(other.Editor.BirthStr, c.after);
+        EXPECT_EQ(other.Rules[0].BirthList, c.sums) << c.text;
+    }
     other.Editor.SurvivalStr = "2,3,";
     other.Editor.S.fill(false);
     other.Editor.S[8] = true;
@@ -83,12 +103,13 @@ TEST_F(RuleEditor, NeighbourhoodShapesAndSymmetricWeights) {
     EXPECT_EQ(world.Rules[0].Weight(-1, -1), 3);
     SetWeightBox(world, PositionIndex(0, 0), 9);  // ME has no partner
     EXPECT_EQ(world.Rules[0].Weight(0, 0), 9);
-    // Showing a rule with NW 4 and SE 1: SE is set later and decides both.
+    // Showing a rule never changes it: NW 4 and SE 1 stay as they are.
     world.Rules[0].Weights[PositionIndex(-1, -1)] = 4;
     world.Rules[0].Weights[PositionIndex(1, 1)] = 1;
     RefreshRuleEditor(world, 0);
-    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 1);
+    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 4);
     EXPECT_EQ(world.Rules[0].Weight(1, 1), 1);
+    EXPECT_EQ(world.Editor.WeightBoxes[PositionIndex(-1, -1)], 4);
     // The up-downs offer -256..256 to the user; rule text may hold more and is kept.
     SetWeightBox(world, PositionIndex(0, -1), 1000);
     EXPECT_EQ(world.Rules[0].Weight(0, -1), 256);
@@ -126,6 +147,49 @@ TEST_F(RuleEditor, EditedRuleSetAndTheInformationLines) {
     EXPECT_EQ(world.Rules[0].HistoryRange, 256);
     SetDelayValue(world, 5);
     EXPECT_EQ(world.Rules[0].DelayValue, -1);
+}
+
+TEST_F(RuleEditor, TypedRulesReadInTheirNotationOrChangeNothing) {
+    struct Case {
+        const char* text;
+        const char* family;  // empty: refused
+        const char* rule;    // the rule string afterwards (refused: unchanged)
+    };
+    const std::string life = "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,";
+    const Case cases[] = {
+        {" NW2,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2, ", "Zentorix",
+         "NW2,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,"},
+        {"B36/S23", "OldLife", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RB6,RS2,RS3,"},
+        {"23/3", "OldLife", life.c_str()},
+        {"b3s23", "OldLife", life.c_str()},
+        {"B2/SV", "OldLife", "NW0,NN1,NE0,WW1,ME0,EE1,SW0,SS1,SE0,HI0,EX0,RB2,"},
+        {"345/2/4", "Generations", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI4,EX0,RB2,RS3,RS4,RS5,"},
+        {"B2/S345/C4", "Generations",
+         "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI4,EX0,RB2,RS3,RS4,RS5,"},
+        {"345/2/0", "Generations", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB2,RS3,RS4,RS5,"},
+        {"hello", "", life.c_str()},
+        {"46789", "", life.c_str()},
+        {"B9/S23", "", life.c_str()},        // no cell has nine Moore neighbours
+        {"345/2/x", "", life.c_str()},       // a state count that is no number
+        {"NW2,NNx,RB1,", "", life.c_str()},  // a bad token changes not even NW
+    };
+    for (const Case& c : cases) {
+        World w;
+        const TypedRuleResult result = ApplyTypedRule(w, c.text);
+        EXPECT_EQ(result.family, c.family) << c.text;
+        EXPECT_EQ(result.problem.empty(), *c.family != 0) << c.text;
+        EXPECT_EQ(RuleToString(w, 0, 0), c.rule) << c.text;
+        EXPECT_EQ(w.Editor.InfoEdit, c.rule) << c.text;  // the editor shows it
+        if (!*c.family) {
+            EXPECT_NE(result.problem.find("B3/S23"), std::string::npos) << result.problem;
+        }
+    }
+    // The edited rule set takes it; the others keep theirs.
+    SelectEditedRuleSet(world, 2);
+    const RuleSet main = world.Rules[0];
+    EXPECT_EQ(ApplyTypedRule(world, "B1/S1").family, "OldLife");
+    EXPECT_EQ(world.Rules[2].BirthList, (Sums{1}));
+    EXPECT_EQ(world.Rules[0], main);
 }
 
 }  // namespace

@@ -288,8 +288,7 @@ std::string RuleToString(const World& world, int mode, int index) {
     return FormatRuleTokens(world.Rules.at(static_cast<std::size_t>(index)));
 }
 
-void ParseRuleText(World& world, std::string_view text, std::string_view family, int index) {
-    RuleSet& rules = world.Rules.at(static_cast<std::size_t>(index));
+void ParseRuleText(RuleSet& rules, std::string_view text, std::string_view family) {
     if (StartsWith(text, "#R "))
         text.remove_prefix(3);
     if (StartsWith(text, "#RULE "))
@@ -307,8 +306,6 @@ void ParseRuleText(World& world, std::string_view text, std::string_view family,
             rules.Weights[PositionIndex(p.dx, p.dy)] = 1;
         }
         rules.Weights[kCentre] = family == kFamilyVote ? 1 : 0;
-        world.Editor.B.fill(false);
-        world.Editor.S.fill(false);
     }
 
     if (family == kFamilyZentorix || family == kFamilyWLife) {
@@ -322,6 +319,17 @@ void ParseRuleText(World& world, std::string_view text, std::string_view family,
         AddDigits(rules.SurvivalList, text);
         rules.History = false;
     }
+}
+
+void ParseRuleText(World& world, std::string_view text, std::string_view family, int index) {
+    RuleSet& rules = world.Rules.at(static_cast<std::size_t>(index));
+    const bool classic = family == kFamilyGenerations || family == kFamilyLife ||
+                         family == kFamilyVote || family == kFamilyOldLife;
+    if (classic) {
+        world.Editor.B.fill(false);
+        world.Editor.S.fill(false);
+    }
+    ParseRuleText(rules, text, family);
 }
 
 }  // namespace zentorix

@@ -51,5 +51,8 @@ std::string RuleToString(const World& world, int mode, int index);
 // value raises FormatError; what was read before it stays in the set. Callers
 // outside the step use ParseRuleString, which also refreshes the rule editor.
 void ParseRuleText(World& world, std::string_view text, std::string_view family, int index);
+// The same on one rule set, leaving the editor's digit boxes alone (a rule read
+// into a scratch set first).
+void ParseRuleText(RuleSet& rules, std::string_view text, std::string_view family);
 
 }  // namespace zentorix

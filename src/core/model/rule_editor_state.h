@@ -35,6 +35,10 @@ struct RuleEditorState {
     std::string SurvivalStr = "2,3,";
     std::array<bool, 10> B{};  // B0..B9
     std::array<bool, 10> S{};  // S0..S9
+    // Whether the last parse of the list text named more sums than a list holds
+    // (the first kMaxListEntries were kept); the window tells the user.
+    bool BirthListCut = false;
+    bool SurvivalListCut = false;
 
     std::int32_t MinBirth = 3, MaxBirth = 3;        // -2048..2048
     std::int32_t MinSurvival = 2, MaxSurvival = 3;  // -2048..2048

@@ -79,8 +79,9 @@ bool IsCanonicalDecimal(std::string_view piece) {
 }
 
 // Every sum -2048..2048 written as ",sum," in the text (with a comma put in
-// front), ascending, without repeats, at most kMaxListEntries of them.
-std::vector<std::int32_t> ParseSumText(std::string_view text) {
+// front), ascending, without repeats, at most kMaxListEntries of them; `cut` tells
+// whether the text named more.
+std::vector<std::int32_t> ParseSumText(std::string_view text, bool* cut = nullptr) {
     std::set<std::int32_t> sums;
     std::size_t start = 0;
     for (std::size_t comma = text.find(','); comma != std::string_view::npos;
@@ -94,19 +95,44 @@ std::vector<std::int32_t> ParseSumText(std::string_view text) {
         start = comma + 1;
     }
     std::vector<std::int32_t> list(sums.begin(), sums.end());
-    if (static_cast<int>(list.size()) > kMaxListEntries)
+    const bool tooMany = static_cast<int>(list.size()) > kMaxListEntries;
+    if (tooMany)
         list.resize(kMaxListEntries);
+    if (cut)
+        *cut = tooMany;
     return list;
 }
 
+// Whether each of the sums 0..9 is in the list the text gives.
+std::array<bool, 10> DigitSums(std::string_view text) {
+    std::array<bool, 10> in{};
+    std::string withComma(",");
+    withComma += text;
+    for (std::int32_t sum : ParseSumText(withComma))
+        if (sum >= 0 && sum <= 9)
+            in[static_cast<std::size_t>(sum)] = true;
+    return in;
+}
+
+// Box d stands for the sum d: a ticked box whose sum the text lacks adds "d,"
+// after the last complete sum (an unfinished tail stays last and unfinished), an
+// unticked box removes every "d," that stands as a sum of its own ("13," stays).
 void DigitBoxesToText(std::string& text, const std::array<bool, 10>& boxes) {
+    const std::array<bool, 10> listed = DigitSums(text);
     for (int d = 0; d <= 9; ++d) {
-        const std::string t = std::to_string(d) + ",";
-        const std::size_t at = text.find(t);
-        if (at == std::string::npos && boxes[d])
-            text += t;
-        else if (at != std::string::npos && !boxes[d])
-            text.erase(at, t.size());
+        const char digit = static_cast<char>('0' + d);
+        if (!listed[d] && boxes[d]) {
+            const std::size_t lastComma = text.rfind(',');
+            const std::size_t at = lastComma == std::string::npos ? 0 : lastComma + 1;
+            text.insert(at, std::string{digit, ','});
+        } else if (listed[d] && !boxes[d]) {
+            for (std::size_t i = 0; i + 1 < text.size();) {
+                if (text[i] == digit && text[i + 1] == ',' && (i == 0 || text[i - 1] == ','))
+                    text.erase(i, 2);
+                else
+                    ++i;
+            }
+        }
     }
 }
 
@@ -140,14 +166,10 @@ void ParseRuleString(World& world, std::string_view text, std::string_view famil
 void RefreshRuleEditor(World& world, int index) {
     RuleEditorState& ed = world.Editor;
     const RuleSet& rules = world.Rules.at(static_cast<std::size_t>(index));
-    // The boxes take the weights as they stood before the refresh, so with the
-    // symmetric switch on the later box of each pair decides.
-    const auto weights = rules.Weights;
-    for (const PositionToken& p : kPositionTokens) {
-        const int pos = PositionIndex(p.dx, p.dy);
-        ChangeWeightBox(world, pos, weights[pos]);
-    }
-    const RuleSet& shown = world.Rules.at(static_cast<std::size_t>(index));
+    // Showing a rule never changes it: the symmetric switch acts on the user's
+    // changes only, so an asymmetric rule is shown (and runs) as it is.
+    ed.WeightBoxes = rules.Weights;
+    const RuleSet& shown = rules;
     ed.HistoryOn = shown.History;
     ed.ExtRegion = shown.Extended;
     ed.HistoryRangeBox = std::clamp<std::int32_t>(shown.HistoryRange, 2, 256);
@@ -174,22 +196,20 @@ void RecogniseNeighbourhoodShape(World& world) {
 }
 
 void ParseBirthList(World& world) {
-    Edited(world).BirthList = ParseSumText("," + world.Editor.BirthStr);
+    Edited(world).BirthList = ParseSumText("," + world.Editor.BirthStr, &world.Editor.BirthListCut);
     RuleChanged(world);
 }
 
 void ParseSurvivalList(World& world) {
-    Edited(world).SurvivalList = ParseSumText("," + world.Editor.SurvivalStr);
+    Edited(world).SurvivalList =
+        ParseSumText("," + world.Editor.SurvivalStr, &world.Editor.SurvivalListCut);
     RuleChanged(world);
 }
 
 void SyncBirthSurvivalBoxes(World& world) {
     RuleEditorState& ed = world.Editor;
-    for (int d = 0; d <= 9; ++d) {
-        const char c = static_cast<char>('0' + d);
-        ed.B[d] = ed.BirthStr.find(c) != std::string::npos;
-        ed.S[d] = ed.SurvivalStr.find(c) != std::string::npos;
-    }
+    ed.B = DigitSums(ed.BirthStr);
+    ed.S = DigitSums(ed.SurvivalStr);
     RuleChanged(world);
 }
 
@@ -282,6 +302,8 @@ void SetBirthRange(World& world, std::int32_t min, std::int32_t max) {
     ed.MaxBirth = std::clamp(max, kMinListSum, kMaxListSum);
     ed.BirthStr = RangeText(ed.MinBirth, ed.MaxBirth);
     ParseBirthList(world);
+    // The digit boxes show the sums the new list holds.
+    SyncBirthSurvivalBoxes(world);
 }
 
 void SetSurvivalRange(World& world, std::int32_t min, std::int32_t max) {
@@ -290,6 +312,8 @@ void SetSurvivalRange(World& world, std::int32_t min, std::int32_t max) {
     ed.MaxSurvival = std::clamp(max, kMinListSum, kMaxListSum);
     ed.SurvivalStr = RangeText(ed.MinSurvival, ed.MaxSurvival);
     ParseSurvivalList(world);
+    // The digit boxes show the sums the new list holds.
+    SyncBirthSurvivalBoxes(world);
 }
 
 void SwapBirthSurvival(World& world) {
