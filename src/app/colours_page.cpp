@@ -11,6 +11,7 @@
 #include <tuple>
 #include <vector>
 
+#include "app/language_texts.h"
 #include "app/library_list.h"
 #include "app/main_window.h"
 #include "app/palette_editor.h"
@@ -21,10 +22,6 @@
 namespace zentorix::app {
 
 namespace {
-
-// The two captions of ColorMode: what a live cell's value means.
-constexpr char kColourByAge[] = "Колір за віком";
-constexpr char kColourByBirth[] = "Колір за народженням";
 
 QToolButton* MakeColourBox(const char* name, const QString& caption, QWidget* parent) {
     auto* box = new QToolButton(parent);
@@ -115,7 +112,7 @@ void ColoursPage::BuildScheme(QWidget* group) {
     showBirth_ = MakeCheckBox("ShowBirthCells", tr("Показувати народжені"), group);
     showDead_ = MakeCheckBox("ShowDeadCells", tr("Показувати померлі"), group);
     colorOn_ = MakeCheckBox("ColorOn", tr("Колір за станом"), group);
-    colorMode_ = MakeCheckBox("ColorMode", QString::fromUtf8(kColourByAge), group);
+    colorMode_ = MakeCheckBox("ColorMode", LanguageText(kColourByAge), group);
     for (QCheckBox* box : {showBirth_, showDead_, colorOn_, colorMode_})
         layout->addWidget(box);
     // The step reads the highlight switches at its next generation.
@@ -275,7 +272,7 @@ void ColoursPage::RefreshFromModel() {
         const QSignalBlocker block(box);
         box->setChecked(on);
     }
-    colorMode_->setText(QString::fromUtf8(colours_.ColorMode ? kColourByBirth : kColourByAge));
+    colorMode_->setText(LanguageText(colours_.ColorMode ? kColourByBirth : kColourByAge));
     editor_->Refresh();
 
     // A loaded settings file names what the lists showed; nothing is applied

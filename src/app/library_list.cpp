@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 
+#include "app/language_texts.h"
 #include "app/session.h"
 
 namespace zentorix::app {
@@ -61,7 +62,7 @@ QHBoxLayout* LibraryListRow(QComboBox* list, QPushButton* save) {
 
 bool ConfirmOverwrite(QWidget* parent) {
     return QMessageBox::question(
-               parent, QStringLiteral("Zentorix"), QString::fromUtf8(kOverwriteQuestion),
+               parent, QStringLiteral("Zentorix"), LanguageText(kOverwriteQuestion),
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 

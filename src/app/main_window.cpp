@@ -15,6 +15,8 @@
 #include <filesystem>
 
 #include "app/file_lists.h"
+#include "app/language_control.h"
+#include "app/language_texts.h"
 #include "app/open_commands.h"
 #include "app/popup_panels.h"
 #include "app/qt_translation.h"
@@ -26,6 +28,7 @@
 #include "formats/native_file.h"
 #include "formats/pattern_load.h"
 #include "formats/snapshots.h"
+#include "i18n/language_file.h"
 
 namespace zentorix::app {
 
@@ -47,6 +50,7 @@ MainWindow::MainWindow(ProgramFolder folder, QString commandLineFile, QWidget* p
     status_ = new StatusPanels(*this, this);
     setStatusBar(status_);
     WireSignals();
+    language_ = new LanguageControl(*this);
     StartUp();
 }
 
@@ -112,9 +116,17 @@ void MainWindow::StartUp() {
     World& world = session_.world();
     world.SetFieldWidth(std::max(panelWidth / 7 - 1, 10));
     world.SetFieldHeight(std::max(panelHeight / 7 - 1, 10));
+    // The built-in language first; the settings file names the user's choice.
+    // Without a settings file, a shipped marker asks for the choice at once.
+    std::error_code ec;
+    chooseLanguage_ = !std::filesystem::exists(session_.folder().SettingsFile(), ec) &&
+                      std::filesystem::exists(session_.folder().Language() / kFirstStartMarker, ec);
+    language_->RefreshLanguageList();
+    language_->ApplyLanguageFile(QString::fromLatin1(kDefaultLanguageFile));
     ReadSettingsFile();
-    // The standard dialogs speak the interface language too.
-    UseQtTranslation(QtLocaleOfLanguage(ToQString(session_.settings().Language)));
+    const QString chosen = ToQString(session_.settings().Language);
+    if (!chosen.isEmpty() && chosen != language_->CurrentLanguageFile())
+        language_->ApplyLanguageFile(chosen);
     RefreshFromModel();
 }
 
@@ -127,6 +139,8 @@ void MainWindow::FinishStartUp() {
         OpenFile(commandLineFile_);
     run_->StartButtonClick();
     run_->StartButtonClick();
+    if (chooseLanguage_)
+        popups_->Toggle("ChangeLanguagePanel", true);
     startedUp_ = true;
 }
 
@@ -230,12 +244,16 @@ void MainWindow::RefreshFromModel() {
     // The speed a file or the settings brought acts on the run timer as well
     // as on the track bar.
     run_->SetSpeed(session_.settings().SpeedMain);
-    const RuleEditorState& editor = session_.world().Editor;
-    status_->SetRuleInfo(ToQString(editor.InfoMemo[2]), ToQString(editor.InfoMemo[0]),
-                         ToQString(editor.InfoEdit));
+    ShowRuleInfo();
     view_->FitToField();
     UpdateCaption();
     ShowCounters();
+}
+
+void MainWindow::ShowRuleInfo() {
+    const RuleEditorState& editor = session_.world().Editor;
+    status_->SetRuleInfo(ToQString(editor.InfoMemo[2]), ToQString(editor.InfoMemo[0]),
+                         ToQString(editor.InfoEdit));
 }
 
 void MainWindow::ShowCounters() {
@@ -255,7 +273,7 @@ void MainWindow::UpdateCaption() {
 }
 
 void MainWindow::ShowRunState(bool running) {
-    startButton_->setText(running ? tr("СТОП") : tr("СТАРТ"));
+    startButton_->setText(LanguageText(running ? kStopCaption : kStartCaption));
     const QSignalBlocker block(playButton_);
     playButton_->setChecked(running);
     if (!running) {
@@ -391,8 +409,9 @@ QString MainWindow::HelpFile() const {
     // name stands in where no ".chm" viewer is to be expected.
     const std::filesystem::path root = session_.folder().Root;
     for (const QString& name :
-         {QStringLiteral("Zentorix%1.chm").arg(helpSuffix_), QStringLiteral("ZentorixUA.chm"),
-          QStringLiteral("Zentorix%1.html").arg(helpSuffix_), QStringLiteral("ZentorixUA.html")}) {
+         {QStringLiteral("Zentorix%1.chm").arg(language_->Code()), QStringLiteral("ZentorixUA.chm"),
+          QStringLiteral("Zentorix%1.html").arg(language_->Code()),
+          QStringLiteral("ZentorixUA.html")}) {
         const std::filesystem::path file = root / ToPath(name);
         std::error_code ec;
         if (std::filesystem::exists(file, ec))

@@ -25,6 +25,7 @@ class QScrollArea;
 namespace zentorix::app {
 
 class StatusPanels;
+class LanguageControl;
 class PopupPanels;
 class ToolPanel;
 
@@ -45,6 +46,7 @@ class MainWindow : public QMainWindow {
     RunControl& runControl() { return *run_; }
     Bindings& bindings() { return bindings_; }
     PopupPanels& popups() { return *popups_; }
+    LanguageControl& language() { return *language_; }
 
     // Every widget refreshes from the model (after a file was read).
     void RefreshFromModel();
@@ -52,12 +54,15 @@ class MainWindow : public QMainWindow {
     void ExitButtonClick();
     // Opens a file of any format through the dispatcher; errors become a message box.
     void OpenFile(const QString& path);
+    // The rule's name, information and rule text as the rule editor holds them
+    // (after the rule was looked up again).
+    void ShowRuleInfo();
     // Writes the settings file now (also done on close).
     bool WriteSettingsFile();
     // Where the tool panel stands: 0 right, 1 left, 2 hidden.
     void SetToolPanelPosition(int position);
 
-    // The help file F1 opens: "Zentorix" + the language suffix + ".chm", else
+    // The help file F1 opens: "Zentorix" + the language code (Panel16) + ".chm", else
     // "ZentorixUA.chm", else the HTML guide of either name; empty when none exists.
     QString HelpFile() const;
     // The Paint tool (true) or the Select tool; choosing Select stops the run.
@@ -112,6 +117,7 @@ class MainWindow : public QMainWindow {
     ToolPanel* toolPanel_ = nullptr;
     StatusPanels* status_ = nullptr;
     PopupPanels* popups_ = nullptr;
+    LanguageControl* language_ = nullptr;
     QSplitter* centralSplitter_ = nullptr;
     QWidget* filePanel_ = nullptr;  // Panel42: the second folder/file list pair
     QPushButton* startButton_ = nullptr;
@@ -124,8 +130,8 @@ class MainWindow : public QMainWindow {
     QComboBox* presetList_ = nullptr;
     QElapsedTimer countersShown_;
     MessageSink messageSink_;
-    QString pendingFailure_;     // shown once the window is up
-    QString helpSuffix_ = "UA";  // the language's help-file suffix (Panel16)
+    QString pendingFailure_;       // shown once the window is up
+    bool chooseLanguage_ = false;  // first start: the language panel is offered
     bool startUpQueued_ = false;
     bool startedUp_ = false;
     // Room for the window manager's frame, before the real one is known.

@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 #include "app/colours_page.h"
+#include "app/language_texts.h"
 #include "app/main_window.h"
 #include "app/popup_panels.h"
 #include "app/rules_page.h"
@@ -132,7 +133,6 @@ void MainWindow::BuildMenus() {
 
     QMenu* tools = menu("Tools1", tr("Інструменти"));
     QAction* palettor = MakeAction("Palettorcolorpalette1", tr("Палітри кольорів..."));
-    palettor->setEnabled(false);  // the separate palette program is not part of this platform
     tools->addAction(palettor);
 
     QMenu* help = menu("Help1", tr("Довідка"));
@@ -183,7 +183,7 @@ void MainWindow::BuildToolBar() {
             &QToolButton::clicked, this, [this] { popups_->Toggle("SavePanel", true); });
     bar->addSeparator();
 
-    startButton_ = MakeButton("StartButton", tr("СТАРТ"), bar);
+    startButton_ = MakeButton("StartButton", LanguageText(kStartCaption), bar);
     startButton_->setMinimumWidth(70);
     bar->addWidget(startButton_);
     connect(startButton_, &QPushButton::clicked, run_.get(), &RunControl::StartButtonClick);
