@@ -90,7 +90,8 @@ class LanguageTest : public QObject {
         // own rule, a layer chosen in a list.
         auto* copyTo = f.Find<QComboBox>("CopyToComboBox");
         Choose(copyTo, 2);
-        f.world().Editor.EditedRuleSet = 2;
+        Choose(f.Find<QComboBox>("RulesSelectorBox"), 2);
+        QCOMPARE(f.world().Editor.EditedRuleSet, std::int16_t{2});
         const std::string rules[3] = {RuleToString(f.world(), 0, 0), RuleToString(f.world(), 0, 1),
                                       RuleToString(f.world(), 0, 2)};
 
