@@ -33,10 +33,10 @@ TEST_F(Editing, DragSelectionsGiveTheCellsBetweenTheCornersOrBothEnds) {
         int px, py, rx, ry;
         CellRect expected;
     } rows[] = {
-        {5, 5, 9, 8, {6, 6, 8, 7}},   // right and down: wholly between the corners
-        {9, 8, 5, 5, {5, 5, 9, 8}},   // left and up: both cells included
-        {5, 5, 5, 5, {5, 5, 5, 5}},   // a click selects its cell
-        {5, 8, 9, 5, {6, 5, 8, 8}},   // right and up
+        {5, 5, 9, 8, {6, 6, 8, 7}},  // right and down: wholly between the corners
+        {9, 8, 5, 5, {5, 5, 9, 8}},  // left and up: both cells included
+        {5, 5, 5, 5, {5, 5, 5, 5}},  // a click selects its cell
+        {5, 8, 9, 5, {6, 5, 8, 8}},  // right and up
     };
     for (const Row& r : rows)
         EXPECT_EQ(DraggedSelection(r.px, r.py, r.rx, r.ry), r.expected)
@@ -76,10 +76,8 @@ TEST_F(Editing, TransformTable) {
         std::vector<std::string> result;  // drawn at the selection's top-left
     } rows[] = {
         {TransformMode::Turn90, {"C.", "B.", "A."}},  // a 3 by 1 block: 1 by 3 at the corner
-        {TransformMode::TurnMinus90, {"A.", "B.", "C."}},
-        {TransformMode::Turn180, {"CBA"}},
-        {TransformMode::MirrorColumns, {"CBA"}},
-        {TransformMode::MirrorRows, {"ABC"}},
+        {TransformMode::TurnMinus90, {"A.", "B.", "C."}}, {TransformMode::Turn180, {"CBA"}},
+        {TransformMode::MirrorColumns, {"CBA"}},          {TransformMode::MirrorRows, {"ABC"}},
     };
     for (const Row& r : rows) {
         World world;
@@ -165,7 +163,8 @@ TEST_F(Editing, ClipboardCopiesWhatFitsAndPastesAtTheCell) {
     EXPECT_EQ(w.ClipboardLastRow, 1);
     w.MainField.at(21, 20) = 7;
     PasteClipboard(w, 20, 20, false);  // transparent: the empty cell keeps 7
-    EXPECT_EQ(LiveCells(w.MainField, 20, 20, 22, 21), (Cells{{20, 20}, {21, 20}, {21, 21}, {22, 20}}));
+    EXPECT_EQ(LiveCells(w.MainField, 20, 20, 22, 21),
+              (Cells{{20, 20}, {21, 20}, {21, 21}, {22, 20}}));
     PasteClipboard(w, 20, 20, true);
     EXPECT_EQ(w.MainField.at(21, 20), 0);
     PasteClipboard(w, 40, 30, true);  // beyond the extents: dropped
@@ -180,7 +179,8 @@ TEST_F(Editing, ClipboardCopiesWhatFitsAndPastesAtTheCell) {
     CopySelection(big, true);
     EXPECT_EQ(big.ClipboardLastColumn, kClipboardHigh);
     EXPECT_EQ(big.ClipboardField.at(kClipboardHigh, 0), 1);
-    EXPECT_EQ(LiveCells(big.MainField, kMainLow, 1, kGridHigh, 1), (Cells{{997, 1}, {998, 1}, {999, 1}, {1000, 1}}));
+    EXPECT_EQ(LiveCells(big.MainField, kMainLow, 1, kGridHigh, 1),
+              (Cells{{997, 1}, {998, 1}, {999, 1}, {1000, 1}}));
 }
 
 TEST_F(Editing, ClipboardTextRoundTripsAndForeignTextKeepsOurRule) {
@@ -193,7 +193,8 @@ TEST_F(Editing, ClipboardTextRoundTripsAndForeignTextKeepsOurRule) {
     World other;
     const std::string ruleBefore = FormatRuleTokens(other.Rules[0]);
     EXPECT_EQ(DecodeClipboardText(other, text), "");
-    EXPECT_EQ(LiveCells(other.ClipboardField, 0, 0, 5, 5), (Cells{{0, 2}, {1, 0}, {1, 2}, {2, 1}, {2, 2}}));
+    EXPECT_EQ(LiveCells(other.ClipboardField, 0, 0, 5, 5),
+              (Cells{{0, 2}, {1, 0}, {1, 2}, {2, 1}, {2, 2}}));
     EXPECT_EQ(other.ClipboardLastColumn, 2);
 
     // Another program's pattern with another rule: cells only.

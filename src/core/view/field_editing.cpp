@@ -198,7 +198,8 @@ void MoveSelection(World& world, const Settings& s, int dx, int dy, bool copy) {
                 std::int32_t& cell = grid.at(x, y);
                 if (s.TransparentMode) {
                     const std::int64_t sum = std::int64_t{cell} + block(i, j);
-                    cell = static_cast<std::int32_t>(std::min<std::int64_t>(sum, kHighestEditedState));
+                    cell =
+                        static_cast<std::int32_t>(std::min<std::int64_t>(sum, kHighestEditedState));
                 } else {
                     cell = block(i, j);
                 }
