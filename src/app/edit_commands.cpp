@@ -132,7 +132,6 @@ QToolBar* BuildEditToolBar(MainWindow& window, FieldEditing& editing) {
     auto* mode = MakeLabel("ModeEditPanel", QString(), bar);
     mode->setAlignment(Qt::AlignCenter);
     mode->setMinimumWidth(60);
-    mode->setAutoFillBackground(true);
     bar->addWidget(mode);
     window.bindings().OnRefresh([&window, paint, select, mode] {
         const bool painting = window.session().settings().Paint;

@@ -11,7 +11,7 @@
 namespace zentorix::app {
 
 void AddSnapshotSeries(MainWindow& window, QToolBar* bar) {
-    auto* photo = MakeToolButton("PhotoButton9", QStringLiteral("📷"), false, bar);
+    auto* photo = MakeToolButton("PhotoButton9", QObject::tr("Знімки"), false, bar);
     photo->setToolTip(QObject::tr("Серія знімків виділення (інструмент виділення)"));
     auto* count = MakeUpDown("UpDown1", "Edit10", 1, 500, bar);
     count->setValue(10);
