@@ -162,6 +162,21 @@ void FieldView::RedrawView(bool forceAllLayers) {
     }
     DrawFrame();
     viewport()->update();
+    emit Redrawn();
+}
+
+void FieldView::RepaintCell(int x, int y) {
+    const ColourModel& colours = session_.settings().Colours;
+    const World& w = session_.world();
+    DrawCell(x, y, colours.BackgroundColour);
+    if (w.EternalDeadField.at(x, y) > 0)
+        DrawCell(x, y, colours.DeadColour);
+    if (w.EternalLifeField.at(x, y) > 0)
+        DrawCell(x, y, colours.BirthColour);
+    if (w.OtherRealityField.at(x, y) > 0)
+        DrawCell(x, y, colours.BigGridColour);
+    if (w.MainField.at(x, y) > 0)
+        DrawCell(x, y, colours.ColourOfState(w.MainField.at(x, y)));
 }
 
 void FieldView::DrawGridLines() {
@@ -300,6 +315,19 @@ QRgb FieldView::SurfacePixel(int x, int y) const {
     if (px < 0 || py < 0 || px >= image_.width() || py >= image_.height())
         return 0;
     return image_.pixel(px, py);
+}
+
+QImage FieldView::GrabSurface(const QRect& rect) const {
+    QImage out(rect.size(), QImage::Format_RGB32);
+    out.fill(Qt::black);
+    const QRect source = rect.translated(-imageOrigin_).intersected(image_.rect());
+    for (int y = source.top(); y <= source.bottom(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(out.scanLine(y + imageOrigin_.y() - rect.top()));
+        std::copy(from + source.left(), from + source.right() + 1,
+                  to + source.left() + imageOrigin_.x() - rect.left());
+    }
+    return out;
 }
 
 void FieldView::paintEvent(QPaintEvent* event) {

@@ -30,6 +30,8 @@ class FieldView : public QAbstractScrollArea, public StepObserver {
     // Repaints every visible cell from the layers (with forceAllLayers whatever
     // the display switches say), then the grid and the frame.
     void RedrawView(bool forceAllLayers = false);
+    // Repaints one cell from the layers, background first (after an edit).
+    void RepaintCell(int x, int y);
     // Flips the grid and redraws it (drawn only above cell size 3).
     void ToggleGrid();
     // The cell gap of SizeCellsTrackBar: recomputes the insets and redraws.
@@ -54,6 +56,9 @@ class FieldView : public QAbstractScrollArea, public StepObserver {
     QPoint SurfaceOrigin() const;
     QSize SurfaceSize() const;
     QPoint MouseCell() const { return mouseCell_; }
+    // The surface's pixels in the rectangle (surface coordinates); black where
+    // the view does not show the field.
+    QImage GrabSurface(const QRect& rect) const;
     // Pixel colour at a surface position (for tests and screenshots).
     QRgb SurfacePixel(int x, int y) const;
 
@@ -66,6 +71,8 @@ class FieldView : public QAbstractScrollArea, public StepObserver {
     void CellGapChanged(int gap, int maximum);
     // The grid was switched on or off.
     void GridChanged(bool on);
+    // The whole visible field was repainted (the selection frame follows).
+    void Redrawn();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

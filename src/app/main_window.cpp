@@ -14,7 +14,10 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "app/edit_commands.h"
+#include "app/field_editing.h"
 #include "app/file_lists.h"
+#include "app/key_commands.h"
 #include "app/language_control.h"
 #include "app/language_texts.h"
 #include "app/open_commands.h"
@@ -44,9 +47,13 @@ MainWindow::MainWindow(ProgramFolder folder, QString commandLineFile, QWidget* p
     session_.folder().CreateSubfolders();
     view_ = new FieldView(session_);
     run_ = std::make_unique<RunControl>(session_, *view_);
+    editing_ = new FieldEditing(*this);
     BuildCentralArea();
     BuildMenus();
     BuildToolBar();
+    addToolBarBreak();
+    addToolBar(Qt::TopToolBarArea, BuildEditToolBar(*this, *editing_));
+    keys_ = new KeyCommands(*this);
     status_ = new StatusPanels(*this, this);
     setStatusBar(status_);
     WireSignals();
@@ -300,6 +307,7 @@ void MainWindow::SetPaintTool(bool paint) {
         run_->StopButtonClick();
     session_.settings().Paint = paint;
     bindings_.Refresh();
+    editing_->ToolChanged();
 }
 
 void MainWindow::SetToolPanelPosition(int position) {
@@ -308,7 +316,10 @@ void MainWindow::SetToolPanelPosition(int position) {
     row->removeWidget(toolPanel_);
     row->insertWidget(position == 1 ? 0 : row->count(), toolPanel_);
     toolPanel_->setVisible(position != 2);
+    // Return21 brings the panel back whatever the tool.
     returnAction_->setVisible(position == 2);
+    if (QAction* separator = findChild<QAction*>("N1"))
+        separator->setVisible(position == 2);
     panelPosition_->actions().at(position)->setChecked(true);
 }
 

@@ -28,6 +28,8 @@ class StatusPanels;
 class LanguageControl;
 class PopupPanels;
 class ToolPanel;
+class FieldEditing;
+class KeyCommands;
 
 // The program's one window: menus, tool bar, the tool panel with its option
 // pages, the field view and the status bar. It owns the session and the run
@@ -47,6 +49,7 @@ class MainWindow : public QMainWindow {
     Bindings& bindings() { return bindings_; }
     PopupPanels& popups() { return *popups_; }
     LanguageControl& language() { return *language_; }
+    FieldEditing& editing() { return *editing_; }
 
     // Every widget refreshes from the model (after a file was read).
     void RefreshFromModel();
@@ -77,6 +80,8 @@ class MainWindow : public QMainWindow {
     void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
     // A message for the user through the sink.
     void ShowFailure(const QString& message);
+    // Writes the next undo snapshot (before a run starts or a bulk edit).
+    void TakeUndoSnapshot();
 
   signals:
     // The open dialog is asked for (tool button, menu, Ctrl+O).
@@ -102,7 +107,6 @@ class MainWindow : public QMainWindow {
     void UpdateCaption();
     void ShowRunState(bool running);
     void ShowSpeed(int speed);
-    void TakeUndoSnapshot();
     void Undo(bool forward);
     void QuickSave();
     void OpenHelp();
@@ -114,6 +118,8 @@ class MainWindow : public QMainWindow {
     QString commandLineFile_;
     FieldView* view_ = nullptr;
     std::unique_ptr<RunControl> run_;
+    FieldEditing* editing_ = nullptr;
+    KeyCommands* keys_ = nullptr;
     ToolPanel* toolPanel_ = nullptr;
     StatusPanels* status_ = nullptr;
     PopupPanels* popups_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "app/edit_commands.h"
 #include "app/file_lists.h"
 #include "app/main_window.h"
 
@@ -64,6 +65,7 @@ MuseumPage::MuseumPage(MainWindow& window, QWidget* parent) : QWidget(parent), w
     connect(saveSelection_, &QPushButton::clicked, &window,
             [&window] { emit window.SaveSelectionRequested(); });
     layout->addWidget(saveSelection_);
+    layout->addWidget(BuildAutomatonPanel(window, this));
 
     bind.OnRefresh([this] { RefreshFromModel(); });
     RefreshFromModel();

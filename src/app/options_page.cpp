@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/bindings.h"
+#include "app/edit_commands.h"
 #include "app/main_window.h"
 
 namespace zentorix::app {
@@ -33,6 +34,7 @@ OptionsPage::OptionsPage(MainWindow& window, QWidget* parent) : QWidget(parent),
                        static_cast<QWidget*>(transparent), static_cast<QWidget*>(hints),
                        static_cast<QWidget*>(saveField)})
         layout->addWidget(w);
+    layout->addWidget(BuildTransformButtons(window, this));
 
     auto* sizeBox = new QGroupBox(tr("Розмір поля"), this);
     sizeBox->setObjectName("Label12");

@@ -8,6 +8,8 @@
 #include <QToolBar>
 
 #include "app/colours_page.h"
+#include "app/edit_commands.h"
+#include "app/field_editing.h"
 #include "app/language_texts.h"
 #include "app/main_window.h"
 #include "app/popup_panels.h"
@@ -151,15 +153,26 @@ void MainWindow::BuildMenus() {
     QAction* refresh1 = MakeAction("Refresh1", tr("Оновити"));
     returnAction_ = MakeAction("Return21", tr("Повернути панель інструментів"));
     returnAction_->setVisible(false);
-    contextMenu_->addActions({start1, stop2, step2, refresh1, returnAction_});
+    QAction* panelSeparator = MakeAction("N1", QString());
+    panelSeparator->setSeparator(true);
+    panelSeparator->setVisible(false);
+    // Enter starts from the open menu; Ctrl+Enter steps (the window's own keys
+    // otherwise give them to StartButton and SpeedButton2).
+    start1->setShortcut(Qt::Key_Return);
+    step2->setShortcut(Qt::CTRL | Qt::Key_Return);
+    refresh1->setShortcut(Qt::CTRL | Qt::Key_R);
+    contextMenu_->addActions({start1, stop2, step2, refresh1, panelSeparator, returnAction_});
+    AddEditCommands(*this, *editing_, edit, contextMenu_);
     connect(start1, &QAction::triggered, this, [this] { startButton_->click(); });
     connect(stop2, &QAction::triggered, run_.get(), &RunControl::StopButtonClick);
     connect(step2, &QAction::triggered, run_.get(), &RunControl::StepButtonClick);
     connect(refresh1, &QAction::triggered, this, [this] { view_->RedrawView(); });
     connect(returnAction_, &QAction::triggered, this, [this] { SetToolPanelPosition(0); });
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(view_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { contextMenu_->popup(view_->mapToGlobal(at)); });
+    connect(view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        editing_->ShowFrameForMenu();
+        contextMenu_->popup(view_->mapToGlobal(at));
+    });
 }
 
 void MainWindow::BuildToolBar() {

@@ -16,26 +16,7 @@ namespace {
 
 // Components that other work puts into the window (the editing commands of the
 // view's context menu and the rules page); the list shrinks as they arrive.
-const QStringList kNotYetInWindow = {"PopupMenuPaint",
-                                     "PopupMenuSelect",
-                                     "SaveSelection1",
-                                     "FillRandomSelection2",
-                                     "Fillsolidselection1",
-                                     "Erase1",
-                                     "Clear2",
-                                     "Turn90Clock",
-                                     "Turn90AClock",
-                                     "Turn180",
-                                     "FlipHorizontall1",
-                                     "FlipVertical1",
-                                     "PhotoButton9",
-                                     "Label2",
-                                     "Label74",
-                                     "SymmetricRegion",
-                                     "Label15",
-                                     "ExtRegion",
-                                     "HistoryOn",
-                                     "Label59"};
+const QStringList kNotYetInWindow = {"Label2", "Label74", "Label15", "Label59"};
 // Captions of finished pages that have no control of their own name yet.
 const QStringList kCaptionsWithoutControl = {
     "Cansel04", "Label53", "Label54", "Label55", "Cansel05", "Label39", "Label18", "Label5",

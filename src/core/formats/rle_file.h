@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "formats/file_problems.h"
@@ -30,5 +31,7 @@ void ReadRleFile(World& world, Settings& settings, const std::filesystem::path& 
 // file cannot be written (the old file is then untouched).
 std::filesystem::path WriteRleFile(const World& world, const std::filesystem::path& file,
                                    FileProblems* problems = nullptr);
+// The text WriteRleFile writes, with LF line ends.
+std::string RleText(const World& world, FileProblems* problems = nullptr);
 
 }  // namespace zentorix

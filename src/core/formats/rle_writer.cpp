@@ -86,8 +86,7 @@ class RleLines {
 
 }  // namespace
 
-std::filesystem::path WriteRleFile(const World& world, const std::filesystem::path& file,
-                                   FileProblems* problems) {
+std::string RleText(const World& world, FileProblems* problems) {
     const RuleSet& rules = world.Rules[0];
     const bool multiState = rules.History;
     // The symbol class of a cell: live or empty, or its state within the notation.
@@ -182,10 +181,14 @@ std::filesystem::path WriteRleFile(const World& world, const std::filesystem::pa
         ++pendingRowEnds;
     }
     lines.Finish();
+    return text.Text();
+}
 
+std::filesystem::path WriteRleFile(const World& world, const std::filesystem::path& file,
+                                   FileProblems* problems) {
     std::filesystem::path out = file;
     out.replace_extension(".rle");
-    text.WriteTo(out);
+    WriteFileAtomic(out, RleText(world, problems));
     return out;
 }
 

@@ -1,0 +1,18 @@
+#pragma once
+
+class QToolBar;
+
+namespace zentorix::app {
+
+class MainWindow;
+
+// PhotoButton9 with its count UpDown1 (edit Edit10, 1..500, 10): with the Select
+// tool, writes that many pictures of the selected cells into "screenshots",
+// "screen" + (generation + k + 100000) + ".bmp", one plain step after each.
+void AddSnapshotSeries(MainWindow& window, QToolBar* bar);
+
+// The series itself; gives the number of pictures written. A picture that
+// cannot be written stops the series with a message naming the file.
+int TakeSnapshotSeries(MainWindow& window, int count);
+
+}  // namespace zentorix::app

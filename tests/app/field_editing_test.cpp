@@ -1,0 +1,302 @@
+#include <QClipboard>
+#include <QDialog>
+#include <QImageReader>
+#include <QMenu>
+#include <QScrollBar>
+
+#include "app/app_test_support.h"
+#include "app/field_editing.h"
+#include "app/popup_panels.h"
+#include "app/snapshot_series.h"
+#include "core/test_support.h"
+#include "engine/rule_text.h"
+
+using namespace zentorix;
+
+namespace {
+
+// Drives the field view PaintBox1 cell by cell, as a mouse would.
+struct Pointer {
+    test::WindowFixture& f;
+    QWidget* box() const { return f.Find<QWidget>("PaintBox1"); }
+    QPoint At(int x, int y) const {
+        const int c = f.settings().CellSize;
+        return f.window->fieldView().SurfaceOrigin() +
+               QPoint((x - 1) * c + c / 2, (y - 1) * c + c / 2);
+    }
+    void Send(QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons,
+              Qt::KeyboardModifiers keys = {}) const {
+        const QPoint p = At(x, y);
+        QMouseEvent e(type, p, box()->mapToGlobal(p), button, buttons, keys);
+        QApplication::sendEvent(box(), &e);
+    }
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers keys = {}) const {
+        Send(QEvent::MouseButtonPress, from.x(), from.y(), Qt::LeftButton, Qt::LeftButton, keys);
+        Send(QEvent::MouseMove, to.x(), to.y(), Qt::NoButton, Qt::LeftButton, keys);
+        Send(QEvent::MouseButtonRelease, to.x(), to.y(), Qt::LeftButton, Qt::NoButton, keys);
+    }
+};
+
+int Live(const StateField& field, int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int x = x0; x <= x1; ++x)
+        for (int y = y0; y <= y1; ++y)
+            n += field.at(x, y) > 0;
+    return n;
+}
+
+void Key(QWidget* w, int key, Qt::KeyboardModifiers keys = {}, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, keys, text);
+    QKeyEvent release(QEvent::KeyRelease, key, keys, text);
+    QApplication::sendEvent(w, &press);
+    QApplication::sendEvent(w, &release);
+}
+
+}  // namespace
+
+class FieldEditingTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void paintDragsClearEveryTargetWithoutGapsAndDoubleClicksOnlySwitch() {
+        test::WindowFixture f;
+        Pointer mouse{f};
+        World& w = f.world();
+        Settings& s = f.settings();
+        s.EternalLifePaint = s.EternalDeadPaint = s.OtherRealPaint = true;
+        for (Layer l : {Layer::Main, Layer::EternalLife, Layer::EternalDead, Layer::OtherReality})
+            w.LayerField(l).FillRect(2, 5, 20, 5, 1);
+        // A press on a live main cell clears it; the drag, with jumps of several
+        // cells, clears every passed cell in all targets.
+        mouse.Send(QEvent::MouseButtonPress, 3, 5, Qt::LeftButton, Qt::LeftButton);
+        QCOMPARE(w.MainField.at(3, 5), 0);
+        QCOMPARE(w.EternalLifeField.at(3, 5), 1);
+        for (int x : {9, 16, 19})
+            mouse.Send(QEvent::MouseMove, x, 5, Qt::NoButton, Qt::LeftButton);
+        mouse.Send(QEvent::MouseButtonRelease, 19, 5, Qt::LeftButton, Qt::NoButton);
+        for (Layer l : {Layer::Main, Layer::EternalLife, Layer::EternalDead, Layer::OtherReality})
+            QCOMPARE(Live(w.LayerField(l), 1, 5, 30, 5), 2);  // columns 2 and 20 remain
+        QCOMPARE(f.CellPixel(10, 5), app::ToRgb(s.Colours.BackgroundColour));
+        QCOMPARE(f.Find<QLabel>("StatusPanel2")->text(), QString("18"));  // 0-based
+
+        // A double click switches the tool and leaves no painted cell; choosing
+        // Select stops the run, choosing Paint does not touch it.
+        f.Find<QPushButton>("StartButton")->click();
+        QVERIFY(f.window->runControl().Running());
+        mouse.Send(QEvent::MouseButtonPress, 8, 9, Qt::LeftButton, Qt::LeftButton);
+        mouse.Send(QEvent::MouseButtonRelease, 8, 9, Qt::LeftButton, Qt::NoButton);
+        mouse.Send(QEvent::MouseButtonDblClick, 8, 9, Qt::LeftButton, Qt::LeftButton);
+        mouse.Send(QEvent::MouseButtonRelease, 8, 9, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(w.MainField.at(8, 9), 0);
+        QVERIFY(!s.Paint);
+        QVERIFY(!f.window->runControl().Running());
+        QCOMPARE(f.Find<QLabel>("ModeEditPanel")->text(), QString("Select"));
+        QVERIFY(f.Find<QToolButton>("MainSelectButton")->isChecked());
+        f.Find<QPushButton>("StartButton")->click();
+        mouse.Send(QEvent::MouseButtonDblClick, 8, 9, Qt::LeftButton, Qt::LeftButton);
+        QVERIFY(s.Paint && f.window->runControl().Running());
+        f.window->runControl().StopButtonClick();
+    }
+
+    void selectionsDragsAndTransforms() {
+        test::WindowFixture f;
+        Pointer mouse{f};
+        World& w = f.world();
+        Settings& s = f.settings();
+        f.window->SetPaintTool(false);
+        struct Row {
+            QPoint from, to;
+            CellRect expected;
+        } rows[] = {{{5, 5}, {9, 8}, {6, 6, 8, 7}}, {{9, 8}, {5, 5}, {5, 5, 9, 8}}};
+        for (const Row& r : rows) {
+            mouse.Drag(r.from, r.to);
+            QCOMPARE(w.Selection, r.expected);
+            QVERIFY(f.Find<QWidget>("Shape1")->isVisible());
+        }
+        f.Screenshot("selection_frame");
+
+        // A plain drag of the frame moves, a Ctrl drag copies; transparent adds.
+        w.MainField.FillRect(5, 5, 9, 8, 1);
+        mouse.Drag({6, 6}, {16, 6});
+        QCOMPARE(Live(w.MainField, 5, 5, 9, 8), 0);
+        QCOMPARE(Live(w.MainField, 15, 5, 19, 8), 20);
+        QVERIFY(!f.Find<QWidget>("Shape1")->isVisible());
+        w.Selection = {15, 5, 19, 8};
+        w.SelectionVisible = true;
+        f.window->fieldView().RedrawView();
+        mouse.Drag({16, 6}, {16, 12}, Qt::ControlModifier);
+        QCOMPARE(Live(w.MainField, 15, 5, 19, 14), 40);
+        s.TransparentMode = true;
+        w.SelectionVisible = true;
+        f.window->fieldView().RedrawView();
+        mouse.Drag({16, 6}, {16, 7}, Qt::ControlModifier);
+        QCOMPARE(w.MainField.at(15, 6), 2);
+        s.TransparentMode = false;
+        // Past the right edge the block stops at ExtentX.
+        w.SelectionVisible = true;
+        f.window->fieldView().RedrawView();
+        f.window->fieldView().horizontalScrollBar()->setValue(0);
+        mouse.Drag({16, 6}, {w.FieldWidth(), 6});
+        QCOMPARE(Live(w.MainField, w.ExtentX() - 4, 5, w.ExtentX(), 8), 20);
+
+        // The context menu's turn: a 3 by 1 block becomes 1 by 3 at its corner.
+        f.Find<QAction>("ClearAll1")->trigger();
+        test::Draw(w.MainField, 10, 10, {"ABC"});
+        w.Selection = {10, 10, 12, 10};
+        w.SelectionVisible = true;
+        f.Find<QAction>("Turn90AClock")->trigger();
+        QCOMPARE(w.MainField.at(10, 10), 3);
+        QCOMPARE(w.MainField.at(10, 12), 1);
+        QCOMPARE(Live(w.MainField, 11, 10, 12, 10), 0);
+        // Ctrl+Z brings the block back as it was before the turn.
+        f.Find<QAction>("N14")->trigger();
+        QCOMPARE(w.MainField.at(12, 10), 3);
+        QCOMPARE(w.MainField.at(10, 12), 0);
+    }
+
+    void clipboardWithOtherPrograms() {
+        test::WindowFixture f;
+        Pointer mouse{f};
+        World& w = f.world();
+        f.window->SetPaintTool(false);
+        // An empty clipboard pastes its one empty cell at the pointer's cell.
+        QGuiApplication::clipboard()->clear();
+        w.MainField.at(30, 20) = 1;
+        mouse.Send(QEvent::MouseMove, 30, 20, Qt::NoButton, Qt::NoButton);
+        f.Find<QAction>("N19")->trigger();
+        QCOMPARE(w.MainField.at(30, 20), 0);
+
+        // Copy puts RLE on the system clipboard; cut clears; paste puts it back.
+        test::Draw(w.MainField, 3, 3, {".*.", "..*", "***"});
+        w.Selection = {3, 3, 5, 5};
+        w.SelectionVisible = true;
+        f.Find<QAction>("N22")->trigger();
+        QVERIFY(QGuiApplication::clipboard()->text().contains("x = 3, y = 3, rule = B3/S23"));
+        QCOMPARE(Live(w.MainField, 1, 1, 10, 10), 0);
+        f.Find<QAction>("N19")->trigger();
+        QCOMPARE(Live(w.MainField, 30, 20, 32, 22), 5);
+
+        // Another program's RLE: its cells come, our rule stays.
+        const std::string rule = FormatRuleTokens(w.Rules[0]);
+        QGuiApplication::clipboard()->setText("#N blinker\nx = 3, y = 1, rule = B36/S23\n3o!\n");
+        mouse.Send(QEvent::MouseMove, 20, 30, Qt::NoButton, Qt::NoButton);
+        f.Find<QAction>("N19")->trigger();
+        QCOMPARE(Live(w.MainField, 20, 30, 22, 30), 3);
+        QCOMPARE(FormatRuleTokens(w.Rules[0]), rule);
+        // Pattern text without cells is said, and nothing is pasted.
+        QString said;
+        f.window->SetMessageSink([&said](const QString& m) { said = m; });
+        QGuiApplication::clipboard()->setText("x = 3, y = 3\n3b!\n");
+        f.Find<QAction>("N19")->trigger();
+        QVERIFY(!said.isEmpty());
+    }
+
+    void keyTable() {
+        test::WindowFixture f;
+        Settings& s = f.settings();
+        app::RunControl& run = f.window->runControl();
+        QWidget* view = f.Find<QWidget>("PaintBox1");
+        f.world().SetFieldWidth(400);
+        f.world().SetFieldHeight(400);
+        f.window->fieldView().FitToField();
+        auto* text = f.Find<QLineEdit>("StringRandomFillIntensity");
+        const int speed = s.SpeedMain = 100;
+        f.Find<QSlider>("SpeedTrackBar")->setValue(speed);
+
+        // In a text box "+" and Enter are the box's own.
+        text->setFocus();
+        Key(text, Qt::Key_Plus, {}, "+");
+        Key(text, Qt::Key_Return);
+        QCOMPARE(static_cast<int>(s.SpeedMain), speed);
+        QVERIFY(!run.Running());
+        view->setFocus();
+        Key(view, Qt::Key_Plus, {}, "+");
+        QCOMPARE(static_cast<int>(s.SpeedMain), speed - 5);
+        Key(view, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(run.Running());
+        run.StopButtonClick();
+
+        // With the context menu open, one Enter starts once.
+        f.window->contextMenu()->popup(view->mapToGlobal(QPoint(20, 20)));
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        Key(QApplication::activePopupWidget(), Qt::Key_Return);
+        QVERIFY(run.Running());
+        QVERIFY(!f.window->contextMenu()->isVisible());
+        run.StopButtonClick();
+
+        // F2 switches the Eternal Life Field, Ctrl+F2 its paint target.
+        const bool lifeOn = s.EternalLifeOn, lifePaint = s.EternalLifePaint;
+        Key(view, Qt::Key_F2);
+        QCOMPARE(s.EternalLifeOn, !lifeOn);
+        QCOMPARE(s.EternalLifePaint, lifePaint);
+        Key(view, Qt::Key_F2, Qt::ControlModifier);
+        QCOMPARE(s.EternalLifePaint, !lifePaint);
+
+        // Number pad: zoom in and out, scroll by a third of the view with NumLock
+        // on or off; the cursor key is the view's own.
+        const int size = s.CellSize;
+        Key(view, Qt::Key_Asterisk, Qt::KeypadModifier, "*");
+        QVERIFY(s.CellSize > size);
+        QScrollBar* h = f.window->fieldView().horizontalScrollBar();
+        h->setValue(0);
+        Key(view, Qt::Key_Right, Qt::KeypadModifier);
+        QCOMPARE(h->value(), view->width() / 3);
+        Key(view, Qt::Key_6, Qt::KeypadModifier, "6");
+        QCOMPARE(h->value(), 2 * (view->width() / 3));
+        Key(view, Qt::Key_Right);  // the view's own step of one cell
+        QCOMPARE(h->value(), 2 * (view->width() / 3) + s.CellSize);
+        const int zoomed = s.CellSize;
+        Key(view, Qt::Key_5, Qt::KeypadModifier, "5");
+        QCOMPARE(static_cast<int>(s.CellSize), zoomed);
+        Key(view, Qt::Key_Slash, Qt::KeypadModifier, "/");
+        QCOMPARE(static_cast<int>(s.CellSize), size);
+
+        // An Escape that closed a dialog does not close the program; Escape hides
+        // the panels first, then closes.
+        QDialog dialog(f.window.get());
+        dialog.setModal(true);
+        dialog.show();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, {});
+        QApplication::sendEvent(&dialog, &press);
+        QVERIFY(!dialog.isVisible());
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Escape, {});
+        QApplication::sendEvent(view, &release);
+        QVERIFY(f.window->isVisible());
+        f.window->popups().Toggle("AboutPanel");
+        Key(view, Qt::Key_Escape);
+        QVERIFY(!f.window->popups().AnyShown());
+        QVERIFY(f.window->isVisible());
+        Key(view, Qt::Key_Escape);
+        QVERIFY(!f.window->isVisible());
+    }
+
+    void snapshotSeriesAndItsFailure() {
+        test::WindowFixture f;
+        World& w = f.world();
+        w.MainField.FillRect(4, 4, 6, 4, 1);  // a blinker
+        w.Selection = {3, 2, 7, 4};
+        QCOMPARE(app::TakeSnapshotSeries(*f.window, 3), 0);  // Paint tool: nothing
+        f.window->SetPaintTool(false);
+        w.Counters.Generation = 25;
+        QCOMPARE(app::TakeSnapshotSeries(*f.window, 3), 3);
+        const int c = f.settings().CellSize;
+        for (int k = 26; k <= 28; ++k) {
+            const QImage image(
+                f.dir.filePath(QStringLiteral("screenshots/screen1000%1.bmp").arg(k)));
+            QCOMPARE(image.size(), QSize(5 * c + 1, 3 * c + 1));
+        }
+        QCOMPARE(w.Counters.Generation, 28);
+        QCOMPARE(w.MainField.at(5, 3), 1);  // the blinker turned three times
+
+        // A picture that cannot be written stops the series and says which.
+        QVERIFY(QDir(f.dir.path()).mkpath("screenshots/screen100029.bmp"));
+        QString said;
+        f.window->SetMessageSink([&said](const QString& m) { said = m; });
+        QCOMPARE(app::TakeSnapshotSeries(*f.window, 3), 0);
+        QVERIFY(said.contains("screen100029.bmp"));
+        QCOMPARE(w.Counters.Generation, 28);
+    }
+};
+
+QTEST_MAIN(FieldEditingTest)
+#include "field_editing_test.moc"

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include "core/test_support.h"
+#include "engine/rule_text.h"
+#include "view/clipboard_text.h"
+#include "view/field_editing.h"
+
+namespace zentorix {
+namespace {
+
+using test::Cells;
+using test::Draw;
+using test::LiveCells;
+
+struct Editing : ::testing::Test {
+    World w;
+    Settings s;
+    Editing() {
+        w.SetFieldWidth(40);
+        w.SetFieldHeight(30);
+    }
+    Cells Live(Layer l = Layer::Main) const {
+        return LiveCells(w.LayerField(l), kMainLow, kMainLow, kGridHigh, kGridHigh);
+    }
+    void Select(CellRect r) {
+        w.Selection = r;
+        w.SelectionVisible = true;
+    }
+};
+
+TEST_F(Editing, DragSelectionsGiveTheCellsBetweenTheCornersOrBothEnds) {
+    struct Row {
+        int px, py, rx, ry;
+        CellRect expected;
+    } rows[] = {
+        {5, 5, 9, 8, {6, 6, 8, 7}},  // right and down: wholly between the corners
+        {9, 8, 5, 5, {5, 5, 9, 8}},  // left and up: both cells included
+        {5, 5, 5, 5, {5, 5, 5, 5}},  // a click selects its cell
+        {5, 8, 9, 5, {6, 5, 8, 8}},  // right and up
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(DraggedSelection(r.px, r.py, r.rx, r.ry), r.expected)
+            << r.px << "," << r.py << " to " << r.rx << "," << r.ry;
+}
+
+TEST_F(Editing, PaintPressFlipsTheFirstActingLayerAndTheStrokeLeavesNoGaps) {
+    s.OtherRealPaint = true;
+    w.MainField.at(3, 3) = -1;  // a negative cell lets the next layer act
+    EXPECT_EQ(PaintPress(w, s, 3, 3), 1);
+    EXPECT_EQ(w.OtherRealityField.at(3, 3), 1);
+    EXPECT_EQ(w.MainField.at(3, 3), -1);
+    EXPECT_EQ(PaintPress(w, s, 0, 3), -1);  // outside the shown field
+    EXPECT_EQ(PaintPress(w, s, 41, 3), -1);
+
+    // A live main cell clears and the drag clears every passed cell in all targets.
+    Draw(w.MainField, 1, 10, {"****************************************"});
+    Draw(w.OtherRealityField, 1, 10, {"****************************************"});
+    std::vector<CellChange> changes;
+    const int mode = PaintPress(w, s, 2, 10, &changes);
+    EXPECT_EQ(mode, 0);
+    PaintStroke(w, s, 2, 10, 30, 10, mode, &changes);
+    PaintStroke(w, s, 30, 10, 45, 10, mode, &changes);  // runs off the field: clipped
+    EXPECT_EQ(LiveCells(w.MainField, 1, 10, 40, 10), (Cells{{1, 10}}));
+    EXPECT_EQ(LiveCells(w.OtherRealityField, 1, 10, 40, 10), (Cells{{1, 10}}));
+    UndoCellChanges(w, changes);
+    EXPECT_EQ(LiveCells(w.MainField, 1, 10, 40, 10).size(), 40u);
+
+    // A diagonal stroke fills one cell per step of its longer axis.
+    PaintStroke(w, s, 1, 1, 9, 4, 1);
+    EXPECT_EQ(LiveCells(w.MainField, 1, 1, 9, 4).size(), 9u);
+}
+
+TEST_F(Editing, TransformTable) {
+    struct Row {
+        TransformMode mode;
+        std::vector<std::string> result;  // drawn at the selection's top-left
+    } rows[] = {
+        {TransformMode::Turn90, {"C.", "B.", "A."}},  // a 3 by 1 block: 1 by 3 at the corner
+        {TransformMode::TurnMinus90, {"A.", "B.", "C."}}, {TransformMode::Turn180, {"CBA"}},
+        {TransformMode::MirrorColumns, {"CBA"}},          {TransformMode::MirrorRows, {"ABC"}},
+    };
+    for (const Row& r : rows) {
+        World world;
+        world.SetFieldWidth(40);
+        Draw(world.MainField, 10, 10, {"ABC"});
+        world.Selection = {10, 10, 12, 10};
+        TransformSelection(world, s, r.mode);
+        for (int j = 0; j < static_cast<int>(r.result.size()); ++j)
+            for (int i = 0; i < static_cast<int>(r.result[j].size()); ++i) {
+                const char c = r.result[j][i];
+                EXPECT_EQ(world.MainField.at(10 + i, 10 + j), c == '.' ? 0 : c - 'A' + 1)
+                    << static_cast<int>(r.mode) << " at " << i << "," << j;
+            }
+        if (r.mode == TransformMode::Turn90) {
+            EXPECT_EQ(world.MainField.at(11, 10) + world.MainField.at(12, 10), 0);
+        }
+    }
+
+    // Four quarter turns restore a square block; cells beyond the extent are dropped.
+    Draw(w.MainField, 5, 5, {"AB.", ".C.", "D.E"});
+    const Cells before = Live();
+    Select({5, 5, 7, 7});
+    for (int k = 0; k < 4; ++k)
+        TransformSelection(w, s, TransformMode::Turn90);
+    EXPECT_EQ(Live(), before);
+    EXPECT_EQ(w.MainField.at(5, 5), 1);
+    Draw(w.MainField, 38, 5, {"ABC"});
+    Select({38, 5, 40, 5});
+    TransformSelection(w, s, TransformMode::TurnMinus90);  // stays in column 38
+    Select({40, 28, 40, 30});
+    w.MainField.at(40, 29) = 9;
+    w.MainField.at(40, 30) = 8;
+    TransformSelection(w, s, TransformMode::Turn90);  // 3 wide from column 40: past ExtentX 41
+    EXPECT_EQ(w.MainField.at(41, 28), 9);
+    EXPECT_EQ(w.MainField.at(42, 28), 0);
+    EXPECT_EQ(w.MainField.at(40, 30), 0);
+}
+
+TEST_F(Editing, MovesCopiesClipAndAddStatesWithACap) {
+    Draw(w.MainField, 10, 10, {"AB", "C."});
+    Select({10, 10, 11, 11});
+    MoveSelection(w, s, 100, 0, false);  // stops where the last column reaches ExtentX
+    EXPECT_EQ(LiveCells(w.MainField, 0, 0, 50, 50), (Cells{{40, 10}, {40, 11}, {41, 10}}));
+
+    Select({40, 10, 41, 11});
+    MoveSelection(w, s, -30, 0, true);  // Ctrl: a copy
+    EXPECT_EQ(Live().size(), 6u);
+
+    // Transparent: states add up, and never past 256.
+    s.TransparentMode = true;
+    w.MainField.at(1, 1) = 200;
+    w.MainField.at(2, 1) = 100;
+    Select({1, 1, 1, 1});
+    MoveSelection(w, s, 1, 0, false);
+    EXPECT_EQ(w.MainField.at(2, 1), kHighestEditedState);
+    EXPECT_EQ(w.MainField.at(1, 1), 0);
+    s.TransparentMode = false;
+
+    // A block wider than the layers' range: the written cells are clipped, the
+    // cells outside the margins never touched.
+    World big;
+    big.SetFieldWidth(999);
+    big.MainField.FillRect(-3, 0, 1000, 0, 1);
+    big.MainField.at(-11, 0) = 5;
+    big.Selection = {-3, 0, 1001, 0};
+    MoveSelection(big, s, 0, 2, false);
+    EXPECT_EQ(LiveCells(big.MainField, kMainLow, 2, kGridHigh, 2).size(), 1004u);
+    EXPECT_EQ(big.MainField.at(1001, 2), 0);
+    EXPECT_EQ(big.MainField.at(-11, 0), 5);
+}
+
+TEST_F(Editing, ClipboardCopiesWhatFitsAndPastesAtTheCell) {
+    // An empty clipboard pastes its one cell, (0, 0), opaquely.
+    w.MainField.at(5, 5) = 1;
+    PasteClipboard(w, 5, 5, true);
+    EXPECT_EQ(w.MainField.at(5, 5), 0);
+
+    Draw(w.MainField, 2, 2, {"A.B", ".C."});
+    Select({2, 2, 4, 3});
+    CopySelection(w, true);
+    EXPECT_TRUE(Live().empty());
+    EXPECT_EQ(w.ClipboardLastColumn, 2);
+    EXPECT_EQ(w.ClipboardLastRow, 1);
+    w.MainField.at(21, 20) = 7;
+    PasteClipboard(w, 20, 20, false);  // transparent: the empty cell keeps 7
+    EXPECT_EQ(LiveCells(w.MainField, 20, 20, 22, 21),
+              (Cells{{20, 20}, {21, 20}, {21, 21}, {22, 20}}));
+    PasteClipboard(w, 20, 20, true);
+    EXPECT_EQ(w.MainField.at(21, 20), 0);
+    PasteClipboard(w, 40, 30, true);  // beyond the extents: dropped
+    EXPECT_EQ(w.MainField.at(42, 30), 0);
+    EXPECT_EQ(w.MainField.at(41, 30), 0);
+
+    // A selection 1003 wide: 1000 columns fit and only those are cut.
+    World big;
+    big.SetFieldWidth(999);
+    big.MainField.FillRect(-3, 1, 1000, 1, 1);
+    big.Selection = {-3, 1, 1000, 1};
+    CopySelection(big, true);
+    EXPECT_EQ(big.ClipboardLastColumn, kClipboardHigh);
+    EXPECT_EQ(big.ClipboardField.at(kClipboardHigh, 0), 1);
+    EXPECT_EQ(LiveCells(big.MainField, kMainLow, 1, kGridHigh, 1),
+              (Cells{{997, 1}, {998, 1}, {999, 1}, {1000, 1}}));
+}
+
+TEST_F(Editing, ClipboardTextRoundTripsAndForeignTextKeepsOurRule) {
+    Draw(w.MainField, 3, 3, {".*.", "..*", "***"});
+    Select({2, 2, 6, 6});
+    CopySelection(w, false);
+    const std::string text = ClipboardRleText(w);
+    EXPECT_NE(text.find("x = 3, y = 3, rule = B3/S23"), std::string::npos) << text;
+
+    World other;
+    const std::string ruleBefore = FormatRuleTokens(other.Rules[0]);
+    EXPECT_EQ(DecodeClipboardText(other, text), "");
+    EXPECT_EQ(LiveCells(other.ClipboardField, 0, 0, 5, 5),
+              (Cells{{0, 2}, {1, 0}, {1, 2}, {2, 1}, {2, 2}}));
+    EXPECT_EQ(other.ClipboardLastColumn, 2);
+
+    // Another program's pattern with another rule: cells only.
+    EXPECT_EQ(DecodeClipboardText(other, "#Life 1.06\n0 0\n5 1\n"), "");
+    EXPECT_EQ(other.ClipboardLastColumn, 5);
+    EXPECT_EQ(DecodeClipboardText(other, "x = 2, y = 1, rule = B36/S23\n2o!\n"), "");
+    EXPECT_EQ(FormatRuleTokens(other.Rules[0]), ruleBefore);
+    EXPECT_TRUE(LiveCells(other.MainField, kMainLow, kMainLow, kGridHigh, kGridHigh).empty());
+    EXPECT_EQ(other.Description.size(), 0u);
+
+    // Text that is no pattern, or has no cell, leaves the clipboard as it was.
+    EXPECT_NE(DecodeClipboardText(other, "hello world"), "");
+    EXPECT_NE(DecodeClipboardText(other, "x = 3, y = 3\n3b!\n"), "");
+    EXPECT_EQ(other.ClipboardLastColumn, 1);
+}
+
+}  // namespace
+}  // namespace zentorix
