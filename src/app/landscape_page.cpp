@@ -358,6 +358,7 @@ void LandscapePage::OtherRealityStepClick() {
 
 void LandscapePage::FillRandomButtonClick() {
     Session& session = window_.session();
+    window_.TakeUndoSnapshot();  // a fill of the whole field is undone as one step
     FillRegion(session.world(), session.settings(), WholeFieldRect(session.world()),
                FillTargets::RandomFill, session.settings().RandomFillIntensity);
     window_.fieldView().RedrawView();

@@ -36,7 +36,9 @@ void MainWindow::BuildMenus() {
         m->menuAction()->setObjectName(name);
         return m;
     };
+    // Clearing changes the whole field at once: Ctrl+Z brings it back.
     auto erase = [this](bool allLayers) {
+        TakeUndoSnapshot();
         EraseRegion(session_.world(), session_.settings(), WholeFieldRect(session_.world()),
                     allLayers);
         view_->RedrawView(true);
@@ -246,11 +248,7 @@ void MainWindow::BuildToolBar() {
         selectButton->setChecked(!session_.settings().Paint);
     });
     connect(tool("EraseButton", tr("Очистити"), tr("Очистити поле (Ctrl+Del)")),
-            &QToolButton::clicked, this, [this] {
-                EraseRegion(session_.world(), session_.settings(), WholeFieldRect(session_.world()),
-                            false);
-                view_->RedrawView(true);
-            });
+            &QToolButton::clicked, this, [this] { findChild<QAction*>("Clear1")->trigger(); });
     connect(tool("RefreshButton", tr("Оновити"), tr("Перемалювати поле (Ctrl+R)")),
             &QToolButton::clicked, this, [this] { view_->RedrawView(); });
     auto zoomAboutCentre = [this](int direction) {

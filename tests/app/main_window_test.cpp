@@ -144,6 +144,19 @@ class MainWindowTest : public QObject {
         f.Find<QAction>("N14")->trigger();
         QCOMPARE(world.UndoCounter, 3);
         QCOMPARE(world.MainField.at(3, 3), 0);
+        // Clearing the field and filling it are undone as one step each.
+        world.MainField.at(4, 4) = 1;
+        f.Find<QToolButton>("EraseButton")->click();
+        QCOMPARE(world.MainField.at(4, 4), 0);
+        f.Find<QAction>("N14")->trigger();
+        QCOMPARE(world.MainField.at(4, 4), 1);
+        f.settings().RandomFillIntensity = 100;
+        f.settings().MainFillRandom = true;
+        f.Find<QPushButton>("FillRandomButton")->click();
+        QCOMPARE(world.MainField.at(5, 5), 1);
+        f.Find<QAction>("N14")->trigger();
+        QCOMPARE(world.MainField.at(5, 5), 0);
+        QCOMPARE(world.MainField.at(4, 4), 1);
 
         f.Find<QCheckBox>("AutoStop")->setChecked(true);
         f.Find<QSpinBox>("IntSizeBigGrid")->setValue(9);
