@@ -153,7 +153,9 @@ void BuildWorld(std::uint64_t seed, const ScenarioOptions& opt, World& w) {
         else
             w.Rules[static_cast<std::size_t>(i)] = RandomWeightedRule(rng, opt.scale);
     }
-    const int maxState = std::max(2, w.Rules[0].HistoryRange + 1);
+    // A range of kMax32 still draws states up to the limit, not past it.
+    const int maxState = static_cast<int>(
+        std::clamp<std::int64_t>(std::int64_t{w.Rules[0].HistoryRange} + 1, 2, kMax32));
     const double density = rng.OneOf({0.05, 0.3, 0.5, 0.8});
     const int edge = opt.margins ? -11 : 1, over = opt.margins ? 3 : 0;
     Sprinkle(rng, w.MainField, edge, edge, W + over, H + over, density, maxState, opt.oddStates);
