@@ -3,8 +3,10 @@
 // Shared by the fuzz targets that read files: the input becomes a file in a
 // folder of this process, and the load options vary with the input's last byte
 // so that every path is reached.
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -22,19 +24,25 @@ namespace zentorix::fuzz {
 
 // A folder of this process, in memory where the system has one: the readers
 // take paths, and a file on disk (flushed on every replacement) costs far more
-// than the reading. Removed when the run ends normally.
+// than the reading. libFuzzer ends a run without the exit handlers, so each
+// process removes the folders of processes that are gone.
 inline const std::filesystem::path& WorkFolder() {
     static const std::filesystem::path folder = [] {
         std::error_code ec;
         const std::filesystem::path shm = "/dev/shm";
         const auto base =
             std::filesystem::is_directory(shm, ec) ? shm : std::filesystem::temp_directory_path();
-        auto f = base / ("zentorix-fuzz-" + std::to_string(::getpid()));
+        const std::string prefix = "zentorix-fuzz-";
+        for (const auto& entry : std::filesystem::directory_iterator(base, ec)) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind(prefix, 0) != 0)
+                continue;
+            const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+            if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+                std::filesystem::remove_all(entry.path(), ec);
+        }
+        auto f = base / (prefix + std::to_string(::getpid()));
         std::filesystem::create_directories(f);
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(WorkFolder(), ignored);
-        });
         return f;
     }();
     return folder;

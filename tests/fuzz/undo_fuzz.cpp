@@ -21,11 +21,17 @@ struct Shot {
 Shot Take(const zentorix::World& world) {
     using zentorix::Layer;
     Shot shot{world.FieldWidth(), world.FieldHeight(), {}, world.Rules};
+    // "EX" keeps the number last read, the writer writes 2 for any: only the
+    // switch it gives counts.
+    for (zentorix::RuleSet& rules : shot.rules)
+        rules.ExtendedValue = rules.Extended ? 2 : 0;
     for (Layer layer : {Layer::Main, Layer::EternalLife, Layer::EternalDead, Layer::OtherReality}) {
         const zentorix::StateField& field = world.LayerField(layer);
-        for (int x = 0; x <= world.FieldWidth(); ++x)
-            for (int y = 0; y <= world.FieldHeight(); ++y)
-                shot.cells.push_back(field.Get(x, y));
+        // A column's cells are contiguous: rows 0..height of columns 0..width.
+        for (int x = 0; x <= world.FieldWidth(); ++x) {
+            const std::int32_t* column = field.Column(x) - field.Low();
+            shot.cells.insert(shot.cells.end(), column, column + world.FieldHeight() + 1);
+        }
     }
     return shot;
 }

@@ -1,6 +1,7 @@
 #include "engine/rule_text.h"
 
 #include <array>
+#include <vector>
 
 #include "formats/format_error.h"
 #include "model/world.h"
@@ -63,19 +64,17 @@ void ParseTokens(RuleSet& rules, std::string_view source) {
     if (text.empty() || text.back() != ',')
         text += ',';
     const std::string_view t = text;
-    // Most places of a long text begin no name: the first letters rule them out
-    // before the names are compared.
-    static const std::array<bool, 256> firstLetters = [] {
-        std::array<bool, 256> letters{};
+    // The names by their first letter: most places of a long text begin no name,
+    // the others one of a few.
+    static const std::array<std::vector<TokenName>, 256> byFirstLetter = [] {
+        std::array<std::vector<TokenName>, 256> names;
         for (const TokenName& token : TokenNames())
-            letters[static_cast<unsigned char>(token.name[0])] = true;
-        return letters;
+            names[static_cast<unsigned char>(token.name[0])].push_back(token);
+        return names;
     }();
     for (std::size_t p = 0; p < t.size(); ++p) {
-        if (!firstLetters[static_cast<unsigned char>(t[p])])
-            continue;
-        for (const TokenName& token : TokenNames()) {
-            if (t[p] != token.name[0] || t.compare(p, token.name.size(), token.name) != 0)
+        for (const TokenName& token : byFirstLetter[static_cast<unsigned char>(t[p])]) {
+            if (t.compare(p, token.name.size(), token.name) != 0)
                 continue;
             // The value runs from after the name to the next comma; any signed
             // 32-bit value is accepted so that whatever the writer wrote reads back.
