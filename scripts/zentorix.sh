@@ -3,11 +3,14 @@
 #   scripts/zentorix.sh run    install what is missing, build, start the program
 #   scripts/zentorix.sh test   install what is missing, build, run every test
 #   scripts/zentorix.sh build  install what is missing and build only
+#   scripts/zentorix.sh build-sanitized
+#                              install what is missing and build the sanitizer
+#                              build (clang, ASan and UBSan, with the fuzz targets)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
-fuzz_build="$root/build-fuzz"
+san_build="$root/build-san"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
@@ -31,15 +34,15 @@ configure_and_build() {
     cmake --build "$build" -j "$jobs"
 }
 
-# Fuzz targets need clang's libFuzzer; they live in a build of their own so the
-# program itself keeps being built with the system compiler.
-build_fuzzers() {
-    # Light optimisation keeps the instrumented build quick; the smoke runs are
-    # short, so their speed matters less than the build's.
-    CC=clang CXX=clang++ cmake -S "$root" -B "$fuzz_build" -G Ninja \
+# The tests once more, built by clang with AddressSanitizer and
+# UndefinedBehaviorSanitizer, every report fatal; the same build holds the fuzz
+# targets, whose smoke runs are part of its tests. Light optimisation keeps the
+# instrumented build quick.
+build_sanitized() {
+    CC=clang CXX=clang++ cmake -S "$root" -B "$san_build" -G Ninja \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
-        -DZENTORIX_FUZZ_ONLY=ON -DZENTORIX_FUZZ_SECONDS=10
-    cmake --build "$fuzz_build" -j "$jobs"
+        -DZENTORIX_SANITIZE=ON -DZENTORIX_FUZZ_SECONDS=10
+    cmake --build "$san_build" -j "$jobs"
 }
 
 case "${1:-}" in
@@ -57,11 +60,16 @@ test)
     configure_and_build
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir "$build" --output-on-failure -j "$jobs"
-    build_fuzzers
-    ctest --test-dir "$fuzz_build" --output-on-failure -j "$jobs"
+    build_sanitized
+    UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir "$san_build" --output-on-failure -j "$jobs"
+    ;;
+build-sanitized)
+    install_missing
+    build_sanitized
     ;;
 *)
-    echo "usage: $0 run|test|build" >&2
+    echo "usage: $0 run|test|build|build-sanitized" >&2
     exit 2
     ;;
 esac

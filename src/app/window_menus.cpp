@@ -183,7 +183,7 @@ void MainWindow::BuildToolBar() {
     bar->setMovable(false);
     addToolBar(Qt::TopToolBarArea, bar);
 
-    auto tool = [this, bar](const char* name, const QString& caption, const QString& tip,
+    auto tool = [bar](const char* name, const QString& caption, const QString& tip,
                             bool checkable = false) {
         QToolButton* b = MakeToolButton(name, caption, checkable, bar);
         b->setToolTip(tip);

@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static zentorix::Settings settings;
     settings = zentorix::Settings{};
     zentorix::fuzz::VaryOptions(world, settings, data, size);
-    const auto file = zentorix::fuzz::WriteInput("zentorix-fuzz-bitmap.bmp", data, size);
+    const auto file = zentorix::fuzz::WriteInput("input.bmp", data, size);
     try {
         zentorix::ReadBitmapFile(world, settings, file, {800, 600});
     } catch (const zentorix::BitmapError&) {

@@ -3,7 +3,7 @@
 #include "fuzz_pattern_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto file = zentorix::fuzz::WriteInput("zentorix-fuzz-classify", data, size);
+    const auto file = zentorix::fuzz::WriteInput("input", data, size);
     const zentorix::PatternFormat format = zentorix::ClassifyPatternFile(file);
     if (format == zentorix::PatternFormat::Bitmap)
         __builtin_trap();  // only the extension makes a bitmap

@@ -11,8 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static zentorix::World world;
     if (size == 0)
         return 0;
-    world.SetFieldWidth(25 + data[0] % 200);
-    world.SetFieldHeight(25 + data[0] % 150);
+    world.SetFieldWidth(25 + data[0] % 64);
+    world.SetFieldHeight(25 + data[0] % 48);
     const auto lines = zentorix::SplitLines(
         zentorix::DecodeText(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1)));
     zentorix::ReadFieldSection(world, lines, "#L ");

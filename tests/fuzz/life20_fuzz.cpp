@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static zentorix::Settings settings;
     settings = zentorix::Settings{};
     zentorix::fuzz::VaryOptions(world, settings, data, size);
-    const auto file = zentorix::fuzz::WriteInput("zentorix-fuzz-life20.l", data, size);
+    const auto file = zentorix::fuzz::WriteInput("input.l", data, size);
     try {
         zentorix::ReadLife20File(world, settings, file, {800, 600});
     } catch (const zentorix::FormatError&) {

@@ -9,14 +9,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static zentorix::Settings settings;
     settings = zentorix::Settings{};
     zentorix::fuzz::VaryOptions(world, settings, data, size);
-    const auto file = zentorix::fuzz::WriteInput("zentorix-fuzz-mcell.mcl", data, size);
+    const auto file = zentorix::fuzz::WriteInput("input.mcl", data, size);
     try {
         zentorix::ReadMCellFile(world, settings, file, {800, 600});
         // What was read must be written and read again.
-        if (size && (data[size - 1] & 0x80)) {
-            const auto written = zentorix::WriteMCellFile(world, settings, file.string() + ".out");
+        if (zentorix::fuzz::SmallField(world)) {
+            const auto written = zentorix::WriteMCellFile(
+                world, settings, zentorix::fuzz::WorkFolder() / "again.mcl");
             zentorix::ReadMCellFile(world, settings, written, {});
-            zentorix::fuzz::RemoveOutput(written);
         }
     } catch (const zentorix::FormatError&) {
     }

@@ -6,39 +6,24 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
-
 #include "engine/format_error.h"
 #include "formats/native_file.h"
-#include "formats/text_file.h"
-#include "model/world.h"
-
-namespace {
-
-// Writing and reading a whole large field back is slow under the sanitizers and
-// adds nothing a small field does not cover.
-constexpr int kRoundTripLimit = 200;
-
-}  // namespace
+#include "fuzz_pattern_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static zentorix::World world;
-    static const std::filesystem::path folder = [] {
-        auto f = std::filesystem::temp_directory_path() / "zentorix-native-file-fuzz";
-        std::filesystem::create_directories(f);
-        return f;
-    }();
-    zentorix::Settings settings;
-    const auto input = folder / "input.zlf";
-    zentorix::WriteFileAtomic(input, std::string_view(reinterpret_cast<const char*>(data), size));
+    static zentorix::Settings settings;
+    settings = zentorix::Settings{};
+    const auto input = zentorix::fuzz::WriteInput("input.zlf", data, size);
     try {
         zentorix::ReadNativeFile(world, settings, input);
     } catch (const zentorix::FormatError&) {
         return 0;
     }
-    if (world.FieldWidth() > kRoundTripLimit || world.FieldHeight() > kRoundTripLimit)
+    if (!zentorix::fuzz::SmallField(world))
         return 0;
-    const auto written =
-        zentorix::WriteNativeFile(world, settings, folder / "again", zentorix::NativeKind::Qsave);
+    const auto written = zentorix::WriteNativeFile(
+        world, settings, zentorix::fuzz::WorkFolder() / "again", zentorix::NativeKind::Qsave);
     try {
         zentorix::ReadNativeFile(world, settings, written);
     } catch (const zentorix::FormatError&) {

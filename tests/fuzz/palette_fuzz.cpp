@@ -1,12 +1,14 @@
-// Palette lines and colour files of any content must be read without reaching
-// outside the colour tables; whatever was read must write back as lines of the
-// fixed widths that read again to the same colours.
+// Palette lines and colour files of any content (the first byte picks lines,
+// scheme text, palette text, or a scheme or palette file loaded from the colour
+// folder) must be read without reaching outside the colour tables; whatever was read must write
+// back as lines of the fixed widths that read again to the same colours.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "formats/text_file.h"
+#include "fuzz_pattern_file.h"
 #include "model/colour_model.h"
 #include "view/palette_files.h"
 
@@ -35,8 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
-    ColourModel colours;
-    switch (data[0] % 3) {
+    // The start-up colours, built once: building them costs more than an input.
+    static const ColourModel startUp;
+    ColourModel colours = startUp;
+    const auto& folder = fuzz::WorkFolder();
+    switch (data[0] % 5) {
         case 0:
             for (const std::string& line : SplitLines(bytes))
                 ApplyPaletteLine(colours, line);
@@ -44,8 +49,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 1:
             ApplyColourSchemeText(colours, bytes);
             break;
-        default:
+        case 2:
             ApplyGenPaletteText(colours, bytes);
+            break;
+        case 3:
+            fuzz::WriteFile(folder / "input.col", bytes);
+            Check(LoadColourScheme(colours, folder, "input"));
+            break;
+        default:
+            fuzz::WriteFile(folder / "input.gen", bytes);
+            Check(LoadGenPalette(colours, folder, "input"));
             break;
     }
 
@@ -54,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rebuilt.RebuildStateColours();
     Check(rebuilt.StateColour == colours.StateColour);
 
-    ColourModel copy;
+    ColourModel copy = startUp;
     for (int kind = kSchemeLineKind; kind < kPaletteRowCount; ++kind) {
         const std::string line = FormatPaletteLine(colours, kind);
         const std::size_t width = kind == kSchemeLineKind ? 56 : kind == kCountLineKind ? 7 : 68;

@@ -65,8 +65,16 @@ void ParseTokens(RuleSet& rules, std::string_view source) {
     if (text.empty() || text.back() != ',')
         text += ',';
     const std::string_view t = text;
+    // The names by their first letter: most places of a long text begin no name,
+    // the others one of a few.
+    static const std::array<std::vector<TokenName>, 256> byFirstLetter = [] {
+        std::array<std::vector<TokenName>, 256> names;
+        for (const TokenName& token : TokenNames())
+            names[static_cast<unsigned char>(token.name[0])].push_back(token);
+        return names;
+    }();
     for (std::size_t p = 0; p < t.size(); ++p) {
-        for (const TokenName& token : TokenNames()) {
+        for (const TokenName& token : byFirstLetter[static_cast<unsigned char>(t[p])]) {
             if (t.compare(p, token.name.size(), token.name) != 0)
                 continue;
             // The value runs from after the name to the next comma; any signed

@@ -179,9 +179,12 @@ constexpr std::array<NativeKey, 1> kReadOnlyKeys = {{
 // the places of that character are tried: a line of field data, which holds one
 // "#" at its start, is dismissed at once.
 bool OccursInLine(std::string_view line, std::string_view key) {
+    // Every key begins with "#"; its next letter rules out most keys at a place
+    // before a comparison is made.
     for (std::size_t p = line.find('#'); p != std::string_view::npos; p = line.find('#', p + 1))
-        if (line.compare(p, key.size(), key) == 0)
-            return true;
+        if (key.size() < 2 || (p + 1 < line.size() && line[p + 1] == key[1]))
+            if (line.compare(p, key.size(), key) == 0)
+                return true;
     return false;
 }
 
