@@ -21,10 +21,13 @@ struct Shot {
 Shot Take(const zentorix::World& world) {
     using zentorix::Layer;
     Shot shot{world.FieldWidth(), world.FieldHeight(), {}, world.Rules};
-    // "EX" keeps the number last read, the writer writes 2 for any: only the
-    // switch it gives counts.
-    for (zentorix::RuleSet& rules : shot.rules)
+    // The rule text carries the 5x5 switch (not the last "EX" number read) and a
+    // history range only while history is on.
+    for (zentorix::RuleSet& rules : shot.rules) {
         rules.ExtendedValue = rules.Extended ? 2 : 0;
+        if (!rules.History)
+            rules.HistoryRange = 0;
+    }
     for (Layer layer : {Layer::Main, Layer::EternalLife, Layer::EternalDead, Layer::OtherReality}) {
         const zentorix::StateField& field = world.LayerField(layer);
         // A column's cells are contiguous: rows 0..height of columns 0..width.
