@@ -30,18 +30,14 @@ OptionsPage::OptionsPage(MainWindow& window, QWidget* parent) : QWidget(parent),
     bind.Check(hints, &Settings::ShowHints);
     auto* saveField = MakeCheckBox("SaveFieldWhenExit", tr("Зберігати поле при виході"), this);
     bind.Check(saveField, &Settings::SaveFieldWhenExit);
-    auto* general = new QGroupBox(tr("Опції"), this);
-    general->setObjectName("Label16");
-    auto* generalColumn = new QVBoxLayout(general);
-    generalColumn->addWidget(hints);
-    generalColumn->addWidget(transparent);
-    layout->addWidget(general);
-    auto* field = new QGroupBox(tr("Поле"), this);
-    field->setObjectName("Label76");
-    auto* fieldColumn = new QVBoxLayout(field);
+    // Captions over the check boxes rather than frames round them: the panel is
+    // too narrow for the longest caption inside a frame.
+    layout->addWidget(MakeLabel("Label16", tr("Опції"), this));
+    layout->addWidget(hints);
+    layout->addWidget(transparent);
+    layout->addWidget(MakeLabel("Label76", tr("Поле"), this));
     for (QCheckBox* box : {torus, autoStop, saveField})
-        fieldColumn->addWidget(box);
-    layout->addWidget(field);
+        layout->addWidget(box);
     layout->addWidget(BuildTransformButtons(window, this));
 
     auto* sizeBox = new QGroupBox(tr("Розмір поля"), this);
