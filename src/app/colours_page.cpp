@@ -55,11 +55,11 @@ ColoursPage::ColoursPage(MainWindow& window, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     auto* scheme = new QGroupBox(tr("Схема"), this);
-    scheme->setObjectName("ColorSchemeBox");
+    scheme->setObjectName("Label39");
     BuildScheme(scheme);
     layout->addWidget(scheme);
     auto* palette = new QGroupBox(tr("Палітра станів"), this);
-    palette->setObjectName("GenPaletteBox");
+    palette->setObjectName("Label35");
     BuildPalette(palette);
     layout->addWidget(palette);
     layout->addStretch(1);
@@ -88,17 +88,17 @@ void ColoursPage::BuildScheme(QWidget* group) {
     form->setContentsMargins(0, 0, 0, 0);
     form->setVerticalSpacing(2);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    const std::tuple<const char*, QString, Colour ColourModel::*> boxes[] = {
-        {"CellColorBox", tr("Клітини"), &ColourModel::CellColour},
-        {"BGColorBox", tr("Фон"), &ColourModel::BackgroundColour},
-        {"GridColorBox", tr("Сітка"), &ColourModel::GridColour},
-        {"BigGridColorBox", tr("Велика сітка"), &ColourModel::BigGridColour},
-        {"BirthColorBox", tr("Народження"), &ColourModel::BirthColour},
-        {"DeadColorBox", tr("Смерть"), &ColourModel::DeadColour}};
+    const std::tuple<const char*, const char*, QString, Colour ColourModel::*> boxes[] = {
+        {"CellColorBox", "Label18", tr("Клітини"), &ColourModel::CellColour},
+        {"BGColorBox", "Label5", tr("Фон"), &ColourModel::BackgroundColour},
+        {"GridColorBox", "Label6", tr("Сітка"), &ColourModel::GridColour},
+        {"BigGridColorBox", "Label4", tr("Велика сітка"), &ColourModel::BigGridColour},
+        {"BirthColorBox", "Label67", tr("Народження"), &ColourModel::BirthColour},
+        {"DeadColorBox", "Label7", tr("Смерть"), &ColourModel::DeadColour}};
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
-        const auto& [name, caption, member] = boxes[i];
+        const auto& [name, label, caption, member] = boxes[i];
         boxes_[i] = {MakeColourBox(name, caption, group), member};
-        form->addRow(caption, boxes_[i].button);
+        form->addRow(MakeLabel(label, caption, group), boxes_[i].button);
         connect(boxes_[i].button, &QToolButton::clicked, this, [this, i] {
             const SchemeBox& box = boxes_[i];
             if (const auto colour = PickColour(colours_.*box.member)) {
@@ -113,6 +113,7 @@ void ColoursPage::BuildScheme(QWidget* group) {
     showDead_ = MakeCheckBox("ShowDeadCells", tr("Показувати померлі"), group);
     colorOn_ = MakeCheckBox("ColorOn", tr("Колір за станом"), group);
     colorMode_ = MakeCheckBox("ColorMode", LanguageText(kColourByAge), group);
+    layout->addWidget(MakeLabel("Label64", tr("Показ змін"), group));
     for (QCheckBox* box : {showBirth_, showDead_, colorOn_, colorMode_})
         layout->addWidget(box);
     // The step reads the highlight switches at its next generation.
@@ -149,7 +150,7 @@ void ColoursPage::BuildPalette(QWidget* group) {
     countRow->setContentsMargins(0, 0, 0, 0);
     count_ = MakeUpDown("IntCountColor", "StringCountColor", 1, kPaletteSize, group);
     count_->setToolTip(tr("Скільки кольорів палітри вживається; далі вони повторюються"));
-    countRow->addRow(tr("Кольорів"), count_);
+    countRow->addRow(MakeLabel("Label31", tr("Кольорів"), group), count_);
     layout->addLayout(countRow);
     Session& session = window_.session();
     window_.bindings().Int(
@@ -160,6 +161,7 @@ void ColoursPage::BuildPalette(QWidget* group) {
     editor_ = new PaletteEditor(
         colours_, [this](Colour initial) { return PickColour(initial); }, group);
     editor_->setToolTip(tr("Клацніть колір, щоб змінити його; права кнопка — заповнення"));
+    layout->addWidget(MakeLabel("Label104", tr("Редактор палітри"), group));
     layout->addWidget(editor_);
     connect(editor_, &PaletteEditor::PaletteEdited, this, [this] {
         RepaintUnlessRunning();

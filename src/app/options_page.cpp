@@ -30,10 +30,14 @@ OptionsPage::OptionsPage(MainWindow& window, QWidget* parent) : QWidget(parent),
     bind.Check(hints, &Settings::ShowHints);
     auto* saveField = MakeCheckBox("SaveFieldWhenExit", tr("Зберігати поле при виході"), this);
     bind.Check(saveField, &Settings::SaveFieldWhenExit);
-    for (QWidget* w : {static_cast<QWidget*>(torus), static_cast<QWidget*>(autoStop),
-                       static_cast<QWidget*>(transparent), static_cast<QWidget*>(hints),
-                       static_cast<QWidget*>(saveField)})
-        layout->addWidget(w);
+    // Captions over the check boxes rather than frames round them: the panel is
+    // too narrow for the longest caption inside a frame.
+    layout->addWidget(MakeLabel("Label16", tr("Опції"), this));
+    layout->addWidget(hints);
+    layout->addWidget(transparent);
+    layout->addWidget(MakeLabel("Label76", tr("Поле"), this));
+    for (QCheckBox* box : {torus, autoStop, saveField})
+        layout->addWidget(box);
     layout->addWidget(BuildTransformButtons(window, this));
 
     auto* sizeBox = new QGroupBox(tr("Розмір поля"), this);
@@ -75,6 +79,15 @@ OptionsPage::OptionsPage(MainWindow& window, QWidget* parent) : QWidget(parent),
     });
     gridForm->addRow(tr("Проміжок"), cellGap_);
     layout->addWidget(gridBox);
+
+    // How many pictures the tool bar's snapshot series takes.
+    auto* snapshots = new QGroupBox(tr("Знімки"), this);
+    snapshots->setObjectName("Label19");
+    auto* snapshotForm = new QFormLayout(snapshots);
+    auto* count = MakeUpDown("UpDown1", "Edit10", 1, 500, snapshots);
+    count->setValue(10);
+    snapshotForm->addRow(MakeLabel("Label84", tr("Кількість знімків"), snapshots), count);
+    layout->addWidget(snapshots);
 
     auto* timing = MakeButton("Button1", tr("Час 100 кроків"), this);
     timing->setToolTip(tr("Сто кроків без зупинки; напис показує мілісекунди"));

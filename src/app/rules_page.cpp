@@ -36,6 +36,17 @@ QGroupBox* Group(const char* name, const QString& title, QWidget* parent) {
     return group;
 }
 
+// A dockable panel whose frame title is a caption of its own: the language
+// file names the caption, the panel keeps its name.
+QWidget* Panel(const char* name, QWidget* content, QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content);
+    return panel;
+}
+
 void ShowText(QLineEdit* edit, const std::string& text) {
     // Setting the same text again would move the cursor of someone typing.
     const QString shown = ToQString(text);
@@ -102,6 +113,9 @@ RulesPage::RulesPage(MainWindow& window, QWidget* parent) : QWidget(parent), win
     layout->addWidget(BuildListsGroup());
     layout->addWidget(BuildWeightsGroup());
     layout->addWidget(BuildHistoryGroup());
+    auto* sums = MakeLabel("Label59", tr("Народження / виживання"), this);
+    sums->setAlignment(Qt::AlignHCenter);
+    layout->addWidget(sums);
     layout->addWidget(BuildSumsGroup(true));
     auto* swap = MakeToolButton("SpeedButton9", QStringLiteral("⇅"), false, this);
     swap->setToolTip(tr("Поміняти місцями народження і виживання"));
@@ -117,8 +131,9 @@ RulesPage::RulesPage(MainWindow& window, QWidget* parent) : QWidget(parent), win
 
 QWidget* RulesPage::BuildListsGroup() {
     Session& session = window_.session();
-    auto* group = Group("RulesSelectPanel", tr("Правила"), this);
+    auto* group = Group("Label2", tr("Правила"), this);
     auto* layout = Column(group);
+    layout->addWidget(MakeLabel("Label74", tr("Набір правил"), group));
     selector_ = MakeComboBox(
         "RulesSelectorBox",
         {tr("Головна область"), tr("\"Інші закони\""), tr("Область \"інших законів\"")}, group);
@@ -151,12 +166,12 @@ QWidget* RulesPage::BuildListsGroup() {
            "B2/S345/C4) чи OldLife (B3/S23, 23/3); Enter застосовує"));
     connect(typedRule_, &QLineEdit::returnPressed, this, &RulesPage::ReadTypedRule);
     layout->addWidget(typedRule_);
-    return group;
+    return Panel("RulesSelectPanel", group, this);
 }
 
 QWidget* RulesPage::BuildWeightsGroup() {
     Session& session = window_.session();
-    auto* group = Group("RegionPanel", tr("Область сусідів"), this);
+    auto* group = Group("Label15", tr("Область"), this);
     auto* layout = Column(group);
     symmetric_ = MakeCheckBox("SymmetricRegion", tr("Симетрична"), group);
     symmetric_->setToolTip(tr("Зміна ваги змінює і симетричну клітину"));
@@ -182,7 +197,7 @@ QWidget* RulesPage::BuildWeightsGroup() {
     layout->addWidget(shape_);
     layout->addWidget(extended_);
     layout->addWidget(weights_);
-    return group;
+    return Panel("RegionPanel", group, this);
 }
 
 QWidget* RulesPage::BuildHistoryGroup() {

@@ -13,13 +13,12 @@ namespace zentorix::app {
 void AddSnapshotSeries(MainWindow& window, QToolBar* bar) {
     auto* photo = MakeToolButton("PhotoButton9", QObject::tr("Знімки"), false, bar);
     photo->setToolTip(QObject::tr("Серія знімків виділення (інструмент виділення)"));
-    auto* count = MakeUpDown("UpDown1", "Edit10", 1, 500, bar);
-    count->setValue(10);
-    count->setToolTip(QObject::tr("Кількість знімків"));
-    QObject::connect(photo, &QToolButton::clicked, &window,
-                     [&window, count] { TakeSnapshotSeries(window, count->value()); });
+    // The count is set on the options page, beside the other settings.
+    QObject::connect(photo, &QToolButton::clicked, &window, [&window] {
+        const auto* count = window.findChild<QSpinBox*>("UpDown1");
+        TakeSnapshotSeries(window, count ? count->value() : 10);
+    });
     bar->addWidget(photo);
-    bar->addWidget(count);
 }
 
 int TakeSnapshotSeries(MainWindow& window, int count) {

@@ -6,9 +6,10 @@ namespace zentorix::app {
 
 class MainWindow;
 
-// PhotoButton9 with its count UpDown1 (edit Edit10, 1..500, 10): with the Select
-// tool, writes that many pictures of the selected cells into "screenshots",
-// "screen" + (generation + k + 100000) + ".bmp", one plain step after each.
+// PhotoButton9 on the tool bar; its count is UpDown1 on the options page (edit
+// Edit10, 1..500, 10). With the Select tool it writes that many pictures of the
+// selected cells into "screenshots", "screen" + (generation + k + 100000) +
+// ".bmp", one plain step after each.
 void AddSnapshotSeries(MainWindow& window, QToolBar* bar);
 
 // The series itself; gives the number of pictures written. A picture that

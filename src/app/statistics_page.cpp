@@ -48,6 +48,16 @@ ColourPanel* AsPanel(QLabel* label) {
     return static_cast<ColourPanel*>(label);
 }
 
+// A panel whose frame title is a caption of its own name.
+QWidget* CaptionedPanel(const char* name, QGroupBox* captioned, QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(captioned);
+    return panel;
+}
+
 QVBoxLayout* Column(QWidget* parent) {
     auto* layout = new QVBoxLayout(parent);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -94,8 +104,8 @@ StatisticsPage::StatisticsPage(MainWindow& window, QWidget* parent)
 QWidget* StatisticsPage::BuildScalePanel() {
     Bindings& bind = window_.bindings();
     auto* group = new QGroupBox(tr("Масштаб осей"), this);
-    group->setObjectName("ScaleOfAxesPanel");
-    scalePanel_ = group;
+    group->setObjectName("Label41");
+    scalePanel_ = CaptionedPanel("ScaleOfAxesPanel", group, this);
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(4, 4, 4, 4);
     grid->setSpacing(2);
@@ -118,14 +128,14 @@ QWidget* StatisticsPage::BuildScalePanel() {
     grid->addWidget(autoScale_, 2, 0);
     grid->addWidget(autoScalePanel_, 2, 1);
     grid->addWidget(thresholds, 3, 0, 1, 2);
-    return group;
+    return scalePanel_;
 }
 
 QWidget* StatisticsPage::BuildRecordPanel() {
     Bindings& bind = window_.bindings();
     auto* group = new QGroupBox(tr("Запис у файл"), this);
-    group->setObjectName("RecordIntoFilePanel");
-    recordPanel_ = group;
+    group->setObjectName("Label61");
+    recordPanel_ = CaptionedPanel("RecordIntoFilePanel", group, this);
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(4, 4, 4, 4);
     grid->setSpacing(2);
@@ -154,40 +164,57 @@ QWidget* StatisticsPage::BuildRecordPanel() {
     grid->addWidget(autoStart_, 1, 0);
     grid->addWidget(autoStartPanel_, 1, 1);
     grid->addWidget(range, 2, 0, 1, 2);
-    grid->addWidget(where, 3, 0, 1, 2);
-    return group;
+    grid->addWidget(MakeLabel("Label11", tr("Файл stat.txt"), group), 3, 0, 1, 2);
+    grid->addWidget(where, 4, 0, 1, 2);
+    return recordPanel_;
 }
 
 void StatisticsPage::BuildPopups() {
     Bindings& bind = window_.bindings();
     struct Row {
+        const char* label;
         const char* upDown;
         const char* edit;
         QString caption;
     };
     const struct {
         const char* panel;
+        const char* title;
+        QString heading;
         Row rows[2];
-    } popups[] = {{"ThresholdPanel",
-                   {{"MinThreshold", "StringMinThreshold", tr("Нижній поріг, пікселів")},
-                    {"MaxThreshold", "StringMaxThreshold", tr("Верхній поріг, пікселів")}}},
-                  {"AutoStartRangePanel",
-                   {{"StartRecordStatistic", "StringStartRecordStatistic", tr("Від покоління")},
-                    {"EndRecordStatistic", "StringEndRecordStatistic", tr("До покоління")}}}};
+        const char* close;
+    } popups[] = {
+        {"ThresholdPanel",
+         "Label40",
+         tr("Пороги графіка"),
+         {{"ThresholdMinLabel", "MinThreshold", "StringMinThreshold", tr("Нижній поріг, пікселів")},
+          {"ThresholdMaxLabel", "MaxThreshold", "StringMaxThreshold",
+           tr("Верхній поріг, пікселів")}},
+         "Cansel04"},
+        {"AutoStartRangePanel",
+         "Label53",
+         tr("Автоматичний запис"),
+         {{"Label54", "StartRecordStatistic", "StringStartRecordStatistic", tr("Від покоління")},
+          {"Label55", "EndRecordStatistic", "StringEndRecordStatistic", tr("До покоління")}},
+         "Cansel05"}};
     for (const auto& popup : popups) {
         QFrame* panel = window_.popups().panel(popup.panel);
         auto* layout = new QGridLayout(panel);
+        QLabel* heading = MakeLabel(popup.title, popup.heading, panel);
+        QFont bold = heading->font();
+        bold.setBold(true);
+        heading->setFont(bold);
+        layout->addWidget(heading, 0, 0, 1, 2);
         QSpinBox* spins[2] = {};
         for (int i = 0; i < 2; ++i) {
             spins[i] = MakeUpDown(popup.rows[i].upDown, popup.rows[i].edit, 1, 32000, panel);
-            layout->addWidget(new QLabel(popup.rows[i].caption, panel), i, 0);
-            layout->addWidget(spins[i], i, 1);
+            layout->addWidget(MakeLabel(popup.rows[i].label, popup.rows[i].caption, panel), i + 1,
+                              0);
+            layout->addWidget(spins[i], i + 1, 1);
         }
-        auto* close =
-            MakeButton(popup.panel == std::string("ThresholdPanel") ? "Cansel7" : "Cansel8",
-                       tr("Закрити"), panel);
+        auto* close = MakeButton(popup.close, tr("Закрити"), panel);
         connect(close, &QPushButton::clicked, panel, &QWidget::hide);
-        layout->addWidget(close, 2, 1);
+        layout->addWidget(close, 3, 1);
         if (popup.panel == std::string("ThresholdPanel")) {
             bind.UpDown(spins[0], &Settings::MinThreshold);
             bind.UpDown(spins[1], &Settings::MaxThreshold);

@@ -8,14 +8,15 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "app/colours_page.h"
 #include "app/landscape_page.h"
 #include "app/main_window.h"
 #include "app/museum_page.h"
 #include "app/options_page.h"
-#include "app/statistics_page.h"
 #include "app/rules_page.h"
+#include "app/statistics_page.h"
 
 namespace zentorix::app {
 
@@ -55,14 +56,16 @@ ToolPanel::ToolPanel(MainWindow& window, QWidget* parent) : QScrollArea(parent) 
     counts->setObjectName("SBPanel");
     auto* form = new QFormLayout(counts);
     form->setContentsMargins(0, 0, 0, 0);
-    const std::pair<const char*, QString> rows[] = {{"Edit1", tr("Живі")},
-                                                    {"Edit11", tr("1-й стан")},
-                                                    {"Edit2", tr("Народжені")},
-                                                    {"Edit7", tr("Померлі")},
-                                                    {"Edit3", tr("Покоління")}};
+    const std::tuple<const char*, const char*, QString> rows[] = {
+        {"Edit1", "Label1", tr("Живі")},
+        {"Edit11", "Label14", tr("1-й стан")},
+        {"Edit2", "Label17", tr("Народжені")},
+        {"Edit7", "Label44", tr("Померлі")},
+        {"Edit3", "Label60", tr("Покоління")}};
     for (std::size_t i = 0; i < counters_.size(); ++i) {
-        counters_[i] = MakeCounterBox(rows[i].first, counts);
-        form->addRow(rows[i].second, counters_[i]);
+        const auto& [box, label, caption] = rows[i];
+        counters_[i] = MakeCounterBox(box, counts);
+        form->addRow(MakeLabel(label, caption, counts), counters_[i]);
     }
     layout->addWidget(counts);
 
