@@ -1,5 +1,7 @@
 #include "app/bindings.h"
 
+#include <QGroupBox>
+
 #include <QLineEdit>
 
 namespace zentorix::app {
@@ -14,6 +16,19 @@ QLabel* MakeLabel(const char* name, const QString& caption, QWidget* parent) {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(name);
     return label;
+}
+
+QGroupBox* MakeGroup(const char* name, const QString& title, QWidget* parent) {
+    auto* group = new QGroupBox(title, parent);
+    group->setObjectName(name);
+    return group;
+}
+
+QVBoxLayout* MakeColumn(QWidget* parent, int margin) {
+    auto* layout = new QVBoxLayout(parent);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(2);
+    return layout;
 }
 
 QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {

@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -21,6 +22,9 @@ namespace zentorix::app {
 QCheckBox* MakeCheckBox(const char* name, const QString& caption, QWidget* parent = nullptr);
 QLabel* MakeLabel(const char* name, const QString& caption, QWidget* parent = nullptr);
 QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent = nullptr);
+QGroupBox* MakeGroup(const char* name, const QString& title, QWidget* parent = nullptr);
+// A page's column of controls: small spacing, `margin` pixels around.
+QVBoxLayout* MakeColumn(QWidget* parent, int margin = 4);
 // The row of a pop-up panel's save and cancel buttons, right-aligned under
 // `layout`; cancel hides `panel`. Gives the save button.
 QPushButton* AddSaveCancelRow(QBoxLayout* layout, QWidget* panel, const char* saveName,

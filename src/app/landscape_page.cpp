@@ -24,19 +24,6 @@ QStringList LayerNames() {
             QObject::tr("Інша реальність")};
 }
 
-QVBoxLayout* Column(QWidget* parent) {
-    auto* layout = new QVBoxLayout(parent);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->setSpacing(2);
-    return layout;
-}
-
-QGroupBox* Group(const char* name, const QString& title, QWidget* parent) {
-    auto* group = new QGroupBox(title, parent);
-    group->setObjectName(name);
-    return group;
-}
-
 }  // namespace
 
 QString GenerationsLabel(const LandscapeTexts& texts, const QString& prefix, int count) {
@@ -75,7 +62,7 @@ LandscapePage::LandscapePage(MainWindow& window, QWidget* parent)
 QWidget* LandscapePage::BuildControlPage() {
     auto* page = new QWidget;
     page->setObjectName("LandControl");
-    auto* layout = Column(page);
+    auto* layout = MakeColumn(page);
     layout->addWidget(BuildEternalGroup(page, true));
     layout->addWidget(BuildEternalGroup(page, false));
     layout->addWidget(BuildOtherRealityGroup(page));
@@ -86,9 +73,9 @@ QWidget* LandscapePage::BuildControlPage() {
 QWidget* LandscapePage::BuildEternalGroup(QWidget* parent, bool life) {
     Bindings& bind = window_.bindings();
     FieldView& view = window_.fieldView();
-    QGroupBox* group = life ? Group("Label65", tr("Вічне життя"), parent)
-                            : Group("Label78", tr("Вічна смерть"), parent);
-    auto* layout = Column(group);
+    QGroupBox* group = life ? MakeGroup("Label65", tr("Вічне життя"), parent)
+                            : MakeGroup("Label78", tr("Вічна смерть"), parent);
+    auto* layout = MakeColumn(group);
     auto* on = MakeCheckBox(life ? "EternalLifeOn" : "EternalDeadOn", tr("Діє"), group);
     on->setToolTip(life ? tr("Позначені клітини народжуються в ритмі нижче")
                         : tr("Позначені клітини гинуть у ритмі нижче"));
@@ -146,8 +133,8 @@ QWidget* LandscapePage::BuildOtherRealityGroup(QWidget* parent) {
     Bindings& bind = window_.bindings();
     FieldView& view = window_.fieldView();
     RunControl& run = window_.runControl();
-    QGroupBox* group = Group("Label83", tr("Інша реальність"), parent);
-    auto* layout = Column(group);
+    QGroupBox* group = MakeGroup("Label83", tr("Інша реальність"), parent);
+    auto* layout = MakeColumn(group);
 
     // FeedBackClick: the three switches; the view shows the area's new role.
     auto redraw = [&view] { view.RedrawView(); };
@@ -219,7 +206,7 @@ QWidget* LandscapePage::BuildEditPage() {
     FieldView& view = window_.fieldView();
     auto* page = new QWidget;
     page->setObjectName("LandEdit");
-    auto* layout = Column(page);
+    auto* layout = MakeColumn(page);
 
     struct Target {
         const char* name;
@@ -228,8 +215,8 @@ QWidget* LandscapePage::BuildEditPage() {
     const QStringList layers = LayerNames();
     auto targetGroup = [&](const char* groupName, const QString& title,
                            const std::array<Target, 4>& targets, std::function<void()> changed) {
-        QGroupBox* group = Group(groupName, title, page);
-        auto* column = Column(group);
+        QGroupBox* group = MakeGroup(groupName, title, page);
+        auto* column = MakeColumn(group);
         for (int i = 0; i < 4; ++i) {
             auto* box = MakeCheckBox(targets[i].name, layers[i], group);
             bind.Check(box, targets[i].member, changed);
@@ -258,7 +245,7 @@ QWidget* LandscapePage::BuildEditPage() {
                   {"OtherRealErase", &Settings::OtherRealErase}}},
                 {});
 
-    QGroupBox* copy = Group("Label3", tr("Копіювати шар"), page);
+    QGroupBox* copy = MakeGroup("Label3", tr("Копіювати шар"), page);
     auto* copyForm = new QFormLayout(copy);
     copyForm->setContentsMargins(4, 4, 4, 4);
     copyForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);

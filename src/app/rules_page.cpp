@@ -23,19 +23,6 @@ namespace zentorix::app {
 
 namespace {
 
-QVBoxLayout* Column(QWidget* parent) {
-    auto* layout = new QVBoxLayout(parent);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(2);
-    return layout;
-}
-
-QGroupBox* Group(const char* name, const QString& title, QWidget* parent) {
-    auto* group = new QGroupBox(title, parent);
-    group->setObjectName(name);
-    return group;
-}
-
 // A dockable panel whose frame title is a caption of its own: the language
 // file names the caption, the panel keeps its name.
 QWidget* Panel(const char* name, QWidget* content, QWidget* parent) {
@@ -109,7 +96,7 @@ void RulesPage::Edit(Change&& change) {
 
 RulesPage::RulesPage(MainWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
     setObjectName("TabSheet3");
-    auto* layout = Column(this);
+    auto* layout = MakeColumn(this, 2);
     layout->addWidget(BuildListsGroup());
     layout->addWidget(BuildWeightsGroup());
     layout->addWidget(BuildHistoryGroup());
@@ -131,8 +118,8 @@ RulesPage::RulesPage(MainWindow& window, QWidget* parent) : QWidget(parent), win
 
 QWidget* RulesPage::BuildListsGroup() {
     Session& session = window_.session();
-    auto* group = Group("Label2", tr("Правила"), this);
-    auto* layout = Column(group);
+    auto* group = MakeGroup("Label2", tr("Правила"), this);
+    auto* layout = MakeColumn(group, 2);
     layout->addWidget(MakeLabel("Label74", tr("Набір правил"), group));
     selector_ = MakeComboBox(
         "RulesSelectorBox",
@@ -171,8 +158,8 @@ QWidget* RulesPage::BuildListsGroup() {
 
 QWidget* RulesPage::BuildWeightsGroup() {
     Session& session = window_.session();
-    auto* group = Group("Label15", tr("Область"), this);
-    auto* layout = Column(group);
+    auto* group = MakeGroup("Label15", tr("Область"), this);
+    auto* layout = MakeColumn(group, 2);
     symmetric_ = MakeCheckBox("SymmetricRegion", tr("Симетрична"), group);
     symmetric_->setToolTip(tr("Зміна ваги змінює і симетричну клітину"));
     connect(symmetric_, &QCheckBox::clicked, this,
@@ -201,7 +188,7 @@ QWidget* RulesPage::BuildWeightsGroup() {
 }
 
 QWidget* RulesPage::BuildHistoryGroup() {
-    auto* group = Group("HistoryPanel", tr("Стани"), this);
+    auto* group = MakeGroup("HistoryPanel", tr("Стани"), this);
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(2, 2, 2, 2);
     history_ = MakeCheckBox("HistoryOn", tr("Історія"), group);
@@ -227,9 +214,9 @@ QWidget* RulesPage::BuildHistoryGroup() {
 QWidget* RulesPage::BuildSumsGroup(bool birth) {
     Session& session = window_.session();
     const int side = birth ? 0 : 1;
-    auto* group = Group(birth ? "BirthPanel" : "SurvivalPanel",
-                        birth ? tr("Народження") : tr("Виживання"), this);
-    auto* layout = Column(group);
+    auto* group = MakeGroup(birth ? "BirthPanel" : "SurvivalPanel",
+                            birth ? tr("Народження") : tr("Виживання"), this);
+    auto* layout = MakeColumn(group, 2);
     QLineEdit* text = listTexts_[side] = new QLineEdit(group);
     text->setObjectName(birth ? "BirthStr" : "SurvivalStr");
     text->setToolTip(tr("Суми через кому, кожна з комою в кінці; Enter застосовує"));
@@ -279,8 +266,8 @@ QWidget* RulesPage::BuildSumsGroup(bool birth) {
 
 QWidget* RulesPage::BuildInformationGroup() {
     Session& session = window_.session();
-    auto* group = Group("RulesInfoPanel", tr("Опис правила"), this);
-    auto* layout = Column(group);
+    auto* group = MakeGroup("RulesInfoPanel", tr("Опис правила"), this);
+    auto* layout = MakeColumn(group, 2);
     description_ = new QPlainTextEdit(group);
     description_->setObjectName("RulesDescription");
     description_->setFixedHeight(description_->fontMetrics().lineSpacing() * 6);

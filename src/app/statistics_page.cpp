@@ -58,19 +58,12 @@ QWidget* CaptionedPanel(const char* name, QGroupBox* captioned, QWidget* parent)
     return panel;
 }
 
-QVBoxLayout* Column(QWidget* parent) {
-    auto* layout = new QVBoxLayout(parent);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->setSpacing(2);
-    return layout;
-}
-
 }  // namespace
 
 StatisticsPage::StatisticsPage(MainWindow& window, QWidget* parent)
     : QWidget(parent), window_(window), recorder_(window.session().folder().Root / "stat.txt") {
     setObjectName("TabSheet4");
-    auto* layout = Column(this);
+    auto* layout = MakeColumn(this);
     auto* graphPanel = new QFrame(this);
     graphPanel->setObjectName("GraphStatisticPanel");
     auto* graphLayout = new QVBoxLayout(graphPanel);
