@@ -282,9 +282,10 @@ void FieldView::UpdateScrollBars() {
 void FieldView::ShowStep(bool painted) {
     // At maximum speed generations come faster than anyone can watch: painting
     // each one costs as much as computing it, so the image is painted only for
-    // the generations that are shown, 30 to 40 times a second.
+    // the generations that are shown, a little over 30 times a second (the
+    // clock counts from the start of the last frame, so its painting is included).
     behind_ = behind_ || !painted;
-    if (sinceShown_.elapsed() >= 25) {
+    if (sinceShown_.elapsed() >= 32) {
         CatchUp();
         // Steps of a small field follow each other so closely that a queued
         // repaint could wait behind them: the frame is painted now.
@@ -293,11 +294,11 @@ void FieldView::ShowStep(bool painted) {
 }
 
 void FieldView::CatchUp() {
+    sinceShown_.restart();
     if (behind_) {
         behind_ = false;
         PaintVisibleCells(session_.world(), session_.settings(), *this);
     }
-    sinceShown_.restart();
     viewport()->update();
 }
 
