@@ -184,7 +184,7 @@ void MainWindow::BuildToolBar() {
     addToolBar(Qt::TopToolBarArea, bar);
 
     auto tool = [bar](const char* name, const QString& caption, const QString& tip,
-                            bool checkable = false) {
+                      bool checkable = false) {
         QToolButton* b = MakeToolButton(name, caption, checkable, bar);
         b->setToolTip(tip);
         bar->addWidget(b);

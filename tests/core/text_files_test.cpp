@@ -18,10 +18,10 @@
 #include "formats/native_file.h"
 #include "formats/pattern_load.h"
 #include "formats/rule_file.h"
-#include "view/builtin_palettes.h"
 #include "model/colour_model.h"
-#include "view/palette_files.h"
 #include "rules/rule_editor.h"
+#include "view/builtin_palettes.h"
+#include "view/palette_files.h"
 
 namespace zentorix {
 namespace {
