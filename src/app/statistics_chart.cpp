@@ -1,7 +1,8 @@
 #include "app/statistics_chart.h"
 
 #include <QPainter>
-#include <cstdlib>
+
+#include "view/field_editing.h"
 
 namespace zentorix::app {
 
@@ -15,26 +16,10 @@ QColor Rgb(std::uint32_t colour) {
 // adds a few short segments; setting their pixels costs far less than a painter
 // on the image each generation.
 void PlotSegment(QImage& image, const GraphSegment& segment) {
-    int x = segment.from.x, y = segment.from.y;
-    const int dx = std::abs(segment.to.x - x), dy = -std::abs(segment.to.y - y);
-    const int sx = x < segment.to.x ? 1 : -1, sy = y < segment.to.y ? 1 : -1;
     const QRgb colour = 0xff000000u | static_cast<QRgb>(segment.colour);
-    int error = dx + dy;
-    for (;;) {
+    for (const auto& [x, y] : LineCells(segment.from.x, segment.from.y, segment.to.x, segment.to.y))
         if (x >= 0 && y >= 0 && x < image.width() && y < image.height())
             reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
-        if (x == segment.to.x && y == segment.to.y)
-            break;
-        const int twice = 2 * error;
-        if (twice >= dy) {
-            error += dy;
-            x += sx;
-        }
-        if (twice <= dx) {
-            error += dx;
-            y += sy;
-        }
-    }
 }
 
 }  // namespace
