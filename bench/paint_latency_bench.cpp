@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "soup.h"
 
 using namespace zentorix;
 
@@ -45,12 +46,7 @@ int main(int argc, char** argv) {
 
     World& world = window.session().world();
     const int size = kMaxLoadedFieldSize;
-    world.SetFieldWidth(size);
-    world.SetFieldHeight(size);
-    world.Random.FixSeed(2026);
-    for (int x = 1; x <= size; ++x)
-        for (int y = 1; y <= size; ++y)
-            world.MainField.at(x, y) = world.Random.Below(2);
+    bench::FillSoup(world, size);
     window.session().settings().CellSize = 1;
     window.RefreshFromModel();
     window.findChild<QSlider*>("SpeedTrackBar")->setValue(0);

@@ -22,6 +22,7 @@
 #include "app/main_window.h"
 #include "app/rules_page.h"
 #include "formats/rule_file.h"
+#include "soup.h"
 
 using namespace zentorix;
 
@@ -47,12 +48,7 @@ int main(int argc, char** argv) {
     window.show();
     QApplication::processEvents();
     World& world = window.session().world();
-    world.SetFieldWidth(997);
-    world.SetFieldHeight(997);
-    world.Random.FixSeed(2026);
-    for (int x = 1; x <= 997; ++x)
-        for (int y = 1; y <= 997; ++y)
-            world.MainField.at(x, y) = world.Random.Below(2);
+    bench::FillSoup(world, 997);
     window.session().settings().CellSize = 1;
     window.RefreshFromModel();
     // A rule file to read back.

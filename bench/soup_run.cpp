@@ -22,6 +22,7 @@
 #include "engine/rule_text.h"
 #include "engine/step_engine.h"
 #include "rules/rule_editor.h"
+#include "soup.h"
 
 namespace {
 
@@ -93,12 +94,7 @@ bool WriteMCell(const World& world, const std::string& path) {
 }
 
 void FillSoup(World& world) {
-    world.SetFieldWidth(kSide);
-    world.SetFieldHeight(kSide);
-    world.Random.FixSeed(20240601);
-    for (int x = 1; x <= kSide; ++x)
-        for (int y = 1; y <= kSide; ++y)
-            world.MainField.at(x, y) = world.Random.Below(2);
+    bench::FillSoup(world, kSide, 20240601);
 }
 
 }  // namespace

@@ -13,19 +13,11 @@
 
 #include "app/main_window.h"
 #include "app/statistics_page.h"
+#include "soup.h"
 
 using namespace zentorix;
 
 namespace {
-
-void FillSoup(World& world) {
-    world.SetFieldWidth(997);
-    world.SetFieldHeight(997);
-    world.Random.FixSeed(2026);
-    for (int x = 1; x <= 997; ++x)
-        for (int y = 1; y <= 997; ++y)
-            world.MainField.at(x, y) = world.Random.Below(2);
-}
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -64,7 +56,7 @@ int main(int argc, char** argv) {
     std::vector<double> with, without;
     for (int round = 0; round < 2 * rounds; ++round) {
         statistics = round % 2 == 1;
-        FillSoup(window.session().world());
+        bench::FillSoup(window.session().world(), 997);
         window.session().settings().CellSize = 1;
         window.RefreshFromModel();
         if (statistics)

@@ -14,6 +14,7 @@
 #include "engine/rule_text.h"
 #include "engine/step_engine.h"
 #include "rules/rule_editor.h"
+#include "soup.h"
 
 namespace {
 
@@ -34,12 +35,7 @@ const char* RuleName(Rule rule) {
 }
 
 void Prepare(World& world, Settings& settings, Rule rule) {
-    world.SetFieldWidth(997);
-    world.SetFieldHeight(997);
-    world.Random.FixSeed(12345);
-    for (int x = 1; x <= 997; ++x)
-        for (int y = 1; y <= 997; ++y)
-            world.MainField.at(x, y) = world.Random.Below(2);
+    bench::FillSoup(world, 997, 12345);
     switch (rule) {
         case Rule::Classic:
             break;

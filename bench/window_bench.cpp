@@ -14,24 +14,16 @@
 
 #include "app/main_window.h"
 #include "engine/generation_step.h"
+#include "soup.h"
 
 using namespace zentorix;
 
 namespace {
 
-void FillSoup(World& world, int size) {
-    world.SetFieldWidth(size);
-    world.SetFieldHeight(size);
-    world.Random.FixSeed(2026);
-    for (int x = 1; x <= size; ++x)
-        for (int y = 1; y <= size; ++y)
-            world.MainField.at(x, y) = world.Random.Below(2);
-}
-
 double BareRate(int size, int generations) {
     auto world = std::make_unique<World>();
     Settings settings;
-    FillSoup(*world, size);
+    bench::FillSoup(*world, size);
     StepObserver quiet;
     QElapsedTimer clock;
     clock.start();
@@ -50,7 +42,7 @@ struct PaintCounter : QObject {
 };
 
 double WindowRate(app::MainWindow& window, int size, int cellSize, int generations) {
-    FillSoup(window.session().world(), size);
+    bench::FillSoup(window.session().world(), size);
     window.session().settings().CellSize = cellSize;
     window.RefreshFromModel();
     auto* speed = window.findChild<QSlider*>("SpeedTrackBar");
