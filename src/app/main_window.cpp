@@ -134,7 +134,7 @@ void MainWindow::StartUp() {
     const QString chosen = ToQString(session_.settings().Language);
     if (!chosen.isEmpty() && chosen != language_->CurrentLanguageFile())
         language_->ApplyLanguageFile(chosen);
-    RefreshFromModel();
+    ShowLoadedState();
 }
 
 // The command-line file is fitted to the field panel as from the open dialog,

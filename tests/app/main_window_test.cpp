@@ -176,6 +176,9 @@ class MainWindowTest : public QObject {
         QCOMPARE(f.Find<QSpinBox>("UpDown2")->value(), 77);
         // The fields come back because SaveFieldWhenExit starts checked.
         QCOMPARE(f.world().MainField.at(5, 6), 1);
+        // ... and the counters show them from the start.
+        QCOMPARE(f.Find<QLineEdit>("Edit1")->text(), QString::number(f.world().Counters.LiveCount));
+        QVERIFY(f.world().Counters.LiveCount >= 1);
         QCOMPARE(f.world().EternalLifeField.at(7, 8), 1);
     }
 
