@@ -7,7 +7,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static zentorix::World world;
     static zentorix::Settings settings;
-    settings = zentorix::Settings{};
+    // Fresh settings are copied: building the start-up colours costs more than an input.
+    static const zentorix::Settings fresh;
+    settings = fresh;
     zentorix::fuzz::VaryOptions(world, settings, data, size);
     const auto file = zentorix::fuzz::WriteInput("input.l", data, size);
     try {

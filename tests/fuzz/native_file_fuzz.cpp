@@ -13,7 +13,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static zentorix::World world;
     static zentorix::Settings settings;
-    settings = zentorix::Settings{};
+    // Fresh settings are copied: building the start-up colours costs more than an input.
+    static const zentorix::Settings fresh;
+    settings = fresh;
     const auto input = zentorix::fuzz::WriteInput("input.zlf", data, size);
     try {
         zentorix::ReadNativeFile(world, settings, input);

@@ -10,11 +10,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static zentorix::World world;
     static zentorix::Settings settings;
+    // Fresh settings are copied: building the start-up colours costs more than an input.
+    static const zentorix::Settings fresh;
     if (size == 0)
         return 0;
     static const char* const names[] = {"input.rle", "input.lif", "input.mcl", "input.zlf",
                                         "input.l",   "input.bmp", "input.txt", "input"};
-    settings = zentorix::Settings{};
+    settings = fresh;
     zentorix::fuzz::VaryOptions(world, settings, data, size);
     const auto file = zentorix::fuzz::WriteInput(names[data[0] % 8], data + 1, size - 1);
     try {

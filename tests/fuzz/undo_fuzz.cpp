@@ -45,12 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace zentorix;
     static World world;
     static Settings settings;
+    // Fresh settings are copied: building the start-up colours costs more than an input.
+    static const Settings fresh;
     static const ProgramFolder folder = [] {
         ProgramFolder f{fuzz::WorkFolder()};
         std::filesystem::create_directories(f.Undo());
         return f;
     }();
-    settings = Settings{};
+    settings = fresh;
     fuzz::WriteFile(UndoSnapshotPath(folder, 1),
                     std::string_view(reinterpret_cast<const char*>(data), size));
     world.UndoCounter = 2;

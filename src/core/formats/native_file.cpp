@@ -225,27 +225,41 @@ NativeReadResult ReadNativeFile(World& world, Settings& settings,
 
     NativeReadState state{world, settings};
     std::array<std::string, 3> ruleText;
-    ForEachTextLine(*text, [&](std::string_view line) {
-        // Description lines are the user's own text: a key named in it is not
-        // applied, so any description reads back as it was written.
-        if (StartsWith(line, "#D ")) {
-            world.Description.emplace_back(
-                FirstCharacters(FromCharacter(line, 4), kMaxDescriptionLine));
-            return;
-        }
-        ReadKindLine(line, state.kind);
-        ApplyKeyLine(state, line);
-        if (StartsWith(line, "#R0 "))
-            ruleText[0] += line.substr(4);
-        if (state.kind == NativeKind::Mini)
-            return;
-        if (StartsWith(line, "#R1 "))
-            ruleText[1] += line.substr(4);
-        if (StartsWith(line, "#R2 "))
-            ruleText[2] += line.substr(4);
-        if (IsColourLine(line))
-            ApplyPaletteLine(settings.Colours, line);
-    });
+    {
+        // The colour table follows the palette lines once, after the last of
+        // them, also when a bad line ends the reading.
+        struct Rebuild {
+            ColourModel& colours;
+            bool needed = false;
+            ~Rebuild() {
+                if (needed)
+                    colours.RebuildStateColours();
+            }
+        } rebuild{settings.Colours};
+        ForEachTextLine(*text, [&](std::string_view line) {
+            // Description lines are the user's own text: a key named in it is not
+            // applied, so any description reads back as it was written.
+            if (StartsWith(line, "#D ")) {
+                world.Description.emplace_back(
+                    FirstCharacters(FromCharacter(line, 4), kMaxDescriptionLine));
+                return;
+            }
+            ReadKindLine(line, state.kind);
+            ApplyKeyLine(state, line);
+            if (StartsWith(line, "#R0 "))
+                ruleText[0] += line.substr(4);
+            if (state.kind == NativeKind::Mini)
+                return;
+            if (StartsWith(line, "#R1 "))
+                ruleText[1] += line.substr(4);
+            if (StartsWith(line, "#R2 "))
+                ruleText[2] += line.substr(4);
+            if (IsColourLine(line)) {
+                ReadPaletteLine(settings.Colours, line);
+                rebuild.needed = true;
+            }
+        });
+    }
     result.kind = state.kind;
     result.languageRead = state.languageRead;
     const bool mini = state.kind == NativeKind::Mini;

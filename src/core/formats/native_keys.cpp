@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "formats/key_lines.h"
 
@@ -179,19 +180,14 @@ constexpr std::array<NativeKey, 1> kReadOnlyKeys = {{
 // the places of that character are tried: a line of field data, which holds one
 // "#" at its start, is dismissed at once.
 bool OccursInLine(std::string_view line, std::string_view key) {
-    // Every key begins with "#"; its next letter rules out most keys at a place
-    // before a comparison is made.
     for (std::size_t p = line.find('#'); p != std::string_view::npos; p = line.find('#', p + 1))
-        if (key.size() < 2 || (p + 1 < line.size() && line[p + 1] == key[1]))
-            if (line.compare(p, key.size(), key) == 0)
-                return true;
+        if (line.compare(p, key.size(), key) == 0)
+            return true;
     return false;
 }
 
-}  // namespace
-
-std::span<const NativeKey> NativeKeys(KeyGroup group) {
-    switch (group) {
+std::span<const NativeKey> GroupKeys(int group) {
+    switch (static_cast<KeyGroup>(group)) {
         case KeyGroup::InterfaceSize:
             return kInterfaceSizeKeys;
         case KeyGroup::InterfaceIni:
@@ -218,6 +214,40 @@ std::span<const NativeKey> NativeKeys(KeyGroup group) {
             return kReadOnlyKeys;
     }
     return {};
+}
+
+// Every key in the order lines apply them, listed by the letter after its "#":
+// a line is tried only against the keys whose letter follows one of its "#"s,
+// not against the whole table. A key of "#" alone would fit any such place.
+struct KeyIndex {
+    std::vector<const NativeKey*> keys;
+    std::vector<std::string_view> names;
+    std::array<std::vector<std::size_t>, 256> byLetter;
+    std::vector<std::size_t> anyLetter;
+
+    KeyIndex() {
+        for (int g = 0; g < kKeyGroupCount; ++g)
+            for (const NativeKey& key : GroupKeys(g)) {
+                const std::size_t k = keys.size();
+                keys.push_back(&key);
+                names.push_back(key.ReadName());
+                if (names.back().size() < 2)
+                    anyLetter.push_back(k);
+                else
+                    byLetter[static_cast<unsigned char>(names.back()[1])].push_back(k);
+            }
+    }
+};
+
+const KeyIndex& Index() {
+    static const KeyIndex index;
+    return index;
+}
+
+}  // namespace
+
+std::span<const NativeKey> NativeKeys(KeyGroup group) {
+    return GroupKeys(static_cast<int>(group));
 }
 
 const NativeKey* FindNativeKey(std::string_view written) {
@@ -248,12 +278,36 @@ void WriteKey(TextBuilder& out, const NativeKey& key, const World& world,
 }
 
 void ApplyKeyLine(NativeReadState& state, std::string_view line) {
-    if (line.find('#') == std::string_view::npos)
-        return;
-    for (int g = 0; g < kKeyGroupCount; ++g)
-        for (const NativeKey& key : NativeKeys(static_cast<KeyGroup>(g)))
-            if (ReadAllowed(key.when, state.kind) && OccursInLine(line, key.ReadName()))
+    const KeyIndex& index = Index();
+    const auto apply = [&](const std::vector<std::size_t>& candidates) {
+        for (std::size_t k : candidates) {
+            const NativeKey& key = *index.keys[k];
+            if (ReadAllowed(key.when, state.kind) && OccursInLine(line, index.names[k]))
                 key.apply(state, line);
+        }
+    };
+    const auto keysAfter = [&](std::size_t p) -> const std::vector<std::size_t>& {
+        static const std::vector<std::size_t> none;
+        return p + 1 < line.size() ? index.byLetter[static_cast<unsigned char>(line[p + 1])] : none;
+    };
+    const std::size_t first = line.find('#');
+    if (first == std::string_view::npos)
+        return;
+    // Most lines hold one "#": its letter names the only keys that can occur.
+    if (index.anyLetter.empty() && line.find('#', first + 1) == std::string_view::npos) {
+        apply(keysAfter(first));
+        return;
+    }
+    // Several "#"s may name the same letter or letters out of order; keys still
+    // apply once each, in table order.
+    std::vector<std::size_t> candidates = index.anyLetter;
+    for (std::size_t p = first; p != std::string_view::npos; p = line.find('#', p + 1)) {
+        const auto& keys = keysAfter(p);
+        candidates.insert(candidates.end(), keys.begin(), keys.end());
+    }
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    apply(candidates);
 }
 
 }  // namespace zentorix

@@ -52,6 +52,18 @@ std::pair<LiveSpan, LiveSpan> LiveBox(const StateField& staging, int w, int h) {
     return {xs, ys};
 }
 
+// Whether any staging cell within columns and rows 0..kPatternHigh is live; it
+// stops at the first, where LiveBox would go on over the whole grid.
+bool AnyLive(const StateField& staging) {
+    for (int x = 0; x <= kPatternHigh; ++x) {
+        const std::int32_t* column = staging.Column(x) - staging.Low();
+        for (int y = 0; y <= kPatternHigh; ++y)
+            if (column[y] > 0)
+                return true;
+    }
+    return false;
+}
+
 // A pattern that fits the shown field (1..size) but that the centring offset or
 // the empty row above it would push past its edge is moved back onto it, so that
 // a pattern as large as the field keeps its edge; `last` grows to take in its
@@ -117,8 +129,7 @@ OpenResult OpenPatternFile(World& world, Settings& settings, const std::filesyst
     }
     // The reader decoded into the staging grid (cleared first unless ClearForLoad
     // is off); a file whose data gave no cell would otherwise look like success.
-    if (IsPatternFormat(result.format) &&
-        !LiveBox(world.StagingGrid, kPatternHigh, kPatternHigh).first.Any())
+    if (IsPatternFormat(result.format) && !AnyLive(world.StagingGrid))
         result.problems.push_back("The file's pattern data gave no live cell.");
     return result;
 }

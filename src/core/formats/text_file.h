@@ -47,9 +47,15 @@ inline std::size_t LineEndLength(std::string_view text, std::size_t at) {
 // text does not start another line. No line is copied.
 template <typename F>
 void ForEachTextLine(std::string_view text, F&& f) {
-    std::size_t start = 0;
+    // The next CR and the next LF are each found by one fast search and kept
+    // until passed: a search for either character tries both at every byte.
+    std::size_t start = 0, cr = text.find('\r'), lf = text.find('\n');
     while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
+        if (cr < start)
+            cr = text.find('\r', start);
+        if (lf < start)
+            lf = text.find('\n', start);
+        std::size_t end = std::min(cr, lf);
         if (end == std::string_view::npos)
             end = text.size();
         f(text.substr(start, end - start));

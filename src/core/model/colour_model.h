@@ -64,5 +64,8 @@ std::string FormatPaletteLine(const ColourModel& colours, int kind);
 // Applies one palette line of any kind, then rebuilds StateColour. A line that
 // does not begin "#C" changes nothing.
 void ApplyPaletteLine(ColourModel& colours, std::string_view line);
+// The same without the rebuild, for a run of lines: the table is rebuilt once
+// after the last of them, by whoever reads the run.
+void ReadPaletteLine(ColourModel& colours, std::string_view line);
 
 }  // namespace zentorix

@@ -1,7 +1,7 @@
 #include "rules/rule_editor.h"
 
 #include <algorithm>
-#include <set>
+#include <charconv>
 
 #include "engine/format_error.h"
 #include "engine/rule_text.h"
@@ -82,19 +82,21 @@ bool IsCanonicalDecimal(std::string_view piece) {
 // front), ascending, without repeats, at most kMaxListEntries of them; `cut` tells
 // whether the text named more.
 std::vector<std::int32_t> ParseSumText(std::string_view text, bool* cut = nullptr) {
-    std::set<std::int32_t> sums;
+    std::vector<std::int32_t> list;
     std::size_t start = 0;
     for (std::size_t comma = text.find(','); comma != std::string_view::npos;
          comma = text.find(',', start)) {
         const std::string_view piece = text.substr(start, comma - start);
         if (IsCanonicalDecimal(piece)) {
-            const std::int32_t v = std::stoi(std::string(piece));
+            std::int32_t v = 0;
+            std::from_chars(piece.data(), piece.data() + piece.size(), v);
             if (v >= kMinListSum && v <= kMaxListSum)
-                sums.insert(v);
+                list.push_back(v);
         }
         start = comma + 1;
     }
-    std::vector<std::int32_t> list(sums.begin(), sums.end());
+    std::sort(list.begin(), list.end());
+    list.erase(std::unique(list.begin(), list.end()), list.end());
     const bool tooMany = static_cast<int>(list.size()) > kMaxListEntries;
     if (tooMany)
         list.resize(kMaxListEntries);
@@ -106,6 +108,18 @@ std::vector<std::int32_t> ParseSumText(std::string_view text, bool* cut = nullpt
 // Whether each of the sums 0..9 is in the list the text gives.
 std::array<bool, 10> DigitSums(std::string_view text) {
     std::array<bool, 10> in{};
+    // A text of no more sums than a list holds loses none to the limit: only its
+    // one-digit pieces matter, and the boxes follow every edit of a long list.
+    if (std::count(text.begin(), text.end(), ',') < kMaxListEntries) {
+        std::size_t start = 0;
+        for (std::size_t comma = text.find(','); comma != std::string_view::npos;
+             comma = text.find(',', start)) {
+            if (comma - start == 1 && text[start] >= '0' && text[start] <= '9')
+                in[static_cast<std::size_t>(text[start] - '0')] = true;
+            start = comma + 1;
+        }
+        return in;
+    }
     std::string withComma(",");
     withComma += text;
     for (std::int32_t sum : ParseSumText(withComma))

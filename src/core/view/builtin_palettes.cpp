@@ -107,16 +107,18 @@ bool ApplyBuiltInGenPalette(ColourModel& colours, int index) {
     for (int k = 1; k <= kPaletteSize; ++k)
         SetPanelEntry(colours, k, colours.BackgroundColour);
     for (std::string_view line : kPalettes[static_cast<std::size_t>(index)].Lines)
-        ApplyPaletteLine(colours, line);
+        ReadPaletteLine(colours, line);
+    colours.RebuildStateColours();
     return true;
 }
 
 void ApplyStartUpColours(ColourModel& colours) {
     for (int k = 1; k <= kPaletteSize; ++k)
         SetPanelEntry(colours, k, colours.BackgroundColour);
-    ApplyPaletteLine(colours, kStartUpSchemeLine);
+    ReadPaletteLine(colours, kStartUpSchemeLine);
     for (std::string_view line : kPalettes[kStartUpGenPaletteIndex].Lines)
-        ApplyPaletteLine(colours, line);
+        ReadPaletteLine(colours, line);
+    colours.RebuildStateColours();
 }
 
 ColourModel::ColourModel() {

@@ -120,16 +120,28 @@ void SaveGenPalette(const ColourModel& colours, const std::filesystem::path& col
     Save(colourFolder, name, kGenPaletteExtension, GenPaletteFileText(colours, name));
 }
 
-void ApplyColourSchemeText(ColourModel& colours, std::string_view bytes) {
+namespace {
+
+// The lines that begin with the prefix, then the state colours once.
+void ApplyLinesWith(ColourModel& colours, std::string_view bytes, std::string_view prefix) {
+    bool read = false;
     for (const std::string& line : SplitLines(DecodeText(bytes)))
-        if (StartsWith(line, "#CX "))
-            ApplyPaletteLine(colours, line);
+        if (StartsWith(line, prefix)) {
+            ReadPaletteLine(colours, line);
+            read = true;
+        }
+    if (read)
+        colours.RebuildStateColours();
+}
+
+}  // namespace
+
+void ApplyColourSchemeText(ColourModel& colours, std::string_view bytes) {
+    ApplyLinesWith(colours, bytes, "#CX ");
 }
 
 void ApplyGenPaletteText(ColourModel& colours, std::string_view bytes) {
-    for (const std::string& line : SplitLines(DecodeText(bytes)))
-        if (StartsWith(line, "#C"))
-            ApplyPaletteLine(colours, line);
+    ApplyLinesWith(colours, bytes, "#C");
 }
 
 bool LoadColourScheme(ColourModel& colours, const std::filesystem::path& colourFolder,

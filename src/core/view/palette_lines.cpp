@@ -140,13 +140,17 @@ std::string FormatPaletteLine(const ColourModel& colours, int kind) {
 }
 
 void ApplyPaletteLine(ColourModel& colours, std::string_view line) {
+    ReadPaletteLine(colours, line);
+    colours.RebuildStateColours();
+}
+
+void ReadPaletteLine(ColourModel& colours, std::string_view line) {
     if (line.starts_with("#CX"))
         ApplySchemeLine(colours, line);
     else if (line.starts_with("#CZ"))
         colours.GenColourCount = ClampColourCount(ReadField(line, kCountColumn, kCountWidth));
     else if (line.starts_with("#C"))
         ApplyRow(colours, line);
-    colours.RebuildStateColours();
 }
 
 }  // namespace zentorix
