@@ -75,7 +75,7 @@ TEST_F(Editing, TransformTable) {
         TransformMode mode;
         std::vector<std::string> result;  // drawn at the selection's top-left
     } rows[] = {
-        {TransformMode::Turn90, {"C.", "B.", "A."}},  // a 3 by 1 block: 1 by 3 at the corner
+        {TransformMode::Turn90, {"C..", "B.", "A."}},  // a 3 by 1 block: 1 by 3 at the corner
         {TransformMode::TurnMinus90, {"A.", "B.", "C."}}, {TransformMode::Turn180, {"CBA"}},
         {TransformMode::MirrorColumns, {"CBA"}},          {TransformMode::MirrorRows, {"ABC"}},
     };
@@ -91,9 +91,6 @@ TEST_F(Editing, TransformTable) {
                 EXPECT_EQ(world.MainField.at(10 + i, 10 + j), c == '.' ? 0 : c - 'A' + 1)
                     << static_cast<int>(r.mode) << " at " << i << "," << j;
             }
-        if (r.mode == TransformMode::Turn90) {
-            EXPECT_EQ(world.MainField.at(11, 10) + world.MainField.at(12, 10), 0);
-        }
     }
 
     // Four quarter turns restore a square block; cells beyond the extent are dropped.

@@ -65,7 +65,6 @@ TEST(LanguageFile, FamiliesReplaceTheirTextsAndAnIndexOutsideChangesNothing) {
         texts);
     EXPECT_TRUE(content.hasCode);
     EXPECT_EQ(content.code, "EN");
-    EXPECT_EQ(texts.StatStr[5], "Rules:");
     EXPECT_EQ(texts.MainStr[1], "STOP");
     EXPECT_EQ(texts.MainStr[0], defaults.MainStr[0]);
     EXPECT_EQ(texts.LandStr[0], "2");
@@ -173,45 +172,35 @@ TEST(ShippedLanguages, BothLanguagesAreCompleteAndNameEveryPreset) {
         for (std::string_view key : kComponentKeys)
             EXPECT_TRUE(keys.count(std::string(key))) << key;
         EXPECT_TRUE(keys.count("#LN") && keys.count("Panels[0]"));
-        auto index = [](const char* family, int i, int digits) {
-            std::string n = std::to_string(i);
-            return family + std::string("[") + std::string(digits - n.size(), '0') + n + "]";
-        };
-        for (int i = 0; i <= 1; ++i)
-            EXPECT_TRUE(keys.count(index("MainStr", i, 2))) << i;
-        for (int i = 0; i <= 4; ++i)
-            EXPECT_TRUE(keys.count(index("LandStr", i, 2))) << i;
-        for (int i = 1; i <= 2; ++i)
-            EXPECT_TRUE(keys.count(index("ColorStr", i, 2))) << i;
-        for (int i = 1; i <= 26; ++i)
-            EXPECT_TRUE(keys.count(index("StatStr", i, 2))) << i;
-        EXPECT_TRUE(keys.count("DiagStr[01]"));
-        const std::pair<const char*, int> lists[] = {
-            {"CopyFromComboBox", 4},  {"CopyToComboBox", 4},   {"LoadFieldSelector", 4},
-            {"LoadRulesSelector", 3}, {"RulesSelectorBox", 3}, {"RegionsSelectorBox", 7}};
-        for (const auto& [family, count] : lists)
-            for (int i = 0; i < count; ++i)
-                EXPECT_TRUE(keys.count(index(family, i, 1))) << family << i;
+        // Families with two-digit indexes, then lists with one-digit ones.
+        const struct {
+            const char* family;
+            int from, to, digits;
+        } families[] = {{"MainStr", 0, 1, 2},           {"LandStr", 0, 4, 2},
+                        {"ColorStr", 1, 2, 2},          {"StatStr", 1, 26, 2},
+                        {"DiagStr", 1, 1, 2},           {"CopyFromComboBox", 0, 3, 1},
+                        {"CopyToComboBox", 0, 3, 1},    {"LoadFieldSelector", 0, 3, 1},
+                        {"LoadRulesSelector", 0, 2, 1}, {"RulesSelectorBox", 0, 2, 1},
+                        {"RegionsSelectorBox", 0, 6, 1}};
+        for (const auto& f : families)
+            for (int i = f.from; i <= f.to; ++i) {
+                const std::string n = std::to_string(i);
+                EXPECT_TRUE(keys.count(f.family + std::string("[") +
+                                       std::string(f.digits - n.size(), '0') + n + "]"))
+                    << f.family << i;
+            }
 
         // The widths the statistics file's columns rely on.
         LanguageTexts texts = DefaultLanguageTexts();
         const LanguageFileContent content = ReadLanguageText(*text, texts);
         EXPECT_TRUE(content.error.empty());
-        for (const auto& [number, width] :
-             std::initializer_list<std::pair<int, std::size_t>>{{2, 31},
-                                                                {3, 31},
-                                                                {4, 31},
-                                                                {14, 55},
-                                                                {19, 20},
-                                                                {21, 20},
-                                                                {22, 20},
-                                                                {23, 20},
-                                                                {24, 20}}) {
-            std::u32string wide;  // count characters, not bytes
+        const std::pair<int, std::size_t> widths[] = {
+            {2, 31}, {3, 31}, {4, 31}, {14, 55}, {19, 20}, {21, 20}, {22, 20}, {23, 20}, {24, 20}};
+        for (const auto& [number, width] : widths) {
+            std::size_t characters = 0;  // not bytes
             for (unsigned char c : texts.StatStr[number])
-                if ((c & 0xC0) != 0x80)
-                    wide += c;
-            EXPECT_EQ(wide.size(), width) << number;
+                characters += (c & 0xC0) != 0x80;
+            EXPECT_EQ(characters, width) << number;
         }
 
         const auto rules = ReadTextFile(folder / (std::string(base) + "-rules.rlg"));

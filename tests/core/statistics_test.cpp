@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,20 +38,21 @@ std::vector<std::string> Header(const std::vector<std::string>& range,
 }
 
 std::vector<std::string> Footer(long long lines, long long born, long long died, long long live,
-                                const std::string& rates, int diedAt = 0) {
+                                const std::array<std::string, 3>& rates, int diedAt = 0) {
     std::vector<std::string> text = {kRule};
     if (diedAt)
         text.push_back(kTexts[15] + std::to_string(diedAt) + kTexts[16]);
-    const std::string r[3] = {
-        rates.substr(0, rates.find(' ')),
-        rates.substr(rates.find(' ') + 1, rates.rfind(' ') - rates.find(' ') - 1),
-        rates.substr(rates.rfind(' ') + 1)};
     text.insert(text.end(), {kTexts[17] + std::to_string(lines) + kTexts[18],
                              kTexts[19] + std::to_string(born) + kTexts[20],
                              kTexts[21] + std::to_string(died) + kTexts[20],
-                             kTexts[22] + std::to_string(live) + kTexts[20], kTexts[23] + r[0],
-                             kTexts[24] + r[1], kTexts[25] + r[2], kTexts[26]});
+                             kTexts[22] + std::to_string(live) + kTexts[20], kTexts[23] + rates[0],
+                             kTexts[24] + rates[1], kTexts[25] + rates[2], kTexts[26]});
     return text;
+}
+
+// The recorded range as the header gives it; an empty end is a recording by hand.
+std::vector<std::string> Range(const std::string& start, const std::string& end) {
+    return {kTexts[8] + start + kTexts[9], end.empty() ? kTexts[11] : kTexts[10] + end + kTexts[9]};
 }
 
 class Recording : public ::testing::Test {
@@ -107,10 +109,8 @@ TEST_F(Recording, AutomaticRangeWritesTheWholeFileAndDisarms) {
     EXPECT_EQ(recorder.Panel().colour, panel_colour::Yellow);
     EXPECT_EQ(recorder.Panel().caption, "11");
     Run(12, 14);
-    const std::string range[] = {kTexts[8] + "    10" + kTexts[9],
-                                 kTexts[10] + "    12" + kTexts[9]};
-    EXPECT_EQ(File(), Join({Header({range[0], range[1]}), DataLines(10, 12),
-                            Footer(3, 3, 3, 15, "18.75% 18.75% 75.00%")}));
+    EXPECT_EQ(File(), Join({Header(Range("    10", "    12")), DataLines(10, 12),
+                            Footer(3, 3, 3, 15, {"18.75%", "18.75%", "75.00%"})}));
     EXPECT_FALSE(recorder.Recording());
     EXPECT_FALSE(settings.AutoStartRecord);
     EXPECT_EQ(recorder.Panel().colour, panel_colour::MoneyGreen);
@@ -128,12 +128,10 @@ TEST_F(Recording, DieOutEndsTheRecordingRedWithItsLine) {
     Run(1, 19);
     Generation({20, 0, 0, 0, 5});
     Run(21, 22);  // recording over: nothing more is written
-    const std::string range[] = {kTexts[8] + "    15" + kTexts[9],
-                                 kTexts[10] + "   300" + kTexts[9]};
     std::vector<std::string> data = DataLines(15, 19);
     data.push_back("|       20  |     0   |       0  |     0    |      5  |");
-    EXPECT_EQ(File(), Join({Header({range[0], range[1]}), data,
-                            Footer(6, 5, 10, 25, "38.46% 19.23% 45.45%", 20)}));
+    EXPECT_EQ(File(), Join({Header(Range("    15", "   300")), data,
+                            Footer(6, 5, 10, 25, {"38.46%", "19.23%", "45.45%"}, 20)}));
     EXPECT_TRUE(recorder.DiedOut());
     EXPECT_EQ(recorder.Panel().colour, panel_colour::Red);
     EXPECT_FALSE(settings.AutoStartRecord);
@@ -150,8 +148,8 @@ TEST_F(Recording, ByHandAcrossStopAndAgain) {
     // three lines, not 1 - 7 + 1.
     world->Counters.Generation = 1;
     recorder.RunStopped(*world, settings);
-    EXPECT_EQ(File(), Join({Header({kTexts[8] + "     7" + kTexts[9], kTexts[11]}),
-                            DataLines(7, 9, 0), Footer(3, 3, 3, 0, "300.00% 300.00% 75.00%")}));
+    EXPECT_EQ(File(), Join({Header(Range("     7", "")), DataLines(7, 9, 0),
+                            Footer(3, 3, 3, 0, {"300.00%", "300.00%", "75.00%"})}));
     EXPECT_EQ(recorder.Panel().colour, panel_colour::MoneyGreen);
     // A second recording replaces the file; all totals 0 give 0 rates. Ended by
     // hand after two generations, it counts two, not the next generation's three.
@@ -165,10 +163,8 @@ TEST_F(Recording, ByHandAcrossStopAndAgain) {
     recorder.RecordStatisticButtonClick(*world, settings);
     std::vector<std::string> data = {"|        1  |     0   |       0  |     0    |      0  |",
                                      "|        2  |     0   |       0  |     0    |      0  |"};
-    EXPECT_EQ(
-        File(),
-        Join({Header({kTexts[8] + "     1" + kTexts[9], kTexts[11]}, "Eternal Dead, Other Rules, "),
-              data, Footer(2, 0, 0, 0, "0.00% 0.00% 0.00%")}));
+    EXPECT_EQ(File(), Join({Header(Range("     1", ""), "Eternal Dead, Other Rules, "), data,
+                            Footer(2, 0, 0, 0, {"0.00%", "0.00%", "0.00%"})}));
     // Stop with nothing recording writes nothing.
     recorder.RunStopped(*world, settings);
     EXPECT_EQ(File().size(), 13u + 2u + 9u);

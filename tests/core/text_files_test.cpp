@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "core/temp_folder.h"
@@ -41,20 +42,14 @@ std::string Replace(std::string_view text, std::string_view from, std::string_vi
 // What a user sees of an opened pattern: the cells wherever they were placed, the
 // rule and the description.
 std::string PatternSummary(const World& world) {
-    // Appended piece by piece: chains of string + trip a false warning in GCC 12.
-    std::string s = "live ";
-    s.append(std::to_string(test::Shape(world.MainField).size())).append(" at");
+    std::ostringstream s;
+    s << "live " << test::Shape(world.MainField).size() << " at";
     for (const auto& [x, y, state] : test::Shape(world.MainField))
-        s.append(" ")
-            .append(std::to_string(x))
-            .append(",")
-            .append(std::to_string(y))
-            .append("=")
-            .append(std::to_string(state));
-    s.append(" rule ").append(RuleToString(world, 0, 0)).append(" text");
+        s << ' ' << x << ',' << y << '=' << state;
+    s << " rule " << RuleToString(world, 0, 0) << " text";
     for (const std::string& line : world.Description)
-        s.append("|").append(line);
-    return s;
+        s << '|' << line;
+    return s.str();
 }
 
 // Opens a file of the bytes through the one way every file comes in.
@@ -63,10 +58,8 @@ std::function<std::string(const TempFolder&, const std::string&)> Opened(std::st
         const auto world = std::make_unique<World>();
         Settings settings;
         const OpenResult r = OpenPatternFile(*world, settings, dir.Write(name, bytes));
-        return std::string("format ")
-            .append(std::to_string(static_cast<int>(r.format)))
-            .append(" ")
-            .append(PatternSummary(*world));
+        return "format " + std::to_string(static_cast<int>(r.format)) + " " +
+               PatternSummary(*world);
     };
 }
 
@@ -170,12 +163,13 @@ TEST(TextFiles, EveryReaderTakesEveryLineEnd) {
 // and a native file saved afterwards, under a name that is not UTF-8 itself, is
 // valid UTF-8 and gives the description back.
 TEST(TextFiles, LongCyrillicDescriptionsAreCutAtCharactersAndSavedAsUtf8) {
-    std::string cyrillic = "x";
-    for (int i = 0; i < 3100; ++i)
-        cyrillic += "Ж";
-    std::string kept = "x";
-    for (int i = 0; i < 2999; ++i)
-        kept += "Ж";
+    const auto letters = [](int n) {
+        std::string text = "x";
+        while (n--)
+            text += "Ж";
+        return text;
+    };
+    const std::string cyrillic = letters(3100), kept = letters(2999);
     const std::pair<const char*, std::string> files[] = {
         {"a.lif", "#Life 1.05\n#D " + cyrillic + "\n*\n"},
         {"a.lif", "#Life 1.06\n#D " + cyrillic + "\n0 0\n"},
