@@ -83,10 +83,10 @@ class FieldEditingTest : public QObject {
         // Select stops the run, choosing Paint does not touch it.
         f.Find<QPushButton>("StartButton")->click();
         QVERIFY(f.window->runControl().Running());
-        for (QEvent::Type down : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
-            mouse.Send(down, 8, 9, Qt::LeftButton, Qt::LeftButton);
-            mouse.Send(QEvent::MouseButtonRelease, 8, 9, Qt::LeftButton, Qt::NoButton);
-        }
+        mouse.Send(QEvent::MouseButtonPress, 8, 9, Qt::LeftButton, Qt::LeftButton);
+        mouse.Send(QEvent::MouseButtonRelease, 8, 9, Qt::LeftButton, Qt::NoButton);
+        mouse.Send(QEvent::MouseButtonDblClick, 8, 9, Qt::LeftButton, Qt::LeftButton);
+        mouse.Send(QEvent::MouseButtonRelease, 8, 9, Qt::LeftButton, Qt::NoButton);
         QCOMPARE(w.MainField.at(8, 9), 0);
         QVERIFY(!s.Paint);
         QVERIFY(!f.window->runControl().Running());
@@ -114,10 +114,6 @@ class FieldEditingTest : public QObject {
             QVERIFY(f.Find<QWidget>("Shape1")->isVisible());
         }
         f.Screenshot("selection_frame");
-        const auto showSelection = [&] {
-            w.SelectionVisible = true;
-            f.window->fieldView().RedrawView();
-        };
 
         // A plain drag of the frame moves, a Ctrl drag copies; transparent adds.
         w.MainField.FillRect(5, 5, 9, 8, 1);
@@ -126,16 +122,19 @@ class FieldEditingTest : public QObject {
         QCOMPARE(Live(w.MainField, 15, 5, 19, 8), 20);
         QVERIFY(!f.Find<QWidget>("Shape1")->isVisible());
         w.Selection = {15, 5, 19, 8};
-        showSelection();
+        w.SelectionVisible = true;
+        f.window->fieldView().RedrawView();
         mouse.Drag({16, 6}, {16, 12}, Qt::ControlModifier);
         QCOMPARE(Live(w.MainField, 15, 5, 19, 14), 40);
         s.TransparentMode = true;
-        showSelection();
+        w.SelectionVisible = true;
+        f.window->fieldView().RedrawView();
         mouse.Drag({16, 6}, {16, 7}, Qt::ControlModifier);
         QCOMPARE(w.MainField.at(15, 6), 2);
         s.TransparentMode = false;
         // Past the right edge the block stops at ExtentX.
-        showSelection();
+        w.SelectionVisible = true;
+        f.window->fieldView().RedrawView();
         f.window->fieldView().horizontalScrollBar()->setValue(0);
         mouse.Drag({16, 6}, {w.FieldWidth(), 6});
         QCOMPARE(Live(w.MainField, w.ExtentX() - 4, 5, w.ExtentX(), 8), 20);
