@@ -24,6 +24,15 @@ QGroupBox* MakeGroup(const char* name, const QString& title, QWidget* parent) {
     return group;
 }
 
+QWidget* WrapNamed(const char* name, QWidget* content, QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content);
+    return panel;
+}
+
 QVBoxLayout* MakeColumn(QWidget* parent, int margin) {
     auto* layout = new QVBoxLayout(parent);
     layout->setContentsMargins(margin, margin, margin, margin);

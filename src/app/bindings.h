@@ -23,6 +23,9 @@ QCheckBox* MakeCheckBox(const char* name, const QString& caption, QWidget* paren
 QLabel* MakeLabel(const char* name, const QString& caption, QWidget* parent = nullptr);
 QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent = nullptr);
 QGroupBox* MakeGroup(const char* name, const QString& title, QWidget* parent = nullptr);
+// A plain container of that name around one widget: a frame whose title is a
+// caption of its own keeps the container's name for the rest of the window.
+QWidget* WrapNamed(const char* name, QWidget* content, QWidget* parent);
 // A page's column of controls: small spacing, `margin` pixels around.
 QVBoxLayout* MakeColumn(QWidget* parent, int margin = 4);
 // The row of a pop-up panel's save and cancel buttons, right-aligned under

@@ -117,7 +117,22 @@ void AddEditCommands(MainWindow& window, FieldEditing& editing, QMenu* edit, QMe
     });
 }
 
-QToolBar* BuildEditToolBar(MainWindow& window, FieldEditing& editing) {
+namespace {
+
+// One transform's button; the tool bar's twin and the options page's button
+// differ only in name and place.
+QToolButton* TransformButton(MainWindow& window, const TransformCommand& t, const char* name,
+                             QWidget* parent) {
+    auto* b = MakeToolButton(name, QString::fromUtf8(t.symbol), false, parent);
+    b->setToolTip(t.caption);
+    QObject::connect(b, &QToolButton::clicked, &window,
+                     [&window, mode = t.mode] { window.editing().Transform(mode); });
+    return b;
+}
+
+}  // namespace
+
+QToolBar* BuildEditToolBar(MainWindow& window) {
     auto* bar = new QToolBar(QObject::tr("Правка"), &window);
     bar->setObjectName("EditToolBar");
     bar->setMovable(false);
@@ -148,11 +163,7 @@ QToolBar* BuildEditToolBar(MainWindow& window, FieldEditing& editing) {
     for (const TransformCommand& t : kTransforms) {
         if (!t.twinName)
             continue;
-        auto* b = MakeToolButton(t.twinName, QString::fromUtf8(t.symbol), false, bar);
-        b->setToolTip(t.caption);
-        QObject::connect(b, &QToolButton::clicked, &window,
-                         [&editing, mode = t.mode] { editing.Transform(mode); });
-        bar->addWidget(b);
+        bar->addWidget(TransformButton(window, t, t.twinName, bar));
     }
     bar->addSeparator();
     AddSnapshotSeries(window, bar);
@@ -166,11 +177,7 @@ QWidget* BuildTransformButtons(MainWindow& window, QWidget* parent) {
     row->setContentsMargins(2, 2, 2, 2);
     row->setSpacing(1);
     for (const TransformCommand& t : kTransforms) {
-        auto* b = MakeToolButton(t.buttonName, QString::fromUtf8(t.symbol), false, group);
-        b->setToolTip(t.caption);
-        QObject::connect(b, &QToolButton::clicked, &window,
-                         [&window, mode = t.mode] { window.editing().Transform(mode); });
-        row->addWidget(b);
+        row->addWidget(TransformButton(window, t, t.buttonName, group));
     }
     return group;
 }

@@ -17,7 +17,7 @@ void AddEditCommands(MainWindow& window, FieldEditing& editing, QMenu* edit, QMe
 
 // The editing tool bar: the Paint and Select twins, the mode panel, the turn and
 // mirror twins and the snapshot series with its count.
-QToolBar* BuildEditToolBar(MainWindow& window, FieldEditing& editing);
+QToolBar* BuildEditToolBar(MainWindow& window);
 
 // The turn and mirror buttons of the options page.
 QWidget* BuildTransformButtons(MainWindow& window, QWidget* parent);

@@ -52,7 +52,7 @@ MainWindow::MainWindow(ProgramFolder folder, QString commandLineFile, QWidget* p
     BuildMenus();
     BuildToolBar();
     addToolBarBreak();
-    addToolBar(Qt::TopToolBarArea, BuildEditToolBar(*this, *editing_));
+    addToolBar(Qt::TopToolBarArea, BuildEditToolBar(*this));
     keys_ = new KeyCommands(*this);
     status_ = new StatusPanels(*this, this);
     setStatusBar(status_);

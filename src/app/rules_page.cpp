@@ -23,17 +23,6 @@ namespace zentorix::app {
 
 namespace {
 
-// A dockable panel whose frame title is a caption of its own: the language
-// file names the caption, the panel keeps its name.
-QWidget* Panel(const char* name, QWidget* content, QWidget* parent) {
-    auto* panel = new QWidget(parent);
-    panel->setObjectName(name);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(content);
-    return panel;
-}
-
 void ShowText(QLineEdit* edit, const std::string& text) {
     // Setting the same text again would move the cursor of someone typing.
     const QString shown = ToQString(text);
@@ -153,7 +142,7 @@ QWidget* RulesPage::BuildListsGroup() {
            "B2/S345/C4) чи OldLife (B3/S23, 23/3); Enter застосовує"));
     connect(typedRule_, &QLineEdit::returnPressed, this, &RulesPage::ReadTypedRule);
     layout->addWidget(typedRule_);
-    return Panel("RulesSelectPanel", group, this);
+    return WrapNamed("RulesSelectPanel", group, this);
 }
 
 QWidget* RulesPage::BuildWeightsGroup() {
@@ -184,7 +173,7 @@ QWidget* RulesPage::BuildWeightsGroup() {
     layout->addWidget(shape_);
     layout->addWidget(extended_);
     layout->addWidget(weights_);
-    return Panel("RegionPanel", group, this);
+    return WrapNamed("RegionPanel", group, this);
 }
 
 QWidget* RulesPage::BuildHistoryGroup() {

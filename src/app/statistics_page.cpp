@@ -48,16 +48,6 @@ ColourPanel* AsPanel(QLabel* label) {
     return static_cast<ColourPanel*>(label);
 }
 
-// A panel whose frame title is a caption of its own name.
-QWidget* CaptionedPanel(const char* name, QGroupBox* captioned, QWidget* parent) {
-    auto* panel = new QWidget(parent);
-    panel->setObjectName(name);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(captioned);
-    return panel;
-}
-
 }  // namespace
 
 StatisticsPage::StatisticsPage(MainWindow& window, QWidget* parent)
@@ -98,7 +88,7 @@ QWidget* StatisticsPage::BuildScalePanel() {
     Bindings& bind = window_.bindings();
     auto* group = new QGroupBox(tr("Масштаб осей"), this);
     group->setObjectName("Label41");
-    scalePanel_ = CaptionedPanel("ScaleOfAxesPanel", group, this);
+    scalePanel_ = WrapNamed("ScaleOfAxesPanel", group, this);
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(4, 4, 4, 4);
     grid->setSpacing(2);
@@ -128,7 +118,7 @@ QWidget* StatisticsPage::BuildRecordPanel() {
     Bindings& bind = window_.bindings();
     auto* group = new QGroupBox(tr("Запис у файл"), this);
     group->setObjectName("Label61");
-    recordPanel_ = CaptionedPanel("RecordIntoFilePanel", group, this);
+    recordPanel_ = WrapNamed("RecordIntoFilePanel", group, this);
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(4, 4, 4, 4);
     grid->setSpacing(2);
