@@ -99,10 +99,12 @@ bool KeyCommands::eventFilter(QObject* watched, QEvent* event) {
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
     // A key event that is not taken travels up to the parents, past this
-    // filter each time: it counts once.
-    if (event == lastEvent_ && key->timestamp() == lastTimestamp_)
+    // filter each time: it counts once. A press and its release may share an
+    // address and a time stamp (keys sent by another program), not their type.
+    if (event == lastEvent_ && type == lastType_ && key->timestamp() == lastTimestamp_)
         return false;
     lastEvent_ = event;
+    lastType_ = type;
     lastTimestamp_ = key->timestamp();
 
     if (QApplication::activePopupWidget() == window_.contextMenu())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 #include <QSet>
 
@@ -36,6 +37,7 @@ class KeyCommands : public QObject {
     QSet<int> pressed_;  // keys whose press reached the window
     const QEvent* lastEvent_ = nullptr;
     quint64 lastTimestamp_ = 0;
+    QEvent::Type lastType_ = QEvent::None;
 };
 
 // True when the widget takes typed text or list keys (a text box, a number box,
