@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include <QSlider>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QWindow>
 
 #include "app/main_window.h"
 #include "app/popup_panels.h"
@@ -87,10 +89,30 @@ KeyCommands::KeyCommands(MainWindow& window) : QObject(&window), window_(window)
     qApp->installEventFilter(this);
 }
 
-bool KeyCommands::ReachesWindow(QObject* receiver) const {
-    auto* widget = qobject_cast<QWidget*>(receiver);
-    return widget && widget->window() == &window_ && !QApplication::activePopupWidget() &&
+// A widget of the window: the window itself, its controls and its floating
+// panels; not a dialog or a message box it opened.
+bool KeyCommands::OfWindow(const QWidget* widget) const {
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        if (w == &window_)
+            return true;
+        if (w->isWindow() && !qobject_cast<const QDockWidget*>(w))
+            return false;
+    }
+    return false;
+}
+
+bool KeyCommands::ForWindow(const QWidget* target) const {
+    return OfWindow(target) && !QApplication::activePopupWidget() &&
            !QApplication::activeModalWidget();
+}
+
+// The widget a key that the window system handed to `window` goes to: the
+// focused control of that window, else the window's own widget.
+QWidget* KeyCommands::KeyTarget(const QWindow* window) {
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->windowHandle() == window)
+            return top->focusWidget() ? top->focusWidget() : top;
+    return nullptr;
 }
 
 bool KeyCommands::eventFilter(QObject* watched, QEvent* event) {
@@ -98,29 +120,31 @@ bool KeyCommands::eventFilter(QObject* watched, QEvent* event) {
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    // A key event that is not taken travels up to the parents, past this
-    // filter each time: it counts once. A press and its release may share an
-    // address and a time stamp (keys sent by another program), not their type.
-    if (event == lastEvent_ && type == lastType_ && key->timestamp() == lastTimestamp_)
-        return false;
-    lastEvent_ = event;
-    lastType_ = type;
-    lastTimestamp_ = key->timestamp();
-
-    if (QApplication::activePopupWidget() == window_.contextMenu())
-        return ContextMenuKey(key);
-    const bool reaches = ReachesWindow(watched);
-    const int code = KeyCode(key);
     if (type == QEvent::ShortcutOverride) {
+        // Asked of the focused control before a menu shortcut may act.
+        if (QApplication::activePopupWidget() == window_.contextMenu())
+            return ContextMenuKey(key);
         // The number pad's Del is "." here, never the Del of a menu item.
-        if (reaches && NumberPadCharacter(key->key(), key->modifiers()) &&
-            !(key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) &&
-            key->key() == Qt::Key_Delete) {
+        if (ForWindow(qobject_cast<QWidget*>(watched)) && key->key() == Qt::Key_Delete &&
+            (key->modifiers() & Qt::KeypadModifier) &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))) {
             key->accept();
             return true;
         }
         return false;
     }
+    // A press or release comes from the window system to a window first; the
+    // window then hands the same event to its focused control and, untaken, to
+    // that control's parents. Only the first sight, at the window, is judged:
+    // once per key, by the control it is for.
+    auto* window = qobject_cast<QWindow*>(watched);
+    if (!window)
+        return false;
+    if (QApplication::activePopupWidget() == window_.contextMenu())
+        return ContextMenuKey(key);
+    target_ = KeyTarget(window);
+    const bool reaches = ForWindow(target_);
+    const int code = KeyCode(key);
     if (type == QEvent::KeyPress) {
         if (key->isAutoRepeat())
             return false;
@@ -131,11 +155,12 @@ bool KeyCommands::eventFilter(QObject* watched, QEvent* event) {
         pressed_.insert(code);
         // The number pad's keys are the window's: the view would scroll by a cell
         // as well. A text box still takes its digits.
-        if ((code & 0x10000000) && !TakesTyping(QApplication::focusWidget()))
+        if ((code & 0x10000000) && !TakesTyping(target_))
             return true;
         return Character(key);
     }
-    // Release.
+    // Release: a key acts only when its press reached the window, so a key that
+    // closed a dialog, a menu or a completer does nothing more.
     if (key->isAutoRepeat() || !pressed_.remove(code) || !reaches)
         return false;
     KeyUp(code, key->modifiers());
@@ -167,7 +192,7 @@ bool KeyCommands::Character(QKeyEvent* event) {
     const QString text = event->text();
     if (text != "+" && text != "-")
         return false;
-    if (TakesTyping(QApplication::focusWidget()))
+    if (TakesTyping(target_))
         return false;
     auto* speed = window_.findChild<QSlider*>("SpeedTrackBar");
     speed->setValue(speed->value() + (text == "+" ? -5 : 5));
@@ -241,14 +266,16 @@ bool KeyCommands::NumberPad(int code) {
 void KeyCommands::KeyUp(int code, Qt::KeyboardModifiers modifiers) {
     const bool ctrl = modifiers & Qt::ControlModifier, shift = modifiers & Qt::ShiftModifier;
     if (!ctrl && !shift) {
+        // A number typed into a box on the number pad stays a number.
+        if ((code & 0x10000000) && TakesTyping(target_))
+            return;
         if (NumberPad(code))
             return;
         switch (code) {
             case Qt::Key_Return: {
                 PopupPanels& popups = window_.popups();
                 if (popups.panel("SavePanel")->isVisible() ||
-                    popups.panel("SaveSelectionPanel")->isVisible() ||
-                    TakesTyping(QApplication::focusWidget()))
+                    popups.panel("SaveSelectionPanel")->isVisible() || TakesTyping(target_))
                     return;
                 Click("StartButton");
                 return;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QEvent>
 #include <QObject>
 #include <QSet>
 
 class QKeyEvent;
+class QWindow;
 
 namespace zentorix::app {
 
@@ -26,7 +26,10 @@ class KeyCommands : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    bool ReachesWindow(QObject* receiver) const;
+    bool OfWindow(const QWidget* widget) const;
+    // True when a key for `target` is the window's: no menu or dialog is open.
+    bool ForWindow(const QWidget* target) const;
+    static QWidget* KeyTarget(const QWindow* window);
     bool ContextMenuKey(QKeyEvent* event);
     bool Character(QKeyEvent* event);
     void KeyUp(int key, Qt::KeyboardModifiers modifiers);
@@ -34,10 +37,8 @@ class KeyCommands : public QObject {
     void Click(const char* name) const;
 
     MainWindow& window_;
-    QSet<int> pressed_;  // keys whose press reached the window
-    const QEvent* lastEvent_ = nullptr;
-    quint64 lastTimestamp_ = 0;
-    QEvent::Type lastType_ = QEvent::None;
+    QSet<int> pressed_;          // keys whose press reached the window
+    QWidget* target_ = nullptr;  // the control the key in hand is for
 };
 
 // True when the widget takes typed text or list keys (a text box, a number box,

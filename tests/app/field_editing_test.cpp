@@ -45,13 +45,6 @@ int Live(const StateField& field, int x0, int y0, int x1, int y1) {
     return n;
 }
 
-void Key(QWidget* w, int key, Qt::KeyboardModifiers keys = {}, const QString& text = {}) {
-    QKeyEvent press(QEvent::KeyPress, key, keys, text);
-    QKeyEvent release(QEvent::KeyRelease, key, keys, text);
-    QApplication::sendEvent(w, &press);
-    QApplication::sendEvent(w, &release);
-}
-
 }  // namespace
 
 class FieldEditingTest : public QObject {
@@ -189,85 +182,6 @@ class FieldEditingTest : public QObject {
         QGuiApplication::clipboard()->setText("x = 3, y = 3\n3b!\n");
         f.Find<QAction>("N19")->trigger();
         QVERIFY(!said.isEmpty());
-    }
-
-    void keyTable() {
-        test::WindowFixture f;
-        Settings& s = f.settings();
-        app::RunControl& run = f.window->runControl();
-        QWidget* view = f.Find<QWidget>("PaintBox1");
-        f.world().SetFieldWidth(400);
-        f.world().SetFieldHeight(400);
-        f.window->fieldView().FitToField();
-        auto* text = f.Find<QLineEdit>("StringRandomFillIntensity");
-        const int speed = s.SpeedMain = 100;
-        f.Find<QSlider>("SpeedTrackBar")->setValue(speed);
-
-        // In a text box "+" and Enter are the box's own.
-        text->setFocus();
-        Key(text, Qt::Key_Plus, {}, "+");
-        Key(text, Qt::Key_Return);
-        QCOMPARE(static_cast<int>(s.SpeedMain), speed);
-        QVERIFY(!run.Running());
-        view->setFocus();
-        Key(view, Qt::Key_Plus, {}, "+");
-        QCOMPARE(static_cast<int>(s.SpeedMain), speed - 5);
-        Key(view, Qt::Key_Enter, Qt::KeypadModifier);
-        QVERIFY(run.Running());
-        run.StopButtonClick();
-
-        // With the context menu open, one Enter starts once.
-        f.window->contextMenu()->popup(view->mapToGlobal(QPoint(20, 20)));
-        QTRY_VERIFY(QApplication::activePopupWidget());
-        Key(QApplication::activePopupWidget(), Qt::Key_Return);
-        QVERIFY(run.Running());
-        QVERIFY(!f.window->contextMenu()->isVisible());
-        run.StopButtonClick();
-
-        // F2 switches the Eternal Life Field, Ctrl+F2 its paint target.
-        const bool lifeOn = s.EternalLifeOn, lifePaint = s.EternalLifePaint;
-        Key(view, Qt::Key_F2);
-        QCOMPARE(s.EternalLifeOn, !lifeOn);
-        QCOMPARE(s.EternalLifePaint, lifePaint);
-        Key(view, Qt::Key_F2, Qt::ControlModifier);
-        QCOMPARE(s.EternalLifePaint, !lifePaint);
-
-        // Number pad: zoom in and out, scroll by a third of the view with NumLock
-        // on or off; the cursor key is the view's own.
-        const int size = s.CellSize;
-        Key(view, Qt::Key_Asterisk, Qt::KeypadModifier, "*");
-        QVERIFY(s.CellSize > size);
-        QScrollBar* h = f.window->fieldView().horizontalScrollBar();
-        h->setValue(0);
-        Key(view, Qt::Key_Right, Qt::KeypadModifier);
-        QCOMPARE(h->value(), view->width() / 3);
-        Key(view, Qt::Key_6, Qt::KeypadModifier, "6");
-        QCOMPARE(h->value(), 2 * (view->width() / 3));
-        Key(view, Qt::Key_Right);  // the view's own step of one cell
-        QCOMPARE(h->value(), 2 * (view->width() / 3) + s.CellSize);
-        const int zoomed = s.CellSize;
-        Key(view, Qt::Key_5, Qt::KeypadModifier, "5");
-        QCOMPARE(static_cast<int>(s.CellSize), zoomed);
-        Key(view, Qt::Key_Slash, Qt::KeypadModifier, "/");
-        QCOMPARE(static_cast<int>(s.CellSize), size);
-
-        // An Escape that closed a dialog does not close the program; Escape hides
-        // the panels first, then closes.
-        QDialog dialog(f.window.get());
-        dialog.setModal(true);
-        dialog.show();
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, {});
-        QApplication::sendEvent(&dialog, &press);
-        QVERIFY(!dialog.isVisible());
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Escape, {});
-        QApplication::sendEvent(view, &release);
-        QVERIFY(f.window->isVisible());
-        f.window->popups().Toggle("AboutPanel");
-        Key(view, Qt::Key_Escape);
-        QVERIFY(!f.window->popups().AnyShown());
-        QVERIFY(f.window->isVisible());
-        Key(view, Qt::Key_Escape);
-        QVERIFY(!f.window->isVisible());
     }
 
     void snapshotSeriesAndItsFailure() {

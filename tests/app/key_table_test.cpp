@@ -1,0 +1,211 @@
+#include <QDialog>
+#include <QMenu>
+#include <QScrollBar>
+#include <QWindow>
+
+#include "app/app_test_support.h"
+#include "app/popup_panels.h"
+
+using namespace zentorix;
+
+namespace {
+
+// What the window's keys change, read in one go so that a key that does the
+// wrong thing (or the right thing twice) shows as a difference.
+struct Seen {
+    bool running;
+    int speed, cellSize, scrollX, scrollY, generation;
+    bool lifeOn, deadOn, otherOn, otherRunning;
+    bool paints[4];
+    bool operator==(const Seen&) const = default;
+};
+
+Seen Look(test::WindowFixture& f) {
+    const Settings& s = f.settings();
+    app::FieldView& view = f.window->fieldView();
+    return {f.window->runControl().Running(),
+            s.SpeedMain,
+            s.CellSize,
+            view.horizontalScrollBar()->value(),
+            view.verticalScrollBar()->value(),
+            f.world().Counters.Generation,
+            s.EternalLifeOn,
+            s.EternalDeadOn,
+            s.OtherRealityOn,
+            f.window->runControl().OtherRealityRunning(),
+            {s.MainLifePaint, s.EternalLifePaint, s.EternalDeadPaint, s.OtherRealPaint}};
+}
+
+// A key as the window system delivers it: to the window, which hands it on.
+void Press(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(window, key, modifiers);
+}
+
+}  // namespace
+
+class KeyTableTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // Every row: a key pressed once with the field view focused changes exactly
+    // what the row says and nothing else.
+    void everyKeyOfTheTableActsOnceThroughTheWindow() {
+        test::WindowFixture f;
+        QWindow* window = f.window->windowHandle();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.world().SetFieldWidth(600);
+        f.world().SetFieldHeight(500);
+        f.window->fieldView().FitToField();
+        f.Find<QSlider>("SpeedTrackBar")->setValue(900);  // no tick between two keys
+        QWidget* view = f.Find<QWidget>("PaintBox1");
+        int stepX = 0, stepY = 0;  // a third of the view, as it is before each key
+        QScrollBar* h = f.window->fieldView().horizontalScrollBar();
+        QScrollBar* v = f.window->fieldView().verticalScrollBar();
+
+        using Change = std::function<void(Seen&)>;
+        const struct {
+            const char* name;
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            Change change;
+        } rows[] = {
+            {"Enter starts", Qt::Key_Return, {}, [](Seen& s) { s.running = true; }},
+            {"number pad Enter stops", Qt::Key_Enter, Qt::KeypadModifier,
+             [](Seen& s) { s.running = false; }},
+            {"+ is faster", Qt::Key_Plus, {}, [](Seen& s) { s.speed -= 5; }},
+            {"- is slower", Qt::Key_Minus, {}, [](Seen& s) { s.speed += 5; }},
+            {"F2", Qt::Key_F2, {}, [](Seen& s) { s.lifeOn = !s.lifeOn; }},
+            {"F3", Qt::Key_F3, {}, [](Seen& s) { s.deadOn = !s.deadOn; }},
+            {"F4", Qt::Key_F4, {}, [](Seen& s) { s.otherOn = !s.otherOn; }},
+            {"Ctrl+F1", Qt::Key_F1, Qt::ControlModifier,
+             [](Seen& s) { s.paints[0] = !s.paints[0]; }},
+            {"Ctrl+F2", Qt::Key_F2, Qt::ControlModifier,
+             [](Seen& s) { s.paints[1] = !s.paints[1]; }},
+            {"Ctrl+F3", Qt::Key_F3, Qt::ControlModifier,
+             [](Seen& s) { s.paints[2] = !s.paints[2]; }},
+            {"Ctrl+F4", Qt::Key_F4, Qt::ControlModifier,
+             [](Seen& s) { s.paints[3] = !s.paints[3]; }},
+            {"Ctrl+Enter", Qt::Key_Return, Qt::ControlModifier,
+             [](Seen& s) { s.otherRunning = !s.otherRunning; }},
+            {"Shift+Enter", Qt::Key_Return, Qt::ShiftModifier,
+             [](Seen& s) { s.otherRunning = !s.otherRunning; }},
+            // A zoom keeps the view's middle cell in place: the scroll follows.
+            {"pad *", Qt::Key_Asterisk, Qt::KeypadModifier,
+             [&](Seen& s) { s.cellSize += 1, s.scrollX = -1, s.scrollY = -1; }},
+            {"pad /", Qt::Key_Slash, Qt::KeypadModifier,
+             [&](Seen& s) { s.cellSize -= 1, s.scrollX = -1, s.scrollY = -1; }},
+            {"pad 6", Qt::Key_6, Qt::KeypadModifier, [&](Seen& s) { s.scrollX += stepX; }},
+            {"pad 2", Qt::Key_2, Qt::KeypadModifier, [&](Seen& s) { s.scrollY += stepY; }},
+            {"pad 3", Qt::Key_3, Qt::KeypadModifier,
+             [&](Seen& s) { s.scrollX += stepX, s.scrollY += stepY; }},
+            {"pad 4", Qt::Key_4, Qt::KeypadModifier, [&](Seen& s) { s.scrollX -= stepX; }},
+            {"pad 8", Qt::Key_8, Qt::KeypadModifier, [&](Seen& s) { s.scrollY -= stepY; }},
+            {"pad 9 (NumLock off)", Qt::Key_PageUp, Qt::KeypadModifier,
+             [&](Seen& s) { s.scrollX += stepX, s.scrollY -= stepY; }},
+            {"pad 1 (NumLock off)", Qt::Key_End, Qt::KeypadModifier,
+             [&](Seen& s) { s.scrollX -= stepX, s.scrollY += stepY; }},
+            {"pad 7", Qt::Key_7, Qt::KeypadModifier,
+             [&](Seen& s) { s.scrollX -= stepX, s.scrollY -= stepY; }},
+            {"pad .", Qt::Key_Period, Qt::KeypadModifier, [](Seen& s) { s.generation += 1; }},
+            {"pad . (NumLock off) steps, no Del", Qt::Key_Delete, Qt::KeypadModifier,
+             [](Seen& s) { s.generation += 1; }},
+        };
+        f.world().MainField.FillRect(10, 10, 12, 12, 1);
+        f.world().Selection = {9, 9, 13, 13};
+        f.world().SelectionVisible = true;
+        for (const auto& row : rows) {
+            view->setFocus();
+            stepX = view->width() / 3;
+            stepY = view->height() / 3;
+            QVERIFY(stepX != stepY);
+            h->setValue(3 * stepX);
+            v->setValue(3 * stepY);
+            Seen expected = Look(f);
+            row.change(expected);
+            Press(window, row.key, row.modifiers);
+            Seen seen = Look(f);
+            if (expected.scrollX < 0)
+                seen.scrollX = seen.scrollY = -1;
+            QVERIFY2(seen == expected, row.name);
+        }
+        // The number pad's Del stepped; the menu's Del did not erase the selection.
+        int live = 0;
+        for (int x = 9; x <= 13; ++x)
+            for (int y = 9; y <= 13; ++y)
+                live += f.world().MainField.at(x, y) > 0;
+        QVERIFY(live > 0);
+
+        // Number pad 5: the cell size stays, the field's middle comes into view.
+        h->setValue(0);
+        v->setValue(0);
+        const int size = f.settings().CellSize;
+        Press(window, Qt::Key_5, Qt::KeypadModifier);
+        QCOMPARE(static_cast<int>(f.settings().CellSize), size);
+        const int middleX = (300 - 1) * size, middleY = (250 - 1) * size;
+        QVERIFY(h->value() < middleX && middleX < h->value() + view->width());
+        QVERIFY(v->value() < middleY && middleY < v->value() + view->height());
+    }
+
+    // Where the focus is decides: a text box keeps "+", Enter and its digits, a
+    // dialog or a menu takes its own keys, and Escape hides panels before it closes.
+    void theFocusDecidesWhoseKeyItIs() {
+        test::WindowFixture f;
+        QWindow* window = f.window->windowHandle();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        app::RunControl& run = f.window->runControl();
+        f.Find<QSlider>("SpeedTrackBar")->setValue(100);
+        f.world().SetFieldWidth(600);  // room to scroll
+        f.world().SetFieldHeight(500);
+        f.window->fieldView().FitToField();
+
+        auto* birth = f.Find<QLineEdit>("BirthStr");
+        f.Find<QTabWidget>("PageControl1")->setCurrentIndex(0);
+        birth->setFocus();
+        birth->clear();
+        const Seen before = Look(f);
+        Press(window, Qt::Key_Plus);
+        Press(window, Qt::Key_3, Qt::KeypadModifier);
+        QVERIFY(birth->text().endsWith(QStringLiteral("+3")));
+        Press(window, Qt::Key_Return);
+        QVERIFY(Look(f) == before);
+
+        // With the view's menu open, one Enter runs its item once; Ctrl+Enter is
+        // the menu's single step.
+        QWidget* view = f.Find<QWidget>("PaintBox1");
+        view->setFocus();
+        f.window->contextMenu()->popup(view->mapToGlobal(QPoint(20, 20)));
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        const int generation = f.world().Counters.Generation;
+        Press(window, Qt::Key_Return, Qt::ControlModifier);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QCOMPARE(f.world().Counters.Generation, generation + 1);
+        QVERIFY(!run.OtherRealityRunning());
+        f.window->contextMenu()->popup(view->mapToGlobal(QPoint(20, 20)));
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        Press(window, Qt::Key_Return);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QVERIFY(run.Running());
+        run.StopButtonClick();
+
+        // An Escape that closes a dialog does nothing more.
+        QDialog dialog(f.window.get());
+        dialog.setModal(true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        Press(dialog.windowHandle(), Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(f.window->isVisible());
+
+        view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.window->popups().Toggle("AboutPanel");
+        Press(window, Qt::Key_Escape);
+        QVERIFY(!f.window->popups().AnyShown());
+        QVERIFY(f.window->isVisible());
+        Press(window, Qt::Key_Escape);
+        QVERIFY(!f.window->isVisible());
+    }
+};
+
+QTEST_MAIN(KeyTableTest)
+#include "key_table_test.moc"
