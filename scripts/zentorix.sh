@@ -13,7 +13,7 @@ build="$root/build"
 san_build="$root/build-san"
 jobs=$(nproc 2>/dev/null || echo 2)
 
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang libclang-rt-14-dev qt6-translations-l10n)
 
 install_missing() {

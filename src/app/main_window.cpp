@@ -27,6 +27,7 @@
 #include "app/selection_panel.h"
 #include "app/status_panels.h"
 #include "app/tool_panel.h"
+#include "app/wheel_focus.h"
 #include "engine/format_error.h"
 #include "formats/native_file.h"
 #include "formats/pattern_load.h"
@@ -41,6 +42,8 @@ MainWindow::MainWindow(ProgramFolder folder, QString commandLineFile, QWidget* p
       bindings_(session_),
       commandLineFile_(std::move(commandLineFile)) {
     setObjectName("Form1");
+    // Before any control is made: it settles how controls take the wheel.
+    new WheelFocus(this);
     messageSink_ = [this](const QString& message) {
         QMessageBox::warning(this, QStringLiteral("Zentorix"), message);
     };

@@ -1,3 +1,4 @@
+#include <qpa/qwindowsysteminterface.h>
 #include <QDialog>
 #include <QMenu>
 #include <QScrollBar>
@@ -5,6 +6,7 @@
 
 #include "app/app_test_support.h"
 #include "app/popup_panels.h"
+#include "engine/rule_text.h"
 
 using namespace zentorix;
 
@@ -36,6 +38,17 @@ Seen Look(test::WindowFixture& f) {
             {s.MainLifePaint, s.EternalLifePaint, s.EternalDeadPaint, s.OtherRealPaint}};
 }
 
+// Wheel notches over the middle of a widget, as the window system delivers
+// them: to the window at that place.
+void Wheel(QWidget* over, int notches) {
+    QWidget* top = over->window();
+    const QPoint local = over->mapTo(top, over->rect().center());
+    QWindowSystemInterface::handleWheelEvent(top->windowHandle(), local,
+                                             over->mapToGlobal(over->rect().center()), {},
+                                             {0, 120 * notches});
+    QCoreApplication::processEvents();
+}
+
 // A key as the window system delivers it: to the window, which hands it on.
 void Press(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     QTest::keyClick(window, key, modifiers);
@@ -43,7 +56,7 @@ void Press(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
 
 }  // namespace
 
-class KeyTableTest : public QObject {
+class WindowInputTest : public QObject {
     Q_OBJECT
 
   private slots:
@@ -205,7 +218,41 @@ class KeyTableTest : public QObject {
         Press(window, Qt::Key_Escape);
         QVERIFY(!f.window->isVisible());
     }
+
+    // The wheel over a number box, a list or a slider that has no focus scrolls
+    // the page it stands on; once the user picked the control, the wheel is its.
+    void theWheelScrollsThePageUnlessAControlWasPicked() {
+        test::WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.Find<QTabWidget>("PageControl1")->setCurrentIndex(0);
+        auto* panel = f.Find<QScrollArea>("Panel7");
+        QScrollBar* page = panel->verticalScrollBar();
+        QVERIFY(page->maximum() > 0);
+        f.Find<QWidget>("PaintBox1")->setFocus();
+        for (const char* name : {"IntNW", "RulesComboBox", "SpeedTrackBar"}) {
+            page->setValue(0);
+            auto* control = f.Find<QWidget>(name);
+            const int speed = f.settings().SpeedMain;
+            const std::string rule = FormatRuleTokens(f.world().Rules[0]);
+            const int index = f.Find<QComboBox>("RulesComboBox")->currentIndex();
+            Wheel(control, -5);
+            QVERIFY2(!control->hasFocus(), name);
+            QCOMPARE(f.settings().SpeedMain, speed);
+            QCOMPARE(FormatRuleTokens(f.world().Rules[0]), rule);
+            QCOMPARE(f.Find<QComboBox>("RulesComboBox")->currentIndex(), index);
+            if (panel->isAncestorOf(control))
+                QVERIFY2(page->value() > 0, name);
+        }
+        // Picked, the weight box takes the wheel: one notch, one step.
+        page->setValue(0);
+        auto* box = f.Find<QSpinBox>("IntNW");
+        box->setFocus();
+        const int value = box->value();
+        Wheel(box, 1);
+        QCOMPARE(box->value(), value + 1);
+        QCOMPARE(page->value(), 0);
+    }
 };
 
-QTEST_MAIN(KeyTableTest)
-#include "key_table_test.moc"
+QTEST_MAIN(WindowInputTest)
+#include "window_input_test.moc"
