@@ -60,26 +60,22 @@ CellRect FieldView::VisibleWindow() const {
     const World& w = session_.world();
     const QSize s = SurfaceSize(), v = viewport()->size();
     const int c = CellSize();
+    // Every cell with a pixel in the view, the partly shown ones at the edges
+    // included, at any scroll position.
+    auto span = [c](int surface, int view, int scroll, int cells, int& first, int& last) {
+        if (surface < view) {
+            first = 1;
+            last = cells;
+            return;
+        }
+        first = scroll / c + 1;
+        last = std::min((scroll + view - 1) / c + 1, cells);
+    };
     CellRect r;
-    if (s.width() < v.width()) {
-        r.FirstColumn = 1;
-        r.LastColumn = w.FieldWidth() + 1;
-    } else {
-        r.FirstColumn = horizontalScrollBar()->value() / c;
-        r.LastColumn = r.FirstColumn + v.width() / c;
-    }
-    if (s.height() < v.height()) {
-        r.FirstRow = 1;
-        r.LastRow = w.FieldHeight() + 1;
-    } else {
-        r.FirstRow = verticalScrollBar()->value() / c;
-        r.LastRow = r.FirstRow + v.height() / c;
-    }
-    // The window never reaches past the painted field or the grids' margins.
-    r.FirstColumn = std::max(r.FirstColumn, 1);
-    r.FirstRow = std::max(r.FirstRow, 1);
-    r.LastColumn = std::min(r.LastColumn, w.FieldWidth());
-    r.LastRow = std::min(r.LastRow, w.FieldHeight());
+    span(s.width(), v.width(), horizontalScrollBar()->value(), w.FieldWidth(), r.FirstColumn,
+         r.LastColumn);
+    span(s.height(), v.height(), verticalScrollBar()->value(), w.FieldHeight(), r.FirstRow,
+         r.LastRow);
     return r;
 }
 
@@ -166,16 +162,18 @@ void FieldView::RedrawView(bool forceAllLayers) {
 }
 
 void FieldView::RepaintCell(int x, int y) {
-    const ColourModel& colours = session_.settings().Colours;
+    // The layers as a full redraw shows them: a hidden layer's mark stays hidden.
+    const Settings& s = session_.settings();
+    const ColourModel& colours = s.Colours;
     const World& w = session_.world();
     DrawCell(x, y, colours.BackgroundColour);
-    if (w.EternalDeadField.at(x, y) > 0)
+    if (s.EternalDeadRefresh && w.EternalDeadField.at(x, y) > 0)
         DrawCell(x, y, colours.DeadColour);
-    if (w.EternalLifeField.at(x, y) > 0)
+    if (s.EternalLifeRefresh && w.EternalLifeField.at(x, y) > 0)
         DrawCell(x, y, colours.BirthColour);
-    if (w.OtherRealityField.at(x, y) > 0)
+    if (s.OtherRealRefresh && w.OtherRealityField.at(x, y) > 0)
         DrawCell(x, y, colours.BigGridColour);
-    if (w.MainField.at(x, y) > 0)
+    if (s.MainLifeRefresh && w.MainField.at(x, y) > 0)
         DrawCell(x, y, colours.ColourOfState(w.MainField.at(x, y)));
 }
 

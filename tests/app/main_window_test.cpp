@@ -107,6 +107,71 @@ class MainWindowTest : public QObject {
         QCOMPARE(view.ViewStatusText(), QStringLiteral("7-160x140-W"));
     }
 
+    // At every cell size and scroll offset every cell with a pixel in the view
+    // is painted, the partly shown ones at the edges included: by the full
+    // redraw (all live) and by the step's repaint (all die at once).
+    void everyVisibleCellIsPaintedAtEveryScrollOffset() {
+        test::WindowFixture f;
+        Settings& s = f.settings();
+        World& w = f.world();
+        app::FieldView& view = f.window->fieldView();
+        w.SetFieldWidth(999);
+        w.SetFieldHeight(999);
+        w.MainField.FillRect(1, 1, 999, 999, 1);
+        w.Rules[0].BirthList.clear();
+        w.Rules[0].SurvivalList.clear();
+        const QRgb live = app::ToRgb(s.Colours.ColourOfState(1));
+        const QRgb empty = app::ToRgb(s.Colours.BackgroundColour);
+        const QSize shown = f.Find<QWidget>("PaintBox1")->size();
+        // The colour each pixel of the view must have where a cell is painted.
+        auto check = [&](QRgb colour, const char* what, int c, int offset) {
+            const int x0 = view.horizontalScrollBar()->value();
+            const int y0 = view.verticalScrollBar()->value();
+            const int lead = view.InsetLead(), trail = view.InsetTrail();
+            auto inside = [&](int p) { return p % c >= lead && p % c < c - trail; };
+            for (int py = 0; py < shown.height(); ++py)
+                for (int px = 0; px < shown.width(); ++px)
+                    if (inside(x0 + px) && inside(y0 + py) &&
+                        view.SurfacePixel(x0 + px, y0 + py) != colour)
+                        QFAIL(qPrintable(QStringLiteral("%1: cell size %2, offset %3, pixel %4,%5")
+                                             .arg(what)
+                                             .arg(c)
+                                             .arg(offset)
+                                             .arg(px)
+                                             .arg(py)));
+        };
+        for (int c : {1, 4, 7}) {
+            for (int offset : {0, 1, c - 1}) {
+                s.CellSize = c;
+                view.FitToField();
+                w.MainField.FillRect(1, 1, 999, 999, 1);
+                view.horizontalScrollBar()->setValue(23 * c + offset);
+                view.verticalScrollBar()->setValue(17 * c + offset);
+                view.RedrawView();
+                check(live, "redraw", c, offset);
+                f.window->runControl().StepButtonClick();
+                check(empty, "step", c, offset);
+            }
+        }
+    }
+
+    // A paint edit repaints its cell as the view shows the layers: the mark of
+    // a layer whose display is off stays hidden.
+    void aPaintedCellShowsOnlyTheLayersOnDisplay() {
+        test::WindowFixture f;
+        Settings& s = f.settings();
+        f.world().EternalLifeField.at(3, 4) = 1;
+        s.EternalLifeRefresh = false;
+        f.window->fieldView().RedrawView();
+        const QRgb empty = app::ToRgb(s.Colours.BackgroundColour);
+        QCOMPARE(f.CellPixel(3, 4), empty);
+        f.window->fieldView().RepaintCell(3, 4);
+        QCOMPARE(f.CellPixel(3, 4), empty);
+        s.EternalLifeRefresh = true;
+        f.window->fieldView().RepaintCell(3, 4);
+        QCOMPARE(f.CellPixel(3, 4), app::ToRgb(s.Colours.BirthColour));
+    }
+
     void theCommandLineFileWinsAndABadSettingsFileIsKeptAside() {
         test::WindowFixture f;
         f.world().MainField.at(2, 2) = 1;
