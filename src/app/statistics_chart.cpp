@@ -1,12 +1,18 @@
 #include "app/statistics_chart.h"
 
 #include <QPainter>
+#include <QTimer>
 
 #include "view/field_editing.h"
 
 namespace zentorix::app {
 
 namespace {
+
+// A page younger than this is not shown while a complete one is there.
+constexpr int kYoungPageMs = 200;
+// The chart is shown at most this often while generations come.
+constexpr int kShowEveryMs = 100;
 
 QColor Rgb(std::uint32_t colour) {
     return QColor::fromRgb(static_cast<QRgb>(colour));
@@ -31,6 +37,7 @@ StatisticsChart::StatisticsChart(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     image_ = QImage(150, 200, QImage::Format_RGB32);
     image_.fill(Qt::black);
+    pageAge_.start();
     sinceShown_.start();
 }
 
@@ -40,6 +47,10 @@ void StatisticsChart::Apply(const GraphStep& step, const StatisticsGraph& graph)
         image_.fill(Qt::black);
     }
     if (step.newPage) {
+        // Only a page that ran to its end may stand in for a young one.
+        lastPage_ = pageRequested_ ? QImage() : image_;
+        pageRequested_ = false;
+        pageAge_.restart();
         image_.fill(Qt::black);
         QPainter painter(&image_);
         for (const GraphLine& line : graph.PageLines()) {
@@ -64,25 +75,38 @@ void StatisticsChart::Apply(const GraphStep& step, const StatisticsGraph& graph)
     // Generations at full speed come faster than anyone can watch; the image is
     // always current, so showing it 10 times a second loses nothing and spares
     // the window repaints of its own between those of the field.
-    if (step.newPage || sinceShown_.elapsed() >= 100) {
+    if (sinceShown_.elapsed() >= kShowEveryMs) {
         sinceShown_.restart();
         update();
     }
 }
 
+const QImage& StatisticsChart::shownImage() const {
+    const bool young = pageAge_.elapsed() < kYoungPageMs;
+    return young && lastPage_.size() == image_.size() ? lastPage_ : image_;
+}
+
 void StatisticsChart::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    painter.drawImage(0, 0, image_);
+    const QImage& shown = shownImage();
+    painter.drawImage(0, 0, shown);
+    // The young page is shown once it is old enough, even when no generation
+    // follows (the run stopped).
+    if (&shown != &image_)
+        QTimer::singleShot(kYoungPageMs - static_cast<int>(pageAge_.elapsed()) + 1, this,
+                           qOverload<>(&QWidget::update));
 }
 
 void StatisticsChart::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    pageRequested_ = true;
     emit PageRequested();
 }
 
 void StatisticsChart::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    pageRequested_ = true;
     emit PageRequested();
 }
 

@@ -12,6 +12,9 @@ namespace zentorix::app {
 // order (grid and labels when a page begins, then the curves and the pulse), and
 // the paint event only shows that image, so a generation never clears the chart.
 // Being shown or resized begins a new page, as a repaint by the system does.
+// At full speed a page fills in a few milliseconds: the chart is shown about 10
+// times a second, and a page too young to watch gives way to the full page
+// before it, so what reaches the screen always holds curves.
 class StatisticsChart : public QWidget {
     Q_OBJECT
 
@@ -20,7 +23,10 @@ class StatisticsChart : public QWidget {
 
     // Draws one generation's step of the graph model.
     void Apply(const GraphStep& step, const StatisticsGraph& graph);
+    // The page being drawn.
     const QImage& image() const { return image_; }
+    // The page the chart shows now.
+    const QImage& shownImage() const;
 
   signals:
     // The chart needs a new page of its current size.
@@ -33,7 +39,10 @@ class StatisticsChart : public QWidget {
 
   private:
     QImage image_;
+    QImage lastPage_;        // the page before this one, as it was completed
+    QElapsedTimer pageAge_;  // since the page being drawn began
     QElapsedTimer sinceShown_;
+    bool pageRequested_ = false;  // the next page replaces a cleared chart
 };
 
 }  // namespace zentorix::app

@@ -132,6 +132,56 @@ class StatisticsPageTest : public QObject {
         QVERIFY(f.window->statusBar()->currentMessage().isEmpty());
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
+
+    // At full speed on a small soup a page fills in a few milliseconds: every
+    // time the chart reaches the screen it shows curves, never a page just
+    // cleared, and it reaches the screen several times a second.
+    void theChartShowsCurvesAtFullSpeed() {
+        test::WindowFixture f;
+        f.window->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(3);
+        auto* chart = f.Find<app::StatisticsChart>("PaintBox6");
+        World& w = f.world();
+        w.SetFieldWidth(64);
+        w.SetFieldHeight(64);
+        f.Find<QCheckBox>("EnableTOR")->setChecked(true);
+        std::uint32_t seed = 12345;
+        for (int x = 1; x <= 64; ++x)
+            for (int y = 1; y <= 64; ++y)
+                w.MainField.at(x, y) = ((seed = seed * 1103515245u + 12345u) >> 16) % 3 == 0;
+        QList<int> curvePixels;  // white live-curve pixels of each page shown
+        struct Watch : QObject {
+            app::StatisticsChart* chart;
+            QList<int>* seen;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Paint) {
+                    const QImage& page = chart->shownImage();
+                    int n = 0;
+                    for (int y = 15; y < page.height() - 10; ++y)
+                        for (int x = 26; x < page.width(); ++x)
+                            n += (page.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
+                    seen->append(n);
+                }
+                return false;
+            }
+        } watch;
+        watch.chart = chart;
+        watch.seen = &curvePixels;
+        app::RunControl& run = f.window->runControl();
+        run.StartButtonClick();
+        f.Find<QSlider>("SpeedTrackBar")->setValue(0);  // the maximum speed
+        QTest::qWait(300);                              // past the first page
+        chart->installEventFilter(&watch);
+        QTest::qWait(1000);
+        chart->removeEventFilter(&watch);
+        QVERIFY2(w.Counters.Generation > 200, qPrintable(QStringLiteral("%1 %2 %3")
+                                                             .arg(w.Counters.Generation)
+                                                             .arg(run.Running())
+                                                             .arg(w.Counters.LiveCount)));
+        run.StopButtonClick();
+        QVERIFY2(curvePixels.size() >= 5, qPrintable(QString::number(curvePixels.size())));
+        for (int n : curvePixels)
+            QVERIFY2(n >= 30, qPrintable(QString::number(n)));
+    }
 };
 
 QTEST_MAIN(StatisticsPageTest)
