@@ -1,5 +1,7 @@
 #include "app/open_commands.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -50,7 +52,13 @@ void OpenCommands::OpenFileButtonClick() {
         dialog_->setNameFilters(Filters());
         dialog_->setDirectory(FromPath(window_.session().folder().Root));
     }
-    if (dialog_->exec() != QDialog::Accepted || dialog_->selectedFiles().isEmpty())
+    const int answer = dialog_->exec();
+    // A completion list still open when Enter accepted the typed name would
+    // outlive the dialog over the field and swallow the next click.
+    for (QCompleter* completer : dialog_->findChildren<QCompleter*>())
+        if (completer->popup())
+            completer->popup()->hide();
+    if (answer != QDialog::Accepted || dialog_->selectedFiles().isEmpty())
         return;
     window_.OpenFile(dialog_->selectedFiles().first());
 }
