@@ -17,7 +17,7 @@ trap 'rm -f "$tmp" "$errors"' EXIT
 
 {
     echo "# Population series of the experiments in data/Museum: for each file the output of"
-    echo "#   zentorix-cli run FILE $(echo $options)"
+    echo "#   zentorix-cli run FILE $options"
     echo "# (the opened field, then: generation live first born died). Made by"
     echo "# tests/cli/record_museum.sh; checked by the Museum test."
     echo "# options: $options"
