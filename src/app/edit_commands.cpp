@@ -5,9 +5,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenu>
-#include <QToolBar>
 
 #include "app/field_editing.h"
+#include "app/flow_layout.h"
 #include "app/main_window.h"
 #include "app/snapshot_series.h"
 #include "formats/snapshots.h"
@@ -132,10 +132,8 @@ QToolButton* TransformButton(MainWindow& window, const TransformCommand& t, cons
 
 }  // namespace
 
-QToolBar* BuildEditToolBar(MainWindow& window) {
-    auto* bar = new QToolBar(QObject::tr("Правка"), &window);
-    bar->setObjectName("EditToolBar");
-    bar->setMovable(false);
+ToolGroup* BuildEditToolBar(MainWindow& window) {
+    auto* bar = new ToolGroup("EditToolBar", &window);
     auto* paint = MakeToolButton("MainPaintButton", QObject::tr("Малювати"), true, bar);
     auto* select = MakeToolButton("MainSelectButton", QObject::tr("Виділити"), true, bar);
     QObject::connect(paint, &QToolButton::clicked, &window,

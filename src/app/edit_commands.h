@@ -1,10 +1,11 @@
 #pragma once
 
 class QMenu;
-class QToolBar;
 class QWidget;
 
 namespace zentorix::app {
+
+class ToolGroup;
 
 class MainWindow;
 class FieldEditing;
@@ -17,7 +18,7 @@ void AddEditCommands(MainWindow& window, FieldEditing& editing, QMenu* edit, QMe
 
 // The editing tool bar: the Paint and Select twins, the mode panel, the turn and
 // mirror twins and the snapshot series with its count.
-QToolBar* BuildEditToolBar(MainWindow& window);
+ToolGroup* BuildEditToolBar(MainWindow& window);
 
 // The turn and mirror buttons of the options page.
 QWidget* BuildTransformButtons(MainWindow& window, QWidget* parent);

@@ -17,6 +17,7 @@
 #include "app/edit_commands.h"
 #include "app/field_editing.h"
 #include "app/file_lists.h"
+#include "app/flow_layout.h"
 #include "app/key_commands.h"
 #include "app/language_control.h"
 #include "app/language_texts.h"
@@ -54,17 +55,22 @@ MainWindow::MainWindow(ProgramFolder folder, QString commandLineFile, QWidget* p
     BuildCentralArea();
     BuildMenus();
     BuildToolBar();
-    addToolBarBreak();
-    addToolBar(Qt::TopToolBarArea, BuildEditToolBar(*this));
+    AddToolBarGroup(BuildEditToolBar(*this));
     keys_ = new KeyCommands(*this);
     status_ = new StatusPanels(*this, this);
     setStatusBar(status_);
     WireSignals();
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     language_ = new LanguageControl(*this);
     StartUp();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::AddToolBarGroup(ToolGroup* bar) {
+    bar->setParent(toolBars_);
+    toolBars_->layout()->addWidget(bar);
+}
 
 void MainWindow::BuildCentralArea() {
     auto* central = new QWidget(this);
@@ -189,8 +195,10 @@ void MainWindow::RestoreGeometry(const Settings& s) {
     // The frame is not known before the window is shown; leave room for a
     // usual title bar and border.
     const int frameWidth = 2 * kFrameSide, frameHeight = kFrameTop + kFrameSide;
-    const int width = std::min(std::max(s.WindowWidth, 640), area.width() - frameWidth);
-    const int height = std::min(std::max(s.WindowHeight, 480), area.height() - frameHeight);
+    const int width =
+        std::min(std::max<int>(s.WindowWidth, kMinimumWidth), area.width() - frameWidth);
+    const int height =
+        std::min(std::max<int>(s.WindowHeight, kMinimumHeight), area.height() - frameHeight);
     const int left =
         std::clamp(s.WindowLeft, area.left() + kFrameSide,
                    std::max(area.left() + kFrameSide, area.right() + 1 - kFrameSide - width));

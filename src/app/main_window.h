@@ -15,6 +15,7 @@
 class QAction;
 class QComboBox;
 class QMenu;
+class QMenuBar;
 class QActionGroup;
 class QLineEdit;
 class QSlider;
@@ -30,6 +31,7 @@ class PopupPanels;
 class ToolPanel;
 class FieldEditing;
 class KeyCommands;
+class ToolGroup;
 
 // The program's one window: menus, tool bar, the tool panel with its option
 // pages, the field view and the status bar. It owns the session and the run
@@ -96,6 +98,8 @@ class MainWindow : public QMainWindow {
   private:
     void BuildMenus();
     void BuildToolBar();
+    // Puts a tool bar among those under the menu bar.
+    void AddToolBarGroup(ToolGroup* bar);
     void BuildCentralArea();
     void WireSignals();
     void StartUp();
@@ -125,6 +129,8 @@ class MainWindow : public QMainWindow {
     PopupPanels* popups_ = nullptr;
     LanguageControl* language_ = nullptr;
     QSplitter* centralSplitter_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
+    QWidget* toolBars_ = nullptr;   // ToolBar1: the tool bar groups, flowing into rows
     QWidget* filePanel_ = nullptr;  // Panel42: the second folder/file list pair
     QPushButton* startButton_ = nullptr;
     QToolButton* playButton_ = nullptr;
@@ -140,6 +146,10 @@ class MainWindow : public QMainWindow {
     bool chooseLanguage_ = false;  // first start: the language panel is offered
     bool startUpQueued_ = false;
     bool startedUp_ = false;
+    // The smallest window in which every control of the tool bars and the
+    // status bar shows whole (they wrap into more rows as the window narrows).
+    static constexpr int kMinimumWidth = 800;
+    static constexpr int kMinimumHeight = 520;
     // Room for the window manager's frame, before the real one is known.
     static constexpr int kFrameTop = 32;
     static constexpr int kFrameSide = 4;

@@ -1,11 +1,13 @@
 #include "app/popup_panels.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zentorix::app {
 
@@ -28,6 +30,7 @@ QPixmap GliderPicture(int phase) {
 }  // namespace
 
 PopupPanels::PopupPanels(QWidget* host) : QObject(host), host_(host) {
+    host_->installEventFilter(this);
     for (const char* name : kNames) {
         auto* frame = new QFrame(host);
         frame->setObjectName(name);
@@ -52,6 +55,7 @@ void PopupPanels::BuildAbout() {
                                "зважені правила 5х5, історія станів, ландшафт."),
                             about);
     text->setObjectName("Label63");
+    text->setWordWrap(true);
     layout->addWidget(text);
     auto* pictures = new QHBoxLayout;
     const char* names[] = {"Image5", "Image6", "Image7"};
@@ -92,16 +96,41 @@ void PopupPanels::Toggle(const char* name, bool upper) {
         return;
     }
     HideAll();
-    target->adjustSize();
-    const int left = host_->width() / 2 - target->width() / 2;
-    const int top = upper ? host_->height() / 3 - target->height() / 2
-                          : host_->height() / 2 - target->height() / 2;
-    target->move(std::max(0, left), std::max(0, top));
+    upper_[target] = upper;
+    Place(target);
     target->raise();
     target->show();
     if (target == panel("AboutPanel"))
         aboutTimer_.start();
     emit Shown(name);
+}
+
+// Centred, and never past the window's edges: a panel larger than the window
+// is held to its size.
+void PopupPanels::Place(QFrame* target) {
+    target->setMaximumSize(host_->size());
+    target->adjustSize();
+    const int left = host_->width() / 2 - target->width() / 2;
+    const int top = upper_.value(target) ? host_->height() / 3 - target->height() / 2
+                                         : host_->height() / 2 - target->height() / 2;
+    target->move(std::clamp(left, 0, std::max(0, host_->width() - target->width())),
+                 std::clamp(top, 0, std::max(0, host_->height() - target->height())));
+}
+
+bool PopupPanels::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == host_ && event->type() == QEvent::Resize) {
+        // A shown panel stays inside the window as it shrinks.
+        for (QFrame* frame : panels_) {
+            if (!frame->isVisible())
+                continue;
+            const QPoint at = frame->pos();
+            frame->setMaximumSize(host_->size());
+            frame->adjustSize();
+            frame->move(std::clamp(at.x(), 0, std::max(0, host_->width() - frame->width())),
+                        std::clamp(at.y(), 0, std::max(0, host_->height() - frame->height())));
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void PopupPanels::HideAll() {

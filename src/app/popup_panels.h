@@ -31,12 +31,17 @@ class PopupPanels : public QObject {
   signals:
     void Shown(const QString& name);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void BuildAbout();
+    void Place(QFrame* target);
 
     QWidget* host_;
     QMap<QString, QFrame*> panels_;
-    QTimer aboutTimer_;  // Timer3: the About panel's animation
+    QMap<QFrame*, bool> upper_;  // shown at a third of the height, not the middle
+    QTimer aboutTimer_;          // Timer3: the About panel's animation
     QLabel* pictures_[3] = {};
     int frame_ = 0;
 };

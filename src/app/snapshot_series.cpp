@@ -2,15 +2,15 @@
 
 #include <QDir>
 #include <QSpinBox>
-#include <QToolBar>
 #include <filesystem>
 
 #include "app/field_editing.h"
+#include "app/flow_layout.h"
 #include "app/main_window.h"
 
 namespace zentorix::app {
 
-void AddSnapshotSeries(MainWindow& window, QToolBar* bar) {
+void AddSnapshotSeries(MainWindow& window, ToolGroup* bar) {
     auto* photo = MakeToolButton("PhotoButton9", QObject::tr("Знімки"), false, bar);
     photo->setToolTip(QObject::tr("Серія знімків виділення (інструмент виділення)"));
     // The count is set on the options page, beside the other settings.

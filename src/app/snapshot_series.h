@@ -1,8 +1,8 @@
 #pragma once
 
-class QToolBar;
-
 namespace zentorix::app {
+
+class ToolGroup;
 
 class MainWindow;
 
@@ -10,7 +10,7 @@ class MainWindow;
 // Edit10, 1..500, 10). With the Select tool it writes that many pictures of the
 // selected cells into "screenshots", "screen" + (generation + k + 100000) +
 // ".bmp", one plain step after each.
-void AddSnapshotSeries(MainWindow& window, QToolBar* bar);
+void AddSnapshotSeries(MainWindow& window, ToolGroup* bar);
 
 // The series itself; gives the number of pictures written. A picture that
 // cannot be written stops the series with a message naming the file.

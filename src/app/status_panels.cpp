@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <algorithm>
 
 #include "app/bindings.h"
+#include "app/flow_layout.h"
 #include "app/main_window.h"
 
 namespace zentorix::app {
@@ -13,28 +15,35 @@ namespace zentorix::app {
 StatusPanels::StatusPanels(MainWindow& window, QWidget* parent) : QStatusBar(parent) {
     setObjectName("StatusBar1");
     setSizeGripEnabled(false);
+    // The panels flow into a second row when the window is narrow: every one
+    // stays whole and readable.
+    auto* area = new QWidget(this);
+    area->setObjectName("StatusPanels");
+    auto* flow = new FlowLayout(area, 2);
+    flow->setContentsMargins(0, 0, 4, 0);
     const int widths[] = {0, 60, 36, 36, 90, 90, 140};
     for (int i = 0; i < 7; ++i) {
-        panels_[i] = new QLabel(this);
+        panels_[i] = new QLabel(area);
         panels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panels_[i]->setFrameShape(QFrame::StyledPanel);
         if (widths[i] > 0)
             panels_[i]->setMinimumWidth(widths[i]);
-        addWidget(panels_[i]);
+        flow->addWidget(panels_[i]);
     }
     panels_[0]->setText(tr("Покоління ="));
     panels_[1]->setText("1");
 
     // Panel 7: the rule text and the twins.
-    auto* tail = new QWidget(this);
+    auto* tail = new QWidget(area);
     tail->setObjectName("StatusPanel7");
     auto* row = new QHBoxLayout(tail);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(2);
-    ruleText_ = new QLineEdit(tail);
+    ruleText_ = new QLineEdit(area);
     ruleText_->setObjectName("InfoEdit");
     ruleText_->setReadOnly(true);
-    row->addWidget(ruleText_, 1);
+    flow->addWidget(ruleText_);
+    flow->setStretchWidget(ruleText_);
 
     Session& session = window.session();
     Bindings& bind = window.bindings();
@@ -93,7 +102,8 @@ StatusPanels::StatusPanels(MainWindow& window, QWidget* parent) : QStatusBar(par
          nullptr);
     twin("OtherRealPaintStatusBar", tr("Малювати іншу реальність"), &Settings::OtherRealPaint,
          nullptr);
-    addWidget(tail, 1);
+    flow->addWidget(tail);
+    addWidget(area, 1);
 }
 
 void StatusPanels::SetGeneration(int generation) {
@@ -114,6 +124,11 @@ void StatusPanels::SetRuleInfo(const QString& family, const QString& name,
     panels_[5]->setText(family);
     panels_[6]->setText(name);
     ruleText_->setText(ruleText);
+    ruleText_->setToolTip(ruleText);
+    // Wide enough for the whole rule where the window allows, its start shown.
+    const int text = ruleText_->fontMetrics().horizontalAdvance(ruleText) + 16;
+    ruleText_->setMinimumWidth(std::clamp(text, 160, 480));
+    ruleText_->setCursorPosition(0);
 }
 
 }  // namespace zentorix::app

@@ -5,11 +5,12 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QSlider>
-#include <QToolBar>
+#include <QVBoxLayout>
 
 #include "app/colours_page.h"
 #include "app/edit_commands.h"
 #include "app/field_editing.h"
+#include "app/flow_layout.h"
 #include "app/language_texts.h"
 #include "app/main_window.h"
 #include "app/popup_panels.h"
@@ -28,8 +29,12 @@ QAction* MainWindow::MakeAction(const char* name, const QString& caption,
 }
 
 void MainWindow::BuildMenus() {
-    QMenuBar* bar = menuBar();
+    // Made here rather than by menuBar(): it shares the window's top with the
+    // tool bars (BuildToolBar), and the window would delete a menu bar of its own
+    // making when they are put in its place.
+    auto* bar = new QMenuBar(this);
     bar->setObjectName("MainMenu1");
+    menuBar_ = bar;
     auto menu = [bar](const char* name, const QString& caption) {
         QMenu* m = bar->addMenu(caption);
         m->setObjectName(name);
@@ -178,13 +183,29 @@ void MainWindow::BuildMenus() {
 }
 
 void MainWindow::BuildToolBar() {
-    auto* bar = new QToolBar(tr("Інструменти"), this);
-    bar->setObjectName("ToolBar1");
-    bar->setMovable(false);
-    addToolBar(Qt::TopToolBarArea, bar);
+    // ControlBar1: the menu bar over the tool bars. The tool bars flow into as
+    // many rows as the window's width needs, so no control hides behind "»".
+    auto* control = new QWidget(this);
+    control->setObjectName("ControlBar1");
+    auto* column = new QVBoxLayout(control);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(menuBar_);
+    toolBars_ = new QWidget(control);
+    toolBars_->setObjectName("ToolBar1");
+    auto* flow = new FlowLayout(toolBars_, 0);
+    flow->setContentsMargins(2, 0, 2, 0);
+    column->addWidget(toolBars_);
+    setMenuWidget(control);
 
-    auto tool = [bar](const char* name, const QString& caption, const QString& tip,
-                      bool checkable = false) {
+    ToolGroup* bar = nullptr;
+    auto group = [this, flow, &bar](const char* name) {
+        bar = new ToolGroup(name, toolBars_);
+        flow->addWidget(bar);
+    };
+    group("FileToolBar");
+    auto tool = [&bar](const char* name, const QString& caption, const QString& tip,
+                       bool checkable = false) {
         QToolButton* b = MakeToolButton(name, caption, checkable, bar);
         b->setToolTip(tip);
         bar->addWidget(b);
@@ -196,7 +217,7 @@ void MainWindow::BuildToolBar() {
             &QToolButton::clicked, this, &MainWindow::QuickSave);
     connect(tool("SaveAsFileButton", tr("Як..."), tr("Зберегти як (Ctrl+Shift+S)")),
             &QToolButton::clicked, this, [this] { popups_->Toggle("SavePanel", true); });
-    bar->addSeparator();
+    group("RunToolBar");
 
     startButton_ = MakeButton("StartButton", LanguageText(kStartCaption), bar);
     startButton_->setMinimumWidth(70);
@@ -219,7 +240,7 @@ void MainWindow::BuildToolBar() {
     speedPanel_ = MakeLabel("InfoSpeedPanel", QString(), bar);
     speedPanel_->setMinimumWidth(56);
     bar->addWidget(speedPanel_);
-    bar->addSeparator();
+    group("ViewToolBar");
 
     auto* gridButton = tool("GridButton", tr("Сітка"), tr("Сітка (Ctrl+G)"), true);
     connect(gridButton, &QToolButton::clicked, this, [this] { view_->ToggleGrid(); });
@@ -260,7 +281,7 @@ void MainWindow::BuildToolBar() {
             this, [zoomAboutCentre] { zoomAboutCentre(+1); });
     connect(tool("SpeedButton29", QStringLiteral("−"), tr("Зменшити")), &QToolButton::clicked, this,
             [zoomAboutCentre] { zoomAboutCentre(-1); });
-    bar->addSeparator();
+    group("RulesToolBar");
 
     auto* presetPanel = new QWidget(bar);
     presetPanel->setObjectName("Panel40");
@@ -274,6 +295,7 @@ void MainWindow::BuildToolBar() {
         rules->AttachToolBarList(presetList_);
     bar->addWidget(presetPanel);
 
+    group("ShellToolBar");
     connect(tool("ChangeLanguageButton", tr("Мова"), tr("Мова інтерфейсу")), &QToolButton::clicked,
             this, [this] { popups_->Toggle("ChangeLanguagePanel", true); });
     connect(tool("HelpButton", QStringLiteral("?"), tr("Довідка (F1)")), &QToolButton::clicked,

@@ -99,6 +99,14 @@ inline void WriteFile(const QString& path, const QByteArray& text) {
     file.write(text);
 }
 
+// The shipped language and rule-name files, into a program folder's Language.
+inline void CopyShippedLanguages(const QString& programFolder) {
+    const QDir shipped(QStringLiteral(ZENTORIX_SHIPPED_DATA "/Language"));
+    QDir(programFolder).mkpath("Language");
+    for (const QString& name : shipped.entryList(QDir::Files))
+        QFile::copy(shipped.filePath(name), programFolder + "/Language/" + name);
+}
+
 // What a user's pick from a drop-down list does.
 inline void Choose(QComboBox* list, int index) {
     list->setCurrentIndex(index);

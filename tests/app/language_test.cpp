@@ -15,13 +15,6 @@ using namespace zentorix::test;
 
 namespace {
 
-void CopyLanguages(const QString& programFolder) {
-    const QDir shipped(QStringLiteral(ZENTORIX_SHIPPED_DATA "/Language"));
-    QDir(programFolder).mkpath("Language");
-    for (const QString& name : shipped.entryList(QDir::Files))
-        QFile::copy(shipped.filePath(name), programFolder + "/Language/" + name);
-}
-
 // What a user reads in the window: one caption of every kind.
 QStringList Captions(const WindowFixture& f) {
     auto* pages = f.Find<QTabWidget>("PageControl1");
@@ -67,7 +60,7 @@ class LanguageTest : public QObject {
     void SwitchingChangesEveryCaptionAndNoRuleOrSelection() {
         WindowFixture f;
         f.Close();
-        CopyLanguages(f.dir.path());
+        CopyShippedLanguages(f.dir.path());
         QFile::remove(f.dir.path() + "/Language/#SelLangStart");
         f.Open();
         app::LanguageControl& language = f.window->language();
@@ -136,7 +129,7 @@ class LanguageTest : public QObject {
         WindowFixture f;
         f.Close();
         QFile::remove(f.dir.path() + "/Zentorix.ini");
-        CopyLanguages(f.dir.path());
+        CopyShippedLanguages(f.dir.path());
         f.Open();
         QFrame* panel = f.window->popups().panel("ChangeLanguagePanel");
         QTRY_VERIFY(panel->isVisible());

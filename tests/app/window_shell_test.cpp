@@ -1,6 +1,7 @@
 #include <QProcess>
 
 #include "app/app_test_support.h"
+#include "app/language_control.h"
 #include "app/popup_panels.h"
 
 using namespace zentorix;
@@ -56,6 +57,61 @@ class WindowShellTest : public QObject {
             test::WriteFile(f.dir.filePath(name), "help");
             QCOMPARE(f.window->HelpFile(), f.dir.filePath(name));
         }
+    }
+
+    // From a large window down to the smallest, in both languages, every control
+    // of the tool bars and the status bar shows whole inside the window, none
+    // over another; a pop-up panel stays inside.
+    void everyControlFitsFromLargeToTheSmallestWindow() {
+        test::WindowFixture f;
+        test::CopyShippedLanguages(f.dir.path());
+        f.window->resize(300, 200);
+        QCOMPARE(f.window->size(), f.window->minimumSize());
+        QVERIFY(f.window->minimumWidth() <= 800 && f.window->minimumHeight() <= 520);
+        // The first control that is cut, hidden, outside or overlapped; empty when none.
+        auto problem = [&f]() -> QString {
+            QList<QRect> taken;
+            for (const char* area : {"ToolBar1", "StatusBar1"}) {
+                for (QWidget* w : f.Find<QWidget>(area)->findChildren<QWidget*>()) {
+                    if (!w->isVisible() || w->objectName().isEmpty() ||
+                        !(qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w) ||
+                          qobject_cast<QLineEdit*>(w) || qobject_cast<QSlider*>(w) ||
+                          qobject_cast<QComboBox*>(w)))
+                        continue;
+                    const QRect r(w->mapTo(f.window.get(), QPoint(0, 0)), w->size());
+                    if (!f.window->rect().contains(r))
+                        return "outside: " + w->objectName();
+                    if (r.width() < w->minimumSizeHint().width())
+                        return "cut: " + w->objectName();
+                    for (const QRect& other : taken)
+                        if (other.intersects(r))
+                            return "overlapped: " + w->objectName();
+                    taken.append(r);
+                }
+            }
+            for (const char* name : {"HelpButton", "ExitButton", "ComboBox1", "InfoEdit"})
+                if (!f.Find<QWidget>(name)->isVisible())
+                    return QStringLiteral("hidden: ") + name;
+            return {};
+        };
+        for (const QString language : {"ukraine.lng", "english.lng"}) {
+            f.window->language().ApplyLanguageFile(language);
+            QCOMPARE(f.window->language().CurrentLanguageFile(), language);
+            for (const QSize size : {QSize(1270, 690), QSize(1000, 600), f.window->minimumSize()}) {
+                f.window->resize(size);
+                const QString where = QStringLiteral("%1 at %2x%3: ")
+                                          .arg(language)
+                                          .arg(size.width())
+                                          .arg(size.height());
+                QTRY_VERIFY2(problem().isEmpty(), qPrintable(where + problem()));
+                f.window->popups().Toggle("AboutPanel");
+                QWidget* about = f.window->popups().panel("AboutPanel");
+                const QRect r(about->mapTo(f.window.get(), QPoint(0, 0)), about->size());
+                QVERIFY2(f.window->rect().contains(r), qPrintable(where));
+                f.window->popups().HideAll();
+            }
+        }
+        f.Screenshot("smallest_window");
     }
 
     void aTerminationSignalClosesLikeTheUserAndSavesTheSettings() {

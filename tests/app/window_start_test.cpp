@@ -135,7 +135,7 @@ class WindowStartTest : public QObject {
         const QRect g = window.geometry();
         QVERIFY(area.contains(g.topLeft()));
         QVERIFY(g.bottom() <= area.bottom());
-        QVERIFY(g.right() <= area.right() || g.width() == window.minimumSizeHint().width());
+        QVERIFY(g.right() <= area.right() || g.width() == window.minimumWidth());
 
         test::WriteFile(f.dir.filePath("notes.txt"), "\x01\x02 not a pattern \x03\n");
         window.OpenFile(f.dir.filePath("notes.txt"));
