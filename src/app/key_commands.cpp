@@ -152,7 +152,9 @@ bool KeyCommands::eventFilter(QObject* watched, QEvent* event) {
             pressed_.remove(code);
             return false;
         }
-        pressed_.insert(code);
+        // Ctrl and Shift count as they were at the press: a user may let go of
+        // Ctrl before the key itself.
+        pressed_.insert(code, key->modifiers());
         // The number pad's keys are the window's: the view would scroll by a cell
         // as well. A text box still takes its digits.
         if ((code & 0x10000000) && !TakesTyping(target_))
@@ -161,9 +163,11 @@ bool KeyCommands::eventFilter(QObject* watched, QEvent* event) {
     }
     // Release: a key acts only when its press reached the window, so a key that
     // closed a dialog, a menu or a completer does nothing more.
-    if (key->isAutoRepeat() || !pressed_.remove(code) || !reaches)
+    if (key->isAutoRepeat() || !pressed_.contains(code))
         return false;
-    KeyUp(code, key->modifiers());
+    const Qt::KeyboardModifiers modifiers = pressed_.take(code);
+    if (reaches)
+        KeyUp(code, modifiers);
     return false;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
-#include <QSet>
 
 class QKeyEvent;
 class QWindow;
@@ -37,7 +37,8 @@ class KeyCommands : public QObject {
     void Click(const char* name) const;
 
     MainWindow& window_;
-    QSet<int> pressed_;          // keys whose press reached the window
+    // Keys whose press reached the window, with Ctrl and Shift as they were then.
+    QHash<int, Qt::KeyboardModifiers> pressed_;
     QWidget* target_ = nullptr;  // the control the key in hand is for
 };
 

@@ -148,6 +148,13 @@ class WindowInputTest : public QObject {
                 live += f.world().MainField.at(x, y) > 0;
         QVERIFY(live > 0);
 
+        // Ctrl let go before F2: still Ctrl+F2, the paint target.
+        Seen expected = Look(f);
+        expected.paints[1] = !expected.paints[1];
+        QTest::keyPress(window, Qt::Key_F2, Qt::ControlModifier);
+        QTest::keyRelease(window, Qt::Key_F2, Qt::NoModifier);
+        QVERIFY(Look(f) == expected);
+
         // Number pad 5: the cell size stays, the field's middle comes into view.
         h->setValue(0);
         v->setValue(0);
