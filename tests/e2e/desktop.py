@@ -268,7 +268,11 @@ def click(x, y, button=1):
     xdotool("mousemove", x, y, "click", button)
 
 
-def wheel(x, y, notches):
-    """Wheel notches at a place; positive ones scroll down."""
-    xdotool("mousemove", x, y, "click", "--repeat", abs(notches), "--delay", 120,
-            5 if notches > 0 else 4)
+def wheel(places, notches=1):
+    """Wheel notches at each of some places in turn; positive ones scroll down."""
+    button = 5 if notches > 0 else 4
+    steps = []
+    for x, y in places:
+        steps += ["mousemove", x, y, "click", "--repeat", abs(notches), "--delay", 100, button]
+        steps += ["sleep", 0.05]
+    xdotool(*steps)

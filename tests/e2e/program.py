@@ -13,6 +13,11 @@ from program_files import Settings, write_settings
 
 TITLE_END = "  -  Zentorix"
 
+# What the program writes beside itself: left out of the copy, so that trying
+# the program by hand in the build folder changes no scenario.
+WRITTEN_BY_PROGRAM = ("Zentorix.ini*", "QuickSave", "Color", "Field", "Rules", "screenshots",
+                      "stat.txt", ".*")
+
 # Stands in for the desktop's "open" action: records what the program asked to open.
 FAKE_OPENER = """#!/bin/sh
 printf '%s\\n' "$*" >> "$(dirname "$0")/opened.txt"
@@ -23,7 +28,7 @@ class Program:
     def __init__(self, bin_dir, work, shots, settings=None, settings_lines=(), args=()):
         self.work, self.shots = work, shots
         self.folder = os.path.join(work, "program")
-        shutil.copytree(bin_dir, self.folder)
+        shutil.copytree(bin_dir, self.folder, ignore=shutil.ignore_patterns(*WRITTEN_BY_PROGRAM))
         self.settings_path = os.path.join(self.folder, "Zentorix.ini")
         if settings is not None:
             write_settings(self.settings_path, settings, settings_lines)

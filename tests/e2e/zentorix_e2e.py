@@ -236,14 +236,14 @@ def wheel_scrolls_the_rules_page(run):
     top = window.y + window.height // 3
     panel = desktop.Geometry(window.right - 230, top, 210, bar.y - top)
     # The first notch over the weight boxes' bottom row.
-    wheel(window.right - 110, bar.y - 20, 1)
+    wheel([(window.right - 110, bar.y - 20)])
     changed(panel, crop(before, panel), "the wheel to change the tool panel")
     after = program.shot("one-notch", program.settle())
     shift = parts.vertical_shift(crop(before, panel), crop(after, panel))
     run.check(shift is not None, f"one notch scrolls the tool panel up (by {shift} pixels)")
-    for x in (window.right - 160, window.right - 110, window.right - 50):
-        for y in range(window.y + window.height // 2, bar.y - 10, 25):
-            wheel(x, y, 1)
+    # Then notches down two columns of the page, over whatever they meet.
+    wheel([(x, y) for x in (window.right - 160, window.right - 70)
+           for y in range(window.y + window.height // 2, bar.y - 10, 30)])
     program.shot("many-notches", program.settle())
     written = [line for line in program.close().lines if re.match(r"#R\d ", line)]
     run.check(written == RULE_LINES, "the rules are unchanged: " + " | ".join(written))
