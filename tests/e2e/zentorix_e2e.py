@@ -74,11 +74,16 @@ def crop(image, area):
 
 
 def screen_where(what, condition, timeout=15):
-    """The first screenshot for which condition(screenshot) holds."""
+    """The first screenshot for which condition(screenshot) holds; one in which
+    the condition cannot be judged (a part not found while the window
+    repaints) is passed over."""
 
     def look():
         image = desktop.screenshot()
-        return image if condition(image) else None
+        try:
+            return image if condition(image) else None
+        except AssertionError:
+            return None
 
     return wait_for(what, look, timeout, interval=0.2)
 
