@@ -13,8 +13,12 @@ build="$root/build"
 san_build="$root/build-san"
 jobs=$(nproc 2>/dev/null || echo 2)
 
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang libclang-rt-14-dev qt6-translations-l10n)
+# The last row is the end-to-end suite's: an X server, a window manager, real
+# key and pointer events, screenshots, and the driver's interpreter.
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libgl-dev
+          libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+          qt6-translations-l10n
+          python3 xvfb xauth openbox xdotool imagemagick)
 
 install_missing() {
     local missing=()
@@ -58,6 +62,8 @@ build)
 test)
     install_missing
     configure_and_build
+    # Offscreen for the GUI tests; the end-to-end tests (label e2e) give their
+    # program a display of their own under xvfb-run.
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir "$build" --output-on-failure -j "$jobs"
     build_sanitized
