@@ -139,7 +139,10 @@ QWidget* StatisticsPage::BuildRecordPanel() {
     connect(range, &QPushButton::clicked, this, &StatisticsPage::StatButton2Click);
     // Where the file goes, so a user can find it.
     const QString file = FromPath(recorder_.File());
-    auto* where = MakeLabel("StatFileLabel", file, group);
+    // A folder path has no spaces to wrap at: a break is allowed after each
+    // separator, so a long path takes more lines instead of widening the panel.
+    auto* where =
+        MakeLabel("StatFileLabel", QString(file).replace('/', QStringLiteral("/\u200B")), group);
     where->setToolTip(file);
     where->setWordWrap(true);
     where->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -1,6 +1,7 @@
 #include "app/tool_panel.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <tuple>
 
 #include "app/colours_page.h"
@@ -45,7 +47,6 @@ ToolPanel::ToolPanel(MainWindow& window, QWidget* parent) : QScrollArea(parent) 
     setObjectName("Panel7");
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFixedWidth(ScaledWidth(fontMetrics()) + verticalScrollBar()->sizeHint().width());
 
     auto* inner = new QWidget;
     inner->setObjectName("ScrollBox7");
@@ -82,6 +83,20 @@ ToolPanel::ToolPanel(MainWindow& window, QWidget* parent) : QScrollArea(parent) 
     layout->insertWidget(1, BuildPageButtons(inner));
     layout->addWidget(pages_, 1);
     setWidget(inner);
+    inner->installEventFilter(this);
+    FitWidth();
+}
+
+void ToolPanel::FitWidth() {
+    const int content = std::max(ScaledWidth(fontMetrics()), widget()->minimumSizeHint().width());
+    setFixedWidth(content + verticalScrollBar()->sizeHint().width() + 2 * frameWidth());
+}
+
+bool ToolPanel::eventFilter(QObject* watched, QEvent* event) {
+    // A caption of another language may need more room.
+    if (watched == widget() && event->type() == QEvent::LayoutRequest)
+        FitWidth();
+    return QScrollArea::eventFilter(watched, event);
 }
 
 // Six page tabs do not fit the panel's width in one row, and scroll arrows hide

@@ -30,8 +30,14 @@ class ToolPanel : public QScrollArea {
     // Shows the counters of the last generation in Edit1, Edit11, Edit2, Edit7, Edit3.
     void ShowCounters(int live, int first, int born, int died, int generation);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     static constexpr int kPageButtonsPerRow = 2;
+    // As wide as the font asks for, wider where a page's content needs it: the
+    // panel scrolls up and down, never cuts its pages at the side.
+    void FitWidth();
     QWidget* BuildPageButtons(QWidget* parent);
 
     QTabWidget* pages_ = nullptr;

@@ -193,7 +193,7 @@ void MainWindow::BuildToolBar() {
     column->addWidget(menuBar_);
     toolBars_ = new QWidget(control);
     toolBars_->setObjectName("ToolBar1");
-    auto* flow = new FlowLayout(toolBars_, 0);
+    auto* flow = new FlowLayout(toolBars_, 10);  // the groups apart
     flow->setContentsMargins(2, 0, 2, 0);
     column->addWidget(toolBars_);
     setMenuWidget(control);

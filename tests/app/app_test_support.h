@@ -31,7 +31,8 @@ namespace zentorix::test {
 
 // A main window on a fresh program folder of its own.
 struct WindowFixture {
-    QTemporaryDir dir;
+    // As long as a user's folder often is (/home/someone/.local/share/Zentorix).
+    QTemporaryDir dir{QDir::tempPath() + "/zentorix-test-of-the-window-in-a-program-folder-XXXXXX"};
     std::unique_ptr<app::MainWindow> window;
 
     explicit WindowFixture(const QString& commandLineFile = {}) { Open(commandLineFile); }

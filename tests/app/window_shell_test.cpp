@@ -3,6 +3,7 @@
 #include "app/app_test_support.h"
 #include "app/language_control.h"
 #include "app/popup_panels.h"
+#include "app/tool_panel.h"
 
 using namespace zentorix;
 
@@ -89,6 +90,15 @@ class WindowShellTest : public QObject {
                     taken.append(r);
                 }
             }
+            // The tool panel shows its pages whole, it only scrolls up and down; and
+            // a long text (a folder path) does not make it wide.
+            auto* panel = f.Find<QScrollArea>("Panel7");
+            if (panel->widget()->width() > panel->viewport()->width())
+                return "tool panel cut by " +
+                       QString::number(panel->widget()->width() - panel->viewport()->width());
+            if (panel->viewport()->width() >
+                app::ToolPanel::ScaledWidth(panel->fontMetrics()) * 11 / 10)
+                return "tool panel widened to " + QString::number(panel->viewport()->width());
             for (const char* name : {"HelpButton", "ExitButton", "ComboBox1", "InfoEdit"})
                 if (!f.Find<QWidget>(name)->isVisible())
                     return QStringLiteral("hidden: ") + name;
@@ -103,7 +113,11 @@ class WindowShellTest : public QObject {
                                           .arg(language)
                                           .arg(size.width())
                                           .arg(size.height());
-                QTRY_VERIFY2(problem().isEmpty(), qPrintable(where + problem()));
+                for (int page = 0; page < 6; ++page) {
+                    f.Find<QTabWidget>("PageControl1")->setCurrentIndex(page);
+                    QTRY_VERIFY2(problem().isEmpty(),
+                                 qPrintable(where + QString::number(page) + " " + problem()));
+                }
                 f.window->popups().Toggle("AboutPanel");
                 QWidget* about = f.window->popups().panel("AboutPanel");
                 const QRect r(about->mapTo(f.window.get(), QPoint(0, 0)), about->size());
