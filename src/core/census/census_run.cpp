@@ -50,6 +50,12 @@ CellRect SoupRect(const World& world, int width, int height) {
 void BuildCensusStart(World& world, Settings& settings, const CensusStart& start,
                       std::string_view rule, std::uint64_t seed) {
     world.Random.FixSeed(seed);
+    // A pattern is centred on the field as it is when it is placed; a native
+    // file brings its own size, which the census's size then replaces.
+    if (start.field) {
+        world.SetFieldWidth(start.field->first);
+        world.SetFieldHeight(start.field->second);
+    }
     if (start.base) {
         const OpenResult opened = OpenPatternFile(world, settings, *start.base);
         if (!opened.found)
