@@ -14,7 +14,7 @@ san_build="$root/build-san"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang libclang-rt-14-dev qt6-translations-l10n)
+          libbenchmark-dev clang libclang-rt-14-dev qt6-translations-l10n libgif-dev parallel)
 
 install_missing() {
     local missing=()
