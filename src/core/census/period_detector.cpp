@@ -28,10 +28,10 @@ PeriodDetector::PeriodDetector(const World& world, const Settings& settings, Ste
     states_ = world.Rules[0].History || (settings.OtherRealityOn && world.Rules[1].History);
     const std::size_t cells = static_cast<std::size_t>(lastX_ - firstX_ + 1) *
                               static_cast<std::size_t>(lastY_ - firstY_ + 1);
-    coefficients_.resize(cells);
+    coefficients_.resize(2 * cells);
     std::uint64_t state = 0x43454E535553ULL;
-    for (std::uint64_t& c : coefficients_)
-        c = Mix(state) | 1;
+    for (std::uint32_t& c : coefficients_)
+        c = static_cast<std::uint32_t>(Mix(state)) | 1;
     ring_.assign(static_cast<std::size_t>(maxPeriod_), 0);
     // The start is the first field a later one may repeat.
     ring_[0] = Hash(world);
@@ -40,24 +40,33 @@ PeriodDetector::PeriodDetector(const World& world, const Settings& settings, Ste
 }
 
 std::uint64_t PeriodDetector::Hash(const World& world) const {
+    // Two 32-bit sums with their own coefficients make the 64-bit hash: 32-bit
+    // lanes vectorise twice as wide as 64-bit ones.
     const int rows = lastY_ - firstY_ + 1;
-    const std::uint64_t* c = coefficients_.data();
-    std::uint64_t h = 0;
-    for (int x = firstX_; x <= lastX_; ++x, c += rows) {
+    const std::uint32_t* c = coefficients_.data();
+    std::uint32_t low = 0, high = 0;
+    for (int x = firstX_; x <= lastX_; ++x, c += 2 * rows) {
         const std::int32_t* column = world.MainField.Column(x) + (firstY_ - world.MainField.Low());
+        const std::uint32_t* second = c + rows;
         if (states_) {
-            for (int y = 0; y < rows; ++y)
-                h += c[y] * static_cast<std::uint64_t>(static_cast<std::uint32_t>(column[y]));
+            for (int y = 0; y < rows; ++y) {
+                const auto v = static_cast<std::uint32_t>(column[y]);
+                low += c[y] * v;
+                high += second[y] * v;
+            }
         } else {
-            for (int y = 0; y < rows; ++y)
-                h += c[y] & (0 - static_cast<std::uint64_t>(column[y] > 0));
+            for (int y = 0; y < rows; ++y) {
+                const std::uint32_t live = 0u - static_cast<std::uint32_t>(column[y] > 0);
+                low += c[y] & live;
+                high += second[y] & live;
+            }
         }
     }
     const LandscapePhases& p = world.Landscape;
     std::uint64_t phases = static_cast<std::uint32_t>(p.EternalLifePhase);
     phases = phases * 0x100000001B3ULL + static_cast<std::uint32_t>(p.EternalDeadPhase);
     phases = phases * 0x100000001B3ULL + (p.EternalDeadActive ? 1 : 0);
-    return h ^ (phases * 0x9E3779B97F4A7C15ULL);
+    return ((std::uint64_t{high} << 32) | low) ^ (phases * 0x9E3779B97F4A7C15ULL);
 }
 
 void PeriodDetector::Capture(const World& world, std::vector<std::int32_t>& into) const {

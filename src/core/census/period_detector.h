@@ -31,8 +31,8 @@ class PeriodDetector {
     int firstX_, lastX_, firstY_, lastY_;
     bool states_;  // compare states, not only live or empty
     int maxPeriod_;
-    std::vector<std::uint64_t> coefficients_;
-    std::vector<std::uint64_t> ring_;  // hashes of the last maxPeriod fields
+    std::vector<std::uint32_t> coefficients_;  // two per cell, a column of each in turn
+    std::vector<std::uint64_t> ring_;          // hashes of the last maxPeriod fields
     int filled_ = 0;
     int next_ = 0;
     // The field kept when its hash was seen again.
