@@ -115,6 +115,43 @@ JsonValue MergeableParametersJson(const JsonValue& parameters) {
     return kept;
 }
 
+std::optional<CensusStart> StartOfParameters(const JsonValue& p) {
+    if (p.kind != JsonValue::Kind::Object)
+        return std::nullopt;
+    CensusStart start;
+    auto size = [&](const char* name, int low, std::optional<std::pair<int, int>>& into) {
+        const JsonValue* v = p.Find(name);
+        if (!v || v->IsNull())
+            return true;
+        if (v->kind != JsonValue::Kind::Array || v->items.size() != 2)
+            return false;
+        const auto w = v->items[0].Integer(), h = v->items[1].Integer();
+        if (!w || !h || *w < low || *h < low || *w > 999 || *h > 999)
+            return false;
+        into = std::pair{static_cast<int>(*w), static_cast<int>(*h)};
+        return true;
+    };
+    if (!size("field", 25, start.field) || !size("soup", 1, start.soup))
+        return std::nullopt;
+    if (const JsonValue* base = p.Find("base"); base && !base->IsNull()) {
+        if (base->kind != JsonValue::Kind::String)
+            return std::nullopt;
+        start.base = base->text;
+    }
+    if (const JsonValue* torus = p.Find("torus"); torus && !torus->IsNull()) {
+        if (torus->kind != JsonValue::Kind::Boolean)
+            return std::nullopt;
+        start.torus = torus->boolean;
+    }
+    if (start.soup) {
+        const auto density = p.IntegerOf("density");
+        if (!density || *density < 0 || *density > 100)
+            return std::nullopt;
+        start.density = static_cast<int>(*density);
+    }
+    return start;
+}
+
 std::string CensusHeaderLine(const CensusPlan& plan, std::string_view version,
                              std::string_view started) {
     std::vector<JsonValue> problems;

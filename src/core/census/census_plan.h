@@ -67,6 +67,10 @@ std::string CensusHeaderLine(const CensusPlan& plan, std::string_view version,
 // One run's line (newline included).
 std::string CensusRunLine(const CensusPlan& plan, std::uint64_t run, const RunFigures& figures);
 
+// The start a census's header names (base, field, soup, topology), for
+// rebuilding one of its runs; nothing when the parameters are not a census's.
+std::optional<CensusStart> StartOfParameters(const JsonValue& parameters);
+
 // FNV-1a of the bytes, as 16 hexadecimal digits.
 std::string ContentDigest(std::string_view bytes);
 
