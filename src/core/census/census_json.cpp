@@ -84,7 +84,7 @@ class Reader {
             JsonValue member;
             if (!Value(member, depth + 1))
                 return false;
-            out.members.emplace_back(std::move(name), std::move(member));
+            out.members.push_back({std::move(name), std::move(member)});
         } while (Take(','));
         return Take('}');
     }
@@ -286,9 +286,9 @@ void Write(const JsonValue& v, std::string& out) {
             for (std::size_t i = 0; i < v.members.size(); ++i) {
                 if (i)
                     out.push_back(',');
-                out += JsonQuote(v.members[i].first);
+                out += JsonQuote(v.members[i].name);
                 out.push_back(':');
-                Write(v.members[i].second, out);
+                Write(v.members[i].value, out);
             }
             out.push_back('}');
             break;
@@ -297,10 +297,17 @@ void Write(const JsonValue& v, std::string& out) {
 
 }  // namespace
 
+JsonValue::JsonValue() = default;
+JsonValue::JsonValue(const JsonValue&) = default;
+JsonValue::JsonValue(JsonValue&&) noexcept = default;
+JsonValue& JsonValue::operator=(const JsonValue&) = default;
+JsonValue& JsonValue::operator=(JsonValue&&) noexcept = default;
+JsonValue::~JsonValue() = default;
+
 const JsonValue* JsonValue::Find(std::string_view name) const {
-    for (const auto& [key, value] : members)
-        if (key == name)
-            return &value;
+    for (const JsonMember& member : members)
+        if (member.name == name)
+            return &member.value;
     return nullptr;
 }
 
@@ -396,7 +403,7 @@ JsonValue JsonArray(std::vector<JsonValue> items) {
     v.items = std::move(items);
     return v;
 }
-JsonValue JsonObject(std::vector<std::pair<std::string, JsonValue>> members) {
+JsonValue JsonObject(std::vector<JsonMember> members) {
     JsonValue v;
     v.kind = JsonValue::Kind::Object;
     v.members = std::move(members);

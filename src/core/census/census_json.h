@@ -8,6 +8,8 @@
 
 namespace zentorix {
 
+struct JsonMember;
+
 // A value of the small JSON subset a census file holds: objects, arrays,
 // strings, numbers, true, false and null. Numbers are kept as written (a run's
 // counts are integers that must not pass through a double) and read on demand.
@@ -17,7 +19,15 @@ struct JsonValue {
     bool boolean = false;
     std::string text;  // a string's characters or a number as written
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;  // in the file's order
+    std::vector<JsonMember> members;  // in the file's order
+
+    // Declared here and defined where JsonMember is complete.
+    JsonValue();
+    JsonValue(const JsonValue&);
+    JsonValue(JsonValue&&) noexcept;
+    JsonValue& operator=(const JsonValue&);
+    JsonValue& operator=(JsonValue&&) noexcept;
+    ~JsonValue();
 
     bool IsNull() const { return kind == Kind::Null; }
     // The member of that name, or null when there is none.
@@ -28,6 +38,11 @@ struct JsonValue {
     // A string member's text, else nothing.
     std::optional<std::string> StringOf(std::string_view name) const;
     std::optional<std::int64_t> IntegerOf(std::string_view name) const;
+};
+
+struct JsonMember {
+    std::string name;
+    JsonValue value;
 };
 
 // Reads one JSON text (one line of a census file). Gives nothing for anything
@@ -49,7 +64,7 @@ JsonValue JsonInteger(std::int64_t value);
 JsonValue JsonNumberText(std::string text);  // a number already formatted
 JsonValue JsonBool(bool value);
 JsonValue JsonNull();
-JsonValue JsonArray(std::vector<JsonValue> items = {});
-JsonValue JsonObject(std::vector<std::pair<std::string, JsonValue>> members = {});
+JsonValue JsonArray(std::vector<JsonValue> items);
+JsonValue JsonObject(std::vector<JsonMember> members);
 
 }  // namespace zentorix

@@ -109,8 +109,8 @@ JsonValue ParametersJson(const CensusParameters& p) {
 
 JsonValue MergeableParametersJson(const JsonValue& parameters) {
     JsonValue kept = parameters;
-    std::erase_if(kept.members, [](const auto& member) {
-        return member.first == "shard" || member.first == "rules_file" || member.first == "base";
+    std::erase_if(kept.members, [](const JsonMember& member) {
+        return member.name == "shard" || member.name == "rules_file" || member.name == "base";
     });
     return kept;
 }
