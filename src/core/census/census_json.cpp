@@ -365,7 +365,7 @@ std::string JsonQuote(std::string_view text) {
             out.append(text.substr(0, n));
             text.remove_prefix(n - 1);
         } else {
-            out += "\\ufffd";
+            out += "\xEF\xBF\xBD";  // U+FFFD, the replacement character
         }
         text.remove_prefix(1);
     }

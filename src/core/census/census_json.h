@@ -55,7 +55,8 @@ std::optional<JsonValue> ParseJson(std::string_view text);
 std::string JsonText(const JsonValue& value);
 
 // A string as a JSON literal, quotes included; control characters escaped and
-// bytes that are not UTF-8 replaced, so every line written stays valid JSON.
+// bytes that are not UTF-8 replaced by U+FFFD, so every line written stays
+// valid JSON and reads back to the text it writes.
 std::string JsonQuote(std::string_view text);
 
 // Building values in code.
