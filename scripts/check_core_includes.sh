@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The core's folders depend one way: model/ on nothing else, then engine/,
-# rules/, formats/, and on top view/, stats/ and i18n/; platform/ (outside the
+# rules/, formats/, then view/, stats/ and i18n/, and on top census/; platform/ (outside the
 # core, the few system calls of a save) sits below them all. Lists every include
 # that points the other way, and any system header of the platform, and fails
 # when there is one.
@@ -15,6 +15,7 @@ rank() {
     rules) echo 2 ;;
     formats) echo 3 ;;
     view | stats | i18n) echo 4 ;;
+    census) echo 5 ;;
     *) echo 9 ;;
     esac
 }

@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "app/census_table.h"
 #include "app/edit_commands.h"
 #include "app/field_editing.h"
 #include "app/file_lists.h"
@@ -335,6 +336,8 @@ void MainWindow::SetToolPanelPosition(int position) {
 }
 
 void MainWindow::OpenFile(const QString& path) {
+    if (OpenCensusFile(*this, path))
+        return;
     OpenResult result;
     const PanelSize panel{view_->viewport()->width(), view_->viewport()->height()};
     const bool ok = session_.Run([&] {

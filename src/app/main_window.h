@@ -59,6 +59,8 @@ class MainWindow : public QMainWindow {
     void ExitButtonClick();
     // Opens a file of any format through the dispatcher; errors become a message box.
     void OpenFile(const QString& path);
+    // Shows the state a command just built (counters counted from the field).
+    void ShowLoadedState();
     // The rule's name, information and rule text as the rule editor holds them
     // (after the rule was looked up again).
     void ShowRuleInfo();
@@ -106,7 +108,6 @@ class MainWindow : public QMainWindow {
     void FinishStartUp();
     void ReadSettingsFile();
     void RestoreGeometry(const Settings& s);
-    void ShowLoadedState();
     void ShowCounters();
     void UpdateCaption();
     void ShowRunState(bool running);

@@ -87,6 +87,8 @@ OptionsPage::OptionsPage(MainWindow& window, QWidget* parent) : QWidget(parent),
     auto* count = MakeUpDown("UpDown1", "Edit10", 1, 500, snapshots);
     count->setValue(10);
     snapshotForm->addRow(MakeLabel("Label84", tr("Кількість знімків"), snapshots), count);
+    snapshotForm->addRow(
+        MakeCheckBox("SnapshotGif", tr("Одна анімація GIF замість знімків BMP"), snapshots));
     layout->addWidget(snapshots);
 
     auto* timing = MakeButton("Button1", tr("Час 100 кроків"), this);

@@ -13,7 +13,10 @@ class MainWindow;
 void AddSnapshotSeries(MainWindow& window, ToolGroup* bar);
 
 // The series itself; gives the number of pictures written. A picture that
-// cannot be written stops the series with a message naming the file.
-int TakeSnapshotSeries(MainWindow& window, int count);
+// cannot be written stops the series with a message naming the file. With
+// `gif` (the box SnapshotGif beside UpDown1) the pictures become the frames of
+// one animated GIF, "screen" + (generation + 1 + 100000) + ".gif", written
+// whole once the series is over.
+int TakeSnapshotSeries(MainWindow& window, int count, bool gif = false);
 
 }  // namespace zentorix::app

@@ -9,13 +9,16 @@
 #include <optional>
 #include <system_error>
 
+#include "cli/census_command.h"
 #include "engine/format_error.h"
 #include "engine/generation_step.h"
 #include "engine/rule_text.h"
 #include "formats/pattern_load.h"
 #include "formats/save_as.h"
 #include "formats/text_file.h"
+#include "gif/gif_animation.h"
 #include "stats/statistics_recorder.h"
+#include "view/field_frame.h"
 
 namespace zentorix::cli {
 
@@ -27,8 +30,9 @@ constexpr const char* kHelp =
 usage:
   zentorix-cli run FILE [--generations N] [--torus|--plane] [--seed S] [--quiet] [--save OUT]
                         [--record FROM:TO [--stat-file PATH]]
+                        [--gif OUT.gif [--gif-scale K] [--gif-every N] [--gif-delay MS]]
   zentorix-cli convert IN OUT
-  zentorix-cli --help        (also: run --help, convert --help)
+%s  zentorix-cli --help        (also: run --help, convert --help, census --help)
 
 run      opens FILE (any format the program opens: .zlf/.mlf/.qlf/.ini, RLE, Life 1.05,
          Life 1.06, MCell, Life 2.0, one-bit BMP) with the program's start-up state
@@ -51,12 +55,32 @@ run      opens FILE (any format the program opens: .zlf/.mlf/.qlf/.ini, RLE, Lif
                                recording; a run that ends first closes the file.
            --stat-file PATH    where to write it (default: stat.txt in the
                                current folder)
+           --gif OUT.gif       an animated GIF of the run in the program's
+                               colours: a frame after every N-th generation
+                               (--gif-every, default 1), K pixels a cell
+                               (--gif-scale 1..64, default 2), MS milliseconds a
+                               frame (--gif-delay, default 100); at most 4096
+                               pixels each way and 10000 frames
 convert  opens IN and saves OUT as --save does.
 
+%s
 exit status: 0 success; 1 a file is missing, is not a regular file, fits no
 format, or cannot be read or written, standard output included, or a recording
 never began (the reason on standard error); 2 wrong usage.
 )";
+
+// The help with the census commands in their places.
+std::string HelpText() {
+    const std::string_view help = kHelp;
+    const std::size_t usage = help.find("%s");
+    const std::size_t explanation = help.find("%s", usage + 2);
+    std::string text(help.substr(0, usage));
+    text.append(kCensusUsage)
+        .append(help.substr(usage + 2, explanation - usage - 2))
+        .append(kCensusHelp)
+        .append(help.substr(explanation + 2));
+    return text;
+}
 
 struct Options {
     std::string command;
@@ -69,6 +93,11 @@ struct Options {
     bool generationsGiven = false;
     std::optional<std::pair<int, int>> record;  // FROM, TO
     std::optional<std::filesystem::path> statFile;
+    std::optional<std::filesystem::path> gif;
+    int gifScale = 2;
+    long long gifEvery = 1;
+    int gifDelay = 100;
+    bool gifOptions = false;
 };
 
 struct UsageError {
@@ -134,6 +163,23 @@ Options Parse(const std::vector<std::string>& args) {
             o.record = RecordRange(value());
         } else if (o.command == "run" && a == "--stat-file") {
             o.statFile = value();
+        } else if (o.command == "run" && a == "--gif") {
+            o.gif = value();
+        } else if (o.command == "run" && a == "--gif-scale") {
+            o.gifScale = Number<int>(value(), "GIF scale");
+            o.gifOptions = true;
+            if (o.gifScale < 1 || o.gifScale > 64)
+                throw UsageError{"the GIF scale must be from 1 to 64 pixels a cell"};
+        } else if (o.command == "run" && a == "--gif-every") {
+            o.gifEvery = Number<long long>(value(), "GIF frame step");
+            o.gifOptions = true;
+            if (o.gifEvery < 1)
+                throw UsageError{"--gif-every must be 1 or more"};
+        } else if (o.command == "run" && a == "--gif-delay") {
+            o.gifDelay = Number<int>(value(), "GIF delay");
+            o.gifOptions = true;
+            if (o.gifDelay < 10 || o.gifDelay > 655350)
+                throw UsageError{"the GIF delay must be from 10 to 655350 ms"};
         } else if (o.command == "run" && a == "--save") {
             o.save = value();
         } else if (!a.empty() && a[0] == '-' && a != "-") {
@@ -152,6 +198,8 @@ Options Parse(const std::vector<std::string>& args) {
         o.save = positional[1];
     if (o.statFile && !o.record)
         throw UsageError{"--stat-file needs --record"};
+    if (o.gifOptions && !o.gif)
+        throw UsageError{"--gif-scale, --gif-every and --gif-delay belong to --gif"};
     if (o.save && !SaveFormatOf(*o.save))
         throw UsageError{"cannot tell the format of '" + o.save->string() +
                          "': use .zlf, .lif, .mcl or .rle"};
@@ -287,6 +335,26 @@ int Execute(const Options& o, Output& out, std::ostream& err) {
         if (!o.generationsGiven)
             generations = std::numeric_limits<long long>::max();
     }
+    std::unique_ptr<gif::Animation> animation;
+    std::optional<FieldFrames> frames;
+    std::vector<std::uint8_t> pixels;
+    const CellRect area{1, 1, world->FieldWidth(), world->FieldHeight()};
+    if (o.gif) {
+        // A recording without a generation count ends with the recording.
+        const long long span = o.record && !o.generationsGiven ? o.record->second : generations;
+        const long long count = span / o.gifEvery;
+        const std::string problem =
+            gif::LimitProblem(static_cast<long long>(world->FieldWidth()) * o.gifScale,
+                              static_cast<long long>(world->FieldHeight()) * o.gifScale, count);
+        if (!problem.empty()) {
+            err << "zentorix-cli: no GIF: " << problem << "\n";
+            return 2;
+        }
+        frames.emplace(settings.Colours);
+        animation = std::make_unique<gif::Animation>(world->FieldWidth() * o.gifScale,
+                                                     world->FieldHeight() * o.gifScale,
+                                                     frames->Palette(), o.gifDelay);
+    }
     std::string last;
     const StepForm form = torus ? StepForm::Torus : StepForm::Plain;
     for (long long g = 0; g < generations && !observer.stopped && !out.Failed(); ++g) {
@@ -300,6 +368,10 @@ int Execute(const Options& o, Output& out, std::ostream& err) {
                std::to_string(c.DiedCount) + "\n";
         if (!o.quiet)
             out.Write(last);
+        if (animation && (g + 1) % o.gifEvery == 0) {
+            frames->Render(*world, area, o.gifScale, pixels);
+            animation->AddFrame(pixels);
+        }
     }
     if (o.quiet)
         out.Write(last);
@@ -320,6 +392,16 @@ int Execute(const Options& o, Output& out, std::ostream& err) {
     }
     if (o.save)
         Save(*world, settings, *o.save, err);
+    if (animation) {
+        if (animation->Frames() == 0) {
+            err << "zentorix-cli: no GIF: the run ended before its first frame\n";
+            return 1;
+        }
+        if (const std::string failure = animation->Save(*o.gif); !failure.empty()) {
+            err << "zentorix-cli: cannot write " << o.gif->string() << ": " << failure << "\n";
+            return 1;
+        }
+    }
     return 0;
 }
 
@@ -327,9 +409,10 @@ int Execute(const Options& o, Output& out, std::ostream& err) {
 
 int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     auto isHelp = [](const std::string& a) { return a == "--help" || a == "-h"; };
+    const bool command = !args.empty() && (args[0] == "run" || args[0] == "convert" ||
+                                           args[0] == "census" || args[0] == "census-summary");
     const bool help = !args.empty() && (isHelp(args[0]) || args[0] == "help" ||
-                                        ((args[0] == "run" || args[0] == "convert") &&
-                                         std::any_of(args.begin(), args.end(), isHelp)));
+                                        (command && std::any_of(args.begin(), args.end(), isHelp)));
     Output output(out);
     // Whatever was written must reach its place, or the status says it did not.
     auto finish = [&](int status) {
@@ -339,9 +422,13 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return 1;
     };
     if (help) {
-        output.Write(kHelp);
+        output.Write(HelpText());
         return finish(0);
     }
+    if (command && args[0] == "census")
+        return finish(CensusCommand({args.begin() + 1, args.end()}, out, err));
+    if (command && args[0] == "census-summary")
+        return finish(CensusSummaryCommand({args.begin() + 1, args.end()}, out, err));
     try {
         return finish(Execute(Parse(args), output, err));
     } catch (const UsageError& e) {

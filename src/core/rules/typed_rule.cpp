@@ -66,7 +66,7 @@ std::string_view TypedRuleFamily(std::string_view text) {
     return {};
 }
 
-TypedRuleResult ApplyTypedRule(World& world, std::string_view typed) {
+TypedRuleResult ReadTypedRule(RuleSet& rules, std::string_view typed) {
     std::string_view text = Trim(typed);
     if (text.substr(0, 3) == "#R ")
         text = Trim(text.substr(3));
@@ -76,8 +76,7 @@ TypedRuleResult ApplyTypedRule(World& world, std::string_view typed) {
     if (family.empty())
         return {{}, quoted + " is not a rule: " + std::string(kNotations)};
 
-    RuleSet& edited = world.Rules.at(static_cast<std::size_t>(world.Editor.EditedRuleSet));
-    RuleSet scratch = edited;
+    RuleSet scratch = rules;
     if (family == kFamilyZentorix) {
         try {
             ParseRuleText(scratch, text, kFamilyZentorix);
@@ -95,9 +94,16 @@ TypedRuleResult ApplyTypedRule(World& world, std::string_view typed) {
             {},
             quoted + " does not read as " + std::string(family) + ": " + std::string(kNotations)};
     }
-    edited = std::move(scratch);
-    RefreshRuleEditor(world, world.Editor.EditedRuleSet);
+    rules = std::move(scratch);
     return {std::string(family), {}};
+}
+
+TypedRuleResult ApplyTypedRule(World& world, std::string_view typed) {
+    RuleSet& edited = world.Rules.at(static_cast<std::size_t>(world.Editor.EditedRuleSet));
+    TypedRuleResult result = ReadTypedRule(edited, typed);
+    if (result.problem.empty())
+        RefreshRuleEditor(world, world.Editor.EditedRuleSet);
+    return result;
 }
 
 }  // namespace zentorix

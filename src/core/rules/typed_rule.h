@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/rule_set.h"
+
 namespace zentorix {
 
 class World;
@@ -18,6 +20,11 @@ struct TypedRuleResult {
     std::string family;   // empty when refused
     std::string problem;  // the message for the user when refused
 };
+
+// Reads a typed rule over `rules` (the set it starts from): only a text that
+// reads cleanly replaces it, so a bad text changes nothing. The batch census
+// reads its rule lists with it, exactly as the box reads them.
+TypedRuleResult ReadTypedRule(RuleSet& rules, std::string_view text);
 
 // Reads a rule the user typed into a copy of the edited rule set; only a text
 // that reads cleanly replaces the edited rule set (and refreshes the editor), so
