@@ -87,8 +87,10 @@ OptionsPage::OptionsPage(MainWindow& window, QWidget* parent) : QWidget(parent),
     auto* count = MakeUpDown("UpDown1", "Edit10", 1, 500, snapshots);
     count->setValue(10);
     snapshotForm->addRow(MakeLabel("Label84", tr("Кількість знімків"), snapshots), count);
-    snapshotForm->addRow(
-        MakeCheckBox("SnapshotGif", tr("Одна анімація GIF замість знімків BMP"), snapshots));
+    // A short caption keeps the tool panel narrow; the tooltip says the rest.
+    auto* gif = MakeCheckBox("SnapshotGif", tr("Анімація GIF"), snapshots);
+    gif->setToolTip(tr("Одна анімація GIF замість знімків BMP"));
+    snapshotForm->addRow(gif);
     layout->addWidget(snapshots);
 
     auto* timing = MakeButton("Button1", tr("Час 100 кроків"), this);
