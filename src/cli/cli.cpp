@@ -29,6 +29,7 @@ usage:
                         [--record FROM:TO [--stat-file PATH]]
   zentorix-cli convert IN OUT
   zentorix-cli --help        (also: run --help, convert --help)
+  zentorix-cli --version
 
 run      opens FILE (any format the program opens: .zlf/.mlf/.qlf/.ini, RLE, Life 1.05,
          Life 1.06, MCell, Life 2.0, one-bit BMP) with the program's start-up state
@@ -340,6 +341,10 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     };
     if (help) {
         output.Write(kHelp);
+        return finish(0);
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        output.Write("zentorix-cli " ZENTORIX_VERSION "\n");
         return finish(0);
     }
     try {
