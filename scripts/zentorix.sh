@@ -14,7 +14,10 @@ san_build="$root/build-san"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang libclang-rt-14-dev qt6-translations-l10n)
+          libbenchmark-dev clang libclang-rt-14-dev qt6-translations-l10n
+          # the installed program and its Debian package: build, check, run under Xvfb
+          dpkg-dev fakeroot lintian desktop-file-utils appstream shared-mime-info xdg-utils
+          libfile-mimeinfo-perl man-db file xvfb xauth)
 
 install_missing() {
     local missing=()
