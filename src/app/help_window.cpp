@@ -4,13 +4,14 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QTextBlock>
+#include <QTextFrame>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -32,7 +33,22 @@ QToolButton* MakeHelpButton(const char* name, const QString& text, QWidget* pare
 
 QVariant GuideBrowser::loadResource(int type, const QUrl& name) {
     QVariant resource = QTextBrowser::loadResource(type, name);
-    if (type != QTextDocument::HtmlResource || resource.typeId() != QMetaType::QByteArray)
+    if (resource.typeId() != QMetaType::QByteArray)
+        return resource;
+    if (type == QTextDocument::ImageResource) {
+        // A picture is read when it comes into view, and scaled once, smoothly,
+        // to the size it is shown at.
+        const QUrl full = name.isRelative() ? source().resolved(name) : name;
+        read_.insert(full);
+        const QSize size = fitted_.value(full);
+        QImage image;
+        if (!size.isValid() || !image.loadFromData(resource.toByteArray()) || image.size() == size)
+            return resource;
+        // As a pixmap: that is what the browser draws.
+        return QPixmap::fromImage(
+            image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+    if (type != QTextDocument::HtmlResource)
         return resource;
     // The browser knows no figures: a figure is a block, its caption a paragraph.
     QString html = QString::fromUtf8(resource.toByteArray());
@@ -42,6 +58,14 @@ QVariant GuideBrowser::loadResource(int type, const QUrl& name) {
                                    {"</figcaption>", "</p>"}})
         html.replace(QLatin1String(from), QLatin1String(to));
     return html;
+}
+
+void GuideBrowser::Fit(const QUrl& name, QSize size) {
+    fitted_.insert(name, size);
+    // A picture the first layout read already is replaced by its fitted one.
+    if (read_.contains(name))
+        document()->addResource(QTextDocument::ImageResource, name,
+                                loadResource(QTextDocument::ImageResource, name));
 }
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -110,7 +134,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(browser_, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
         if (url.adjusted(QUrl::RemoveFragment) != shownGuide_) {
             shownGuide_ = url.adjusted(QUrl::RemoveFragment);
-            FitPictures();
+            FitPictures(shownGuide_);
         }
         const QString title = browser_->documentTitle();
         setWindowTitle(title.isEmpty() ? QStringLiteral("Zentorix") : title);
@@ -166,12 +190,16 @@ void HelpWindow::ShowGuide(const QString& file) {
     browser_->setFocus();
 }
 
-// Pictures wider than the page are shown to fit it, scaled once and smoothly,
-// each in a box of its shown size so that the text flows round it as drawn.
-void HelpWindow::FitPictures() {
+// Pictures wider than the page are shown to fit it. Each gets a box of its
+// shown size (the text flows round it as drawn), told by the file's header
+// alone: it is read only when it comes into view.
+void HelpWindow::FitPictures(const QUrl& guide) {
     QTextDocument* document = browser_->document();
-    const int inset = std::max(0, browser_->cursorRect(QTextCursor(document)).left() +
-                                      browser_->horizontalScrollBar()->value());
+    // The page less the margins round the text, told by the formats alone: a
+    // layout now would read every picture at its full size.
+    const QTextFrameFormat page = document->rootFrame()->frameFormat();
+    const int inset = static_cast<int>(page.leftMargin() + page.padding() + page.border() +
+                                       document->begin().blockFormat().leftMargin());
     const int room = std::max(240, browser_->viewport()->width() - 2 * inset);
     QList<std::pair<int, QTextImageFormat>> pictures;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
@@ -179,25 +207,15 @@ void HelpWindow::FitPictures() {
             if (const QTextFragment fragment = it.fragment(); fragment.charFormat().isImageFormat())
                 pictures.append({fragment.position(), fragment.charFormat().toImageFormat()});
     for (auto& [position, format] : pictures) {
-        // Kept under the name the browser looks it up by.
-        const QUrl name = document->baseUrl().resolved(QUrl(format.name()));
-        const QVariant resource = document->resource(QTextDocument::ImageResource, name);
-        // The browser keeps a picture as it was read, or as a pixmap once drawn.
-        QImage image;
-        if (resource.typeId() == QMetaType::QByteArray)
-            image.loadFromData(resource.toByteArray());
-        else if (resource.typeId() == QMetaType::QPixmap)
-            image = resource.value<QPixmap>().toImage();
-        else
-            image = resource.value<QImage>();
-        if (image.isNull())
+        const QUrl name = guide.resolved(QUrl(format.name()));
+        QSize size = QImageReader(name.toLocalFile()).size();
+        if (!size.isValid())
             continue;
-        if (image.width() > room) {
-            image = image.scaledToWidth(room, Qt::SmoothTransformation);
-            document->addResource(QTextDocument::ImageResource, name, image);
-        }
-        format.setWidth(image.width());
-        format.setHeight(image.height());
+        if (size.width() > room)
+            size = QSize(room, size.height() * room / size.width());
+        browser_->Fit(name, size);
+        format.setWidth(size.width());
+        format.setHeight(size.height());
         QTextCursor cursor(document);
         cursor.setPosition(position);
         cursor.setPosition(position + 1, QTextCursor::KeepAnchor);

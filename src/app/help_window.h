@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QSet>
 #include <QTextBrowser>
 #include <QWidget>
 
@@ -8,6 +10,22 @@ class QLineEdit;
 class QToolButton;
 
 namespace zentorix::app {
+
+// The guide's browser: it shows the guide's figures as plain blocks and each
+// picture at the size it was fitted to.
+class GuideBrowser : public QTextBrowser {
+    Q_OBJECT
+
+  public:
+    using QTextBrowser::QTextBrowser;
+    QVariant loadResource(int type, const QUrl& name) override;
+    // The picture `name` (a full URL) is shown at `size`.
+    void Fit(const QUrl& name, QSize size);
+
+  private:
+    QHash<QUrl, QSize> fitted_;
+    QSet<QUrl> read_;  // the pictures read so far
+};
 
 // The guide in a browser of the program's own, so help works where no web
 // browser is installed: its pictures, links within it, back and forward, a
@@ -38,9 +56,9 @@ class HelpWindow : public QWidget {
     // guide's end; the box says when the text is nowhere.
     void Find(bool backward);
     void OpenInDesktopBrowser();
-    void FitPictures();
+    void FitPictures(const QUrl& guide);
 
-    QTextBrowser* browser_ = nullptr;
+    GuideBrowser* browser_ = nullptr;
     QToolButton* back_ = nullptr;
     QToolButton* forward_ = nullptr;
     QWidget* searchBar_ = nullptr;
@@ -48,14 +66,4 @@ class HelpWindow : public QWidget {
     QLabel* notFound_ = nullptr;
     QUrl shownGuide_;  // the guide whose pictures were fitted
 };
-
-// The guide's browser; it shows the guide's figures as plain blocks.
-class GuideBrowser : public QTextBrowser {
-    Q_OBJECT
-
-  public:
-    using QTextBrowser::QTextBrowser;
-    QVariant loadResource(int type, const QUrl& name) override;
-};
-
 }  // namespace zentorix::app
