@@ -131,16 +131,31 @@ TEST(ProgramFolder, TheUserFolderFollowsXdgDataHome) {
         EXPECT_EQ(UserDataFolder(), expected);
     }
 
-    // An installed program's first start makes the user's folder; its
-    // executable's folder is not even tried for writing.
+    // The first start makes the user's folder. Installed, the executable's
+    // folder is not even tried for writing; a build folder that can be written
+    // is the user's, one that is gone is not.
     const EnvironmentValue xdgValue("XDG_DATA_HOME", (dir / "data").string());
     fs::create_directories(dir / "usr/bin");
     Ship(dir / "usr/share/zentorix");
-    const ProgramFolder folder = LocateProgramFolder(dir / "usr/bin");
-    EXPECT_EQ(folder.Root, dir / "data" / "Zentorix");
-    EXPECT_TRUE(fs::is_directory(folder.Root));
+    fs::create_directories(dir / "build/bin");
+    const auto binTime = fs::last_write_time(dir / "usr/bin");
+    const struct {
+        fs::path executable, root, data;
+    } starts[] = {
+        {dir / "usr/bin", dir / "data/Zentorix", dir / "usr/share/zentorix"},
+        {dir / "build/bin", dir / "build/bin", dir / "build/bin"},
+        {dir / "gone/bin", dir / "data/Zentorix", dir / "gone/bin"},
+    };
+    for (const auto& start : starts) {
+        SCOPED_TRACE(start.executable);
+        const ProgramFolder folder = LocateProgramFolder(start.executable);
+        EXPECT_EQ(folder.Root, start.root);
+        EXPECT_TRUE(fs::is_directory(folder.Root));
+        EXPECT_EQ(folder.Data(), start.data);
+    }
     EXPECT_TRUE(Tree(dir / "usr/bin").empty());
-    EXPECT_EQ(folder.Data(), dir / "usr/share/zentorix");
+    EXPECT_EQ(fs::last_write_time(dir / "usr/bin"), binTime);
+    EXPECT_TRUE(Tree(dir / "build/bin").empty());
 }
 
 }  // namespace
