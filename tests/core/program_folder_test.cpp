@@ -124,11 +124,17 @@ TEST(ProgramFolder, TheUserFolderFollowsXdgDataHome) {
         {std::string("relative/data"), dir / "home/.local/share/Zentorix"},
         {std::nullopt, dir / "home/.local/share/Zentorix"},
     };
-    const EnvironmentValue homeValue("HOME", home);
-    for (const auto& [xdg, expected] : cases) {
-        SCOPED_TRACE(xdg.value_or("(unset)"));
-        const EnvironmentValue xdgValue("XDG_DATA_HOME", xdg);
-        EXPECT_EQ(UserDataFolder(), expected);
+    {
+        const EnvironmentValue homeValue("HOME", home);
+        for (const auto& [xdg, expected] : cases) {
+            SCOPED_TRACE(xdg.value_or("(unset)"));
+            const EnvironmentValue xdgValue("XDG_DATA_HOME", xdg);
+            EXPECT_EQ(UserDataFolder(), expected);
+        }
+        // With neither, the system's temporary folder.
+        const EnvironmentValue noHome("HOME", std::string());
+        const EnvironmentValue noXdg("XDG_DATA_HOME", std::nullopt);
+        EXPECT_EQ(UserDataFolder(), fs::temp_directory_path() / "Zentorix");
     }
 
     // The first start makes the user's folder. Installed, the executable's
@@ -145,6 +151,8 @@ TEST(ProgramFolder, TheUserFolderFollowsXdgDataHome) {
         {dir / "usr/bin", dir / "data/Zentorix", dir / "usr/share/zentorix"},
         {dir / "build/bin", dir / "build/bin", dir / "build/bin"},
         {dir / "gone/bin", dir / "data/Zentorix", dir / "gone/bin"},
+        // A folder no one may write into, not even root.
+        {"/proc", dir / "data/Zentorix", "/proc"},
     };
     for (const auto& start : starts) {
         SCOPED_TRACE(start.executable);

@@ -71,7 +71,7 @@ fi
 
 # On CI: installed, run, removed; nothing of it stays in /usr.
 export DEBIAN_FRONTEND=noninteractive
-apt-get install -y -qq --reinstall "$deb" </dev/null >"$tmp/apt.log" 2>&1 || {
+apt-get install -y -qq --no-install-recommends --reinstall "$deb" </dev/null >"$tmp/apt.log" 2>&1 || {
     cat "$tmp/apt.log"
     fail "apt-get install $deb"
 }
