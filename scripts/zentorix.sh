@@ -13,13 +13,16 @@ build="$root/build"
 san_build="$root/build-san"
 jobs=$(nproc 2>/dev/null || echo 2)
 
-# The second row is the census's (animated pictures, sharded runs); the last
-# the end-to-end suite's: an X server, a window manager, real key and pointer
-# events, screenshots, and the driver's interpreter.
+# The second row is the census's (animated pictures, sharded runs); the third
+# the installed program's and its Debian package's; the last the end-to-end
+# suite's: an X server, a window manager, real key and pointer events,
+# screenshots, and the driver's interpreter.
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
           qt6-translations-l10n
           libgif-dev parallel
+          dpkg-dev fakeroot lintian desktop-file-utils appstream shared-mime-info xdg-utils
+          libfile-mimeinfo-perl man-db file
           python3 xvfb xauth openbox xdotool imagemagick)
 
 install_missing() {

@@ -3,7 +3,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -11,7 +10,6 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTimer>
-#include <QUrl>
 #include <filesystem>
 
 #include "app/census_table.h"
@@ -19,6 +17,7 @@
 #include "app/field_editing.h"
 #include "app/file_lists.h"
 #include "app/flow_layout.h"
+#include "app/help_window.h"
 #include "app/key_commands.h"
 #include "app/language_control.h"
 #include "app/language_texts.h"
@@ -430,16 +429,14 @@ void MainWindow::QuickSave() {
 }
 
 QString MainWindow::HelpFile() const {
-    // The language's help file, else the Ukrainian one; an HTML guide of the same
-    // name stands in where no ".chm" viewer is to be expected.
-    const std::filesystem::path root = session_.folder().Root;
-    for (const QString& name :
-         {QStringLiteral("Zentorix%1.chm").arg(language_->Code()), QStringLiteral("ZentorixUA.chm"),
-          QStringLiteral("Zentorix%1.html").arg(language_->Code()),
-          QStringLiteral("ZentorixUA.html")}) {
-        const std::filesystem::path file = root / ToPath(name);
+    // The guide of the language, else the Ukrainian one, where the program's
+    // shipped files are.
+    const std::filesystem::path data = session_.folder().Data();
+    for (const QString& name : {QStringLiteral("Zentorix%1.html").arg(language_->Code()),
+                                QStringLiteral("ZentorixUA.html")}) {
+        const std::filesystem::path file = data / ToPath(name);
         std::error_code ec;
-        if (std::filesystem::exists(file, ec))
+        if (std::filesystem::is_regular_file(file, ec))
             return FromPath(file);
     }
     return {};
@@ -447,12 +444,16 @@ QString MainWindow::HelpFile() const {
 
 void MainWindow::OpenHelp() {
     const QString file = HelpFile();
-    if (file.isEmpty())
+    if (file.isEmpty()) {
         ShowFailure(tr("Файл довідки не знайдено в теці програми %1.")
-                        .arg(QDir::toNativeSeparators(FromPath(session_.folder().Root))));
-    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-        ShowFailure(tr("Не вдалося відкрити файл довідки %1: немає програми, що його показує.")
-                        .arg(QDir::toNativeSeparators(file)));
+                        .arg(QDir::toNativeSeparators(FromPath(session_.folder().Data()))));
+        return;
+    }
+    if (!help_) {
+        help_ = new HelpWindow(this);
+        connect(help_, &HelpWindow::Failed, this, &MainWindow::ShowFailure);
+    }
+    help_->ShowGuide(file);
 }
 
 }  // namespace zentorix::app

@@ -31,6 +31,7 @@ class PopupPanels;
 class ToolPanel;
 class FieldEditing;
 class KeyCommands;
+class HelpWindow;
 class ToolGroup;
 
 // The program's one window: menus, tool bar, the tool panel with its option
@@ -69,8 +70,8 @@ class MainWindow : public QMainWindow {
     // Where the tool panel stands: 0 right, 1 left, 2 hidden.
     void SetToolPanelPosition(int position);
 
-    // The help file F1 opens: "Zentorix" + the language code (Panel16) + ".chm", else
-    // "ZentorixUA.chm", else the HTML guide of either name; empty when none exists.
+    // The guide F1 opens: "Zentorix" + the language code (Panel16) + ".html", else
+    // "ZentorixUA.html", among the shipped files; empty when neither exists.
     QString HelpFile() const;
     // The Paint tool (true) or the Select tool; choosing Select stops the run.
     void SetPaintTool(bool paint);
@@ -129,6 +130,7 @@ class MainWindow : public QMainWindow {
     StatusPanels* status_ = nullptr;
     PopupPanels* popups_ = nullptr;
     LanguageControl* language_ = nullptr;
+    QPointer<HelpWindow> help_;  // made at the first F1
     QSplitter* centralSplitter_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     QWidget* toolBars_ = nullptr;   // ToolBar1: the tool bar groups, flowing into rows

@@ -47,8 +47,13 @@ MuseumPage::MuseumPage(MainWindow& window, QWidget* parent) : QWidget(parent), w
     layout->addWidget(clear);
     layout->addWidget(stop);
 
+    // The shipped library of experiments, where there is one; else the program
+    // folder.
+    const ProgramFolder& folder = window.session().folder();
+    std::error_code ec;
+    const bool museum = std::filesystem::is_directory(folder.Museum(), ec);
     lists_ = new FolderFileLists("DirectoryListBox1", "FileListBox1",
-                                 FromPath(window.session().folder().Root), this);
+                                 FromPath(museum ? folder.Museum() : folder.Root), this);
     lists_->setMinimumHeight(240);
     connect(lists_, &FolderFileLists::FileChosen, &window, &MainWindow::OpenFile);
     layout->addWidget(lists_, 1);

@@ -1,6 +1,7 @@
 #include "app/selection_panel.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QFrame>
 #include <QLineEdit>
@@ -46,9 +47,18 @@ void SaveSelectionPanel::Show() {
     if (!frame_->isVisible())
         window_.popups().Toggle("SaveSelectionPanel", true);
     description_->setPlainText(DescriptionText(window_.session().world().Description));
-    QString folder = FromPath(window_.session().folder().Root);
-    if (auto* files = window_.findChild<QListWidget*>("FileListBox1"))
-        folder = files->property("folder").toString();
+    // The folder the museum page shows, unless it is one of the shipped files
+    // or cannot be written: then the user's own folder.
+    const ProgramFolder& program = window_.session().folder();
+    QString folder = FromPath(program.Root);
+    if (auto* files = window_.findChild<QListWidget*>("FileListBox1")) {
+        const QString shown = files->property("folder").toString();
+        const QString shipped = program.Shipped.empty() ? QString() : FromPath(program.Shipped);
+        const bool inShipped =
+            !shipped.isEmpty() && (shown == shipped || shown.startsWith(shipped + '/'));
+        if (!shown.isEmpty() && !inShipped && QFileInfo(shown).isWritable())
+            folder = shown;
+    }
     folder_->setText(QDir::toNativeSeparators(folder + '/'));
     name_->setFocus();
 }

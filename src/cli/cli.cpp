@@ -33,6 +33,7 @@ usage:
                         [--gif OUT.gif [--gif-scale K] [--gif-every N] [--gif-delay MS]]
   zentorix-cli convert IN OUT
 %s  zentorix-cli --help        (also: run --help, convert --help, census --help)
+  zentorix-cli --version
 
 run      opens FILE (any format the program opens: .zlf/.mlf/.qlf/.ini, RLE, Life 1.05,
          Life 1.06, MCell, Life 2.0, one-bit BMP) with the program's start-up state
@@ -423,6 +424,10 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     };
     if (help) {
         output.Write(HelpText());
+        return finish(0);
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        output.Write("zentorix-cli " ZENTORIX_VERSION "\n");
         return finish(0);
     }
     if (command && args[0] == "census")
