@@ -105,6 +105,19 @@ class Program:
             raise AssertionError("the program wrote no Zentorix.ini")
         return Settings(self.settings_path)
 
+    def other_window(self):
+        """A second window of the program large enough to be more than a tooltip,
+        or None."""
+        done = desktop.xdotool("search", "--onlyvisible", "--pid", self.process.pid, check=False)
+        for wid in done.stdout.split():
+            window = desktop.Window(wid)
+            if wid == str(self.window.wid) or not window.name():
+                continue
+            geometry = window.geometry()
+            if geometry and geometry.width >= 300 and geometry.height >= 200:
+                return window
+        return None
+
     def opened(self):
         if not os.path.exists(self.opened_path):
             return []

@@ -140,11 +140,19 @@ def tool_bar_items(image, window, below):
     rows that hold anything but their own background form bands, and within a
     band the columns that hold something, gaps of a few pixels bridged, form
     items."""
-    backgrounds, bands = {}, []
+    backgrounds, bands, overall = {}, [], Counter()
+    rows = {}
     for y in range(window.y, below):
         line = image.row(y, window.x, window.right)
-        colours = Counter(line[i : i + 3] for i in range(0, len(line), 3))
-        background = int.from_bytes(colours.most_common(1)[0][0], "big")
+        rows[y] = Counter(line[i : i + 3] for i in range(0, len(line), 3))
+        overall.update(rows[y])
+    for y, colours in rows.items():
+        # A row where a line of button edges outnumbers the bar's own colour
+        # keeps the bar's colour as its background.
+        common, count = colours.most_common(1)[0]
+        if 2 * count < window.width:
+            common = overall.most_common(1)[0][0]
+        background = int.from_bytes(common, "big")
         backgrounds[y] = background
         if any(is_content(int.from_bytes(c, "big"), background) for c in colours):
             if bands and bands[-1][1] == y - 1:
