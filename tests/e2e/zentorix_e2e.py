@@ -239,6 +239,36 @@ def key_table_reaches_the_window(run):
 
 
 @scenario
+def open_dialog_leaves_no_popup(run):
+    """Ctrl+O, a path typed into the open dialog (its completer pops up on the
+    way) and Enter: the file opens, the title names it, and no window of the
+    program but the main one is left on the screen."""
+    soup = os.path.join(run.work, "typed-soup.rle")
+    write_soup(soup, 20, 20, seed=4)
+    program = run.start(settings={"#SpeedMain": 100})
+    key("ctrl+o")
+    dialog = wait_for("the open dialog", program.other_window, timeout=10)
+    dialog.activate()
+    desktop.xdotool("type", "--delay", 60, soup[: -len("soup.rle")] + "soup.r")
+    time.sleep(0.5)
+    program.shot("typing")
+    desktop.xdotool("type", "--delay", 60, "le")
+    key("Return")
+    try:
+        wait_for("the title to name the file",
+                 lambda: program.window.name() == "typed-soup.rle" + TITLE_END, timeout=15)
+    except desktop.Timeout as e:
+        program.shot("not-opened")
+        run.check(False, str(e))
+        return
+    time.sleep(0.5)
+    program.shot("opened")
+    done = desktop.xdotool("search", "--onlyvisible", "--pid", program.process.pid, check=False)
+    others = [w for w in done.stdout.split() if w != str(program.window.wid)]
+    run.check(not others, f"no other window of the program is on the screen ({others})")
+
+
+@scenario
 def click_paints_cells(run):
     """Two clicks on the field with the paint tool: each cell shows the cell
     colour on the screen, and the field in Zentorix.ini holds exactly those
