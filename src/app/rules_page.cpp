@@ -309,6 +309,13 @@ void RulesPage::ShowEditor() {
         rulesList_->setEditText(ToQString(ed.RulesComboBoxText));
         ShowStartOfText(rulesList_);
     }
+    // Both rule lists name the rule in use; the typed-rule box spells it.
+    if (toolBarList_ && toolBarList_->currentText() != rulesList_->currentText()) {
+        const QSignalBlocker block(toolBarList_);
+        toolBarList_->setEditText(rulesList_->currentText());
+        ShowStartOfText(toolBarList_);
+    }
+    ShowText(typedRule_, ed.InfoEdit);
     for (int pos = 0; pos < kPositionCount; ++pos)
         ShowValue(weights_->box(pos), ed.WeightBoxes[static_cast<std::size_t>(pos)], kMinWeightBox,
                   kMaxWeightBox);
@@ -378,11 +385,9 @@ void RulesPage::ChooseRulesEntry(int position) {
     session.settings().RulesComboBox = position;
     const QString chosen = rulesList_->itemText(position);
     if (toolBarList_) {
-        // Both lists show the chosen name.
         const QSignalBlocker block(toolBarList_);
         toolBarList_->setCurrentIndex(
             toolBarList_->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive));
-        toolBarList_->setEditText(chosen);
     }
     Edit([&](World& world) {
         session.Run(
@@ -393,7 +398,10 @@ void RulesPage::ChooseRulesEntry(int position) {
 void RulesPage::SaveRulesClick() {
     Session& session = window_.session();
     World& world = session.world();
-    const std::string name = RuleFileSaveName(world.Editor, rulesList_->count());
+    std::string& shown = world.Editor.RulesComboBoxText;
+    shown =
+        RuleFileNameBesidePresets(RuleFileSaveName(world.Editor, rulesList_->count()), ruleFiles_);
+    const std::string name = shown;
     ShowEditor();
     const std::filesystem::path folder = session.folder().Rules();
     if (RuleFileExists(folder, name) && !ConfirmOverwrite(this)) {
@@ -407,10 +415,12 @@ void RulesPage::SaveRulesClick() {
 
 void RulesPage::ReadTypedRule() {
     TypedRuleResult result;
-    Edit([&](World& world) { result = ApplyTypedRule(world, ToStd(typedRule_->text())); });
-    if (!result.problem.empty())
+    const QString typed = typedRule_->text();
+    Edit([&](World& world) { result = ApplyTypedRule(world, ToStd(typed)); });
+    if (!result.problem.empty()) {
+        typedRule_->setText(typed);  // a refused text stays, to be corrected
         emit window_.session().Failed(ToQString(result.problem));
-    else if (auto* status = window_.findChild<QStatusBar*>("StatusBar1"))
+    } else if (auto* status = window_.findChild<QStatusBar*>("StatusBar1"))
         status->showMessage(tr("Правило прочитано як %1").arg(ToQString(result.family)), 5000);
 }
 
