@@ -172,9 +172,10 @@ void MainWindow::ReadSettingsFile() {
         bad += ".bad";
         std::filesystem::rename(ini, bad, ec);
         session_.ResetToDefaults();
-        pendingFailure_ = tr("Файл налаштувань не прочитано (%1).\nЙого збережено як %2; "
-                             "програма почала з початковими налаштуваннями.")
-                              .arg(QString::fromUtf8(e.what()), FromPath(bad));
+        pendingFailure_ =
+            (tr("Файл налаштувань не прочитано (%1).") + '\n' +
+             tr("Його збережено як %2, програма почала з початковими налаштуваннями."))
+                .arg(QString::fromUtf8(e.what()), FromPath(bad));
     }
     const Settings& s = session_.settings();
     toolPanel_->pages()->setCurrentIndex(

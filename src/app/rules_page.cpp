@@ -122,7 +122,8 @@ QWidget* RulesPage::BuildListsGroup() {
 
     rulesList_ = MakeLibraryList("RulesComboBox", group);
     PlainNameList(rulesList_, 30);
-    rulesList_->setToolTip(tr("Вбудовані правила і файли правил; ім'я, під яким зберігати"));
+    rulesList_->setToolTip(
+        tr("Вбудовані правила і файли правил, а також ім'я, під яким зберігати"));
     for (int i = 0; i < BuiltInPresetCount; ++i)
         rulesList_->addItem(ToQString(std::string(PresetName(i))));
     rulesList_->setCurrentIndex(-1);
@@ -139,7 +140,7 @@ QWidget* RulesPage::BuildListsGroup() {
     typedRule_->setPlaceholderText(tr("B3/S23, 23/3, 345/2/4, NW1,…"));
     typedRule_->setToolTip(
         tr("Правило в записі Zentorix (NW1,NN1,…,RB3,RS2,RS3,), Generations (345/2/4, "
-           "B2/S345/C4) чи OldLife (B3/S23, 23/3); Enter застосовує"));
+           "B2/S345/C4) чи OldLife (B3/S23, 23/3). Enter застосовує"));
     connect(typedRule_, &QLineEdit::returnPressed, this, &RulesPage::ReadTypedRule);
     layout->addWidget(typedRule_);
     return WrapNamed("RulesSelectPanel", group, this);
@@ -208,7 +209,7 @@ QWidget* RulesPage::BuildSumsGroup(bool birth) {
     auto* layout = MakeColumn(group, 2);
     QLineEdit* text = listTexts_[side] = new QLineEdit(group);
     text->setObjectName(birth ? "BirthStr" : "SurvivalStr");
-    text->setToolTip(tr("Суми через кому, кожна з комою в кінці; Enter застосовує"));
+    text->setToolTip(tr("Суми через кому, кожна з комою в кінці. Enter застосовує"));
     text->installEventFilter(this);
     connect(text, &QLineEdit::textEdited, this, [&session, birth](const QString& value) {
         RuleEditorState& ed = session.world().Editor;

@@ -83,7 +83,7 @@ class FieldEditingTest : public QObject {
         QCOMPARE(w.MainField.at(8, 9), 0);
         QVERIFY(!s.Paint);
         QVERIFY(!f.window->runControl().Running());
-        QCOMPARE(f.Find<QLabel>("ModeEditPanel")->text(), QString("Select"));
+        QCOMPARE(f.Find<QLabel>("ModeEditPanel")->text(), QStringLiteral("Виділяю"));
         QVERIFY(f.Find<QToolButton>("MainSelectButton")->isChecked());
         f.Find<QPushButton>("StartButton")->click();
         mouse.Send(QEvent::MouseButtonDblClick, 8, 9, Qt::LeftButton, Qt::LeftButton);

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "core/temp_folder.h"
@@ -157,6 +161,102 @@ TEST(RuleNames, RuleChangedNamesTheRuleInTheLanguageAndFallsBackToUkrainian) {
 // The shipped files: every component key and family index in both languages,
 // and an entry with a name for every built-in rule, its string as the program
 // writes it.
+// A text the window asks tr() for, and the nearest component name before it in
+// its statement (the control whose caption it is, when it is one).
+struct WindowText {
+    std::string text, name, where;
+};
+
+// Every tr("...") of the window's sources; comments and character literals are
+// skipped, adjacent literals joined, "\"" and "\n" read as the compiler does.
+std::vector<WindowText> WindowTexts(const std::filesystem::path& folder) {
+    std::vector<WindowText> found;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const auto extension = entry.path().extension();
+        if (extension != ".cpp" && extension != ".h")
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::stringstream buffer;
+        buffer << in.rdbuf();
+        const std::string s = buffer.str();
+        struct Token {
+            char kind;  // '"' literal, ';', 't' a tr( call
+            std::string text;
+            bool inTr = false;
+        };
+        std::vector<Token> tokens;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            const char c = s[i];
+            if (s.compare(i, 2, "//") == 0) {
+                i = std::min(s.find('\n', i), s.size());
+            } else if (s.compare(i, 2, "/*") == 0) {
+                i = std::min(s.find("*/", i), s.size());
+            } else if (c == '\'') {
+                i = std::min(s.find('\'', i + (s[i + 1] == '\\' ? 3 : 2)), s.size());
+            } else if (c == '"') {
+                std::string text;  // adjacent literals are one
+                for (; i < s.size() && s[i] == '"'; i = s.find_first_not_of(" \n", i + 1)) {
+                    for (++i; s[i] != '"'; ++i)
+                        text += s[i] == '\\' ? (s[++i] == 'n' ? '\n' : s[i]) : s[i];
+                }
+                --i;
+                const bool inTr = !tokens.empty() && tokens.back().kind == 't';
+                tokens.push_back({'"', text, inTr});
+            } else if (c == ';') {
+                tokens.push_back({';', {}});
+            } else if (s.compare(i, 3, "tr(") == 0 &&
+                       (i == 0 ||
+                        !(std::isalnum(static_cast<unsigned char>(s[i - 1])) || s[i - 1] == '_'))) {
+                const auto line = std::count(s.begin(), s.begin() + static_cast<long>(i), '\n');
+                tokens.push_back(
+                    {'t', entry.path().filename().string() + ":" + std::to_string(line + 1)});
+                i += 2;
+            }
+        }
+        for (std::size_t t = 0; t + 1 < tokens.size(); ++t) {
+            if (tokens[t].kind != 't' || tokens[t + 1].kind != '"')
+                continue;
+            std::string name;
+            for (std::size_t b = t; b-- > 0 && tokens[b].kind != ';';)
+                if (tokens[b].kind == '"' && !tokens[b].inTr) {
+                    name = tokens[b].text;
+                    break;
+                }
+            found.push_back({tokens[t + 1].text, name, tokens[t].text});
+        }
+    }
+    return found;
+}
+
+// Every text the window asks tr() for is in both languages: a "Text[...]"
+// entry, or the caption of the component key or list family it stands for. A
+// text a line cannot carry (a ";" or a line break) has to be split in the code.
+TEST(ShippedLanguages, EveryWindowTextHasAnEntryInBothLanguages) {
+    const std::filesystem::path data(ZENTORIX_SHIPPED_DATA);
+    const std::vector<WindowText> texts = WindowTexts(data.parent_path() / "src" / "app");
+    ASSERT_GT(texts.size(), 300u);
+    for (const char* base : {"ukraine", "english"}) {
+        SCOPED_TRACE(base);
+        const auto file = ReadTextFile(data / "Language" / (std::string(base) + ".lng"));
+        ASSERT_TRUE(file);
+        LanguageTexts families = DefaultLanguageTexts();
+        const LanguageFileContent content = ReadLanguageText(*file, families);
+        std::map<std::string, std::string> entries(content.texts.begin(), content.texts.end());
+        std::set<std::string> names;
+        for (const auto& [name, caption] : content.captions)
+            names.insert(name);
+        for (const auto& item : content.listItems)
+            names.insert(item.list);
+        for (const WindowText& t : texts) {
+            const auto entry = entries.find(t.text);
+            if (entry != entries.end())
+                EXPECT_FALSE(entry->second.empty()) << t.where << " " << t.text;
+            else
+                EXPECT_TRUE(names.count(t.name)) << t.where << " " << t.text;
+        }
+    }
+}
+
 TEST(ShippedLanguages, BothLanguagesAreCompleteAndNameEveryPreset) {
     const std::filesystem::path folder = std::filesystem::path(ZENTORIX_SHIPPED_DATA) / "Language";
     for (const char* base : {"ukraine", "english"}) {
