@@ -1,5 +1,6 @@
 #include "app/rules_page.h"
 
+#include <QDockWidget>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +12,7 @@
 #include "app/bindings.h"
 #include "app/library_list.h"
 #include "app/main_window.h"
+#include "app/panel_docks.h"
 #include "app/status_panels.h"
 #include "app/weight_grid.h"
 #include "formats/rule_file.h"
@@ -143,7 +145,7 @@ QWidget* RulesPage::BuildListsGroup() {
            "B2/S345/C4) чи OldLife (B3/S23, 23/3). Enter застосовує"));
     connect(typedRule_, &QLineEdit::returnPressed, this, &RulesPage::ReadTypedRule);
     layout->addWidget(typedRule_);
-    return WrapNamed("RulesSelectPanel", group, this);
+    return MakePanelDock("RulesSelectPanel", tr("Вибір правил"), group, this);
 }
 
 QWidget* RulesPage::BuildWeightsGroup() {
@@ -174,7 +176,7 @@ QWidget* RulesPage::BuildWeightsGroup() {
     layout->addWidget(shape_);
     layout->addWidget(extended_);
     layout->addWidget(weights_);
-    return WrapNamed("RegionPanel", group, this);
+    return MakePanelDock("RegionPanel", tr("Область"), group, this);
 }
 
 QWidget* RulesPage::BuildHistoryGroup() {
