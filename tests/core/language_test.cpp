@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <map>
 #include <set>
@@ -161,68 +162,50 @@ TEST(RuleNames, RuleChangedNamesTheRuleInTheLanguageAndFallsBackToUkrainian) {
 // The shipped files: every component key and family index in both languages,
 // and an entry with a name for every built-in rule, its string as the program
 // writes it.
-// A text the window asks tr() for, and the nearest component name before it in
-// its statement (the control whose caption it is, when it is one).
-struct WindowText {
-    std::string text, name, where;
-};
-
-// Every tr("...") of the window's sources; comments and character literals are
-// skipped, adjacent literals joined, "\"" and "\n" read as the compiler does.
-std::vector<WindowText> WindowTexts(const std::filesystem::path& folder) {
-    std::vector<WindowText> found;
+// Every tr("...") text of the window's sources with the nearest other literal
+// before it in its statement (the control it captions, when it is one).
+// Comments and character literals are skipped, adjacent literals joined, and
+// "\"" and "\n" read as the compiler reads them.
+std::vector<std::array<std::string, 3>> WindowTexts(const std::filesystem::path& folder) {
+    std::vector<std::array<std::string, 3>> found;  // text, name, where
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        const auto extension = entry.path().extension();
-        if (extension != ".cpp" && extension != ".h")
+        if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h")
             continue;
-        std::ifstream in(entry.path(), std::ios::binary);
         std::stringstream buffer;
-        buffer << in.rdbuf();
+        buffer << std::ifstream(entry.path(), std::ios::binary).rdbuf();
         const std::string s = buffer.str();
-        struct Token {
-            char kind;  // '"' literal, ';', 't' a tr( call
-            std::string text;
-            bool inTr = false;
-        };
-        std::vector<Token> tokens;
+        std::string name, where;  // name: the statement's last plain literal
+        bool inTr = false;
         for (std::size_t i = 0; i < s.size(); ++i) {
-            const char c = s[i];
-            if (s.compare(i, 2, "//") == 0) {
+            if (s.compare(i, 2, "//") == 0)
                 i = std::min(s.find('\n', i), s.size());
-            } else if (s.compare(i, 2, "/*") == 0) {
+            else if (s.compare(i, 2, "/*") == 0)
                 i = std::min(s.find("*/", i), s.size());
-            } else if (c == '\'') {
+            else if (s[i] == '\'')
                 i = std::min(s.find('\'', i + (s[i + 1] == '\\' ? 3 : 2)), s.size());
-            } else if (c == '"') {
-                std::string text;  // adjacent literals are one
-                for (; i < s.size() && s[i] == '"'; i = s.find_first_not_of(" \n", i + 1)) {
+            else if (s[i] == ';')
+                name.clear();
+            else if (s.compare(i, 3, "tr(") == 0 &&
+                     (i == 0 ||
+                      !(std::isalnum(static_cast<unsigned char>(s[i - 1])) || s[i - 1] == '_'))) {
+                inTr = true;
+                where = entry.path().filename().string() + ":" +
+                        std::to_string(
+                            std::count(s.begin(), s.begin() + static_cast<long>(i), '\n') + 1);
+                i = s.find_first_not_of(" \n", i + 3) - 1;
+            } else if (s[i] == '"') {
+                std::string text;
+                for (; i < s.size() && s[i] == '"'; i = s.find_first_not_of(" \n", i + 1))
                     for (++i; s[i] != '"'; ++i)
                         text += s[i] == '\\' ? (s[++i] == 'n' ? '\n' : s[i]) : s[i];
-                }
                 --i;
-                const bool inTr = !tokens.empty() && tokens.back().kind == 't';
-                tokens.push_back({'"', text, inTr});
-            } else if (c == ';') {
-                tokens.push_back({';', {}});
-            } else if (s.compare(i, 3, "tr(") == 0 &&
-                       (i == 0 ||
-                        !(std::isalnum(static_cast<unsigned char>(s[i - 1])) || s[i - 1] == '_'))) {
-                const auto line = std::count(s.begin(), s.begin() + static_cast<long>(i), '\n');
-                tokens.push_back(
-                    {'t', entry.path().filename().string() + ":" + std::to_string(line + 1)});
-                i += 2;
+                if (inTr)
+                    found.push_back({text, name, where});
+                else
+                    name = text;
             }
-        }
-        for (std::size_t t = 0; t + 1 < tokens.size(); ++t) {
-            if (tokens[t].kind != 't' || tokens[t + 1].kind != '"')
-                continue;
-            std::string name;
-            for (std::size_t b = t; b-- > 0 && tokens[b].kind != ';';)
-                if (tokens[b].kind == '"' && !tokens[b].inTr) {
-                    name = tokens[b].text;
-                    break;
-                }
-            found.push_back({tokens[t + 1].text, name, tokens[t].text});
+            if (s[i] != '(' && s[i] != ' ' && s[i] != '\n' && s[i] != '"')
+                inTr = false;
         }
     }
     return found;
@@ -233,7 +216,7 @@ std::vector<WindowText> WindowTexts(const std::filesystem::path& folder) {
 // text a line cannot carry (a ";" or a line break) has to be split in the code.
 TEST(ShippedLanguages, EveryWindowTextHasAnEntryInBothLanguages) {
     const std::filesystem::path data(ZENTORIX_SHIPPED_DATA);
-    const std::vector<WindowText> texts = WindowTexts(data.parent_path() / "src" / "app");
+    const auto texts = WindowTexts(data.parent_path() / "src" / "app");
     ASSERT_GT(texts.size(), 300u);
     for (const char* base : {"ukraine", "english"}) {
         SCOPED_TRACE(base);
@@ -247,12 +230,12 @@ TEST(ShippedLanguages, EveryWindowTextHasAnEntryInBothLanguages) {
             names.insert(name);
         for (const auto& item : content.listItems)
             names.insert(item.list);
-        for (const WindowText& t : texts) {
-            const auto entry = entries.find(t.text);
+        for (const auto& [text, name, where] : texts) {
+            const auto entry = entries.find(text);
             if (entry != entries.end())
-                EXPECT_FALSE(entry->second.empty()) << t.where << " " << t.text;
+                EXPECT_FALSE(entry->second.empty()) << where << " " << text;
             else
-                EXPECT_TRUE(names.count(t.name)) << t.where << " " << t.text;
+                EXPECT_TRUE(names.count(name)) << where << " " << text;
         }
     }
 }
