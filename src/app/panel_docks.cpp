@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <exception>
+#include <system_error>
 
 #include "formats/text_file.h"
 
@@ -114,6 +115,12 @@ bool PanelDocks::Save() const {
     for (const Home& home : homes_)
         if (!AtHome(home.dock))
             away << home.dock->objectName();
+    if (away.isEmpty()) {
+        // Every panel at home is the start: no file to keep.
+        std::error_code ec;
+        std::filesystem::remove(file_, ec);
+        return !ec;
+    }
     const QString text = QStringLiteral("Away=") + away.join(',') + QStringLiteral("\r\nState=") +
                          QString::fromLatin1(window_.saveState().toBase64()) +
                          QStringLiteral("\r\n");

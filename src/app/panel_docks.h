@@ -33,7 +33,8 @@ class PanelDocks : public QObject {
     // Puts the panels where the file says; a missing or unreadable file leaves
     // them at home.
     void Restore();
-    // Writes the places of the panels; false when the file cannot be written.
+    // Writes the places of the panels (no file while all are at home); false
+    // when the file cannot be written.
     bool Save() const;
     // Every panel back in its page, where it started (PanelsHome1).
     void AllHome();

@@ -156,6 +156,7 @@ class WindowShellTest : public QObject {
         f.Find<QAction>("PanelsHome1")->trigger();
         allHome();
         f.Close();
+        QVERIFY(!QFileInfo::exists(f.dir.filePath("Panels.ini")));
         f.Open();
         allHome();
     }
