@@ -149,7 +149,7 @@ void ColoursPage::BuildPalette(QWidget* group) {
     auto* countRow = new QFormLayout;
     countRow->setContentsMargins(0, 0, 0, 0);
     count_ = MakeUpDown("IntCountColor", "StringCountColor", 1, kPaletteSize, group);
-    count_->setToolTip(tr("Скільки кольорів палітри вживається; далі вони повторюються"));
+    count_->setToolTip(tr("Скільки кольорів палітри вживається, далі вони повторюються"));
     countRow->addRow(MakeLabel("Label31", tr("Кольорів"), group), count_);
     layout->addLayout(countRow);
     Session& session = window_.session();
@@ -160,7 +160,7 @@ void ColoursPage::BuildPalette(QWidget* group) {
 
     editor_ = new PaletteEditor(
         colours_, [this](Colour initial) { return PickColour(initial); }, group);
-    editor_->setToolTip(tr("Клацніть колір, щоб змінити його; права кнопка — заповнення"));
+    editor_->setToolTip(tr("Клацніть колір, щоб змінити його, права кнопка — заповнення"));
     layout->addWidget(MakeLabel("Label104", tr("Редактор палітри"), group));
     layout->addWidget(editor_);
     connect(editor_, &PaletteEditor::PaletteEdited, this, [this] {

@@ -150,7 +150,7 @@ ToolGroup* BuildEditToolBar(MainWindow& window) {
         const bool painting = window.session().settings().Paint;
         paint->setChecked(painting);
         select->setChecked(!painting);
-        mode->setText(painting ? "Paint" : "Select");
+        mode->setText(painting ? QObject::tr("Малюю") : QObject::tr("Виділяю"));
         QPalette palette = mode->palette();
         palette.setColor(QPalette::Window,
                          painting ? QColor(192, 220, 192) : QColor(166, 202, 240));

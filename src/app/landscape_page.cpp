@@ -275,7 +275,7 @@ QWidget* LandscapePage::BuildEditPage() {
         MakeUpDown("IntRandomFillIntensity", "StringRandomFillIntensity", 0, 100, page);
     intensity->setToolTip(
         tr("Під час ходу: шанс на клітину в стотисячних (шари — в "
-           "мільйонних); кнопка нижче — у відсотках"));
+           "мільйонних), кнопка нижче — у відсотках"));
     bind.UpDown(intensity, &Settings::RandomFillIntensity);
     auto* period = MakeUpDown("IntRandomFillPeriod", "StringRandomFillPeriod", 1, 100, page);
     period->setToolTip(tr("Заповнювати під час ходу кожне стільки-то покоління"));

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -257,6 +258,8 @@ void LanguageControl::Retranslate() {
         if (auto* menu = qobject_cast<QMenu*>(widget)) {
             if (!menu->title().isEmpty())
                 menu->setTitle(next(menu, "title", menu->title()));
+        } else if (auto* dock = qobject_cast<QDockWidget*>(widget)) {
+            dock->setWindowTitle(next(dock, "title", dock->windowTitle()));
         } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
             group->setTitle(next(group, "title", group->title()));
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {

@@ -22,6 +22,7 @@
 #include "app/language_control.h"
 #include "app/language_texts.h"
 #include "app/open_commands.h"
+#include "app/panel_docks.h"
 #include "app/popup_panels.h"
 #include "app/qt_translation.h"
 #include "app/save_panel.h"
@@ -53,6 +54,7 @@ MainWindow::MainWindow(ProgramFolder folder, QString commandLineFile, QWidget* p
     run_ = std::make_unique<RunControl>(session_, *view_);
     editing_ = new FieldEditing(*this);
     BuildCentralArea();
+    docks_ = new PanelDocks(*this, session_.folder().SettingsFile().parent_path() / "Panels.ini");
     BuildMenus();
     BuildToolBar();
     AddToolBarGroup(BuildEditToolBar(*this));
@@ -140,6 +142,7 @@ void MainWindow::StartUp() {
     language_->RefreshLanguageList();
     language_->ApplyLanguageFile(QString::fromLatin1(kDefaultLanguageFile));
     ReadSettingsFile();
+    docks_->Restore();
     const QString chosen = ToQString(session_.settings().Language);
     if (!chosen.isEmpty() && chosen != language_->CurrentLanguageFile())
         language_->ApplyLanguageFile(chosen);
@@ -172,9 +175,10 @@ void MainWindow::ReadSettingsFile() {
         bad += ".bad";
         std::filesystem::rename(ini, bad, ec);
         session_.ResetToDefaults();
-        pendingFailure_ = tr("Файл налаштувань не прочитано (%1).\nЙого збережено як %2; "
-                             "програма почала з початковими налаштуваннями.")
-                              .arg(QString::fromUtf8(e.what()), FromPath(bad));
+        pendingFailure_ =
+            (tr("Файл налаштувань не прочитано (%1).") + '\n' +
+             tr("Його збережено як %2, програма почала з початковими налаштуваннями."))
+                .arg(QString::fromUtf8(e.what()), FromPath(bad));
     }
     const Settings& s = session_.settings();
     toolPanel_->pages()->setCurrentIndex(
@@ -222,6 +226,7 @@ bool MainWindow::WriteSettingsFile() {
     s.PagesOpen1 = toolPanel_->pages()->currentIndex();
     if (s.SpeedMain == 0)
         run_->SetSpeed(1);
+    docks_->Save();
     return session_.Run([this] {
         SaveNativeFile(session_.world(), session_.settings(), session_.folder().SettingsFile(),
                        NativeKind::Ini);

@@ -33,6 +33,7 @@ class FieldEditing;
 class KeyCommands;
 class HelpWindow;
 class ToolGroup;
+class PanelDocks;
 
 // The program's one window: menus, tool bar, the tool panel with its option
 // pages, the field view and the status bar. It owns the session and the run
@@ -130,7 +131,8 @@ class MainWindow : public QMainWindow {
     StatusPanels* status_ = nullptr;
     PopupPanels* popups_ = nullptr;
     LanguageControl* language_ = nullptr;
-    QPointer<HelpWindow> help_;  // made at the first F1
+    PanelDocks* docks_ = nullptr;  // the panels that dock
+    QPointer<HelpWindow> help_;    // made at the first F1
     QSplitter* centralSplitter_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     QWidget* toolBars_ = nullptr;   // ToolBar1: the tool bar groups, flowing into rows

@@ -94,7 +94,7 @@ OptionsPage::OptionsPage(MainWindow& window, QWidget* parent) : QWidget(parent),
     layout->addWidget(snapshots);
 
     auto* timing = MakeButton("Button1", tr("Час 100 кроків"), this);
-    timing->setToolTip(tr("Сто кроків без зупинки; напис показує мілісекунди"));
+    timing->setToolTip(tr("Сто кроків без зупинки, напис показує мілісекунди"));
     connect(timing, &QPushButton::clicked, this, [&window, timing] {
         timing->setText(QString::number(window.runControl().TimeHundredSteps()));
     });

@@ -51,8 +51,8 @@ void PopupPanels::BuildAbout() {
     auto* version = new QLabel(tr("Версія %1").arg(QCoreApplication::applicationVersion()), about);
     version->setObjectName("Label62");
     layout->addWidget(version);
-    auto* text = new QLabel(tr("Лабораторія двовимірних клітинних автоматів:\n"
-                               "зважені правила 5х5, історія станів, ландшафт."),
+    auto* text = new QLabel(tr("Лабораторія двовимірних клітинних автоматів:") + '\n' +
+                                tr("зважені правила 5х5, історія станів, ландшафт."),
                             about);
     text->setObjectName("Label63");
     text->setWordWrap(true);

@@ -1,5 +1,6 @@
 #include "app/rules_page.h"
 
+#include <QDockWidget>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +12,7 @@
 #include "app/bindings.h"
 #include "app/library_list.h"
 #include "app/main_window.h"
+#include "app/panel_docks.h"
 #include "app/status_panels.h"
 #include "app/weight_grid.h"
 #include "formats/rule_file.h"
@@ -122,7 +124,8 @@ QWidget* RulesPage::BuildListsGroup() {
 
     rulesList_ = MakeLibraryList("RulesComboBox", group);
     PlainNameList(rulesList_, 30);
-    rulesList_->setToolTip(tr("Вбудовані правила і файли правил; ім'я, під яким зберігати"));
+    rulesList_->setToolTip(
+        tr("Вбудовані правила і файли правил, а також ім'я, під яким зберігати"));
     for (int i = 0; i < BuiltInPresetCount; ++i)
         rulesList_->addItem(ToQString(std::string(PresetName(i))));
     rulesList_->setCurrentIndex(-1);
@@ -139,10 +142,10 @@ QWidget* RulesPage::BuildListsGroup() {
     typedRule_->setPlaceholderText(tr("B3/S23, 23/3, 345/2/4, NW1,…"));
     typedRule_->setToolTip(
         tr("Правило в записі Zentorix (NW1,NN1,…,RB3,RS2,RS3,), Generations (345/2/4, "
-           "B2/S345/C4) чи OldLife (B3/S23, 23/3); Enter застосовує"));
+           "B2/S345/C4) чи OldLife (B3/S23, 23/3). Enter застосовує"));
     connect(typedRule_, &QLineEdit::returnPressed, this, &RulesPage::ReadTypedRule);
     layout->addWidget(typedRule_);
-    return WrapNamed("RulesSelectPanel", group, this);
+    return MakePanelDock("RulesSelectPanel", tr("Вибір правил"), group, this);
 }
 
 QWidget* RulesPage::BuildWeightsGroup() {
@@ -173,7 +176,7 @@ QWidget* RulesPage::BuildWeightsGroup() {
     layout->addWidget(shape_);
     layout->addWidget(extended_);
     layout->addWidget(weights_);
-    return WrapNamed("RegionPanel", group, this);
+    return MakePanelDock("RegionPanel", tr("Область"), group, this);
 }
 
 QWidget* RulesPage::BuildHistoryGroup() {
@@ -208,7 +211,7 @@ QWidget* RulesPage::BuildSumsGroup(bool birth) {
     auto* layout = MakeColumn(group, 2);
     QLineEdit* text = listTexts_[side] = new QLineEdit(group);
     text->setObjectName(birth ? "BirthStr" : "SurvivalStr");
-    text->setToolTip(tr("Суми через кому, кожна з комою в кінці; Enter застосовує"));
+    text->setToolTip(tr("Суми через кому, кожна з комою в кінці. Enter застосовує"));
     text->installEventFilter(this);
     connect(text, &QLineEdit::textEdited, this, [&session, birth](const QString& value) {
         RuleEditorState& ed = session.world().Editor;
@@ -309,6 +312,13 @@ void RulesPage::ShowEditor() {
         rulesList_->setEditText(ToQString(ed.RulesComboBoxText));
         ShowStartOfText(rulesList_);
     }
+    // Both rule lists name the rule in use; the typed-rule box spells it.
+    if (toolBarList_ && toolBarList_->currentText() != rulesList_->currentText()) {
+        const QSignalBlocker block(toolBarList_);
+        toolBarList_->setEditText(rulesList_->currentText());
+        ShowStartOfText(toolBarList_);
+    }
+    ShowText(typedRule_, ed.InfoEdit);
     for (int pos = 0; pos < kPositionCount; ++pos)
         ShowValue(weights_->box(pos), ed.WeightBoxes[static_cast<std::size_t>(pos)], kMinWeightBox,
                   kMaxWeightBox);
@@ -378,11 +388,9 @@ void RulesPage::ChooseRulesEntry(int position) {
     session.settings().RulesComboBox = position;
     const QString chosen = rulesList_->itemText(position);
     if (toolBarList_) {
-        // Both lists show the chosen name.
         const QSignalBlocker block(toolBarList_);
         toolBarList_->setCurrentIndex(
             toolBarList_->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive));
-        toolBarList_->setEditText(chosen);
     }
     Edit([&](World& world) {
         session.Run(
@@ -393,7 +401,10 @@ void RulesPage::ChooseRulesEntry(int position) {
 void RulesPage::SaveRulesClick() {
     Session& session = window_.session();
     World& world = session.world();
-    const std::string name = RuleFileSaveName(world.Editor, rulesList_->count());
+    std::string& shown = world.Editor.RulesComboBoxText;
+    shown =
+        RuleFileNameBesidePresets(RuleFileSaveName(world.Editor, rulesList_->count()), ruleFiles_);
+    const std::string name = shown;
     ShowEditor();
     const std::filesystem::path folder = session.folder().Rules();
     if (RuleFileExists(folder, name) && !ConfirmOverwrite(this)) {
@@ -407,10 +418,12 @@ void RulesPage::SaveRulesClick() {
 
 void RulesPage::ReadTypedRule() {
     TypedRuleResult result;
-    Edit([&](World& world) { result = ApplyTypedRule(world, ToStd(typedRule_->text())); });
-    if (!result.problem.empty())
+    const QString typed = typedRule_->text();
+    Edit([&](World& world) { result = ApplyTypedRule(world, ToStd(typed)); });
+    if (!result.problem.empty()) {
+        typedRule_->setText(typed);  // a refused text stays, to be corrected
         emit window_.session().Failed(ToQString(result.problem));
-    else if (auto* status = window_.findChild<QStatusBar*>("StatusBar1"))
+    } else if (auto* status = window_.findChild<QStatusBar*>("StatusBar1"))
         status->showMessage(tr("Правило прочитано як %1").arg(ToQString(result.family)), 5000);
 }
 

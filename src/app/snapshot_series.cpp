@@ -126,7 +126,7 @@ int TakeSnapshotSeries(MainWindow& window, int count, bool gif) {
         const QString name = QStringLiteral("screen%1.bmp").arg(qint64{before} + k + 100000);
         const QString path = FromPath(folder / ToPath(name));
         if (!view.GrabSurface(pixels).save(path, "BMP")) {
-            window.ShowFailure(QObject::tr("Знімок %1 не записано; серію зупинено.")
+            window.ShowFailure(QObject::tr("Знімок %1 не записано, серію зупинено.")
                                    .arg(QDir::toNativeSeparators(path)));
             break;
         }

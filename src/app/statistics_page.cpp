@@ -1,5 +1,6 @@
 #include "app/statistics_page.h"
 
+#include <QDockWidget>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QMouseEvent>
@@ -8,6 +9,7 @@
 #include <functional>
 
 #include "app/main_window.h"
+#include "app/panel_docks.h"
 #include "app/popup_panels.h"
 #include "app/statistics_chart.h"
 
@@ -54,13 +56,8 @@ StatisticsPage::StatisticsPage(MainWindow& window, QWidget* parent)
     : QWidget(parent), window_(window), recorder_(window.session().folder().Root / "stat.txt") {
     setObjectName("TabSheet4");
     auto* layout = MakeColumn(this);
-    auto* graphPanel = new QFrame(this);
-    graphPanel->setObjectName("GraphStatisticPanel");
-    auto* graphLayout = new QVBoxLayout(graphPanel);
-    graphLayout->setContentsMargins(0, 0, 0, 0);
-    chart_ = new StatisticsChart(graphPanel);
-    graphLayout->addWidget(chart_);
-    layout->addWidget(graphPanel);
+    chart_ = new StatisticsChart(this);
+    layout->addWidget(MakePanelDock("GraphStatisticPanel", tr("Графік"), chart_, this));
     layout->addWidget(BuildScalePanel());
     layout->addWidget(BuildRecordPanel());
     layout->addStretch(1);

@@ -1,6 +1,7 @@
 #include "app/tool_panel.h"
 
 #include <QButtonGroup>
+#include <QDockWidget>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -17,6 +18,7 @@
 #include "app/main_window.h"
 #include "app/museum_page.h"
 #include "app/options_page.h"
+#include "app/panel_docks.h"
 #include "app/rules_page.h"
 #include "app/statistics_page.h"
 
@@ -54,7 +56,6 @@ ToolPanel::ToolPanel(MainWindow& window, QWidget* parent) : QScrollArea(parent) 
     layout->setContentsMargins(2, 2, 2, 2);
 
     auto* counts = new QWidget(inner);
-    counts->setObjectName("SBPanel");
     auto* form = new QFormLayout(counts);
     form->setContentsMargins(0, 0, 0, 0);
     const std::tuple<const char*, const char*, QString> rows[] = {
@@ -68,7 +69,7 @@ ToolPanel::ToolPanel(MainWindow& window, QWidget* parent) : QScrollArea(parent) 
         counters_[i] = MakeCounterBox(box, counts);
         form->addRow(MakeLabel(label, caption, counts), counters_[i]);
     }
-    layout->addWidget(counts);
+    layout->addWidget(MakePanelDock("SBPanel", tr("Лічильники"), counts, inner));
 
     pages_ = new QTabWidget(inner);
     pages_->setObjectName("PageControl1");

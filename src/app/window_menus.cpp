@@ -13,6 +13,7 @@
 #include "app/flow_layout.h"
 #include "app/language_texts.h"
 #include "app/main_window.h"
+#include "app/panel_docks.h"
 #include "app/popup_panels.h"
 #include "app/rules_page.h"
 #include "engine/field_regions.h"
@@ -139,6 +140,11 @@ void MainWindow::BuildMenus() {
         connect(a, &QAction::triggered, this, [this, index] { SetToolPanelPosition(index); });
         ++index;
     }
+
+    // The dockable panels, wherever they were taken, back in their pages.
+    QAction* panelsHome = MakeAction("PanelsHome1", tr("Панелі на місце"));
+    options->addAction(panelsHome);
+    connect(panelsHome, &QAction::triggered, this, [this] { docks_->AllHome(); });
 
     QMenu* tools = menu("Tools1", tr("Інструменти"));
     QAction* palettor = MakeAction("Palettorcolorpalette1", tr("Палітри кольорів..."));

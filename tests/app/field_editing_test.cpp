@@ -83,7 +83,7 @@ class FieldEditingTest : public QObject {
         QCOMPARE(w.MainField.at(8, 9), 0);
         QVERIFY(!s.Paint);
         QVERIFY(!f.window->runControl().Running());
-        QCOMPARE(f.Find<QLabel>("ModeEditPanel")->text(), QString("Select"));
+        QCOMPARE(f.Find<QLabel>("ModeEditPanel")->text(), QStringLiteral("Виділяю"));
         QVERIFY(f.Find<QToolButton>("MainSelectButton")->isChecked());
         f.Find<QPushButton>("StartButton")->click();
         mouse.Send(QEvent::MouseButtonDblClick, 8, 9, Qt::LeftButton, Qt::LeftButton);
@@ -192,13 +192,23 @@ class FieldEditingTest : public QObject {
         QCOMPARE(app::TakeSnapshotSeries(*f.window, 3), 0);  // Paint tool: nothing
         f.window->SetPaintTool(false);
         w.Counters.Generation = 25;
-        QCOMPARE(app::TakeSnapshotSeries(*f.window, 3), 3);
+        // A picture is the view's own drawing of the selection, without its frame,
+        // before each step: the first is what the view shows now, pixel for pixel.
         const int c = f.settings().CellSize;
-        for (int k = 26; k <= 28; ++k) {
-            const QImage image(
-                f.dir.filePath(QStringLiteral("screenshots/screen1000%1.bmp").arg(k)));
-            QCOMPARE(image.size(), QSize(5 * c + 1, 3 * c + 1));
-        }
+        const QRect selection(2 * c, 1 * c, 5 * c + 1, 3 * c + 1);
+        w.SelectionVisible = false;
+        f.window->fieldView().RedrawView();
+        const QImage shown =
+            f.window->fieldView().GrabSurface(selection).convertToFormat(QImage::Format_RGB32);
+        w.SelectionVisible = true;
+        QCOMPARE(app::TakeSnapshotSeries(*f.window, 3), 3);
+        QImage pictures[3];
+        for (int k = 0; k < 3; ++k)
+            pictures[k] =
+                QImage(f.dir.filePath(QStringLiteral("screenshots/screen1000%1.bmp").arg(26 + k)))
+                    .convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(pictures[0], shown);
+        QVERIFY(pictures[1] != pictures[0] && pictures[2] != pictures[1]);  // it turned
         QCOMPARE(w.Counters.Generation, 28);
         QCOMPARE(w.MainField.at(5, 3), 1);  // the blinker turned three times
 

@@ -205,14 +205,13 @@ class RulesPageTest : public QObject {
         QCOMPARE(f.Rules(2).HistoryRange, 3);
         QVERIFY(f.Checked("HistoryOn"));
         QCOMPARE(f.Rules(0), main);
-        QCOMPARE(toolBar->currentText(), QStringLiteral("Brian`s Brain"));
         QCOMPARE(rules->currentIndex(), brain);
         // No rule-name file knows it, so the rules list shows no name.
         QCOMPARE(rules->currentText(), QString());
         test::Choose(rules, rules->findText("Gnarl"));
         QVERIFY(!f.Rules(2).History);
         QCOMPARE(f.Rules(2).BirthList, (Sums{1}));
-        QCOMPARE(toolBar->currentText(), QStringLiteral("Gnarl"));
+        QCOMPARE(f.Text("RuleTextEdit"), f.InfoEdit());
 
         // The information lines feed the status bar: panel 6 the name, 5 the family.
         auto* memo = f.Find<QPlainTextEdit>("ZentorixInfoMemo");
@@ -277,6 +276,55 @@ class RulesPageTest : public QObject {
         QCOMPARE(rules->count(), 149);
     }
 
+    // With the shipped rule names, both lists show the name of the rule in use
+    // at start, after a restart and after a choice in either; the typed-rule box
+    // spells it; a save under a preset's name takes a name the list lacks.
+    void bothRuleListsAgreeAndASaveNeverDuplicatesAPreset() {
+        RulesFixture f;
+        f.Close();
+        QDir().mkpath(f.dir.filePath("Language"));
+        for (const char* name : {"ukraine.lng", "ukraine-rules.rlg"})
+            QVERIFY(QFile::copy(QStringLiteral(ZENTORIX_SHIPPED_DATA "/Language/") + name,
+                                f.dir.filePath("Language/") + name));
+        for (int start = 0; start < 2; ++start) {
+            f.Open();
+            auto* rules = f.Find<QComboBox>("RulesComboBox");
+            auto* toolBar = f.Find<QComboBox>("ComboBox1");
+            QVERIFY(!rules->currentText().isEmpty());
+            QCOMPARE(toolBar->currentText(), rules->currentText());
+            QCOMPARE(f.Text("RuleTextEdit"), f.InfoEdit());
+            if (start == 0)
+                f.Close();
+        }
+        auto* rules = f.Find<QComboBox>("RulesComboBox");
+        auto* toolBar = f.Find<QComboBox>("ComboBox1");
+        const auto agree = [&](const QString& name) {
+            QCOMPARE(rules->currentText(), name);
+            QCOMPARE(toolBar->currentText(), name);
+            QCOMPARE(f.Text("RuleTextEdit"), f.InfoEdit());
+        };
+        test::Choose(toolBar, toolBar->findText("2x2"));
+        agree("2x2");
+        test::Choose(rules, rules->findText("Gnarl"));
+        agree(rules->currentText());
+        QVERIFY(!rules->currentText().isEmpty());
+        f.Find<QCheckBox>("B5")->click();
+        agree(QString());
+
+        const int entries = rules->count();
+        for (const char* saved : {"2x2 (2)", "2x2 (3)"}) {
+            test::Choose(rules, rules->findText("2x2"));
+            f.Find<QPushButton>("SaveRules")->click();
+            QVERIFY(QFile::exists(f.RulesFile(QString(saved) + ".rul")));
+            QCOMPARE(rules->currentText(), QString(saved));
+        }
+        QCOMPARE(rules->count(), entries + 2);
+        int named2x2 = 0;
+        for (int i = 0; i < rules->count(); ++i)
+            named2x2 += rules->itemText(i) == QLatin1String("2x2");
+        QCOMPARE(named2x2, 1);
+    }
+
     void typedRulesApplyOrChangeNothing() {
         RulesFixture f;
         struct Case {
@@ -303,6 +351,8 @@ class RulesPageTest : public QObject {
             }
             QCOMPARE(f.InfoEdit(), shown);
             QCOMPARE(app::ToQString(RuleToString(f.world(), 0, 0)), shown);
+            // The box spells the rule in use; a refused text stays to be corrected.
+            QCOMPARE(f.Text("RuleTextEdit"), *c.rule ? shown : QString(c.text));
         }
         QCOMPARE(f.Text("BirthStr"), QStringLiteral("3,"));
     }

@@ -107,15 +107,42 @@ class StatisticsPageTest : public QObject {
         QVERIFY(!f.settings().AutoScaleY);
         QCOMPARE(PanelColour(f, "AutoScaleYPanel"), 0xC0DCC0u);
 
-        // Generations draw on the page without clearing it.
+        // A live soup over four pages with the automatic scale: every point of
+        // the live curve is drawn where its count and the page's scale put it,
+        // and StatisticScaleY shows the scale each page chose.
+        QTest::mouseClick(f.Find<QLabel>("AutoScaleYPanel"), Qt::LeftButton);
+        QVERIFY(f.settings().AutoScaleY);
+        World& w = f.world();
+        std::uint32_t seed = 99;
+        for (int x = 1; x <= 120; ++x)
+            for (int y = 1; y <= 100; ++y)
+                w.MainField.at(x, y) = ((seed = seed * 1103515245u + 12345u) >> 16) % 3 == 0;
         app::RunControl& run = f.window->runControl();
-        const int x0 = page->graph().GraphX();
-        for (int i = 0; i < 10; ++i)
-            run.StepButtonClick();
-        QCOMPARE(page->graph().GraphX(), x0 + 10 * 3);
-        // The dead field's live curve runs along its base line h - 55.
+        const StatisticsGraph& graph = page->graph();
         const QImage& image = chart->image();
-        QCOMPARE(image.pixel(x0 + 15, image.height() - 55) & 0xFFFFFF, 0xFFFFFFu);
+        QSet<int> scales;
+        int pages = 0, points = 0, drawn = 0;
+        for (int x = graph.GraphX(), i = 0; i < 1000 && pages < 4; ++i) {
+            run.StepButtonClick();
+            if (graph.GraphX() < x) {
+                ++pages;
+                scales.insert(f.settings().StatisticScaleY);
+                QCOMPARE(f.Find<QSpinBox>("StatisticScaleY")->value(),
+                         f.settings().StatisticScaleY.Value());
+            }
+            x = graph.GraphX();
+            const int px = x - f.settings().StatisticScaleX;
+            const int py = image.height() - w.Counters.LiveCount / f.settings().StatisticScaleY -
+                           55 + graph.Offsets()[0];
+            if (py < 0 || py >= image.height())
+                continue;  // left the band since the page began: off the chart
+            ++points;
+            drawn += (image.pixel(px, py) & 0xFFFFFF) == 0xFFFFFFu;
+        }
+        QVERIFY2(pages >= 3 && scales.size() >= 2 && points > 100,
+                 qPrintable(QStringLiteral("%1 pages, %2 scales").arg(pages).arg(scales.size())));
+        QVERIFY2(drawn >= points * 9 / 10,
+                 qPrintable(QStringLiteral("%1 of %2").arg(drawn).arg(points)));
         // A resize begins a new page.
         chart->resize(chart->width(), chart->height() + 1);
         chart->resize(chart->width(), chart->height() - 1);

@@ -122,6 +122,12 @@ TEST_F(Cli, GliderLinesAndSavedFilesOfEveryFormatRunTheSame) {
     ASSERT_EQ(quiet.lines.size(), 2u);
     EXPECT_EQ(quiet.lines[1].substr(0, 5), "30 5 ");
     EXPECT_EQ(Run(glider, "--generations 0").lines.size(), 1u);
+    // A pattern wider than the largest field runs with what fits, and says so.
+    const Result wide = Run(folder.Write("wide.rle", "x = 1200, y = 1\n1200o!\n"), "");
+    EXPECT_EQ(wide.status, 0);
+    EXPECT_NE(wide.err.find("The pattern is 1200 x 1 cells, the field 997 x "), std::string::npos)
+        << wide.err;
+    EXPECT_NE(wide.err.find(" live cells were left out."), std::string::npos) << wide.err;
 
     const Result original = Run(glider, "--generations 12 --quiet");
     for (const char* ext : {".zlf", ".lif", ".mcl", ".rle"}) {

@@ -11,6 +11,7 @@ namespace {
 using test::Cells;
 using test::Draw;
 using test::LiveCells;
+using Rows = std::vector<std::string>;
 
 struct Editing : ::testing::Test {
     World w;
@@ -70,28 +71,52 @@ TEST_F(Editing, PaintPressFlipsTheFirstActingLayerAndTheStrokeLeavesNoGaps) {
     EXPECT_EQ(LiveCells(w.MainField, 1, 1, 9, 4).size(), 9u);
 }
 
-TEST_F(Editing, TransformTable) {
-    struct Row {
+// The paint flag of each layer, so a test can make any one the only target.
+constexpr std::pair<Layer, bool Settings::*> kPaintTargets[] = {
+    {Layer::Main, &Settings::MainLifePaint},
+    {Layer::EternalLife, &Settings::EternalLifePaint},
+    {Layer::EternalDead, &Settings::EternalDeadPaint},
+    {Layer::OtherReality, &Settings::OtherRealPaint}};
+
+// The block's cells as letters, '.' for an empty one.
+std::vector<std::string> Block(const StateField& f, int x0, int y0, int w, int h) {
+    std::vector<std::string> rows(static_cast<std::size_t>(h), std::string(w, '.'));
+    for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i)
+            if (const int v = f.at(x0 + i, y0 + j))
+                rows[j][i] = static_cast<char>('A' + v - 1);
+    return rows;
+}
+
+// A 3 by 2 block of six different cells turned and mirrored in each paint
+// target alone: every cell lands where it must, the other layers stay.
+TEST_F(Editing, TransformsMoveEveryCellOfTheBlockInThePaintTarget) {
+    const struct {
         TransformMode mode;
-        std::vector<std::string> result;  // drawn at the selection's top-left
+        std::vector<std::string> result;  // 3 by 3 from the block's top-left
     } rows[] = {
-        {TransformMode::Turn90, {"C..", "B.", "A."}},  // a 3 by 1 block: 1 by 3 at the corner
-        {TransformMode::TurnMinus90, {"A.", "B.", "C."}}, {TransformMode::Turn180, {"CBA"}},
-        {TransformMode::MirrorColumns, {"CBA"}},          {TransformMode::MirrorRows, {"ABC"}},
+        {TransformMode::Turn90, {"CF.", "BE.", "AD."}},
+        {TransformMode::TurnMinus90, {"DA.", "EB.", "FC."}},
+        {TransformMode::Turn180, {"FED", "CBA", "..."}},
+        {TransformMode::MirrorColumns, {"CBA", "FED", "..."}},
+        {TransformMode::MirrorRows, {"DEF", "ABC", "..."}},
     };
-    for (const Row& r : rows) {
-        World world;
-        world.SetFieldWidth(40);
-        Draw(world.MainField, 10, 10, {"ABC"});
-        world.Selection = {10, 10, 12, 10};
-        TransformSelection(world, s, r.mode);
-        for (int j = 0; j < static_cast<int>(r.result.size()); ++j)
-            for (int i = 0; i < static_cast<int>(r.result[j].size()); ++i) {
-                const char c = r.result[j][i];
-                EXPECT_EQ(world.MainField.at(10 + i, 10 + j), c == '.' ? 0 : c - 'A' + 1)
-                    << static_cast<int>(r.mode) << " at " << i << "," << j;
-            }
-    }
+    for (const auto& [layer, paint] : kPaintTargets)
+        for (const auto& r : rows) {
+            SCOPED_TRACE(testing::Message() << "layer " << static_cast<int>(layer) << " mode "
+                                            << static_cast<int>(r.mode));
+            World world;
+            Settings only;
+            only.MainLifePaint = false;
+            only.*paint = true;
+            for (const auto& target : kPaintTargets)
+                Draw(world.LayerField(target.first), 10, 10, {"ABC", "DEF"});
+            world.Selection = {10, 10, 12, 11};
+            TransformSelection(world, only, r.mode);
+            for (const auto& target : kPaintTargets)
+                EXPECT_EQ(Block(world.LayerField(target.first), 10, 10, 3, 3),
+                          target.first == layer ? r.result : (Rows{"ABC", "DEF", "..."}));
+        }
 
     // Four quarter turns restore a square block; cells beyond the extent are dropped.
     Draw(w.MainField, 5, 5, {"AB.", ".C.", "D.E"});
@@ -122,6 +147,22 @@ TEST_F(Editing, MovesCopiesClipAndAddStatesWithACap) {
     Select({40, 10, 41, 11});
     MoveSelection(w, s, -30, 0, true);  // Ctrl: a copy
     EXPECT_EQ(Live().size(), 6u);
+
+    // In another layer, the only paint target: the block moves there alone, and
+    // with Ctrl a copy goes over the original's overlapping part.
+    for (const bool copy : {false, true}) {
+        World world;
+        Settings only;
+        only.MainLifePaint = false;
+        only.EternalDeadPaint = true;
+        Draw(world.EternalDeadField, 10, 10, {"ABC", "DEF"});
+        Draw(world.MainField, 10, 10, {"ABC", "DEF"});
+        world.Selection = {10, 10, 12, 11};
+        MoveSelection(world, only, 2, 1, copy);
+        EXPECT_EQ(Block(world.EternalDeadField, 10, 10, 5, 3),
+                  copy ? (Rows{"ABC..", "DEABC", "..DEF"}) : (Rows{".....", "..ABC", "..DEF"}));
+        EXPECT_EQ(Block(world.MainField, 10, 10, 5, 3), (Rows{"ABC..", "DEF..", "....."}));
+    }
 
     // Transparent: states add up, and never past 256.
     s.TransparentMode = true;

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "core/temp_folder.h"
@@ -157,6 +162,84 @@ TEST(RuleNames, RuleChangedNamesTheRuleInTheLanguageAndFallsBackToUkrainian) {
 // The shipped files: every component key and family index in both languages,
 // and an entry with a name for every built-in rule, its string as the program
 // writes it.
+// Every tr("...") text of the window's sources with the nearest other literal
+// before it in its statement (the control it captions, when it is one).
+// Comments and character literals are skipped, adjacent literals joined, and
+// "\"" and "\n" read as the compiler reads them.
+std::vector<std::array<std::string, 3>> WindowTexts(const std::filesystem::path& folder) {
+    std::vector<std::array<std::string, 3>> found;  // text, name, where
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h")
+            continue;
+        std::stringstream buffer;
+        buffer << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+        const std::string s = buffer.str();
+        std::string name, where;  // name: the statement's last plain literal
+        bool inTr = false;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            if (s.compare(i, 2, "//") == 0)
+                i = std::min(s.find('\n', i), s.size());
+            else if (s.compare(i, 2, "/*") == 0)
+                i = std::min(s.find("*/", i), s.size());
+            else if (s[i] == '\'')
+                i = std::min(s.find('\'', i + (s[i + 1] == '\\' ? 3 : 2)), s.size());
+            else if (s[i] == ';')
+                name.clear();
+            else if (s.compare(i, 3, "tr(") == 0 &&
+                     (i == 0 ||
+                      !(std::isalnum(static_cast<unsigned char>(s[i - 1])) || s[i - 1] == '_'))) {
+                inTr = true;
+                where = entry.path().filename().string() + ":" +
+                        std::to_string(
+                            std::count(s.begin(), s.begin() + static_cast<long>(i), '\n') + 1);
+                i = s.find_first_not_of(" \n", i + 3) - 1;
+            } else if (s[i] == '"') {
+                std::string text;
+                for (; i < s.size() && s[i] == '"'; i = s.find_first_not_of(" \n", i + 1))
+                    for (++i; s[i] != '"'; ++i)
+                        text += s[i] == '\\' ? (s[++i] == 'n' ? '\n' : s[i]) : s[i];
+                --i;
+                if (inTr)
+                    found.push_back({text, name, where});
+                else
+                    name = text;
+            }
+            if (s[i] != '(' && s[i] != ' ' && s[i] != '\n' && s[i] != '"')
+                inTr = false;
+        }
+    }
+    return found;
+}
+
+// Every text the window asks tr() for is in both languages: a "Text[...]"
+// entry, or the caption of the component key or list family it stands for. A
+// text a line cannot carry (a ";" or a line break) has to be split in the code.
+TEST(ShippedLanguages, EveryWindowTextHasAnEntryInBothLanguages) {
+    const std::filesystem::path data(ZENTORIX_SHIPPED_DATA);
+    const auto texts = WindowTexts(data.parent_path() / "src" / "app");
+    ASSERT_GT(texts.size(), 300u);
+    for (const char* base : {"ukraine", "english"}) {
+        SCOPED_TRACE(base);
+        const auto file = ReadTextFile(data / "Language" / (std::string(base) + ".lng"));
+        ASSERT_TRUE(file);
+        LanguageTexts families = DefaultLanguageTexts();
+        const LanguageFileContent content = ReadLanguageText(*file, families);
+        std::map<std::string, std::string> entries(content.texts.begin(), content.texts.end());
+        std::set<std::string> names;
+        for (const auto& [name, caption] : content.captions)
+            names.insert(name);
+        for (const auto& item : content.listItems)
+            names.insert(item.list);
+        for (const auto& [text, name, where] : texts) {
+            const auto entry = entries.find(text);
+            if (entry != entries.end())
+                EXPECT_FALSE(entry->second.empty()) << where << " " << text;
+            else
+                EXPECT_TRUE(names.count(name)) << where << " " << text;
+        }
+    }
+}
+
 TEST(ShippedLanguages, BothLanguagesAreCompleteAndNameEveryPreset) {
     const std::filesystem::path folder = std::filesystem::path(ZENTORIX_SHIPPED_DATA) / "Language";
     for (const char* base : {"ukraine", "english"}) {

@@ -192,6 +192,27 @@ TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
     EXPECT_EQ(world.MainField.at(3, 1), 1);
     EXPECT_EQ(world.MainField.at(998, 997), 1);
     EXPECT_EQ(world.MainField.at(999, 997), 0);
+    const std::int64_t placed = static_cast<std::int64_t>(test::AllLive(world.MainField).size());
+    EXPECT_EQ(world.LastPatternCut.liveLeftOut, 1000 * 1000 - placed);
+
+    // Opened from a file: what the staging grid could not hold counts too, and
+    // the open says what was lost (the window shows it, the batch program prints it).
+    std::string rle = "x = 3145, y = 396\n";
+    for (int row = 0; row < 396; ++row)
+        rle += "3145o$";
+    rle.back() = '!';
+    World opened;
+    const OpenResult r = OpenPatternFile(opened, settings, folder.Write("wide.rle", rle));
+    const std::int64_t shown = static_cast<std::int64_t>(test::AllLive(opened.MainField).size());
+    EXPECT_GT(shown, 0);
+    EXPECT_EQ(r.problems,
+              std::vector<std::string>{
+                  "The pattern is 3145 x 396 cells, the field 997 x " +
+                  std::to_string(opened.FieldHeight()) + ": only the part that fits was placed, " +
+                  std::to_string(3145 * 396 - shown) + " live cells were left out."});
+    // A pattern that fits says nothing.
+    EXPECT_TRUE(
+        OpenPatternFile(opened, settings, folder.Write("g.rle", "bo$2bo$3o!\n")).problems.empty());
 
     // Without clearing the field keeps its size and the cells outside the
     // rectangle; a wide pattern is cut at the right.
@@ -210,6 +231,7 @@ TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
     EXPECT_EQ(small.MainField.at(26, 11), 24);
     EXPECT_EQ(small.MainField.at(27, 11), 5);
     EXPECT_EQ(small.MainField.at(1, 1), 7);
+    EXPECT_EQ(small.LastPatternCut.liveLeftOut, 16);
 }
 
 }  // namespace

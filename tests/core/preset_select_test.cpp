@@ -80,25 +80,14 @@ TEST_F(Presets, ListPositionsTextsAndChoosingABuiltInEntry) {
     EXPECT_EQ(KeptListPosition(148, {"one"}), -1);
     EXPECT_EQ(KeptListPosition(3, {}), 3);
 
-    // A rule-name table that knows Conway's rule under a translated name.
-    world.Editor.LookUpRuleName = [](World& w, const std::string& rule) {
-        if (rule != kConway)
-            return;
-        w.Editor.RulesComboBoxText = "Життя Конвея";
-        w.Editor.RulesDescription = {"B3/S23"};
-    };
-    world.Editor.RulesDescription = {"old"};
+    // A save under a built-in name takes one the list does not hold yet.
+    EXPECT_EQ(RuleFileNameBesidePresets("Gnarl", {"Gnarl (2)"}), "Gnarl (3)");
+    EXPECT_EQ(RuleFileNameBesidePresets("mine", files), "mine");
+
+    // A built-in entry goes into the edited rule set (the shipped rule names
+    // are read in the rule-file tests).
     SelectRulesListEntry(world, rules.Path(), 8, {});  // Diamoeba
     EXPECT_EQ(world.Rules[0].BirthList, (List{3, 5, 6, 7, 8}));
-    // Not in the rule-name table: the list shows an empty text, no description.
-    EXPECT_EQ(world.Editor.RulesComboBoxText, "");
-    EXPECT_TRUE(world.Editor.RulesDescription.empty());
-
-    SelectRulesListEntry(world, rules.Path(), 5, {});
-    EXPECT_EQ(RuleToString(world, 0, 0), kConway);
-    EXPECT_EQ(world.Editor.RulesComboBoxText, "Життя Конвея");
-    EXPECT_EQ(world.Editor.RulesDescription, std::vector<std::string>{"B3/S23"});
-
     const RuleSet before = world.Rules[0];
     SelectRulesListEntry(world, rules.Path(), 147, {});  // past the end
     EXPECT_EQ(world.Rules[0], before);

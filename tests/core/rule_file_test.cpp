@@ -7,8 +7,11 @@
 #include "engine/format_error.h"
 #include "engine/rule_text.h"
 #include "formats/rule_file.h"
+#include "formats/rules_list.h"
 #include "formats/text_file.h"
+#include "i18n/rule_names.h"
 #include "model/world.h"
+#include "rules/preset_catalogue.h"
 #include "rules/rule_editor.h"
 
 namespace zentorix {
@@ -185,6 +188,58 @@ TEST_F(RuleFile, NamesDefaultMayHoldTheExtensionAndStayInTheFolder) {
     for (const char* name : {"../escape", "a\\b", ""})
         EXPECT_THROW(SaveRuleFile(world, rules.Path(), name), FileError) << name;
     EXPECT_FALSE(std::filesystem::exists(rules.Path().parent_path() / "escape.rul"));
+}
+
+// A rule file whose rule is the preset "2x2"'s, read with the shipped rule-name
+// files: the author's own lines stay, the look-up fills only what the file
+// leaves empty, and open + save gives the same bytes however often it is done.
+TEST_F(RuleFile, OwnLinesSurviveTheShippedLookUpAndSavesAreStable) {
+    const std::filesystem::path languages =
+        std::filesystem::path(ZENTORIX_SHIPPED_DATA) / "Language";
+    world.Editor.LookUpRuleName = [&](World& w, const std::string& rule) {
+        LookUpRuleName(w, languages, "ukraine.lng", rule);
+    };
+    ApplyBuiltInPreset(world, "2x2");
+    const std::array<std::string, 4> preset = world.Editor.InfoMemo;
+    const Lines presetText = world.Editor.RulesDescription;
+    ASSERT_EQ(preset, (std::array<std::string, 4>{"2x2", "хаотичне", "Життя", ""}));
+    ASSERT_EQ(presetText.size(), 2u);
+    const std::string rule = "#R0 " + RuleToString(world, 0, 0) + "\r\n";
+    const std::string head =
+        "File of rules for Zentorix\r\nName      - myblocks\r\n"
+        "Character - свій характер\r\n";
+    const struct {
+        std::string file, saved;
+        Lines description;
+    } cases[] = {
+        // Family and description of its own: saved exactly as written.
+        {head + "CA Family - блоки\r\nAuthor    - Jane Doe\r\n" + rule + "#D мій опис\r\n",
+         head + "CA Family - блоки\r\nAuthor    - Jane Doe\r\n" + rule + "#D мій опис\r\n",
+         {"мій опис"}},
+        // Neither: the look-up's family and description are added once.
+        {head + "Author    - Jane Doe\r\n" + rule,
+         head + "CA Family - Життя\r\nAuthor    - Jane Doe\r\n" + rule + "#D " + presetText[0] +
+             "\r\n#D " + presetText[1] + "\r\n",
+         presetText},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved);
+        rules.Write("myblocks.rul", c.file);
+        for (int round = 0; round < 3; ++round) {
+            SelectRulesListEntry(world, rules.Path(), BuiltInPresetCount, {"myblocks"});
+            EXPECT_EQ(world.Editor.InfoMemo[0], "myblocks");
+            EXPECT_EQ(world.Editor.InfoMemo[1], "свій характер");
+            EXPECT_EQ(world.Editor.InfoMemo[3], "Jane Doe");
+            EXPECT_EQ(world.Editor.RulesDescription, c.description);
+            SaveRuleFile(world, rules.Path(), RuleFileSaveName(world.Editor, 0));
+            EXPECT_EQ(test::TempFolder::Read(rules.Path() / "myblocks.rul"), c.saved);
+        }
+        EXPECT_FALSE(std::filesystem::exists(rules.Path() / "2x2.rul"));
+    }
+    // Choosing the preset itself again shows the entry, with no author.
+    SelectRulesListEntry(world, rules.Path(), *RulesListPosition("2x2", {}), {"myblocks"});
+    EXPECT_EQ(world.Editor.InfoMemo, preset);
+    EXPECT_EQ(world.Editor.RulesDescription, presetText);
 }
 
 }  // namespace

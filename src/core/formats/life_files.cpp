@@ -122,9 +122,12 @@ void ReadLife105File(World& world, Settings& settings, const std::filesystem::pa
         const std::int64_t row = by + k - originY;
         for (std::size_t i = 0; i < line.size(); ++i) {
             const std::int64_t column = bx + static_cast<std::int64_t>(i) + 1 - originX;
-            if (column > kPatternHigh)
-                break;
             const char c = line[i];
+            if (column > kPatternHigh) {
+                if (c == '*' || c == '0' || c == 'o' || c == 'O')
+                    NotePatternOutside(world, column, column, row);
+                continue;
+            }
             if (c == '.')
                 SetPatternCell(world, column, row, 0);
             else if (c == '*' || c == '0' || c == 'o' || c == 'O')

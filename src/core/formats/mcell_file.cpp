@@ -55,7 +55,7 @@ std::string_view FirstCharacters(std::string_view text, std::size_t limit) {
 // row 1; mx and ly are the last column and row handed to the placement.
 class CellDataDecoder {
   public:
-    explicit CellDataDecoder(StateField& staging) : staging_(staging) {}
+    explicit CellDataDecoder(World& world) : world_(world), staging_(world.StagingGrid) {}
 
     void Line(std::string_view data) {
         for (const char c : data) {
@@ -106,10 +106,14 @@ class CellDataDecoder {
             for (std::int64_t x = x_; x <= last; ++x)
                 staging_.at(static_cast<int>(x), static_cast<int>(y_)) = state;
         }
+        if (state > 0 && (y_ > kStagingLimit || x_ + n - 1 > kStagingLimit))
+            NotePatternOutside(world_, y_ > kStagingLimit ? x_ : std::max(x_, kStagingLimit + 1),
+                               x_ + n - 1, y_);
         x_ = std::min(x_ + n, kCountLimit);
         block_ = 0;
     }
 
+    World& world_;
     StateField& staging_;
     std::int64_t x_ = 0;
     std::int64_t y_ = 1;
@@ -180,7 +184,7 @@ void ReadMCellFile(World& world, Settings& settings, const std::filesystem::path
         return;
     BeginPatternLoad(world, settings, file, "Mcell 4.20");
 
-    CellDataDecoder decoder(world.StagingGrid);
+    CellDataDecoder decoder(world);
     std::string ruleText;
     std::string family;
     std::string game;

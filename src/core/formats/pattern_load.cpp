@@ -35,21 +35,28 @@ struct LiveSpan {
     bool Any() const { return last >= 0; }
 };
 
-// The live cells of the staging grid within columns 0..w and rows 0..h.
-std::pair<LiveSpan, LiveSpan> LiveBox(const StateField& staging, int w, int h) {
+// The live cells of the staging grid within columns 0..w and rows 0..h: their
+// span per axis, and how many there are.
+struct LiveBoxOf {
     LiveSpan xs, ys;
+    std::int64_t live = 0;
+};
+LiveBoxOf LiveBox(const StateField& staging, int w, int h) {
+    LiveSpan xs, ys;
+    std::int64_t live = 0;
     const int lastX = std::min(w, kPatternHigh), lastY = std::min(h, kPatternHigh);
     for (int x = 0; x <= lastX; ++x) {
         const std::int32_t* column = staging.Column(x) - staging.Low();
         for (int y = 0; y <= lastY; ++y)
             if (column[y] > 0) {
+                ++live;
                 xs.first = std::min(xs.first, x);
                 xs.last = x;
                 ys.first = std::min(ys.first, y);
                 ys.last = std::max(ys.last, y);
             }
     }
-    return {xs, ys};
+    return {xs, ys, live};
 }
 
 // Whether any staging cell within columns and rows 0..kPatternHigh is live; it
@@ -131,6 +138,13 @@ OpenResult OpenPatternFile(World& world, Settings& settings, const std::filesyst
     // is off); a file whose data gave no cell would otherwise look like success.
     if (IsPatternFormat(result.format) && !AnyLive(world.StagingGrid))
         result.problems.push_back("The file's pattern data gave no live cell.");
+    if (const World::PatternCut& cut = world.LastPatternCut;
+        IsPatternFormat(result.format) && cut.liveLeftOut > 0)
+        result.problems.push_back(
+            "The pattern is " + std::to_string(cut.columns) + " x " + std::to_string(cut.rows) +
+            " cells, the field " + std::to_string(cut.fieldWidth) + " x " +
+            std::to_string(cut.fieldHeight) + ": only the part that fits was placed, " +
+            std::to_string(cut.liveLeftOut) + " live cells were left out.");
     return result;
 }
 
@@ -138,6 +152,8 @@ bool BeginPatternLoad(World& world, const Settings& settings, const std::filesys
                       std::string_view label) {
     world.CurrentFileName = file.filename().string();
     world.Description.assign(1, std::string(label));
+    world.PatternLiveOutside = {};
+    world.LastPatternCut = {};
     if (settings.StopForLoad)
         world.Counters.Generation = 1;
     if (settings.ClearForLoad) {
@@ -150,7 +166,7 @@ bool BeginPatternLoad(World& world, const Settings& settings, const std::filesys
 }
 
 void PlacePattern(World& world, Settings& settings, int w, int h, bool fit, PanelSize panel) {
-    const auto [liveColumns, liveRows] = LiveBox(world.StagingGrid, w, h);
+    const auto [liveColumns, liveRows, live] = LiveBox(world.StagingGrid, w, h);
     std::int64_t lastColumn = w, lastRow = h;
     if (fit && settings.ClearForLoad) {
         const std::int64_t ex = FitExtent(world.ExtentX(), lastColumn);
@@ -169,8 +185,25 @@ void PlacePattern(World& world, Settings& settings, int w, int h, bool fit, Pane
         lastColumn = world.FieldWidth() - 1;
     if (lastRow >= world.FieldHeight())
         lastRow = world.FieldHeight() - 1;
+    // The pattern's size: the box of its live cells, those beyond the staging
+    // grid included.
+    const auto noteLoss = [&](std::int64_t placed) {
+        const World::PatternOutside& out = world.PatternLiveOutside;
+        const std::int64_t lost = live + out.live - placed;
+        if (lost <= 0)
+            return;
+        std::int64_t x0 = out.minX, x1 = out.maxX, y0 = out.minY, y1 = out.maxY;
+        if (liveColumns.Any()) {
+            x0 = std::min<std::int64_t>(x0, liveColumns.first);
+            x1 = std::max<std::int64_t>(x1, liveColumns.last);
+            y0 = std::min<std::int64_t>(y0, liveRows.first);
+            y1 = std::max<std::int64_t>(y1, liveRows.last);
+        }
+        world.LastPatternCut = {x1 - x0 + 1, y1 - y0 + 1, world.FieldWidth(), world.FieldHeight(),
+                                lost};
+    };
     if (lastColumn < 0)
-        return;
+        return noteLoss(0);
     int cx = world.ExtentX() / 2 - static_cast<int>(lastColumn / 2) + 2;
     int cy = world.ExtentY() / 2 - static_cast<int>(lastRow / 2);
     KeepOnField(cx, lastColumn, liveColumns, world.FieldWidth());
@@ -182,9 +215,14 @@ void PlacePattern(World& world, Settings& settings, int w, int h, bool fit, Pane
     StateField& target =
         world.LayerField(static_cast<Layer>(static_cast<int>(settings.LoadFieldSelector)));
     const StateField& staging = world.StagingGrid;
+    std::int64_t placed = 0;
     for (int x = cx; x <= lastX; ++x)
-        for (int y = cy; y <= lastY; ++y)
-            target.Set(x, y, staging.Get(x - cx, y - cy));
+        for (int y = cy; y <= lastY; ++y) {
+            const std::int32_t state = staging.Get(x - cx, y - cy);
+            placed += state > 0;
+            target.Set(x, y, state);
+        }
+    noteLoss(placed);
 }
 
 }  // namespace zentorix

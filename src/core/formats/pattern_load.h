@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string_view>
@@ -34,9 +35,22 @@ inline constexpr int kPatternHigh = 999;
 
 // Writes one staging cell for a pattern reader; positions outside the pattern
 // range (however far, the coordinates come from a file) are dropped.
+// Live cells of a pattern at columns x0..x1 of row y that the staging grid
+// cannot hold: counted, so the open can tell what was lost.
+inline void NotePatternOutside(World& world, std::int64_t x0, std::int64_t x1, std::int64_t y) {
+    World::PatternOutside& out = world.PatternLiveOutside;
+    out.live += x1 - x0 + 1;
+    out.minX = std::min(out.minX, x0);
+    out.maxX = std::max(out.maxX, x1);
+    out.minY = std::min(out.minY, y);
+    out.maxY = std::max(out.maxY, y);
+}
+
 inline void SetPatternCell(World& world, std::int64_t x, std::int64_t y, std::int32_t state) {
     if (x >= kPatternLow && x <= kPatternHigh && y >= kPatternLow && y <= kPatternHigh)
         world.StagingGrid.at(static_cast<int>(x), static_cast<int>(y)) = state;
+    else if (state > 0)
+        NotePatternOutside(world, x, x, y);
 }
 
 // A pattern's last column or row as PlacePattern takes it: whatever a file
@@ -69,6 +83,7 @@ bool BeginPatternLoad(World& world, const Settings& settings, const std::filesys
 // Copies the staging grid's columns 0..w and rows 0..h, centred, into the layer
 // chosen by LoadFieldSelector; with fit (and ClearForLoad) the field is first
 // sized to the pattern and, given a panel, the cell size fitted (within 1..50).
+// What did not fit is kept in World::LastPatternCut.
 void PlacePattern(World& world, Settings& settings, int w, int h, bool fit, PanelSize panel);
 
 }  // namespace zentorix

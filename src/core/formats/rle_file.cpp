@@ -109,6 +109,11 @@ class RleDecoder {
             for (std::int64_t x = column_; x <= last; ++x)
                 SetPatternCell(world_, x, row_, state);
         }
+        if (state > 0 && (row_ > kPatternHigh || column_ + n - 1 > kPatternHigh))
+            NotePatternOutside(
+                world_,
+                row_ > kPatternHigh ? column_ : std::max<std::int64_t>(column_, kPatternHigh + 1),
+                column_ + n - 1, row_);
         column_ = std::min(column_ + n, kCountLimit);
     }
 

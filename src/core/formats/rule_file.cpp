@@ -95,14 +95,16 @@ class KeepRuleInfo {
 };
 
 // Walks the lines without copying them: a large file costs no more than itself.
-void ReadRuleFileText(World& world, std::string_view text) {
+// Gives whether the file held a rule text.
+bool ReadRuleFileText(World& world, std::string_view text) {
     RuleEditorState& editor = world.Editor;
     std::string rule;
+    std::array<std::string, 4> own;  // the information lines the file fills
     ForEachTextLine(text, [&](std::string_view line) {
         bool info = false;
         for (std::size_t i = 0; i < kInfoHeads.size() && !info; ++i) {
             if (StartsWith(line, kInfoHeads[i].key)) {
-                editor.InfoMemo[i] = FromCharacter(line, kInfoValueColumn);
+                own[i] = editor.InfoMemo[i] = FromCharacter(line, kInfoValueColumn);
                 info = true;
             }
         }
@@ -115,8 +117,24 @@ void ReadRuleFileText(World& world, std::string_view text) {
         else if (StartsWith(line, kDescriptionHead))
             editor.RulesDescription.emplace_back(line.substr(kDescriptionHead.size()));
     });
-    if (!rule.empty())
+    if (rule.empty())
+        return false;
+    // The rule-name look-up of the new rule fills what its entry knows; what the
+    // author wrote wins over it, also when the rule text holds a bad number.
+    const auto keepOwn = [&] {
+        for (std::size_t i = 0; i < own.size(); ++i)
+            if (!own[i].empty())
+                editor.InfoMemo[i] = own[i];
+        editor.RulesComboBoxText = editor.InfoMemo[0];
+    };
+    try {
         ParseRuleString(world, rule, kFamilyZentorix, 0);
+    } catch (...) {
+        keepOwn();
+        throw;
+    }
+    keepOwn();
+    return true;
 }
 
 // A name becomes a file in the rules folder and an entry of the rules list; a
@@ -197,7 +215,9 @@ void LoadRuleFile(World& world, const std::filesystem::path& rulesFolder, std::s
     const auto text = ReadTextFile(path);
     if (!text)
         return;
-    ReadRuleFileText(world, *text);
+    // The list keeps showing the chosen file, so a save goes back to that file.
+    if (ReadRuleFileText(world, *text))
+        world.Editor.RulesComboBoxText = std::string(name);
 }
 
 }  // namespace zentorix

@@ -33,6 +33,17 @@ std::optional<int> RulesListPosition(std::string_view text,
     return BuiltInPresetCount + static_cast<int>(file - ruleFiles.begin());
 }
 
+std::string RuleFileNameBesidePresets(std::string_view name,
+                                      const std::vector<std::string>& ruleFiles) {
+    if (!FindPreset(name))
+        return std::string(name);
+    for (int n = 2;; ++n) {
+        std::string free = std::string(name) + " (" + std::to_string(n) + ")";
+        if (!RulesListPosition(free, ruleFiles))
+            return free;
+    }
+}
+
 bool ApplyBuiltInPreset(World& world, std::string_view name) {
     const auto index = FindPreset(name);
     if (!index) {

@@ -21,6 +21,12 @@ std::optional<std::string> RulesListEntry(int position, const std::vector<std::s
 std::optional<int> RulesListPosition(std::string_view text,
                                      const std::vector<std::string>& ruleFiles);
 
+// The name a rule is saved under: a built-in entry's name would list a second
+// entry of that name, so it becomes the first of "Name (2)", "Name (3)", ...
+// that the list does not hold yet; any other name stays.
+std::string RuleFileNameBesidePresets(std::string_view name,
+                                      const std::vector<std::string>& ruleFiles);
+
 // Puts the built-in rule of that name into the rule set the editor edits: the nine
 // inner weights, history, "EX0" and the two lists; the outer-ring weights stay.
 // A name that is not in the table changes no rule, but the editor is refreshed

@@ -67,9 +67,14 @@ void LookUpRuleName(World& world, const std::filesystem::path& languageFolder,
         return;
     RuleEditorState& editor = world.Editor;
     if (auto entry = FindRuleName(*text, rule)) {
-        editor.InfoMemo = std::move(entry->info);
-        for (std::string& line : entry->description)
-            editor.RulesDescription.push_back(std::move(line));
+        // Only the lines the entry has: an author read from a rule file stays.
+        for (std::size_t i = 0; i < entry->info.size(); ++i)
+            if (!entry->info[i].empty())
+                editor.InfoMemo[i] = std::move(entry->info[i]);
+        // A description read from a rule file is the author's; adding the
+        // entry's lines to it would grow the file by them at every save.
+        if (editor.RulesDescription.empty())
+            editor.RulesDescription = std::move(entry->description);
     }
     editor.RulesComboBoxText = editor.InfoMemo[0];
 }

@@ -28,8 +28,10 @@ std::optional<std::filesystem::path> RuleNameFile(const std::filesystem::path& l
                                                   std::string_view languageFile);
 
 // Shows the entry of `rule` in the rule editor's name, information lines and
-// description. Without a rule-name file nothing changes; without an entry the
-// information stays as RuleChanged left it and the list shows its first line.
+// description: only the lines the entry has, and its description only where the
+// editor holds none (a rule file's own stays as written). Without a rule-name
+// file nothing changes; without an entry the information stays as RuleChanged
+// left it and the list shows its first line.
 void LookUpRuleName(World& world, const std::filesystem::path& languageFolder,
                     std::string_view languageFile, std::string_view rule);
 

@@ -91,6 +91,22 @@ class World {
     CellRect Selection;
     bool SelectionVisible = false;  // the selection frame is shown
 
+    // A pattern larger than the field loses what does not fit; the open tells
+    // the user. The live cells a reader found beyond the staging grid (how many,
+    // and the box they span), and the last placement's loss: the pattern's and
+    // the field's sizes and the live cells left out.
+    struct PatternOutside {
+        std::int64_t live = 0;
+        std::int64_t minX = INT64_MAX, minY = INT64_MAX, maxX = INT64_MIN, maxY = INT64_MIN;
+    };
+    struct PatternCut {
+        std::int64_t columns = 0, rows = 0;
+        int fieldWidth = 0, fieldHeight = 0;
+        std::int64_t liveLeftOut = 0;
+    };
+    PatternOutside PatternLiveOutside;
+    PatternCut LastPatternCut;
+
     std::vector<std::string> Description;
     std::string CurrentFileName = "new.zlf";
     std::int32_t UndoCounter = 1;

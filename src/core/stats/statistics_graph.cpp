@@ -61,7 +61,7 @@ int StatisticsGraph::CurveY(int curve, std::int32_t value) const {
 
 GraphStep StatisticsGraph::StartPage(std::int32_t live, std::int32_t born, std::int32_t died,
                                      const LiveHistory& history, Settings& settings) {
-    graphX_ = 140;
+    graphX_ = PageEnd() + 2;
     pulsePhase_ = 1;
     return Draw(live, born, died, history, settings);
 }
@@ -71,7 +71,7 @@ GraphStep StatisticsGraph::Draw(std::int32_t live, std::int32_t born, std::int32
     GraphStep step;
     const std::int32_t values[3] = {live, born, died};
     ++graphX_;
-    if (graphX_ > kPageEnd) {
+    if (graphX_ > PageEnd()) {
         step.newPage = true;
         graphX_ = kPageStart;
         pulsePhase_ = 1;

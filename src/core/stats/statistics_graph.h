@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -58,6 +59,9 @@ class StatisticsGraph {
   public:
     static constexpr int kPageStart = 25;
     static constexpr int kPageEnd = 138;
+    // The last X of a page: 138 on the chart's 150 pixels, further on a wider
+    // chart, so a chart docked wide draws a wide page.
+    int PageEnd() const { return std::max(kPageEnd, width_ - 12); }
 
     void SetSize(int width, int height) {
         width_ = width;
