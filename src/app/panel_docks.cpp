@@ -2,8 +2,11 @@
 
 #include <QBoxLayout>
 #include <QDockWidget>
+#include <QHBoxLayout>
 #include <QMainWindow>
 #include <QStringList>
+#include <QStyle>
+#include <QToolButton>
 #include <algorithm>
 #include <exception>
 #include <system_error>
@@ -23,6 +26,31 @@ QDockWidget* MakePanelDock(const char* name, const QString& title, QWidget* cont
     return dock;
 }
 
+namespace {
+
+// At home the panel's own heading names it: its title bar is only the button
+// that floats it (the bar still drags it out), so the page does not show two
+// headings one above the other. Away from home the usual title bar comes back.
+QWidget* MakeHomeBar(QDockWidget* dock) {
+    auto* bar = new QWidget(dock);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addStretch(1);
+    auto* button = new QToolButton(bar);
+    button->setObjectName(dock->objectName() + QStringLiteral("Float"));
+    button->setAutoRaise(true);
+    button->setIcon(dock->style()->standardIcon(QStyle::SP_TitleBarNormalButton, nullptr, dock));
+    const int side = dock->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, dock);
+    button->setIconSize(QSize(side * 3 / 4, side * 3 / 4));
+    button->setToolTip(dock->windowTitle());
+    QObject::connect(dock, &QDockWidget::windowTitleChanged, button, &QToolButton::setToolTip);
+    QObject::connect(button, &QToolButton::clicked, dock, [dock] { dock->setFloating(true); });
+    row->addWidget(button);
+    return bar;
+}
+
+}  // namespace
+
 PanelDocks::PanelDocks(QMainWindow& window, std::filesystem::path file)
     : QObject(&window), window_(window), file_(std::move(file)) {
     setObjectName("PanelDocks");
@@ -33,7 +61,8 @@ PanelDocks::PanelDocks(QMainWindow& window, std::filesystem::path file)
         QWidget* parent = dock->parentWidget();
         auto* layout = qobject_cast<QBoxLayout*>(parent->layout());
         homes_.push_back({dock, parent, layout, layout ? layout->indexOf(dock) : -1,
-                          dock->widget()->sizePolicy()});
+                          dock->widget()->sizePolicy(), MakeHomeBar(dock)});
+        dock->setTitleBarWidget(homes_.back().homeBar);
     }
     for (std::size_t i = 0; i < homes_.size(); ++i) {
         QDockWidget* dock = homes_[i].dock;
@@ -56,6 +85,8 @@ void PanelDocks::Leave(Home& home, bool floating) {
     if (!AtHome(dock))
         return;
     const QRect at = dock->geometry();
+    dock->setTitleBarWidget(nullptr);
+    home.homeBar->hide();
     window_.addDockWidget(Qt::RightDockWidgetArea, dock);
     if (floating) {
         dock->setFloating(true);
@@ -86,6 +117,8 @@ void PanelDocks::AllHome() {
         if (home->layout)
             home->layout->insertWidget(home->index, dock);
         dock->widget()->setSizePolicy(home->content);
+        dock->setTitleBarWidget(home->homeBar);
+        home->homeBar->show();
         dock->show();
     }
 }

@@ -47,6 +47,7 @@ class PanelDocks : public QObject {
         QBoxLayout* layout;
         int index;
         QSizePolicy content;  // the content's own policy, kept at home
+        QWidget* homeBar;     // the slim title bar while at home
     };
     // From its page to the main window, floating where it is or docked at `area`.
     void Leave(Home& home, bool floating);

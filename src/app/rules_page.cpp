@@ -31,6 +31,9 @@ void ShowText(QLineEdit* edit, const std::string& text) {
     if (edit->text() != shown) {
         const QSignalBlocker block(edit);
         edit->setText(shown);
+        // A long rule reads from its start unless someone is typing in it.
+        if (!edit->hasFocus())
+            edit->setCursorPosition(0);
     }
 }
 
