@@ -418,7 +418,12 @@ TEST(Census, JsonValuesRoundTrip) {
          {"{", "[1,]", "01", "1.", "\"\\ud800\"", "{\"a\" 1}", "tru", "1 2", "\"a\nb\"", "-"})
         EXPECT_FALSE(ParseJson(bad)) << bad;
     EXPECT_FALSE(ParseJson(std::string(40, '[') + std::string(40, ']')));
-    EXPECT_EQ(JsonQuote("a\x01\xff"), "\"a\\u0001\xef\xbf\xbd\"");
+    // Bytes that are no UTF-8 (a lone byte, a surrogate, an overlong form) become
+    // U+FFFD each; real characters of 2, 3 and 4 bytes pass.
+    const std::string bad = "\xef\xbf\xbd";
+    EXPECT_EQ(JsonQuote("a\x01\xff\xed\xa0\x80\xe0\x80\x80\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80"),
+              "\"a\\u0001" + bad + bad + bad + bad + bad + bad + bad +
+                  "\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80\"");
 }
 
 }  // namespace

@@ -66,8 +66,8 @@ std::function<std::string(const TempFolder&, const std::string&)> Opened(std::st
 constexpr std::string_view kRule = "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RB6,RS2,RS3,";
 
 // Every text we read gives the same result with LF, CR LF, lone CR and CR CR LF
-// line ends. A lone CR made an RLE file open empty (reported as success) and an
-// MCell file keep a rule with empty lists.
+// line ends, and with a UTF-8 byte order mark. A lone CR made an RLE file open empty (reported as
+// success) and an MCell file keep a rule with empty lists.
 TEST(TextFiles, EveryReaderTakesEveryLineEnd) {
     ColourModel colours;
     ApplyBuiltInColourScheme(colours, 3);
@@ -155,6 +155,8 @@ TEST(TextFiles, EveryReaderTakesEveryLineEnd) {
         for (const char* end : {"\r\n", "\r", "\r\r\n"})
             EXPECT_EQ(c.load(dir, Replace(c.text, "\n", end)), withLf)
                 << testing::PrintToString(std::string(end));
+        // A text editor's byte order mark changes nothing.
+        EXPECT_EQ(c.load(dir, "\xEF\xBB\xBF" + c.text), withLf) << "with a byte order mark";
     }
 }
 
