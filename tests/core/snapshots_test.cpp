@@ -119,6 +119,8 @@ struct PairPlacement : Snapshots {
 TEST_F(PairPlacement, OffsetsRunAlongTheRowThenDownByTheUpDownValue) {
     settings.UpDown4 = 3;
     w.MainField.at(100, 100) = 5;
+    settings.EternalLifeErase = false;  // a layer that is no erase target stays
+    w.EternalLifeField.at(7, 7) = 1;
     Cells seconds;
     for (int press = 0; press < 5; ++press) {
         PairPlacementStep(w, settings, folder);
@@ -130,6 +132,7 @@ TEST_F(PairPlacement, OffsetsRunAlongTheRowThenDownByTheUpDownValue) {
     }
     EXPECT_EQ(seconds, (Cells{{34, 34}, {35, 34}, {36, 34}, {34, 35}, {35, 35}}));
     EXPECT_EQ(std::pair(w.PairOffsetX, w.PairOffsetY), std::pair(3, 2));
+    EXPECT_EQ(test::AllLive(w.EternalLifeField), (Cells{{7, 7}}));
 
     // Without 2.mlf the staging grid still holds 1.mlf's cell, placed a second
     // time at the offset.
