@@ -174,6 +174,21 @@ TEST(Census, KnownPatternsEndAsTheyMust) {
         EXPECT_EQ(revived.liveMax, 2);
     }
 
+    // A block across the torus's seam (its last column and its first) counts
+    // from the first figure on; the domino beside it dies.
+    {
+        auto world = std::make_unique<World>();
+        Settings settings;
+        torus.base = folder.Write("d.rle", Rle("2o!"));
+        BuildCensusStart(*world, settings, torus, "", 1);
+        for (const auto& [x, y] : {std::pair{25, 4}, {25, 5}, {0, 4}, {0, 5}})
+            world->MainField.at(x, y) = 1;
+        const RunFigures seam = RunCensusExperiment(*world, settings, limits);
+        EXPECT_EQ(seam.outcome, CensusOutcome::Still);
+        EXPECT_EQ(seam.liveFirst, 6);
+        EXPECT_EQ(seam.liveFinal, 4);
+    }
+
     // The domino's figures: it dies in generation 1 with both cells.
     f = RunFile(folder.Write("d.rle", Rle("2o!")), {}, "", limits);
     EXPECT_EQ(f.generation, 1);
