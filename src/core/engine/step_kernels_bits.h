@@ -90,32 +90,28 @@ constexpr LaneMasks kLaneMasks{};
     return LoadVec<Vec>(kLaneMasks.of[(bits >> at) & ((1u << kLanes) - 1)]);
 }
 
-// Writes the bits of `word` to bytes dst[0..n-1].
+// Writes the bits of `word` to bytes dst[0..n-1], n at most 64.
 inline void SpreadBits(std::uint64_t word, std::uint8_t* dst, int n) {
-    if (n == 64) {
+    int i = 0;
 #if ZENTORIX_KERNEL_LANES == 8
-        // Each byte takes the byte of the word that holds its bit, keeps that
-        // bit and becomes 1 where it is set.
-        const __m256i pick = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2,
-                                              2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3);
-        const __m256i bit = _mm256_set1_epi64x(static_cast<long long>(0x8040201008040201ULL));
-        const __m256i one = _mm256_set1_epi8(1);
-        for (int half = 0; half < 2; ++half) {
-            const __m256i bytes =
-                _mm256_shuffle_epi8(_mm256_set1_epi32(static_cast<int>(word >> (32 * half))), pick);
-            const __m256i set = _mm256_cmpeq_epi8(_mm256_and_si256(bytes, bit), bit);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 32 * half),
-                                _mm256_and_si256(set, one));
-        }
-#else
-        for (int i = 0; i < 8; ++i) {
-            const std::uint64_t bytes = kByteSpread.of[(word >> (8 * i)) & 0xFF];
-            __builtin_memcpy(dst + 8 * i, &bytes, 8);
-        }
-#endif
-        return;
+    // Each byte takes the byte of the word that holds its bit, keeps that bit
+    // and becomes 1 where it is set.
+    const __m256i pick = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2,
+                                          2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3);
+    const __m256i bit = _mm256_set1_epi64x(static_cast<long long>(0x8040201008040201ULL));
+    const __m256i one = _mm256_set1_epi8(1);
+    for (; i + 32 <= n; i += 32) {
+        const __m256i bytes =
+            _mm256_shuffle_epi8(_mm256_set1_epi32(static_cast<int>(word >> i)), pick);
+        const __m256i set = _mm256_cmpeq_epi8(_mm256_and_si256(bytes, bit), bit);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_and_si256(set, one));
     }
-    for (int i = 0; i < n; ++i)
+#endif
+    for (; i + 8 <= n; i += 8) {
+        const std::uint64_t bytes = kByteSpread.of[(word >> i) & 0xFF];
+        __builtin_memcpy(dst + i, &bytes, 8);
+    }
+    for (; i < n; ++i)
         dst[i] = static_cast<std::uint8_t>((word >> i) & 1);
 }
 
@@ -162,66 +158,92 @@ template <bool Colour>
     stateOne += u & (next == one);
 }
 
-void RunLifeColumnsImpl(const LifePass& p, int first, int last, PassCounts& counts) {
+// Evaluation of the plane columns first..last, a vector of columns at a time
+// along each word row.
+void EvaluateLifeColumns(const LifePass& p, int first, int last) {
     Words birth[9], survival[9];
     for (int n = 0; n <= 8; ++n) {
         birth[n] = SplatWords(p.birth[n]);
         survival[n] = SplatWords(p.survival[n]);
     }
     const std::ptrdiff_t stride = p.from.stride;
-    // Evaluation, four columns at a time along each word row.
+    const std::ptrdiff_t firstColumn = p.from.firstColumn;
+    std::uint64_t* const bornBits = p.bornBits.words;
+    std::uint64_t* const diedBits = p.diedBits.words;
+    std::uint64_t* const to = p.to.words;
+    const std::uint64_t* const from = p.from.words;
+    const std::uint64_t* const evalColumns = p.evalColumns;
+    const std::uint64_t* const updateColumns = p.updateColumns;
     for (int k = 0; k < p.from.wordRows; ++k) {
-        const Words evalRow = SplatWords(p.evalRows[k]);
-        const Words updateRow = SplatWords(p.updateRows[k]);
+        const std::uint64_t evalRow = p.evalRows[k], updateRow = p.updateRows[k];
+        const std::ptrdiff_t rowAt = k * stride - firstColumn;
         int x = first;
         for (; x + kWordLanes <= last + 1; x += kWordLanes) {
-            const std::size_t ci = static_cast<std::size_t>(x - p.from.firstColumn);
+            const std::ptrdiff_t ci = x - firstColumn, at = rowAt + x;
             Words b, d, n;
-            LifeWords<Words>(birth, survival, p.from.At(k, x), stride,
-                             evalRow & LoadVec<Words>(p.evalColumns + ci),
-                             updateRow & LoadVec<Words>(p.updateColumns + ci), b, d, n);
-            StoreVec(p.bornBits.At(k, x), b);
-            StoreVec(p.diedBits.At(k, x), d);
-            StoreVec(p.to.At(k, x), n);
+            LifeWords<Words>(birth, survival, from + at, stride,
+                             SplatWords(evalRow) & LoadVec<Words>(evalColumns + ci),
+                             SplatWords(updateRow) & LoadVec<Words>(updateColumns + ci), b, d, n);
+            StoreVec(bornBits + at, b);
+            StoreVec(diedBits + at, d);
+            StoreVec(to + at, n);
         }
         for (; x <= last; ++x) {
-            const std::size_t ci = static_cast<std::size_t>(x - p.from.firstColumn);
+            const std::ptrdiff_t ci = x - firstColumn, at = rowAt + x;
             std::uint64_t b, d, n;
-            LifeWords<std::uint64_t>(p.birth, p.survival, p.from.At(k, x), stride,
-                                     p.evalRows[k] & p.evalColumns[ci],
-                                     p.updateRows[k] & p.updateColumns[ci], b, d, n);
-            *p.bornBits.At(k, x) = b;
-            *p.diedBits.At(k, x) = d;
-            *p.to.At(k, x) = n;
+            LifeWords<std::uint64_t>(p.birth, p.survival, from + at, stride,
+                                     evalRow & evalColumns[ci], updateRow & updateColumns[ci], b, d,
+                                     n);
+            bornBits[at] = b;
+            diedBits[at] = d;
+            to[at] = n;
         }
     }
-    // Marks and values, column by column as the grids hold them.
-    Vec stateOne = Splat(0);
+}
+
+// Marks and values of the plane columns first..last, column by column as the
+// grids hold them. Everything the loops read is copied to locals first: the
+// mark stores are bytes, which the compiler must assume may change anything.
+template <bool Colour>
+void WriteLifeColumns(const LifePass& p, int first, int last, PassCounts& counts) {
+    const int wordRows = p.from.wordRows, firstRow = p.from.firstRow, lastRow = p.lastRow;
+    const std::ptrdiff_t stride = p.from.stride;
+    const std::uint64_t* const from = p.from.At(0, 0);
+    const std::uint64_t* const to = p.to.At(0, 0);
+    const std::uint64_t* const bornBits = p.bornBits.At(0, 0);
+    const std::uint64_t* const diedBits = p.diedBits.At(0, 0);
+    const std::uint64_t* const updateColumns = p.updateColumns - p.from.firstColumn;
+    std::uint64_t updateRows[kMaxRows / 64];
+    for (int k = 0; k < wordRows; ++k)
+        updateRows[k] = p.updateRows[k];
+    const GridView<int32_t> field = p.field;
+    const GridView<std::uint8_t> bornGrid = p.born, diedGrid = p.died;
     const Vec ageLimitLess1 = Splat(p.ageLimit - 1), phase = Splat(p.colourPhase);
+    Vec stateOne = Splat(0);
     std::int64_t live = 0, born = 0, died = 0;
     for (int x = first; x <= last; ++x) {
-        const std::size_t ci = static_cast<std::size_t>(x - p.from.firstColumn);
-        int32_t* cells = p.field.Column(x);
-        std::uint8_t* bornMarks = p.born.Column(x);
-        std::uint8_t* diedMarks = p.died.Column(x);
-        const bool updatedColumn = p.updateColumns[ci] != 0;
+        int32_t* const cells = field.Column(x);
+        std::uint8_t* const bornMarks = bornGrid.Column(x);
+        std::uint8_t* const diedMarks = diedGrid.Column(x);
+        const bool updatedColumn = updateColumns[x] != 0;
         // The pieces of 16 rows of wholly updated words that hold a cell live
         // before or after, listed without a branch: a test per piece would
         // guess wrong too often in a soup, and the other pieces keep their 0s.
         std::uint8_t pieces[kMaxRows / 16];
         int pieceCount = 0;
-        for (int k = 0; k < p.from.wordRows; ++k) {
-            const int row = p.from.firstRow + 64 * k;
-            const int n = p.lastRow - row + 1 < 64 ? p.lastRow - row + 1 : 64;
+        for (int k = 0; k < wordRows; ++k) {
+            const std::ptrdiff_t at = k * stride + x;
+            const int row = firstRow + 64 * k;
+            const int n = lastRow - row + 1 < 64 ? lastRow - row + 1 : 64;
             if (n <= 0)
                 break;
-            const std::uint64_t b = *p.bornBits.At(k, x), d = *p.diedBits.At(k, x);
+            const std::uint64_t b = bornBits[at], d = diedBits[at];
             SpreadBits(b, bornMarks + row, n);
             SpreadBits(d, diedMarks + row, n);
             if (!updatedColumn)
                 continue;
-            const std::uint64_t updated = p.updateRows[k];
-            const std::uint64_t was = *p.from.At(k, x), next = *p.to.At(k, x);
+            const std::uint64_t updated = updateRows[k];
+            const std::uint64_t was = from[at], next = to[at];
             live += __builtin_popcountll(next & updated);
             born += __builtin_popcountll(b & updated);
             died += __builtin_popcountll(d & updated);
@@ -234,35 +256,31 @@ void RunLifeColumnsImpl(const LifePass& p, int first, int last, PassCounts& coun
                 }
                 continue;
             }
-            for (int at = 0; at < n; at += kLanes) {
-                if (((touched >> at) & ((1u << kLanes) - 1)) == 0)
+            for (int a = 0; a < n; a += kLanes) {
+                if (((touched >> a) & ((1u << kLanes) - 1)) == 0)
                     continue;
-                if (at + kLanes <= n) {
-                    UpdateLifeLanes(p, cells + row + at, was, b, d, updated, at, stateOne);
+                if (a + kLanes <= n) {
+                    UpdateLifeLanes(p, cells + row + a, was, b, d, updated, a, stateOne);
                     continue;
                 }
                 // The last rows of the field: a padded copy.
                 int32_t padded[kLanes] = {};
-                for (int i = 0; at + i < n; ++i)
-                    padded[i] = cells[row + at + i];
-                UpdateLifeLanes(p, padded, was, b, d, updated & ((std::uint64_t{1} << n) - 1), at,
+                for (int i = 0; a + i < n; ++i)
+                    padded[i] = cells[row + a + i];
+                UpdateLifeLanes(p, padded, was, b, d, updated & ((std::uint64_t{1} << n) - 1), a,
                                 stateOne);
-                for (int i = 0; at + i < n; ++i)
-                    cells[row + at + i] = padded[i];
+                for (int i = 0; a + i < n; ++i)
+                    cells[row + a + i] = padded[i];
             }
         }
         for (int i = 0; i < pieceCount; ++i) {
-            const int k = pieces[i] >> 2, at = (pieces[i] & 3) * 16;
-            const std::uint64_t was = *p.from.At(k, x), next = *p.to.At(k, x);
-            int32_t* piece = cells + p.from.firstRow + 64 * k + at;
-            for (int l = 0; l < 16; l += kLanes) {
-                if (p.colourMode)
-                    UpdateWholeLanes<true>(piece + l, was, next, at + l, ageLimitLess1, phase,
-                                           stateOne);
-                else
-                    UpdateWholeLanes<false>(piece + l, was, next, at + l, ageLimitLess1, phase,
-                                            stateOne);
-            }
+            const int k = pieces[i] >> 2, a = (pieces[i] & 3) * 16;
+            const std::ptrdiff_t at = k * stride + x;
+            const std::uint64_t was = from[at], next = to[at];
+            int32_t* const piece = cells + firstRow + 64 * k + a;
+            for (int l = 0; l < 16; l += kLanes)
+                UpdateWholeLanes<Colour>(piece + l, was, next, a + l, ageLimitLess1, phase,
+                                         stateOne);
         }
     }
     counts.live += live;
@@ -270,6 +288,14 @@ void RunLifeColumnsImpl(const LifePass& p, int first, int last, PassCounts& coun
     counts.died += died;
     for (int i = 0; i < kLanes; ++i)
         counts.stateOne -= stateOne[i];
+}
+
+void RunLifeColumnsImpl(const LifePass& p, int first, int last, PassCounts& counts) {
+    EvaluateLifeColumns(p, first, last);
+    if (p.colourMode)
+        WriteLifeColumns<true>(p, first, last, counts);
+    else
+        WriteLifeColumns<false>(p, first, last, counts);
 }
 
 // The sign bits of the lanes, lane 0 lowest.
