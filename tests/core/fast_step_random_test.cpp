@@ -238,11 +238,11 @@ Settings RandomSettings(Rng& rng, bool landscape) {
 }
 
 // A change some other code makes between two steps: painting, erasing, loading
-// a rule. Applied to both worlds with the same seed.
+// a rule, resizing the field. Applied to both worlds with the same seed.
 void Disturb(std::uint64_t seed, World& w) {
     Rng rng(seed);
     const int W = w.FieldWidth(), H = w.FieldHeight();
-    switch (rng.Pick(0, 4)) {
+    switch (rng.Pick(0, 5)) {
         case 0:
             return Sprinkle(rng, w.MainField, 1, 1, W, H, 0.05, 3);
         case 1:
@@ -254,8 +254,13 @@ void Disturb(std::uint64_t seed, World& w) {
             w.Rules[1].BirthList.push_back(rng.Pick(-2, 6));
             w.Rules[2].History = !w.Rules[2].History;
             return;
-        default:
+        case 4:
             return Sprinkle(rng, w.OtherRealityField, -3, -3, W + 1, H + 1, 0.05, 2);
+        default:
+            // A smaller field leaves marks where it no longer reaches.
+            w.SetFieldWidth(W + rng.Pick(-3, 3));
+            w.SetFieldHeight(H + rng.Pick(-3, 3));
+            return;
     }
 }
 
