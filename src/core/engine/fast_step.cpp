@@ -218,9 +218,10 @@ void RepaintChangedCellsFast(World& world, const Settings& settings, StepObserve
 
 void GenerationStep(World& world, const Settings& settings, StepObserver& observer, StepForm form) {
     StepEngine& engine = StepEngineOf(world);
-    if (settings.AnyRandomFill()) {
+    if (RandomFillDue(world, settings)) {
         // The fills may change the layers after the presets were taken from
-        // them, so the landscape passes run as they are.
+        // them, so the landscape passes run as they are. In the generations
+        // between fills the presets come from the layers as without fills.
         BeginGeneration(world, settings);
         engine.MainPass(world, settings, form, nullptr);
     } else {
