@@ -238,11 +238,11 @@ Settings RandomSettings(Rng& rng, bool landscape) {
 }
 
 // A change some other code makes between two steps: painting, erasing, loading
-// a rule, resizing the field. Applied to both worlds with the same seed.
+// a rule or marks, resizing the field. Applied to both worlds with the same seed.
 void Disturb(std::uint64_t seed, World& w) {
     Rng rng(seed);
     const int W = w.FieldWidth(), H = w.FieldHeight();
-    switch (rng.Pick(0, 5)) {
+    switch (rng.Pick(0, 6)) {
         case 0:
             return Sprinkle(rng, w.MainField, 1, 1, W, H, 0.05, 3);
         case 1:
@@ -256,6 +256,13 @@ void Disturb(std::uint64_t seed, World& w) {
             return;
         case 4:
             return Sprinkle(rng, w.OtherRealityField, -3, -3, W + 1, H + 1, 0.05, 2);
+        case 5:
+            // A file that stores marks.
+            for (int x = -3; x <= W + 1; ++x)
+                for (int y = -3; y <= H + 1; ++y)
+                    if (rng.Chance(0.02))
+                        (rng.Chance(0.5) ? w.BornMarks : w.DiedMarks).at(x, y) = 1;
+            return;
         default:
             // A smaller field leaves marks where it no longer reaches.
             w.SetFieldWidth(W + rng.Pick(-3, 3));

@@ -238,7 +238,7 @@ void StepEngine::MainPass(World& world, const Settings& settings, StepForm form,
         }
     }
     RecordPath(Path::General);
-    lifePlanes_.valid = false;
+    lifePlanes_.valid = lifePlanes_.marksValid = false;
 
     PassContext ctx;
     ctx.torus = form == StepForm::Torus;

@@ -130,7 +130,7 @@ class StepEngine {
     // it still holds the field's live cells and need not be built again.
     struct LifePlanes {
         int columns = 0, wordRows = 0, stride = 0;
-        std::vector<std::uint64_t> live[2], born, died;
+        std::vector<std::uint64_t> live[2], born[2], died[2];
         std::vector<std::uint64_t> evalRows, updateRows, evalColumns, updateColumns;
         int current = 0;  // the live plane of the field as it is
         bool valid = false;
@@ -138,6 +138,12 @@ class StepEngine {
         int width = 0, height = 0;
         const void* field = nullptr;
         std::uint64_t version = 0;
+        // The mark planes of the last pass, kept with the mark grids' versions
+        // in the same way: they tell which words of the grids hold a mark.
+        bool marksValid = false;
+        const void* bornMarks = nullptr;
+        const void* diedMarks = nullptr;
+        std::uint64_t bornVersion = 0, diedVersion = 0;
     };
     // One generation on the bit planes; false, with nothing changed, when the
     // field holds values the planes cannot carry.

@@ -119,6 +119,7 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
     if (columns != lp.columns || wordRows != lp.wordRows || torus != lp.torus || W != lp.width ||
         H != lp.height) {
         lp.valid = false;
+        lp.marksValid = false;
         lp.columns = columns;
         lp.wordRows = wordRows;
         lp.torus = torus;
@@ -128,7 +129,8 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
         // columns are read past the last one.
         lp.stride = columns + 2 + 3;
         const std::size_t words = static_cast<std::size_t>(wordRows + 2) * lp.stride;
-        for (auto* v : {&lp.live[0], &lp.live[1], &lp.born, &lp.died})
+        for (auto* v :
+             {&lp.live[0], &lp.live[1], &lp.born[0], &lp.born[1], &lp.died[0], &lp.died[1]})
             v->assign(words, 0);
         lp.evalRows.assign(static_cast<std::size_t>(wordRows), 0);
         lp.updateRows.assign(static_cast<std::size_t>(wordRows), 0);
@@ -153,6 +155,7 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
     if (!lp.valid || lp.field != field.Data() || lp.version != field.Version()) {
         // Built afresh from the field; a value below 0 is neither empty nor
         // live and stays with the byte planes.
+        lp.valid = false;
         std::vector<std::uint64_t>& storage = lp.live[lp.current];
         std::fill(storage.begin(), storage.end(), 0);
         const fast::BitPlane plane = PlaneOf(storage, kPlaneFirstColumn);
@@ -173,8 +176,15 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
     fast::LifePass pass;
     pass.from = PlaneOf(lp.live[lp.current], kPlaneFirstColumn);
     pass.to = PlaneOf(lp.live[1 - lp.current], kPlaneFirstColumn);
-    pass.bornBits = PlaneOf(lp.born, kPlaneFirstColumn);
-    pass.diedBits = PlaneOf(lp.died, kPlaneFirstColumn);
+    pass.bornBits = PlaneOf(lp.born[1 - lp.current], kPlaneFirstColumn);
+    pass.diedBits = PlaneOf(lp.died[1 - lp.current], kPlaneFirstColumn);
+    const MarkField& bornMarks = std::as_const(world.BornMarks);
+    const MarkField& diedMarks = std::as_const(world.DiedMarks);
+    if (lp.marksValid && lp.bornMarks == bornMarks.Data() && lp.diedMarks == diedMarks.Data() &&
+        lp.bornVersion == bornMarks.Version() && lp.diedVersion == diedMarks.Version()) {
+        pass.lastBornBits = PlaneOf(lp.born[lp.current], kPlaneFirstColumn);
+        pass.lastDiedBits = PlaneOf(lp.died[lp.current], kPlaneFirstColumn);
+    }
     pass.evalRows = lp.evalRows.data();
     pass.updateRows = lp.updateRows.data();
     pass.evalColumns = lp.evalColumns.data();
@@ -238,6 +248,11 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
     c.DiedCount = static_cast<std::int32_t>(c.DiedCount + counts.died);
     lp.field = field.Data();
     lp.version = field.Version();
+    lp.marksValid = true;
+    lp.bornMarks = bornMarks.Data();
+    lp.diedMarks = diedMarks.Data();
+    lp.bornVersion = bornMarks.Version();
+    lp.diedVersion = diedMarks.Version();
     return true;
 }
 

@@ -121,8 +121,12 @@ struct BitPlane {
 // grids as the byte planes would write them; the planes cover the columns and
 // rows whose marks the step sets.
 struct LifePass {
-    BitPlane from, to;                   // live cells before and after the generation
-    BitPlane bornBits, diedBits;         // the marks, laid out as the planes
+    BitPlane from, to;            // live cells before and after the generation
+    BitPlane bornBits, diedBits;  // the marks, laid out as the planes
+    // The marks the grids hold from the last pass, when nothing has written
+    // them since (else no words): only words with a mark set before or now,
+    // or a live cell, need writing.
+    BitPlane lastBornBits, lastDiedBits;
     const std::uint64_t* evalRows;       // per word row: rows evaluated
     const std::uint64_t* updateRows;     // per word row: rows updated
     const std::uint64_t* evalColumns;    // per plane column: all ones when evaluated

@@ -212,6 +212,10 @@ void WriteLifeColumns(const LifePass& p, int first, int last, PassCounts& counts
     const std::uint64_t* const to = p.to.At(0, 0);
     const std::uint64_t* const bornBits = p.bornBits.At(0, 0);
     const std::uint64_t* const diedBits = p.diedBits.At(0, 0);
+    // Without the marks the grids hold, every word is written.
+    const bool marksKnown = p.lastBornBits.words != nullptr;
+    const std::uint64_t* const lastBorn = marksKnown ? p.lastBornBits.At(0, 0) : nullptr;
+    const std::uint64_t* const lastDied = marksKnown ? p.lastDiedBits.At(0, 0) : nullptr;
     const std::uint64_t* const updateColumns = p.updateColumns - p.from.firstColumn;
     std::uint64_t updateRows[kMaxRows / 64];
     for (int k = 0; k < wordRows; ++k)
@@ -226,12 +230,28 @@ void WriteLifeColumns(const LifePass& p, int first, int last, PassCounts& counts
         std::uint8_t* const bornMarks = bornGrid.Column(x);
         std::uint8_t* const diedMarks = diedGrid.Column(x);
         const bool updatedColumn = updateColumns[x] != 0;
-        // The pieces of 16 rows of wholly updated words that hold a cell live
-        // before or after, listed without a branch: a test per piece would
-        // guess wrong too often in a soup, and the other pieces keep their 0s.
-        std::uint8_t pieces[kMaxRows / 16];
-        int pieceCount = 0;
+        // The words with anything to write: a cell live before or after, or a
+        // mark set now or in the grids. The others hold 0s that stay.
+        int words[kMaxRows / 64];
+        int wordCount = 0;
         for (int k = 0; k < wordRows; ++k) {
+            const std::ptrdiff_t at = k * stride + x;
+            std::uint64_t any = ~std::uint64_t{0};
+            if (marksKnown)
+                any = from[at] | to[at] | bornBits[at] | diedBits[at] | lastBorn[at] | lastDied[at];
+            words[wordCount] = k;
+            wordCount += any != 0 ? 1 : 0;
+        }
+        // The pieces of 16 rows of wholly updated words that hold a cell live
+        // before or after, with those cells' bits, listed without a branch: a
+        // test per piece would guess wrong too often in a soup.
+        struct Piece {
+            int row;
+            std::uint32_t was, next;
+        } pieces[kMaxRows / 16];
+        int pieceCount = 0;
+        for (int w = 0; w < wordCount; ++w) {
+            const int k = words[w];
             const std::ptrdiff_t at = k * stride + x;
             const int row = firstRow + 64 * k;
             const int n = lastRow - row + 1 < 64 ? lastRow - row + 1 : 64;
@@ -250,9 +270,12 @@ void WriteLifeColumns(const LifePass& p, int first, int last, PassCounts& counts
             // Only cells live before or after have a value to write.
             const std::uint64_t touched = (was | next) & updated;
             if (updated == ~std::uint64_t{0}) {
-                for (int j = 0; j < 4; ++j) {
-                    pieces[pieceCount] = static_cast<std::uint8_t>(4 * k + j);
-                    pieceCount += ((touched >> (16 * j)) & 0xFFFF) != 0 ? 1 : 0;
+                for (int j = 0; j < 64; j += 16) {
+                    Piece& piece = pieces[pieceCount];
+                    piece.row = row + j;
+                    piece.was = static_cast<std::uint32_t>((was >> j) & 0xFFFF);
+                    piece.next = static_cast<std::uint32_t>((next >> j) & 0xFFFF);
+                    pieceCount += ((touched >> j) & 0xFFFF) != 0 ? 1 : 0;
                 }
                 continue;
             }
@@ -274,13 +297,10 @@ void WriteLifeColumns(const LifePass& p, int first, int last, PassCounts& counts
             }
         }
         for (int i = 0; i < pieceCount; ++i) {
-            const int k = pieces[i] >> 2, a = (pieces[i] & 3) * 16;
-            const std::ptrdiff_t at = k * stride + x;
-            const std::uint64_t was = from[at], next = to[at];
-            int32_t* const piece = cells + firstRow + 64 * k + a;
+            const Piece piece = pieces[i];
             for (int l = 0; l < 16; l += kLanes)
-                UpdateWholeLanes<Colour>(piece + l, was, next, a + l, ageLimitLess1, phase,
-                                         stateOne);
+                UpdateWholeLanes<Colour>(cells + piece.row + l, piece.was, piece.next, l,
+                                         ageLimitLess1, phase, stateOne);
         }
     }
     counts.live += live;

@@ -8,9 +8,9 @@
 
 namespace {
 
+#include "engine/step_kernels_bits.h"
 #include "engine/step_kernels_eval.h"
 #include "engine/step_kernels_update.h"
-#include "engine/step_kernels_bits.h"
 
 enum class Laws { First, Second, Mixed };
 
