@@ -115,6 +115,36 @@ inline void SpreadBits(std::uint64_t word, std::uint8_t* dst, int n) {
         dst[i] = static_cast<std::uint8_t>((word >> i) & 1);
 }
 
+// The bits of whole words as bytes of 0 or 1, the constants kept at hand.
+struct WordSpreader {
+#if ZENTORIX_KERNEL_LANES == 8
+    // Each byte takes the byte of the word that holds its bit and keeps that
+    // bit; the smaller of it and 1 is the mark.
+    __m256i pickLow, pickHigh, bit, one;
+    [[gnu::always_inline]] WordSpreader()
+        : pickLow(_mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2,
+                                   2, 2, 3, 3, 3, 3, 3, 3, 3, 3)),
+          pickHigh(_mm256_setr_epi8(4, 4, 4, 4, 4, 4, 4, 4, 5, 5, 5, 5, 5, 5, 5, 5, 6, 6, 6, 6, 6,
+                                    6, 6, 6, 7, 7, 7, 7, 7, 7, 7, 7)),
+          bit(_mm256_set1_epi64x(static_cast<long long>(0x8040201008040201ULL))),
+          one(_mm256_set1_epi8(1)) {}
+    [[gnu::always_inline]] void Spread(std::uint64_t word, std::uint8_t* dst) const {
+        const __m256i all = _mm256_set1_epi64x(static_cast<long long>(word));
+        const __m256i low = _mm256_and_si256(_mm256_shuffle_epi8(all, pickLow), bit);
+        const __m256i high = _mm256_and_si256(_mm256_shuffle_epi8(all, pickHigh), bit);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst), _mm256_min_epu8(low, one));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 32), _mm256_min_epu8(high, one));
+    }
+#else
+    [[gnu::always_inline]] void Spread(std::uint64_t word, std::uint8_t* dst) const {
+        for (int i = 0; i < 64; i += 8) {
+            const std::uint64_t bytes = kByteSpread.of[(word >> i) & 0xFF];
+            __builtin_memcpy(dst + i, &bytes, 8);
+        }
+    }
+#endif
+};
+
 // The cells of a word whose 64 rows are all updated, kLanes at a time from row
 // `at`: a cell live after the generation ages by one from its value (an empty
 // one's 0 gives the newborn's 1), or in colour mode keeps its value or takes
@@ -223,6 +253,7 @@ void WriteLifeColumns(const LifePass& p, int first, int last, PassCounts& counts
     const GridView<int32_t> field = p.field;
     const GridView<std::uint8_t> bornGrid = p.born, diedGrid = p.died;
     const Vec ageLimitLess1 = Splat(p.ageLimit - 1), phase = Splat(p.colourPhase);
+    const WordSpreader spreader;
     Vec stateOne = Splat(0);
     std::int64_t live = 0, born = 0, died = 0;
     for (int x = first; x <= last; ++x) {
@@ -258,17 +289,22 @@ void WriteLifeColumns(const LifePass& p, int first, int last, PassCounts& counts
             if (n <= 0)
                 break;
             const std::uint64_t b = bornBits[at], d = diedBits[at];
-            SpreadBits(b, bornMarks + row, n);
-            SpreadBits(d, diedMarks + row, n);
-            if (!updatedColumn)
-                continue;
-            const std::uint64_t updated = updateRows[k];
+            const std::uint64_t updated = updatedColumn ? updateRows[k] : 0;
             const std::uint64_t was = from[at], next = to[at];
+            if (n == 64) {
+                spreader.Spread(b, bornMarks + row);
+                spreader.Spread(d, diedMarks + row);
+            } else {
+                SpreadBits(b, bornMarks + row, n);
+                SpreadBits(d, diedMarks + row, n);
+            }
             live += __builtin_popcountll(next & updated);
             born += __builtin_popcountll(b & updated);
             died += __builtin_popcountll(d & updated);
             // Only cells live before or after have a value to write.
             const std::uint64_t touched = (was | next) & updated;
+            if (touched == 0)
+                continue;
             if (updated == ~std::uint64_t{0}) {
                 for (int j = 0; j < 64; j += 16) {
                     Piece& piece = pieces[pieceCount];
