@@ -68,16 +68,31 @@ void Build(Bytes in, World& w, Settings& s) {
     w.Counters.ColourPhase = in.Pick(0, 5);
     w.Counters.Generation = in.Pick(1, 4);
     w.Random.FixSeed(in.Next());
-    // The cells, four bits at a time; odd values now and then.
+    // The cells come from a generator seeded by the rest of the input, so
+    // that short inputs fill whole fields too; one byte sets how full.
+    const int density = in.Next();
+    std::uint64_t seed = 0x9E3779B97F4A7C15ULL;
+    for (std::size_t i = in.at; i < in.size; ++i)
+        seed = (seed ^ in.data[i]) * 0x100000001B3ULL;
+    auto draw = [&seed] {
+        seed ^= seed << 13;
+        seed ^= seed >> 7;
+        seed ^= seed << 17;
+        return seed;
+    };
     for (int x = -3; x <= w.ExtentX(); ++x)
         for (int y = -3; y <= w.ExtentY(); ++y) {
-            const std::uint8_t b = in.Next();
-            w.MainField.at(x, y) = b < 160 ? 0 : (b < 250 ? b % 4 : static_cast<std::int8_t>(b));
-            if ((b & 0x0F) == 0x0F)
+            const std::uint64_t r = draw();
+            std::int32_t v =
+                static_cast<int>(r & 0xFF) < density ? 1 + static_cast<int>(r >> 8) % 3 : 0;
+            if (((r >> 16) & 0x3FF) == 0)
+                v = static_cast<std::int32_t>(r >> 32);  // a value no editor writes
+            w.MainField.at(x, y) = v;
+            if (((r >> 26) & 0x3F) == 0)
                 w.EternalLifeField.at(x, y) = 1;
-            if ((b & 0x1F) == 0x1E)
+            if (((r >> 32) & 0x3F) == 1)
                 w.EternalDeadField.at(x, y) = 1;
-            if ((b & 0x3F) == 0x3D)
+            if (((r >> 38) & 0x3F) == 2)
                 w.OtherRealityField.at(x, y) = 1;
         }
 }
