@@ -1,7 +1,8 @@
 // Times the generation step on a 997 by 997 random field and reports the time
 // per evaluated cell, for the reference step and the program's
 // fast step, plain and torus, and at the end how many times faster the fast
-// step is.
+// step is; then the path table (rule family by field size by form), each row
+// labelled with the path that ran.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -111,7 +112,50 @@ void BM_Step(benchmark::State& state) {
               });
     ReportPerCell(state);
     state.counters["threads"] = world->StepCaches->Threads();
+    state.SetLabel(StepEngine::PathName(world->StepCaches->LastPath()));
 }
+
+// The path table: one rule of each family on soups of 100, 400 and 997 cells a
+// side, plain and torus, one thread. The label names the path that ran.
+struct FamilyRule {
+    const char* family;
+    const char* text;
+};
+constexpr FamilyRule kFamilies[] = {
+    {"Life", "23/3"}, {"Vote", "56789"}, {"Generations", "/2/3"}, {"Generations", "345/2/4"}};
+constexpr int kPathSides[] = {100, 400, 997};
+
+void BM_Path(benchmark::State& state) {
+    const FamilyRule& rule = kFamilies[state.range(0)];
+    const int side = kPathSides[state.range(1)];
+    const StepForm form = state.range(2) ? StepForm::Torus : StepForm::Plain;
+    auto world = std::make_unique<World>();
+    world->StepCaches = std::make_shared<StepEngine>(1);
+    Settings settings;
+    bench::FillSoup(*world, side, 12345);
+    ParseRuleString(*world, rule.text, rule.family, 0);
+    settings.Colours.RebuildStateColours();
+    TimeSteps(state, *world, settings, form,
+              [](World& w, const Settings& s, StepObserver& o, StepForm f) {
+                  GenerationStep(w, s, o, f);
+              });
+    const double cells = static_cast<double>(side + 3) * (side + 3);
+    state.counters["per_cell"] =
+        benchmark::Counter(cells * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.SetLabel(std::string(rule.family) + " " + rule.text + ", " +
+                   StepEngine::PathName(world->StepCaches->LastPath()));
+}
+
+void PathArgs(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"rule", "side", "torus"});
+    for (int rule = 0; rule < 4; ++rule)
+        for (int side = 0; side < 3; ++side)
+            for (int torus = 0; torus < 2; ++torus)
+                b->Args({rule, side, torus});
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+BENCHMARK(BM_Path)->Apply(PathArgs);
 
 // The repaint pass over the whole 997 by 997 window of a soup that has thinned
 // out for 200 generations, with a view that only counts the calls.

@@ -79,6 +79,34 @@ RuleSet RandomWeightedRule(Rng& rng, WeightScale scale) {
     return r;
 }
 
+// A two-state rule that the bit planes can run most of the time: the eight
+// neighbours weigh the same, the centre anything; the lists hold sums of n
+// neighbours, with or without the centre, and now and then anything. Now and
+// then an outer-ring weight, a differing neighbour or history makes the rule
+// one for the byte planes.
+RuleSet RandomLifeRule(Rng& rng) {
+    RuleSet r;
+    r.Extended = rng.Chance(0.3);
+    r.ExtendedValue = r.Extended ? 2 : 0;
+    const std::int32_t w = rng.OneOf<std::int32_t>({1, 1, 1, 2, -1, 3, 0, 100000, kMax32});
+    const std::int32_t centre = rng.OneOf<std::int32_t>({0, 0, 1, w, -2, 5, kMin32});
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            r.Weights[static_cast<std::size_t>(PositionIndex(dx, dy))] = dx || dy ? w : centre;
+    if (rng.Chance(0.05))
+        r.Weights[static_cast<std::size_t>(rng.Pick(0, 24))] = rng.Pick(-2, 2);
+    r.History = rng.Chance(0.05);
+    r.HistoryRange = r.History ? rng.Pick(2, 5) : rng.Pick(0, 5);
+    for (auto* list : {&r.BirthList, &r.SurvivalList})
+        for (int n = rng.Pick(0, 6); n > 0; --n) {
+            std::int64_t s = std::int64_t{w} * rng.Pick(0, 8) + (rng.Chance(0.5) ? centre : 0);
+            s = rng.Chance(0.05) ? rng.Pick(-10, 10) : s;
+            if (s >= kMin32 && s <= kMax32)
+                list->push_back(static_cast<std::int32_t>(s));
+        }
+    return r;
+}
+
 // A rule of one of the digit families, read from rule text.
 void RandomFamilyRule(Rng& rng, World& w, int index) {
     auto digits = [&](int maxCount) {
@@ -120,6 +148,7 @@ void Sprinkle(Rng& rng, StateField& field, int x0, int y0, int x1, int y1, doubl
 // Options for building a random experiment.
 struct ScenarioOptions {
     bool familyRules = false;  // digit families instead of weighted rules
+    bool lifeRules = false;    // two-state rules of equal neighbours, mostly
     WeightScale scale = WeightScale::Small;
     bool landscape = true;  // Eternal layers, random fills, Other Reality
     bool oddStates = false;
@@ -151,6 +180,8 @@ void BuildWorld(std::uint64_t seed, const ScenarioOptions& opt, World& w) {
             ParseRuleString(w, opt.rule, "Zentorix", i);
         else if (opt.familyRules)
             RandomFamilyRule(rng, w, i);
+        else if (opt.lifeRules)
+            w.Rules[static_cast<std::size_t>(i)] = RandomLifeRule(rng);
         else
             w.Rules[static_cast<std::size_t>(i)] = RandomWeightedRule(rng, opt.scale);
     }
@@ -207,11 +238,11 @@ Settings RandomSettings(Rng& rng, bool landscape) {
 }
 
 // A change some other code makes between two steps: painting, erasing, loading
-// a rule. Applied to both worlds with the same seed.
+// a rule or marks, resizing the field. Applied to both worlds with the same seed.
 void Disturb(std::uint64_t seed, World& w) {
     Rng rng(seed);
     const int W = w.FieldWidth(), H = w.FieldHeight();
-    switch (rng.Pick(0, 4)) {
+    switch (rng.Pick(0, 6)) {
         case 0:
             return Sprinkle(rng, w.MainField, 1, 1, W, H, 0.05, 3);
         case 1:
@@ -223,8 +254,20 @@ void Disturb(std::uint64_t seed, World& w) {
             w.Rules[1].BirthList.push_back(rng.Pick(-2, 6));
             w.Rules[2].History = !w.Rules[2].History;
             return;
-        default:
+        case 4:
             return Sprinkle(rng, w.OtherRealityField, -3, -3, W + 1, H + 1, 0.05, 2);
+        case 5:
+            // A file that stores marks.
+            for (int x = -3; x <= W + 1; ++x)
+                for (int y = -3; y <= H + 1; ++y)
+                    if (rng.Chance(0.02))
+                        (rng.Chance(0.5) ? w.BornMarks : w.DiedMarks).at(x, y) = 1;
+            return;
+        default:
+            // A smaller field leaves marks where it no longer reaches.
+            w.SetFieldWidth(W + rng.Pick(-3, 3));
+            w.SetFieldHeight(H + rng.Pick(-3, 3));
+            return;
     }
 }
 
@@ -252,9 +295,10 @@ constexpr std::uint64_t kWorldShare = 1;
 
 // Runs the twin worlds of each seed side by side for `steps` generations, plain,
 // torus or of the Other Reality, with changes by other code in between; fails at
-// the first difference in grids, marks, counters, phases or reports.
-void RunMany(std::uint64_t firstSeed, std::uint64_t worlds, const ScenarioOptions& opt,
-             int steps = 24) {
+// the first difference in grids, marks, counters, phases or reports. Gives the
+// number of generations the bit planes ran.
+std::uint64_t RunMany(std::uint64_t firstSeed, std::uint64_t worlds, const ScenarioOptions& opt,
+                      int steps = 24) {
     auto fast = std::make_unique<World>(), ref = std::make_unique<World>();
     worlds = (worlds + kWorldShare - 1) / kWorldShare;
     for (auto seed = firstSeed; seed < firstSeed + worlds && !testing::Test::HasFailure(); ++seed) {
@@ -326,10 +370,31 @@ void RunMany(std::uint64_t firstSeed, std::uint64_t worlds, const ScenarioOption
                 << "repaint call " << f - fo.drawn.begin() << " (x, y, colour)";
         }
     }
+    return StepEngineOf(*fast).Generations(StepEngine::Path::LifeBits);
 }
 
 TEST(FastStepRandom, DigitFamilies) {
     RunMany(1000, 400, {.familyRules = true});
+}
+
+// Two-state rules of equal neighbours run on bit planes in the generations no
+// layer takes part in, and hand over to the byte planes and back where one
+// does, where a cell holds a value below 0 or where other code changed the
+// field. Heights cross the planes' 64-row words (61 and 125 rows with margins).
+TEST(FastStepRandom, BitPlaneRules) {
+    std::uint64_t bits =
+        RunMany(9000, 560, {.lifeRules = true, .landscape = false, .maxSize = 70, .reach = 75});
+    bits += RunMany(
+        9600, 60,
+        {.lifeRules = true, .landscape = false, .minSize = 115, .maxSize = 130, .reach = 135});
+    bits += RunMany(
+        9700, 100,
+        {.lifeRules = true, .oddStates = true, .margins = true, .maxSize = 70, .reach = 75});
+    bits += RunMany(
+        9800, 2,
+        {.lifeRules = true, .landscape = false, .minSize = 999, .maxSize = 999, .reach = kGridHigh},
+        4);
+    EXPECT_GE(bits, 10000 / kWorldShare);
 }
 
 // Small and byte weights run in the count and byte lanes, larger ones in wider

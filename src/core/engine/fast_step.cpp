@@ -178,6 +178,8 @@ void PaintWholeStrip(const Settings& settings, const PixelSurface& surface,
 }  // namespace
 
 void RepaintChangedCellsFast(World& world, const Settings& settings, StepObserver& observer) {
+    // Read only: a write access would tell the engine the field changed.
+    const World& cells = world;
     const CellRect window = RepaintWindow(observer);
     if (window.Empty())
         return;
@@ -192,16 +194,16 @@ void RepaintChangedCellsFast(World& world, const Settings& settings, StepObserve
         // Cells never share pixels, so the columns paint in parallel.
         StepEngineOf(world).ForColumnRanges(window.FirstColumn, window.LastColumn,
                                             [&](int first, int last) {
-                                                PaintColumns(world, colours, *surface, rgb, first,
+                                                PaintColumns(cells, colours, *surface, rgb, first,
                                                              last, window.FirstRow, window.LastRow);
                                             });
         return;
     }
     const std::uint8_t bornMask = colours.ShowBirthCells ? 0xFF : 0;
     for (int x = window.FirstColumn; x <= window.LastColumn; ++x) {
-        const std::int32_t* v = world.MainField.Column(x) - world.MainField.Low();
-        const std::uint8_t* b = world.BornMarks.Column(x) - world.BornMarks.Low();
-        const std::uint8_t* d = world.DiedMarks.Column(x) - world.DiedMarks.Low();
+        const std::int32_t* v = cells.MainField.Column(x) - cells.MainField.Low();
+        const std::uint8_t* b = cells.BornMarks.Column(x) - cells.BornMarks.Low();
+        const std::uint8_t* d = cells.DiedMarks.Column(x) - cells.DiedMarks.Low();
         for (int y = window.FirstRow; y <= window.LastRow;) {
             const int end = std::min(y + kRepaintBlock, window.LastRow + 1);
             if (!AnyToPaint(v, b, d, y, end, bornMask)) {
@@ -216,9 +218,10 @@ void RepaintChangedCellsFast(World& world, const Settings& settings, StepObserve
 
 void GenerationStep(World& world, const Settings& settings, StepObserver& observer, StepForm form) {
     StepEngine& engine = StepEngineOf(world);
-    if (settings.AnyRandomFill()) {
+    if (RandomFillDue(world, settings)) {
         // The fills may change the layers after the presets were taken from
-        // them, so the landscape passes run as they are.
+        // them, so the landscape passes run as they are. In the generations
+        // between fills the presets come from the layers as without fills.
         BeginGeneration(world, settings);
         engine.MainPass(world, settings, form, nullptr);
     } else {
@@ -236,6 +239,8 @@ void OtherRealityStep(World& world) {
 }
 
 void PaintVisibleCells(World& world, const Settings& settings, StepObserver& observer) {
+    StepEngine& engine = StepEngineOf(world);
+    const World& cells = world;  // read only, as in the repaint
     const CellRect window = RepaintWindow(observer);
     if (window.Empty())
         return;
@@ -244,11 +249,11 @@ void PaintVisibleCells(World& world, const Settings& settings, StepObserver& obs
     if (!surface || !surface->toPixel) {
         for (int x = window.FirstColumn; x <= window.LastColumn; ++x)
             for (int y = window.FirstRow; y <= window.LastRow; ++y) {
-                const std::int32_t v = world.MainField.at(x, y);
-                const std::uint8_t died = world.DiedMarks.at(x, y);
+                const std::int32_t v = cells.MainField.at(x, y);
+                const std::uint8_t died = cells.DiedMarks.at(x, y);
                 if (v == 0 && died == 0)
                     continue;  // a full redraw is the observer's
-                RepaintCell(observer, colours, x, y, v, world.BornMarks.at(x, y), died);
+                RepaintCell(observer, colours, x, y, v, cells.BornMarks.at(x, y), died);
             }
         return;
     }
@@ -261,7 +266,7 @@ void PaintVisibleCells(World& world, const Settings& settings, StepObserver& obs
     const std::uint32_t lifeLayer = surface->toPixel(colours.BirthColour);
     const std::uint32_t otherLayer = surface->toPixel(colours.BigGridColour);
     const int c = surface->cellSize;
-    StepEngineOf(world).ForColumnRanges(
+    engine.ForColumnRanges(
         window.FirstColumn, window.LastColumn, [&](int firstColumn, int lastColumn) {
             std::array<WholeColumn, kPaintStrip> strip;
             for (int x0 = firstColumn; x0 <= lastColumn; x0 += kPaintStrip) {
@@ -276,12 +281,12 @@ void PaintVisibleCells(World& world, const Settings& settings, StepObserver& obs
                     auto column = [x](const auto& field) { return field.Column(x) - field.Low(); };
                     strip[static_cast<std::size_t>(count++)] = {left,
                                                                 right,
-                                                                column(world.MainField),
-                                                                column(world.EternalDeadField),
-                                                                column(world.EternalLifeField),
-                                                                column(world.OtherRealityField),
-                                                                column(world.BornMarks),
-                                                                column(world.DiedMarks)};
+                                                                column(cells.MainField),
+                                                                column(cells.EternalDeadField),
+                                                                column(cells.EternalLifeField),
+                                                                column(cells.OtherRealityField),
+                                                                column(cells.BornMarks),
+                                                                column(cells.DiedMarks)};
                 }
                 PaintWholeStrip(settings, *surface, rgb, lifeLayer, otherLayer, strip.data(), count,
                                 window.FirstRow, window.LastRow);

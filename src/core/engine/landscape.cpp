@@ -56,10 +56,14 @@ void ApplyEternalLayers(World& world, const Settings& s) {
     PresetMarks(world.DiedMarks, world.EternalDeadField, ex, ey, presets.diedFromLayer);
 }
 
-void ApplyRandomFills(World& world, const Settings& s) {
+bool RandomFillDue(const World& world, const Settings& s) {
     // A period of 0 from an old file counts as 1.
     const int period = std::max(1, static_cast<int>(s.RandomFillPeriod));
-    if (world.Counters.Generation % period != 0)
+    return s.AnyRandomFill() && world.Counters.Generation % period == 0;
+}
+
+void ApplyRandomFills(World& world, const Settings& s) {
+    if (!RandomFillDue(world, s))
         return;
     const int intensity = s.RandomFillIntensity;
     if (s.MainFillRandom)

@@ -29,5 +29,7 @@ void ApplyEternalLayers(World& world, const Settings& settings);
 // Sprinkles cells into the Main Field and the three layers every RandomFillPeriod
 // generations, as the four switches say.
 void ApplyRandomFills(World& world, const Settings& settings);
+// Whether ApplyRandomFills sprinkles (or draws random numbers) this generation.
+bool RandomFillDue(const World& world, const Settings& settings);
 
 }  // namespace zentorix

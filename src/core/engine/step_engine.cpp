@@ -224,6 +224,22 @@ void StepEngine::MainPass(World& world, const Settings& settings, StepForm form,
             emptied.diedFromLayer = false;
         presets = &emptied;
     }
+    // The bit planes take the generations that no layer takes part in.
+    const bool bare =
+        presets && !emptied.bornFromLayer && !emptied.diedFromLayer &&
+        (!world.Landscape.EternalDeadActive ||
+         LayerEmpty(world.EternalDeadField, EX, EY, deadEmpty_)) &&
+        (!settings.OtherRealityOn || LayerEmpty(world.OtherRealityField, EX, EY, otherEmpty_));
+    if (bare) {
+        const LifeRule& rule = lifeRule_.Get(world.Rules[0]);
+        if (rule.usable && LifeGeneration(world, settings, form, rule)) {
+            RecordPath(Path::LifeBits);
+            return;
+        }
+    }
+    RecordPath(Path::General);
+    lifePlanes_.valid = lifePlanes_.marksValid = false;
+
     PassContext ctx;
     ctx.torus = form == StepForm::Torus;
     ctx.halo = 2;

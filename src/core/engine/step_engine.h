@@ -37,6 +37,19 @@ class StepEngine {
     // One generation of the Other Reality Field under rule set 2.
     void OtherRealityPass(World& world);
 
+    // The ways a generation of the Main Field runs: the byte planes serve every
+    // rule and layer; bit planes serve rules without history whose eight
+    // neighbours weigh the same and nothing further out counts, in generations
+    // where no landscape layer, Other Reality area or random fill takes part.
+    enum class Path { General, LifeBits };
+    static constexpr int kPathCount = 2;
+    static const char* PathName(Path path);
+    Path LastPath() const { return lastPath_; }
+    // Generations each path ran since the engine was made.
+    std::uint64_t Generations(Path path) const {
+        return pathGenerations_[static_cast<std::size_t>(path)];
+    }
+
     unsigned Threads() const { return pool_.Size(); }
     // Runs fn(first, last) over parts of the column range first..last on the
     // workers; the parts are disjoint and together cover the range.
@@ -97,6 +110,51 @@ class StepEngine {
     };
     static bool LayerEmpty(const StateField& layer, int ex, int ey, EmptyLayerCache& cache);
 
+    // The bit-plane form of a rule: masks per neighbour count, or none when
+    // the rule is not one the bit planes can run.
+    struct LifeRule {
+        bool usable = false;
+        std::uint64_t birth[9] = {}, survival[9] = {};
+    };
+    class LifeRuleCache {
+      public:
+        const LifeRule& Get(const RuleSet& rules);
+
+      private:
+        bool valid_ = false;
+        RuleSet source_;
+        LifeRule compiled_;
+    };
+    // The bit planes between generations. The live plane of the last pass is
+    // kept with the field's version: while nobody has written the field since,
+    // it still holds the field's live cells and need not be built again.
+    struct LifePlanes {
+        int columns = 0, wordRows = 0, stride = 0;
+        std::vector<std::uint64_t> live[2], born[2], died[2];
+        std::vector<std::uint64_t> evalRows, updateRows, evalColumns, updateColumns;
+        int current = 0;  // the live plane of the field as it is
+        bool valid = false;
+        bool torus = false;
+        int width = 0, height = 0;
+        const void* field = nullptr;
+        std::uint64_t version = 0;
+        // The mark planes of the last pass, kept with the mark grids' versions
+        // in the same way: they tell which words of the grids hold a mark.
+        bool marksValid = false;
+        const void* bornMarks = nullptr;
+        const void* diedMarks = nullptr;
+        std::uint64_t bornVersion = 0, diedVersion = 0;
+    };
+    // One generation on the bit planes; false, with nothing changed, when the
+    // field holds values the planes cannot carry.
+    bool LifeGeneration(World& world, const Settings& settings, StepForm form,
+                        const LifeRule& rule);
+    fast::BitPlane PlaneOf(std::vector<std::uint64_t>& storage, int firstColumn) const;
+    void RecordPath(Path path) {
+        lastPath_ = path;
+        ++pathGenerations_[static_cast<std::size_t>(path)];
+    }
+
     void RunPass(fast::PassContext& ctx, fast::PassCounts& counts);
     void SetRowFlags(const fast::PassContext& ctx);
     fast::Planes PlaneStorage(int firstColumn, int lastColumn, int firstRow, int lastRow);
@@ -114,7 +172,12 @@ class StepEngine {
     std::vector<fast::PassCounts> threadCounts_;
     std::array<CompiledRuleCache, 2> mainRules_;
     CompiledRuleCache otherRule_;
-    EmptyLayerCache lifeEmpty_, deadEmpty_;
+    EmptyLayerCache lifeEmpty_, deadEmpty_, otherEmpty_;
+    ThreadingChoice lifeThreading_;
+    LifeRuleCache lifeRule_;
+    LifePlanes lifePlanes_;
+    Path lastPath_ = Path::General;
+    std::array<std::uint64_t, kPathCount> pathGenerations_{};
 };
 
 // The engine of a World, created on first use.

@@ -98,12 +98,64 @@ struct PassCounts {
     std::int64_t live = 0, stateOne = 0, born = 0, died = 0;
 };
 
+// Bit planes of the live cells (value 1 or more): bit i of word row k stands
+// for row firstRow + 64k + i. Word rows are `stride` words apart and hold the
+// columns firstColumn..lastColumn in order; the storage has a zero column
+// before and after and a zero word row above and below, so the neighbours of
+// every stored word can be read without a bounds test.
+struct BitPlane {
+    std::uint64_t* words = nullptr;  // word row 0, column firstColumn
+    int stride = 0;
+    int firstColumn = 0, lastColumn = 0;
+    int firstRow = 0;
+    int wordRows = 0;
+    std::uint64_t* At(int k, int x) const {
+        return words + static_cast<std::ptrdiff_t>(k) * stride + (x - firstColumn);
+    }
+};
+
+// A generation of a two-state rule whose eight neighbours weigh the same, on
+// bit planes: the neighbour count 0..8 of 64 cells per word comes from full
+// adders, birth and survival from one mask per count. The marks of every cell
+// of the planes and the values of the updated ones are written back to the
+// grids as the byte planes would write them; the planes cover the columns and
+// rows whose marks the step sets.
+struct LifePass {
+    BitPlane from, to;            // live cells before and after the generation
+    BitPlane bornBits, diedBits;  // the marks, laid out as the planes
+    // The marks the grids hold from the last pass, when nothing has written
+    // them since (else no words): only words with a mark set before or now,
+    // or a live cell, need writing.
+    BitPlane lastBornBits, lastDiedBits;
+    const std::uint64_t* evalRows;       // per word row: rows evaluated
+    const std::uint64_t* updateRows;     // per word row: rows updated
+    const std::uint64_t* evalColumns;    // per plane column: all ones when evaluated
+    const std::uint64_t* updateColumns;  // per plane column: all ones when updated
+    int lastRow = 0;                     // marks are written for firstRow..lastRow
+    // All ones where n live neighbours give birth to an empty cell, or keep a
+    // live cell alive.
+    std::uint64_t birth[9] = {}, survival[9] = {};
+    GridView<std::int32_t> field;
+    GridView<std::uint8_t> born, died;
+    bool colourMode = false;
+    std::int32_t colourPhase = 1;
+    std::int32_t ageLimit = 1;
+};
+
 struct Kernels {
     // Fills plane column x from the stepped grid.
     void (*buildPlaneColumn)(const PassContext&, int x);
     // Evaluates and updates columns first..last, building the plane columns it
     // owns on the way (see StepEngine), and adds its counts.
     void (*runColumns)(const PassContext&, int first, int last, PassCounts&);
+    // Evaluates and updates the plane columns first..last of a bit-plane pass:
+    // writes `to`, the mark bits, the marks and the updated cells, and adds the
+    // counts of the updated cells.
+    void (*runLifeColumns)(const LifePass&, int first, int last, PassCounts&);
+    // ORs the live cells of cells[0..n-1] into a zeroed plane column (word row 0
+    // at `column`) from plane row `at` on; true when one of them is below 0.
+    bool (*packLiveRun)(const std::int32_t* cells, int n, std::uint64_t* column,
+                        std::ptrdiff_t stride, int at);
 };
 
 const Kernels& BaselineKernels();

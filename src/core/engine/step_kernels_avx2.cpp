@@ -36,7 +36,8 @@ namespace avx2 {
 #endif
 
 const Kernels* Avx2Kernels() {
-    static constexpr Kernels kernels{avx2::BuildPlaneColumnImpl, avx2::RunColumnsImpl};
+    static constexpr Kernels kernels{avx2::BuildPlaneColumnImpl, avx2::RunColumnsImpl,
+                                     avx2::RunLifeColumnsImpl, avx2::PackLiveRunImpl};
     return &kernels;
 }
 

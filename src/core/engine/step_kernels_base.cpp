@@ -15,7 +15,8 @@ namespace baseline {
 }  // namespace baseline
 
 const Kernels& BaselineKernels() {
-    static constexpr Kernels kernels{baseline::BuildPlaneColumnImpl, baseline::RunColumnsImpl};
+    static constexpr Kernels kernels{baseline::BuildPlaneColumnImpl, baseline::RunColumnsImpl,
+                                     baseline::RunLifeColumnsImpl, baseline::PackLiveRunImpl};
     return kernels;
 }
 

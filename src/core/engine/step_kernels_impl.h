@@ -8,8 +8,12 @@
 
 namespace {
 
+// In this order: each part uses the ones before it.
 #include "engine/step_kernels_eval.h"
+
 #include "engine/step_kernels_update.h"
+
+#include "engine/step_kernels_bits.h"
 
 enum class Laws { First, Second, Mixed };
 
