@@ -93,6 +93,13 @@ def changed(area, reference, what, timeout=15):
     return screen_where(what, lambda image: crop(image, area) != reference, timeout)
 
 
+def check_settings(run, settings, expected):
+    """The values Zentorix.ini holds after the program closed."""
+    for name, value in expected.items():
+        seen = settings.number(name)
+        run.check(seen == value, f"{name} is {value} (written: {seen})")
+
+
 def still(area, what, seconds=1, timeout=15):
     """A screenshot after which the area stayed as it was for some seconds."""
     last = [crop(desktop.screenshot(), area)]
@@ -178,12 +185,10 @@ def keys_change_speed_layers_and_zoom(run):
     except desktop.Timeout as e:
         program.shot("not-zoomed")
         run.check(False, str(e))
-    settings = program.close()
-    expected = {"#SpeedMain": 95, "#EternalLifeOn": 1, "#EternalDeadOn": 0,
-                "#MainLifePaint": 1, "#EternalLifePaint": 1}
-    for name, value in expected.items():
-        seen = settings.number(name)
-        run.check(seen == value, f"{name} is {value} (written: {seen})")
+    check_settings(run, program.close(), {
+        "#SpeedMain": 95, "#EternalLifeOn": 1, "#EternalDeadOn": 0, "#MainLifePaint": 1,
+        "#EternalLifePaint": 1,
+    })
 
 
 @scenario
@@ -229,13 +234,10 @@ def key_table_reaches_the_window(run):
     except desktop.Timeout as e:
         program.shot("grid-stays")
         run.check(False, str(e))
-    settings = program.close()
-    expected = {"#SpeedMain": 105, "#EternalDeadOn": 1, "#OtherRealityOn": 1,
-                "#MainLifePaint": 0, "#EternalDeadPaint": 1, "#OtherRealPaint": 1,
-                "#Paint": 0, "#Grid": 0}
-    for name, value in expected.items():
-        seen = settings.number(name)
-        run.check(seen == value, f"{name} is {value} (written: {seen})")
+    check_settings(run, program.close(), {
+        "#SpeedMain": 105, "#EternalDeadOn": 1, "#OtherRealityOn": 1, "#MainLifePaint": 0,
+        "#EternalDeadPaint": 1, "#OtherRealPaint": 1, "#Paint": 0, "#Grid": 0,
+    })
 
 
 @scenario
