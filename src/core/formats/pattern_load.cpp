@@ -187,7 +187,9 @@ void PlacePattern(World& world, Settings& settings, int w, int h, bool fit, Pane
         lastRow = world.FieldHeight() - 1;
     // The pattern's size: the box of its live cells, those beyond the staging
     // grid included.
-    const auto noteLoss = [&](std::int64_t placed) {
+    // Named copies: a lambda may not capture structured bindings (clang 14).
+    const auto noteLoss = [&, liveColumns = liveColumns, liveRows = liveRows,
+                           live = live](std::int64_t placed) {
         const World::PatternOutside& out = world.PatternLiveOutside;
         const std::int64_t lost = live + out.live - placed;
         if (lost <= 0)
