@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QWindow>
 
 #include "app/app_test_support.h"
@@ -38,14 +39,13 @@ Seen Look(test::WindowFixture& f) {
             {s.MainLifePaint, s.EternalLifePaint, s.EternalDeadPaint, s.OtherRealPaint}};
 }
 
-// Wheel notches over the middle of a widget, as the window system delivers
-// them: to the window at that place.
-void Wheel(QWidget* over, int notches) {
+// Wheel notches over a point of a widget (its middle unless given), as the
+// window system delivers them: to the window at that place.
+void Wheel(QWidget* over, int notches, std::optional<QPoint> at = {}) {
     QWidget* top = over->window();
-    const QPoint local = over->mapTo(top, over->rect().center());
-    QWindowSystemInterface::handleWheelEvent(top->windowHandle(), local,
-                                             over->mapToGlobal(over->rect().center()), {},
-                                             {0, 120 * notches});
+    const QPoint point = at.value_or(over->rect().center());
+    QWindowSystemInterface::handleWheelEvent(top->windowHandle(), over->mapTo(top, point),
+                                             over->mapToGlobal(point), {}, {0, 120 * notches});
     QCoreApplication::processEvents();
 }
 
@@ -258,6 +258,45 @@ class WindowInputTest : public QObject {
         Wheel(box, 1);
         QCOMPARE(box->value(), value + 1);
         QCOMPARE(page->value(), 0);
+    }
+
+    // The wheel over a scrolled field zooms about the cell under the pointer:
+    // after a notch in and a notch out the same cell is under it (within one).
+    void theWheelZoomsAboutTheCellUnderThePointer() {
+        test::WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        app::FieldView& view = f.window->fieldView();
+        f.world().SetFieldWidth(900);
+        f.world().SetFieldHeight(800);
+        view.FitToField();
+        view.ZoomAt(1, 1, +1);
+        view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum() / 2);
+        view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum() / 3);
+        QWidget* box = f.Find<QWidget>("PaintBox1");
+        const QPoint at = box->rect().center() + QPoint(37, -23);
+        QSignalSpy cells(&view, &app::FieldView::PointerCellChanged);
+        auto cellUnderPointer = [&] {
+            // Away and back, so that the view reports the cell anew.
+            QTest::mouseMove(f.window->windowHandle(), box->mapTo(f.window.get(), QPoint(1, 1)));
+            QTest::mouseMove(f.window->windowHandle(), box->mapTo(f.window.get(), at));
+            return cells.isEmpty() ? QPoint(-1, -1)
+                                   : QPoint(cells.last()[0].toInt(), cells.last()[1].toInt());
+        };
+        const QPoint before = cellUnderPointer();
+        QVERIFY(before.x() > 100 && before.y() > 100);
+        for (int notch : {+1, -1}) {
+            const int size = f.settings().CellSize;
+            Wheel(box, notch, at);
+            QCOMPARE(f.settings().CellSize == size, false);
+            const QPoint now = cellUnderPointer();
+            QVERIFY2(std::abs(now.x() - before.x()) <= 1 && std::abs(now.y() - before.y()) <= 1,
+                     qPrintable(QStringLiteral("(%1, %2) became (%3, %4)")
+                                    .arg(before.x())
+                                    .arg(before.y())
+                                    .arg(now.x())
+                                    .arg(now.y())));
+            QTest::qWait(250);  // the wheel takes one notch at a time
+        }
     }
 };
 
