@@ -160,6 +160,37 @@ TEST(TextFiles, EveryReaderTakesEveryLineEnd) {
     }
 }
 
+// A text is read as UTF-8 only when it is UTF-8 (else as the older one-byte
+// text): each bound of the encoding, one step inside and one outside.
+TEST(TextFiles, Utf8IsJudgedAtItsBounds) {
+    const struct {
+        const char* bytes;
+        bool utf8;
+        const char* what;
+    } cases[] = {
+        {"\x7F", true, "U+007F"},
+        {"\x80", false, "a lone continuation byte"},
+        {"\xC2\x80", true, "U+0080"},
+        {"\xC1\xBF", false, "U+007F overlong"},
+        {"\xDF\xBF", true, "U+07FF"},
+        {"\xE0\xA0\x80", true, "U+0800"},
+        {"\xE0\x9F\xBF", false, "U+07FF overlong"},
+        {"\xED\x9F\xBF", true, "U+D7FF"},
+        {"\xED\xA0\x80", false, "U+D800, a surrogate"},
+        {"\xED\xBF\xBF", false, "U+DFFF, a surrogate"},
+        {"\xEE\x80\x80", true, "U+E000"},
+        {"\xF0\x90\x80\x80", true, "U+10000"},
+        {"\xF0\x8F\xBF\xBF", false, "U+FFFF overlong"},
+        {"\xF4\x8F\xBF\xBF", true, "U+10FFFF"},
+        {"\xF4\x90\x80\x80", false, "past U+10FFFF"},
+        {"\xF8\x88\x80\x80\x80", false, "five bytes"},
+        {"a\xE2\x82", false, "a euro cut short"},
+        {"a\xE2\x82\xAC", true, "a whole euro at the end"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsValidUtf8(c.bytes), c.utf8) << c.what;
+}
+
 // A description of 3000 characters and more, each two bytes, starting at an odd
 // byte: the readers cut at 3000 characters (a cut at 3000 bytes split a letter),
 // and a native file saved afterwards, under a name that is not UTF-8 itself, is
