@@ -258,10 +258,11 @@ TEST(StatisticsGraph, PagesOffsetsLabelsAndPulse) {
     EXPECT_EQ(graph.Offsets(), (std::array<int, 3>{0, 0, 0}));
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(graph.Draw(0, 0, 0, history, settings).segments[kPulseLayer].to.y, 177);
-    // A live population pulses through h - 23, h - 23, h - 17, h - 11.
+    // A live population, a single cell too, pulses through h - 23, h - 23,
+    // h - 17, h - 11.
     std::vector<int> pulse;
-    for (int i = 0; i < 4; ++i)
-        pulse.push_back(graph.Draw(5, 0, 0, history, settings).segments[kPulseLayer].to.y);
+    for (int live : {5, 1, 1, 5})
+        pulse.push_back(graph.Draw(live, 0, 0, history, settings).segments[kPulseLayer].to.y);
     EXPECT_EQ(pulse, (std::vector<int>{177, 177, 183, 189}));
 
     // Charts of height 125 or less: every band is at least one pixel.
