@@ -1,4 +1,6 @@
 #include <qpa/qwindowsysteminterface.h>
+#include <optional>
+
 #include <QDialog>
 #include <QMenu>
 #include <QScrollBar>
