@@ -43,11 +43,13 @@ Seen Look(test::WindowFixture& f) {
 
 // Wheel notches over a point of a widget (its middle unless given), as the
 // window system delivers them: to the window at that place.
-void Wheel(QWidget* over, int notches, std::optional<QPoint> at = {}) {
+void Wheel(QWidget* over, int notches, std::optional<QPoint> at = {},
+           Qt::Orientation turn = Qt::Vertical) {
     QWidget* top = over->window();
     const QPoint point = at.value_or(over->rect().center());
+    const QPoint angle = turn == Qt::Vertical ? QPoint(0, 120 * notches) : QPoint(120 * notches, 0);
     QWindowSystemInterface::handleWheelEvent(top->windowHandle(), over->mapTo(top, point),
-                                             over->mapToGlobal(point), {}, {0, 120 * notches});
+                                             over->mapToGlobal(point), {}, angle);
     QCoreApplication::processEvents();
 }
 
@@ -263,7 +265,8 @@ class WindowInputTest : public QObject {
     }
 
     // The wheel over a scrolled field zooms about the cell under the pointer:
-    // after a notch in and a notch out the same cell is under it (within one).
+    // after a notch in and a notch out the same cell is under it (within one);
+    // a sideways turn does not zoom.
     void theWheelZoomsAboutTheCellUnderThePointer() {
         test::WindowFixture f;
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
@@ -286,6 +289,11 @@ class WindowInputTest : public QObject {
         };
         const QPoint before = cellUnderPointer();
         QVERIFY(before.x() > 100 && before.y() > 100);
+        // A sideways turn (a touchpad's) does not zoom.
+        const int start = f.settings().CellSize;
+        Wheel(box, 1, at, Qt::Horizontal);
+        QCOMPARE(f.settings().CellSize, start);
+        QTest::qWait(250);  // the wheel takes one notch at a time
         for (int notch : {+1, -1}) {
             const int size = f.settings().CellSize;
             Wheel(box, notch, at);
