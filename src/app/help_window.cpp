@@ -16,15 +16,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/bindings.h"
+
 namespace zentorix::app {
 
 namespace {
 
 QToolButton* MakeHelpButton(const char* name, const QString& text, QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setText(text);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QToolButton* button = MakeToolButton(name, text, false, parent);
     button->setAutoRaise(true);
     return button;
 }
