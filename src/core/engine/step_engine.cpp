@@ -91,6 +91,36 @@ bool StepEngine::ThreadingChoice::Parallel() const {
     return pass_ % kRetryEvery == kRetryEvery - 1 ? !parallel : parallel;
 }
 
+StepEngine::ThreadingChoice::Split StepEngine::ThreadingChoice::Choose(int parts) const {
+    Split split;
+    split.parts = parts;
+    if (parts > 1) {
+        split.timed = true;
+        split.start = std::chrono::steady_clock::now();
+        split.parallel = Parallel();
+        if (!split.parallel)
+            split.parts = 1;
+    }
+    return split;
+}
+
+StepEngine::ThreadingChoice::Split StepEngine::SplitPass(ThreadingChoice& threading,
+                                                         int wanted) const {
+    if (forcedParts_ > 0) {
+        ThreadingChoice::Split split;
+        split.parts = forcedParts_;
+        return split;
+    }
+    return threading.Choose(pool_.Size() == 1 ? 1 : wanted);
+}
+
+void StepEngine::ThreadingChoice::Finish(const Split& split, double cells) {
+    if (!split.timed)
+        return;
+    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - split.start;
+    Record(split.parallel, spent.count() / cells);
+}
+
 void StepEngine::ThreadingChoice::Record(bool parallel, double secondsPerCell) {
     if (seen_[parallel ? 1 : 0] < kWarmUpPasses) {
         ++seen_[parallel ? 1 : 0];
@@ -108,22 +138,12 @@ void StepEngine::ThreadingChoice::Record(bool parallel, double secondsPerCell) {
 // all of those are built here, before any part changes a cell.
 void StepEngine::RunPass(PassContext& ctx, PassCounts& counts) {
     const int columns = ctx.lastColumn - ctx.firstColumn + 1;
-    int parts = forcedParts_;
     ThreadingChoice& threading = ctx.otherReality ? otherThreading_ : mainThreading_;
-    bool timed = false, parallel = false;
-    std::chrono::steady_clock::time_point start;
-    if (parts <= 0) {
-        parts = pool_.Size() == 1 ? 1 : columns / kMinColumnsPerPart;
-        parts = std::min(parts, static_cast<int>(pool_.Size() * kPartsPerThread));
-        if (parts > 1) {
-            timed = true;
-            start = std::chrono::steady_clock::now();
-            parallel = threading.Parallel();
-            if (!parallel)
-                parts = 1;
-        }
-    }
-    parts = std::clamp(parts, 1, std::min(columns, static_cast<int>(partStarts_.size()) - 1));
+    const ThreadingChoice::Split split = SplitPass(
+        threading,
+        std::min(columns / kMinColumnsPerPart, static_cast<int>(pool_.Size() * kPartsPerThread)));
+    const int parts =
+        std::clamp(split.parts, 1, std::min(columns, static_cast<int>(partStarts_.size()) - 1));
     for (int p = 0; p <= parts; ++p)
         partStarts_[static_cast<std::size_t>(p)] =
             ctx.firstColumn + static_cast<int>(static_cast<std::int64_t>(columns) * p / parts);
@@ -149,11 +169,7 @@ void StepEngine::RunPass(PassContext& ctx, PassCounts& counts) {
                            partStarts_[static_cast<std::size_t>(p) + 1] - 1, threadCounts_[thread]);
     };
     pool_.Run(parts, part);
-    if (timed) {
-        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
-        const double cells = static_cast<double>(columns) * (ctx.lastRow - ctx.firstRow + 1);
-        threading.Record(parallel, spent.count() / cells);
-    }
+    threading.Finish(split, static_cast<double>(columns) * (ctx.lastRow - ctx.firstRow + 1));
     counts = PassCounts{};
     for (const PassCounts& c : threadCounts_) {
         counts.live += c.live;

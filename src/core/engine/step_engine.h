@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -83,11 +84,22 @@ class StepEngine {
     // few passes the other way runs once to keep its average current.
     class ThreadingChoice {
       public:
+        // A pass split into `parts`; one of more than a part is timed, and may
+        // be made to run as one part to time that way too.
+        struct Split {
+            int parts = 1;
+            bool timed = false, parallel = false;
+            std::chrono::steady_clock::time_point start;
+        };
+        Split Choose(int parts) const;
+        // Adds a timed pass's time for `cells` cells to its way's average.
+        void Finish(const Split& split, double cells);
+
+      private:
         // The way the next pass runs.
         bool Parallel() const;
         void Record(bool parallel, double secondsPerCell);
 
-      private:
         static constexpr int kRetryEvery = 64;
         static constexpr double kWeight = 0.25;  // of the newest time in the average
         // The first pass of either way runs cold (fresh pages, sleeping
@@ -163,6 +175,10 @@ class StepEngine {
     const fast::Kernels* kernels_;
     int forcedParts_ = 0;
     // The Main Field and the Other Reality passes cost differently per cell.
+    // How a pass is split: as SetParts forces it, else as `threading` chooses
+    // for `wanted` parts.
+    ThreadingChoice::Split SplitPass(ThreadingChoice& threading, int wanted) const;
+
     ThreadingChoice mainThreading_, otherThreading_;
     // Left uninitialised: every plane byte is written before it is read.
     std::unique_ptr<std::uint8_t[]> planeStorage_;

@@ -201,20 +201,9 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
 
     // The columns are independent: each part reads the old plane and writes
     // its own columns of everything else.
-    int parts = forcedParts_;
-    bool timed = false, parallel = false;
-    std::chrono::steady_clock::time_point start;
-    if (parts <= 0) {
-        parts = pool_.Size() == 1 ? 1 : std::min(columns / 64, static_cast<int>(pool_.Size()));
-        if (parts > 1) {
-            timed = true;
-            start = std::chrono::steady_clock::now();
-            parallel = lifeThreading_.Parallel();
-            if (!parallel)
-                parts = 1;
-        }
-    }
-    parts = std::clamp(parts, 1, columns);
+    const ThreadingChoice::Split split =
+        SplitPass(lifeThreading_, std::min(columns / 64, static_cast<int>(pool_.Size())));
+    const int parts = std::clamp(split.parts, 1, columns);
     for (fast::PassCounts& c : threadCounts_)
         c = fast::PassCounts{};
     const fast::Kernels& kernels = *kernels_;
@@ -226,10 +215,7 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
         kernels.runLifeColumns(pass, first, last, threadCounts_[thread]);
     };
     pool_.Run(parts, part);
-    if (timed) {
-        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
-        lifeThreading_.Record(parallel, spent.count() / (static_cast<double>(columns) * (EY + 4)));
-    }
+    lifeThreading_.Finish(split, static_cast<double>(columns) * (EY + 4));
     if (torus)
         WrapMargins(pass.to, W, H);
     lp.current = 1 - lp.current;
