@@ -10,6 +10,7 @@
 #include "engine/format_error.h"
 #include "engine/rule_text.h"
 #include "formats/field_section.h"
+#include "formats/pattern_load.h"
 #include "formats/pattern_text.h"
 #include "formats/text_file.h"
 #include "rules/rule_editor.h"
@@ -20,8 +21,6 @@ namespace {
 
 // A description line keeps at most this many characters.
 constexpr std::size_t kMaxDescriptionChars = 3000;
-// Staging cells exist up to this index; data beyond it is dropped.
-constexpr std::int64_t kStagingLimit = 999;
 
 // The "#GAME" names in the order they are looked for: a later match wins, so the
 // plain "Life", found inside every other name, comes first. "LLife" is not a
@@ -55,7 +54,7 @@ std::string_view FirstCharacters(std::string_view text, std::size_t limit) {
 // row 1; mx and ly are the last column and row handed to the placement.
 class CellDataDecoder {
   public:
-    explicit CellDataDecoder(World& world) : world_(world), staging_(world.StagingGrid) {}
+    explicit CellDataDecoder(World& world) : world_(world) {}
 
     void Line(std::string_view data) {
         for (const char c : data) {
@@ -101,20 +100,12 @@ class CellDataDecoder {
 
   private:
     void Put(std::int64_t n, std::int32_t state) {
-        if (y_ <= kStagingLimit) {
-            const std::int64_t last = std::min(x_ + n - 1, kStagingLimit);
-            for (std::int64_t x = x_; x <= last; ++x)
-                staging_.at(static_cast<int>(x), static_cast<int>(y_)) = state;
-        }
-        if (state > 0 && (y_ > kStagingLimit || x_ + n - 1 > kStagingLimit))
-            NotePatternOutside(world_, y_ > kStagingLimit ? x_ : std::max(x_, kStagingLimit + 1),
-                               x_ + n - 1, y_);
+        SetPatternRun(world_, x_, n, y_, state);
         x_ = std::min(x_ + n, kCountLimit);
         block_ = 0;
     }
 
     World& world_;
-    StateField& staging_;
     std::int64_t x_ = 0;
     std::int64_t y_ = 1;
     std::int64_t count_ = 0;

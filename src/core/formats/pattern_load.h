@@ -53,6 +53,20 @@ inline void SetPatternCell(World& world, std::int64_t x, std::int64_t y, std::in
         NotePatternOutside(world, x, x, y);
 }
 
+// Writes a run of `n` cells of one state from column x of row y, both 0 or
+// more, as RLE and MCell lines give them: the part within the staging grid is
+// written, the live cells beyond it are counted.
+inline void SetPatternRun(World& world, std::int64_t x, std::int64_t n, std::int64_t y,
+                          std::int32_t state) {
+    const std::int64_t last = x + n - 1;
+    if (y <= kPatternHigh)
+        for (std::int64_t c = x; c <= std::min<std::int64_t>(last, kPatternHigh); ++c)
+            SetPatternCell(world, c, y, state);
+    if (state > 0 && (y > kPatternHigh || last > kPatternHigh))
+        NotePatternOutside(
+            world, y > kPatternHigh ? x : std::max<std::int64_t>(x, kPatternHigh + 1), last, y);
+}
+
 // A pattern's last column or row as PlacePattern takes it: whatever a file
 // claims, it stays far inside int.
 inline int PatternExtent(std::int64_t last) {

@@ -8,6 +8,7 @@
 
 #include "engine/rule_text.h"
 #include "formats/field_section.h"
+#include "formats/pattern_load.h"
 #include "formats/pattern_text.h"
 #include "formats/text_file.h"
 #include "rules/rule_editor.h"
@@ -104,16 +105,7 @@ class RleDecoder {
 
   private:
     void Run(std::int64_t n, std::int32_t state) {
-        if (row_ <= kPatternHigh) {
-            const std::int64_t last = std::min<std::int64_t>(column_ + n - 1, kPatternHigh);
-            for (std::int64_t x = column_; x <= last; ++x)
-                SetPatternCell(world_, x, row_, state);
-        }
-        if (state > 0 && (row_ > kPatternHigh || column_ + n - 1 > kPatternHigh))
-            NotePatternOutside(
-                world_,
-                row_ > kPatternHigh ? column_ : std::max<std::int64_t>(column_, kPatternHigh + 1),
-                column_ + n - 1, row_);
+        SetPatternRun(world_, column_, n, row_, state);
         column_ = std::min(column_ + n, kCountLimit);
     }
 
