@@ -1,0 +1,60 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/temp_folder.h"
+#include "core/test_support.h"
+#include "engine/format_error.h"
+#include "engine/rule_text.h"
+#include "formats/file_problems.h"
+#include "formats/text_file.h"
+#include "rules/rule_editor.h"
+
+namespace zentorix::test {
+
+using Lines = std::vector<std::string>;
+using Sums = std::vector<std::int32_t>;
+using States = std::vector<std::array<int, 3>>;
+
+// The live cells of a layer where they lie, as (x, y, state).
+inline States Staged(const StateField& field) {
+    States cells;
+    for (const auto& [x, y] : AllLive(field))
+        cells.push_back({x, y, field.at(x, y)});
+    return cells;
+}
+
+// The message of what `act` throws; "none" when it throws nothing.
+template <class Act>
+std::string ErrorOf(Act&& act) {
+    try {
+        act();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "none";
+}
+
+// Little-endian 32-bit words, as the binary formats store their numbers.
+inline std::string Words(std::initializer_list<std::int64_t> values) {
+    std::string out;
+    for (const std::int64_t v : values)
+        for (int shift = 0; shift < 32; shift += 8)
+            out += static_cast<char>((static_cast<std::uint32_t>(v) >> shift) & 0xFF);
+    return out;
+}
+
+// A folder for the files of a test, a world and its settings to read them into.
+struct FileTest : ::testing::Test {
+    TempFolder dir;
+    World world;
+    Settings settings;
+    FileProblems problems;
+};
+
+}  // namespace zentorix::test
