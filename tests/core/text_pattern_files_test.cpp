@@ -1,0 +1,416 @@
+// Patterns in text files other than our own: RLE, Life 1.05 and 1.06, MCell.
+#include "core/format_test_support.h"
+#include "formats/life_files.h"
+#include "formats/mcell_file.h"
+#include "formats/pattern_load.h"
+#include "formats/rle_file.h"
+
+namespace zentorix {
+namespace {
+
+using namespace test;
+namespace fs = std::filesystem;
+
+enum Reader { Rle, Life105, Life106, MCell };
+constexpr decltype(&ReadRleFile) kReaders[] = {ReadRleFile, ReadLife105File, ReadLife106File,
+                                               ReadMCellFile};
+const Cells kGlider{{0, 3}, {1, 1}, {1, 3}, {2, 2}, {2, 3}};
+
+struct PatternFiles : FileTest {
+    // Reads the content on a fresh 160 by 140 field; a pattern's w and h then
+    // show as the extents w + 100 and h + 100 while they are below 61.
+    void Read(Reader reader, std::string_view content) {
+        world.SetFieldWidth(160);
+        world.SetFieldHeight(140);
+        problems.clear();
+        kReaders[reader](world, settings, dir.Write("p.txt", content), {}, &problems);
+    }
+};
+
+// Every rule is read into the chosen set, which holds a three-state rule before.
+TEST_F(PatternFiles, CellsSizesRulesAndDescription) {
+    const Cells row{{0, 1}, {1, 1}, {2, 1}}, pair{{0, 1}, {1, 1}};
+    struct Case {
+        Reader reader;
+        const char* content;
+        Cells cells;  // of the staging grid
+        int w, h;
+        int set = 0;
+        Sums birth = {}, survival = {};  // empty: the rule is not checked
+        Lines description = {};          // empty: not checked
+        const char* problem = nullptr;   // a part of the one problem expected
+    };
+    const Case cases[] = {
+        {Rle, "#C A glider\r\nx = 3, y = 3, rule = B3/S23\r\nbo$2bo$3o!\r\n", kGlider, 4, 3, 2,
+         Sums{3}, Sums{2, 3}, Lines{"RLE-file", "A glider", " 3, y = 3, rule = B3/S23", "!"}},
+        {Rle, "3o!", row, 4, 1},
+        // "2$" before "!" moves two rows down and widens w by 2 past the column.
+        {Rle, "o2$!", {{0, 1}}, 2, 3},
+        {Rle, "o$$!", {{0, 1}}, 2, 3},
+        // A count of 0 is 1; a count before a character that means nothing is lost.
+        {Rle, "0o2o3xo!", {{0, 1}, {1, 1}, {2, 1}, {3, 1}}, 5, 1},
+        // State letters and "." are cells too.
+        {Rle, "oAo2B.o!", {{0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {6, 1}}, 8, 1},
+        // A missing end mark still places the last row.
+        {Rle, "x = 3, y = 3\nbo$2bo$3o\n", kGlider, 4, 3},
+        // The header never holds cells, compact or not.
+        {Rle, "x = 1, y = 1, rule = 23/36\r\n2o!\r\n", pair, 3, 1, 0, {3, 6}, {2, 3}},
+        {Rle, "x=1,y=1,rule=B36/S125\r\n2o!\r\n", pair, 3, 1, 1, {3, 6}, {1, 2, 5}},
+        // Lines after the end and hash lines are description only.
+        {Rle,
+         "bo$2bo$3o! tail\r\nxxoooo after\r\n#C late\r\n3o$3o!\r\n",
+         kGlider,
+         4,
+         3,
+         0,
+         {},
+         {},
+         Lines{"RLE-file", "! tail", "ooo after", "late", "3o!"}},
+        // The place another program gave the pattern is not a description.
+        {Rle,
+         "#N Glider bo$!\r\n#O Someone ob$\r\n#C cc\r\n#c lower\r\n#r 23/3\r\n"
+         "#CXRLE Pos=0,0\r\nx = 1, y = 1\r\no!\r\n",
+         Cells{{0, 1}},
+         2,
+         1,
+         0,
+         {},
+         {},
+         Lines{"RLE-file", "Glider bo$!", "Someone ob$", "cc", "lower", "!"}},
+        // Without a rule line a Life 1.05 file means Conway's rule.
+        {Life105, "#Life 1.05\r\n#D A glider\r\n#P -1 -1\r\n.*.\r\n..*\r\n***\r\n",
+         Cells{{1, 3}, {2, 1}, {2, 3}, {3, 2}, {3, 3}}, 3, 4, 1, Sums{3}, Sums{2, 3},
+         Lines{"Life 1.05", "A glider"}},
+        // Blocks keep their distances; rows before the first "#P" belong to a
+        // block at 0, 0.
+        {Life105, "#Life 1.05\r\n#P -5 0\r\n*\r\n#P 2 3\r\n**\r\n", {{1, 1}, {8, 4}, {9, 4}}, 9, 5},
+        {Life105, "*.\r\n#P 3 3\r\n*\r\n", {{1, 1}, {4, 4}}, 4, 5},
+        // Rows with "#" or "!" are no rows at all; "x" writes nothing.
+        {Life105, "#Life 1.05\r\n#R 23/36\r\n.*.!\r\n**#\r\n.oO0x*\r\n",
+         Cells{{2, 1}, {3, 1}, {4, 1}, {6, 1}}, 6, 2, 0, Sums{3, 6}, Sums{2, 3}},
+        // Life 1.06 cells count from their smallest coordinates.
+        {Life106, "#Life 1.06\r\n0 -1\r\n1 0\r\n-1 1\r\n0 1\r\n1 1\r\n",
+         Cells{{0, 2}, {1, 0}, {1, 2}, {2, 1}, {2, 2}}, 2, 2},
+        {Life106, "#Life 1.06\r\n#D Two cells\r\n#N\r\n0 0\r\n1 0\r\n", Cells{{0, 0}, {1, 0}}, 1, 0,
+         2, Sums{3}, Sums{2, 3}, Lines{"Life 1.06", "Two cells"}},
+        {Life106, "#Life 1.06\r\n#N\r\n#R 23/36\r\n0 0\r\n", {{0, 0}}, 0, 0, 0, {3, 6}, {2, 3}},
+        // Rule lines as other programs write them; one that does not read keeps the
+        // rules (Conway's, from "#N") and is a problem.
+        {Life105, "#R B36/S23\r\n*\r\n", {{1, 1}}, 1, 2, 0, {3, 6}, {2, 3}},
+        {Life106,
+         "#N\r\n#R B3/S23-a4\r\n0 0\r\n",
+         {{0, 0}},
+         0,
+         0,
+         0,
+         {3},
+         {2, 3},
+         {},
+         "\"B3/S23-a4\""},
+        // Far coordinates neither crash nor wrap; the field grows to its largest.
+        {Life105, "#P 2000000000 -2000000000\r\n*\r\n#P -2000000000 2000000000\r\n*\r\n", Cells{},
+         898, 898},
+        {Life106, "2000000000 2000000000\r\n-2000000000 -2000000000\r\n", {{0, 0}}, 898, 898},
+        // MCell data starts at row 1. The width passed to the placement is the column
+        // the row ends reached (a count adds rows, not columns), and data that ends
+        // inside a row still places that row.
+        {MCell, "#MCell 4.20\r\n#L A$5A", {{0, 1}, {0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}}, 5, 2},
+        {MCell, "#MCell 4.20\r\n#L 4A", {{0, 1}, {1, 1}, {2, 1}, {3, 1}}, 4, 1},
+        {MCell, "#MCell 4.20\r\n#L A30$A$", {{0, 1}, {0, 31}}, 2, 32},
+        {MCell, "#MCell 4.20\r\n#L .A$2.B", {{1, 1}, {2, 2}}, 3, 2},
+        // A third number is the state; a negative state is an empty cell; tabs part
+        // the numbers as blanks do; text lines set nothing.
+        {Life106, "3 4 7\r\n4\t4\r\n5 4 -5\r\n#C 9 9\r\nabc 1\r\n", {{0, 0}, {1, 0}}, 2, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content);
+        settings.LoadRulesSelector = c.set;
+        ParseRuleString(world, "345/2/4", kFamilyGenerations, c.set);
+        Read(c.reader, c.content);
+        EXPECT_EQ(AllLive(world.StagingGrid), c.cells);
+        EXPECT_EQ(AllLive(world.MainField).size(), c.cells.size());
+        EXPECT_EQ(std::tuple(world.ExtentX(), world.ExtentY()), std::tuple(c.w + 100, c.h + 100));
+        const RuleSet& rules = world.Rules[c.set];
+        if (!c.birth.empty()) {
+            EXPECT_EQ(std::tuple(rules.BirthList, rules.SurvivalList, rules.History),
+                      std::tuple(c.birth, c.survival, false));
+        }
+        EXPECT_EQ(c.description.empty() ? c.description : world.Description, c.description);
+        ASSERT_EQ(problems.size(), c.problem ? 1u : 0u);
+        EXPECT_TRUE(!c.problem || Contains(problems[0], c.problem));
+    }
+    EXPECT_EQ(Staged(world.StagingGrid), (States{{0, 0, 7}, {1, 0, 1}}));
+
+    // A missing file changes nothing.
+    for (const auto read : kReaders)
+        read(world, settings, dir / "none.txt", {}, nullptr);
+    EXPECT_EQ(std::tuple(world.CurrentFileName, AllLive(world.MainField).size()),
+              std::tuple("p.txt", 2ul));
+
+    // "." writes an empty cell over what the staging grid held.
+    settings.ClearForLoad = false;
+    world.StagingGrid.at(1, 1) = 4;
+    Read(Life105, ".*");
+    EXPECT_EQ(world.StagingGrid.at(1, 1), 0);
+}
+
+TEST_F(PatternFiles, HugeCountsAreCutAtTheGrid) {
+    settings.ClearForLoad = false;
+    Read(MCell,
+         "#MCell 4.20\r\n#L 99999999999999999999999999A$B999999999999999$C\r\n"
+         "#L 2147483648$D\r\n#L 4294967296.E");
+    EXPECT_EQ(LiveCells(world.StagingGrid, -11, 1, 1001, 1),
+              LiveCells(world.StagingGrid, 0, 1, 999, 1));
+    EXPECT_EQ(LiveCells(world.StagingGrid, 0, 1, 999, 1).size(), 1000u);
+    EXPECT_EQ(Staged(world.StagingGrid).at(1), (std::array{0, 2, 2}));
+    EXPECT_EQ(Staged(world.StagingGrid).size(), 1001u);
+    // The placement is cut to the field, which keeps its size, and never reaches
+    // past the extent (columns 3..161 of the full row, and the one cell below).
+    EXPECT_EQ(std::tuple(world.FieldWidth(), AllLive(world.MainField).size()),
+              std::tuple(160, 160ul));
+
+    settings.ClearForLoad = true;
+    Read(Rle, "99999999999999999999999o$2000000000$o!");
+    EXPECT_EQ(std::tuple(world.FieldWidth(), world.FieldHeight()), std::tuple(997, 997));
+    // The first row, 1000 cells of the staging grid, cut to 996 columns at cx = 3.
+    EXPECT_EQ(AllLive(world.MainField), LiveCells(world.MainField, 3, 2, 998, 2));
+    EXPECT_EQ(AllLive(world.MainField).size(), 996u);
+}
+
+// Opened as a user opens it, after a history rule B1/S1 with 5 states: states,
+// the rule (or, when it does not read, a problem naming it and the rules kept).
+TEST_F(PatternFiles, StatesRulesAndProblems) {
+    struct Case {
+        const char* content;
+        States cells;  // staging x, y, state
+        Sums birth, survival;
+        int history;          // states, 0 with history off
+        const char* problem;  // a part of the one problem expected, or none
+        int neighbours = 8;   // the sum of the inner weights
+    };
+    const Case cases[] = {
+        {"x = 5, y = 2, rule = 23/3/256\n.A2pAyO$3.X!",
+         {{1, 1, 1}, {2, 1, 25}, {3, 1, 25}, {3, 2, 24}, {4, 1, 255}},
+         {3},
+         {2, 3},
+         256,
+         nullptr},
+        // A prefix without its letter is dropped with its count.
+        {"x = 3, y = 1, rule = B2/S345/C4\n2B3pbC!",
+         {{0, 1, 2}, {1, 1, 2}, {3, 1, 3}},
+         {2},
+         {3, 4, 5},
+         4,
+         nullptr},
+        // A two-state rule switches history off.
+        {"x = 2, y = 1, rule = B3/S23\n2o!", {{0, 1, 1}, {1, 1, 1}}, {3}, {2, 3}, 0, nullptr},
+        {"x = 1, y = 1, rule = B2/S34V\no!", {{0, 1, 1}}, {2}, {3, 4}, 0, nullptr, 4},
+        {"x = 1, y = 1, rule = 2/2H\no!", {{0, 1, 1}}, {2}, {2}, 0, nullptr, 6},
+        {"x = 1, y = 1, rule = B2-a/S12\no!", {{0, 1, 1}}, {1}, {1}, 5, "\"B2-a/S12\""},
+        {"x = 1, y = 1, rule = LifeHistory\nA!", {{0, 1, 1}}, {1}, {1}, 5, "\"LifeHistory\""},
+        {"x = 0, y = 0, rule = B3/S23\n!", {}, {3}, {2, 3}, 0, "no live cell"},
+        // MCell: the "#GAME" line chooses the family of the "#RULE" lines.
+        {"#MCell 4.20\n#GAME Generations\n#RULE 345/2/4\n#L A",
+         {{0, 1, 1}},
+         {2},
+         {3, 4, 5},
+         4,
+         nullptr},
+        {"#MCell 4.20\n#GAME Vote for Life\n#RULE 46789\n#L A",
+         {{0, 1, 1}},
+         {4, 6, 7, 8, 9},
+         {4, 6, 7, 8, 9},
+         0,
+         nullptr,
+         9},
+        {"#MCell 4.20\n#GAME Generations\n#RULE 23/3/3\n#L A",
+         {{0, 1, 1}},
+         {3},
+         {2, 3},
+         3,
+         nullptr},
+        // A game the reader has no family for, or none at all: empty lists, and the
+        // user is told which rule did not run; so for a rule not read whole.
+        {"#MCell 4.20\n#GAME Larger than Life\n#RULE R5,C0,M1,S34..58,B34..45\n#L A",
+         {{0, 1, 1}},
+         {},
+         {},
+         5,
+         "\"Larger than Life\""},
+        {"#MCell 4.20\n#GAME Life\n#RULE 23/3q\n#L A", {{0, 1, 1}}, {3}, {2, 3}, 0, "23/3q"},
+        {"#MCell 4.20\n#RULE 23/3\n#L A", {{0, 1, 1}}, {}, {}, 5, "23/3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content);
+        ParseRuleString(world, "1/1/5", kFamilyGenerations, 0);
+        const OpenResult r = OpenPatternFile(world, settings, dir.Write("p.rle", c.content));
+        EXPECT_EQ(r.format,
+                  Contains(c.content, "MCell") ? PatternFormat::MCell : PatternFormat::Rle);
+        EXPECT_EQ(Staged(world.StagingGrid), c.cells);
+        const RuleSet& rules = world.Rules[0];
+        int neighbours = 0;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                neighbours += rules.Weight(dx, dy);
+        EXPECT_EQ(std::tuple(rules.BirthList, rules.SurvivalList,
+                             rules.History ? rules.HistoryRange : 0, neighbours),
+                  std::tuple(c.birth, c.survival, c.history, c.neighbours));
+        ASSERT_EQ(r.problems.size(), c.problem ? 1u : 0u);
+        EXPECT_TRUE(!c.problem || Contains(r.problems[0], c.problem));
+    }
+}
+
+TEST_F(PatternFiles, MCellHeaderLinesAndMalformedNumbers) {
+    world.MainField.at(10, 10) = 1;
+    settings.ClearForLoad = false;
+    EXPECT_EQ(ErrorOf([&] { Read(MCell, "#MCell 4.20\r\n#WRAP 1\r\n#SPEED fast\r\n#L 5A"); }),
+              "' fast' is not a valid integer value");
+    EXPECT_TRUE(settings.EnableTOR);  // applied before the bad line
+    EXPECT_EQ(AllLive(world.MainField), (Cells{{10, 10}}));
+    for (const char* board : {"#BOARD 200", "#BOARD 200x", "#BOARD 99999999999x100"})
+        EXPECT_THROW(Read(MCell, std::string("#MCell 4.20\r\n") + board), FormatError) << board;
+    EXPECT_EQ(world.FieldWidth(), 160);
+    // A bad rule token fails only after the pattern was placed.
+    EXPECT_THROW(Read(MCell, "#MCell 4.20\n#GAME Weighted Life\n#RULE NWx,\n#L A"), FormatError);
+    EXPECT_EQ(AllLive(world.MainField).size(), 2u);
+
+    // Good header lines set torus, speed, board and description; several "#RULE"
+    // lines make one text, and the rule goes to the chosen set.
+    settings.EnableTOR = false;
+    settings.LoadRulesSelector = 2;
+    Read(MCell,
+         "#MCell 4.20\n#WRAP 1\n#SPEED 5000\n#BOARD 5x2000\n#D first\n#Dx not a line\n"
+         "#PALETTE ignored\n#GAME Weighted Life\n#RULE NW2,NN1,NE1,WW1,ME0,\n"
+         "#RULE EE1,SW1,SS1,\n#RULE SE1,HI0,RB5,RS1\n#L 3a\n#L BcA$0A2?A\n#LB 7A\n#L");
+    EXPECT_EQ(
+        std::tuple(settings.EnableTOR, settings.SpeedMain, world.FieldWidth(), world.FieldHeight()),
+        std::tuple(true, 1000, 25, 997));
+    EXPECT_EQ(world.Description, (Lines{"Mcell 4.20", "first"}));
+    EXPECT_EQ(std::tuple(world.Rules[2].Weight(-1, -1), world.Rules[2].BirthList),
+              std::tuple(2, Sums{5}));
+    // Block letters, counts and rows run across lines; "0A" is one cell; a count
+    // before an unknown character is lost.
+    EXPECT_EQ(Staged(world.StagingGrid),
+              (States{{0, 1, 26}, {0, 2, 1}, {1, 1, 26}, {1, 2, 1}, {2, 1, 26}, {3, 1, 73}}));
+}
+
+// The writers: LF line ends for RLE, which other simulators read; the live cells'
+// box is written with its place; ages count as live cells; history rules write
+// one letter per state; rules without a count form are kept as our own comment,
+// and the user hears of it.
+TEST_F(PatternFiles, RleWriterLayoutForEachKindOfRule) {
+    struct Case {
+        const char* rule;  // none: the default rule
+        std::string_view family;
+        States cells;  // x, y, state
+        Lines description;
+        const char* expected;
+        std::size_t problems = 0;
+    };
+    const Case cases[] = {
+        {nullptr,
+         {},
+         States{{2, 1, 1}, {3, 2, 1}, {1, 3, 1}, {2, 3, 1}, {3, 3, 5}},
+         Lines{"RLE-file", "A glider"},
+         "#C RLE-file\n#C A glider\n#CXRLE Pos=1,1\nx = 3, y = 3, rule = B3/S23\nbo$2bo$3o!\n"},
+        // Beyond the notation a state takes the highest symbol.
+        {"345/2/4", kFamilyGenerations,
+         States{{0, 1, 1}, {1, 1, 2}, {2, 1, 3}, {0, 2, 30}, {1, 2, 30}, {3, 2, 999}, {0, 5, 24}},
+         Lines{}, "#CXRLE Pos=0,1\nx = 4, y = 5, rule = 345/2/4\nABC$2pF.yO3$X!\n", 1},
+        {"B2/S34V", kFamilyOldLife, States{{25, 25, 1}}, Lines{},
+         "#CXRLE Pos=25,25\nx = 1, y = 1, rule = B2/S34V\no!\n"},
+        {"#R NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,", kFamilyZentorix,
+         States{{25, 25, 1}}, Lines{"two\nlines"},
+         "#C two\n#C lines\n#C Zentorix rule NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,\n"
+         "#CXRLE Pos=25,25\nx = 1, y = 1\no!\n",
+         1},
+        // An empty field is an empty pattern.
+        {"#R 23/3", kFamilyLife, States{}, Lines{}, "x = 0, y = 0, rule = B3/S23\n!\n"},
+    };
+    world.SetFieldWidth(25);
+    world.SetFieldHeight(25);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        if (c.rule)
+            ParseRuleString(world, c.rule, c.family, 0);
+        world.MainField.Clear();
+        for (const auto& [x, y, state] : c.cells)
+            world.MainField.at(x, y) = state;
+        world.Description = c.description;
+        problems.clear();
+        EXPECT_EQ(TempFolder::Read(WriteRleFile(world, dir / "out.txt", &problems)), c.expected);
+        EXPECT_EQ(problems.size(), c.problems);
+    }
+    EXPECT_FALSE(fs::exists(dir / "out.txt") || fs::exists(dir / "out.rle.tmp"));
+    // An unwritable folder leaves nothing behind.
+    EXPECT_THROW(WriteRleFile(world, dir / "no" / "such" / "out.rle"), FileError);
+    EXPECT_FALSE(fs::exists(dir / "no"));
+}
+
+TEST_F(PatternFiles, MCellAndLife105WriterLayouts) {
+    world.SetFieldWidth(30);
+    world.SetFieldHeight(25);
+    world.MainField.at(2, 1) = 1;
+    world.MainField.at(3, 1) = 30;
+    world.Description = {"Mcell 4.20", "a glider"};
+    const auto mcl = WriteMCellFile(world, settings, dir / "out.zlf");
+    EXPECT_EQ(mcl, dir / "out.mcl");
+    EXPECT_EQ(TempFolder::Read(mcl),
+              "#MCell 4.20\r\n#GAME Weighted Life\r\n"
+              "#RULE NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,\r\n"
+              "#BOARD 30x25\r\n#WRAP 0\r\n#D Mcell 4.20\r\n#D a glider\r\n#L $2.AaF\r\n");
+    world.MainField.at(5, 3) = 1;
+    world.MainField.at(0, 0) = 1;  // row and column 0 are not written
+    const auto lif = WriteLife105File(world, dir / "out.zlf");
+    EXPECT_EQ(lif, dir / "out.lif");
+    EXPECT_EQ(TempFolder::Read(lif),
+              "#Life 1.05\r\n#R 23/3\r\n#D Mcell 4.20\r\n#D a glider\r\n**..\r\n....\r\n...*\r\n");
+    EXPECT_FALSE(fs::exists(dir / "out.mcl.tmp") || fs::exists(dir / "out.lif.tmp"));
+
+    // A line end inside a description line never lets text into the cell data.
+    world.MainField.Clear();
+    world.MainField.at(1, 1) = 1;
+    world.Description = {"one\r\n#L 5A\r**", ""};
+    EXPECT_EQ(TempFolder::Read(WriteLife105File(world, lif)),
+              "#Life 1.05\r\n#R 23/3\r\n#D one\r\n#D #L 5A\r\n#D **\r\n#D \r\n*\r\n");
+    World back;
+    ReadMCellFile(back, settings, WriteMCellFile(world, settings, mcl), {});
+    EXPECT_EQ(AllLive(back.MainField).size(), 1u);
+    EXPECT_EQ(back.Description, (Lines{"Mcell 4.20", "one", "#L 5A", "**", ""}));
+
+    EXPECT_EQ(TempFolder::Read(WriteLife105File(World{}, dir / "empty")),
+              "#Life 1.05\r\n#R 23/3\r\n");
+    EXPECT_THROW(WriteLife105File(world, dir / "missing" / "x.lif"), FileError);
+}
+
+// A pattern as large as the largest field reopens whole, edge cells included,
+// written in lines other simulators take; a 300 by 300 pattern reopens centred
+// on a field fitted to it.
+TEST_F(PatternFiles, LargeRlePatternsReopenWhole) {
+    for (const int size : {997, 300}) {
+        SCOPED_TRACE(size);
+        World big;
+        big.SetFieldWidth(997);
+        big.SetFieldHeight(997);
+        const int first = size == 997 ? 1 : 40;
+        for (int x = first; x < first + size; ++x)
+            for (int y = first; y < first + size; ++y)
+                big.MainField.at(x, y) = (x + y) % 3 == 0 || x == first || y == first ||
+                                         x == first + size - 1 || y == first + size - 1;
+        const auto file = WriteRleFile(big, dir / "big.rle");
+        for (const std::string& line : FileLines(file))
+            ASSERT_LE(line.size(), 70u) << line;
+        World back;
+        ReadRleFile(back, settings, file, {});
+        EXPECT_EQ(Shape(back.MainField), Shape(big.MainField));
+        const Cells live = AllLive(back.MainField);
+        const int minX = live.front().first, maxX = live.back().first;
+        EXPECT_GE(minX, 1);
+        EXPECT_LE(maxX, back.FieldWidth());
+        EXPECT_LE(std::abs((minX - 1) - (back.FieldWidth() - maxX)), 4);
+        EXPECT_TRUE(size != 300 || (back.FieldWidth() >= 320 && back.FieldWidth() <= 400));
+    }
+}
+
+}  // namespace
+}  // namespace zentorix
