@@ -1,15 +1,11 @@
-#include <gtest/gtest.h>
-
-#include "core/temp_folder.h"
-#include "core/test_support.h"
 #include "formats/pattern_load.h"
-#include "formats/text_file.h"
+#include "core/format_test_support.h"
+#include "formats/save_as.h"
 
 namespace zentorix {
 namespace {
 
-using test::Cells;
-using test::TempFolder;
+using namespace test;
 
 TEST(ClassifyPatternFile, FirstLineAndContentRules) {
     const struct {
@@ -68,10 +64,8 @@ TEST(ClassifyPatternFile, FirstLineAndContentRules) {
     EXPECT_EQ(ClassifyPatternFile(folder.Path() / "missing.bmp"), PatternFormat::None);
 }
 
-struct PatternLoad : ::testing::Test {
-    TempFolder folder;
-    World world;
-    Settings settings;
+struct PatternLoad : FileTest {
+    const TempFolder& folder = dir;
 };
 
 TEST_F(PatternLoad, OpenMissingHugeUnknownAndGoodFiles) {
@@ -86,22 +80,19 @@ TEST_F(PatternLoad, OpenMissingHugeUnknownAndGoodFiles) {
 
     // A file that fits no test is not read; only the description is emptied.
     OpenResult r = OpenPatternFile(world, settings, folder.Write("notes.txt", "nothing to see\n"));
-    EXPECT_TRUE(r.found);
-    EXPECT_EQ(r.format, PatternFormat::None);
-    EXPECT_TRUE(world.Description.empty());
-    EXPECT_EQ(test::AllLive(world.MainField), (Cells{{10, 10}}));
+    EXPECT_EQ(std::tuple(r.found, r.format, world.Description.empty()),
+              std::tuple(true, PatternFormat::None, true));
+    EXPECT_EQ(AllLive(world.MainField), (Cells{{10, 10}}));
 
     // An opened pattern stops the run and lands on the field.
     settings.StopForLoad = true;
     world.Counters.Generation = 321;
     r = OpenPatternFile(world, settings, folder.Write("row.rle", "x = 3, y = 2\r\n3o$bob!\r\n"),
                         PanelSize{1000, 1000});
-    EXPECT_EQ(r.format, PatternFormat::Rle);
-    EXPECT_TRUE(r.stopRun);
-    EXPECT_EQ(world.Counters.Generation, 1);
     // w = 4, h = 2: extents 104 by 102, the cell size 1000 / 104.
-    EXPECT_EQ(settings.CellSize, 9);
-    EXPECT_EQ(test::AllLive(world.MainField), (Cells{{52, 51}, {53, 51}, {53, 52}, {54, 51}}));
+    EXPECT_EQ(std::tuple(r.format, r.stopRun, world.Counters.Generation, settings.CellSize),
+              std::tuple(PatternFormat::Rle, true, 1, 9));
+    EXPECT_EQ(AllLive(world.MainField), (Cells{{52, 51}, {53, 51}, {53, 52}, {54, 51}}));
 }
 
 TEST_F(PatternLoad, BeginClearsTheEraseTargetsAndTheStagingGrid) {
@@ -115,72 +106,61 @@ TEST_F(PatternLoad, BeginClearsTheEraseTargetsAndTheStagingGrid) {
     world.Counters.Generation = 57;
 
     EXPECT_FALSE(BeginPatternLoad(world, settings, "/some/folder/glider.lif", "Life 1.05"));
-    EXPECT_EQ(world.CurrentFileName, "glider.lif");
-    EXPECT_EQ(world.Description, std::vector<std::string>{"Life 1.05"});
-    EXPECT_EQ(world.Counters.Generation, 57);
-    EXPECT_EQ(test::AllLive(world.MainField), (Cells{{ex + 1, 0}}));
-    EXPECT_EQ(world.EternalLifeField.at(5, 5), 1);
-    EXPECT_EQ(world.EternalDeadField.at(5, 5), 0);
-    EXPECT_EQ(world.StagingGrid.at(ex, ey), 0);
+    EXPECT_EQ(std::tuple(world.CurrentFileName, world.Description, world.Counters.Generation),
+              std::tuple("glider.lif", Lines{"Life 1.05"}, 57));
+    EXPECT_EQ(AllLive(world.MainField), (Cells{{ex + 1, 0}}));
+    EXPECT_EQ(std::tuple(world.EternalLifeField.at(5, 5), world.EternalDeadField.at(5, 5),
+                         world.StagingGrid.at(ex, ey)),
+              std::tuple(1, 0, 0));
 
     settings.StopForLoad = true;
     settings.ClearForLoad = false;
     world.MainField.at(7, 7) = 1;
     world.StagingGrid.at(2, 2) = 3;
     EXPECT_TRUE(BeginPatternLoad(world, settings, "b.rle", "RLE-file"));
-    EXPECT_EQ(world.Counters.Generation, 1);
-    EXPECT_EQ(world.MainField.at(7, 7), 1);
-    EXPECT_EQ(world.StagingGrid.at(2, 2), 3);
+    EXPECT_EQ(
+        std::tuple(world.Counters.Generation, world.MainField.at(7, 7), world.StagingGrid.at(2, 2)),
+        std::tuple(1, 1, 3));
 }
 
-TEST_F(PatternLoad, FittingBringsTheExtentNearThePatternAndSizesTheCells) {
-    const auto extents = [&] { return std::pair(world.ExtentX(), world.ExtentY()); };
-    PlacePattern(world, settings, 10, 10, true, {});
-    EXPECT_EQ(extents(), std::pair(110, 110));  // 161 lowered to w + 100
-    EXPECT_EQ(settings.CellSize, 7);            // no panel: kept
-
-    // The cell size from the panel stays within its range.
+TEST_F(PatternLoad, FittingAndPlacementOffsets) {
+    const auto extents = [&] { return std::tuple(world.ExtentX(), world.ExtentY()); };
+    // Extents of 161 are lowered to w + 100; the cell size from the panel stays
+    // within its range.
     settings.SetSizeCells(7);
-    PlacePattern(world, settings, 10, 10, true, PanelSize{800, 600});
-    EXPECT_EQ(settings.CellSize, 5);  // min(600 / 110, 800 / 110)
-    PlacePattern(world, settings, 10, 10, true, PanelSize{50, 50});
-    EXPECT_EQ(settings.CellSize, 1);
-    EXPECT_EQ(settings.SizeCells, 1);
-    PlacePattern(world, settings, 10, 10, true, PanelSize{100000, 100000});
-    EXPECT_EQ(settings.CellSize, 50);
-
-    world.SetFieldWidth(25);
-    world.SetFieldHeight(60);
-    PlacePattern(world, settings, 10, 10, true, {});
-    EXPECT_EQ(extents(), std::pair(30, 61));  // 26 raised to w + 20; 61 inside the range
-
-    // Fitting only with ClearForLoad, and only when asked.
-    PlacePattern(world, settings, 200, 200, false, {});
-    EXPECT_EQ(world.ExtentX(), 30);
-    settings.ClearForLoad = false;
-    PlacePattern(world, settings, 200, 200, true, {});
-    EXPECT_EQ(world.ExtentX(), 30);
-}
-
-TEST_F(PatternLoad, PlacementOffsetsCarryTheExtraTwoColumns) {
+    const std::pair<PanelSize, int> panels[] = {
+        {{800, 600}, 5}, {{50, 50}, 1}, {{100000, 100000}, 50}};  // 5: min(600 / 110, 800 / 110)
+    for (const auto& [panel, size] : panels) {
+        PlacePattern(world, settings, 10, 10, true, panel);
+        EXPECT_EQ(std::tuple(extents(), settings.CellSize), std::tuple(std::tuple(110, 110), size));
+        EXPECT_TRUE(size != 1 || settings.SizeCells == 1);
+    }
     world.StagingGrid.at(0, 0) = 1;
     world.StagingGrid.at(3, 4) = 2;
     world.StagingGrid.at(4, 5) = 9;  // outside 0..w by 0..h
     PlacePattern(world, settings, 3, 4, true, {});
-    // Extents 103 and 104: cx = 51 - 1 + 2, cy = 52 - 2.
-    EXPECT_EQ(test::AllLive(world.MainField), (Cells{{52, 50}, {55, 54}}));
-    EXPECT_EQ(std::pair(world.MainField.at(52, 50), world.MainField.at(55, 54)), std::pair(1, 2));
+    // Extents 103 and 104, so cx = 51 - 1 + 2, cy = 52 - 2.
+    EXPECT_EQ(extents(), std::tuple(103, 104));
+    EXPECT_EQ(Staged(world.MainField), (States{{52, 50, 1}, {55, 54, 2}}));
+    EXPECT_EQ(settings.CellSize, 50);  // no panel: kept
 
-    // A negative width copies nothing.
+    // A negative width copies nothing; the load selector chooses the layer.
     world.StagingGrid.at(0, 0) = 5;
     PlacePattern(world, settings, -1, 4, false, {});
     EXPECT_EQ(world.MainField.at(52, 50), 1);
-
-    // The load selector chooses the layer.
     settings.LoadFieldSelector = static_cast<int>(Layer::EternalDead);
     PlacePattern(world, settings, 3, 4, false, {});
-    EXPECT_EQ(test::AllLive(world.EternalDeadField), (Cells{{52, 50}, {55, 54}}));
-    EXPECT_EQ(world.EternalDeadField.at(52, 50), 5);
+    EXPECT_EQ(Staged(world.EternalDeadField), (States{{52, 50, 5}, {55, 54, 2}}));
+
+    world.SetFieldWidth(25);
+    world.SetFieldHeight(60);
+    PlacePattern(world, settings, 10, 10, true, {});
+    EXPECT_EQ(extents(), std::tuple(30, 61));  // 26 raised to w + 20; 61 inside the range
+    // Fitting only with ClearForLoad, and only when asked.
+    PlacePattern(world, settings, 200, 200, false, {});
+    settings.ClearForLoad = false;
+    PlacePattern(world, settings, 200, 200, true, {});
+    EXPECT_EQ(extents(), std::tuple(30, 61));
 }
 
 TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
@@ -188,12 +168,9 @@ TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
     PlacePattern(world, settings, 2000, 2000, true, {});
     EXPECT_EQ(std::pair(world.FieldWidth(), world.FieldHeight()), std::pair(997, 997));
     // w and h cut to 996: cx = 499 - 498 + 2 = 3, cy = 1.
-    EXPECT_EQ(world.MainField.at(2, 1), 0);
-    EXPECT_EQ(world.MainField.at(3, 1), 1);
-    EXPECT_EQ(world.MainField.at(998, 997), 1);
-    EXPECT_EQ(world.MainField.at(999, 997), 0);
-    const std::int64_t placed = static_cast<std::int64_t>(test::AllLive(world.MainField).size());
-    EXPECT_EQ(world.LastPatternCut.liveLeftOut, 1000 * 1000 - placed);
+    EXPECT_EQ(AllLive(world.MainField), LiveCells(world.MainField, 3, 1, 998, 997));
+    EXPECT_EQ(AllLive(world.MainField).size(), 996u * 997u);
+    EXPECT_EQ(world.LastPatternCut.liveLeftOut, 1000 * 1000 - 996 * 997);
 
     // Opened from a file: what the staging grid could not hold counts too, and
     // the open says what was lost (the window shows it, the batch program prints it).
@@ -203,7 +180,7 @@ TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
     rle.back() = '!';
     World opened;
     const OpenResult r = OpenPatternFile(opened, settings, folder.Write("wide.rle", rle));
-    const std::int64_t shown = static_cast<std::int64_t>(test::AllLive(opened.MainField).size());
+    const std::int64_t shown = static_cast<std::int64_t>(AllLive(opened.MainField).size());
     EXPECT_GT(shown, 0);
     EXPECT_EQ(r.problems,
               std::vector<std::string>{
@@ -225,13 +202,76 @@ TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
     for (int i = 0; i < 40; ++i)
         small.StagingGrid.at(i, 0) = i + 1;
     PlacePattern(small, settings, 40, 5, true, {});
-    EXPECT_EQ(small.FieldWidth(), 25);
     // w cut to 24: cx = 13 - 12 + 2 = 3, cy = 13 - 2 = 11.
-    EXPECT_EQ(small.MainField.at(3, 11), 1);
-    EXPECT_EQ(small.MainField.at(26, 11), 24);
-    EXPECT_EQ(small.MainField.at(27, 11), 5);
-    EXPECT_EQ(small.MainField.at(1, 1), 7);
-    EXPECT_EQ(small.LastPatternCut.liveLeftOut, 16);
+    States row = {{1, 1, 7}};
+    for (int x = 3; x <= 27; ++x)
+        row.push_back({x, 11, x == 27 ? 5 : x - 2});
+    EXPECT_EQ(Staged(small.MainField), row);
+    EXPECT_EQ(std::tuple(small.FieldWidth(), small.LastPatternCut.liveLeftOut), std::tuple(25, 16));
+}
+
+// Every writer: a field holding each state 1..top is saved, opened again as a
+// user opens it, and compared cell for cell (with what the format can carry of
+// the states: all, two, or up to a highest) and by its rule; what a format
+// cannot name is announced on save.
+TEST(PatternRoundTrip, EveryWriterReadsBackWhatItCanCarry) {
+    struct Case {
+        SaveFormat format;
+        const char* rule;
+        std::string_view family;
+        std::int32_t top;      // states 1..top are on the field
+        std::int32_t carried;  // the highest state the file keeps
+        std::size_t problems;
+    };
+    const char* kWeighted = "NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,";
+    const char* kFiveByFive =
+        "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,2N2W1,2N1W1,1N2W1,2N2N1,2N2E1,2N1E1,1N2E1,2W2W1,"
+        "2E2E1,2S2W1,2S1W1,1S2W1,2S2S1,2S2E1,2S1E1,1S2E1,HI0,EX2,RB5,RS4,RS5,RS6,";
+    const char* kHistory300 = "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI300,EX0,RB2,";
+    const char* kOdd = "NW2,NN-1,NE1,WW1,ME3,EE1,SW1,SS1,SE-7,2N2W5,2S2E-2,HI300,EX2,RB3,RB-4,RS0,";
+    const Case cases[] = {
+        {SaveFormat::Zlf, "23/3", kFamilyLife, 40, 40, 0},
+        {SaveFormat::Zlf, kHistory300, kFamilyZentorix, 264, 264, 0},
+        {SaveFormat::Life105, "23/3", kFamilyLife, 5, 1, 0},
+        {SaveFormat::Life105, kWeighted, kFamilyZentorix, 3, 1, 1},
+        {SaveFormat::Life105, "345/2/4", kFamilyGenerations, 3, 1, 2},
+        {SaveFormat::MCell, kOdd, kFamilyZentorix, 264, 264, 0},
+        // Our own cell letters end at 264: the states above are cut, and said so.
+        {SaveFormat::Zlf, kHistory300, kFamilyZentorix, 299, 264, 1},
+        {SaveFormat::MCell, kHistory300, kFamilyZentorix, 299, 264, 1},
+        {SaveFormat::Rle, "23/36", kFamilyLife, 7, 1, 0},
+        {SaveFormat::Rle, "B2/S34V", kFamilyOldLife, 1, 1, 0},
+        {SaveFormat::Rle, "B1/S/H", kFamilyOldLife, 1, 1, 0},
+        {SaveFormat::Rle, kFiveByFive, kFamilyZentorix, 2, 1, 1},
+        {SaveFormat::Rle, "23/3/256", kFamilyGenerations, 255, 255, 0},
+        // More states than letters: the rule travels in our comment, the states
+        // above 255 as 255.
+        {SaveFormat::Rle, kHistory300, kFamilyZentorix, 299, 255, 2},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.rule) + " as " +
+                     SavedFilePath(c.format, "f").extension().string());
+        World world, back;
+        Settings settings, backSettings;
+        settings.SaveRulesCheckBox = true;
+        world.SetFieldWidth(61);
+        world.SetFieldHeight(45);
+        ParseRuleString(world, c.rule, c.family, 0);
+        // Each state once, spaced so that every run is one cell, around a block.
+        for (std::int32_t s = 1; s <= c.top; ++s)
+            world.MainField.at(3 + (s - 1) % 28 * 2, 3 + (s - 1) / 28 * 4) = s;
+        Draw(world.MainField, 20, 42, {"oo", "oo"});
+
+        const SaveResult saved = SaveAs(world, settings, folder.Path() / "f", c.format);
+        EXPECT_EQ(saved.problems.size(), c.problems);
+        EXPECT_TRUE(OpenPatternFile(back, backSettings, saved.path).problems.empty());
+        auto expected = Shape(world.MainField);
+        for (auto& cell : expected)
+            cell[2] = std::min(cell[2], c.carried);
+        EXPECT_EQ(Shape(back.MainField), expected);
+        EXPECT_EQ(FormatRuleTokens(back.Rules[0]), FormatRuleTokens(world.Rules[0]));
+    }
 }
 
 }  // namespace
