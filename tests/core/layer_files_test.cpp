@@ -1,22 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <tuple>
-#include <vector>
-
-#include "core/temp_folder.h"
-#include "core/test_support.h"
-#include "engine/format_error.h"
-#include "engine/rule_text.h"
 #include "formats/layer_files.h"
-#include "rules/rule_editor.h"
+#include "core/format_test_support.h"
 
 namespace zentorix {
 namespace {
 
-using test::Cells;
-using test::FileLines;
-using test::TempFolder;
+using namespace test;
 using Names = std::vector<std::string>;
 
 // A program folder with its library folder, and worlds to save and load.
@@ -58,7 +46,7 @@ TEST_F(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
     for (int i = 0; i < 3; ++i) {
         const auto [layer, firstLine] = kLayers[i];
         SCOPED_TRACE(firstLine);
-        test::Draw(a.LayerField(layer), 0, 0, {"*..*", "....", ".**."});
+        Draw(a.LayerField(layer), 0, 0, {"*..*", "....", ".**."});
         a.LayerField(layer).at(50, 30) = 3;
         const auto path = SaveLayerFile(a, sa, folder, layer, "hills");
         EXPECT_EQ(path.parent_path(), folder.Field());
@@ -75,9 +63,9 @@ TEST_F(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
         std::vector<int> expected = LandscapeKeys(Settings{});
         std::copy_n(LandscapeKeys(sa).begin() + 3 * i, 3, expected.begin() + 3 * i);
         EXPECT_EQ(LandscapeKeys(sb), expected);
-        EXPECT_EQ(test::LiveCells(b.LayerField(layer), -3, -3, 51, 31),
-                  (Cells{{0, 0}, {1, 2}, {2, 2}, {3, 0}, {50, 30}}));
-        EXPECT_EQ(std::pair(b.LayerField(layer).at(50, 30), b.MainField.at(1, 1)), std::pair(3, 4));
+        EXPECT_EQ(std::pair(Staged(b.LayerField(layer)), Staged(b.MainField)),
+                  std::pair(States{{0, 0, 1}, {1, 2, 1}, {2, 2, 1}, {3, 0, 1}, {50, 30, 3}},
+                            States{{1, 1, 4}}));
         EXPECT_EQ(RuleToString(b, 0, 1),
                   RuleToString(layer == Layer::OtherReality ? a : fresh, 0, 1));
     }
@@ -85,8 +73,7 @@ TEST_F(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
     // The reader also knows the feedback switch that the writer leaves out.
     test::WriteBytes(folder.Field() / "fb.rfld", "#FeedBack             1\r\n#LR A\r\n");
     ASSERT_TRUE(LoadLayerFile(b, sb, folder, Layer::OtherReality, "fb"));
-    EXPECT_TRUE(sb.FeedBack);
-    EXPECT_EQ(b.OtherRealityField.at(0, 0), 1);
+    EXPECT_EQ(std::tuple(sb.FeedBack, b.OtherRealityField.at(0, 0)), std::tuple(true, 1));
 }
 
 // Default names, the sorted list of each layer's files, and the failures: a
@@ -96,8 +83,9 @@ TEST_F(LayerFiles, NamesListsAndFailures) {
     for (const char* name : {"zeta", "alpha", "EternalLifeField2"})
         SaveLayerFile(a, sa, folder, Layer::EternalLife, name);
     SaveLayerFile(a, sa, folder, Layer::EternalDead, "other");
-    EXPECT_EQ(DefaultLayerFileName(Layer::EternalLife, 2), "EternalLifeField2");
-    EXPECT_EQ(DefaultLayerFileName(Layer::OtherReality, 0), "OtherRealityField0");
+    EXPECT_EQ(
+        DefaultLayerFileName(Layer::EternalLife, 2) + DefaultLayerFileName(Layer::OtherReality, 0),
+        "EternalLifeField2OtherRealityField0");
     EXPECT_EQ(ListLayerFiles(folder, Layer::EternalLife),
               (Names{"EternalLifeField2", "alpha", "zeta"}));
     EXPECT_EQ(ListLayerFiles(folder, Layer::EternalDead), (Names{"other"}));
@@ -105,12 +93,11 @@ TEST_F(LayerFiles, NamesListsAndFailures) {
 
     b.EternalDeadField.at(5, 5) = 1;
     EXPECT_FALSE(LoadLayerFile(b, sb, folder, Layer::EternalDead, "none"));
-    EXPECT_EQ(b.EternalDeadField.at(5, 5), 1);
     test::WriteBytes(folder.Field() / "bad.dfld",
                      "#EternalDeadOn        1\r\n#EternalDeadPeriod    x7\r\n#LD 3A\r\n");
     EXPECT_THROW(LoadLayerFile(b, sb, folder, Layer::EternalDead, "bad"), FormatError);
-    EXPECT_TRUE(sb.EternalDeadOn);
-    EXPECT_EQ(std::pair(b.EternalDeadField.at(5, 5), b.EternalDeadField.at(0, 0)), std::pair(1, 0));
+    EXPECT_EQ(std::tuple(sb.EternalDeadOn, Staged(b.EternalDeadField)),
+              std::tuple(true, States{{5, 5, 1}}));
 
     std::filesystem::remove_all(folder.Field());
     EXPECT_THROW(SaveLayerFile(b, sb, folder, Layer::EternalDead, "x"), FileError);
@@ -128,13 +115,12 @@ TEST_F(LayerFiles, CopyLayerCoversTheFieldAndItsMargins) {
     sa.CopyFromComboBox = 0;
     sa.CopyToComboBox = 3;
     CopyFieldButtonClick(a, sa);
-    EXPECT_EQ(test::AllLive(a.OtherRealityField), (Cells{{-3, -3}, {10, 10}, {41, 31}}));
-    EXPECT_EQ(a.OtherRealityField.at(41, 31), 3);
-
+    const States copied{{-3, -3, 2}, {10, 10, 1}, {41, 31, 3}};
+    EXPECT_EQ(Staged(a.OtherRealityField), copied);
     // A layer copied onto itself stays as it was.
     CopyLayer(a, Layer::EternalDead, Layer::EternalDead);
     CopyLayer(a, Layer::OtherReality, Layer::OtherReality);
-    EXPECT_EQ(test::AllLive(a.OtherRealityField).size(), 3u);
+    EXPECT_EQ(Staged(a.OtherRealityField), copied);
 }
 
 }  // namespace

@@ -1,24 +1,13 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-#include "core/temp_folder.h"
-#include "engine/format_error.h"
-#include "engine/rule_text.h"
 #include "formats/rule_file.h"
+#include "core/format_test_support.h"
 #include "formats/rules_list.h"
-#include "formats/text_file.h"
 #include "i18n/rule_names.h"
-#include "model/world.h"
 #include "rules/preset_catalogue.h"
-#include "rules/rule_editor.h"
 
 namespace zentorix {
 namespace {
 
-using List = std::vector<std::int32_t>;
-using Lines = std::vector<std::string>;
+using namespace test;
 constexpr const char* kConway = "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,";
 
 // Makes rule set 0's rule string exactly `length` characters long (48 or more)
@@ -38,7 +27,7 @@ void RuleOfLength(World& world, std::size_t length) {
 // A world and a folder for its rule files.
 struct RuleFile : ::testing::Test {
     World world;
-    test::TempFolder rules;
+    TempFolder rules;
 };
 
 // The rule goes into "#R0 " lines of 77 characters; one that ends exactly at a cut
@@ -71,7 +60,7 @@ TEST_F(RuleFile, SavesTheFixedLayout) {
     world.Editor.RulesDescription = {"The classic.", "", "Born with 3."};
     SaveRuleFile(world, rules.Path(), "Conway`s Life");
     EXPECT_TRUE(RuleFileExists(rules.Path(), "Conway`s Life"));
-    EXPECT_EQ(test::TempFolder::Read(rules.Path() / "Conway`s Life.rul"),
+    EXPECT_EQ(TempFolder::Read(rules.Path() / "Conway`s Life.rul"),
               "File of rules for Zentorix\r\n"
               "Name      - Conway`s Life\r\n"
               "Character - chaotic\r\n"
@@ -86,8 +75,7 @@ TEST_F(RuleFile, SavesTheFixedLayout) {
     // The rule written is the edited rule set's.
     SelectEditedRuleSet(world, 1);
     SaveRuleFile(world, rules.Path(), "other");
-    EXPECT_EQ(test::FileLines(rules.Path() / "other.rul").at(5),
-              "#R0 " + RuleToString(world, 0, 1));
+    EXPECT_EQ(FileLines(rules.Path() / "other.rul").at(5), "#R0 " + RuleToString(world, 0, 1));
 }
 
 TEST_F(RuleFile, RoundTripKeepsRuleInformationAndDescriptionSafely) {
@@ -124,24 +112,20 @@ TEST_F(RuleFile, ReadsShortHeadsSplitRulesAndValuesFromCharacterThirteen) {
     EXPECT_EQ(world.Editor.InfoMemo[3], "Петро");
     // A head of other width: the value is still cut at the 13th letter, never
     // inside a letter.
-    ApplyRuleFileText(world, "Name:   — ∑ Життя\n");
-    EXPECT_EQ(world.Editor.InfoMemo[0], "Життя");
-    ApplyRuleFileText(world, "Name\n");
-    EXPECT_EQ(world.Editor.InfoMemo[0], "");
+    for (const auto& [line, name] : {std::pair("Name:   — ∑ Життя\n", "Життя"), {"Name\n", ""}}) {
+        ApplyRuleFileText(world, line);
+        EXPECT_EQ(world.Editor.InfoMemo[0], name);
+    }
 }
 
 TEST_F(RuleFile, BadMissingOrRulelessFilesKeepWhatWasReadAndRestoreTheEditor) {
     rules.Write("bad.rul",
                 "Name      - Broken\r\n#R0 NW3,HI0,EX0,RB3,RSx1,RS5,\r\n#D after the rule\r\n");
-    try {
-        LoadRuleFile(world, rules.Path(), "bad");
-        FAIL() << "no error";
-    } catch (const FormatError& e) {
-        EXPECT_STREQ(e.what(), "'x1' is not a valid integer value");
-    }
+    EXPECT_EQ(ErrorOf([&] { LoadRuleFile(world, rules.Path(), "bad"); }),
+              "'x1' is not a valid integer value");
     // What was read before the bad token stays.
-    EXPECT_EQ(RuleToString(world, 0, 0), "NW3,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,");
-    EXPECT_EQ(world.Editor.InfoMemo[0], "Broken");
+    EXPECT_EQ(std::tuple(RuleToString(world, 0, 0), world.Editor.InfoMemo[0]),
+              std::tuple("NW3,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,", "Broken"));
     // Rule information is cleared by rule changes again.
     ASSERT_TRUE(world.Editor.ClearRuleInfoOnChange);
     SetHistoryOn(world, true);
@@ -161,14 +145,14 @@ TEST_F(RuleFile, BadMissingOrRulelessFilesKeepWhatWasReadAndRestoreTheEditor) {
                 "File of rules for Zentorix\r\nName      - Words\r\n#D only words\r\n");
     LoadRuleFile(world, rules.Path(), "words.rul");
     EXPECT_EQ(world.Rules[0], before);
-    EXPECT_EQ(world.Editor.InfoMemo[0], "Words");
-    EXPECT_EQ(world.Editor.RulesDescription, Lines{"only words"});
+    EXPECT_EQ(std::tuple(world.Editor.InfoMemo[0], world.Editor.RulesDescription),
+              std::tuple("Words", Lines{"only words"}));
 }
 
 TEST_F(RuleFile, NamesDefaultMayHoldTheExtensionAndStayInTheFolder) {
     world.Editor.RulesComboBoxText.clear();
-    EXPECT_EQ(RuleFileSaveName(world.Editor, 150), "Zentorix150");
-    EXPECT_EQ(world.Editor.RulesComboBoxText, "Zentorix150");
+    EXPECT_EQ(std::tuple(RuleFileSaveName(world.Editor, 150), world.Editor.RulesComboBoxText),
+              std::tuple("Zentorix150", "Zentorix150"));
     world.Editor.RulesComboBoxText = "Mine";
     EXPECT_EQ(RuleFileSaveName(world.Editor, 150), "Mine");
 
@@ -181,7 +165,7 @@ TEST_F(RuleFile, NamesDefaultMayHoldTheExtensionAndStayInTheFolder) {
     for (const std::string& name : names) {
         World loaded;
         LoadRuleFile(loaded, rules.Path(), name);
-        EXPECT_EQ(loaded.Rules[0].BirthList, List{static_cast<std::int32_t>(name.size())});
+        EXPECT_EQ(loaded.Rules[0].BirthList, Sums{static_cast<std::int32_t>(name.size())});
     }
 
     // A name cannot reach outside the folder or be empty.
@@ -227,19 +211,18 @@ TEST_F(RuleFile, OwnLinesSurviveTheShippedLookUpAndSavesAreStable) {
         rules.Write("myblocks.rul", c.file);
         for (int round = 0; round < 3; ++round) {
             SelectRulesListEntry(world, rules.Path(), BuiltInPresetCount, {"myblocks"});
-            EXPECT_EQ(world.Editor.InfoMemo[0], "myblocks");
-            EXPECT_EQ(world.Editor.InfoMemo[1], "свій характер");
-            EXPECT_EQ(world.Editor.InfoMemo[3], "Jane Doe");
-            EXPECT_EQ(world.Editor.RulesDescription, c.description);
+            const RuleEditorState& e = world.Editor;
+            EXPECT_EQ(std::tuple(e.InfoMemo[0], e.InfoMemo[1], e.InfoMemo[3], e.RulesDescription),
+                      std::tuple("myblocks", "свій характер", "Jane Doe", c.description));
             SaveRuleFile(world, rules.Path(), RuleFileSaveName(world.Editor, 0));
-            EXPECT_EQ(test::TempFolder::Read(rules.Path() / "myblocks.rul"), c.saved);
+            EXPECT_EQ(TempFolder::Read(rules.Path() / "myblocks.rul"), c.saved);
         }
         EXPECT_FALSE(std::filesystem::exists(rules.Path() / "2x2.rul"));
     }
     // Choosing the preset itself again shows the entry, with no author.
     SelectRulesListEntry(world, rules.Path(), *RulesListPosition("2x2", {}), {"myblocks"});
-    EXPECT_EQ(world.Editor.InfoMemo, preset);
-    EXPECT_EQ(world.Editor.RulesDescription, presetText);
+    EXPECT_EQ(std::tuple(world.Editor.InfoMemo, world.Editor.RulesDescription),
+              std::tuple(preset, presetText));
 }
 
 }  // namespace
