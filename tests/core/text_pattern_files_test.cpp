@@ -369,13 +369,16 @@ TEST_F(PatternFiles, MCellAndLife105WriterLayouts) {
 
     // A line end inside a description line never lets text into the cell data.
     world.MainField.Clear();
-    world.MainField.at(1, 1) = 1;
+    world.MainField.at(30, 25) = 1;  // the last column and row are written
     world.Description = {"one\r\n#L 5A\r**", ""};
     EXPECT_EQ(TempFolder::Read(WriteLife105File(world, lif)),
               "#Life 1.05\r\n#R 23/3\r\n#D one\r\n#D #L 5A\r\n#D **\r\n#D \r\n*\r\n");
     World back;
-    ReadMCellFile(back, settings, WriteMCellFile(world, settings, mcl), {});
-    EXPECT_EQ(AllLive(back.MainField).size(), 1u);
+    Settings backSettings;
+    settings.EnableTOR = true;
+    ReadMCellFile(back, backSettings, WriteMCellFile(world, settings, mcl), {});
+    EXPECT_EQ(std::tuple(AllLive(back.MainField).size(), backSettings.EnableTOR),
+              std::tuple(1ul, true));
     EXPECT_EQ(back.Description, (Lines{"Mcell 4.20", "one", "#L 5A", "**", ""}));
 
     EXPECT_EQ(TempFolder::Read(WriteLife105File(World{}, dir / "empty")),
