@@ -121,7 +121,8 @@ TEST(RuleNames, RuleChangedNamesTheRuleInTheLanguageAndFallsBackToUkrainian) {
               std::tuple(std::string("Life"), Lines{"Classic."}));
     language = "german.lng";  // no file of its own
     RuleChanged(world);
-    EXPECT_EQ(std::tuple(editor.RulesComboBoxText, editor.InfoMemo[0]), std::tuple("Життя", "Життя"));
+    EXPECT_EQ(std::tuple(editor.RulesComboBoxText, editor.InfoMemo[0]),
+              std::tuple("Життя", "Життя"));
     SetWeightBox(world, PositionIndex(0, -1), 2);  // no entry: name and description empty
     EXPECT_EQ(
         std::tuple(editor.RulesComboBoxText, editor.RulesDescription.size(), editor.InfoMemo[0]),
