@@ -1,16 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
 #include <map>
 #include <set>
-#include <string>
-#include <vector>
 
-#include "formats/text_file.h"
+#include "cli/cli_support.h"
 
 namespace zentorix {
 namespace {
@@ -61,21 +55,13 @@ std::vector<std::string> LibraryFiles(const std::filesystem::path& root) {
 
 // Standard output and standard error of the batch program, in the order written.
 std::vector<std::string> RunExperiment(const std::filesystem::path& file) {
-    const std::string command = std::string("'") + ZENTORIX_CLI + "' run '" + file.string() + "' " +
-                                kRunOptions + " 2>&1 </dev/null";
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return {"cannot start " + command};
-    char buffer[4096];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    const int status = pclose(pipe);
-    std::vector<std::string> lines = SplitLines(out);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        lines.push_back("exit status " + std::to_string(status));
-    return lines;
+    test::TempFolder dir;
+    std::string args = "run ";
+    args.append(test::Quote(file)).append(" ").append(kRunOptions);
+    test::CliResult r = test::RunCli(dir.Path(), args, true);
+    if (r.status != 0)
+        r.lines.push_back("exit status " + std::to_string(r.status));
+    return r.lines;
 }
 
 // Letters of the Latin and of the Cyrillic alphabet in a UTF-8 text.
