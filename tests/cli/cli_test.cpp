@@ -1,116 +1,110 @@
+#include <gif_lib.h>
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "core/temp_folder.h"
-#include "formats/text_file.h"
+#include "cli/cli_support.h"
+#include "model/colour_model.h"
 
 namespace zentorix {
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-    std::vector<std::string> lines;
-};
-
-// Built piece by piece: chains of string + trip a false warning in GCC 12.
-std::string Quote(const std::filesystem::path& p) {
-    return std::string("'").append(p.string()).append("'");
-}
-
-// A native file of the given lines.
-std::string Zlf(std::initializer_list<std::string> lines) {
-    std::string text = "#Zentorix\r\n#FileType zlf\r\n";
-    for (const std::string& line : lines)
-        text.append(line).append("\r\n");
-    return text;
-}
+using test::CliResult;
+using test::Quote;
+using test::Zlf;
 
 class Cli : public ::testing::Test {
   protected:
     test::TempFolder folder;
 
-    // Runs the batch program with the arguments (already quoted where needed).
-    Result Call(const std::string& args) const {
-        const auto errFile = folder.Path() / "stderr.txt";
-        const std::string command = std::string("'") + ZENTORIX_CLI + "' " + args + " 2>'" +
-                                    errFile.string() + "' </dev/null";
-        Result r;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return r;
-        char buffer[4096];
-        std::size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            r.out.append(buffer, n);
-        const int raw = pclose(pipe);
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.err = test::TempFolder::Read(errFile);
-        r.lines = SplitLines(r.out);
-        return r;
-    }
-    Result Run(const std::filesystem::path& file, const std::string& options) const {
+    CliResult Call(const std::string& args) const { return test::RunCli(folder.Path(), args); }
+    CliResult Run(const std::filesystem::path& file, const std::string& options) const {
         return Call(std::string("run ").append(Quote(file)).append(" ").append(options));
     }
+    std::string Read(const char* name) const { return test::TempFolder::Read(folder / name); }
 };
 
-TEST_F(Cli, HelpWrongUsageAndUnreadableFiles) {
+TEST_F(Cli, HelpWrongUsageAndFailures) {
     for (const char* asked : {"--help", "run --help", "convert --help", "run x.rle -h"}) {
-        const Result help = Call(asked);
+        const CliResult help = Call(asked);
         EXPECT_EQ(help.status, 0) << asked;
         EXPECT_NE(help.out.find("zentorix-cli run FILE"), std::string::npos) << asked;
     }
-    for (const char* bad :
-         {"", "frob", "run", "run a b", "run x --generations", "run x --torus --plane",
-          "run x --generations -3", "run x --seed y", "run x --bogus", "convert a",
-          "run x --save out.txt", "run x --record 0:5", "run x --record 5:32001",
-          "run x --record 7", "run x --record 9:3", "run x --record 1:b", "run x --stat-file s"}) {
-        const Result r = Call(bad);
-        EXPECT_EQ(r.status, 2) << bad;
-        EXPECT_FALSE(r.err.empty()) << bad;
-        EXPECT_TRUE(r.out.empty()) << bad;
+    ASSERT_EQ(mkfifo((folder / "pipe.rle").c_str(), 0600), 0);
+    std::filesystem::resize_file(folder.Write("huge.bmp", "BM"), std::uintmax_t{65} << 20);
+    folder.Write("notes.txt", "just some words\n");
+    folder.Write("bad.zlf", Zlf({KeyLine("#FieldWidth:", "12x4")}));
+    folder.Write("rules.txt", "nothing here\n");
+    folder.Write("blinker.rle", "x = 3, y = 1\n3o!\n");
+    folder.Write("block.zlf", Zlf({KeyLine("#FieldHeight:", "30"), KeyLine("#FieldWidth:", "40"),
+                                   "[Main Field]", "#L 4$5.2A$5.2A"}));
+    folder.Write("wide.zlf", Zlf({KeyLine("#FieldHeight:", "30"), KeyLine("#FieldWidth:", "100")}));
+    // Wrong usage exits with 2 and prints nothing; a failure exits with 1. Both
+    // tell why on the standard error.
+    for (const auto& list :
+         {std::vector<const char*>{
+              "", "frob", "run", "run a b", "run x --generations", "run x --torus --plane",
+              "run x --generations -3", "run x --seed y", "run x --bogus", "convert a",
+              "run x --save out.txt", "run x --record 0:5", "run x --record 5:32001",
+              "run x --record 7", "run x --record 9:3", "run x --record 1:b",
+              "run x --stat-file s"},
+          std::vector<const char*>{
+              "census --bogus", "census --seeds 5..2", "census --soup 0x4", "census --density 10",
+              "census --family life", "census --rules-random 3 --family odd", "census --resume",
+              "census --shard 3/2", "census --weights 2..1 --rules-random 1", "census --jobs 0",
+              "census-summary", "census-summary --csv --markdown x"}})
+        for (const char* bad : list) {
+            const CliResult r = Call(bad);
+            EXPECT_EQ(r.status, 2) << bad;
+            EXPECT_FALSE(r.err.empty()) << bad;
+            EXPECT_TRUE(r.out.empty()) << bad;
+        }
+    const struct {
+        const char* args;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"run wide.zlf --generations 3 --gif big.gif --gif-scale 41", 2, "4100 by 1230 pixels"},
+        {"run block.zlf --generations 20001 --gif big.gif", 2, "20001 frames are past the limit"},
+        {"run block.zlf --generations 3 --gif-scale 2", 2, "belong to --gif"},
+        {"run block.zlf --generations 3 --gif big.gif --gif-scale 65", 2, "from 1 to 64"},
+        {"run none.rle", 1, "no such file"},
+        {"run .", 1, "not a regular file"},
+        {"run pipe.rle", 1, "not a regular file"},
+        {"run /dev/null", 1, "not a regular file"},
+        {"run huge.bmp", 1, "too large for a pattern file"},
+        {"run notes.txt", 1, "not a pattern format"},
+        {"run bad.zlf", 1, "'12x4' is not a valid integer value"},
+        {"--help >/dev/full", 1, "cannot write the output: No space left on device"},
+        {"run blinker.rle >/dev/full", 1, "cannot write the output: No space left on device"},
+        // A recording that cannot be written, or never begins, is no success.
+        {"run blinker.rle --record 1:3 --stat-file none/s.txt", 1, "none/s.txt"},
+        {"run blinker.rle --record 5:9 --generations 2", 1, "nothing was recorded"},
+        {"run block.zlf --generations 2 --gif no/such/b.gif", 1, "cannot write no/such/b.gif"},
+        {"census --rules rules.txt", 1, "no line reads as a rule"},
+        {"census --rules none.txt", 1, "cannot read the rules file"},
+        {"census --base none.rle", 1, "none.rle"},
+        {"census --output no/such/folder/out.jsonl", 1, "cannot write no/such/folder/out.jsonl"},
+        {"census --output /dev/full", 1, "No space left on device"},
+        {"census >/dev/full", 1, "No space left on device"},
+        {"census-summary rules.txt", 1, "not a census file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const CliResult r = Call(c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     }
-    // Files that cannot be read exit with 1.
-    const auto fifo = folder / "pipe.rle";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const auto huge = folder.Write("huge.bmp", "BM");
-    std::filesystem::resize_file(huge, std::uintmax_t{65} << 20);  // sparse: no disk used
-    const std::pair<std::filesystem::path, const char*> cases[] = {
-        {folder / "none.rle", "no such file"},
-        {folder.Path(), "not a regular file"},
-        {fifo, "not a regular file"},
-        {"/dev/null", "not a regular file"},
-        {huge, "too large for a pattern file"},
-        {folder.Write("notes.txt", "just some words\n"), "not a pattern format"},
-        {folder.Write("bad.zlf", Zlf({KeyLine("#FieldWidth:", "12x4")})),
-         "'12x4' is not a valid integer value"}};
-    for (const auto& [file, message] : cases) {
-        const Result r = Run(file, "");
-        EXPECT_EQ(r.status, 1) << message;
-        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
-    }
-    // Output that cannot be written is a failure, not a success.
-    const auto glider = folder.Write("glider.rle", "x = 3, y = 3\nbo$2bo$3o!\n");
-    for (const std::string& args :
-         {std::string("--help"), std::string("run ").append(Quote(glider))}) {
-        const Result full = Call(args + " >/dev/full");
-        EXPECT_EQ(full.status, 1) << args;
-        EXPECT_NE(full.err.find("cannot write the output: No space left on device"),
-                  std::string::npos)
-            << full.err;
-    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "big.gif"));
 }
 
 TEST_F(Cli, GliderLinesAndSavedFilesOfEveryFormatRunTheSame) {
     const auto glider = folder.Write("glider.rle", "x = 3, y = 3, rule = B3/S23\nbo$2bo$3o!\n");
     // The field line, then one line per generation.
-    const Result r = Run(glider, "--generations 4");
+    const CliResult r = Run(glider, "--generations 4");
     ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_EQ(r.lines.size(), 5u) << r.out;
     EXPECT_EQ(r.lines[0],
@@ -118,23 +112,23 @@ TEST_F(Cli, GliderLinesAndSavedFilesOfEveryFormatRunTheSame) {
               "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,");
     EXPECT_EQ(r.lines[1], "1 5 2 2 2");
     EXPECT_EQ(r.lines[4], "4 5 2 2 2");
-    const Result quiet = Run(glider, "--generations 30 --quiet");
+    const CliResult quiet = Run(glider, "--generations 30 --quiet");
     ASSERT_EQ(quiet.lines.size(), 2u);
     EXPECT_EQ(quiet.lines[1].substr(0, 5), "30 5 ");
     EXPECT_EQ(Run(glider, "--generations 0").lines.size(), 1u);
     // A pattern wider than the largest field runs with what fits, and says so.
-    const Result wide = Run(folder.Write("wide.rle", "x = 1200, y = 1\n1200o!\n"), "");
+    const CliResult wide = Run(folder.Write("wide.rle", "x = 1200, y = 1\n1200o!\n"), "");
     EXPECT_EQ(wide.status, 0);
     EXPECT_NE(wide.err.find("The pattern is 1200 x 1 cells, the field 997 x "), std::string::npos)
         << wide.err;
     EXPECT_NE(wide.err.find(" live cells were left out."), std::string::npos) << wide.err;
 
-    const Result original = Run(glider, "--generations 12 --quiet");
+    const CliResult original = Run(glider, "--generations 12 --quiet");
     for (const char* ext : {".zlf", ".lif", ".mcl", ".rle"}) {
         const auto saved = folder / (std::string("saved") + ext);
-        const Result converted = Call("convert " + Quote(glider) + " " + Quote(saved));
+        const CliResult converted = Call("convert " + Quote(glider) + " " + Quote(saved));
         ASSERT_EQ(converted.status, 0) << ext << converted.err;
-        const Result again = Run(saved, "--generations 12 --quiet");
+        const CliResult again = Run(saved, "--generations 12 --quiet");
         ASSERT_EQ(again.status, 0) << ext << again.err;
         // The same pattern and rule evolve alike wherever the reader places them.
         EXPECT_EQ(again.lines.at(1), original.lines.at(1)) << ext;
@@ -151,11 +145,11 @@ TEST_F(Cli, TheFileChoosesTorusAutoStopAndRandomFills) {
     const auto mcl = folder.Write("wrap.mcl",
                                   "#MCell 4.20\r\n#GAME Life\r\n#RULE 23/3\r\n#BOARD 25x25\r\n"
                                   "#WRAP 1\r\n#L .A$2.A$3A\r\n");
-    const Result wrapped = Run(mcl, "--generations 200 --quiet");
+    const CliResult wrapped = Run(mcl, "--generations 200 --quiet");
     ASSERT_EQ(wrapped.status, 0) << wrapped.err;
     EXPECT_NE(wrapped.lines[0].find(" torus live 5 "), std::string::npos) << wrapped.lines[0];
     EXPECT_EQ(wrapped.lines[1].substr(0, 6), "200 5 ");
-    const Result plane = Run(mcl, "--plane --generations 200 --quiet");
+    const CliResult plane = Run(mcl, "--plane --generations 200 --quiet");
     EXPECT_NE(plane.lines[0].find(" plane "), std::string::npos);
     EXPECT_NE(plane.lines[1].substr(0, 6), "200 5 ");
 
@@ -163,7 +157,7 @@ TEST_F(Cli, TheFileChoosesTorusAutoStopAndRandomFills) {
     const auto lonely = folder.Write(
         "lonely.zlf", Zlf({KeyLine("#FieldHeight:", "40"), KeyLine("#FieldWidth:", "40"),
                            "[Option]", KeyLine("#AutoStop", "1"), "[Main Field]", "#L 10$10.A"}));
-    const Result stopped = Run(lonely, "--generations 50");
+    const CliResult stopped = Run(lonely, "--generations 50");
     ASSERT_EQ(stopped.status, 0) << stopped.err;
     EXPECT_EQ(stopped.lines[0].substr(0, 26), "field 40x40 plane live 1 r");
     ASSERT_EQ(stopped.lines.size(), 2u) << stopped.out;
@@ -175,7 +169,7 @@ TEST_F(Cli, TheFileChoosesTorusAutoStopAndRandomFills) {
         Zlf({KeyLine("#FieldHeight:", "60"), KeyLine("#FieldWidth:", "60"), "[Land]",
              KeyLine("#MainFillRandom", "1"), KeyLine("#RandomFillIntensity", "2000")}));
     const std::string seed = "--generations 20 --seed ";
-    const Result a = Run(rain, seed + "7"), b = Run(rain, seed + "7"), c = Run(rain, seed + "8");
+    const CliResult a = Run(rain, seed + "7"), b = Run(rain, seed + "7"), c = Run(rain, seed + "8");
     ASSERT_EQ(a.status, 0) << a.err;
     EXPECT_EQ(a.out, b.out);
     EXPECT_NE(a.out, c.out);
@@ -185,7 +179,7 @@ TEST_F(Cli, RecordedRunsWriteTheStatisticsFile) {
     const auto blinker = folder.Write("blinker.rle", "x = 3, y = 1\n3o!\n");
     const auto stat = folder / "s.txt";
     // Without --generations the run ends with the recording.
-    const Result r = Run(blinker, "--record 2:4 --stat-file " + Quote(stat));
+    const CliResult r = Run(blinker, "--record 2:4 --stat-file " + Quote(stat));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.lines.size(), 5u);
     const std::vector<std::string> lines = test::FileLines(stat);
@@ -200,16 +194,221 @@ TEST_F(Cli, RecordedRunsWriteTheStatisticsFile) {
     const auto lone = folder.Write("lone.rle", "x = 1, y = 1\no!\n");
     ASSERT_EQ(Run(lone, "--record 1:10 --stat-file " + Quote(stat)).status, 0);
     EXPECT_EQ(test::FileLines(stat).at(16), "На 1 поколінні життя на полі припинилось");
+}
 
-    // A recording that cannot be written, or never begins, is no success.
-    const std::pair<std::string, const char*> failures[] = {
-        {"--record 1:3 --stat-file " + Quote(folder / "none" / "s.txt"), "none"},
-        {"--record 5:9 --generations 2", "nothing was recorded"}};
-    for (const auto& [options, message] : failures) {
-        const Result failed = Run(blinker, options);
-        EXPECT_EQ(failed.status, 1) << options;
-        EXPECT_NE(failed.err.find(message), std::string::npos) << failed.err;
+// The run lines of a census file in run order, and its header.
+struct Lines {
+    std::string header;
+    std::vector<std::string> runs;
+};
+
+Lines Split(const std::string& text) {
+    Lines lines;
+    for (const std::string& line : SplitLines(text)) {
+        if (line.empty())
+            continue;
+        if (lines.header.empty())
+            lines.header = line;
+        else
+            lines.runs.push_back(line);
     }
+    std::sort(lines.runs.begin(), lines.runs.end(), [](const std::string& a, const std::string& b) {
+        return std::stoull(a.substr(7)) < std::stoull(b.substr(7));  // {"run":N
+    });
+    return lines;
+}
+
+// The header without its time stamp.
+std::string Timeless(const std::string& header) {
+    return header.substr(0, header.find("\"started\""));
+}
+
+constexpr const char* kGrid =
+    "census --rules rules.txt --field 30x30 --soup 12x12 --density 45 --seeds 3..7 "
+    "--generations 150 --torus";
+
+TEST_F(Cli, CensusRepeatsShardsResumesAndMerges) {
+    folder.Write("rules.txt", "B3/S23\nB3/S23x\n23/36\n345/2/4\n");
+    // The same census twice: the same file apart from the time stamp.
+    const CliResult whole = Call(std::string(kGrid) + " --output whole.jsonl");
+    ASSERT_EQ(whole.status, 0) << whole.err;
+    EXPECT_NE(whole.err.find("rules.txt:2: 'B3/S23x'"), std::string::npos) << whole.err;
+    const CliResult again = Call(std::string(kGrid));
+    ASSERT_EQ(again.status, 0) << again.err;
+    const Lines a = Split(Read("whole.jsonl")), b = Split(again.out);
+    ASSERT_EQ(a.runs.size(), 15u);
+    // The runs take the seeds of each readable rule in turn.
+    const char* const rules[][2] = {{"B3/S23", "1"}, {"23/36", "3"}, {"345/2/4", "4"}};
+    for (std::size_t run = 0; run < a.runs.size(); ++run) {
+        std::string head = "{\"run\":";
+        head.append(std::to_string(run)).append(",\"rule_index\":").append(std::to_string(run / 5));
+        head.append(",\"rule\":\"").append(rules[run / 5][0]).append("\",\"rule_line\":");
+        head.append(rules[run / 5][1]).append(",\"seed\":").append(std::to_string(3 + run % 5));
+        EXPECT_EQ(a.runs[run].substr(0, head.size() + 1), head + ",");
+    }
+    EXPECT_EQ(Timeless(a.header), Timeless(b.header));
+    EXPECT_NE(a.header.find("\"unreadable_rule_lines\":1"), std::string::npos);
+    EXPECT_EQ(Read("whole.jsonl").substr(a.header.size() + 1),
+              again.out.substr(b.header.size() + 1));
+
+    // Two jobs, and three shards: the same runs, each once.
+    EXPECT_EQ(Split(Call(std::string(kGrid) + " --jobs 2").out).runs, a.runs);
+    std::vector<std::string> union_;
+    std::string files;
+    for (int i = 1; i <= 3; ++i) {
+        const std::string name = "shard" + std::to_string(i) + ".jsonl";
+        const CliResult shard =
+            Call(std::string(kGrid) + " --shard " + std::to_string(i) + "/3 --output " + name);
+        ASSERT_EQ(shard.status, 0) << shard.err;
+        const Lines part = Split(Read(name.c_str()));
+        EXPECT_EQ(part.runs.size(), 5u);
+        union_.insert(union_.end(), part.runs.begin(), part.runs.end());
+        files.append(" ").append(name);
+    }
+    std::sort(union_.begin(), union_.end());
+    std::vector<std::string> all = a.runs;
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(union_, all);
+    for (const char* style : {"", " --csv", " --markdown"}) {
+        const CliResult merged = Call("census-summary" + files + style);
+        const CliResult single = Call(std::string("census-summary whole.jsonl") + style);
+        ASSERT_EQ(merged.status, 0) << merged.err;
+        EXPECT_EQ(merged.out, single.out) << style;
+        EXPECT_NE(merged.out.find("23/36"), std::string::npos);
+    }
+    EXPECT_NE(Call("census-summary shard1.jsonl").err.find("hold 5 of the census's 15 runs"),
+              std::string::npos);
+    // A line that is no run is skipped and counted, a line cut short left out.
+    folder.Write("junk.jsonl", Read("whole.jsonl") + "not json\n" + a.runs[0].substr(0, 9));
+    const CliResult junk = Call("census-summary junk.jsonl");
+    EXPECT_EQ(junk.out, Call("census-summary whole.jsonl").out);
+    EXPECT_NE(junk.err.find("junk.jsonl: 1 line(s) that are no run"), std::string::npos)
+        << junk.err;
+
+    // Killed after two runs, in the middle of the third: the resume ends the
+    // cut line's run whole and adds the rest.
+    const std::string text = Read("whole.jsonl");
+    std::size_t cut = 0;
+    for (int line = 0; line < 3; ++line)
+        cut = text.find('\n', cut) + 1;
+    folder.Write("killed.jsonl", text.substr(0, cut + 30));
+    const CliResult resumed = Call(std::string(kGrid) + " --output killed.jsonl --resume");
+    ASSERT_EQ(resumed.status, 0) << resumed.err;
+    const std::string after = Read("killed.jsonl");
+    EXPECT_EQ(after.substr(0, cut), text.substr(0, cut));
+    EXPECT_EQ(Split(after).runs, a.runs);
+    // Nothing left to run: the file stays as it is.
+    ASSERT_EQ(Call(std::string(kGrid) + " --output killed.jsonl --resume").status, 0);
+    EXPECT_EQ(Read("killed.jsonl"), after);
+
+    // Another census's file is refused and kept; so is a file given without --resume.
+    const struct {
+        std::string args;
+        const char* message;
+    } refused[] = {
+        {std::string(kGrid) + " --generations 151 --output whole.jsonl --resume",
+         "holds another census"},
+        {std::string(kGrid) + " --shard 1/2 --output whole.jsonl --resume", "holds another census"},
+        {std::string(kGrid) + " --output whole.jsonl", "already exists"},
+        {std::string(kGrid) + " --output rules.txt --resume", "not a census file"},
+    };
+    for (const auto& r : refused) {
+        const CliResult no = Call(r.args);
+        EXPECT_EQ(no.status, 1) << r.args;
+        EXPECT_NE(no.err.find(r.message), std::string::npos) << no.err;
+    }
+    EXPECT_EQ(Read("whole.jsonl"), text);
+    const CliResult otherCensus = Call("census-summary whole.jsonl shard1.jsonl killed.jsonl");
+    EXPECT_EQ(otherCensus.status, 0) << otherCensus.err;
+}
+
+TEST_F(Cli, CensusOfOneRunCountsAsTheRunCommand) {
+    // Random fills make the seed matter; the census then runs to the limit.
+    folder.Write("rain.zlf",
+                 Zlf({KeyLine("#FieldHeight:", "40"), KeyLine("#FieldWidth:", "40"), "[Land]",
+                      KeyLine("#MainFillRandom", "1"), KeyLine("#RandomFillIntensity", "100"),
+                      "[Main Field]", "#L 20$20.2A$19.2A$20.A"}));
+    const CliResult census = Call("census --base rain.zlf --seeds 11..11 --generations 40");
+    ASSERT_EQ(census.status, 0) << census.err;
+    const CliResult run = Call("run rain.zlf --seed 11 --generations 40");
+    ASSERT_EQ(run.status, 0) << run.err;
+    long long born = 0, died = 0, live = 0, last = 0;
+    for (const std::string& line : SplitLines(run.out)) {
+        long long g, l, first, b, d;
+        if (std::sscanf(line.c_str(), "%lld %lld %lld %lld %lld", &g, &l, &first, &b, &d) == 5) {
+            born += b;
+            died += d;
+            live += l;
+            last = l;
+        }
+    }
+    const std::string line = Split(census.out).runs.at(0);
+    EXPECT_NE(line.find("\"outcome\":\"active\",\"period\":null,\"generation\":40,"),
+              std::string::npos)
+        << line;
+    for (const auto& [key, value] : {std::pair{"live_final", last},
+                                     {"born_total", born},
+                                     {"died_total", died},
+                                     {"live_total", live}}) {
+        std::string field = "\"";
+        field.append(key).append("\":").append(std::to_string(value)).append(",");
+        EXPECT_NE(line.find(field), std::string::npos) << field << " " << line;
+    }
+    EXPECT_GT(born, 0);
+}
+
+// The frames of a GIF as palette colours (0xRRGGBB), each the full picture.
+std::vector<std::vector<std::uint32_t>> Frames(const std::filesystem::path& file, int& width) {
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(file.c_str(), &error);
+    std::vector<std::vector<std::uint32_t>> frames;
+    if (!gif || DGifSlurp(gif) != GIF_OK)
+        return frames;
+    width = gif->SWidth;
+    std::vector<std::uint32_t> canvas(static_cast<std::size_t>(gif->SWidth) * gif->SHeight, 0);
+    const ColorMapObject* map = gif->SColorMap;
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        const SavedImage& image = gif->SavedImages[i];
+        const GifImageDesc& d = image.ImageDesc;
+        for (int y = 0; y < d.Height; ++y)
+            for (int x = 0; x < d.Width; ++x) {
+                const GifColorType c = map->Colors[image.RasterBits[y * d.Width + x]];
+                canvas[static_cast<std::size_t>((d.Top + y) * gif->SWidth + d.Left + x)] =
+                    (std::uint32_t{c.Red} << 16) | (std::uint32_t{c.Green} << 8) | c.Blue;
+            }
+        frames.push_back(canvas);
+    }
+    DGifCloseFile(gif, &error);
+    return frames;
+}
+
+std::uint32_t Rgb(Colour c) {
+    const auto v = static_cast<std::uint32_t>(c);
+    return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+TEST_F(Cli, RunsShownAsAnimatedGifs) {
+    // A block ages through the palette: after generation k its cells hold k + 1.
+    folder.Write("block.zlf", Zlf({KeyLine("#FieldHeight:", "30"), KeyLine("#FieldWidth:", "40"),
+                                   "[Main Field]", "#L 4$5.2A$5.2A"}));
+    const CliResult r =
+        Call("run block.zlf --generations 9 --gif b.gif --gif-scale 3 --gif-every 2");
+    ASSERT_EQ(r.status, 0) << r.err;
+    int width = 0;
+    const auto frames = Frames(folder / "b.gif", width);
+    ASSERT_EQ(frames.size(), 4u);  // generations 2, 4, 6, 8
+    EXPECT_EQ(width, 120);
+    const ColourModel colours;
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+        const std::uint32_t state = Rgb(colours.ColourOfState(static_cast<int>(2 * k + 3)));
+        // The block is cells 5..6 by 4..5: pixels 12..17 by 9..14.
+        EXPECT_EQ(frames[k][13 * 120 + 16], state) << k;
+        EXPECT_EQ(frames[k][9 * 120 + 12], state) << k;
+        EXPECT_EQ(frames[k][13 * 120 + 18], Rgb(colours.BackgroundColour)) << k;
+        EXPECT_EQ(frames[k][8 * 120 + 13], Rgb(colours.BackgroundColour)) << k;
+        EXPECT_EQ(frames[k][0], Rgb(colours.BackgroundColour)) << k;
+    }
+    EXPECT_NE(frames[0][13 * 120 + 16], frames[1][13 * 120 + 16]);
 }
 
 }  // namespace

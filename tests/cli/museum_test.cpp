@@ -1,16 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
 #include <map>
-#include <set>
-#include <string>
-#include <vector>
 
-#include "formats/text_file.h"
+#include "cli/cli_support.h"
 
 namespace zentorix {
 namespace {
@@ -18,94 +11,45 @@ namespace {
 // How every experiment of the library is run, here and by record_museum.sh;
 // the recording names the options it was made with.
 constexpr const char* kRunOptions = "--generations 100 --plane --seed 1";
-constexpr const char* kRecordingOptionsLine = "# options: --generations 100 --plane --seed 1";
-constexpr const char* kBlockPrefix = "== ";
 constexpr const char* kRecordAgain =
     "\n(after a deliberate change of the engine, the format or the library, record again "
     "with tests/cli/record_museum.sh and review the difference)";
 
-// The folders of experiments that only this program can run.
-const std::set<std::string> kProgramOnlyFolders = {"06-Weights-5x5", "07-Landscapes",
-                                                   "08-Other-Reality"};
-
-struct Recording {
-    std::string options;
-    std::map<std::string, std::vector<std::string>> series;  // by library path
-};
-
-Recording ReadRecording(const std::filesystem::path& file) {
-    Recording r;
-    const auto lines = ReadTextLines(file);
-    if (!lines)
-        return r;
+// The recording: its options line, then per experiment a line "== PATH" and the
+// lines the batch program printed.
+std::map<std::string, std::vector<std::string>> ReadRecording(std::string& options) {
+    std::map<std::string, std::vector<std::string>> series;
     std::vector<std::string>* block = nullptr;
-    for (const std::string& line : *lines) {
-        if (line.rfind(kBlockPrefix, 0) == 0)
-            block = &r.series[line.substr(3)];
+    for (const std::string& line : test::FileLines(ZENTORIX_MUSEUM_RECORDING)) {
+        if (line.rfind("== ", 0) == 0)
+            block = &series[line.substr(3)];
         else if (block)
             block->push_back(line);
         else if (line.rfind("# options:", 0) == 0)
-            r.options = line;
+            options = line;
     }
-    return r;
+    return series;
 }
 
-// The library's files by their path below the library folder, '/' between parts.
-std::vector<std::string> LibraryFiles(const std::filesystem::path& root) {
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
-        if (entry.is_regular_file())
-            files.push_back(entry.path().lexically_relative(root).generic_string());
-    return files;
-}
-
-// Standard output and standard error of the batch program, in the order written.
-std::vector<std::string> RunExperiment(const std::filesystem::path& file) {
-    const std::string command = std::string("'") + ZENTORIX_CLI + "' run '" + file.string() + "' " +
-                                kRunOptions + " 2>&1 </dev/null";
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return {"cannot start " + command};
-    char buffer[4096];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    const int status = pclose(pipe);
-    std::vector<std::string> lines = SplitLines(out);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        lines.push_back("exit status " + std::to_string(status));
-    return lines;
-}
-
-// Letters of the Latin and of the Cyrillic alphabet in a UTF-8 text.
-std::pair<int, int> LatinAndCyrillic(const std::string& text) {
-    int latin = 0, cyrillic = 0;
-    for (unsigned char c : text) {
-        latin += (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
-        cyrillic += c == 0xD0 || c == 0xD1 || c == 0xD2;  // lead bytes of U+0400..U+04BF
-    }
-    return {latin, cyrillic};
-}
-
-// A description is a Ukrainian part, a blank line, and an English part.
+// A description is a Ukrainian part, a blank line, and an English part: more
+// Cyrillic than Latin letters in the first, the other way round in the second.
 std::string DescriptionFault(const std::filesystem::path& file) {
     std::vector<std::string> parts(1);
-    for (const std::string& line : ReadTextLines(file).value_or(std::vector<std::string>{})) {
-        if (line.rfind("#D ", 0) != 0)
-            continue;
-        if (line.size() == 3)
+    for (const std::string& line : test::FileLines(file))
+        if (line == "#D ")
             parts.emplace_back();
-        else
+        else if (line.rfind("#D ", 0) == 0)
             parts.back() += line.substr(3);
-    }
     if (parts.size() != 2)
         return "has " + std::to_string(parts.size()) + " description parts, not two";
-    const auto [latinUk, cyrillicUk] = LatinAndCyrillic(parts[0]);
-    const auto [latinEn, cyrillicEn] = LatinAndCyrillic(parts[1]);
-    if (cyrillicUk <= latinUk)
+    int latinMinusCyrillic[2] = {0, 0};
+    for (int part = 0; part < 2; ++part)
+        for (unsigned char c : parts[part])  // 0xD0..0xD2 lead U+0400..U+04BF
+            latinMinusCyrillic[part] +=
+                ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') - (c == 0xD0 || c == 0xD1 || c == 0xD2);
+    if (latinMinusCyrillic[0] >= 0)
         return "its first description part is not Ukrainian";
-    if (latinEn <= cyrillicEn)
+    if (latinMinusCyrillic[1] <= 0)
         return "its second description part is not English";
     return "";
 }
@@ -114,32 +58,44 @@ std::string DescriptionFault(const std::filesystem::path& file) {
 // engine or of the native format cannot alter the library unnoticed.
 TEST(Museum, EveryExperimentRunsAsRecorded) {
     const std::filesystem::path root = ZENTORIX_MUSEUM;
-    const Recording recording = ReadRecording(ZENTORIX_MUSEUM_RECORDING);
-    ASSERT_EQ(recording.options, kRecordingOptionsLine)
+    std::string options;
+    const auto recording = ReadRecording(options);
+    ASSERT_EQ(options, std::string("# options: ") + kRunOptions)
         << "the recording was made with other options" << kRecordAgain;
 
-    const std::vector<std::string> files = LibraryFiles(root);
-    std::map<std::string, int> perFolder;
-    for (const std::string& name : files) {
+    std::vector<std::string> files;
+    int programOnly = 0;  // experiments that only this program can run
+    test::TempFolder dir;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file())
+            continue;
+        const std::string name = entry.path().lexically_relative(root).generic_string();
         SCOPED_TRACE(name);
-        const std::size_t slash = name.find('/');
-        EXPECT_NE(slash, std::string::npos) << "every experiment lies in a subfolder";
-        ++perFolder[name.substr(0, slash)];
-        EXPECT_EQ(std::filesystem::path(name).extension(), ".zlf");
-        const auto bytes = ReadFileBytes(root / name);
-        EXPECT_EQ(bytes.value_or("").rfind("#Zentorix\r\n", 0), 0u) << "not a native file";
-        const std::string fault = DescriptionFault(root / name);
+        files.push_back(name);
+        const std::string folder = name.substr(0, name.find('/'));
+        EXPECT_NE(folder, name) << "every experiment lies in a subfolder";
+        programOnly +=
+            folder == "06-Weights-5x5" || folder == "07-Landscapes" || folder == "08-Other-Reality";
+        EXPECT_EQ(entry.path().extension(), ".zlf");
+        EXPECT_EQ(test::TempFolder::Read(entry.path()).rfind("#Zentorix\r\n", 0), 0u)
+            << "not a native file";
+        const std::string fault = DescriptionFault(entry.path());
         EXPECT_TRUE(fault.empty()) << fault;
 
-        const auto recorded = recording.series.find(name);
-        if (recorded == recording.series.end()) {
+        const auto recorded = recording.find(name);
+        if (recorded == recording.end()) {
             ADD_FAILURE() << "the recording has no series for this experiment" << kRecordAgain;
             continue;
         }
-        const std::vector<std::string> run = RunExperiment(root / name);
+        // Standard output and standard error, in the order written.
+        std::string args = "run ";
+        args.append(test::Quote(entry.path())).append(" ").append(kRunOptions);
+        test::CliResult run = test::RunCli(dir.Path(), args, true);
+        if (run.status != 0)
+            run.lines.push_back("exit status " + std::to_string(run.status));
         const std::vector<std::string>& expected = recorded->second;
-        for (std::size_t i = 0; i < std::max(run.size(), expected.size()); ++i) {
-            const std::string got = i < run.size() ? run[i] : "(nothing)";
+        for (std::size_t i = 0; i < std::max(run.lines.size(), expected.size()); ++i) {
+            const std::string got = i < run.lines.size() ? run.lines[i] : "(nothing)";
             const std::string want = i < expected.size() ? expected[i] : "(nothing)";
             if (got != want) {
                 ADD_FAILURE() << (i == 0 ? std::string("the opened field")
@@ -150,14 +106,10 @@ TEST(Museum, EveryExperimentRunsAsRecorded) {
             }
         }
     }
-    for (const auto& [name, series] : recording.series)
+    for (const auto& [name, series] : recording)
         EXPECT_TRUE(std::find(files.begin(), files.end(), name) != files.end())
             << name << " is recorded but missing from the library" << kRecordAgain;
-
     EXPECT_GE(files.size(), 40u) << "the library holds too few experiments";
-    int programOnly = 0;
-    for (const std::string& folder : kProgramOnlyFolders)
-        programOnly += perFolder[folder];
     EXPECT_GE(programOnly, 15) << "too few experiments that only this program can run";
 }
 

@@ -17,10 +17,8 @@ namespace zentorix {
 namespace {
 
 struct Known {
-    const char* name;
     const char* rle;  // pattern rows of an RLE file, Conway's rule unless `rule`
-    CensusOutcome outcome;
-    int period;
+    int period;       // 1 still, 0 dies out
     const char* rule = "";
 };
 
@@ -28,89 +26,32 @@ struct Known {
 // Periods were taken from a plain set-of-cells Life simulation, apart from this
 // program.
 const Known kKnown[] = {
-    {"block", "2o$2o!", CensusOutcome::Still, 1},
-    {"tub", "bo$obo$bo!", CensusOutcome::Still, 1},
-    {"boat", "2o$obo$bo!", CensusOutcome::Still, 1},
-    {"beehive", "b2o$o2bo$b2o!", CensusOutcome::Still, 1},
-    {"loaf", "b2o$o2bo$bobo$2bo!", CensusOutcome::Still, 1},
-    {"ship", "2o$obo$b2o!", CensusOutcome::Still, 1},
-    {"pond", "b2o$o2bo$o2bo$b2o!", CensusOutcome::Still, 1},
-    {"blinker", "3o!", CensusOutcome::Periodic, 2},
-    {"toad", "bo$2o$2o$o!", CensusOutcome::Periodic, 2},
-    {"pulsar",
-     "2b3o3b3o2$o4bobo4bo$o4bobo4bo$o4bobo4bo$2b3o3b3o2$2b3o3b3o$o4bobo4bo$o4bobo4bo$"
+    {"2o$2o!", 1},
+    {"b2o$o2bo$bobo$2bo!", 1},
+    {"3o!", 2},
+    {"bo$2o$2o$o!", 2},
+    {"2b3o3b3o2$o4bobo4bo$o4bobo4bo$o4bobo4bo$2b3o3b3o2$2b3o3b3o$o4bobo4bo$o4bobo4bo$"
      "o4bobo4bo2$2b3o3b3o!",
-     CensusOutcome::Periodic, 3},
-    {"p3 a", "2bo$o3b4o$o3bo$o$3bo$b2o!", CensusOutcome::Periodic, 3},
-    {"p4 a", "2bobo$5bo$bo2bo$obobo$o2bo$b2o!", CensusOutcome::Periodic, 4},
-    {"p4 b", "4bo$2b2obo$bo$obo2bo$o2bo$b2o!", CensusOutcome::Periodic, 4},
-    {"octagon", "3b2o$2bo2bo$bo4bo$o6bo$o6bo$bo4bo$2bo2bo$3b2o!", CensusOutcome::Periodic, 5},
-    {"p5 b", "2o4b2o$obo2bobo$2bo2bo$bo4bo$bo4bo$bo4bo$3b2o!", CensusOutcome::Periodic, 5},
-    {"p6 a", "b2o$b2o2$bo$obo$o2bo2b2o$4bob2o$2b2o!", CensusOutcome::Periodic, 6},
-    {"p6 b", "2b2o$o2bo3$2obo$2bobo2b2o$3bo4bo$4bo$4bo2bo!", CensusOutcome::Periodic, 6},
-    {"p7 a", "5bo$4bobo$3bobobo$3bobobo$2obo3bob2o$obo4bob2o$3b4o2$5b2o$5b2o!",
-     CensusOutcome::Periodic, 7},
-    {"p7 b", "2b2o$2bo$7bo$6obo$o$b2ob2o3b2o$2bobo4bobo$2bobo6bo$3bo7b2o!", CensusOutcome::Periodic,
-     7},
-    {"p8 a", "2o$2obo$4bo$bo$2bob2o$4b2o!", CensusOutcome::Periodic, 8},
-    {"p8 b", "2bo$bobo$o3bo$bo3bo$2bo3bo$3bo3bo$4bobo$5bo!", CensusOutcome::Periodic, 8},
-    {"p9 a", "2b2o4b2o$3bo2bo2bo$bo4b2o$b2o$6b2o$b2obo2bo$obobobo$o3b2o$b3o$3bo!",
-     CensusOutcome::Periodic, 9},
-    {"p9 b", "2o12b2o$bo12bo$bobo8bobo$2b2o8b2o2$5b6o2$2b2o8b2o$bobo8bobo$bo12bo$2o12b2o!",
-     CensusOutcome::Periodic, 9},
-    {"p10", "2b2o2bo2b2o$2bo7bo$3b2o3b2o$o5bo5bo$6ob6o$4bo3bo$2b2o5b2o$2bo7bo$3bo5bo$2b2o5b2o!",
-     CensusOutcome::Periodic, 10},
-    {"p11", "2b2ob2o$3bobobo$3bo4bo$2obo5bo$2obo6bo$3bobo5bo$3bob2o3b2o$4bo$5b7o$11bo$7b2o$7b2o!",
-     CensusOutcome::Periodic, 11},
-    {"p12", "bo$b3o7b2o$4bo6bo$3b2o4bobo$9b2o$6b2o$6b2o$6b2o$2b2o$bobo4b2o$bo6bo$2o7b3o$11bo!",
-     CensusOutcome::Periodic, 12},
-    {"p13", "4b2ob2o$3bobobobo$3bo5bo$2obo5bob2o$obo2bobob2obo$3b2obobo$4bobobo$3bo2b2o$3b2o!",
-     CensusOutcome::Periodic, 13},
-    {"p14 a", "b2ob2o$b2ob2o$2bobo$obobobo$obobobo$2o3b2o!", CensusOutcome::Periodic, 14},
-    {"p14 b", "4bo2bo$4b6o$10bo$2b9o2bo$2bo8b3o$3bo3b4o$3o8bo$o2b9o$3bo$4b6o$6bo2bo!",
-     CensusOutcome::Periodic, 14},
-    {"pentadecathlon", "2bo4bo$2ob4ob2o$2bo4bo!", CensusOutcome::Periodic, 15},
-    {"p16", "2o9b2o$obo7bobo$2bo7bo$2b2o2bo2b2o$5bo$2b3o3b3o$bo9bo$b2ob2ob2ob2o$5bobo$5bobo$6bo!",
-     CensusOutcome::Periodic, 16},
-    {"p16 b",
-     "4b2o$2obo2bob2o$2o2bo4bo$5bo$6bobo4b3o$13b3obo$9b2o3bobobo$9b2o4bo2bo$16b2o$9b2o$9b2o!",
-     CensusOutcome::Periodic, 16},
-    {"p17",
-     "o11bo$3o7b3o$3bo5bo$2b2o5b2o2$6b3o$5bo3bo$4bo5bo$5bo3bo$6b3o2$4b2o5b2o$5bo5bo$"
-     "2b3o7b3o$2bo11bo!",
-     CensusOutcome::Periodic, 17},
-    {"p18",
-     "5bo$4bobo$3bobobo$3bobob3o$2obo6bo$obobobobobo$2bo2b2ob2o$bobobo$2bo2b7o$3b2o4bo2bo$"
+     3},
+    {"2bobo$5bo$bo2bo$obobo$o2bo$b2o!", 4},
+    {"3b2o$2bo2bo$bo4bo$o6bo$o6bo$bo4bo$2bo2bo$3b2o!", 5},
+    {"2o$2obo$4bo$bo$2bob2o$4b2o!", 8},
+    {"b2ob2o$b2ob2o$2bobo$obobobo$obobobo$2o3b2o!", 14},
+    {"2bo4bo$2ob4ob2o$2bo4bo!", 15},
+    {"5bo$4bobo$3bobobo$3bobob3o$2obo6bo$obobobobobo$2bo2b2ob2o$bobobo$2bo2b7o$3b2o4bo2bo$"
      "5b2o4b2o$5bo3bo3b2o$6b7o2bo$11bo2bobo$8b3o4bo$7bobobobobobo$7bo3b2obob2o$8b3obobo$"
      "10bobobo$11bobo$12bo!",
-     CensusOutcome::Periodic, 18},
-    {"p20", "b2o$o2bo$obobo$bob3o$3b3o2$9bo2bo$7bo2b2o2bo$7bo2b2o2bo$9b4o$7bobo2bobo$7b2o4b2o!",
-     CensusOutcome::Periodic, 20},
-    {"p20 b",
-     "2o4b2o$obo2bobo$2b4o$o2b2o2bo$o2b2o2bo$2bo2bo$10bobo$9bo$10bo2bo$5bo4bobobo$5bo5bo2bo$"
-     "5bo6b2o2$b3o3b3o2$5bo$5bo$5bo!",
-     CensusOutcome::Periodic, 20},
-    {"p21",
-     "7b2o$3b2obo2bo$2bobob2obo$bo2bo4bob2o2bo$bobob5o2b4o$2obo6bo$3bo2bob2ob2ob2o$"
-     "3bo3bobobob2obo$4b2obob2o6bo$6bobo2b2ob3o$6bobo3bobo$5b2obobo$9bobo$10b2o2bo$12b3o$"
-     "10b2o$9bo2bo$10b2o!",
-     CensusOutcome::Periodic, 21},
-    {"p22",
-     "3b2o5b2o$3bo7bo$2obo7bob2o$o2b2o5b2o2bo$b2o3bo5b2o$3b2o3b4o$3bo7bo$4b7o2$6b3o$"
-     "6bo2bo$8b2o!",
-     CensusOutcome::Periodic, 22},
-    {"p24",
-     "5bo$5b3o$8bo$7bo3bo$3b2obo3bobo$2bobob2o3b2o$bo2bo4bo3b2o$bobob8o2bo$2obobobo6b2o$"
+     18},
+    {"5bo$5b3o$8bo$7bo3bo$3b2obo3bobo$2bobob2o3b2o$bo2bo4bo3b2o$bobob8o2bo$2obobobo6b2o$"
      "3bobo2b3o$3bobo3bobo$4b2obo3bo$6bob3o$6bobo$7bo!",
-     CensusOutcome::Periodic, 24},
-    {"p27",
-     "11bo$10bobo$9bobobo$9bo3bo$3b2o2b2ob3o$3bo2bobobo$2obob2obo$o2bo2bobob3o2b2o$"
+     24},
+    {"11bo$10bobo$9bobobo$9bo3bo$3b2o2b2ob3o$3bo2bobobo$2obob2obo$o2bo2bobob3o2b2o$"
      "2bobo3b2obobo2bo$3bo3bo4b4o$6bo3bo$6b8o$12bobo$8b4o2bo$7bo2bo3bob2o$7b2o3bobo2bo$"
      "11b2ob2o!",
-     CensusOutcome::Periodic, 27},
+     27},
     // Settles into period 4 after a few generations of a Generations rule.
-    {"generations p4", "3o$b2o$obo!", CensusOutcome::Periodic, 4, "345/2/4"},
-    {"domino", "2o!", CensusOutcome::Dies, 0},
+    {"3o$b2o$obo!", 4, "345/2/4"},
+    {"2o!", 0},
 };
 
 std::string Rle(const char* rows) {
@@ -132,15 +73,14 @@ TEST(Census, KnownPatternsEndAsTheyMust) {
     CensusLimits limits;
     limits.generations = 400;
     limits.maxPeriod = 30;
-    int periods = 0;
     for (const Known& k : kKnown) {
-        const auto file = folder.Write("p.rle", Rle(k.rle));
-        const RunFigures f = RunFile(file, {}, k.rule, limits);
-        EXPECT_EQ(OutcomeName(f.outcome), OutcomeName(k.outcome)) << k.name;
-        EXPECT_EQ(f.period, k.period) << k.name;
-        periods += k.period > 0;
+        const RunFigures f = RunFile(folder.Write("p.rle", Rle(k.rle)), {}, k.rule, limits);
+        const CensusOutcome outcome = k.period == 0   ? CensusOutcome::Dies
+                                      : k.period == 1 ? CensusOutcome::Still
+                                                      : CensusOutcome::Periodic;
+        EXPECT_EQ(OutcomeName(f.outcome), OutcomeName(outcome)) << k.rle;
+        EXPECT_EQ(f.period, k.period) << k.rle;
     }
-    EXPECT_EQ(periods, 41);
 
     // A glider on a 26 by 26 torus (a field of 25) comes back after 4 x 26
     // generations; a largest period below that leaves it active.
@@ -323,10 +263,6 @@ TEST(Census, RuleListsAndRandomRules) {
         for (std::size_t i = 0; i < a.size(); ++i)
             EXPECT_EQ(a[i].text, again[i].text);
     }
-    // The same numbers on every machine: the first Life rule of seed 1.
-    RandomRuleSpec one;
-    one.count = 1;
-    EXPECT_EQ(RandomRules(one).at(0).text, RandomRules(one).at(0).text);
 }
 
 CensusRunRecord Record(std::uint64_t run, std::int64_t ruleIndex, const char* rule,
@@ -376,49 +312,7 @@ TEST(Census, SummaryOfAHandCheckedCensus) {
               std::string::npos);
 }
 
-TEST(Census, FilesReadBackAndCutLinesAreLeftOut) {
-    test::TempFolder folder;
-    CensusParameters p;
-    p.rulesFile = folder.Write("rules.txt", "B3/S23\nbad\n23/36\n");
-    p.start.field = {30, 30};
-    p.start.soup = {10, 10};
-    p.seedFirst = 4;
-    p.seedLast = 6;
-    p.limits.generations = 60;
-    const CensusPlan plan = MakeCensusPlan(p);
-    ASSERT_EQ(plan.Runs(), 6u);
-    std::string text = CensusHeaderLine(plan, "1.0", "now");
-    std::vector<std::string> lines;
-    RunCensus(plan, 2, {}, [&](std::uint64_t run, const RunFigures& f) {
-        lines.push_back(CensusRunLine(plan, run, f));
-        return true;
-    });
-    ASSERT_EQ(lines.size(), 6u);
-    for (const std::string& line : lines)
-        text += line;
-    const CensusFileContent whole = ReadCensusText(text);
-    ASSERT_TRUE(whole.error.empty());
-    EXPECT_EQ(whole.header.Find("summary")->IntegerOf("unreadable_rule_lines"), 1);
-    ASSERT_EQ(whole.runs.size(), 6u);
-    for (const CensusRunRecord& r : whole.runs) {
-        EXPECT_EQ(r.rule, r.ruleIndex == 0 ? "B3/S23" : "23/36");
-        EXPECT_EQ(r.seed, 4 + r.run % 3);
-        const RunFigures again = RunOne(plan, r.run);
-        EXPECT_EQ(r.liveFinal, again.liveFinal);
-        EXPECT_EQ(r.bornTotal, again.bornTotal);
-        EXPECT_EQ(r.generation, again.generation);
-    }
-    // Killed while writing: the cut line is left out and the bytes before it kept.
-    const std::string cut = text.substr(0, text.size() - 20);
-    const CensusFileContent killed = ReadCensusText(cut + "\nnot json\n" + lines[0].substr(0, 9));
-    EXPECT_EQ(killed.runs.size(), 5u);
-    EXPECT_EQ(killed.unreadableLines, 2);  // the cut line made whole by the next, and "not json"
-    EXPECT_EQ(killed.completeBytes, cut.size() + 10);
-    for (const char* wrong : {"", "{\"census\":2,\"parameters\":{}}\n", "[1]\n", "{\"census\":1}"})
-        EXPECT_FALSE(ReadCensusText(wrong).error.empty()) << wrong;
-}
-
-TEST(Census, JsonValuesRoundTrip) {
+TEST(Census, JsonValuesAndCensusHeaders) {
     const char* texts[] = {
         R"({"a":[1,-2.5e3,true,false,null],"b":{"c":"x\"\\\n\u00e9\ud83d\ude00"}})", R"([])",
         R"({})", R"("")", R"(0)"};
@@ -433,6 +327,11 @@ TEST(Census, JsonValuesRoundTrip) {
          {"{", "[1,]", "01", "1.", "\"\\ud800\"", "{\"a\" 1}", "tru", "1 2", "\"a\nb\"", "-"})
         EXPECT_FALSE(ParseJson(bad)) << bad;
     EXPECT_FALSE(ParseJson(std::string(40, '[') + std::string(40, ']')));
+    // A census file begins with a whole header line of version 1 with parameters.
+    for (const char* wrong : {"", "{\"census\":2,\"parameters\":{}}\n", "[1]\n", "{\"census\":1}\n",
+                              "{\"census\":1,\"parameters\":{}}"})
+        EXPECT_FALSE(ReadCensusText(wrong).error.empty()) << wrong;
+    EXPECT_TRUE(ReadCensusText("{\"census\":1,\"parameters\":{}}\n").error.empty());
     // Bytes that are no UTF-8 (a lone byte, a surrogate, an overlong form) become
     // U+FFFD each; real characters of 2, 3 and 4 bytes pass.
     const std::string bad = "\xef\xbf\xbd";
