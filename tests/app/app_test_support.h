@@ -56,6 +56,24 @@ struct WindowFixture {
     T* Find(const char* name) const {
         return window->findChild<T*>(name);
     }
+    // Brings a page of the tool panel to the front by its sheet's name.
+    void ShowPage(const char* sheet) const {
+        Find<QTabWidget>("PageControl1")->setCurrentWidget(Find<QWidget>(sheet));
+    }
+    // Clicks a button or triggers a menu item, as a user does.
+    void Click(const char* name) const {
+        QObject* control = window->findChild<QObject*>(name);
+        QVERIFY2(control, name);
+        if (auto* action = qobject_cast<QAction*>(control))
+            action->trigger();
+        else
+            qobject_cast<QAbstractButton*>(control)->click();
+    }
+    // The text a label, box, button or menu item shows.
+    QString Text(const char* name) const {
+        return window->findChild<QObject*>(name)->property("text").toString();
+    }
+    bool Checked(const char* name) const { return Find<QAbstractButton>(name)->isChecked(); }
     // The pixel of the field view in the middle of cell (x, y).
     QRgb CellPixel(int x, int y) const {
         const int c = settings().CellSize;
