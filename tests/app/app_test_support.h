@@ -1,28 +1,11 @@
 #pragma once
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScrollArea>
-#include <QSlider>
-#include <QSpinBox>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QToolButton>
+#include <QtTest>
+#include <QtWidgets>
+#include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/main_window.h"
 #include "formats/program_folder.h"
@@ -33,11 +16,15 @@ namespace zentorix::test {
 struct WindowFixture {
     // As long as a user's folder often is (/home/someone/.local/share/Zentorix).
     QTemporaryDir dir{QDir::tempPath() + "/zentorix-test-of-the-window-in-a-program-folder-XXXXXX"};
+    QString shipped;  // the shipped files, when they lie apart as when installed
     std::unique_ptr<app::MainWindow> window;
 
-    explicit WindowFixture(const QString& commandLineFile = {}) { Open(commandLineFile); }
+    explicit WindowFixture(const QString& commandLineFile = {}, const QString& shippedFolder = {})
+        : shipped(shippedFolder) {
+        Open(commandLineFile);
+    }
 
-    ProgramFolder Folder() const { return {app::ToPath(dir.path())}; }
+    ProgramFolder Folder() const { return {app::ToPath(dir.path()), app::ToPath(shipped)}; }
     World& world() const { return window->session().world(); }
     Settings& settings() const { return window->session().settings(); }
     // Opens (or reopens, after Close) the window on the same folder.

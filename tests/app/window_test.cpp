@@ -1,14 +1,5 @@
 // The main window as a user meets it: start-up, files from the command line,
 // the run controls, the field's drawing, undo, restarts and the panels.
-#include <QDockWidget>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QScrollBar>
-#include <QStatusBar>
-#include <QTabBar>
-#include <array>
 
 #include "app/app_test_support.h"
 #include "app/file_lists.h"
@@ -16,6 +7,9 @@
 #include "app/popup_panels.h"
 #include "app/statistics_chart.h"
 #include "app/tool_panel.h"
+#include "app_test_support.h"
+#include "engine/rule_text.h"
+#include "i18n/language_file.h"
 
 using namespace zentorix;
 
@@ -36,6 +30,42 @@ int Counter(const test::WindowFixture& f, const char* name) {
 
 QTimer* RunTimer(const test::WindowFixture& f) {
     return f.window->runControl().findChild<QTimer*>("Timer1");
+}
+
+// What a user reads in the window: one caption of every kind.
+QStringList Captions(const test::WindowFixture& f) {
+    auto* pages = f.Find<QTabWidget>("PageControl1");
+    return {f.Find<QMenu>("File1")->title(),
+            f.window->findChild<QAction*>("Open1")->text(),
+            f.Find<QLabel>("Label97")->text(),
+            f.Find<QGroupBox>("Label65")->title(),
+            f.Find<QCheckBox>("ShowHints")->text(),
+            f.Find<QPushButton>("ExitButton")->text(),
+            pages->tabText(pages->indexOf(f.Find<QWidget>("TabSheet2"))),
+            f.Find<QToolButton>("PageButton2")->text(),
+            f.Find<QComboBox>("CopyToComboBox")->itemText(1),
+            f.Find<QPushButton>("StartButton")->text(),
+            f.Find<QCheckBox>("ColorMode")->text(),
+            f.Find<QLabel>("EternalLifePeriodLabel")->text(),
+            f.Find<QLabel>("StatusPanel0")->text(),
+            f.Find<QToolButton>("OpenFileButton")->toolTip(),
+            f.Find<QLabel>("Panel16")->text()};
+}
+
+// The caption a control shows, whatever kind of control it is.
+QString ShownCaption(QObject* control) {
+    if (auto* action = qobject_cast<QAction*>(control))
+        return action->text();
+    if (auto* menu = qobject_cast<QMenu*>(control))
+        return menu->title();
+    if (auto* group = qobject_cast<QGroupBox*>(control))
+        return group->title();
+    if (auto* widget = qobject_cast<QWidget*>(control);
+        widget && qobject_cast<QStackedWidget*>(widget->parentWidget())) {
+        if (auto* tabs = qobject_cast<QTabWidget*>(widget->parentWidget()->parentWidget()))
+            return tabs->tabText(tabs->indexOf(widget));
+    }
+    return control->property("text").toString();
 }
 
 }  // namespace
@@ -107,8 +137,7 @@ class WindowTest : public QObject {
         const QRgb background = app::ToRgb(s.Colours.BackgroundColour);
         f.world().MainField.at(2, 3) = 1;
         view.RedrawView();
-        QCOMPARE(f.CellPixel(2, 3), live);
-        QCOMPARE(f.CellPixel(1, 1), background);
+        QVERIFY(f.CellPixel(2, 3) == live && f.CellPixel(1, 1) == background);
 
         // The grid flips at cell size 3 but draws no line there: the top-left
         // pixel of a dead cell is background, not grid colour.
@@ -125,8 +154,7 @@ class WindowTest : public QObject {
         view.FitToField();
         view.ToggleGrid();
         view.ToggleGrid();
-        QVERIFY(s.Grid);
-        QCOMPARE(f.CellPixel(2, 3), live);
+        QVERIFY(s.Grid && f.CellPixel(2, 3) == live);
         // The widest gap at an odd cell size leaves the cell its middle pixel.
         s.CellSize = 5;
         view.FitToField();
@@ -229,8 +257,7 @@ class WindowTest : public QObject {
         QCOMPARE(world.FieldWidth(), 136);
         QCOMPARE(world.Rules[0].BirthList, (std::vector<std::int32_t>{3, 6}));
         const int fromCommandLine = f.settings().CellSize;
-        QCOMPARE(Counter(f, "Edit1"), kFrameCells);
-        QCOMPARE(Counter(f, "Edit11"), kFrameCells);
+        QVERIFY(Counter(f, "Edit1") == kFrameCells && Counter(f, "Edit11") == kFrameCells);
         f.window->OpenFile(file);  // as the open dialog does
         QCOMPARE(f.settings().CellSize.Value(), fromCommandLine);
         QVERIFY2(fromCommandLine >= 5, qPrintable(QString::number(fromCommandLine)));
@@ -248,8 +275,7 @@ class WindowTest : public QObject {
         // Back twice: snapshot 1 is the command-line file as it was opened.
         f.Click("N14");
         f.Click("N14");
-        QCOMPARE(world.UndoCounter, 1);
-        QCOMPARE(world.FieldWidth(), 136);
+        QVERIFY(world.UndoCounter == 1 && world.FieldWidth() == 136);
         const std::pair<const char*, int> loaded[] = {{"Edit1", kFrameCells},
                                                       {"Edit11", kFrameCells},
                                                       {"Edit2", 0},
@@ -261,8 +287,7 @@ class WindowTest : public QObject {
         // Forward to the larger field: its middle is in view, at the same cell size.
         const int cellSize = f.settings().CellSize;
         f.Click("N15");
-        QCOMPARE(world.FieldWidth(), 900);
-        QCOMPARE(f.settings().CellSize.Value(), cellSize);
+        QVERIFY(world.FieldWidth() == 900 && f.settings().CellSize.Value() == cellSize);
         app::FieldView& view = f.window->fieldView();
         for (const QScrollBar* bar : {view.horizontalScrollBar(), view.verticalScrollBar()}) {
             QVERIFY(bar->maximum() > 0);
@@ -295,8 +320,7 @@ class WindowTest : public QObject {
         // Back to the state of the last start.
         world.MainField.at(3, 3) = 1;
         f.Click("N14");
-        QCOMPARE(world.UndoCounter, 3);
-        QCOMPARE(world.MainField.at(3, 3), 0);
+        QVERIFY(world.UndoCounter == 3 && world.MainField.at(3, 3) == 0);
         // Clearing the field and filling it are undone as one step each.
         world.MainField.at(4, 4) = 1;
         f.Click("EraseButton");
@@ -321,8 +345,7 @@ class WindowTest : public QObject {
 
         f.Open();
         const Settings& s = f.settings();
-        QVERIFY(s.AutoStop && f.Checked("AutoStop"));
-        QCOMPARE(s.SizeBigGrid.Value(), 9);
+        QVERIFY(s.AutoStop && f.Checked("AutoStop") && s.SizeBigGrid.Value() == 9);
         QCOMPARE(f.Find<QSpinBox>("UpDown2")->value(), 77);
         QCOMPARE(f.Find<QSlider>("SpeedTrackBar")->value(), 250);
         QCOMPARE(RunTimer(f)->interval(), 250);
@@ -387,8 +410,7 @@ class WindowTest : public QObject {
         // A quick save is confirmed on the status bar with the file's name.
         window.findChild<QAction*>("Save0")->trigger();
         const QStringList quick = QDir(f.dir.filePath("QuickSave")).entryList({"*.qlf"});
-        QCOMPARE(quick.size(), 1);
-        QVERIFY(window.statusBar()->currentMessage().contains(quick.first()));
+        QVERIFY(quick.size() == 1 && window.statusBar()->currentMessage().contains(quick.first()));
     }
 
     void toolPanelPagesPopUpsTimingAndHelp() {
@@ -647,9 +669,110 @@ class WindowTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("QuickSave/undo/1.qlf")), 10000);
         QVERIFY(!QFile::exists(dir.filePath("Zentorix.ini")));
         process.terminate();  // SIGTERM
-        QVERIFY(process.waitForFinished(10000));
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QVERIFY(process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit);
         QVERIFY(QFile::exists(dir.filePath("Zentorix.ini")));
+    }
+
+    void SwitchingChangesEveryCaptionAndNoRuleOrSelection() {
+        test::WindowFixture f;
+        f.Close();
+        test::CopyShippedLanguages(f.dir.path());
+        QFile::remove(f.dir.path() + "/Language/#SelLangStart");
+        f.Open();
+        app::LanguageControl& language = f.window->language();
+        const QStringList ukrainian = Captions(f);
+        QCOMPARE(ukrainian.first(), QStringLiteral("Файл"));
+
+        // A state a language switch must not disturb: rule set 2 edited with its
+        // own rule, a layer chosen in a list.
+        auto* copyTo = f.Find<QComboBox>("CopyToComboBox");
+        test::Choose(copyTo, 2);
+        test::Choose(f.Find<QComboBox>("RulesSelectorBox"), 2);
+        QCOMPARE(f.world().Editor.EditedRuleSet, std::int16_t{2});
+        const std::string rules[3] = {RuleToString(f.world(), 0, 0), RuleToString(f.world(), 0, 1),
+                                      RuleToString(f.world(), 0, 2)};
+
+        QElapsedTimer timer;
+        timer.start();
+        language.ApplyLanguageFile("english.lng");
+        qInfo("applying english.lng to the window: %lld ms", timer.elapsed());
+        QCOMPARE(Captions(f).join('|'),
+                 QStringLiteral("File|Open...|Intensity|Eternal Life|Hints|Exit|Colours|Colours|"
+                                "Eternal Life|START|Colour by age|Every 1 generation|"
+                                "Generation =|Open a file (Ctrl+O)|EN"));
+        QCOMPARE(copyTo->currentIndex(), 2);
+        QCOMPARE(f.world().Editor.EditedRuleSet, std::int16_t{2});
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(RuleToString(f.world(), 0, i), rules[i]);
+        QCOMPARE(f.settings().Language, std::string("english.lng"));
+        QCOMPARE(f.window->HelpFile().endsWith("ZentorixEN.html"),
+                 QFile::exists(f.dir.path() + "/ZentorixEN.html"));
+
+        // Every component key names a control of the window, and that control shows
+        // the key's English caption.
+        LanguageTexts texts = DefaultLanguageTexts();
+        const auto file = ReadLanguageFile(
+            app::ToPath(QStringLiteral(ZENTORIX_SHIPPED_DATA "/Language/english.lng")), texts);
+        QVERIFY(file && file->error.empty());
+        QHash<QString, QString> captions;
+        for (const auto& [key, value] : file->captions)
+            captions.insert(QString::fromStdString(key), QString::fromStdString(value));
+        QStringList missing, wrong;
+        int compared = 0;
+        for (std::string_view key : kComponentKeys) {
+            const QString name = QString::fromUtf8(key.data(), static_cast<int>(key.size()));
+            QObject* control = f.window->findChild<QObject*>(name);
+            if (!control) {
+                missing << name;
+                continue;
+            }
+            if (!captions.contains(name))
+                continue;
+            ++compared;
+            if (const QString shown = ShownCaption(control); shown != captions.value(name))
+                wrong << name + ": " + shown;
+        }
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(' ')));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(" | ")));
+        QCOMPARE(compared, static_cast<int>(kComponentKeys.size()));
+
+        language.ApplyLanguageFile("ukraine.lng");
+        QCOMPARE(Captions(f), ukrainian);
+        QCOMPARE(copyTo->currentIndex(), 2);
+    }
+
+    void FirstStartOffersTheChoiceAndTheChoiceSurvivesARestart() {
+        test::WindowFixture f;
+        f.Close();
+        QFile::remove(f.dir.path() + "/Zentorix.ini");
+        test::CopyShippedLanguages(f.dir.path());
+        f.Open();
+        QFrame* panel = f.window->popups().panel("ChangeLanguagePanel");
+        QTRY_VERIFY(panel->isVisible());
+        auto* list = f.Find<QListWidget>("LanguageListBox");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("English"));
+
+        // A click previews; Cancel puts back the language the panel opened with.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(0)).center());
+        QCOMPARE(f.Find<QMenu>("File1")->title(), QStringLiteral("File"));
+        f.Find<QPushButton>("Cansel03")->click();
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(f.Find<QMenu>("File1")->title(), QStringLiteral("Файл"));
+
+        f.window->findChild<QAction*>("Language1")->trigger();
+        QVERIFY(panel->isVisible());
+        list->setCurrentRow(0);
+        f.Find<QPushButton>("ChangeLanguage1")->click();
+        QVERIFY(!panel->isVisible());
+        f.Close();
+
+        f.Open();  // the settings file now exists: no panel, the language as chosen
+        QVERIFY(!panel || !f.window->popups().panel("ChangeLanguagePanel")->isVisible());
+        QCOMPARE(f.Find<QMenu>("File1")->title(), QStringLiteral("File"));
+        QCOMPARE(f.window->language().CurrentLanguageFile(), QStringLiteral("english.lng"));
+        QCOMPARE(f.world().Editor.RulesComboBoxText, std::string("Conway`s Life"));
     }
 };
 
