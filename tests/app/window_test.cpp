@@ -250,7 +250,7 @@ class WindowTest : public QObject {
         test::WindowFixture f;
         f.world().MainField.at(2, 2) = 1;
         f.Close();  // writes the settings file with this field
-        const QString file = f.dir.filePath("frame.rle");
+        const QString file = f.dir.filePath("Frame.rle");
         test::WriteFile(file, FramePattern());
         f.Open(file);
         World& world = f.world();
@@ -283,7 +283,7 @@ class WindowTest : public QObject {
                                                       {"Edit3", 1}};
         for (const auto& [name, value] : loaded)
             QVERIFY2(Counter(f, name) == value, name);
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("frame.rle  -  Zentorix"));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Frame.rle  -  Zentorix"));
         // Forward to the larger field: its middle is in view, at the same cell size.
         const int cellSize = f.settings().CellSize;
         f.Click("N15");
@@ -293,7 +293,7 @@ class WindowTest : public QObject {
             QVERIFY(bar->maximum() > 0);
             QCOMPARE(bar->value(), bar->maximum() / 2);
         }
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("frame.rle  -  Zentorix"));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Frame.rle  -  Zentorix"));
 
         const QString large = f.dir.filePath("full.rle");
         test::WriteFile(large, "x = 997, y = 997, rule = B3/S23\n" +
@@ -358,7 +358,7 @@ class WindowTest : public QObject {
         f.Find<QSlider>("SpeedTrackBar")->setValue(0);
         f.Close();
         f.Open();
-        QCOMPARE(f.settings().SpeedMain.Value(), 1);
+        QVERIFY(f.settings().SpeedMain.Value() == 1 && RunTimer(f)->interval() == 1);
     }
 
     void badSettingsMissingAndUnknownFilesAreToldAndAScreenSizedWindowFits() {
