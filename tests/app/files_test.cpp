@@ -44,6 +44,7 @@ struct MuseumFixture : test::WindowFixture {
         Find<QListWidget>(list)->setCurrentItem(found.first());
     }
     QString FileName() { return app::ToQString(world().CurrentFileName); }
+    mutable QStringList saveFilters;  // as the save dialog offered them
     QFrame* SavePanel() const { return window->popups().panel("SavePanel"); }
     // Saves through the save panel's button, answering the dialog with a name
     // (in the fixture folder) and a filter (its index).
@@ -51,8 +52,9 @@ struct MuseumFixture : test::WindowFixture {
         if (!SavePanel()->isVisible())
             Click("SaveAsFileButton");
         const QString path = dir.filePath(name);
-        test::WhenModalOpens<QFileDialog>([path, filter](QFileDialog* dialog) {
+        test::WhenModalOpens<QFileDialog>([this, path, filter](QFileDialog* dialog) {
             QCOMPARE(dialog->objectName(), QStringLiteral("SaveDialog1"));
+            saveFilters = dialog->nameFilters();
             dialog->selectNameFilter(dialog->nameFilters().at(filter));
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
             static_cast<QDialog*>(dialog)->accept();
@@ -321,6 +323,9 @@ class FilesTest : public QObject {
             QCOMPARE(f.Head(c.written), QByteArray(c.head));
         }
         QVERIFY(!QFile::exists(f.dir.filePath("plain")));
+        QCOMPARE(f.saveFilters,
+                 (QStringList{"Zentorix file (*.zlf)", "Life 1.05 file (*.lif)", "RLE file (*.rle)",
+                              "MCell file (*.mcl)", "All files (*.*)"}));
         QVERIFY(test::ReadFile(f.dir.filePath("exp.zlf")).contains("and a mark"));
         QCOMPARE(f.world().Description, (std::vector<std::string>{"a glider", "and a mark"}));
         // The file list next to the field shows what was saved there.
