@@ -1,28 +1,11 @@
 #pragma once
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScrollArea>
-#include <QSlider>
-#include <QSpinBox>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QToolButton>
+#include <QtTest>
+#include <QtWidgets>
+#include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/main_window.h"
 #include "formats/program_folder.h"
@@ -33,11 +16,15 @@ namespace zentorix::test {
 struct WindowFixture {
     // As long as a user's folder often is (/home/someone/.local/share/Zentorix).
     QTemporaryDir dir{QDir::tempPath() + "/zentorix-test-of-the-window-in-a-program-folder-XXXXXX"};
+    QString shipped;  // the shipped files, when they lie apart as when installed
     std::unique_ptr<app::MainWindow> window;
 
-    explicit WindowFixture(const QString& commandLineFile = {}) { Open(commandLineFile); }
+    explicit WindowFixture(const QString& commandLineFile = {}, const QString& shippedFolder = {})
+        : shipped(shippedFolder) {
+        Open(commandLineFile);
+    }
 
-    ProgramFolder Folder() const { return {app::ToPath(dir.path())}; }
+    ProgramFolder Folder() const { return {app::ToPath(dir.path()), app::ToPath(shipped)}; }
     World& world() const { return window->session().world(); }
     Settings& settings() const { return window->session().settings(); }
     // Opens (or reopens, after Close) the window on the same folder.
@@ -56,6 +43,24 @@ struct WindowFixture {
     T* Find(const char* name) const {
         return window->findChild<T*>(name);
     }
+    // Brings a page of the tool panel to the front by its sheet's name.
+    void ShowPage(const char* sheet) const {
+        Find<QTabWidget>("PageControl1")->setCurrentWidget(Find<QWidget>(sheet));
+    }
+    // Clicks a button or triggers a menu item, as a user does.
+    void Click(const char* name) const {
+        QObject* control = window->findChild<QObject*>(name);
+        QVERIFY2(control, name);
+        if (auto* action = qobject_cast<QAction*>(control))
+            action->trigger();
+        else
+            qobject_cast<QAbstractButton*>(control)->click();
+    }
+    // The text a label, box, button or menu item shows.
+    QString Text(const char* name) const {
+        return window->findChild<QObject*>(name)->property("text").toString();
+    }
+    bool Checked(const char* name) const { return Find<QAbstractButton>(name)->isChecked(); }
     // The pixel of the field view in the middle of cell (x, y).
     QRgb CellPixel(int x, int y) const {
         const int c = settings().CellSize;

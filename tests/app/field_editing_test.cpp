@@ -1,11 +1,5 @@
-#include <QClipboard>
-#include <QDialog>
-#include <QImageReader>
-#include <QMenu>
-#include <QScrollBar>
-
-#include "app/app_test_support.h"
 #include "app/field_editing.h"
+#include "app/app_test_support.h"
 #include "app/popup_panels.h"
 #include "app/snapshot_series.h"
 #include "core/test_support.h"
@@ -37,6 +31,26 @@ struct Pointer {
     }
 };
 
+constexpr Layer kLayers[] = {Layer::Main, Layer::EternalLife, Layer::EternalDead,
+                             Layer::OtherReality};
+
+// The 3 x 3 cells from (10, 10) of a layer as rows of letters ('A' state 1), '.' empty.
+QString Block(const StateField& field) {
+    QString rows;
+    for (int y = 10; y <= 12; ++y, rows += '|')
+        for (int x = 10; x <= 12; ++x)
+            rows += field.at(x, y) > 0 ? QChar('A' + field.at(x, y) - 1) : QChar('.');
+    return rows;
+}
+
+// The letters of a picture moved on by six for each layer, to tell layers apart.
+QString Shifted(QString picture, int layer) {
+    for (QChar& c : picture)
+        if (c.isLetter())
+            c = QChar(c.unicode() + 6 * layer);
+    return picture;
+}
+
 int Live(const StateField& field, int x0, int y0, int x1, int y1) {
     int n = 0;
     for (int x = x0; x <= x1; ++x)
@@ -57,17 +71,16 @@ class FieldEditingTest : public QObject {
         World& w = f.world();
         Settings& s = f.settings();
         s.EternalLifePaint = s.EternalDeadPaint = s.OtherRealPaint = true;
-        for (Layer l : {Layer::Main, Layer::EternalLife, Layer::EternalDead, Layer::OtherReality})
+        for (Layer l : kLayers)
             w.LayerField(l).FillRect(2, 5, 20, 5, 1);
         // A press on a live main cell clears it; the drag, with jumps of several
         // cells, clears every passed cell in all targets.
         mouse.Send(QEvent::MouseButtonPress, 3, 5, Qt::LeftButton, Qt::LeftButton);
-        QCOMPARE(w.MainField.at(3, 5), 0);
-        QCOMPARE(w.EternalLifeField.at(3, 5), 1);
+        QVERIFY(w.MainField.at(3, 5) == 0 && w.EternalLifeField.at(3, 5) == 1);
         for (int x : {9, 16, 19})
             mouse.Send(QEvent::MouseMove, x, 5, Qt::NoButton, Qt::LeftButton);
         mouse.Send(QEvent::MouseButtonRelease, 19, 5, Qt::LeftButton, Qt::NoButton);
-        for (Layer l : {Layer::Main, Layer::EternalLife, Layer::EternalDead, Layer::OtherReality})
+        for (Layer l : kLayers)
             QCOMPARE(Live(w.LayerField(l), 1, 5, 30, 5), 2);  // columns 2 and 20 remain
         QCOMPARE(f.CellPixel(10, 5), app::ToRgb(s.Colours.BackgroundColour));
         QCOMPARE(f.Find<QLabel>("StatusPanel2")->text(), QString("18"));  // 0-based
@@ -80,9 +93,7 @@ class FieldEditingTest : public QObject {
         mouse.Send(QEvent::MouseButtonRelease, 8, 9, Qt::LeftButton, Qt::NoButton);
         mouse.Send(QEvent::MouseButtonDblClick, 8, 9, Qt::LeftButton, Qt::LeftButton);
         mouse.Send(QEvent::MouseButtonRelease, 8, 9, Qt::LeftButton, Qt::NoButton);
-        QCOMPARE(w.MainField.at(8, 9), 0);
-        QVERIFY(!s.Paint);
-        QVERIFY(!f.window->runControl().Running());
+        QVERIFY(w.MainField.at(8, 9) == 0 && !s.Paint && !f.window->runControl().Running());
         QCOMPARE(f.Find<QLabel>("ModeEditPanel")->text(), QStringLiteral("Виділяю"));
         QVERIFY(f.Find<QToolButton>("MainSelectButton")->isChecked());
         f.Find<QPushButton>("StartButton")->click();
@@ -103,16 +114,14 @@ class FieldEditingTest : public QObject {
         } rows[] = {{{5, 5}, {9, 8}, {6, 6, 8, 7}}, {{9, 8}, {5, 5}, {5, 5, 9, 8}}};
         for (const Row& r : rows) {
             mouse.Drag(r.from, r.to);
-            QCOMPARE(w.Selection, r.expected);
-            QVERIFY(f.Find<QWidget>("Shape1")->isVisible());
+            QVERIFY(w.Selection == r.expected && f.Find<QWidget>("Shape1")->isVisible());
         }
         f.Screenshot("selection_frame");
 
         // A plain drag of the frame moves, a Ctrl drag copies; transparent adds.
         w.MainField.FillRect(5, 5, 9, 8, 1);
         mouse.Drag({6, 6}, {16, 6});
-        QCOMPARE(Live(w.MainField, 5, 5, 9, 8), 0);
-        QCOMPARE(Live(w.MainField, 15, 5, 19, 8), 20);
+        QVERIFY(Live(w.MainField, 5, 5, 9, 8) == 0 && Live(w.MainField, 15, 5, 19, 8) == 20);
         QVERIFY(!f.Find<QWidget>("Shape1")->isVisible());
         w.Selection = {15, 5, 19, 8};
         w.SelectionVisible = true;
@@ -132,19 +141,29 @@ class FieldEditingTest : public QObject {
         mouse.Drag({16, 6}, {w.FieldWidth(), 6});
         QCOMPARE(Live(w.MainField, w.ExtentX() - 4, 5, w.ExtentX(), 8), 20);
 
-        // The context menu's turn: a 3 by 1 block becomes 1 by 3 at its corner.
-        f.Find<QAction>("ClearAll1")->trigger();
-        test::Draw(w.MainField, 10, 10, {"ABC"});
-        w.Selection = {10, 10, 12, 10};
-        w.SelectionVisible = true;
-        f.Find<QAction>("Turn90AClock")->trigger();
-        QCOMPARE(w.MainField.at(10, 10), 3);
-        QCOMPARE(w.MainField.at(10, 12), 1);
-        QCOMPARE(Live(w.MainField, 11, 10, 12, 10), 0);
-        // Ctrl+Z brings the block back as it was before the turn.
-        f.Find<QAction>("N14")->trigger();
-        QCOMPARE(w.MainField.at(12, 10), 3);
-        QCOMPARE(w.MainField.at(10, 12), 0);
+        // Each transform, from the context menu, the options page or the tool
+        // bar, turns a block of six distinct cells in every paint target about
+        // its corner; undo brings the block back.
+        f.Click("ClearAll1");
+        s.EternalLifePaint = s.EternalDeadPaint = s.OtherRealPaint = true;
+        const std::pair<const char*, QString> transforms[] = {{"Turn90AClock", "CF.|BE.|AD.|"},
+                                                              {"SpeedButton28", "DA.|EB.|FC.|"},
+                                                              {"Turn180Button", "FED|CBA|...|"},
+                                                              {"SpeedButton30", "CBA|FED|...|"},
+                                                              {"FlipVertical1", "DEF|ABC|...|"}};
+        for (const auto& [control, turned] : transforms) {
+            for (int k = 0; k < 4; ++k)
+                test::Draw(w.LayerField(kLayers[k]), 10, 10,
+                           {Shifted("ABC", k).toStdString(), Shifted("DEF", k).toStdString()});
+            w.Selection = {10, 10, 12, 11};
+            w.SelectionVisible = true;
+            f.Click(control);
+            for (int k = 0; k < 4; ++k)
+                QCOMPARE(Block(w.LayerField(kLayers[k])), Shifted(turned, k));
+            f.Click("N14");
+            for (int k = 0; k < 4; ++k)
+                QCOMPARE(Block(w.LayerField(kLayers[k])), Shifted("ABC|DEF|...|", k));
+        }
     }
 
     void clipboardWithOtherPrograms() {
@@ -174,8 +193,7 @@ class FieldEditingTest : public QObject {
         QGuiApplication::clipboard()->setText("#N blinker\nx = 3, y = 1, rule = B36/S23\n3o!\n");
         mouse.Send(QEvent::MouseMove, 20, 30, Qt::NoButton, Qt::NoButton);
         f.Find<QAction>("N19")->trigger();
-        QCOMPARE(Live(w.MainField, 20, 30, 22, 30), 3);
-        QCOMPARE(FormatRuleTokens(w.Rules[0]), rule);
+        QVERIFY(Live(w.MainField, 20, 30, 22, 30) == 3 && FormatRuleTokens(w.Rules[0]) == rule);
         // Pattern text without cells is said, and nothing is pasted.
         QString said;
         f.window->SetMessageSink([&said](const QString& m) { said = m; });
@@ -184,7 +202,11 @@ class FieldEditingTest : public QObject {
         QVERIFY(!said.isEmpty());
     }
 
-    void snapshotSeriesAndItsFailure() {
+    // A picture is the view's own drawing of the selection, without its frame,
+    // before each step: the first is what the view shows now, pixel for pixel.
+    // As one animation, each frame is a generation; past the frame size, or
+    // where a picture cannot be written, the series stops and says why.
+    void snapshotSeriesAsPicturesAndAsOneAnimation() {
         test::WindowFixture f;
         World& w = f.world();
         w.MainField.FillRect(4, 4, 6, 4, 1);  // a blinker
@@ -192,8 +214,6 @@ class FieldEditingTest : public QObject {
         QCOMPARE(app::TakeSnapshotSeries(*f.window, 3), 0);  // Paint tool: nothing
         f.window->SetPaintTool(false);
         w.Counters.Generation = 25;
-        // A picture is the view's own drawing of the selection, without its frame,
-        // before each step: the first is what the view shows now, pixel for pixel.
         const int c = f.settings().CellSize;
         const QRect selection(2 * c, 1 * c, 5 * c + 1, 3 * c + 1);
         w.SelectionVisible = false;
@@ -212,13 +232,34 @@ class FieldEditingTest : public QObject {
         QCOMPARE(w.Counters.Generation, 28);
         QCOMPARE(w.MainField.at(5, 3), 1);  // the blinker turned three times
 
-        // A picture that cannot be written stops the series and says which.
-        QVERIFY(QDir(f.dir.path()).mkpath("screenshots/screen100029.bmp"));
+        // As an animation of four frames, from the photo button.
+        w.Selection = {3, 2, 7, 6};
+        f.Find<QCheckBox>("SnapshotGif")->setChecked(true);
+        f.Find<QSpinBox>("UpDown1")->setValue(4);
+        QTest::mouseClick(f.Find<QToolButton>("PhotoButton9"), Qt::LeftButton);
+        QImageReader reader(f.dir.filePath("screenshots/screen100029.gif"));
+        QVERIFY(reader.imageCount() == 4 && reader.size() == QSize(5 * c + 1, 5 * c + 1));
+        // The blinker's end cell (4, 4) is live in frames 1 and 3 only.
+        for (int k = 0; k < 4; ++k) {
+            const QImage frame = reader.read();
+            const QColor end = frame.pixelColor(c + c / 2, 2 * c + c / 2);         // cell (4, 4)
+            const QColor middle = frame.pixelColor(2 * c + c / 2, 2 * c + c / 2);  // cell (5, 4)
+            const QColor empty = frame.pixelColor(c / 2, c / 2);                   // cell (3, 2)
+            QVERIFY2((end != empty) == (k % 2 == 1) && middle != empty,
+                     qPrintable(QString::number(k)));
+        }
+        QVERIFY(!QFile::exists(f.dir.filePath("screenshots/screen100029.bmp")));
+        QCOMPARE(w.Counters.Generation, 32);
+
         QString said;
         f.window->SetMessageSink([&said](const QString& m) { said = m; });
-        QCOMPARE(app::TakeSnapshotSeries(*f.window, 3), 0);
-        QVERIFY(said.contains("screen100029.bmp"));
-        QCOMPARE(w.Counters.Generation, 28);
+        QVERIFY(QDir(f.dir.path()).mkpath("screenshots/screen100033.bmp"));
+        QVERIFY(app::TakeSnapshotSeries(*f.window, 3) == 0 && said.contains("screen100033.bmp"));
+        QCOMPARE(w.Counters.Generation, 32);
+        w.Selection = {1, 1, 999, 999};
+        f.settings().CellSize = 50;
+        QCOMPARE(app::TakeSnapshotSeries(*f.window, 2, true), 0);
+        QVERIFY2(said.contains("4096"), qPrintable(said));
     }
 };
 

@@ -1,0 +1,780 @@
+// The main window as a user meets it: start-up, files from the command line,
+// the run controls, the field's drawing, undo, restarts and the panels.
+
+#include "app/app_test_support.h"
+#include "app/file_lists.h"
+#include "app/language_control.h"
+#include "app/popup_panels.h"
+#include "app/statistics_chart.h"
+#include "app/tool_panel.h"
+#include "app_test_support.h"
+#include "engine/rule_text.h"
+#include "i18n/language_file.h"
+
+using namespace zentorix;
+
+namespace {
+
+// A 116 x 87 pattern: a frame of live cells, 2 * 116 + 2 * 85 of them.
+QByteArray FramePattern() {
+    QByteArray rle = "x = 116, y = 87, rule = B36/S23\n116o$";
+    for (int row = 0; row < 85; ++row)
+        rle += "o114bo$";
+    return rle + "116o!\n";
+}
+constexpr int kFrameCells = 2 * 116 + 2 * 85;
+
+int Counter(const test::WindowFixture& f, const char* name) {
+    return f.Text(name).toInt();
+}
+
+QTimer* RunTimer(const test::WindowFixture& f) {
+    return f.window->runControl().findChild<QTimer*>("Timer1");
+}
+
+// What a user reads in the window: one caption of every kind.
+QStringList Captions(const test::WindowFixture& f) {
+    auto* pages = f.Find<QTabWidget>("PageControl1");
+    return {f.Find<QMenu>("File1")->title(),
+            f.window->findChild<QAction*>("Open1")->text(),
+            f.Find<QLabel>("Label97")->text(),
+            f.Find<QGroupBox>("Label65")->title(),
+            f.Find<QCheckBox>("ShowHints")->text(),
+            f.Find<QPushButton>("ExitButton")->text(),
+            pages->tabText(pages->indexOf(f.Find<QWidget>("TabSheet2"))),
+            f.Find<QToolButton>("PageButton2")->text(),
+            f.Find<QComboBox>("CopyToComboBox")->itemText(1),
+            f.Find<QPushButton>("StartButton")->text(),
+            f.Find<QCheckBox>("ColorMode")->text(),
+            f.Find<QLabel>("EternalLifePeriodLabel")->text(),
+            f.Find<QLabel>("StatusPanel0")->text(),
+            f.Find<QToolButton>("OpenFileButton")->toolTip(),
+            f.Find<QLabel>("Panel16")->text()};
+}
+
+// The caption a control shows, whatever kind of control it is.
+QString ShownCaption(QObject* control) {
+    if (auto* action = qobject_cast<QAction*>(control))
+        return action->text();
+    if (auto* menu = qobject_cast<QMenu*>(control))
+        return menu->title();
+    if (auto* group = qobject_cast<QGroupBox*>(control))
+        return group->title();
+    if (auto* widget = qobject_cast<QWidget*>(control);
+        widget && qobject_cast<QStackedWidget*>(widget->parentWidget())) {
+        if (auto* tabs = qobject_cast<QTabWidget*>(widget->parentWidget()->parentWidget()))
+            return tabs->tabText(tabs->indexOf(widget));
+    }
+    return control->property("text").toString();
+}
+
+}  // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void startUpDefaultsAndTheRunControls() {
+        test::WindowFixture f;
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("new.zlf  -  Zentorix"));
+        for (const char* name : {"QuickSave", "Color", "Field", "Rules", "Language"})
+            QVERIFY2(QDir(f.dir.path()).exists(name), name);
+        f.Screenshot("main_window");
+
+        app::RunControl& run = f.window->runControl();
+        QCOMPARE(f.Text("StartButton"), QStringLiteral("СТАРТ"));
+        for (int i = 0; i < 50; ++i)
+            f.Click("StepButton");
+        QCOMPARE(f.Text("Edit3"), QStringLiteral("50"));
+        f.Click("StopButton");
+        QCOMPARE(f.Text("Edit3"), QStringLiteral("50"));  // the shown number stays
+        f.Click("StepButton");
+        QCOMPARE(f.Text("Edit3"), QStringLiteral("1"));
+        for (const bool running : {true, false}) {
+            f.Click("StartButton");
+            QCOMPARE(f.Text("StartButton"),
+                     running ? QStringLiteral("СТОП") : QStringLiteral("СТАРТ"));
+            QCOMPARE(f.Checked("PlayButton"), running);
+        }
+        f.Click("PlayButton");
+        QVERIFY(run.Running());
+        f.Click("StopButton");
+        QVERIFY(!run.Running());
+
+        // Speed 0 runs as fast as possible; Start raises it to 1 first.
+        auto* speed = f.Find<QSlider>("SpeedTrackBar");
+        speed->setValue(0);
+        QCOMPARE(f.Text("InfoSpeedPanel"), QStringLiteral("!!!"));
+        f.Click("StartButton");
+        QCOMPARE(speed->value(), 1);
+        speed->setValue(0);
+        QTest::qWait(200);
+        QVERIFY2(run.ShownGeneration() > 10, qPrintable(QString::number(run.ShownGeneration())));
+        speed->setValue(20);
+        QVERIFY(run.Running());
+        f.Click("StartButton");
+        QVERIFY(!run.Running());
+
+        // A file that holds "#SpeedMain 500", opened while the bar stands at 20,
+        // drives the run timer.
+        f.window->SetMessageSink([](const QString& text) { QFAIL(qPrintable(text)); });
+        const QString file = f.dir.filePath("slow.zlf");
+        test::WriteFile(file,
+                        "#Zentorix\r\n#FileType zlf\r\n[Interface]\r\n#SpeedMain            500\r\n"
+                        "#FieldHeight:         81\r\n#FieldWidth:          35\r\n");
+        QCOMPARE(RunTimer(f)->interval(), 20);
+        f.window->OpenFile(file);
+        QCOMPARE(speed->value(), 500);
+        QCOMPARE(f.Text("InfoSpeedPanel"), QStringLiteral("500ms  "));
+        QCOMPARE(RunTimer(f)->interval(), 500);
+    }
+
+    void cellsKeepTheirPixelsAtEveryCellSizeGridAndZoom() {
+        test::WindowFixture f;
+        Settings& s = f.settings();
+        app::FieldView& view = f.window->fieldView();
+        const QRgb live = app::ToRgb(s.Colours.ColourOfState(1));
+        const QRgb background = app::ToRgb(s.Colours.BackgroundColour);
+        f.world().MainField.at(2, 3) = 1;
+        view.RedrawView();
+        QVERIFY(f.CellPixel(2, 3) == live && f.CellPixel(1, 1) == background);
+
+        // The grid flips at cell size 3 but draws no line there: the top-left
+        // pixel of a dead cell is background, not grid colour.
+        s.CellSize = 3;
+        view.FitToField();
+        const bool before = s.Grid;
+        view.ToggleGrid();
+        QCOMPARE(s.Grid, !before);
+        s.Grid = true;
+        view.RedrawView();
+        QCOMPARE(view.SurfacePixel(3, 3), background);
+        // Grid switched off and on again at one pixel per cell.
+        s.CellSize = 1;
+        view.FitToField();
+        view.ToggleGrid();
+        view.ToggleGrid();
+        QVERIFY(s.Grid && f.CellPixel(2, 3) == live);
+        // The widest gap at an odd cell size leaves the cell its middle pixel.
+        s.CellSize = 5;
+        view.FitToField();
+        view.SetCellGap(5);
+        QCOMPARE(f.CellPixel(2, 3), live);
+
+        // From, direction, to: the step of the size zoomed from, within 1..50.
+        const std::array<int, 3> zooms[] = {{8, +1, 9},   {9, +1, 10},  {10, +1, 12}, {50, +1, 50},
+                                            {31, -1, 27}, {30, -1, 29}, {1, -1, 1}};
+        for (auto [from, direction, to] : zooms) {
+            s.CellSize = from;
+            view.ZoomAt(1, 1, direction);
+            QCOMPARE(s.CellSize.Value(), to);
+        }
+        s.CellSize = 7;
+        f.world().SetFieldWidth(160);
+        f.world().SetFieldHeight(140);
+        f.Find<QCheckBox>("EnableTOR")->setChecked(true);
+        QCOMPARE(view.ViewStatusText(), QStringLiteral("7-160x140-W"));
+    }
+
+    // At every cell size and scroll offset every cell with a pixel in the view
+    // is painted, the partly shown ones at the edges included: by the full
+    // redraw (all live) and by the step's repaint (all die at once).
+    void everyVisibleCellIsPaintedAtEveryScrollOffset() {
+        test::WindowFixture f;
+        Settings& s = f.settings();
+        World& w = f.world();
+        app::FieldView& view = f.window->fieldView();
+        w.SetFieldWidth(999);
+        w.SetFieldHeight(999);
+        w.Rules[0].BirthList.clear();
+        w.Rules[0].SurvivalList.clear();
+        const QRgb live = app::ToRgb(s.Colours.ColourOfState(1));
+        const QRgb empty = app::ToRgb(s.Colours.BackgroundColour);
+        const QSize shown = f.Find<QWidget>("PaintBox1")->size();
+        // The colour each pixel of the view must have where a cell is painted.
+        auto check = [&](QRgb colour, int c) {
+            const int x0 = view.horizontalScrollBar()->value();
+            const int y0 = view.verticalScrollBar()->value();
+            auto inside = [&](int p) {
+                return p % c >= view.InsetLead() && p % c < c - view.InsetTrail();
+            };
+            for (int py = 0; py < shown.height(); ++py)
+                for (int px = 0; px < shown.width(); ++px)
+                    if (inside(x0 + px) && inside(y0 + py) &&
+                        view.SurfacePixel(x0 + px, y0 + py) != colour)
+                        return QPoint(px, py);
+            return QPoint(-1, -1);
+        };
+        for (int c : {1, 4, 7}) {
+            for (int offset : {0, 1, c - 1}) {
+                s.CellSize = c;
+                view.FitToField();
+                w.MainField.FillRect(1, 1, 999, 999, 1);
+                view.horizontalScrollBar()->setValue(23 * c + offset);
+                view.verticalScrollBar()->setValue(17 * c + offset);
+                view.RedrawView();
+                QCOMPARE(check(live, c), QPoint(-1, -1));
+                f.window->runControl().StepButtonClick();
+                QCOMPARE(check(empty, c), QPoint(-1, -1));
+            }
+        }
+    }
+
+    void aRunShowsEveryCellAsTheFieldHoldsItWhenStopped() {
+        test::WindowFixture f;
+        World& world = f.world();
+        world.Random.FixSeed(7);
+        for (int x = 1; x <= world.FieldWidth(); ++x)
+            for (int y = 1; y <= world.FieldHeight(); ++y)
+                world.MainField.at(x, y) = world.Random.Below(2);
+        f.window->fieldView().RedrawView();
+        f.Find<QSlider>("SpeedTrackBar")->setValue(0);
+        f.Click("StartButton");
+        f.Find<QSlider>("SpeedTrackBar")->setValue(0);
+        QTRY_VERIFY(f.window->runControl().ShownGeneration() > 20);
+        f.Click("StopButton");
+        const ColourModel& colours = f.settings().Colours;
+        for (int x = 1; x <= world.FieldWidth(); ++x)
+            for (int y = 1; y <= world.FieldHeight(); ++y) {
+                const std::int32_t v = world.MainField.at(x, y);
+                if (f.CellPixel(x, y) !=
+                    app::ToRgb(v > 0 ? colours.ColourOfState(v) : colours.BackgroundColour))
+                    QFAIL(qPrintable(QStringLiteral("cell %1,%2").arg(x).arg(y)));
+            }
+    }
+
+    // The command-line file replaces the saved field, fits as from the open
+    // dialog, and undo comes back to it; a large pattern opens at one pixel per
+    // cell with the grid on, its middle in view.
+    void theCommandLineFileFitsAsFromTheDialogAndUndoComesBackToIt() {
+        test::WindowFixture f;
+        f.world().MainField.at(2, 2) = 1;
+        f.Close();  // writes the settings file with this field
+        const QString file = f.dir.filePath("Frame.rle");
+        test::WriteFile(file, FramePattern());
+        f.Open(file);
+        World& world = f.world();
+        QCOMPARE(world.FieldWidth(), 136);
+        QCOMPARE(world.Rules[0].BirthList, (std::vector<std::int32_t>{3, 6}));
+        const int fromCommandLine = f.settings().CellSize;
+        QVERIFY(Counter(f, "Edit1") == kFrameCells && Counter(f, "Edit11") == kFrameCells);
+        f.window->OpenFile(file);  // as the open dialog does
+        QCOMPARE(f.settings().CellSize.Value(), fromCommandLine);
+        QVERIFY2(fromCommandLine >= 5, qPrintable(QString::number(fromCommandLine)));
+
+        // Some steps, then a larger field saved as snapshot 2 by a start.
+        for (int i = 0; i < 3; ++i)
+            f.Click("StepButton");
+        QVERIFY(Counter(f, "Edit2") > 0 && Counter(f, "Edit7") > 0);
+        world.SetFieldWidth(900);
+        world.SetFieldHeight(900);
+        f.window->RefreshFromModel();
+        f.Click("StartButton");
+        f.Click("StartButton");
+        QCOMPARE(world.UndoCounter, 3);
+        // Back twice: snapshot 1 is the command-line file as it was opened.
+        f.Click("N14");
+        f.Click("N14");
+        QVERIFY(world.UndoCounter == 1 && world.FieldWidth() == 136);
+        const std::pair<const char*, int> loaded[] = {{"Edit1", kFrameCells},
+                                                      {"Edit11", kFrameCells},
+                                                      {"Edit2", 0},
+                                                      {"Edit7", 0},
+                                                      {"Edit3", 1}};
+        for (const auto& [name, value] : loaded)
+            QVERIFY2(Counter(f, name) == value, name);
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Frame.rle  -  Zentorix"));
+        // Forward to the larger field: its middle is in view, at the same cell size.
+        const int cellSize = f.settings().CellSize;
+        f.Click("N15");
+        QVERIFY(world.FieldWidth() == 900 && f.settings().CellSize.Value() == cellSize);
+        app::FieldView& view = f.window->fieldView();
+        for (const QScrollBar* bar : {view.horizontalScrollBar(), view.verticalScrollBar()}) {
+            QVERIFY(bar->maximum() > 0);
+            QCOMPARE(bar->value(), bar->maximum() / 2);
+        }
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Frame.rle  -  Zentorix"));
+
+        const QString large = f.dir.filePath("full.rle");
+        test::WriteFile(large, "x = 997, y = 997, rule = B3/S23\n" +
+                                   QByteArray("997o$\n").repeated(997) + "!\n");
+        f.Close();
+        f.Open(large);
+        QVERIFY(f.settings().CellSize == 1 && f.settings().Grid);
+        const app::FieldView& v = f.window->fieldView();
+        QCOMPARE(v.SurfacePixel(v.horizontalScrollBar()->value() + v.viewport()->width() / 2,
+                                v.verticalScrollBar()->value() + v.viewport()->height() / 2),
+                 app::ToRgb(f.settings().Colours.ColourOfState(1)));
+    }
+
+    void undoSnapshotsAndSettingsSurviveARestart() {
+        test::WindowFixture f;
+        const QDir undo(f.dir.filePath("QuickSave/undo"));
+        QVERIFY(undo.exists("1.qlf"));  // written at start-up
+        for (int i = 0; i < 3; ++i)
+            f.Click("StartButton");
+        QVERIFY(undo.exists("2.qlf") && undo.exists("3.qlf"));
+        World& world = f.world();
+        QCOMPARE(world.UndoCounter, 4);
+        f.Click("StopButton");
+        // Back to the state of the last start.
+        world.MainField.at(3, 3) = 1;
+        f.Click("N14");
+        QVERIFY(world.UndoCounter == 3 && world.MainField.at(3, 3) == 0);
+        // Clearing the field and filling it are undone as one step each.
+        world.MainField.at(4, 4) = 1;
+        f.Click("EraseButton");
+        QCOMPARE(world.MainField.at(4, 4), 0);
+        f.Click("N14");
+        QCOMPARE(world.MainField.at(4, 4), 1);
+        f.settings().RandomFillIntensity = 100;
+        f.settings().MainFillRandom = true;
+        f.Click("FillRandomButton");
+        QCOMPARE(world.MainField.at(5, 5), 1);
+        f.Click("N14");
+        QVERIFY(world.MainField.at(5, 5) == 0 && world.MainField.at(4, 4) == 1);
+
+        f.Find<QCheckBox>("AutoStop")->setChecked(true);
+        f.Find<QSpinBox>("IntSizeBigGrid")->setValue(9);
+        f.Find<QSpinBox>("UpDown2")->setValue(77);
+        f.Find<QSlider>("SpeedTrackBar")->setValue(250);
+        world.MainField.at(5, 6) = 1;
+        world.EternalLifeField.at(7, 8) = 1;
+        f.window->fieldView().ZoomAt(1, 1, +1);
+        f.Close();
+
+        f.Open();
+        const Settings& s = f.settings();
+        QVERIFY(s.AutoStop && f.Checked("AutoStop") && s.SizeBigGrid.Value() == 9);
+        QCOMPARE(f.Find<QSpinBox>("UpDown2")->value(), 77);
+        QCOMPARE(f.Find<QSlider>("SpeedTrackBar")->value(), 250);
+        QCOMPARE(RunTimer(f)->interval(), 250);
+        // The fields come back because SaveFieldWhenExit starts checked, and the
+        // counters show them from the start.
+        QVERIFY(f.world().MainField.at(5, 6) == 1 && f.world().EternalLifeField.at(7, 8) == 1);
+        QCOMPARE(Counter(f, "Edit1"), f.world().Counters.LiveCount);
+        QVERIFY(f.world().Counters.LiveCount >= 1);
+        // Speed 0 is saved as 1.
+        f.Find<QSlider>("SpeedTrackBar")->setValue(0);
+        f.Close();
+        f.Open();
+        QVERIFY(f.settings().SpeedMain.Value() == 1 && RunTimer(f)->interval() == 1);
+    }
+
+    void badSettingsMissingAndUnknownFilesAreToldAndAScreenSizedWindowFits() {
+        test::WindowFixture f;
+        f.Close();
+        const QByteArray saved = test::ReadFile(f.dir.filePath("Zentorix.ini"));
+        test::WriteFile(
+            f.dir.filePath("Zentorix.ini"),
+            "#Zentorix configuration file\r\n#FileType ini\r\n#FieldWidth:         abc\r\n");
+        QString told;  // once the window is shown
+        test::AnswerQuestion(QMessageBox::Ok, &told);
+        f.Open();
+        QVERIFY2(told.contains("Zentorix.ini.bad"), qPrintable(told));
+        QVERIFY(QFileInfo::exists(f.dir.filePath("Zentorix.ini.bad")));
+        QCOMPARE(f.settings().ClearForLoad, true);
+        f.Close();
+
+        // Saved on a larger screen than this one.
+        QString ini = QString::fromUtf8(saved);
+        for (const auto& [key, value] : {std::pair{"#WindowTop:", "900"},
+                                         {"#WindowLeft:", "1500"},
+                                         {"#WindowHeight:", "1400"},
+                                         {"#WindowWidth:", "2500"}}) {
+            const QRegularExpression line(QStringLiteral("%1[^\\r\\n]*").arg(key));
+            QVERIFY2(ini.contains(line), key);
+            ini.replace(line, QStringLiteral("%1%2").arg(key, -22).arg(value));
+        }
+        test::WriteFile(f.dir.filePath("Zentorix.ini"), ini.toUtf8());
+        QStringList messages;
+        app::MainWindow window(f.Folder(), f.dir.filePath("nowhere.rle"));
+        window.SetMessageSink([&messages](const QString& text) { messages << text; });
+        window.show();
+        QTRY_VERIFY(window.StartedUp());
+        // Inside the screen, or as narrow as the window can be.
+        const QRect area = window.screen()->availableGeometry();
+        const QRect g = window.geometry();
+        QVERIFY(area.contains(g.topLeft()) && g.bottom() <= area.bottom());
+        QVERIFY(g.right() <= area.right() || g.width() == window.minimumWidth());
+
+        test::WriteFile(f.dir.filePath("notes.txt"), "\x01\x02 not a pattern \x03\n");
+        window.OpenFile(f.dir.filePath("notes.txt"));
+        window.findChild<QAction*>("Contents1")->trigger();  // no help file here
+        QCOMPARE(messages.size(), 3);
+        QVERIFY2(messages[0].contains("nowhere.rle"), qPrintable(messages[0]));
+        QVERIFY(messages[1].contains("notes.txt") && messages[1].contains("формат"));
+        QVERIFY2(messages[2].contains("довідки"), qPrintable(messages[2]));
+        QCOMPARE(window.windowTitle(), QStringLiteral("new.zlf  -  Zentorix"));
+
+        // A quick save is confirmed on the status bar with the file's name.
+        window.findChild<QAction*>("Save0")->trigger();
+        const QStringList quick = QDir(f.dir.filePath("QuickSave")).entryList({"*.qlf"});
+        QVERIFY(quick.size() == 1 && window.statusBar()->currentMessage().contains(quick.first()));
+    }
+
+    void toolPanelPagesPopUpsTimingAndHelp() {
+        test::WindowFixture f;
+        // Every option page at the panel's width, one click each.
+        auto* pages = f.Find<QTabWidget>("PageControl1");
+        auto* panel = f.Find<QScrollArea>("Panel7");
+        QVERIFY(!pages->tabBar()->isVisible());
+        for (int i = pages->count() - 1; i >= 0; --i) {
+            auto* button = f.Find<QToolButton>(qPrintable(QStringLiteral("PageButton%1").arg(i)));
+            const QRect inPanel(button->mapTo(panel, QPoint(0, 0)), button->size());
+            QVERIFY(button->isVisible() && panel->viewport()->geometry().contains(inPanel));
+            QCOMPARE(button->text(), pages->tabText(i));
+            button->click();
+            QCOMPARE(pages->currentIndex(), i);
+            QVERIFY(button->isChecked());
+        }
+        // The grid button and menu item show the grid's state.
+        for (int i = 0; i < 2; ++i) {
+            f.Click("GridButton");
+            QVERIFY(f.Checked("GridButton") == f.settings().Grid);
+            QVERIFY(f.Find<QAction>("Grid1")->isChecked() == f.settings().Grid);
+            f.Click("Grid1");
+            QCOMPARE(f.Checked("GridButton"), f.settings().Grid);
+        }
+
+        // The tool panel stands right, left or hidden.
+        auto* field = f.Find<QWidget>("Panel1");
+        QVERIFY(panel->x() > field->x());
+        f.Click("PanelLeft1");
+        QApplication::processEvents();
+        QVERIFY(panel->x() < field->x());
+        auto* back = f.Find<QAction>("Return21");
+        QVERIFY(!back->isVisible());
+        f.Click("PanelOff1");
+        QVERIFY(!panel->isVisible() && back->isVisible());
+        back->trigger();  // the context menu brings it back at the right
+        QApplication::processEvents();
+        QVERIFY(panel->isVisible() && panel->x() > field->x());
+        QVERIFY(f.Find<QAction>("PanelRigth1")->isChecked());
+
+        // Pop-up panels hide each other.
+        app::PopupPanels& popups = f.window->popups();
+        popups.Toggle("ThresholdPanel");
+        QVERIFY(popups.panel("ThresholdPanel")->isVisible());
+        f.Click("About1");
+        QVERIFY(popups.panel("AboutPanel")->isVisible());
+        QVERIFY(!popups.panel("ThresholdPanel")->isVisible());
+        f.Click("Cansel6");
+        QVERIFY(!popups.panel("AboutPanel")->isVisible());
+        // The pictures stop taking turns once the panel is closed.
+        QVERIFY(!popups.findChild<QTimer*>("Timer3")->isActive());
+
+        // The timing button shows the milliseconds of a hundred steps.
+        const int next = f.world().Counters.Generation;
+        f.Click("Button1");
+        bool number = false;
+        f.Text("Button1").toInt(&number);
+        QVERIFY(number);
+        // Generations next .. next + 99 were computed; Edit3 shows the last.
+        QCOMPARE(f.window->runControl().ShownGeneration(), next + 99);
+
+        // The guide is the HTML one; a compiled help file has no viewer here.
+        QCOMPARE(f.window->HelpFile(), QString());
+        for (const auto& [name, guide] : {std::pair{"ZentorixUA.chm", QString()},
+                                          {"ZentorixUA.html", f.dir.filePath("ZentorixUA.html")}}) {
+            test::WriteFile(f.dir.filePath(name), "help");
+            QCOMPARE(f.window->HelpFile(), guide);
+        }
+
+        // A folder typed into the path box is listed; a wrong one changes nothing.
+        auto* lists = f.window->findChild<app::FolderFileLists*>();
+        QVERIFY(QDir(f.dir.path()).mkpath("deep/er/patterns"));
+        const QString deep = QDir(f.dir.filePath("deep/er/patterns")).absolutePath();
+        for (const auto& [typed, expected] :
+             {std::pair{deep, deep}, std::pair{f.dir.filePath("missing"), deep}}) {
+            lists->pathBox()->setText(typed);
+            QTest::keyClick(lists->pathBox(), Qt::Key_Return);
+            QCOMPARE(lists->folder(), expected);
+        }
+        QVERIFY(lists->pathBox()->toolTip().contains("missing"));
+    }
+
+    // The four panels start in their pages, float, dock on any side (the chart
+    // then draws wide pages), keep their places through a restart and go home
+    // from the menu. Docking and floating while a 997 x 997 soup runs at full
+    // speed take less than 100 ms each and the run goes on.
+    void panelsDockAnywhereAndComeBack() {
+        test::WindowFixture f;
+        const std::pair<const char*, const char*> homes[] = {{"RulesSelectPanel", "TabSheet3"},
+                                                             {"RegionPanel", "TabSheet3"},
+                                                             {"SBPanel", "Panel7"},
+                                                             {"GraphStatisticPanel", "TabSheet4"}};
+        const auto allHome = [&] {
+            for (const auto& [name, page] : homes) {
+                auto* dock = f.Find<QDockWidget>(name);
+                QVERIFY2(dock && f.Find<QWidget>(page)->isAncestorOf(dock) && !dock->isFloating(),
+                         name);
+            }
+        };
+        allHome();
+        World& w = f.world();
+        w.SetFieldWidth(997);
+        w.SetFieldHeight(997);
+        w.Random.FixSeed(7);
+        for (int x = 1; x <= 997; ++x)
+            for (int y = 1; y <= 997; ++y)
+                w.MainField.at(x, y) = w.Random.Below(3) == 0;
+        f.Find<QSlider>("SpeedTrackBar")->setValue(0);
+        app::RunControl& run = f.window->runControl();
+        run.StartButtonClick();
+        QTest::qWait(200);
+
+        auto* chart = f.Find<QDockWidget>("GraphStatisticPanel");
+        QElapsedTimer timer;
+        timer.start();
+        chart->setFloating(true);  // its float button
+        QTRY_VERIFY(chart->parentWidget() == f.window.get());
+        QApplication::processEvents();
+        const qint64 floated = timer.restart();
+        QVERIFY(chart->isFloating());
+        f.window->addDockWidget(Qt::BottomDockWidgetArea, chart);  // dragged under the field
+        chart->setFloating(false);
+        QApplication::processEvents();
+        const qint64 docked = timer.elapsed();
+        QVERIFY2(floated < 100 && docked < 100,
+                 qPrintable(QStringLiteral("%1 %2").arg(floated).arg(docked)));
+        QCOMPARE(f.window->dockWidgetArea(chart), Qt::BottomDockWidgetArea);
+        const std::int32_t generation = w.Counters.Generation;
+        QTRY_VERIFY(w.Counters.Generation > generation + 3);
+        QVERIFY(run.Running());
+        run.StopButtonClick();
+
+        // Under the field the chart is wide, and its pages run to its width.
+        auto* paintBox = f.Find<app::StatisticsChart>("PaintBox6");
+        QTRY_VERIFY(paintBox->width() > 600);
+        for (int i = 0; i < 200; ++i)
+            run.StepButtonClick();
+        QCOMPARE(paintBox->image().width(), paintBox->width());
+        // The live curve (white) runs past the middle of a narrow page.
+        bool drawnFarRight = false;
+        const QImage& page = paintBox->image();
+        for (int y = 20; y < page.height() - 60; ++y)
+            for (int x = 300; x < page.width(); ++x)
+                drawnFarRight = drawnFarRight || (page.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
+        QVERIFY(drawnFarRight);
+
+        // Another side, and floating; both places come back after a restart.
+        auto* counts = f.Find<QDockWidget>("SBPanel");
+        counts->setFloating(true);
+        QTRY_VERIFY(counts->parentWidget() == f.window.get() && counts->isFloating());
+        f.window->addDockWidget(Qt::LeftDockWidgetArea, counts);
+        counts->setFloating(false);
+        f.Find<QDockWidget>("RegionPanel")->setFloating(true);
+        QTRY_VERIFY(f.Find<QDockWidget>("RegionPanel")->parentWidget() == f.window.get());
+        f.Close();
+        QVERIFY(QFileInfo::exists(f.dir.filePath("Panels.ini")));
+        f.Open();
+        QCOMPARE(f.window->dockWidgetArea(f.Find<QDockWidget>("GraphStatisticPanel")),
+                 Qt::BottomDockWidgetArea);
+        QCOMPARE(f.window->dockWidgetArea(f.Find<QDockWidget>("SBPanel")), Qt::LeftDockWidgetArea);
+        QVERIFY(f.Find<QDockWidget>("RegionPanel")->isFloating());
+        QVERIFY(
+            f.Find<QWidget>("TabSheet3")->isAncestorOf(f.Find<QDockWidget>("RulesSelectPanel")));
+        // The settings file keeps its own keys only.
+        QVERIFY(!test::ReadFile(f.dir.filePath("Zentorix.ini")).contains("Dock"));
+
+        f.Find<QAction>("PanelsHome1")->trigger();
+        allHome();
+        f.Close();
+        QVERIFY(!QFileInfo::exists(f.dir.filePath("Panels.ini")));
+        f.Open();
+        allHome();
+    }
+
+    // From a large window down to the smallest, in both languages, every control
+    // of the tool bars and the status bar shows whole inside the window, none
+    // over another; a pop-up panel stays inside.
+    void everyControlFitsFromLargeToTheSmallestWindow() {
+        test::WindowFixture f;
+        test::CopyShippedLanguages(f.dir.path());
+        f.window->resize(300, 200);
+        QCOMPARE(f.window->size(), f.window->minimumSize());
+        QVERIFY(f.window->minimumWidth() <= 800 && f.window->minimumHeight() <= 520);
+        // The first control that is cut, hidden, outside or overlapped; empty when none.
+        auto problem = [&f]() -> QString {
+            QList<QRect> taken;
+            for (const char* area : {"ToolBar1", "StatusBar1"}) {
+                for (QWidget* w : f.Find<QWidget>(area)->findChildren<QWidget*>()) {
+                    if (!w->isVisible() || w->objectName().isEmpty() ||
+                        !(qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w) ||
+                          qobject_cast<QLineEdit*>(w) || qobject_cast<QSlider*>(w) ||
+                          qobject_cast<QComboBox*>(w)))
+                        continue;
+                    const QRect r(w->mapTo(f.window.get(), QPoint(0, 0)), w->size());
+                    if (!f.window->rect().contains(r))
+                        return "outside: " + w->objectName();
+                    if (r.width() < w->minimumSizeHint().width())
+                        return "cut: " + w->objectName();
+                    for (const QRect& other : taken)
+                        if (other.intersects(r))
+                            return "overlapped: " + w->objectName();
+                    taken.append(r);
+                }
+            }
+            // The tool panel shows its pages whole, it only scrolls up and down; and
+            // a long text (a folder path) does not make it wide.
+            auto* panel = f.Find<QScrollArea>("Panel7");
+            if (panel->widget()->width() > panel->viewport()->width())
+                return "tool panel cut by " +
+                       QString::number(panel->widget()->width() - panel->viewport()->width());
+            if (panel->viewport()->width() >
+                app::ToolPanel::ScaledWidth(panel->fontMetrics()) * 11 / 10)
+                return "tool panel widened to " + QString::number(panel->viewport()->width());
+            for (const char* name : {"HelpButton", "ExitButton", "ComboBox1", "InfoEdit"})
+                if (!f.Find<QWidget>(name)->isVisible())
+                    return QStringLiteral("hidden: ") + name;
+            return {};
+        };
+        for (const QString language : {"ukraine.lng", "english.lng"}) {
+            f.window->language().ApplyLanguageFile(language);
+            QCOMPARE(f.window->language().CurrentLanguageFile(), language);
+            for (const QSize size : {QSize(1270, 690), QSize(1000, 600), f.window->minimumSize()}) {
+                f.window->resize(size);
+                const QString where = QStringLiteral("%1 at %2x%3: ")
+                                          .arg(language)
+                                          .arg(size.width())
+                                          .arg(size.height());
+                for (int page = 0; page < 6; ++page) {
+                    f.Find<QTabWidget>("PageControl1")->setCurrentIndex(page);
+                    QTRY_VERIFY2(problem().isEmpty(),
+                                 qPrintable(where + QString::number(page) + " " + problem()));
+                }
+                f.window->popups().Toggle("AboutPanel");
+                QWidget* about = f.window->popups().panel("AboutPanel");
+                const QRect r(about->mapTo(f.window.get(), QPoint(0, 0)), about->size());
+                QVERIFY2(f.window->rect().contains(r), qPrintable(where));
+                f.window->popups().HideAll();
+            }
+        }
+        f.Screenshot("smallest_window");
+    }
+
+    void aTerminationSignalClosesLikeTheUserAndSavesTheSettings() {
+        QTemporaryDir dir;
+        // The program keeps its settings next to itself when it can write there.
+        const QString program = dir.filePath("zentorix");
+        QVERIFY(QFile::copy(QStringLiteral(ZENTORIX_PROGRAM), program));
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.start(program, {});
+        QVERIFY(process.waitForStarted());
+        // Wait for start-up: the first undo snapshot is written then.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("QuickSave/undo/1.qlf")), 10000);
+        QVERIFY(!QFile::exists(dir.filePath("Zentorix.ini")));
+        process.terminate();  // SIGTERM
+        QVERIFY(process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit);
+        QVERIFY(QFile::exists(dir.filePath("Zentorix.ini")));
+    }
+
+    void SwitchingChangesEveryCaptionAndNoRuleOrSelection() {
+        test::WindowFixture f;
+        f.Close();
+        test::CopyShippedLanguages(f.dir.path());
+        QFile::remove(f.dir.path() + "/Language/#SelLangStart");
+        f.Open();
+        app::LanguageControl& language = f.window->language();
+        const QStringList ukrainian = Captions(f);
+        QCOMPARE(ukrainian.first(), QStringLiteral("Файл"));
+
+        // A state a language switch must not disturb: rule set 2 edited with its
+        // own rule, a layer chosen in a list.
+        auto* copyTo = f.Find<QComboBox>("CopyToComboBox");
+        test::Choose(copyTo, 2);
+        test::Choose(f.Find<QComboBox>("RulesSelectorBox"), 2);
+        QCOMPARE(f.world().Editor.EditedRuleSet, std::int16_t{2});
+        const std::string rules[3] = {RuleToString(f.world(), 0, 0), RuleToString(f.world(), 0, 1),
+                                      RuleToString(f.world(), 0, 2)};
+
+        QElapsedTimer timer;
+        timer.start();
+        language.ApplyLanguageFile("english.lng");
+        qInfo("applying english.lng to the window: %lld ms", timer.elapsed());
+        QCOMPARE(Captions(f).join('|'),
+                 QStringLiteral("File|Open...|Intensity|Eternal Life|Hints|Exit|Colours|Colours|"
+                                "Eternal Life|START|Colour by age|Every 1 generation|"
+                                "Generation =|Open a file (Ctrl+O)|EN"));
+        QCOMPARE(copyTo->currentIndex(), 2);
+        QCOMPARE(f.world().Editor.EditedRuleSet, std::int16_t{2});
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(RuleToString(f.world(), 0, i), rules[i]);
+        QCOMPARE(f.settings().Language, std::string("english.lng"));
+        QCOMPARE(f.window->HelpFile().endsWith("ZentorixEN.html"),
+                 QFile::exists(f.dir.path() + "/ZentorixEN.html"));
+
+        // Every component key names a control of the window, and that control shows
+        // the key's English caption.
+        LanguageTexts texts = DefaultLanguageTexts();
+        const auto file = ReadLanguageFile(
+            app::ToPath(QStringLiteral(ZENTORIX_SHIPPED_DATA "/Language/english.lng")), texts);
+        QVERIFY(file && file->error.empty());
+        QHash<QString, QString> captions;
+        for (const auto& [key, value] : file->captions)
+            captions.insert(QString::fromStdString(key), QString::fromStdString(value));
+        QStringList missing, wrong;
+        int compared = 0;
+        for (std::string_view key : kComponentKeys) {
+            const QString name = QString::fromUtf8(key.data(), static_cast<int>(key.size()));
+            QObject* control = f.window->findChild<QObject*>(name);
+            if (!control) {
+                missing << name;
+                continue;
+            }
+            if (!captions.contains(name))
+                continue;
+            ++compared;
+            if (const QString shown = ShownCaption(control); shown != captions.value(name))
+                wrong << name + ": " + shown;
+        }
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(' ')));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(" | ")));
+        QCOMPARE(compared, static_cast<int>(kComponentKeys.size()));
+
+        language.ApplyLanguageFile("ukraine.lng");
+        QCOMPARE(Captions(f), ukrainian);
+        QCOMPARE(copyTo->currentIndex(), 2);
+    }
+
+    void FirstStartOffersTheChoiceAndTheChoiceSurvivesARestart() {
+        test::WindowFixture f;
+        f.Close();
+        QFile::remove(f.dir.path() + "/Zentorix.ini");
+        test::CopyShippedLanguages(f.dir.path());
+        f.Open();
+        QFrame* panel = f.window->popups().panel("ChangeLanguagePanel");
+        QTRY_VERIFY(panel->isVisible());
+        auto* list = f.Find<QListWidget>("LanguageListBox");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("English"));
+
+        // A click previews; Cancel puts back the language the panel opened with.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(0)).center());
+        QCOMPARE(f.Find<QMenu>("File1")->title(), QStringLiteral("File"));
+        f.Find<QPushButton>("Cansel03")->click();
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(f.Find<QMenu>("File1")->title(), QStringLiteral("Файл"));
+
+        f.window->findChild<QAction*>("Language1")->trigger();
+        QVERIFY(panel->isVisible());
+        list->setCurrentRow(0);
+        f.Find<QPushButton>("ChangeLanguage1")->click();
+        QVERIFY(!panel->isVisible());
+        f.Close();
+
+        f.Open();  // the settings file now exists: no panel, the language as chosen
+        QVERIFY(!panel || !f.window->popups().panel("ChangeLanguagePanel")->isVisible());
+        QCOMPARE(f.Find<QMenu>("File1")->title(), QStringLiteral("File"));
+        QCOMPARE(f.window->language().CurrentLanguageFile(), QStringLiteral("english.lng"));
+        QCOMPARE(f.world().Editor.RulesComboBoxText, std::string("Conway`s Life"));
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
