@@ -49,24 +49,10 @@ TEST_F(PaletteLine, EveryKindReadsBackWhatItWrote) {
     }
 }
 
-TEST_F(PaletteLine, LayoutOfEachKindEvenForColoursTooWide) {
-    c.ShowBirthCells = c.ColorMode = true;
-    c.ColorOn = false;
-    c.CellColour = 255;
-    c.BackgroundColour = 10789024;
-    c.GenColourCount = 7;
-    for (int k = 249; k <= 256; ++k)
-        c.GenPalette[k] = 16777200 + k - 249;
-    EXPECT_EQ(FormatPaletteLine(c, kSchemeLineKind),
-              "#CX B  G     25510789024      64      91     25510789024");
-    EXPECT_EQ(FormatPaletteLine(c, kCountLineKind), "#CZ   7");
-    EXPECT_EQ(FormatPaletteLine(c, 31),
-              "#CV 1677720016777201167772021677720316777204167772051677720616777207");
-    EXPECT_EQ(FormatPaletteLine(c, 10).substr(0, 4), "#CA ");
+// Colours too wide for their field keep the columns; what is written is the
+// colour the view paints with. Kinds outside the table write nothing.
+TEST_F(PaletteLine, ColoursTooWideKeepTheColumns) {
     EXPECT_EQ(FormatPaletteLine(c, 32) + FormatPaletteLine(c, -3), "");
-
-    // Colours too wide for their field keep the columns; what is written is the
-    // colour the view paints with.
     c.CellColour = -2147483647 - 1;
     c.BackgroundColour = 0x7FFFFFFF;
     c.GenPalette[1] = 123456789;
@@ -182,29 +168,6 @@ TEST(BuiltInColours, SchemesAndPalettesReadBackToTheirLines) {
     EXPECT_EQ(std::vector<Colour>(c.GenPalette.begin() + 12, c.GenPalette.begin() + 18),
               (std::vector<Colour>{65535, 0, 0, 0, 0, 15780518}));
     EXPECT_FALSE(ApplyBuiltInGenPalette(c, 7));
-}
-
-TEST(StateColours, StartUpStateAndTheyFollowPaletteCountAndSwitch) {
-    const ColourModel start;
-    EXPECT_EQ(FormatPaletteLine(start, kSchemeLineKind), kStartUpSchemeLine);
-    const auto startUp = BuiltInGenPalettes()[kStartUpGenPaletteIndex].Lines;
-    ASSERT_EQ(startUp.size(), 9u);
-    for (int row = -1; row < 8; ++row)
-        EXPECT_EQ(FormatPaletteLine(start, row), startUp[row + 1]);
-    // Colour by state is on, so the palette repeats every 64 states.
-    EXPECT_EQ(std::pair(start.ColourOfState(65), start.PanelTextColour[1]),
-              std::pair(59391, 0xFFFFFF - 59391));
-    ColourModel c;
-    SetGenColourCount(c, 20);
-    SetColorOn(c, false);
-    for (int v = 1; v <= kPaletteSize; ++v)
-        ASSERT_EQ(c.ColourOfState(v), c.CellColour);
-    SetCellColour(c, 0x123456);
-    EXPECT_EQ(c.ColourOfState(77), 0x123456);
-    SetColorOn(c, true);
-    EXPECT_EQ(c.ColourOfState(21), c.GenPalette[1]);
-    SetGenColourCount(c, 0);
-    EXPECT_EQ(c.ColourOfState(256), c.GenPalette[1]);
 }
 
 TEST(PaletteCommands, BulkFillsTouchTheirRangeAndOnlyShownEntriesArePicked) {

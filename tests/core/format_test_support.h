@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,17 @@ inline States Staged(const StateField& field) {
     return cells;
 }
 
+// The live cells of a layer as "x,y" (state 1) or "x,y=state", column by column.
+inline std::string CellText(const StateField& field) {
+    std::ostringstream text;
+    for (const auto& [x, y, state] : Staged(field)) {
+        text << (text.tellp() ? " " : "") << x << ',' << y;
+        if (state != 1)
+            text << '=' << state;
+    }
+    return text.str();
+}
+
 // The message of what `act` throws; "none" when it throws nothing.
 template <class Act>
 std::string ErrorOf(Act&& act) {
@@ -47,6 +59,28 @@ inline std::string Words(std::initializer_list<std::int64_t> values) {
         for (int shift = 0; shift < 32; shift += 8)
             out += static_cast<char>((static_cast<std::uint32_t>(v) >> shift) & 0xFF);
     return out;
+}
+
+// A rule set as "B3,6/S2,3", with "/H<states>" while history is on.
+inline std::string RuleText(const RuleSet& rules) {
+    std::string text;
+    for (const auto& [head, sums] :
+         {std::pair("B", &rules.BirthList), {"/S", &rules.SurvivalList}}) {
+        text += head;
+        for (std::size_t i = 0; i < sums->size(); ++i)
+            text.append(i ? "," : "").append(std::to_string((*sums)[i]));
+    }
+    if (rules.History)
+        text.append("/H").append(std::to_string(rules.HistoryRange));
+    return text;
+}
+
+// Lines joined by "|", as one value to compare.
+inline std::string Joined(const Lines& lines) {
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text.append(i ? "|" : "").append(lines[i]);
+    return text;
 }
 
 // A folder for the files of a test, a world and its settings to read them into.
