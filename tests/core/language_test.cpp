@@ -70,9 +70,6 @@ TEST(LanguageFile, FamiliesReplaceTheirTextsAndAnIndexOutsideChangesNothing) {
                          "Overwrite?", defaults.LandStr[4]));
     for (int i = 1; i <= 26; ++i)
         EXPECT_EQ(texts.StatStr[i], i == 5 ? std::string("Rules:") : defaults.StatStr[i]) << i;
-    // A bad index keeps what came before it.
-    Read("MainStr[00]:GO;\nStatStr[x5]:bad;\nMainStr[01]:HALT;\n", texts);
-    EXPECT_EQ(std::tuple(texts.MainStr[0], texts.MainStr[1]), std::tuple("GO", "STOP"));
 }
 
 TEST(LanguageFile, TheListReadsCodeAndNameFromLineTwo) {
