@@ -318,17 +318,6 @@ TEST_F(ColourFiles, ListingGivesNamesThatLoadTheirFiles) {
     for (const auto& name : names.GenPalettes)
         EXPECT_TRUE(LoadGenPalette(c, dir.Path(), name));
     EXPECT_TRUE(ListPaletteFiles(dir / "no-such-folder").GenPalettes.empty());
-
-    // Entries past the built-in ones load their file.
-    ColourModel chosen;
-    ASSERT_TRUE(SelectGenPalette(chosen, dir.Path(), 6, "ignored"));
-    EXPECT_EQ(chosen.GenColourCount, 12);
-    SaveColourScheme(chosen, dir.Path(), "Життя");
-    ASSERT_TRUE(SelectColourScheme(chosen, dir.Path(), 3, "Життя"));
-    EXPECT_EQ(chosen.CellColour, 32768);
-    ASSERT_TRUE(SelectColourScheme(chosen, dir.Path(), 5, "Життя"));
-    EXPECT_EQ(chosen.CellColour, 65535);
-    EXPECT_FALSE(SelectGenPalette(chosen, dir.Path(), 7, "absent"));
 }
 
 }  // namespace

@@ -122,13 +122,7 @@ TEST_F(RuleFile, BadMissingOrRulelessFilesKeepWhatWasReadAndRestoreTheEditor) {
               std::tuple("Words", Lines{"only words"}));
 }
 
-TEST_F(RuleFile, NamesDefaultMayHoldTheExtensionAndStayInTheFolder) {
-    world.Editor.RulesComboBoxText.clear();
-    EXPECT_EQ(std::tuple(RuleFileSaveName(world.Editor, 150), world.Editor.RulesComboBoxText),
-              std::tuple("Zentorix150", "Zentorix150"));
-    world.Editor.RulesComboBoxText = "Mine";
-    EXPECT_EQ(RuleFileSaveName(world.Editor, 150), "Mine");
-
+TEST_F(RuleFile, NamesMayHoldTheExtensionAndStayInTheFolder) {
     // A name the list shows loads its own file, also when ".rul" is part of it.
     const Lines names = {"two.rul", "my.rules list"};
     for (const std::string& name : names) {

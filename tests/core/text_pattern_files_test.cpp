@@ -258,8 +258,6 @@ TEST_F(PatternFiles, RleWriterLayoutForEachKindOfRule) {
         {"345/2/4", kFamilyGenerations,
          States{{0, 1, 1}, {1, 1, 2}, {2, 1, 3}, {0, 2, 30}, {1, 2, 30}, {3, 2, 999}, {0, 5, 24}},
          Lines{}, "#CXRLE Pos=0,1\nx = 4, y = 5, rule = 345/2/4\nABC$2pF.yO3$X!\n", 1},
-        {"B2/S34V", kFamilyOldLife, States{{25, 25, 1}}, Lines{},
-         "#CXRLE Pos=25,25\nx = 1, y = 1, rule = B2/S34V\no!\n"},
         {"#R NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,", kFamilyZentorix,
          States{{25, 25, 1}}, Lines{"two\nlines"},
          "#C two\n#C lines\n#C Zentorix rule NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,\n"
