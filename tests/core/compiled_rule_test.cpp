@@ -118,22 +118,5 @@ TEST(WorkerPool, EveryPartRunsOnceWhateverTheThreadCount) {
     }
 }
 
-TEST(WorkerPool, PartsSeeTheCallersWritesAndTheCallerSeesTheirs) {
-    WorkerPool pool(3);
-    std::vector<int> data(1000, 0);
-    for (int round = 1; round <= 200; ++round) {
-        // Every element holds the round before this one, or the part stops short.
-        auto fn = [&](int part, unsigned) {
-            for (int i = part * 100; i < part * 100 + 100; ++i) {
-                if (data[static_cast<std::size_t>(i)] != round - 1)
-                    return;
-                data[static_cast<std::size_t>(i)] = round;
-            }
-        };
-        pool.Run(10, fn);
-        ASSERT_EQ(data, std::vector<int>(1000, round));
-    }
-}
-
 }  // namespace
 }  // namespace zentorix
