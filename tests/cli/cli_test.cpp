@@ -104,17 +104,12 @@ TEST_F(Cli, HelpWrongUsageAndFailures) {
 TEST_F(Cli, GliderLinesAndSavedFilesOfEveryFormatRunTheSame) {
     const auto glider = folder.Write("glider.rle", "x = 3, y = 3, rule = B3/S23\nbo$2bo$3o!\n");
     // The field line, then one line per generation.
-    const CliResult r = Run(glider, "--generations 4");
-    ASSERT_EQ(r.status, 0) << r.err;
-    ASSERT_EQ(r.lines.size(), 5u) << r.out;
-    EXPECT_EQ(r.lines[0],
-              "field 103x102 plane live 5 rule "
-              "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,");
-    EXPECT_EQ(r.lines[1], "1 5 2 2 2");
-    EXPECT_EQ(r.lines[4], "4 5 2 2 2");
-    const CliResult quiet = Run(glider, "--generations 30 --quiet");
-    ASSERT_EQ(quiet.lines.size(), 2u);
-    EXPECT_EQ(quiet.lines[1].substr(0, 5), "30 5 ");
+    const std::string field =
+        "field 103x102 plane live 5 rule "
+        "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,";
+    EXPECT_EQ(Run(glider, "--generations 4").out,
+              field + "\n1 5 2 2 2\n2 5 2 2 2\n3 5 2 2 2\n4 5 2 2 2\n");
+    EXPECT_EQ(Run(glider, "--generations 30 --quiet").out, field + "\n30 5 2 2 2\n");
     EXPECT_EQ(Run(glider, "--generations 0").lines.size(), 1u);
     // A pattern wider than the largest field runs with what fits, and says so.
     const CliResult wide = Run(folder.Write("wide.rle", "x = 1200, y = 1\n1200o!\n"), "");
@@ -158,10 +153,8 @@ TEST_F(Cli, TheFileChoosesTorusAutoStopAndRandomFills) {
         "lonely.zlf", Zlf({KeyLine("#FieldHeight:", "40"), KeyLine("#FieldWidth:", "40"),
                            "[Option]", KeyLine("#AutoStop", "1"), "[Main Field]", "#L 10$10.A"}));
     const CliResult stopped = Run(lonely, "--generations 50");
-    ASSERT_EQ(stopped.status, 0) << stopped.err;
-    EXPECT_EQ(stopped.lines[0].substr(0, 26), "field 40x40 plane live 1 r");
-    ASSERT_EQ(stopped.lines.size(), 2u) << stopped.out;
-    EXPECT_EQ(stopped.lines[1], "1 0 0 0 1");
+    EXPECT_EQ(stopped.out.substr(0, 26) + stopped.out.substr(stopped.out.find('\n')),
+              "field 40x40 plane live 1 r\n1 0 0 0 1\n");
 
     // Fixed seeds repeat random fills.
     const auto rain = folder.Write(
@@ -179,16 +172,14 @@ TEST_F(Cli, RecordedRunsWriteTheStatisticsFile) {
     const auto blinker = folder.Write("blinker.rle", "x = 3, y = 1\n3o!\n");
     const auto stat = folder / "s.txt";
     // Without --generations the run ends with the recording.
-    const CliResult r = Run(blinker, "--record 2:4 --stat-file " + Quote(stat));
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.lines.size(), 5u);
+    EXPECT_EQ(Run(blinker, "--record 2:4 --stat-file " + Quote(stat)).lines.size(), 5u);
     const std::vector<std::string> lines = test::FileLines(stat);
     // The reader's two description lines make the header 14 lines long.
     ASSERT_EQ(lines.size(), 14u + 3u + 9u);
-    EXPECT_EQ(lines[2].substr(lines[2].size() - 11), "blinker.rle");
-    EXPECT_EQ(lines[14], "|        2  |     3   |       2  |     2    |      2  |");
-    EXPECT_EQ(lines[16].substr(0, 11), "|        4 ");
-    EXPECT_EQ(lines.back(), "Кінець файлу статистики");
+    EXPECT_EQ(
+        lines[2].substr(lines[2].size() - 11) + lines[14] + lines[16].substr(0, 11) + lines.back(),
+        "blinker.rle|        2  |     3   |       2  |     2    |      2  ||        4 "
+        "Кінець файлу статистики");
 
     // A lone cell dies at once: the die-out line, and the run ends there.
     const auto lone = folder.Write("lone.rle", "x = 1, y = 1\no!\n");
@@ -346,14 +337,10 @@ TEST_F(Cli, CensusOfOneRunCountsAsTheRunCommand) {
     EXPECT_NE(line.find("\"outcome\":\"active\",\"period\":null,\"generation\":40,"),
               std::string::npos)
         << line;
-    for (const auto& [key, value] : {std::pair{"live_final", last},
-                                     {"born_total", born},
-                                     {"died_total", died},
-                                     {"live_total", live}}) {
-        std::string field = "\"";
-        field.append(key).append("\":").append(std::to_string(value)).append(",");
-        EXPECT_NE(line.find(field), std::string::npos) << field << " " << line;
-    }
+    std::string figures = "\"live_final\":" + std::to_string(last);
+    figures.append(",\"born_total\":").append(std::to_string(born)).append(",\"died_total\":");
+    figures.append(std::to_string(died)).append(",\"live_total\":").append(std::to_string(live));
+    EXPECT_NE(line.find(figures), std::string::npos) << figures << " " << line;
     EXPECT_GT(born, 0);
 }
 
