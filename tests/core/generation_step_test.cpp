@@ -96,24 +96,6 @@ TEST_F(StepTest, AgesRunThroughThePaletteAndWrapOrTakeTheColourPhase) {
     EXPECT_EQ(world->Counters.ColourPhase, 1);
 }
 
-TEST_F(StepTest, MarginsAndTheExtentAreUpdatedButNeverBornInto) {
-    main.at(0, 10) = 1;   // in the margin: never updated
-    main.at(31, 20) = 1;  // column Extent: updated, never evaluated
-    Step();
-    Step();
-    EXPECT_EQ(At({{0, 10}, {31, 20}}), (Values{1, 3}));  // the Extent cell survives and ages
-    EXPECT_EQ(world->Counters.LiveCount, 1);
-
-    // Birth on 0 marks the margin but fills only the field.
-    main.Clear();
-    Rule("RB0,");
-    Step();
-    EXPECT_EQ(world->BornMarks.at(-2, -2), 1);
-    EXPECT_EQ(At({{-2, -2}, {30, 30}, {31, 5}}), (Values{0, 1, 0}));
-    EXPECT_EQ(world->Counters.LiveCount, 30 * 30);
-    EXPECT_EQ(world->Counters.BornCount, 30 * 30);
-}
-
 TEST_F(StepTest, RepaintPaintsStateThenHighlights) {
     settings.Colours.ShowBirthCells = true;
     settings.Colours.ShowDeadCells = true;
