@@ -203,25 +203,20 @@ TEST(Census, RuleListsAndRandomRules) {
     const RuleListText list = ReadRuleList(
         "B3/S23\r\n\n# a comment\n// another\n  23/3  \nB3/S23x\n#R 345/2/4\n"
         "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,EX0,HI0,RB3,RS2,RS3,\nNWx\n");
-    ASSERT_EQ(list.rules.size(), 4u);
-    EXPECT_EQ(list.rules[0].text, "B3/S23");
-    EXPECT_EQ(list.rules[1].text, "23/3");
-    EXPECT_EQ(list.rules[1].line, 5);
-    EXPECT_EQ(list.rules[2].text, "#R 345/2/4");
-    EXPECT_EQ(list.rules[3].line, 8);
-    ASSERT_EQ(list.problems.size(), 2u);
-    EXPECT_EQ(list.problems[0].line, 6);
-    EXPECT_NE(list.problems[0].problem.find("B3/S23x"), std::string::npos);
-    EXPECT_EQ(list.problems[1].line, 9);
+    std::string read;
+    for (const auto& r : list.rules)
+        read.append(std::to_string(r.line)).append(" ").append(r.text).append("|");
+    for (const auto& p : list.problems)
+        read.append(std::to_string(p.line)).append("|");
+    EXPECT_EQ(read,
+              "1 B3/S23|5 23/3|7 #R 345/2/4|8 "
+              "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,EX0,HI0,RB3,RS2,RS3,|6|9|");
+    EXPECT_NE(list.problems.at(0).problem.find("B3/S23x"), std::string::npos);
 
     for (RandomRuleFamily family :
          {RandomRuleFamily::Life, RandomRuleFamily::Generations, RandomRuleFamily::Weighted}) {
-        RandomRuleSpec spec;
-        spec.count = 50;
-        spec.family = family;
-        spec.seed = 9;
-        spec.weightMin = -2;
-        spec.weightMax = 3;
+        RandomRuleSpec spec{
+            .count = 50, .family = family, .seed = 9, .weightMin = -2, .weightMax = 3};
         const std::vector<CensusRule> a = RandomRules(spec);
         ASSERT_EQ(a.size(), 50u);
         spec.seed = 10;
