@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -222,11 +224,11 @@ TEST_F(Cli, CensusRepeatsShardsResumesAndMerges) {
     // The runs take the seeds of each readable rule in turn.
     const char* const rules[][2] = {{"B3/S23", "1"}, {"23/36", "3"}, {"345/2/4", "4"}};
     for (std::size_t run = 0; run < a.runs.size(); ++run) {
-        std::string head = "{\"run\":";
-        head.append(std::to_string(run)).append(",\"rule_index\":").append(std::to_string(run / 5));
-        head.append(",\"rule\":\"").append(rules[run / 5][0]).append("\",\"rule_line\":");
-        head.append(rules[run / 5][1]).append(",\"seed\":").append(std::to_string(3 + run % 5));
-        EXPECT_EQ(a.runs[run].substr(0, head.size() + 1), head + ",");
+        char head[200];
+        std::snprintf(head, sizeof head,
+                      R"({"run":%zu,"rule_index":%zu,"rule":"%s","rule_line":%s,"seed":%zu,)", run,
+                      run / 5, rules[run / 5][0], rules[run / 5][1], 3 + run % 5);
+        EXPECT_EQ(a.runs[run].substr(0, std::strlen(head)), head);
     }
     EXPECT_EQ(Timeless(a.header), Timeless(b.header));
     EXPECT_NE(a.header.find("\"unreadable_rule_lines\":1"), std::string::npos);
