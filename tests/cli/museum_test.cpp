@@ -93,18 +93,8 @@ TEST(Museum, EveryExperimentRunsAsRecorded) {
         test::CliResult run = test::RunCli(dir.Path(), args, true);
         if (run.status != 0)
             run.lines.push_back("exit status " + std::to_string(run.status));
-        const std::vector<std::string>& expected = recorded->second;
-        for (std::size_t i = 0; i < std::max(run.lines.size(), expected.size()); ++i) {
-            const std::string got = i < run.lines.size() ? run.lines[i] : "(nothing)";
-            const std::string want = i < expected.size() ? expected[i] : "(nothing)";
-            if (got != want) {
-                ADD_FAILURE() << (i == 0 ? std::string("the opened field")
-                                         : "generation " + std::to_string(i))
-                              << " differs:\n  recorded " << want << "\n  now      " << got
-                              << kRecordAgain;
-                break;
-            }
-        }
+        EXPECT_EQ(run.lines, recorded->second)
+            << "the opened field, then a line a generation" << kRecordAgain;
     }
     for (const auto& [name, series] : recording)
         EXPECT_TRUE(std::find(files.begin(), files.end(), name) != files.end())

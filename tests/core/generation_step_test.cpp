@@ -96,35 +96,6 @@ TEST_F(StepTest, AgesRunThroughThePaletteAndWrapOrTakeTheColourPhase) {
     EXPECT_EQ(world->Counters.ColourPhase, 1);
 }
 
-TEST_F(StepTest, MarginsAndTheExtentAreUpdatedButNeverBornInto) {
-    main.at(0, 10) = 1;   // in the margin: never updated
-    main.at(31, 20) = 1;  // column Extent: updated, never evaluated
-    Step();
-    Step();
-    EXPECT_EQ(At({{0, 10}, {31, 20}}), (Values{1, 3}));  // the Extent cell survives and ages
-    EXPECT_EQ(world->Counters.LiveCount, 1);
-
-    // Birth on 0 marks the margin but fills only the field.
-    main.Clear();
-    Rule("RB0,");
-    Step();
-    EXPECT_EQ(world->BornMarks.at(-2, -2), 1);
-    EXPECT_EQ(At({{-2, -2}, {30, 30}, {31, 5}}), (Values{0, 1, 0}));
-    EXPECT_EQ(world->Counters.LiveCount, 30 * 30);
-    EXPECT_EQ(world->Counters.BornCount, 30 * 30);
-}
-
-TEST_F(StepTest, TorusGliderPassesTheHiddenColumn) {
-    world->SetFieldWidth(25);
-    world->SetFieldHeight(25);
-    Draw(main, 22, 10, {".*.", "..*", "***"});  // moving east and south
-    for (int i = 0; i < 16; ++i)
-        Step(StepForm::Torus);
-    // In 16 generations the glider moves 4 cells east and south; columns wrap over
-    // 0..25, so its left edge 22+4 lands in column 0.
-    EXPECT_EQ(Live(), (Cells{{0, 16}, {1, 14}, {1, 16}, {2, 15}, {2, 16}}));
-}
-
 TEST_F(StepTest, RepaintPaintsStateThenHighlights) {
     settings.Colours.ShowBirthCells = true;
     settings.Colours.ShowDeadCells = true;
@@ -140,45 +111,6 @@ TEST_F(StepTest, RepaintPaintsStateThenHighlights) {
                                                            {11, 10, c.ColourOfState(2)},
                                                            {11, 11, c.ColourOfState(1)},
                                                            {11, 11, c.BirthColour}}));
-}
-
-TEST_F(StepTest, OtherRealityAreaSwitchesTheRuleSet) {
-    // Rule set 1 (born with 2) inside the area; rule set 0 outside.
-    Draw(main, 10, 10, {"*.*"});
-    world->OtherRealityField.at(11, 9) = 1;
-    Step();
-    EXPECT_EQ(main.at(11, 9), 0);  // area switched off: rule set 0 rules
-    Draw(main, 10, 10, {"*.*"});
-    settings.OtherRealityOn = true;
-    Step();
-    EXPECT_EQ(At({{11, 9}, {11, 11}}), (Values{1, 0}));
-}
-
-TEST_F(StepTest, ExtremeWeightsAndStatesNeitherWrapNorOverflow) {
-    world->Rules[0].SurvivalList = {0, 1, 2, 3, 4, 5, 6, 7, 8};
-    main.at(5, 5) = INT32_MAX;
-    main.at(9, 9) = -40;
-    Step();
-    EXPECT_EQ(At({{5, 5}, {9, 9}}), (Values{1, -40}));  // past the palette: back to 1
-    world->Rules[0].History = true;
-    world->Rules[0].HistoryRange = INT32_MAX;
-    main.at(5, 5) = INT32_MAX - 1;
-    Step();
-    EXPECT_EQ(main.at(5, 5), 0);
-    EXPECT_EQ(world->DiedMarks.at(5, 5), 1);
-    // Weights near the 32-bit limits add up without overflow: a wrapped sum of
-    // two such weights would be -2.
-    Rule("NW2147483647,NN2147483647,NE0,WW0,ME0,EE0,SW0,SS0,SE0,HI0,EX0,RB-2,");
-    main.Clear();
-    Draw(main, 10, 10, {"**"});
-    Step();
-    EXPECT_EQ(main.at(11, 11), 0);
-    // Negative sums: only the cell east of a live one has -1 from its west neighbour.
-    Rule("NW0,NN0,NE0,WW-1,ME0,EE0,SW0,SS0,SE0,HI0,EX0,RB-1,");
-    main.Clear();
-    main.at(10, 10) = 1;
-    Step();
-    EXPECT_EQ(Live(), (Cells{{11, 10}}));
 }
 
 // Where cell (1, 1) starts in the image, how large cells are and what part of

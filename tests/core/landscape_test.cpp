@@ -113,38 +113,13 @@ TEST_F(LandscapeTest, RandomFillsFollowTheirPeriodAndIntensity) {
     EXPECT_FALSE(any(-11, -11, 40, 40));
 }
 
-TEST_F(LandscapeTest, OtherRealityEvolvesUnderRuleSetTwoWithTheInnerRingOnly) {
-    // Extended on with heavy outer weights must make no difference.
-    ParseRuleString(*world, "2N2W9,2N2N9,EX2,RB3,RS2,RS3,", "Zentorix", 2);
-    test::Draw(other, 10, 10, {"***"});
-    OtherRealityStep(*world);
-    EXPECT_EQ(LiveCells(other, -3, -3, 40, 40), (Cells{{11, 9}, {11, 10}, {11, 11}}));
-    // The Main Field and its counters are untouched.
-    EXPECT_EQ(world->Counters.Generation, 1);
-}
-
-TEST_F(LandscapeTest, OtherRealityAgesWrapAt255AndTheMarginTakesPartButNotStaleMarks) {
+TEST_F(LandscapeTest, OtherRealityAgesWrapAt255) {
     test::Draw(other, 10, 10, {"**", "**"});
     other.at(10, 10) = 254;
     OtherRealityStep(*world);
     EXPECT_EQ(other.at(10, 10), 255);
     OtherRealityStep(*world);
     EXPECT_EQ(other.at(10, 10), 1);
-    // A block in the margin lives (columns -2..0 are evaluated and updated) and a
-    // cell on the outermost column is updated without being evaluated.
-    test::Draw(other, -2, 5, {"**", "**"});
-    other.at(31, 20) = 1;
-    other.at(-3, 25) = 1;
-    OtherRealityStep(*world);
-    EXPECT_EQ(other.at(-2, 5), 2);
-    EXPECT_EQ(other.at(31, 20), 2);
-    EXPECT_EQ(other.at(-3, 25), 2);
-    // A mark left over beyond a shrunken field causes no birth.
-    world->SetFieldWidth(60);
-    world->OtherBornMarks.at(41, 5) = 1;
-    world->SetFieldWidth(40);
-    OtherRealityStep(*world);
-    EXPECT_EQ(other.at(41, 5), 0);
 }
 
 // The step remembers that a landscape layer is empty until the layer is

@@ -29,175 +29,69 @@ TEST_F(RuleEditor, ListTextsParseOnlyCompleteCanonicalSums) {
     }
 }
 
-TEST_F(RuleEditor, RangesSwapAndDigitBoxes) {
-    SetBirthRange(world, 5, 4);
-    EXPECT_TRUE(world.Rules[0].BirthList.empty());
-    SetSurvivalRange(world, -1, 1);
-    EXPECT_EQ(world.Editor.SurvivalStr, "-1,0,1,");
-    EXPECT_EQ(world.Rules[0].SurvivalList, (Sums{-1, 0, 1}));
-    EXPECT_FALSE(world.Editor.BirthListCut);
-    SetBirthRange(world, -5000, 5000);  // clamped to -2048..2048, list capped at 1023
-    EXPECT_EQ(world.Rules[0].BirthCount(), kMaxListEntries);
-    EXPECT_EQ(world.Rules[0].BirthList.front(), -2048);
-    EXPECT_TRUE(world.Editor.BirthListCut);  // and the cut is told
-    EXPECT_FALSE(world.Editor.B[0]);         // the sum 0 fell off the list
-
-    World other;
-    SwapBirthSurvival(other);
-    EXPECT_EQ(other.Rules[0].BirthList, (Sums{2, 3}));
-    EXPECT_EQ(other.Rules[0].SurvivalList, (Sums{3}));
-    EXPECT_TRUE(other.Editor.B[2] && other.Editor.B[3] && !other.Editor.B[1]);
-
+// The rules page shows typing, the ranges, the swap, shapes and symmetry; these are
+// the cases it cannot tell apart.
+TEST_F(RuleEditor, DigitBoxesRangesShapesAndLimits) {
     // Box d stands for the sum d, when shown and when clicked.
-    struct BoxCase {
-        const char* text;
-        int digit;
-        bool tick;
-        const char* after;
-        Sums sums;
-    };
-    const BoxCase boxCases[] = {
+    const std::tuple<const char*, int, bool, const char*, Sums> boxCases[] = {
         {"13,", 3, true, "13,3,", {3, 13}},  // "13," does not hold the sum 3
-        {"13,3,", 3, false, "13,", {13}},    // unticking leaves 13 alone
         {"3,6,3,", 3, false, "6,", {6}},     // every 3 goes
         {"3,6", 6, true, "3,6,6", {3, 6}},   // added before the unfinished tail
         {"", 0, true, "0,", {0}},           {"2,3,", 8, true, "2,3,8,", {2, 3, 8}},
     };
-    for (const BoxCase& c : boxCases) {
-        other.Editor.BirthStr = c.text;
-        SyncBirthSurvivalBoxes(other);
-        EXPECT_EQ(other.Editor.B[c.digit], !c.tick) << c.text;
-        EXPECT_FALSE(other.Editor.B[1]) << c.text;  // no sum 1 anywhere
-        other.Editor.B[c.digit] = c.tick;
-        BirthBoxesChanged(other);
-        EXPECT_EQ(other.Editor.BirthStr, c.after);
-        EXPECT_EQ(other.Rules[0].BirthList, c.sums) << c.text;
+    for (const auto& [text, digit, tick, after, sums] : boxCases) {
+        world.Editor.BirthStr = text;
+        SyncBirthSurvivalBoxes(world);
+        EXPECT_EQ(world.Editor.B[digit], !tick) << text;
+        EXPECT_FALSE(world.Editor.B[1]) << text;  // no sum 1 anywhere
+        world.Editor.B[digit] = tick;
+        BirthBoxesChanged(world);
+        EXPECT_EQ(std::pair(world.Editor.BirthStr, world.Rules[0].BirthList),
+                  std::pair(std::string(after), sums));
     }
-    other.Editor.SurvivalStr = "2,3,";
-    other.Editor.S.fill(false);
-    other.Editor.S[8] = true;
-    SurvivalBoxesChanged(other);
-    EXPECT_EQ(other.Editor.SurvivalStr, "8,");
-    EXPECT_EQ(other.Rules[0].SurvivalList, (Sums{8}));
-}
+    world.Editor.S.fill(false);
+    world.Editor.S[8] = true;
+    SurvivalBoxesChanged(world);
+    EXPECT_EQ(std::pair(world.Editor.SurvivalStr, world.Rules[0].SurvivalList),
+              std::pair(std::string("8,"), Sums{8}));
+    SetBirthRange(world, -5000, 5000);  // clamped to -2048..2048, list capped at 1023
+    EXPECT_EQ(std::pair(world.Rules[0].BirthList.front(), world.Rules[0].BirthList.back()),
+              std::pair(-2048, -1026));
+    EXPECT_TRUE(world.Editor.BirthListCut && !world.Editor.B[0]);  // the sum 0 fell off the list
 
-TEST_F(RuleEditor, NeighbourhoodShapesAndSymmetricWeights) {
-    EXPECT_EQ(world.Editor.ShapeIndex, 0);  // Moore 3x3 at start-up
-    SelectNeighbourhoodShape(world, 3);
-    EXPECT_TRUE(world.Rules[0].Extended);
-    EXPECT_NE(world.Editor.InfoEdit.find("2N2N1,2N2E0,"), std::string::npos);
-    SetWeightBox(world, PositionIndex(1, 0), 2);
-    EXPECT_EQ(world.Editor.ShapeIndex, kNoShape);
-    SetWeightBox(world, PositionIndex(1, 0), 1);
-    EXPECT_EQ(world.Editor.ShapeIndex, 3);  // set by hand, recognised again
-    SelectNeighbourhoodShape(world, 1);
-    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 0);
-    SelectNeighbourhoodShape(world, kNoShape);  // the blank entry changes nothing
-    EXPECT_EQ(world.Editor.ShapeIndex, 1);
+    // The blank shape entry changes nothing; the centre has no partner to mirror.
     SelectNeighbourhoodShape(world, 5);
-    EXPECT_EQ(world.Rules[0].Weight(-1, -2), 1);
-    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 0);
-    // With the symmetric region a weight sets its partner too.
+    SelectNeighbourhoodShape(world, kNoShape);
+    EXPECT_EQ(world.Editor.ShapeIndex, 5);
+    EXPECT_EQ(std::pair(world.Rules[0].Weight(-1, -2), world.Rules[0].Weight(-1, -1)),
+              std::pair(1, 0));
     world.Editor.SymmetricRegion = true;
-    SetWeightBox(world, PositionIndex(-1, -1), 3);
-    EXPECT_EQ(world.Rules[0].Weight(1, 1), 3);
-    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 3);
-    SetWeightBox(world, PositionIndex(0, 0), 9);  // ME has no partner
+    SetWeightBox(world, PositionIndex(0, 0), 9);
     EXPECT_EQ(world.Rules[0].Weight(0, 0), 9);
-    // Showing a rule never changes it: NW 4 and SE 1 stay as they are.
-    world.Rules[0].Weights[PositionIndex(-1, -1)] = 4;
-    world.Rules[0].Weights[PositionIndex(1, 1)] = 1;
-    RefreshRuleEditor(world, 0);
-    EXPECT_EQ(world.Rules[0].Weight(-1, -1), 4);
-    EXPECT_EQ(world.Rules[0].Weight(1, 1), 1);
-    EXPECT_EQ(world.Editor.WeightBoxes[PositionIndex(-1, -1)], 4);
     // The up-downs offer -256..256 to the user; rule text may hold more and is kept.
     SetWeightBox(world, PositionIndex(0, -1), 1000);
-    EXPECT_EQ(world.Rules[0].Weight(0, -1), 256);
-    world.Editor.SymmetricRegion = false;
+    EXPECT_EQ(std::pair(world.Rules[0].Weight(0, -1), world.Rules[0].Weight(0, 1)),
+              std::pair(256, 256));
     ParseRuleString(world, "NN9999,", "Zentorix", 0);
-    EXPECT_EQ(world.Rules[0].Weight(0, -1), 9999);
     EXPECT_EQ(world.Editor.WeightBoxes[PositionIndex(0, -1)], 9999);
+    SetHistoryOn(world, true);
+    SetHistoryRangeBox(world, 400);
+    SetDelayValue(world, 5);
+    EXPECT_EQ(std::pair(world.Rules[0].HistoryRange, world.Rules[0].DelayValue),
+              std::pair(256, -1));
 }
 
-TEST_F(RuleEditor, EditedRuleSetAndTheInformationLines) {
+TEST_F(RuleEditor, TheInformationLinesNameTheRuleAndStayWhenAsked) {
     world.Editor.LookUpRuleName = [&](World& w, const std::string&) {
         w.Editor.InfoMemo[0] = "Known";
     };
     SelectEditedRuleSet(world, 1);
-    EXPECT_EQ(world.Editor.InfoEdit, RuleToString(world, 0, 1));
     EXPECT_EQ(world.Editor.InfoMemo[0], "Known");
-    EXPECT_EQ(world.Editor.BirthStr, "2,");
-
     world.Editor.LookUpRuleName = nullptr;
     world.Editor.InfoMemo = {"a", "b", "c", "d"};
-    world.Editor.RulesDescription = {"x"};
     world.Editor.ClearRuleInfoOnChange = false;
     RuleChanged(world);
     EXPECT_EQ(world.Editor.InfoMemo[3], "d");
-    world.Editor.ClearRuleInfoOnChange = true;
-    RuleChanged(world);
-    EXPECT_TRUE(world.Editor.RulesDescription.empty());
-
-    // History switched on in the editor uses the length the box shows.
-    SelectEditedRuleSet(world, 0);
-    SetHistoryOn(world, true);
-    EXPECT_TRUE(world.Rules[0].History);
-    EXPECT_EQ(world.Rules[0].HistoryRange, 2);
-    SetHistoryRangeBox(world, 400);
-    EXPECT_EQ(world.Rules[0].HistoryRange, 256);
-    SetDelayValue(world, 5);
-    EXPECT_EQ(world.Rules[0].DelayValue, -1);
-}
-
-TEST_F(RuleEditor, TypedRulesReadInTheirNotationOrChangeNothing) {
-    struct Case {
-        const char* text;
-        const char* family;  // empty: refused
-        const char* rule;    // the rule string afterwards (refused: unchanged)
-    };
-    const std::string life = "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,";
-    const Case cases[] = {
-        {" NW2,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2, ", "Zentorix",
-         "NW2,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,"},
-        {"B36/S23", "OldLife", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RB6,RS2,RS3,"},
-        {"23/3", "OldLife", life.c_str()},
-        {"b3s23", "OldLife", life.c_str()},
-        {"B2/SV", "OldLife", "NW0,NN1,NE0,WW1,ME0,EE1,SW0,SS1,SE0,HI0,EX0,RB2,"},
-        {"345/2/4", "Generations", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI4,EX0,RB2,RS3,RS4,RS5,"},
-        {"B2/S345/C4", "Generations",
-         "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI4,EX0,RB2,RS3,RS4,RS5,"},
-        {"345/2/0", "Generations", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB2,RS3,RS4,RS5,"},
-        {"hello", "", life.c_str()},
-        {"46789", "", life.c_str()},
-        {"B9/S23", "", life.c_str()},        // no cell has nine Moore neighbours
-        {"345/2/x", "", life.c_str()},       // a state count that is no number
-        {"NW2,NNx,RB1,", "", life.c_str()},  // a bad token changes not even NW
-    };
-    for (const Case& c : cases) {
-        World w;
-        const TypedRuleResult result = ApplyTypedRule(w, c.text);
-        EXPECT_EQ(result.family, c.family) << c.text;
-        EXPECT_EQ(result.problem.empty(), *c.family != 0) << c.text;
-        EXPECT_EQ(RuleToString(w, 0, 0), c.rule) << c.text;
-        EXPECT_EQ(w.Editor.InfoEdit, c.rule) << c.text;  // the editor shows it
-        if (!*c.family) {
-            EXPECT_NE(result.problem.find("B3/S23"), std::string::npos) << result.problem;
-        }
-    }
-    // The edited rule set takes it; the others keep theirs.
-    SelectEditedRuleSet(world, 2);
-    const RuleSet main = world.Rules[0];
-    EXPECT_EQ(ApplyTypedRule(world, "B1/S1").family, "OldLife");
-    EXPECT_EQ(world.Rules[2].BirthList, (Sums{1}));
-    EXPECT_EQ(world.Rules[0], main);
-}
-
-using Lists = std::pair<Sums, Sums>;
-
-// A rule set's birth and survival lists, to compare both at once.
-Lists ListsOf(const RuleSet& r) {
-    return {r.BirthList, r.SurvivalList};
 }
 
 struct RuleText : ::testing::Test {
@@ -229,50 +123,62 @@ TEST_F(RuleText, CanonicalTextOfStartUpRulesAndOfTokensInAnyOrder) {
     EXPECT_NE(RuleToString(world, 0, 0).find("HI0,"), std::string::npos);
 }
 
-// Each row is read in turn into rule set 1, which starts with history on. Rows give
-// the lists, the history length (0 with history off), the weight of the cell itself
-// and the sum of the eight neighbours' weights.
-TEST_F(RuleText, FamiliesReadTheirOwnNotation) {
-    const std::tuple<const char*, const char*, Lists, int, int, int> rows[] = {
-        {"345/2/0", "Generations", {{2}, {3, 4, 5}}, 0, 0, 8},
-        {"345/2/4", "Generations", {{2}, {3, 4, 5}}, 4, 0, 8},
+// Each row is read into rule set 1 of a fresh world (start-up "HI3,RB2,"), the edited
+// one: typed (the family found, or refused with a hint and nothing changed) or in the
+// named family's notation. Rule set 0 never changes.
+TEST_F(RuleText, FamiliesReadTheirOwnNotationTypedOrNamed) {
+    const std::string n8 = "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,", brain = n8 + "HI3,EX0,RB2,";
+    const std::string life = n8 + "HI0,EX0,RB3,RS2,RS3,", b2s345 = n8 + "HI0,EX0,RB2,RS3,RS4,RS5,";
+    const std::string c4 = n8 + "HI4,EX0,RB2,RS3,RS4,RS5,", c6 = n8 + "HI6,EX0,RB2,RS3,RS4,RS5,";
+    const std::tuple<bool, const char*, const char*, std::string> rows[] = {
+        {true, " NW2,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2, ", "Zentorix",
+         "NW2,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,"},
+        {true, "B36/S23", "OldLife", n8 + "HI0,EX0,RB3,RB6,RS2,RS3,"},
+        {true, "23/3", "OldLife", life},
+        {true, "b3s23", "OldLife", life},
+        {true, "B2/SV", "OldLife", "NW0,NN1,NE0,WW1,ME0,EE1,SW0,SS1,SE0,HI0,EX0,RB2,"},
+        {true, "345/2/4", "Generations", c4},
+        {true, "B2/S345/C4", "Generations", c4},
+        {true, "345/2/0", "Generations", b2s345},
+        {true, "hello", "", brain},
+        {true, "46789", "", brain},
+        {true, "B9/S23", "", brain},        // no cell has nine Moore neighbours
+        {true, "345/2/x", "", brain},       // a state count that is no number
+        {true, "NW2,NNx,RB1,", "", brain},  // a bad token changes not even NW
         // "OldLife" (RLE rule lines): two parts are a rule without history, three
         // parts survival/birth/states; "V" and "H" name smaller neighbourhoods.
-        {"23/3", "OldLife", {{3}, {2, 3}}, 0, 0, 8},
-        {"x = 3, y = 3, rule = B3/S23", "OldLife", {{3}, {2, 3}}, 0, 0, 8},
-        {"b3/s23:T100,100", "OldLife", {{3}, {2, 3}}, 0, 0, 8},
-        {"345/2/4", "OldLife", {{2}, {3, 4, 5}}, 4, 0, 8},
-        {"B2/S345/C6", "OldLife", {{2}, {3, 4, 5}}, 6, 0, 8},
-        {"B2/S34V", "OldLife", {{2}, {3, 4}}, 0, 0, 4},
-        {"B2/S/H", "OldLife", {{2}, {}}, 0, 0, 6},
-        {"B36/S23", "OldLife", {{3, 6}, {2, 3}}, 0, 0, 8},
-        {"B36S23", "OldLife", {{3, 6}, {2, 3}}, 0, 0, 8},
-        {"B234", "OldLife", {{2, 3, 4}, {}}, 0, 0, 8},
-        {"#R 23/3", "Life", {{3}, {2, 3}}, 0, 0, 8},
-        {"#RULE 32/3", "Life", {{3}, {2, 3}}, 0, 0, 8},
-        {"36", "Life", {{3, 6}, {}}, 0, 0, 8},  // no slash: every digit is a birth digit
+        {false, "x = 3, y = 3, rule = B3/S23", "OldLife", life},
+        {false, "b3/s23:T100,100", "OldLife", life},
+        {false, "345/2/4", "OldLife", c4},
+        {false, "B2/S345/C6", "OldLife", c6},
+        {false, "B2/S34V", "OldLife", "NW0,NN1,NE0,WW1,ME0,EE1,SW0,SS1,SE0,HI0,EX0,RB2,RS3,RS4,"},
+        {false, "B2/S/H", "OldLife", "NW1,NN1,NE0,WW1,ME0,EE1,SW0,SS1,SE1,HI0,EX0,RB2,"},
+        {false, "B36S23", "OldLife", n8 + "HI0,EX0,RB3,RB6,RS2,RS3,"},
+        {false, "B234", "OldLife", n8 + "HI0,EX0,RB2,RB3,RB4,"},
+        {false, "#R 23/3", "Life", life},
+        {false, "#RULE 32/3", "Life", life},
+        {false, "36", "Life", n8 + "HI0,EX0,RB3,RB6,"},  // no slash: every digit is a birth digit
         // Vote counts the cell itself; an unknown family empties the lists, nothing else.
-        {"46789", "Vote", {{4, 6, 7, 8, 9}, {4, 6, 7, 8, 9}}, 0, 1, 8},
-        {"2/3", "LLife", {}, 4, 1, 8},
+        {false, "46789", "Vote",
+         "NW1,NN1,NE1,WW1,ME1,EE1,SW1,SS1,SE1,HI0,EX0,RB4,RB6,RB7,RB8,RB9,RS4,RS6,RS7,RS8,RS9,"},
+        {false, "2/3", "LLife", n8 + "HI3,EX0,"},
     };
-    const RuleSet& one = world.Rules[1];
-    for (const auto& [text, family, lists, history, me, neighbours] : rows) {
+    for (const auto& [typed, text, family, rule] : rows) {
         SCOPED_TRACE(text);
-        ParseRuleString(world, text, family, 1);
-        EXPECT_EQ(ListsOf(one), lists);
-        EXPECT_EQ(one.History, history > 0);
-        EXPECT_EQ(one.History ? one.HistoryRange : 0, history);
-        EXPECT_EQ(one.Weight(0, 0), me);
-        int sum = -one.Weight(0, 0);
-        for (int dx = -1; dx <= 1; ++dx)
-            for (int dy = -1; dy <= 1; ++dy)
-                sum += one.Weight(dx, dy);
-        EXPECT_EQ(sum, neighbours);
-        EXPECT_FALSE(one.Extended);
-        if (std::string_view(family) == "OldLife") {
-            EXPECT_TRUE(ReadOldLifeRule(text));
+        World w;
+        SelectEditedRuleSet(w, 1);
+        if (typed) {
+            const TypedRuleResult result = ApplyTypedRule(w, text);
+            EXPECT_EQ(result.family, family);
+            EXPECT_EQ(result.problem.find("B3/S23") != std::string::npos, !*family)
+                << result.problem;
+            EXPECT_EQ(w.Editor.InfoEdit, rule);  // the editor shows it
+        } else {
+            ParseRuleString(w, text, family, 1);
         }
-        ParseRuleString(world, "#R HI4", "Zentorix", 1);
+        EXPECT_EQ(RuleToString(w, 0, 1), rule);
+        EXPECT_EQ(RuleToString(w, 0, 0), life);
+        EXPECT_TRUE(std::string_view(family) != "OldLife" || ReadOldLifeRule(text));
     }
     // Rules of other programs the engine cannot run, or that are not rules at all.
     for (const char* text : {"B2-a/S12", "LifeHistory", "B3/S23/C300", "B9/S23", "B5/S34V", "B3/23",
