@@ -819,49 +819,6 @@ class PagesTest : public QObject {
         run.StepButtonClick();
         QVERIFY(f.Status().isEmpty() && !QApplication::activeModalWidget());
     }
-
-    // At full speed on a small soup a page fills in a few milliseconds: every
-    // time the chart reaches the screen it shows curves, never a page just
-    // cleared, and it reaches the screen several times a second.
-    void theChartShowsCurvesAtFullSpeed() {
-        PageFixture f("TabSheet4");
-        auto* chart = f.Find<app::StatisticsChart>("PaintBox6");
-        World& w = f.world();
-        w.SetFieldWidth(64);
-        w.SetFieldHeight(64);
-        f.Find<QCheckBox>("EnableTOR")->setChecked(true);
-        f.Soup(64, 64, 12345);
-        QList<int> curvePixels;  // white live-curve pixels of each page shown
-        struct Watch : QObject {
-            app::StatisticsChart* chart;
-            QList<int>* seen;
-            bool eventFilter(QObject*, QEvent* e) override {
-                if (e->type() == QEvent::Paint) {
-                    const QImage& page = chart->shownImage();
-                    int n = 0;
-                    for (int y = 15; y < page.height() - 10; ++y)
-                        for (int x = 26; x < page.width(); ++x)
-                            n += (page.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
-                    seen->append(n);
-                }
-                return false;
-            }
-        } watch;
-        watch.chart = chart;
-        watch.seen = &curvePixels;
-        app::RunControl& run = f.window->runControl();
-        run.StartButtonClick();
-        f.Find<QSlider>("SpeedTrackBar")->setValue(0);  // the maximum speed
-        QTest::qWait(300);                              // past the first page
-        chart->installEventFilter(&watch);
-        QTest::qWait(1000);
-        chart->removeEventFilter(&watch);
-        QVERIFY2(w.Counters.Generation > 200, qPrintable(QString::number(w.Counters.Generation)));
-        run.StopButtonClick();
-        QVERIFY2(curvePixels.size() >= 5, qPrintable(QString::number(curvePixels.size())));
-        QVERIFY2(*std::min_element(curvePixels.begin(), curvePixels.end()) >= 30,
-                 qPrintable(QString::number(curvePixels.size())));
-    }
 };
 
 QTEST_MAIN(PagesTest)
