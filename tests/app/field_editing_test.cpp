@@ -116,7 +116,6 @@ class FieldEditingTest : public QObject {
             mouse.Drag(r.from, r.to);
             QVERIFY(w.Selection == r.expected && f.Find<QWidget>("Shape1")->isVisible());
         }
-        f.Screenshot("selection_frame");
 
         // A plain drag of the frame moves, a Ctrl drag copies; transparent adds.
         w.MainField.FillRect(5, 5, 9, 8, 1);

@@ -123,7 +123,6 @@ class PagesTest : public QObject {
         f.Click("SpeedButton9");
         QVERIFY(f.Rules().BirthList == (Sums{2, 3}) && f.Rules().SurvivalList == (Sums{3}));
         QVERIFY(f.Checked("B2") && !f.Checked("S2"));
-        f.Screenshot("rules_page");
     }
 
     void ruleWeightsShapesSymmetryHistoryAndTheEditedSet() {
@@ -176,39 +175,15 @@ class PagesTest : public QObject {
         QCOMPARE(f.Find<QSpinBox>("IntHistoryRange")->value(), 3);
         f.TypeList("SurvivalStr", "1,");
         QVERIFY(f.Rules(1).SurvivalList == (Sums{1}) && f.Rules(0) == main);
-    }
-
-    void rulePresetsAndTheInformationLines() {
-        PageFixture f("TabSheet3");
+        // A preset from the tool bar's list goes into the edited set only; no
+        // rule-name file knows it, so the rules list shows no name.
         auto* rules = f.Find<QComboBox>("RulesComboBox");
         auto* toolBar = f.Find<QComboBox>("ComboBox1");
         QVERIFY(rules->count() == 147 && toolBar->count() == 147);
         QVERIFY(!rules->completer() && !toolBar->completer());
-        // A preset goes into the edited rule set only.
-        test::Choose(f.Find<QComboBox>("RulesSelectorBox"), 2);
-        const RuleSet main = f.Rules(0);
-        const int brain = toolBar->findText("Brian`s Brain");
-        test::Choose(toolBar, brain);
-        QVERIFY(f.Rules(2).BirthList == (Sums{2}) && f.Rules(2).History && f.Checked("HistoryOn"));
-        QVERIFY(f.Rules(2).HistoryRange == 3 && f.Rules(0) == main);
-        QCOMPARE(rules->currentIndex(), brain);
-        // No rule-name file knows it, so the rules list shows no name.
-        QCOMPARE(rules->currentText(), QString());
-        test::Choose(rules, rules->findText("Gnarl"));
-        QVERIFY(!f.Rules(2).History && f.Rules(2).BirthList == (Sums{1}));
-        QCOMPARE(f.Text("RuleTextEdit"), f.Info());
-
-        // The information lines feed the status bar: panel 6 the name, 5 the family.
-        auto* memo = f.Find<QPlainTextEdit>("ZentorixInfoMemo");
-        memo->setPlainText("Mine\nquiet\nLife-like\nme");
-        QCOMPARE(f.Text("StatusPanel6"), QStringLiteral("Mine"));
-        QCOMPARE(f.Text("StatusPanel5"), QStringLiteral("Life-like"));
-        QCOMPARE(f.world().Editor.InfoMemo[3], std::string("me"));
-        QCOMPARE(f.Info(), app::ToQString(RuleToString(f.world(), 0, 2)));
-        // A rule change empties them.
-        f.Click("B5");
-        QCOMPARE(memo->toPlainText(), QStringLiteral("\n\n\n"));
-        QCOMPARE(f.Text("StatusPanel6"), QString());
+        test::Choose(toolBar, toolBar->findText("Gnarl"));
+        QVERIFY(f.Rules(1).BirthList == (Sums{1}) && !f.Rules(1).History && f.Rules(0) == main);
+        QVERIFY(rules->currentIndex() == toolBar->currentIndex() && rules->currentText().isEmpty());
     }
 
     void ruleFilesAreSavedAskedAboutAndReadBack() {
@@ -218,7 +193,9 @@ class PagesTest : public QObject {
             return f.InFolder(f.Folder().Rules(), name);
         };
         f.TypeList("BirthStr", "3,6,");
+        // The information lines feed the status bar: panel 6 the name, 5 the family.
         f.Find<QPlainTextEdit>("ZentorixInfoMemo")->setPlainText("x\ngrows\nLife-like\nAnna");
+        QVERIFY(f.Text("StatusPanel6") == "x" && f.Text("StatusPanel5") == "Life-like");
         f.Find<QPlainTextEdit>("RulesDescription")->setPlainText("HighLife.\nReplicators.");
         const std::string rule = RuleToString(f.world(), 0, 0);
         f.Type(rules->lineEdit(), "high");
@@ -247,8 +224,10 @@ class PagesTest : public QObject {
         // Saving over it asks first; No writes nothing, Yes replaces it.
         const QByteArray before = test::ReadFile(file("high.rul"));
         f.TypeList("SurvivalStr", "2,");
-        // A rule change empties the shown name; the user names the file again.
-        QCOMPARE(rules->currentText(), QString());
+        // A rule change empties the shown name and the information lines; the
+        // user names the file again.
+        QCOMPARE(rules->currentText() + f.Text("StatusPanel6"), QString());
+        QCOMPARE(f.Find<QPlainTextEdit>("ZentorixInfoMemo")->toPlainText(), "\n\n\n");
         f.Type(rules->lineEdit(), "high");
         QString asked;
         test::AnswerQuestion(QMessageBox::No, &asked);
@@ -342,8 +321,6 @@ class PagesTest : public QObject {
         auto* palettes = f.Find<QComboBox>("GenColorComboBox");
         QCOMPARE(palettes->currentText(), QStringLiteral("Жовто-Червона 64"));
         QVERIFY(f.ShowsEntries(64));
-        f.Find<QScrollArea>("Panel7")->ensureWidgetVisible(schemes);
-        f.Screenshot("colours_page");
 
         f.world().MainField.at(2, 2) = 1;
         f.window->fieldView().RedrawView();
@@ -654,7 +631,6 @@ class PagesTest : public QObject {
 
         // The sub-page shown is remembered for the settings file.
         QCOMPARE(f.settings().PagesOpen2, 1);
-        f.Screenshot("landscape_edit");
         f.Find<QTabWidget>("LandPageControl")->setCurrentIndex(0);
         QCOMPARE(f.settings().PagesOpen2, 0);
     }
@@ -719,7 +695,6 @@ class PagesTest : public QObject {
         QCOMPARE(batch.size(), window.size());
         batch[1] = window[1];
         QCOMPARE(batch, window);
-        f.Screenshot("statistics_page");
     }
 
     void chartScalesAndAFileThatCannotBeWritten() {
