@@ -69,7 +69,10 @@ struct WindowFixture {
         if (last != Qt::Key_unknown)
             QTest::keyClick(window->windowHandle(), last);
     }
-    bool Checked(const char* name) const { return Find<QAbstractButton>(name)->isChecked(); }
+    // Whether a button or a menu item is ticked.
+    bool Checked(const char* name) const {
+        return window->findChild<QObject*>(name)->property("checked").toBool();
+    }
     // The pixel of the field view in the middle of cell (x, y).
     QRgb CellPixel(int x, int y) const {
         const int c = settings().CellSize;
