@@ -449,16 +449,16 @@ class PagesTest : public QObject {
         // The rhythm labels take the word that goes with the count.
         QCOMPARE(f.Text("EternalLifeIntensityLabel"), QStringLiteral("На 1 покоління"));
         auto* period = f.Find<QSpinBox>("IntEternalLifePeriod");
-        period->setValue(4);
-        QCOMPARE(s.EternalLifePeriod, 4);
-        QCOMPARE(f.Text("EternalLifePeriodLabel"), QStringLiteral("Через 4 покоління"));
-        period->setValue(5);
-        QCOMPARE(f.Text("EternalLifePeriodLabel"), QStringLiteral("Через 5 поколінь"));
+        for (const auto& [n, label] :
+             {std::pair{4, "Через 4 покоління"}, {5, "Через 5 поколінь"}}) {
+            period->setValue(n);
+            QVERIFY(s.EternalLifePeriod == n && f.Text("EternalLifePeriodLabel") == label);
+        }
         // Values read from a file reach the up-downs and the labels.
         s.EternalDeadPeriod = 3;
         emit f.window->session().ModelChanged();
-        QCOMPARE(f.Find<QSpinBox>("IntEternalDeadPeriod")->value(), 3);
-        QCOMPARE(f.Text("EternalDeadPeriodLabel"), QStringLiteral("Через 3 покоління"));
+        QVERIFY(f.Find<QSpinBox>("IntEternalDeadPeriod")->value() == 3 &&
+                f.Text("EternalDeadPeriodLabel") == "Через 3 покоління");
         // A language's words and threshold; without a number, the built-in one.
         app::LandscapeTexts texts{"2", " gen.", " gens.", "Every "};
         f.Find<app::LandscapePage>("Landscape")->SetTexts(texts);
@@ -489,16 +489,16 @@ class PagesTest : public QObject {
         f.Click("EternalLifeOn");
         QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BirthColour));
         f.Click("EternalLifeRefresh");
-        QVERIFY(!s.EternalLifeRefresh);
-        QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BackgroundColour));
+        QVERIFY(!s.EternalLifeRefresh &&
+                f.CellPixel(3, 4) == f.Rgb(&ColourModel::BackgroundColour));
         f.window->fieldView().RepaintCell(3, 4);
         QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BackgroundColour));
         s.EternalLifeRefresh = true;
         f.window->fieldView().RepaintCell(3, 4);
         QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BirthColour));
         // Feedback and synchronisation are shown as stored, but cannot be changed.
-        QVERIFY(!f.Find<QWidget>("FeedBack")->isEnabled());
-        QVERIFY(!f.Find<QWidget>("Synchronization")->isEnabled());
+        QVERIFY(!f.Find<QWidget>("FeedBack")->isEnabled() &&
+                !f.Find<QWidget>("Synchronization")->isEnabled());
         s.FeedBack = s.Synchronization = true;
         emit f.window->session().ModelChanged();
         QVERIFY(f.Checked("FeedBack") && f.Checked("Synchronization"));
@@ -524,14 +524,12 @@ class PagesTest : public QObject {
         f.settings().EternalLifePeriod = 7;
         list->lineEdit()->setText("hills");
         f.Click("SaveEternalLifeButton");
-        QCOMPARE(list->count(), 3);
-        QCOMPARE(list->currentText(), QStringLiteral("hills"));
+        QVERIFY(list->count() == 3 && list->currentText() == "hills");
         // Choosing the entry loads the layer and its rhythm and shows them.
         w.EternalLifeField.Clear();
         period->setValue(2);
         test::Choose(list, 2);
-        QCOMPARE(period->value(), 7);
-        QCOMPARE(f.CellPixel(10, 10), f.Rgb(&ColourModel::BirthColour));
+        QVERIFY(period->value() == 7 && f.CellPixel(10, 10) == f.Rgb(&ColourModel::BirthColour));
 
         // The Other Reality file brings its speed back to both speed controls.
         auto* areas = f.Find<QComboBox>("RulesComboBoxOR");
@@ -543,9 +541,8 @@ class PagesTest : public QObject {
         f.Find<QSlider>("TrackBar1")->setValue(300);
         w.OtherRealityField.at(5, 6) = 0;
         test::Choose(areas, 0);
-        QCOMPARE(f.Find<QSlider>("SpeedOtherReality")->value(), 7);
-        QCOMPARE(f.Find<QSlider>("TrackBar1")->value(), 7);
-        QCOMPARE(w.OtherRealityField.at(5, 6), 1);
+        QVERIFY(f.Find<QSlider>("SpeedOtherReality")->value() == 7 &&
+                f.Find<QSlider>("TrackBar1")->value() == 7 && w.OtherRealityField.at(5, 6) == 1);
         // The list of another layer did not take these files.
         QCOMPARE(f.Find<QComboBox>("EternalDeadComboBox")->count(), 0);
 
@@ -559,14 +556,13 @@ class PagesTest : public QObject {
         test::AnswerQuestion(QMessageBox::Ok, &message);
         test::Choose(list, list->findText("broken"));
         QCOMPARE(message, QStringLiteral("'x1' is not a valid integer value"));
-        QCOMPARE(period->value(), 9);
-        QCOMPARE(w.EternalLifeField.at(11, 11), 1);
+        QVERIFY(period->value() == 9 && w.EternalLifeField.at(11, 11) == 1);
 
         // A new window lists what the folder holds.
         f.Close();
         f.Open();
-        QCOMPARE(f.Find<QComboBox>("EternalLifeComboBox")->count(), 4);
-        QCOMPARE(f.Find<QComboBox>("RulesComboBoxOR")->count(), 1);
+        QVERIFY(f.Find<QComboBox>("EternalLifeComboBox")->count() == 4 &&
+                f.Find<QComboBox>("RulesComboBoxOR")->count() == 1);
     }
 
     void otherRealityRunsCopiesAndRandomFills() {
@@ -580,20 +576,18 @@ class PagesTest : public QObject {
             const bool running =
                 button != std::string("SpeedButton4") && !run.OtherRealityRunning();
             f.Click(button);
-            QCOMPARE(run.OtherRealityRunning(), running);
-            for (const char* shown : runs)
-                QCOMPARE(f.Checked(shown), running);
+            QVERIFY2(run.OtherRealityRunning() == running && f.Checked(runs[0]) == running &&
+                         f.Checked(runs[1]) == running && f.Checked(runs[2]) == running,
+                     button);
         }
         // The speed has two controls.
         auto* speed = f.Find<QSlider>("SpeedOtherReality");
         auto* twin = f.Find<QSlider>("TrackBar1");
         QCOMPARE(f.Text("InfoSpeedORPanel"), QStringLiteral("20ms  "));
         speed->setValue(300);
-        QCOMPARE(twin->value(), 300);
-        QCOMPARE(f.settings().SpeedOtherReality, 300);
+        QVERIFY(twin->value() == 300 && f.settings().SpeedOtherReality == 300);
         twin->setValue(40);
-        QCOMPARE(speed->value(), 40);
-        QCOMPARE(f.Text("InfoSpeedORPanel"), QStringLiteral("40ms  "));
+        QVERIFY(speed->value() == 40 && f.Text("InfoSpeedORPanel") == "40ms  ");
         // A running area evolves on its own timer.
         w.OtherRealityField.at(20, 20) = 1;  // a lone cell dies under rule set 2
         twin->setValue(1);
@@ -604,10 +598,10 @@ class PagesTest : public QObject {
         w.OtherRealityField.Clear();
         test::Draw(w.OtherRealityField, 20, 20, {"***"});
         f.Click("SpeedButton5");
-        QCOMPARE(f.CellPixel(21, 19), f.Rgb(&ColourModel::BigGridColour));
-        QVERIFY(f.CellPixel(20, 20) != f.Rgb(&ColourModel::BigGridColour));
+        const QRgb area = f.Rgb(&ColourModel::BigGridColour);
+        QVERIFY(f.CellPixel(21, 19) == area && f.CellPixel(20, 20) != area);
         f.Click("SpeedButton12");
-        QCOMPARE(f.CellPixel(20, 20), f.Rgb(&ColourModel::BigGridColour));
+        QCOMPARE(f.CellPixel(20, 20), area);
 
         // The copy writes the chosen layer.
         w.MainField.at(4, 4) = 1;
@@ -649,8 +643,8 @@ class PagesTest : public QObject {
         QStringList lines = Lines(stat);
         QVERIFY(lines.size() > 20 && lines[14].left(11) == QString("|        2 "));
         QCOMPARE(lines.at(lines.size() - 8), QString("За 4 поколінь на полі:"));
-        QCOMPARE(f.PanelColour("AutoStartRecordPanel"), 0xC0DCC0u);
-        QVERIFY(!f.Checked("RecordStatisticButton"));
+        QVERIFY(f.PanelColour("AutoStartRecordPanel") == 0xC0DCC0u &&
+                !f.Checked("RecordStatisticButton"));
 
         // Automatic: the range in its pop-up panel, armed by the panel (lime),
         // yellow while it runs, disarmed afterwards.
@@ -658,8 +652,8 @@ class PagesTest : public QObject {
         f.Click("StatButton1");
         QVERIFY(popups.panel("ThresholdPanel")->isVisible());
         f.Click("StatButton2");
-        QVERIFY(popups.panel("AutoStartRangePanel")->isVisible());
-        QVERIFY(!popups.panel("ThresholdPanel")->isVisible());
+        QVERIFY(popups.panel("AutoStartRangePanel")->isVisible() &&
+                !popups.panel("ThresholdPanel")->isVisible());
         f.Find<QSpinBox>("StartRecordStatistic")->setValue(3);
         f.Find<QSpinBox>("EndRecordStatistic")->setValue(6);
         f.Click("StatButton2");
@@ -674,8 +668,8 @@ class PagesTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!f.Checked("AutoStartRecord"), 10000);
         run.StopButtonClick();
         disconnect(watch);
-        QVERIFY(sawYellow && f.PanelColour("AutoStartRecordPanel") == 0xC0DCC0u);
-        QCOMPARE(f.Text("AutoStartRecordPanel"), QString("AutoStart"));
+        QVERIFY(sawYellow && f.PanelColour("AutoStartRecordPanel") == 0xC0DCC0u &&
+                f.Text("AutoStartRecordPanel") == "AutoStart");
         const QStringList window = Lines(stat);
         QCOMPARE(window.size(), 14 + 4 + 9);
 
