@@ -341,10 +341,9 @@ class WindowTest : public QObject {
         QVERIFY(f.settings().SpeedMain.Value() == 1 && RunTimer(f)->interval() == 1);
     }
 
-    void badSettingsMissingAndUnknownFilesAreToldAndAScreenSizedWindowFits() {
+    void badSettingsMissingAndUnknownFilesAreTold() {
         test::WindowFixture f;
         f.Close();
-        const QByteArray saved = test::ReadFile(f.dir.filePath("Zentorix.ini"));
         test::WriteFile(
             f.dir.filePath("Zentorix.ini"),
             "#Zentorix configuration file\r\n#FileType ini\r\n#FieldWidth:         abc\r\n");
@@ -356,27 +355,11 @@ class WindowTest : public QObject {
         QCOMPARE(f.settings().ClearForLoad, true);
         f.Close();
 
-        // Saved on a larger screen than this one.
-        QString ini = QString::fromUtf8(saved);
-        for (const auto& [key, value] : {std::pair{"#WindowTop:", "900"},
-                                         {"#WindowLeft:", "1500"},
-                                         {"#WindowHeight:", "1400"},
-                                         {"#WindowWidth:", "2500"}}) {
-            const QRegularExpression line(QStringLiteral("%1[^\\r\\n]*").arg(key));
-            QVERIFY2(ini.contains(line), key);
-            ini.replace(line, QStringLiteral("%1%2").arg(key, -22).arg(value));
-        }
-        test::WriteFile(f.dir.filePath("Zentorix.ini"), ini.toUtf8());
         QStringList messages;
         app::MainWindow window(f.Folder(), f.dir.filePath("nowhere.rle"));
         window.SetMessageSink([&messages](const QString& text) { messages << text; });
         window.show();
         QTRY_VERIFY(window.StartedUp());
-        // Inside the screen, or as narrow as the window can be.
-        const QRect area = window.screen()->availableGeometry();
-        const QRect g = window.geometry();
-        QVERIFY(area.contains(g.topLeft()) && g.bottom() <= area.bottom());
-        QVERIFY(g.right() <= area.right() || g.width() == window.minimumWidth());
 
         test::WriteFile(f.dir.filePath("notes.txt"), "\x01\x02 not a pattern \x03\n");
         window.OpenFile(f.dir.filePath("notes.txt"));
