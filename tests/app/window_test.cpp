@@ -13,17 +13,33 @@ using namespace zentorix;
 
 namespace {
 
-// A 116 x 87 pattern: a frame of live cells, 2 * 116 + 2 * 85 of them.
+// A 116 x 87 pattern: a frame of live cells, 2 * 116 + 2 * 85 = 402 of them.
 QByteArray FramePattern() {
     QByteArray rle = "x = 116, y = 87, rule = B36/S23\n116o$";
     for (int row = 0; row < 85; ++row)
         rle += "o114bo$";
     return rle + "116o!\n";
 }
-constexpr int kFrameCells = 2 * 116 + 2 * 85;
 
 int Counter(const test::WindowFixture& f, const char* name) {
     return f.Text(name).toInt();
+}
+
+// The counters the window shows: live cells, cells in state 1, born, died, and
+// the generation.
+QString Counters(const test::WindowFixture& f) {
+    return QStringList{f.Text("Edit1"), f.Text("Edit11"), f.Text("Edit2"), f.Text("Edit7"),
+                       f.Text("Edit3")}
+        .join(' ');
+}
+
+// The main field as text, one character a cell, to see that it changed.
+std::string FieldText(const World& world) {
+    std::string cells;
+    for (int x = 1; x <= world.FieldWidth(); ++x)
+        for (int y = 1; y <= world.FieldHeight(); ++y)
+            cells += static_cast<char>('0' + world.MainField.at(x, y));
+    return cells;
 }
 
 QTimer* RunTimer(const test::WindowFixture& f) {
@@ -53,6 +69,8 @@ QStringList Captions(const test::WindowFixture& f) {
     for (std::string_view key : kComponentKeys)
         if (QObject* control = f.window->findChild<QObject*>(QString::fromUtf8(key)))
             shown << ShownCaption(control);
+        else
+            shown << "no control " + QString::fromUtf8(key);
     return shown << f.Find<QToolButton>("PageButton2")->text()
                  << f.Find<QComboBox>("CopyToComboBox")->itemText(1) << f.Text("StartButton")
                  << f.Text("ColorMode") << f.Text("EternalLifePeriodLabel")
@@ -237,7 +255,7 @@ class WindowTest : public QObject {
         QCOMPARE(world.FieldWidth(), 136);
         QCOMPARE(world.Rules[0].BirthList, (std::vector<std::int32_t>{3, 6}));
         const int fromCommandLine = f.settings().CellSize;
-        QVERIFY(Counter(f, "Edit1") == kFrameCells && Counter(f, "Edit11") == kFrameCells);
+        QVERIFY(Counters(f).startsWith("402 402 "));
         f.window->OpenFile(file);  // as the open dialog does
         QCOMPARE(f.settings().CellSize.Value(), fromCommandLine);
         QVERIFY2(fromCommandLine >= 5, qPrintable(QString::number(fromCommandLine)));
@@ -256,13 +274,7 @@ class WindowTest : public QObject {
         f.Click("N14");
         f.Click("N14");
         QVERIFY(world.UndoCounter == 1 && world.FieldWidth() == 136);
-        const std::pair<const char*, int> loaded[] = {{"Edit1", kFrameCells},
-                                                      {"Edit11", kFrameCells},
-                                                      {"Edit2", 0},
-                                                      {"Edit7", 0},
-                                                      {"Edit3", 1}};
-        for (const auto& [name, value] : loaded)
-            QVERIFY2(Counter(f, name) == value, name);
+        QCOMPARE(Counters(f), QStringLiteral("402 402 0 0 1"));
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Frame.rle  -  Zentorix"));
         // Forward to the larger field: its middle is in view, at the same cell size.
         const int cellSize = f.settings().CellSize;
@@ -303,16 +315,15 @@ class WindowTest : public QObject {
         QVERIFY(world.UndoCounter == 3 && world.MainField.at(3, 3) == 0);
         // Clearing the field and filling it are undone as one step each.
         world.MainField.at(4, 4) = 1;
-        f.Click("EraseButton");
-        QCOMPARE(world.MainField.at(4, 4), 0);
-        f.Click("N14");
-        QCOMPARE(world.MainField.at(4, 4), 1);
         f.settings().RandomFillIntensity = 100;
         f.settings().MainFillRandom = true;
-        f.Click("FillRandomButton");
-        QCOMPARE(world.MainField.at(5, 5), 1);
-        f.Click("N14");
-        QVERIFY(world.MainField.at(5, 5) == 0 && world.MainField.at(4, 4) == 1);
+        for (const char* button : {"EraseButton", "FillRandomButton"}) {
+            const std::string before = FieldText(world);
+            f.Click(button);
+            QVERIFY2(FieldText(world) != before, button);
+            f.Click("N14");
+            QVERIFY2(FieldText(world) == before, button);
+        }
 
         f.Find<QCheckBox>("AutoStop")->setChecked(true);
         f.Find<QSpinBox>("IntSizeBigGrid")->setValue(9);
@@ -326,14 +337,12 @@ class WindowTest : public QObject {
         f.Open();
         const Settings& s = f.settings();
         QVERIFY(s.AutoStop && f.Checked("AutoStop") && s.SizeBigGrid.Value() == 9);
-        QCOMPARE(f.Find<QSpinBox>("UpDown2")->value(), 77);
-        QCOMPARE(f.Find<QSlider>("SpeedTrackBar")->value(), 250);
-        QCOMPARE(RunTimer(f)->interval(), 250);
+        QVERIFY(f.Find<QSpinBox>("UpDown2")->value() == 77 &&
+                f.Find<QSlider>("SpeedTrackBar")->value() == 250 && RunTimer(f)->interval() == 250);
         // The fields come back because SaveFieldWhenExit starts checked, and the
         // counters show them from the start.
         QVERIFY(f.world().MainField.at(5, 6) == 1 && f.world().EternalLifeField.at(7, 8) == 1);
-        QCOMPARE(Counter(f, "Edit1"), f.world().Counters.LiveCount);
-        QVERIFY(f.world().Counters.LiveCount >= 1);
+        QVERIFY(Counter(f, "Edit1") == f.world().Counters.LiveCount && Counter(f, "Edit1") >= 1);
         // Speed 0 is saved as 1.
         f.Find<QSlider>("SpeedTrackBar")->setValue(0);
         f.Close();
@@ -533,19 +542,12 @@ class WindowTest : public QObject {
                                       RuleToString(f.world(), 0, 2)};
 
         language.ApplyLanguageFile("english.lng");
-        QCOMPARE(Captions(f).last(8).join('|'),
-                 QStringLiteral("Colours|Eternal Life|START|Colour by age|Every 1 generation|"
-                                "Generation =|Open a file (Ctrl+O)|EN"));
         QCOMPARE(copyTo->currentIndex(), 2);
         QCOMPARE(f.world().Editor.EditedRuleSet, std::int16_t{2});
         for (int i = 0; i < 3; ++i)
             QCOMPARE(RuleToString(f.world(), 0, i), rules[i]);
         QCOMPARE(f.settings().Language, std::string("english.lng"));
-        QCOMPARE(f.window->HelpFile().endsWith("ZentorixEN.html"),
-                 QFile::exists(f.dir.path() + "/ZentorixEN.html"));
-
-        // Every component key names a control of the window, and that control shows
-        // the key's English caption.
+        // Every control the language file names shows the file's English caption.
         LanguageTexts texts = DefaultLanguageTexts();
         const auto file = ReadLanguageFile(
             app::ToPath(QStringLiteral(ZENTORIX_SHIPPED_DATA "/Language/english.lng")), texts);
@@ -553,24 +555,18 @@ class WindowTest : public QObject {
         QHash<QString, QString> captions;
         for (const auto& [key, value] : file->captions)
             captions.insert(QString::fromStdString(key), QString::fromStdString(value));
-        QStringList missing, wrong;
-        int compared = 0;
-        for (std::string_view key : kComponentKeys) {
-            const QString name = QString::fromUtf8(key.data(), static_cast<int>(key.size()));
-            QObject* control = f.window->findChild<QObject*>(name);
-            if (!control) {
-                missing << name;
-                continue;
-            }
-            if (!captions.contains(name))
-                continue;
-            ++compared;
-            if (const QString shown = ShownCaption(control); shown != captions.value(name))
-                wrong << name + ": " + shown;
-        }
-        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(' ')));
-        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(" | ")));
-        QCOMPARE(compared, static_cast<int>(kComponentKeys.size()));
+        QStringList english;
+        for (std::string_view key : kComponentKeys)
+            english << captions.value(QString::fromUtf8(key),
+                                      "no caption for " + QString::fromUtf8(key));
+        QCOMPARE(Captions(f), english << "Colours"
+                                      << "Eternal Life"
+                                      << "START"
+                                      << "Colour by age"
+                                      << "Every 1 generation"
+                                      << "Generation ="
+                                      << "Open a file (Ctrl+O)"
+                                      << "EN");
 
         language.ApplyLanguageFile("ukraine.lng");
         QCOMPARE(Captions(f), ukrainian);
