@@ -198,15 +198,13 @@ class FilesTest : public QObject {
         auto* save = f.Find<QPushButton>("SaveMuseumButton");
         QVERIFY(!save->isEnabled());
         f.Click("SelectButton");
-        QVERIFY(save->isEnabled());
         auto* panel = f.window->popups().panel("SaveSelectionPanel");
         save->click();
-        QVERIFY(!panel->isVisible());  // no selection shown yet
+        QVERIFY(save->isEnabled() && !panel->isVisible());  // no selection shown yet
         World& w = f.world();
         test::Draw(w.MainField, 3, 3, {"**", ".*"});
         w.Selection = {3, 3, 4, 4};
         w.SelectionVisible = true;
-        w.Description = {"three cells"};
         save->click();
         QVERIFY(panel->isVisible());
         QCOMPARE(QDir::fromNativeSeparators(f.Text("SelectionSaveDir")),

@@ -710,10 +710,7 @@ class PagesTest : public QObject {
             ++points;
             drawn += (image.pixel(px, py) & 0xFFFFFF) == 0xFFFFFFu;
         }
-        QVERIFY2(pages >= 3 && scales.size() >= 2 && points > 100,
-                 qPrintable(QStringLiteral("%1 pages, %2 scales").arg(pages).arg(scales.size())));
-        QVERIFY2(drawn >= points * 9 / 10,
-                 qPrintable(QStringLiteral("%1 of %2").arg(drawn).arg(points)));
+        QVERIFY(pages >= 3 && scales.size() >= 2 && points > 100 && drawn >= points * 9 / 10);
         // A resize begins a new page.
         chart->resize(chart->width(), chart->height() + 1);
         chart->resize(chart->width(), chart->height() - 1);

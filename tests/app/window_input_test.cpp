@@ -275,12 +275,7 @@ class WindowInputTest : public QObject {
             Wheel(box, notch, at);
             QCOMPARE(f.settings().CellSize == size, false);
             const QPoint now = cellUnderPointer();
-            QVERIFY2(std::abs(now.x() - before.x()) <= 1 && std::abs(now.y() - before.y()) <= 1,
-                     qPrintable(QStringLiteral("(%1, %2) became (%3, %4)")
-                                    .arg(before.x())
-                                    .arg(before.y())
-                                    .arg(now.x())
-                                    .arg(now.y())));
+            QVERIFY(std::max(std::abs(now.x() - before.x()), std::abs(now.y() - before.y())) <= 1);
             QTest::qWait(250);  // the wheel takes one notch at a time
         }
     }
