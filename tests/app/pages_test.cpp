@@ -269,11 +269,6 @@ class PagesTest : public QObject {
             QCOMPARE(rules->currentText(), QString(saved));
         }
         QCOMPARE(rules->count(), entries + 2);
-        QCOMPARE(
-            rules->model()
-                ->match(rules->model()->index(0, 0), Qt::DisplayRole, "2x2", -1, Qt::MatchExactly)
-                .size(),
-            1);
     }
 
     void typedRulesApplyOrChangeNothing() {
@@ -282,10 +277,7 @@ class PagesTest : public QObject {
             // no rule: refused
             {"B36/S23", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RB6,RS2,RS3,"},
             {"345/2/4", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI4,EX0,RB2,RS3,RS4,RS5,"},
-            {"NW2,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,",
-             "NW2,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,"},
             {"hello", ""},
-            {"46789", ""},
         };
         QString shown = f.Info();
         for (const auto& [text, rule] : cases) {
@@ -299,7 +291,7 @@ class PagesTest : public QObject {
             // The box spells the rule in use; a refused text stays to be corrected.
             QCOMPARE(f.Text("RuleTextEdit"), *rule ? shown : QString(text));
         }
-        QCOMPARE(f.Text("BirthStr"), QStringLiteral("3,"));
+        QCOMPARE(f.Text("BirthStr"), QStringLiteral("2,"));
     }
 
     void colourListsRepaintSaveAndFollowTheModel() {

@@ -582,16 +582,14 @@ class WindowTest : public QObject {
         QFrame* panel = f.window->popups().panel("ChangeLanguagePanel");
         QTRY_VERIFY(panel->isVisible());
         auto* list = f.Find<QListWidget>("LanguageListBox");
-        QCOMPARE(list->count(), 2);
-        QCOMPARE(list->item(0)->text(), QStringLiteral("English"));
+        QVERIFY(list->count() == 2 && list->item(0)->text() == "English");
 
         // A click previews; Cancel puts back the language the panel opened with.
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(0)).center());
         QCOMPARE(f.Find<QMenu>("File1")->title(), QStringLiteral("File"));
         f.Find<QPushButton>("Cansel03")->click();
-        QVERIFY(!panel->isVisible());
-        QCOMPARE(f.Find<QMenu>("File1")->title(), QStringLiteral("Файл"));
+        QVERIFY(!panel->isVisible() && f.Find<QMenu>("File1")->title() == "Файл");
 
         f.window->findChild<QAction*>("Language1")->trigger();
         QVERIFY(panel->isVisible());
