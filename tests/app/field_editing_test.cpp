@@ -51,14 +51,6 @@ QString Shifted(QString picture, int layer) {
     return picture;
 }
 
-int Live(const StateField& field, int x0, int y0, int x1, int y1) {
-    int n = 0;
-    for (int x = x0; x <= x1; ++x)
-        for (int y = y0; y <= y1; ++y)
-            n += field.at(x, y) > 0;
-    return n;
-}
-
 }  // namespace
 
 class FieldEditingTest : public QObject {
@@ -81,7 +73,7 @@ class FieldEditingTest : public QObject {
             mouse.Send(QEvent::MouseMove, x, 5, Qt::NoButton, Qt::LeftButton);
         mouse.Send(QEvent::MouseButtonRelease, 19, 5, Qt::LeftButton, Qt::NoButton);
         for (Layer l : kLayers)
-            QCOMPARE(Live(w.LayerField(l), 1, 5, 30, 5), 2);  // columns 2 and 20 remain
+            QCOMPARE(test::LiveCells(w.LayerField(l), 1, 5, 30, 5), (test::Cells{{2, 5}, {20, 5}}));
         QCOMPARE(f.CellPixel(10, 5), app::ToRgb(s.Colours.BackgroundColour));
         QCOMPARE(f.Find<QLabel>("StatusPanel2")->text(), QString("18"));  // 0-based
 
@@ -120,13 +112,14 @@ class FieldEditingTest : public QObject {
         // A plain drag of the frame moves, a Ctrl drag copies.
         w.MainField.FillRect(5, 5, 9, 8, 1);
         mouse.Drag({6, 6}, {16, 6});
-        QVERIFY(Live(w.MainField, 5, 5, 9, 8) == 0 && Live(w.MainField, 15, 5, 19, 8) == 20);
+        QVERIFY(test::LiveCells(w.MainField, 5, 5, 9, 8).empty() &&
+                test::LiveCells(w.MainField, 15, 5, 19, 8).size() == 20);
         QVERIFY(!f.Find<QWidget>("Shape1")->isVisible());
         w.Selection = {15, 5, 19, 8};
         w.SelectionVisible = true;
         f.window->fieldView().RedrawView();
         mouse.Drag({16, 6}, {16, 12}, Qt::ControlModifier);
-        QCOMPARE(Live(w.MainField, 15, 5, 19, 14), 40);
+        QVERIFY(test::LiveCells(w.MainField, 15, 5, 19, 14).size() == 40);
 
         // Each transform, from the context menu, the options page or the tool
         // bar, turns a block of six distinct cells in every paint target about
@@ -165,16 +158,17 @@ class FieldEditingTest : public QObject {
         w.SelectionVisible = true;
         f.Find<QAction>("N22")->trigger();
         QVERIFY(QGuiApplication::clipboard()->text().contains("x = 3, y = 3, rule = B3/S23"));
-        QCOMPARE(Live(w.MainField, 1, 1, 10, 10), 0);
+        QVERIFY(test::LiveCells(w.MainField, 1, 1, 10, 10).empty());
         f.Find<QAction>("N19")->trigger();
-        QCOMPARE(Live(w.MainField, 30, 20, 32, 22), 5);
+        QVERIFY(test::LiveCells(w.MainField, 30, 20, 32, 22).size() == 5);
 
         // Another program's RLE: its cells come, our rule stays.
         const std::string rule = FormatRuleTokens(w.Rules[0]);
         QGuiApplication::clipboard()->setText("#N blinker\nx = 3, y = 1, rule = B36/S23\n3o!\n");
         mouse.Send(QEvent::MouseMove, 20, 30, Qt::NoButton, Qt::NoButton);
         f.Find<QAction>("N19")->trigger();
-        QVERIFY(Live(w.MainField, 20, 30, 22, 30) == 3 && FormatRuleTokens(w.Rules[0]) == rule);
+        QVERIFY(test::LiveCells(w.MainField, 20, 30, 22, 30).size() == 3 &&
+                FormatRuleTokens(w.Rules[0]) == rule);
         // Pattern text without cells is said, and nothing is pasted.
         QString said;
         f.window->SetMessageSink([&said](const QString& m) { said = m; });

@@ -475,12 +475,6 @@ class PagesTest : public QObject {
         s.EternalLifeRefresh = true;
         f.window->fieldView().RepaintCell(3, 4);
         QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BirthColour));
-        // Feedback and synchronisation are shown as stored, but cannot be changed.
-        QVERIFY(!f.Find<QWidget>("FeedBack")->isEnabled() &&
-                !f.Find<QWidget>("Synchronization")->isEnabled());
-        s.FeedBack = s.Synchronization = true;
-        emit f.window->session().ModelChanged();
-        QVERIFY(f.Checked("FeedBack") && f.Checked("Synchronization"));
     }
 
     void layerLibrariesSaveUnderTheNameOrTheDefaultAndLoadBack() {
@@ -594,11 +588,6 @@ class PagesTest : public QObject {
         f.Find<QSpinBox>("IntRandomFillIntensity")->setValue(100);
         f.Click("FillRandomButton");
         QCOMPARE(f.CellPixel(9, 9), f.Rgb(&ColourModel::DeadColour));
-
-        // The sub-page shown is remembered for the settings file.
-        QCOMPARE(f.settings().PagesOpen2, 1);
-        f.Find<QTabWidget>("LandPageControl")->setCurrentIndex(0);
-        QCOMPARE(f.settings().PagesOpen2, 0);
     }
 
     void statisticsRecordedByHandAndAutomaticallyAsTheBatchProgramDoes() {
