@@ -78,10 +78,6 @@ struct WindowFixture {
         const int c = settings().CellSize;
         return window->fieldView().SurfacePixel((x - 1) * c + c / 2, (y - 1) * c + c / 2);
     }
-    // Saves a picture of the whole window for a person to look at.
-    void Screenshot(const QString& name) const {
-        window->grab().save(QStringLiteral(ZENTORIX_ARTIFACTS "/") + name + ".png");
-    }
 };
 
 // Runs `answer` on the modal window of type T once it is open (the caller then

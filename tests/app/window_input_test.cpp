@@ -219,14 +219,14 @@ class WindowInputTest : public QObject {
         for (const char* name : {"IntNW", "RulesComboBox", "SpeedTrackBar"}) {
             page->setValue(0);
             auto* control = f.Find<QWidget>(name);
-            const int speed = f.settings().SpeedMain;
-            const std::string rule = FormatRuleTokens(f.world().Rules[0]);
-            const int index = f.Find<QComboBox>("RulesComboBox")->currentIndex();
+            const auto values = [&f] {
+                return std::tuple{f.settings().SpeedMain.Value(),
+                                  FormatRuleTokens(f.world().Rules[0]),
+                                  f.Find<QComboBox>("RulesComboBox")->currentIndex()};
+            };
+            const auto before = values();
             Wheel(control, -5);
-            QVERIFY2(!control->hasFocus(), name);
-            QCOMPARE(f.settings().SpeedMain, speed);
-            QCOMPARE(FormatRuleTokens(f.world().Rules[0]), rule);
-            QCOMPARE(f.Find<QComboBox>("RulesComboBox")->currentIndex(), index);
+            QVERIFY2(!control->hasFocus() && values() == before, name);
             if (panel->isAncestorOf(control))
                 QVERIFY2(page->value() > 0, name);
         }

@@ -87,7 +87,7 @@ class WindowTest : public QObject {
     void startUpDefaultsAndTheRunControls() {
         test::WindowFixture f;
         QCOMPARE(f.window->windowTitle(), QStringLiteral("new.zlf  -  Zentorix"));
-        f.Screenshot("main_window");
+        f.window->grab().save(QStringLiteral(ZENTORIX_ARTIFACTS "/main_window.png"));
 
         app::RunControl& run = f.window->runControl();
         // A click; then the generation shown (counted from the last start or stop),
@@ -122,9 +122,8 @@ class WindowTest : public QObject {
                         "#FieldHeight:         81\r\n#FieldWidth:          35\r\n");
         QCOMPARE(RunTimer(f)->interval(), 20);
         f.window->OpenFile(file);
-        QCOMPARE(speed->value(), 500);
+        QVERIFY(speed->value() == 500 && RunTimer(f)->interval() == 500);
         QCOMPARE(f.Text("InfoSpeedPanel"), QStringLiteral("500ms  "));
-        QCOMPARE(RunTimer(f)->interval(), 500);
     }
 
     void cellsKeepTheirPixelsAtEveryCellSizeGridAndZoom() {
