@@ -86,8 +86,7 @@ class FieldEditingTest : public QObject {
         mouse.Send(QEvent::MouseButtonDblClick, 8, 9, Qt::LeftButton, Qt::LeftButton);
         mouse.Send(QEvent::MouseButtonRelease, 8, 9, Qt::LeftButton, Qt::NoButton);
         QVERIFY(w.MainField.at(8, 9) == 0 && !s.Paint && !f.window->runControl().Running());
-        QCOMPARE(f.Find<QLabel>("ModeEditPanel")->text(), QStringLiteral("Виділяю"));
-        QVERIFY(f.Find<QToolButton>("MainSelectButton")->isChecked());
+        QVERIFY(f.Text("ModeEditPanel") == "Виділяю" && f.Checked("MainSelectButton"));
         f.Find<QPushButton>("StartButton")->click();
         mouse.Send(QEvent::MouseButtonDblClick, 8, 9, Qt::LeftButton, Qt::LeftButton);
         QVERIFY(s.Paint && f.window->runControl().Running());

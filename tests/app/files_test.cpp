@@ -395,8 +395,8 @@ class FilesTest : public QObject {
         QString said;
         f.window->SetMessageSink([&said](const QString& m) { said = m; });
         f.window->OpenFile(f.dir.filePath("broken.jsonl"));
-        QVERIFY(said.contains("broken.jsonl"));
-        QCOMPARE(f.window->findChildren<app::CensusTable*>().size(), 1);
+        QVERIFY(said.contains("broken.jsonl") &&
+                f.window->findChildren<app::CensusTable*>().size() == 1);
     }
 
     // F1 opens the guide of the language in the program's own help window,
@@ -486,8 +486,7 @@ class FilesTest : public QObject {
         for (auto* pair : f.window->findChildren<app::FolderFileLists*>())
             if (pair->fileList() == files)
                 lists = pair;
-        QVERIFY(lists);
-        QCOMPARE(lists->folder(), shipped.filePath("Museum"));
+        QVERIFY(lists && lists->folder() == shipped.filePath("Museum"));
         QVERIFY(files->count() == 1 && files->item(0)->text() == "blinker.lif");
         QVERIFY(!f.Find<QListWidget>("DirectoryListBox1")
                      ->findItems(QStringLiteral("Guns"), Qt::MatchEndsWith)
