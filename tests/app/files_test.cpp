@@ -137,6 +137,9 @@ class FilesTest : public QObject {
         QTest::keyClick(f.window->windowHandle(), Qt::Key_Down);
         QCOMPARE(f.FileName(), QStringLiteral("UPPER.RLE"));
         QCOMPARE(test::LiveCells(f.world().MainField, -3, -3, 999, 999).size(), std::size_t{3});
+        // The layer a pattern lands on is chosen here (and placed by the loader).
+        test::Choose(f.Find<QComboBox>("LoadFieldSelector"), 2);
+        QCOMPARE(f.settings().LoadFieldSelector, 2);
 
         // The open dialog: its two filters let through every readable format and
         // every file.
@@ -412,8 +415,6 @@ class FilesTest : public QObject {
         QTextBrowser* browser = help->browser();
         QCOMPARE(browser->source(),
                  QUrl::fromLocalFile(QStringLiteral(ZENTORIX_SHIPPED_DATA "/ZentorixUA.html")));
-        QVERIFY(!browser->documentTitle().isEmpty() &&
-                help->windowTitle() == browser->documentTitle());
         // The first picture is there, made to fit the page.
         QTextDocument* document = browser->document();
         const QString picture = QStringLiteral("help/window-ua.png");

@@ -460,6 +460,9 @@ class PagesTest : public QObject {
         QVERIFY(f.CellPixel(3, 4) != f.Rgb(&ColourModel::BirthColour));
         f.Click("EternalLifeOn");
         QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BirthColour));
+        // Feedback and synchronisation are kept in files but cannot be changed.
+        QVERIFY(!f.Find<QWidget>("FeedBack")->isEnabled() &&
+                !f.Find<QWidget>("Synchronization")->isEnabled());
         f.Click("EternalLifeRefresh");
         QVERIFY(!s.EternalLifeRefresh &&
                 f.CellPixel(3, 4) == f.Rgb(&ColourModel::BackgroundColour));
@@ -533,6 +536,7 @@ class PagesTest : public QObject {
     void otherRealityRunsCopiesAndRandomFills() {
         PageFixture f("Landscape");
         f.Find<QTabWidget>("LandPageControl")->setCurrentIndex(1);
+        QCOMPARE(f.settings().PagesOpen2, 1);  // the sub-page shown, for the settings file
         World& w = f.world();
         app::RunControl& run = f.window->runControl();
         // Any of the three run buttons starts or stops the area; all show it.

