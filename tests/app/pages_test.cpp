@@ -121,7 +121,6 @@ class PagesTest : public QObject {
     void ruleWeightsShapesSymmetryHistoryAndTheEditedSet() {
         PageFixture f("TabSheet3");
         auto* shape = f.Find<QComboBox>("ComboBox2");
-        QCOMPARE(shape->currentIndex(), 0);
         auto weight = [&f](const char* name, int value) {
             f.Find<QSpinBox>(name)->setValue(value);
         };
@@ -365,6 +364,8 @@ class PagesTest : public QObject {
         f.Click("BlackColorAll");
         QVERIFY(f.CellColour(2, 2) == 0 &&
                 f.Entry(10)->palette().color(QPalette::Window) == Qt::black);
+        f.Click("SilverColorOther");
+        QCOMPARE(f.colours().GenPalette[11], kSilver);
         AnswerColourDialog(0x00FF00);
         f.Click("AnyColorAll");
         QCOMPARE(f.CellColour(2, 2), 0x00FF00);

@@ -213,7 +213,6 @@ class WindowInputTest : public QObject {
         f.Find<QTabWidget>("PageControl1")->setCurrentIndex(0);
         auto* panel = f.Find<QScrollArea>("Panel7");
         QScrollBar* page = panel->verticalScrollBar();
-        QVERIFY(page->maximum() > 0);
         f.Find<QWidget>("PaintBox1")->setFocus();
         for (const char* name : {"IntNW", "RulesComboBox", "SpeedTrackBar"}) {
             page->setValue(0);

@@ -88,6 +88,7 @@ class WindowTest : public QObject {
   private slots:
     void startUpDefaultsAndTheRunControls() {
         test::WindowFixture f;
+        QVERIFY(QDir(f.dir.path()).exists("Language"));  // the user's own language files
         f.window->grab().save(QStringLiteral(ZENTORIX_ARTIFACTS "/main_window.png"));
 
         app::RunControl& run = f.window->runControl();
@@ -524,7 +525,6 @@ class WindowTest : public QObject {
         auto* copyTo = f.Find<QComboBox>("CopyToComboBox");
         test::Choose(copyTo, 2);
         test::Choose(f.Find<QComboBox>("RulesSelectorBox"), 2);
-        QCOMPARE(f.world().Editor.EditedRuleSet, std::int16_t{2});
         const auto rules = f.world().Rules;
 
         language.ApplyLanguageFile("english.lng");
