@@ -60,15 +60,23 @@ struct WindowFixture {
     QString Text(const char* name) const {
         return window->findChild<QObject*>(name)->property("text").toString();
     }
-    bool Checked(const char* name) const { return Find<QAbstractButton>(name)->isChecked(); }
+    // Keys as the window system delivers them: to the window, which hands them
+    // to the control that has the focus; then, if given, a last key.
+    void Type(QWidget* into, const QString& text, Qt::Key last = Qt::Key_unknown) const {
+        into->setFocus();
+        for (QChar c : text)
+            QTest::keyClick(window->windowHandle(), c.toLatin1());
+        if (last != Qt::Key_unknown)
+            QTest::keyClick(window->windowHandle(), last);
+    }
+    // Whether a button or a menu item is ticked.
+    bool Checked(const char* name) const {
+        return window->findChild<QObject*>(name)->property("checked").toBool();
+    }
     // The pixel of the field view in the middle of cell (x, y).
     QRgb CellPixel(int x, int y) const {
         const int c = settings().CellSize;
         return window->fieldView().SurfacePixel((x - 1) * c + c / 2, (y - 1) * c + c / 2);
-    }
-    // Saves a picture of the whole window for a person to look at.
-    void Screenshot(const QString& name) const {
-        window->grab().save(QStringLiteral(ZENTORIX_ARTIFACTS "/") + name + ".png");
     }
 };
 

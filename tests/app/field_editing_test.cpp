@@ -51,14 +51,6 @@ QString Shifted(QString picture, int layer) {
     return picture;
 }
 
-int Live(const StateField& field, int x0, int y0, int x1, int y1) {
-    int n = 0;
-    for (int x = x0; x <= x1; ++x)
-        for (int y = y0; y <= y1; ++y)
-            n += field.at(x, y) > 0;
-    return n;
-}
-
 }  // namespace
 
 class FieldEditingTest : public QObject {
@@ -81,7 +73,7 @@ class FieldEditingTest : public QObject {
             mouse.Send(QEvent::MouseMove, x, 5, Qt::NoButton, Qt::LeftButton);
         mouse.Send(QEvent::MouseButtonRelease, 19, 5, Qt::LeftButton, Qt::NoButton);
         for (Layer l : kLayers)
-            QCOMPARE(Live(w.LayerField(l), 1, 5, 30, 5), 2);  // columns 2 and 20 remain
+            QCOMPARE(test::LiveCells(w.LayerField(l), 1, 5, 30, 5), (test::Cells{{2, 5}, {20, 5}}));
         QCOMPARE(f.CellPixel(10, 5), app::ToRgb(s.Colours.BackgroundColour));
         QCOMPARE(f.Find<QLabel>("StatusPanel2")->text(), QString("18"));  // 0-based
 
@@ -94,8 +86,7 @@ class FieldEditingTest : public QObject {
         mouse.Send(QEvent::MouseButtonDblClick, 8, 9, Qt::LeftButton, Qt::LeftButton);
         mouse.Send(QEvent::MouseButtonRelease, 8, 9, Qt::LeftButton, Qt::NoButton);
         QVERIFY(w.MainField.at(8, 9) == 0 && !s.Paint && !f.window->runControl().Running());
-        QCOMPARE(f.Find<QLabel>("ModeEditPanel")->text(), QStringLiteral("Виділяю"));
-        QVERIFY(f.Find<QToolButton>("MainSelectButton")->isChecked());
+        QVERIFY(f.Text("ModeEditPanel") == "Виділяю" && f.Checked("MainSelectButton"));
         f.Find<QPushButton>("StartButton")->click();
         mouse.Send(QEvent::MouseButtonDblClick, 8, 9, Qt::LeftButton, Qt::LeftButton);
         QVERIFY(s.Paint && f.window->runControl().Running());
@@ -116,30 +107,18 @@ class FieldEditingTest : public QObject {
             mouse.Drag(r.from, r.to);
             QVERIFY(w.Selection == r.expected && f.Find<QWidget>("Shape1")->isVisible());
         }
-        f.Screenshot("selection_frame");
 
-        // A plain drag of the frame moves, a Ctrl drag copies; transparent adds.
+        // A plain drag of the frame moves, a Ctrl drag copies.
         w.MainField.FillRect(5, 5, 9, 8, 1);
         mouse.Drag({6, 6}, {16, 6});
-        QVERIFY(Live(w.MainField, 5, 5, 9, 8) == 0 && Live(w.MainField, 15, 5, 19, 8) == 20);
+        QVERIFY(test::LiveCells(w.MainField, 5, 5, 9, 8).empty() &&
+                test::LiveCells(w.MainField, 15, 5, 19, 8).size() == 20);
         QVERIFY(!f.Find<QWidget>("Shape1")->isVisible());
         w.Selection = {15, 5, 19, 8};
         w.SelectionVisible = true;
         f.window->fieldView().RedrawView();
         mouse.Drag({16, 6}, {16, 12}, Qt::ControlModifier);
-        QCOMPARE(Live(w.MainField, 15, 5, 19, 14), 40);
-        s.TransparentMode = true;
-        w.SelectionVisible = true;
-        f.window->fieldView().RedrawView();
-        mouse.Drag({16, 6}, {16, 7}, Qt::ControlModifier);
-        QCOMPARE(w.MainField.at(15, 6), 2);
-        s.TransparentMode = false;
-        // Past the right edge the block stops at ExtentX.
-        w.SelectionVisible = true;
-        f.window->fieldView().RedrawView();
-        f.window->fieldView().horizontalScrollBar()->setValue(0);
-        mouse.Drag({16, 6}, {w.FieldWidth(), 6});
-        QCOMPARE(Live(w.MainField, w.ExtentX() - 4, 5, w.ExtentX(), 8), 20);
+        QVERIFY(test::LiveCells(w.MainField, 15, 5, 19, 14).size() == 40);
 
         // Each transform, from the context menu, the options page or the tool
         // bar, turns a block of six distinct cells in every paint target about
@@ -171,29 +150,24 @@ class FieldEditingTest : public QObject {
         Pointer mouse{f};
         World& w = f.world();
         f.window->SetPaintTool(false);
-        // An empty clipboard pastes its one empty cell at the pointer's cell.
-        QGuiApplication::clipboard()->clear();
-        w.MainField.at(30, 20) = 1;
         mouse.Send(QEvent::MouseMove, 30, 20, Qt::NoButton, Qt::NoButton);
-        f.Find<QAction>("N19")->trigger();
-        QCOMPARE(w.MainField.at(30, 20), 0);
-
         // Copy puts RLE on the system clipboard; cut clears; paste puts it back.
         test::Draw(w.MainField, 3, 3, {".*.", "..*", "***"});
         w.Selection = {3, 3, 5, 5};
         w.SelectionVisible = true;
         f.Find<QAction>("N22")->trigger();
         QVERIFY(QGuiApplication::clipboard()->text().contains("x = 3, y = 3, rule = B3/S23"));
-        QCOMPARE(Live(w.MainField, 1, 1, 10, 10), 0);
+        QVERIFY(test::LiveCells(w.MainField, 1, 1, 10, 10).empty());
         f.Find<QAction>("N19")->trigger();
-        QCOMPARE(Live(w.MainField, 30, 20, 32, 22), 5);
+        QVERIFY(test::LiveCells(w.MainField, 30, 20, 32, 22).size() == 5);
 
         // Another program's RLE: its cells come, our rule stays.
         const std::string rule = FormatRuleTokens(w.Rules[0]);
         QGuiApplication::clipboard()->setText("#N blinker\nx = 3, y = 1, rule = B36/S23\n3o!\n");
         mouse.Send(QEvent::MouseMove, 20, 30, Qt::NoButton, Qt::NoButton);
         f.Find<QAction>("N19")->trigger();
-        QVERIFY(Live(w.MainField, 20, 30, 22, 30) == 3 && FormatRuleTokens(w.Rules[0]) == rule);
+        QVERIFY(test::LiveCells(w.MainField, 20, 30, 22, 30).size() == 3 &&
+                FormatRuleTokens(w.Rules[0]) == rule);
         // Pattern text without cells is said, and nothing is pasted.
         QString said;
         f.window->SetMessageSink([&said](const QString& m) { said = m; });
@@ -229,8 +203,8 @@ class FieldEditingTest : public QObject {
                     .convertToFormat(QImage::Format_RGB32);
         QCOMPARE(pictures[0], shown);
         QVERIFY(pictures[1] != pictures[0] && pictures[2] != pictures[1]);  // it turned
-        QCOMPARE(w.Counters.Generation, 28);
-        QCOMPARE(w.MainField.at(5, 3), 1);  // the blinker turned three times
+        // The blinker turned three times.
+        QVERIFY(w.Counters.Generation == 28 && w.MainField.at(5, 3) == 1);
 
         // As an animation of four frames, from the photo button.
         w.Selection = {3, 2, 7, 6};
@@ -245,21 +219,19 @@ class FieldEditingTest : public QObject {
             const QColor end = frame.pixelColor(c + c / 2, 2 * c + c / 2);         // cell (4, 4)
             const QColor middle = frame.pixelColor(2 * c + c / 2, 2 * c + c / 2);  // cell (5, 4)
             const QColor empty = frame.pixelColor(c / 2, c / 2);                   // cell (3, 2)
-            QVERIFY2((end != empty) == (k % 2 == 1) && middle != empty,
-                     qPrintable(QString::number(k)));
+            QVERIFY((end != empty) == (k % 2 == 1) && middle != empty);
         }
-        QVERIFY(!QFile::exists(f.dir.filePath("screenshots/screen100029.bmp")));
-        QCOMPARE(w.Counters.Generation, 32);
+        QVERIFY(!QFile::exists(f.dir.filePath("screenshots/screen100029.bmp")) &&
+                w.Counters.Generation == 32);
 
         QString said;
         f.window->SetMessageSink([&said](const QString& m) { said = m; });
         QVERIFY(QDir(f.dir.path()).mkpath("screenshots/screen100033.bmp"));
-        QVERIFY(app::TakeSnapshotSeries(*f.window, 3) == 0 && said.contains("screen100033.bmp"));
-        QCOMPARE(w.Counters.Generation, 32);
+        QCOMPARE(app::TakeSnapshotSeries(*f.window, 3), 0);
+        QVERIFY(said.contains("screen100033.bmp") && w.Counters.Generation == 32);
         w.Selection = {1, 1, 999, 999};
         f.settings().CellSize = 50;
-        QCOMPARE(app::TakeSnapshotSeries(*f.window, 2, true), 0);
-        QVERIFY2(said.contains("4096"), qPrintable(said));
+        QVERIFY(app::TakeSnapshotSeries(*f.window, 2, true) == 0 && said.contains("4096"));
     }
 };
 

