@@ -112,6 +112,16 @@ QString MiddleInnerLink(QTextDocument* document, int* position) {
 
 }  // namespace
 
+// Where the desktop is asked to show a page.
+struct UrlCatcher : QObject {
+    Q_OBJECT
+
+  public:
+    QList<QUrl> opened;
+  public slots:
+    void Open(const QUrl& url) { opened << url; }
+};
+
 class FilesTest : public QObject {
     Q_OBJECT
 
@@ -450,6 +460,38 @@ class FilesTest : public QObject {
         QVERIFY(!back->isEnabled() && forward->isEnabled());
         QTest::keyClick(help->windowHandle(), Qt::Key_Right, Qt::AltModifier);
         QTRY_COMPARE(scroll->value(), there);
+
+        // Ctrl+F and a word find its places in turn (F3 on, Shift+F3 back); a
+        // word that is nowhere is said to be so; Escape closes only the search.
+        QTest::keyClick(help->windowHandle(), Qt::Key_F, Qt::ControlModifier);
+        auto* text = f.Find<QLineEdit>("HelpSearchText");
+        QTRY_VERIFY(text->isVisible() && text->hasFocus());
+        const auto type = [&](const char* word) {
+            for (; *word; ++word)
+                QTest::keyClick(help->windowHandle(), *word);
+        };
+        const auto found = [&] { return browser->textCursor().selectionStart(); };
+        type("Zentorix");
+        const int first = found();
+        QTest::keyClick(help->windowHandle(), Qt::Key_F3);
+        QCOMPARE(found(), document->find(QStringLiteral("Zentorix"), first + 1).selectionStart());
+        QCOMPARE(browser->textCursor().selectedText(), QStringLiteral("Zentorix"));
+        QTest::keyClick(help->windowHandle(), Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(found(), first);
+        QVERIFY(!f.Find<QLabel>("HelpNotFound")->isVisible());
+        text->clear();
+        type("qxqzv");
+        QVERIFY(f.Find<QLabel>("HelpNotFound")->isVisible());
+        QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
+        QVERIFY(!text->isVisible() && help->isVisible());
+
+        // The page goes to the desktop's browser on request.
+        UrlCatcher desktop;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "Open");
+        f.Find<QToolButton>("HelpBrowserButton")->click();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(desktop.opened.value(0).adjusted(QUrl::RemoveFragment),
+                 QUrl::fromLocalFile(QStringLiteral(ZENTORIX_SHIPPED_DATA "/ZentorixUA.html")));
 
         QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
         QTRY_VERIFY(!help->isVisible());

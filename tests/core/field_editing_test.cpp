@@ -1,3 +1,5 @@
+#include <array>
+
 #include <gtest/gtest.h>
 
 #include "core/test_support.h"
@@ -143,6 +145,19 @@ TEST_F(Editing, MovesCopiesClipAndAddStatesWithACap) {
         EXPECT_EQ(Block(world.EternalDeadField, 10, 10, 5, 3),
                   copy ? (Rows{"ABC..", "DEABC", "..DEF"}) : (Rows{".....", "..ABC", "..DEF"}));
         EXPECT_EQ(Block(world.MainField, 10, 10, 5, 3), (Rows{"ABC..", "DEF..", "....."}));
+    }
+
+    // A move past the layers' range stops at its edge, so no cell is lost:
+    // right and down at the extent, left and up at the first margin cell.
+    for (const auto& [dx, dy, x, y] : {std::array{500, 0, 39, 10}, std::array{0, 500, 10, 30},
+                                       std::array{-500, -500, kLayerLow, kLayerLow}}) {
+        World world;
+        world.SetFieldWidth(40);
+        world.SetFieldHeight(30);
+        Draw(world.MainField, 10, 10, {"ABC", "DEF"});
+        world.Selection = {10, 10, 12, 11};
+        MoveSelection(world, s, dx, dy, false);
+        EXPECT_EQ(Block(world.MainField, x, y, 3, 2), (Rows{"ABC", "DEF"})) << dx << "," << dy;
     }
 
     // Transparent: states add up, and never past 256.
