@@ -577,7 +577,7 @@ class WindowTest : public QObject {
         QVERIFY(!panel->isVisible() && f.Find<QMenu>("File1")->title() == "Файл");
 
         f.window->findChild<QAction*>("Language1")->trigger();
-        QVERIFY(panel->isVisible());
+        QVERIFY(panel->isVisible() && list->currentRow() == 1);  // the language in use
         list->setCurrentRow(0);
         f.Find<QPushButton>("ChangeLanguage1")->click();
         QVERIFY(!panel->isVisible());

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <optional>
+#include <tuple>
 
 #include "census/census_file.h"
 #include "census/census_plan.h"
@@ -302,6 +304,25 @@ TEST(Census, JsonValuesAndCensusHeaders) {
     EXPECT_EQ(JsonQuote("a\x01\xff\xed\xa0\x80\xe0\x80\x80\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80"),
               "\"a\\u0001" + bad + bad + bad + bad + bad + bad + bad +
                   "\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80\"");
+}
+
+// A run chosen from a census file is rebuilt from what its header names; a
+// header that leaves a key out keeps the default, a wrong type is refused.
+TEST(Census, StartOfParametersReadsWhatTheHeaderNames) {
+    const auto start = [](const char* json) { return StartOfParameters(*ParseJson(json)); };
+    const auto bare = start(R"({"field":null})");
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(std::tuple(bare->base, bare->field, bare->soup, bare->torus),
+              std::tuple(std::nullopt, std::nullopt, std::nullopt, std::nullopt));
+    const auto full =
+        start(R"({"base":"b.rle","field":[30,40],"soup":[5,6],"density":37,"torus":true})");
+    ASSERT_TRUE(full);
+    EXPECT_EQ(
+        std::tuple(full->base->string(), *full->field, *full->soup, full->density, *full->torus),
+        std::tuple("b.rle", std::pair(30, 40), std::pair(5, 6), 37, true));
+    for (const char* wrong : {R"([])", R"({"torus":1})", R"({"field":[24,30]})",
+                              R"({"soup":[5,6],"density":101})", R"({"base":3})"})
+        EXPECT_FALSE(start(wrong)) << wrong;
 }
 
 }  // namespace
