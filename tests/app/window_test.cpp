@@ -412,9 +412,10 @@ class WindowTest : public QObject {
 
         // The pop-up About panel opens from the menu and closes by its button.
         app::PopupPanels& popups = f.window->popups();
-        f.Click("About1");
-        QVERIFY(popups.panel("AboutPanel")->isVisible());
-        f.Click("Cansel6");  // and its pictures stop taking turns
+        f.Click("About1");  // its pictures take turns while it is shown
+        QVERIFY(popups.panel("AboutPanel")->isVisible() &&
+                popups.findChild<QTimer*>("Timer3")->isActive());
+        f.Click("Cansel6");
         QVERIFY(!popups.panel("AboutPanel")->isVisible() &&
                 !popups.findChild<QTimer*>("Timer3")->isActive());
 
