@@ -93,6 +93,23 @@ class FieldEditingTest : public QObject {
         f.window->runControl().StopButtonClick();
     }
 
+    // A right drag pans and opens no menu on release; a right click opens it.
+    void aRightDragPansAndOnlyARightClickOpensTheMenu() {
+        test::WindowFixture f;
+        const Pointer mouse{f};
+        const auto right = [&](QPoint from, QPoint to) {
+            mouse.Send(QEvent::MouseButtonPress, from.x(), from.y(), Qt::RightButton,
+                       Qt::RightButton);
+            mouse.Send(QEvent::MouseMove, to.x(), to.y(), Qt::NoButton, Qt::RightButton);
+            mouse.Send(QEvent::MouseButtonRelease, to.x(), to.y(), Qt::RightButton, Qt::NoButton);
+            return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        };
+        QVERIFY(!right({10, 10}, {14, 12}));
+        QMenu* menu = right({10, 10}, {10, 10});
+        QVERIFY(menu && menu->isVisible());
+        menu->close();
+    }
+
     void selectionsDragsAndTransforms() {
         test::WindowFixture f;
         Pointer mouse{f};
