@@ -553,6 +553,10 @@ class WindowTest : public QObject {
                                       << "Generation ="
                                       << "Open a file (Ctrl+O)"
                                       << "EN");
+        auto* pages = f.Find<QTabWidget>("PageControl1");
+        for (int i = 0; i < pages->count(); ++i)  // the tool panel's buttons name its pages
+            QCOMPARE(f.Find<QToolButton>(qPrintable(QStringLiteral("PageButton%1").arg(i)))->text(),
+                     pages->tabText(i));
 
         language.ApplyLanguageFile("ukraine.lng");
         QCOMPARE(Captions(f), ukrainian);
