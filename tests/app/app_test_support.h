@@ -60,14 +60,15 @@ struct WindowFixture {
     QString Text(const char* name) const {
         return window->findChild<QObject*>(name)->property("text").toString();
     }
-    // Keys as the window system delivers them: to the window, which hands them
-    // to the control that has the focus; then, if given, a last key.
+    // Keys as the window system delivers them: to the control's window, which
+    // hands them to the control that has the focus; then, if given, a last key.
     void Type(QWidget* into, const QString& text, Qt::Key last = Qt::Key_unknown) const {
         into->setFocus();
+        QWindow* handle = into->window()->windowHandle();
         for (QChar c : text)
-            QTest::keyClick(window->windowHandle(), c.toLatin1());
+            QTest::keyClick(handle, c.toLatin1());
         if (last != Qt::Key_unknown)
-            QTest::keyClick(window->windowHandle(), last);
+            QTest::keyClick(handle, last);
     }
     // Whether a button or a menu item is ticked.
     bool Checked(const char* name) const {

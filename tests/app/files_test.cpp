@@ -466,12 +466,8 @@ class FilesTest : public QObject {
         QTest::keyClick(help->windowHandle(), Qt::Key_F, Qt::ControlModifier);
         auto* text = f.Find<QLineEdit>("HelpSearchText");
         QTRY_VERIFY(text->isVisible() && text->hasFocus());
-        const auto type = [&](const char* word) {
-            for (; *word; ++word)
-                QTest::keyClick(help->windowHandle(), *word);
-        };
         const auto found = [&] { return browser->textCursor().selectionStart(); };
-        type("Zentorix");
+        f.Type(text, "Zentorix");
         const int first = found();
         QTest::keyClick(help->windowHandle(), Qt::Key_F3);
         QCOMPARE(found(), document->find(QStringLiteral("Zentorix"), first + 1).selectionStart());
@@ -480,7 +476,7 @@ class FilesTest : public QObject {
         QCOMPARE(found(), first);
         QVERIFY(!f.Find<QLabel>("HelpNotFound")->isVisible());
         text->clear();
-        type("qxqzv");
+        f.Type(text, "qxqzv");
         QVERIFY(f.Find<QLabel>("HelpNotFound")->isVisible());
         QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
         QVERIFY(!text->isVisible() && help->isVisible());
