@@ -123,14 +123,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     if (a.at(x, y) != b.at(x, y))
                         std::abort();
         };
-        same(fast->MainField, reference->MainField);
-        same(fast->BornMarks, reference->BornMarks);
-        same(fast->DiedMarks, reference->DiedMarks);
         const GenerationCounters &f = fast->Counters, &r = reference->Counters;
         if (f.LiveCount != r.LiveCount || f.StateOneCount != r.StateOneCount ||
             f.BornCount != r.BornCount || f.DiedCount != r.DiedCount ||
             f.Generation != r.Generation || f.ColourPhase != r.ColourPhase)
             std::abort();
+        // Grids left unread for a few generations are written when read.
+        if (step < steps - 1 && (forms >> (4 + step)) & 1)
+            continue;
+        same(fast->MainField, reference->MainField);
+        same(fast->BornMarks, reference->BornMarks);
+        same(fast->DiedMarks, reference->DiedMarks);
     }
     return 0;
 }

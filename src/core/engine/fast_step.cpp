@@ -183,6 +183,8 @@ void RepaintChangedCellsFast(World& world, const Settings& settings, StepObserve
     const CellRect window = RepaintWindow(observer);
     if (window.Empty())
         return;
+    // The columns go to the workers: writes put off are done on this thread.
+    cells.MainField.Settle();
     const ColourModel& colours = settings.Colours;
     if (PixelSurface* surface = observer.Surface(); surface && surface->toPixel) {
         RepaintColours rgb;
@@ -244,6 +246,7 @@ void PaintVisibleCells(World& world, const Settings& settings, StepObserver& obs
     const CellRect window = RepaintWindow(observer);
     if (window.Empty())
         return;
+    cells.MainField.Settle();
     const ColourModel& colours = settings.Colours;
     PixelSurface* surface = observer.Surface();
     if (!surface || !surface->toPixel) {

@@ -53,7 +53,13 @@ StepEngine::StepEngine(unsigned threads)
       kernels_(BestKernels()),
       planeStorage_(std::make_unique_for_overwrite<std::uint8_t[]>(2 * kPlaneBytes + kCacheLine)),
       partStarts_(static_cast<std::size_t>(kMaxPlaneColumns) + 1),
-      threadCounts_(pool_.Size()) {}
+      threadCounts_(pool_.Size()) {
+    static_assert(kPaletteSize <= 1 << fast::kMaxKeyBits);
+}
+
+StepEngine::~StepEngine() {
+    Complete();
+}
 
 void StepEngine::SetBaselineOnly(bool on) {
     kernels_ = on ? &fast::BaselineKernels() : BestKernels();
@@ -249,11 +255,14 @@ void StepEngine::MainPass(World& world, const Settings& settings, StepForm form,
     if (bare) {
         const LifeRule& rule = lifeRule_.Get(world.Rules[0]);
         if (rule.usable && LifeGeneration(world, settings, form, rule)) {
-            RecordPath(Path::LifeBits);
+            RecordPath(rule.history ? Path::StateBits : Path::LifeBits);
             return;
         }
     }
     RecordPath(Path::General);
+    // The pass hands the grids to the workers: anything put off is written
+    // here, on this thread.
+    world.MainField.Settle();
     lifePlanes_.valid = lifePlanes_.marksValid = false;
 
     PassContext ctx;

@@ -18,13 +18,18 @@
 namespace zentorix {
 
 // What the fast step keeps between generations: the compiled rules (rebuilt
-// when a rule set changes), the plane storage and the worker threads. Nothing
-// about the grids is kept: the planes are derived afresh in every pass, so any
-// change to the grids between steps is seen. One engine lives with each World.
-class StepEngine {
+// when a rule set changes), the plane storage and the worker threads. What it
+// keeps about the grids is checked against their versions, so any change to
+// the grids between steps is seen. One engine lives with each World.
+//
+// Runs of bit-plane generations put off writing the marks and most values to
+// the grids: the engine holds them (CellField::Defer) and writes them when any
+// code touches a grid, or when the engine goes.
+class StepEngine final : private DeferredWrites {
   public:
     // `threads` counts the calling thread; 0 takes the processor's count.
     explicit StepEngine(unsigned threads = 0);
+    ~StepEngine();
     StepEngine(const StepEngine&) = delete;
     StepEngine& operator=(const StepEngine&) = delete;
 
@@ -39,16 +44,26 @@ class StepEngine {
     void OtherRealityPass(World& world);
 
     // The ways a generation of the Main Field runs: the byte planes serve every
-    // rule and layer; bit planes serve rules without history whose eight
-    // neighbours weigh the same and nothing further out counts, in generations
-    // where no landscape layer, Other Reality area or random fill takes part.
-    enum class Path { General, LifeBits };
-    static constexpr int kPathCount = 2;
+    // rule and layer; bit planes serve rules whose eight neighbours weigh the
+    // same and nothing further out counts, in generations where no landscape
+    // layer, Other Reality area or random fill takes part: two-state rules
+    // (LifeBits) and rules with history of 2..255 states (StateBits).
+    enum class Path { General, LifeBits, StateBits };
+    static constexpr int kPathCount = 3;
     static const char* PathName(Path path);
     Path LastPath() const { return lastPath_; }
     // Generations each path ran since the engine was made.
     std::uint64_t Generations(Path path) const {
         return pathGenerations_[static_cast<std::size_t>(path)];
+    }
+
+    // While the world's grids wait for a run of bit-plane generations of a
+    // rule without history, the live cells of its Main Field as the planes
+    // hold them (rows from -3), else null: a reader that needs no more than
+    // live or empty need not have the grids written.
+    const fast::BitPlane* WaitingLiveCells(const World& world) const {
+        return lifePlanes_.waiting == &world && lifePlanes_.stretchRange == 0 ? &waitingLive_
+                                                                              : nullptr;
     }
 
     unsigned Threads() const { return pool_.Size(); }
@@ -127,6 +142,12 @@ class StepEngine {
     struct LifeRule {
         bool usable = false;
         std::uint64_t birth[9] = {}, survival[9] = {};
+        // With history: the range of states, the bits that hold them, and
+        // survival of a decaying cell, whose own weight does not count.
+        bool history = false;
+        std::int32_t range = 0;
+        int stateBits = 0;
+        std::uint64_t survivalDecaying[9] = {};
     };
     class LifeRuleCache {
       public:
@@ -143,6 +164,10 @@ class StepEngine {
     struct LifePlanes {
         int columns = 0, wordRows = 0, stride = 0;
         std::vector<std::uint64_t> live[2], born[2], died[2];
+        // With history, live holds state 1, and the states bit by bit. The
+        // planes are of a rule with history of this range (0: without).
+        std::vector<std::uint64_t> states[2][fast::kMaxKeyBits];
+        std::int32_t range = 0;
         std::vector<std::uint64_t> evalRows, updateRows, evalColumns, updateColumns;
         int current = 0;  // the live plane of the field as it is
         bool valid = false;
@@ -150,17 +175,51 @@ class StepEngine {
         int width = 0, height = 0;
         const void* field = nullptr;
         std::uint64_t version = 0;
-        // The mark planes of the last pass, kept with the mark grids' versions
-        // in the same way: they tell which words of the grids hold a mark.
+        // The marks the grids hold, kept with the mark grids' versions: only
+        // words with a mark there or now need writing.
+        std::vector<std::uint64_t> gridBorn, gridDied;
         bool marksValid = false;
         const void* bornMarks = nullptr;
         const void* diedMarks = nullptr;
         std::uint64_t bornVersion = 0, diedVersion = 0;
+
+        // The stretch of generations whose writes are put off: the world whose
+        // grids wait (null when none do), the updated cells live at some time
+        // in it, and how far the ages have moved.
+        World* waiting = nullptr;
+        std::vector<std::uint64_t> touched;
+        // The live cells' keys (see fast::LifePass), one plane per key bit.
+        std::vector<std::uint64_t> keyPlanes[fast::kMaxKeyBits];
+        int keyBits = 0;
+        bool marksKnown = false;  // the grids hold gridBorn and gridDied
+        bool colourMode = false;
+        std::int32_t stretchRange = 0;  // not 0: the values wait as states
+        std::int32_t ageLimit = 1, ticks = 0, bornValue = 1;
+        // The cells live since the grids were last written (see
+        // fast::LifePass), generations since then modulo the age limit, and
+        // that count up to 2.
+        std::vector<std::uint64_t> lasting;
+        std::int32_t lastingTicks = 0;
+        int sinceWritten = 0;
+        // The keys hold for the field's version `keysVersion` under these
+        // settings.
+        bool keysValid = false;
+        std::uint64_t keysVersion = 0;
+        bool keysColourMode = false;
+        std::int32_t keysAgeLimit = 0;
     };
+    // Writes the marks and values a stretch put off and ends it.
+    void Complete() override;
+    // Keys for the updated live cells from their values in the field.
+    void KeysFromValues(const StateField& field, bool colourMode, std::int32_t ageLimit);
+    void NoteKeys(const StateField& field, bool colourMode, std::int32_t ageLimit);
     // One generation on the bit planes; false, with nothing changed, when the
     // field holds values the planes cannot carry.
     bool LifeGeneration(World& world, const Settings& settings, StepForm form,
                         const LifeRule& rule);
+    // Builds the planes of the current generation from the field; false when
+    // it holds a value they cannot carry.
+    bool BuildPlanes(const StateField& field, const LifeRule& rule);
     fast::BitPlane PlaneOf(std::vector<std::uint64_t>& storage, int firstColumn) const;
     void RecordPath(Path path) {
         lastPath_ = path;
@@ -192,6 +251,7 @@ class StepEngine {
     ThreadingChoice lifeThreading_;
     LifeRuleCache lifeRule_;
     LifePlanes lifePlanes_;
+    fast::BitPlane waitingLive_;
     Path lastPath_ = Path::General;
     std::array<std::uint64_t, kPathCount> pathGenerations_{};
 };

@@ -1,10 +1,15 @@
-// The bit-plane path of the step: rules without history whose eight neighbours
-// weigh the same (Conway's family, Vote and their kin), in generations without
-// landscape. A live cell is one bit; 64 rows of a column share a word and the
-// kernels count the neighbours of 256 cells per instruction. The marks and the
-// values go back to the grids exactly as the byte planes write them.
+// The bit-plane path of the step: rules whose eight neighbours weigh the same
+// (Conway's family, Vote and their kin; with history the Generations rules), in
+// generations without landscape. A live cell is one bit; 64 rows of a column
+// share a word and the kernels count the neighbours of 256 cells per
+// instruction. A run of such generations writes nothing to the grids: the
+// marks and values wait in the planes (ages as keys counted from the run's
+// start, states bit by bit) until code reads a grid, and then go back exactly
+// as the byte planes would have written them.
 #include <algorithm>
+#include <bit>
 #include <chrono>
+#include <functional>
 #include <utility>
 
 #include "engine/step_engine.h"
@@ -60,7 +65,9 @@ void WrapMargins(const fast::BitPlane& plane, int W, int H) {
 }  // namespace
 
 const char* StepEngine::PathName(Path path) {
-    return path == Path::LifeBits ? "bit planes" : "byte planes";
+    return path == Path::LifeBits    ? "bit planes"
+           : path == Path::StateBits ? "bit planes, states"
+                                     : "byte planes";
 }
 
 const StepEngine::LifeRule& StepEngine::LifeRuleCache::Get(const RuleSet& rules) {
@@ -69,7 +76,9 @@ const StepEngine::LifeRule& StepEngine::LifeRuleCache::Get(const RuleSet& rules)
     source_ = rules;
     valid_ = true;
     compiled_ = LifeRule{};
-    if (rules.History)
+    // States up to 255 fit in eight planes; a range below 2 ends every cell
+    // at once, which the byte planes do.
+    if (rules.History && (rules.HistoryRange < 2 || rules.HistoryRange > 255))
         return compiled_;
     for (int dx = -2; dx <= 2; ++dx)
         for (int dy = -2; dy <= 2; ++dy)
@@ -81,11 +90,17 @@ const StepEngine::LifeRule& StepEngine::LifeRuleCache::Get(const RuleSet& rules)
         for (int dy = -1; dy <= 1; ++dy)
             if ((dx != 0 || dy != 0) && rules.Weight(dx, dy) != w)
                 return compiled_;
-    // An empty cell sums its neighbours, a live one adds its own weight.
+    // An empty cell sums its neighbours, a live one adds its own weight (with
+    // history only in state 1, the one that counts).
     for (int n = 0; n <= 8; ++n) {
         compiled_.birth[n] = Listed(rules.BirthList, w * n) ? ~std::uint64_t{0} : 0;
         compiled_.survival[n] = Listed(rules.SurvivalList, w * n + centre) ? ~std::uint64_t{0} : 0;
+        compiled_.survivalDecaying[n] = Listed(rules.SurvivalList, w * n) ? ~std::uint64_t{0} : 0;
     }
+    compiled_.history = rules.History;
+    compiled_.range = rules.HistoryRange;
+    compiled_.stateBits =
+        rules.History ? std::bit_width(static_cast<unsigned>(rules.HistoryRange)) : 0;
     compiled_.usable = true;
     return compiled_;
 }
@@ -104,10 +119,13 @@ fast::BitPlane StepEngine::PlaneOf(std::vector<std::uint64_t>& storage, int firs
 
 bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm form,
                                 const LifeRule& rule) {
-    const bool colourMode = settings.Colours.ColorMode;
+    // With history a cell's value is its state, whatever the colours.
+    const bool colourMode = !rule.history && settings.Colours.ColorMode;
+    const std::int32_t range = rule.history ? rule.range : 0;
     // A newborn cell of phase 0 or less would not be live.
     if (colourMode && world.Counters.ColourPhase <= 0)
         return false;
+    const std::int32_t ageLimit = std::clamp(settings.Colours.GenColourCount, 1, kPaletteSize);
     const bool torus = form == StepForm::Torus;
     const int W = world.FieldWidth(), H = world.FieldHeight();
     const int EX = world.ExtentX(), EY = world.ExtentY();
@@ -116,10 +134,15 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
     // The planes hold the columns and rows whose marks the step sets.
     const int columns = EX - kPlaneFirstColumn + 1;
     const int wordRows = (EY - kPlaneFirstRow + 1 + 63) / 64;
-    if (columns != lp.columns || wordRows != lp.wordRows || torus != lp.torus || W != lp.width ||
-        H != lp.height) {
-        lp.valid = false;
-        lp.marksValid = false;
+    const bool sameShape = columns == lp.columns && wordRows == lp.wordRows && torus == lp.torus &&
+                           W == lp.width && H == lp.height;
+    // A stretch goes on only in the shape and under the settings it began with.
+    if (lp.waiting && (lp.waiting != &world || !sameShape || colourMode != lp.colourMode ||
+                       ageLimit != lp.ageLimit || range != lp.stretchRange))
+        Complete();
+    if (!sameShape) {
+        // The keys are of the cells the old shape updates.
+        lp.valid = lp.marksValid = lp.keysValid = false;
         lp.columns = columns;
         lp.wordRows = wordRows;
         lp.torus = torus;
@@ -129,9 +152,14 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
         // columns are read past the last one.
         lp.stride = columns + 2 + 3;
         const std::size_t words = static_cast<std::size_t>(wordRows + 2) * lp.stride;
-        for (auto* v :
-             {&lp.live[0], &lp.live[1], &lp.born[0], &lp.born[1], &lp.died[0], &lp.died[1]})
+        for (auto* v : {&lp.live[0], &lp.live[1], &lp.born[0], &lp.born[1], &lp.died[0],
+                        &lp.died[1], &lp.gridBorn, &lp.gridDied, &lp.touched, &lp.lasting})
             v->assign(words, 0);
+        for (std::vector<std::uint64_t>& v : lp.keyPlanes)
+            v.assign(words, 0);
+        for (auto& planes : lp.states)
+            for (std::vector<std::uint64_t>& v : planes)
+                v.clear();
         lp.evalRows.assign(static_cast<std::size_t>(wordRows), 0);
         lp.updateRows.assign(static_cast<std::size_t>(wordRows), 0);
         lp.evalColumns.assign(static_cast<std::size_t>(columns) + 4, 0);
@@ -151,40 +179,44 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
             lp.updateColumns[i] = x >= updateFirst && x <= updateLastX ? ~std::uint64_t{0} : 0;
         }
     }
-    const StateField& field = std::as_const(world.MainField);
-    if (!lp.valid || lp.field != field.Data() || lp.version != field.Version()) {
-        // Built afresh from the field; a value below 0 is neither empty nor
-        // live and stays with the byte planes.
-        lp.valid = false;
-        std::vector<std::uint64_t>& storage = lp.live[lp.current];
-        std::fill(storage.begin(), storage.end(), 0);
-        const fast::BitPlane plane = PlaneOf(storage, kPlaneFirstColumn);
-        bool negative = false;
-        const int first = torus ? 0 : kPlaneFirstColumn, last = torus ? W : EX;
-        const int firstRow = torus ? 0 : kPlaneFirstRow, lastRow = torus ? H : EY;
-        for (int x = first; x <= last && !negative; ++x)
-            negative = kernels_->packLiveRun(field.Column(x) - field.Low() + firstRow,
-                                             lastRow - firstRow + 1, plane.At(0, x), plane.stride,
-                                             firstRow - kPlaneFirstRow);
-        if (negative)
-            return false;
-        if (torus)
-            WrapMargins(plane, W, H);
-        lp.valid = true;
+    StateField& field = world.MainField;
+    if (!lp.waiting) {
+        // A stretch begins with the grids as they are.
+        if (!lp.valid || lp.range != range || lp.field != field.Stored() ||
+            lp.version != field.Version()) {
+            if (!BuildPlanes(field, rule))
+                return false;
+            lp.field = field.Stored();
+            lp.version = field.Version();
+        }
+        // Keys of as many bits as the largest: the age limit less one, or
+        // whether the colour is 1.
+        lp.keyBits = colourMode ? 1 : std::bit_width(static_cast<unsigned>(ageLimit - 1));
+        if (!rule.history && (!lp.keysValid || lp.keysVersion != field.Version() ||
+                              lp.keysColourMode != colourMode || lp.keysAgeLimit != ageLimit))
+            KeysFromValues(field, colourMode, ageLimit);
+        lp.marksKnown = lp.marksValid && lp.bornMarks == world.BornMarks.Stored() &&
+                        lp.diedMarks == world.DiedMarks.Stored() &&
+                        lp.bornVersion == world.BornMarks.Version() &&
+                        lp.diedVersion == world.DiedMarks.Version();
+        lp.colourMode = colourMode;
+        lp.ageLimit = ageLimit;
+        lp.stretchRange = range;
     }
+    // One more generation: a cell born now had, when the keys were taken, the
+    // age one below the last newborn's.
+    lp.ticks = lp.ticks + 1 == ageLimit ? 0 : lp.ticks + 1;
+    lp.bornValue = lp.bornValue == 1 ? ageLimit : lp.bornValue - 1;
+    lp.sinceWritten = std::min(lp.sinceWritten + 1, 2);
+    lp.lastingTicks = lp.lastingTicks + 1 == ageLimit ? 0 : lp.lastingTicks + 1;
 
     fast::LifePass pass;
     pass.from = PlaneOf(lp.live[lp.current], kPlaneFirstColumn);
     pass.to = PlaneOf(lp.live[1 - lp.current], kPlaneFirstColumn);
     pass.bornBits = PlaneOf(lp.born[1 - lp.current], kPlaneFirstColumn);
     pass.diedBits = PlaneOf(lp.died[1 - lp.current], kPlaneFirstColumn);
-    const MarkField& bornMarks = std::as_const(world.BornMarks);
-    const MarkField& diedMarks = std::as_const(world.DiedMarks);
-    if (lp.marksValid && lp.bornMarks == bornMarks.Data() && lp.diedMarks == diedMarks.Data() &&
-        lp.bornVersion == bornMarks.Version() && lp.diedVersion == diedMarks.Version()) {
-        pass.lastBornBits = PlaneOf(lp.born[lp.current], kPlaneFirstColumn);
-        pass.lastDiedBits = PlaneOf(lp.died[lp.current], kPlaneFirstColumn);
-    }
+    pass.touched = PlaneOf(lp.touched, kPlaneFirstColumn);
+    pass.lasting = PlaneOf(lp.lasting, kPlaneFirstColumn);
     pass.evalRows = lp.evalRows.data();
     pass.updateRows = lp.updateRows.data();
     pass.evalColumns = lp.evalColumns.data();
@@ -192,12 +224,27 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
     pass.lastRow = EY;
     std::copy(std::begin(rule.birth), std::end(rule.birth), pass.birth);
     std::copy(std::begin(rule.survival), std::end(rule.survival), pass.survival);
-    pass.field = {world.MainField.Data(), world.MainField.Low(), world.MainField.Side()};
-    pass.born = {world.BornMarks.Data(), world.BornMarks.Low(), world.BornMarks.Side()};
-    pass.died = {world.DiedMarks.Data(), world.DiedMarks.Low(), world.DiedMarks.Side()};
+    pass.field = {field.Stored(), field.Low(), field.Side()};
     pass.colourMode = colourMode;
     pass.colourPhase = world.Counters.ColourPhase;
-    pass.ageLimit = std::clamp(settings.Colours.GenColourCount, 1, kPaletteSize);
+    pass.ageLimit = ageLimit;
+    for (int j = 0; j < lp.keyBits; ++j)
+        pass.keyPlanes[j] = PlaneOf(lp.keyPlanes[j], kPlaneFirstColumn).words;
+    pass.keyBits = lp.keyBits;
+    pass.bornKey =
+        fast::KeyOf(colourMode, ageLimit, colourMode ? world.Counters.ColourPhase : lp.bornValue);
+    pass.oneKey = colourMode ? 1 : pass.bornKey;
+    if (rule.history) {
+        pass.states = true;
+        pass.stateBits = rule.stateBits;
+        pass.range = rule.range;
+        std::copy(std::begin(rule.survivalDecaying), std::end(rule.survivalDecaying),
+                  pass.survivalDecaying);
+        for (int j = 0; j < rule.stateBits; ++j) {
+            pass.fromStates[j] = PlaneOf(lp.states[lp.current][j], kPlaneFirstColumn).words;
+            pass.toStates[j] = PlaneOf(lp.states[1 - lp.current][j], kPlaneFirstColumn).words;
+        }
+    }
 
     // The columns are independent: each part reads the old plane and writes
     // its own columns of everything else.
@@ -212,7 +259,8 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
             kPlaneFirstColumn + static_cast<int>(static_cast<long long>(columns) * p / parts);
         const int last = kPlaneFirstColumn +
                          static_cast<int>(static_cast<long long>(columns) * (p + 1) / parts) - 1;
-        kernels.runLifeColumns(pass, first, last, threadCounts_[thread]);
+        (rule.history ? kernels.runStateColumns : kernels.runLifeColumns)(pass, first, last,
+                                                                          threadCounts_[thread]);
     };
     pool_.Run(parts, part);
     lifeThreading_.Finish(split, static_cast<double>(columns) * (EY + 4));
@@ -223,23 +271,174 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
     fast::PassCounts counts;
     for (const fast::PassCounts& t : threadCounts_) {
         counts.live += t.live;
-        counts.stateOne += t.stateOne;
         counts.born += t.born;
         counts.died += t.died;
+        counts.stateOne += t.stateOne;
     }
     GenerationCounters& c = world.Counters;
     c.LiveCount = static_cast<std::int32_t>(c.LiveCount + counts.live);
     c.StateOneCount = static_cast<std::int32_t>(c.StateOneCount + counts.stateOne);
     c.BornCount = static_cast<std::int32_t>(c.BornCount + counts.born);
     c.DiedCount = static_cast<std::int32_t>(c.DiedCount + counts.died);
-    lp.field = field.Data();
+
+    // The grids wait for the writes: their versions grow, so everyone who
+    // keeps something about them sees a change.
+    lp.waiting = &world;
+    waitingLive_ = PlaneOf(lp.live[lp.current], kPlaneFirstColumn);
+    for (auto* grid : {&world.BornMarks, &world.DiedMarks})
+        grid->Defer(this);
+    field.Defer(this);
     lp.version = field.Version();
+    return true;
+}
+
+bool StepEngine::BuildPlanes(const StateField& cells, const LifeRule& rule) {
+    LifePlanes& lp = lifePlanes_;
+    lp.valid = false;
+    const bool torus = lp.torus;
+    const int W = lp.width, H = lp.height, EX = W + 1, EY = H + 1;
+    std::vector<std::uint64_t>& storage = lp.live[lp.current];
+    std::fill(storage.begin(), storage.end(), 0);
+    const fast::BitPlane plane = PlaneOf(storage, kPlaneFirstColumn);
+    const int first = torus ? 0 : kPlaneFirstColumn, last = torus ? W : EX;
+    const int firstRow = torus ? 0 : kPlaneFirstRow, lastRow = torus ? H : EY;
+    if (!rule.history) {
+        // A value below 0 is neither empty nor live: it stays with the byte
+        // planes.
+        for (int x = first; x <= last; ++x)
+            if (kernels_->packLiveRun(cells.Column(x) - cells.Low() + firstRow,
+                                      lastRow - firstRow + 1, plane.At(0, x), plane.stride,
+                                      firstRow - kPlaneFirstRow))
+                return false;
+    } else {
+        // States 0..range - 1 only: the byte planes end the others.
+        const std::size_t words = storage.size();
+        fast::BitPlane states[fast::kMaxKeyBits];
+        for (int j = 0; j < fast::kMaxKeyBits; ++j) {
+            for (std::vector<std::uint64_t>& v :
+                 {std::ref(lp.states[0][j]), std::ref(lp.states[1][j])})
+                v.assign(j < rule.stateBits ? words : 0, 0);
+            if (j < rule.stateBits)
+                states[j] = PlaneOf(lp.states[lp.current][j], kPlaneFirstColumn);
+        }
+        for (int x = first; x <= last; ++x) {
+            const std::int32_t* column = cells.Column(x) - cells.Low();
+            for (int y = firstRow; y <= lastRow; ++y) {
+                const std::int32_t v = column[y];
+                if (v < 0 || v >= rule.range)
+                    return false;
+                const int at = y - kPlaneFirstRow;
+                const std::uint64_t bit = std::uint64_t{1} << (at & 63);
+                if (v == 1)
+                    *plane.At(at >> 6, x) |= bit;
+                for (int j = 0; j < rule.stateBits; ++j)
+                    if ((v >> j) & 1)
+                        *states[j].At(at >> 6, x) |= bit;
+            }
+        }
+    }
+    if (torus)
+        WrapMargins(plane, W, H);
+    lp.range = rule.history ? rule.range : 0;
+    lp.valid = true;
+    return true;
+}
+
+void StepEngine::NoteKeys(const StateField& field, bool colourMode, std::int32_t ageLimit) {
+    LifePlanes& lp = lifePlanes_;
+    lp.keysValid = true;
+    lp.keysColourMode = colourMode;
+    lp.keysAgeLimit = ageLimit;
+    lp.keysVersion = field.Version();
+}
+
+void StepEngine::KeysFromValues(const StateField& field, bool colourMode, std::int32_t ageLimit) {
+    LifePlanes& lp = lifePlanes_;
+    for (int j = 0; j < lp.keyBits; ++j)
+        std::fill(lp.keyPlanes[j].begin(), lp.keyPlanes[j].end(), 0);
+    std::fill(lp.lasting.begin(), lp.lasting.end(), 0);
+    const fast::BitPlane lasting = PlaneOf(lp.lasting, kPlaneFirstColumn);
+    const fast::BitPlane live = PlaneOf(lp.live[lp.current], kPlaneFirstColumn);
+    for (int x = kPlaneFirstColumn; x <= live.lastColumn; ++x) {
+        if (lp.updateColumns[static_cast<std::size_t>(x - kPlaneFirstColumn)] == 0)
+            continue;
+        const std::int32_t* cells = field.Column(x) - field.Low() + kPlaneFirstRow;
+        for (int k = 0; k < lp.wordRows; ++k) {
+            const std::uint64_t updated =
+                *live.At(k, x) & lp.updateRows[static_cast<std::size_t>(k)];
+            *lasting.At(k, x) = updated;
+            for (std::uint64_t l = updated; l != 0; l &= l - 1) {
+                const int bit = __builtin_ctzll(l);
+                const std::uint8_t key = fast::KeyOf(colourMode, ageLimit, cells[64 * k + bit]);
+                for (int j = 0; j < lp.keyBits; ++j)
+                    *PlaneOf(lp.keyPlanes[j], kPlaneFirstColumn).At(k, x) |=
+                        std::uint64_t{(key >> j) & 1u} << bit;
+            }
+        }
+    }
+    // The keys and the grids' values are the ages as they are now.
+    lp.ticks = lp.lastingTicks = 0;
+    lp.bornValue = 1;
+    lp.sinceWritten = 0;
+    NoteKeys(field, colourMode, ageLimit);
+}
+
+void StepEngine::Complete() {
+    LifePlanes& lp = lifePlanes_;
+    World* world = lp.waiting;
+    if (!world)
+        return;
+    // Given back first: the writes below must not come here again.
+    lp.waiting = nullptr;
+    StateField& field = world->MainField;
+    MarkField& bornMarks = world->BornMarks;
+    MarkField& diedMarks = world->DiedMarks;
+    for (auto* grid : {&bornMarks, &diedMarks})
+        grid->Defer(nullptr);
+    field.Defer(nullptr);
+
+    fast::LifePass pass;
+    pass.to = PlaneOf(lp.live[lp.current], kPlaneFirstColumn);
+    pass.bornBits = PlaneOf(lp.born[lp.current], kPlaneFirstColumn);
+    pass.diedBits = PlaneOf(lp.died[lp.current], kPlaneFirstColumn);
+    if (lp.marksKnown) {
+        pass.lastBornBits = PlaneOf(lp.gridBorn, kPlaneFirstColumn);
+        pass.lastDiedBits = PlaneOf(lp.gridDied, kPlaneFirstColumn);
+    }
+    pass.touched = PlaneOf(lp.touched, kPlaneFirstColumn);
+    pass.lasting = PlaneOf(lp.lasting, kPlaneFirstColumn);
+    pass.lastingTicks = lp.lastingTicks;
+    pass.newbornOnly = lp.sinceWritten == 1;
+    pass.lastRow = lp.height + 1;
+    pass.field = {field.Stored(), field.Low(), field.Side()};
+    pass.born = {bornMarks.Stored(), bornMarks.Low(), bornMarks.Side()};
+    pass.died = {diedMarks.Stored(), diedMarks.Low(), diedMarks.Side()};
+    pass.colourMode = lp.colourMode;
+    pass.ageLimit = lp.ageLimit;
+    pass.ticks = lp.ticks;
+    for (int j = 0; j < lp.keyBits; ++j)
+        pass.keyPlanes[j] = PlaneOf(lp.keyPlanes[j], kPlaneFirstColumn).words;
+    pass.keyBits = lp.keyBits;
+    if (lp.stretchRange != 0) {
+        // The values are the states.
+        pass.states = true;
+        pass.keyBits = std::bit_width(static_cast<unsigned>(lp.stretchRange));
+        for (int j = 0; j < pass.keyBits; ++j)
+            pass.keyPlanes[j] = PlaneOf(lp.states[lp.current][j], kPlaneFirstColumn).words;
+    }
+    kernels_->completeLifeColumns(pass, kPlaneFirstColumn, kPlaneFirstColumn + lp.columns - 1);
+    lp.gridBorn = lp.born[lp.current];
+    lp.gridDied = lp.died[lp.current];
+    lp.lastingTicks = lp.sinceWritten = 0;
+
+    // The grids now hold what the planes say; the writes changed no version.
+    if (lp.stretchRange == 0)
+        NoteKeys(field, lp.colourMode, lp.ageLimit);
     lp.marksValid = true;
-    lp.bornMarks = bornMarks.Data();
-    lp.diedMarks = diedMarks.Data();
+    lp.bornMarks = bornMarks.Stored();
+    lp.diedMarks = diedMarks.Stored();
     lp.bornVersion = bornMarks.Version();
     lp.diedVersion = diedMarks.Version();
-    return true;
 }
 
 }  // namespace zentorix

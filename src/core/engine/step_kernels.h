@@ -116,17 +116,21 @@ struct BitPlane {
 
 // A generation of a two-state rule whose eight neighbours weigh the same, on
 // bit planes: the neighbour count 0..8 of 64 cells per word comes from full
-// adders, birth and survival from one mask per count. The marks of every cell
-// of the planes and the values of the updated ones are written back to the
-// grids as the byte planes would write them; the planes cover the columns and
-// rows whose marks the step sets.
+// adders, birth and survival from one mask per count. The planes cover the
+// columns and rows whose marks the step sets. A generation writes only the
+// values of its newborn cells; the marks and the other values are written when
+// the grids are next read (see StepEngine), for all the generations since.
+// Bits of a key: ages up to 256 less one.
+inline constexpr int kMaxKeyBits = 8;
+
 struct LifePass {
     BitPlane from, to;            // live cells before and after the generation
     BitPlane bornBits, diedBits;  // the marks, laid out as the planes
-    // The marks the grids hold from the last pass, when nothing has written
-    // them since (else no words): only words with a mark set before or now,
-    // or a live cell, need writing.
+    // The marks the grids hold, when known (else no words): completing the
+    // grids writes only words with a mark there or now.
     BitPlane lastBornBits, lastDiedBits;
+    // The updated cells live at some time since the values were last written.
+    BitPlane touched;
     const std::uint64_t* evalRows;       // per word row: rows evaluated
     const std::uint64_t* updateRows;     // per word row: rows updated
     const std::uint64_t* evalColumns;    // per plane column: all ones when evaluated
@@ -138,9 +142,51 @@ struct LifePass {
     GridView<std::int32_t> field;
     GridView<std::uint8_t> born, died;
     bool colourMode = false;
-    std::int32_t colourPhase = 1;
+    std::int32_t colourPhase = 1;  // a newborn cell's colour
     std::int32_t ageLimit = 1;
+    // Per updated live cell, a key (KeyOf) whose bit j is in key plane j,
+    // laid out as the planes (words as BitPlane::words). A newborn cell's key
+    // is bornKey: the age it would have had when the keys were taken from the
+    // values, so that it is 1 now, less one. A live cell of state 1 has the key oneKey: the
+    // newborns' key, or in colour mode 1.
+    std::uint64_t* keyPlanes[kMaxKeyBits] = {};
+    int keyBits = 0;
+    std::uint8_t bornKey = 0, oneKey = 0;
+    // Generations since the keys were taken from the values, modulo the age
+    // limit.
+    std::int32_t ticks = 0;
+    // The updated cells live when the grids were last written and ever since:
+    // their values age on from the grids'. Generations since then, modulo the
+    // age limit, and whether that is one generation (a live cell not in
+    // `lasting` is then a newborn).
+    BitPlane lasting;
+    std::int32_t lastingTicks = 0;
+    bool newbornOnly = false;
+
+    // A multi-state rule (`states`): the live planes hold state 1, and state
+    // bit j of every cell is in fromStates[j] before and toStates[j] after the
+    // generation (stateBits of them). A state reaching `range` ends the cell.
+    // State 1 survives on `survival`, a decaying state on `survivalDecaying`
+    // (its own weight does not count). Completing the grids reads the states
+    // from the key planes.
+    bool states = false;
+    int stateBits = 0;
+    std::int32_t range = 0;
+    std::uint64_t survivalDecaying[9] = {};
+    std::uint64_t* fromStates[kMaxKeyBits] = {};
+    std::uint64_t* toStates[kMaxKeyBits] = {};
 };
+
+// The key of a live cell's value in a bit-plane stretch: its age
+// when the stretch began less one (0..ageLimit - 1), or in colour mode 1 where
+// the value is 1, else 0. Always inlined: the kernels of every instruction
+// set use it.
+[[gnu::always_inline]] inline std::uint8_t KeyOf(bool colourMode, std::int32_t ageLimit,
+                                                 std::int32_t v) {
+    if (colourMode)
+        return v == 1 ? 1 : 0;
+    return static_cast<std::uint8_t>((v < ageLimit ? v : ageLimit) - 1);
+}
 
 struct Kernels {
     // Fills plane column x from the stepped grid.
@@ -148,10 +194,16 @@ struct Kernels {
     // Evaluates and updates columns first..last, building the plane columns it
     // owns on the way (see StepEngine), and adds its counts.
     void (*runColumns)(const PassContext&, int first, int last, PassCounts&);
-    // Evaluates and updates the plane columns first..last of a bit-plane pass:
-    // writes `to`, the mark bits, the marks and the updated cells, and adds the
-    // counts of the updated cells.
+    // Evaluates the plane columns first..last of a bit-plane pass: writes `to`,
+    // the mark bits, the touched bits, the newborn cells' keys (and colour),
+    // and adds the counts of the updated cells.
     void (*runLifeColumns)(const LifePass&, int first, int last, PassCounts&);
+    // The same for a multi-state rule: writes `to`, the state planes, the mark
+    // bits and the touched bits.
+    void (*runStateColumns)(const LifePass&, int first, int last, PassCounts&);
+    // Writes the marks and values put off for the plane columns first..last
+    // and gives the live cells the keys of their new values.
+    void (*completeLifeColumns)(const LifePass&, int first, int last);
     // ORs the live cells of cells[0..n-1] into a zeroed plane column (word row 0
     // at `column`) from plane row `at` on; true when one of them is below 0.
     bool (*packLiveRun)(const std::int32_t* cells, int n, std::uint64_t* column,

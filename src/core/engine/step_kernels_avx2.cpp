@@ -36,8 +36,9 @@ namespace avx2 {
 #endif
 
 const Kernels* Avx2Kernels() {
-    static constexpr Kernels kernels{avx2::BuildPlaneColumnImpl, avx2::RunColumnsImpl,
-                                     avx2::RunLifeColumnsImpl, avx2::PackLiveRunImpl};
+    static constexpr Kernels kernels{avx2::BuildPlaneColumnImpl,    avx2::RunColumnsImpl,
+                                     avx2::RunLifeColumnsImpl,      avx2::RunStateColumnsImpl,
+                                     avx2::CompleteLifeColumnsImpl, avx2::PackLiveRunImpl};
     return &kernels;
 }
 

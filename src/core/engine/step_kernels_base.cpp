@@ -15,8 +15,10 @@ namespace baseline {
 }  // namespace baseline
 
 const Kernels& BaselineKernels() {
-    static constexpr Kernels kernels{baseline::BuildPlaneColumnImpl, baseline::RunColumnsImpl,
-                                     baseline::RunLifeColumnsImpl, baseline::PackLiveRunImpl};
+    static constexpr Kernels kernels{
+        baseline::BuildPlaneColumnImpl,    baseline::RunColumnsImpl,
+        baseline::RunLifeColumnsImpl,      baseline::RunStateColumnsImpl,
+        baseline::CompleteLifeColumnsImpl, baseline::PackLiveRunImpl};
     return kernels;
 }
 

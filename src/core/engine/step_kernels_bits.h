@@ -22,13 +22,27 @@ template <typename W>
     return (w >> 1) | (after << 63);
 }
 
-// One vector of words: birth and died marks of the evaluated cells and the
-// live cells after the update.
+// The live neighbours of one vector of words: the centre bits and, per cell,
+// the count 0..8 as the table entry it picks (Pick).
 template <typename W>
-[[gnu::always_inline]] inline void LifeWords(const W* birth, const W* survival,
-                                             const std::uint64_t* from, std::ptrdiff_t stride,
-                                             W evaluated, W updated, W& bornOut, W& diedOut,
-                                             W& nextOut) {
+struct Neighbours {
+    W centre;
+    W lo[4];  // the count's low two bits are 0, 1, 2, 3
+    W low;    // the count is below 4
+    W n2, n3;
+    // All ones where the table's entry for the count is.
+    [[gnu::always_inline]] W Pick(const W* table) const {
+        const W quarter0 =
+            (lo[0] & table[0]) | (lo[1] & table[1]) | (lo[2] & table[2]) | (lo[3] & table[3]);
+        const W quarter1 =
+            (lo[0] & table[4]) | (lo[1] & table[5]) | (lo[2] & table[6]) | (lo[3] & table[7]);
+        return (low & quarter0) | (n2 & quarter1) | (n3 & table[8]);
+    }
+};
+
+template <typename W>
+[[gnu::always_inline]] inline Neighbours<W> CountNeighbours(const std::uint64_t* from,
+                                                            std::ptrdiff_t stride) {
     auto at = [&](std::ptrdiff_t dk, int dx) { return LoadVec<W>(from + dk * stride + dx); };
     const W l = at(0, -1), c = at(0, 0), r = at(0, 1);
     const W lu = RowsAbove(l, at(-1, -1)), ld = RowsBelow(l, at(1, -1));
@@ -46,17 +60,20 @@ template <typename W>
     const W n1 = s1 ^ c1 ^ q0, q1 = (s1 & c1) | (q0 & (s1 ^ c1));
     const W n2 = k1 ^ q1, n3 = k1 & q1;
     // A count is its low two bits and its high ones; 8 is n3 alone.
-    const W lo[4] = {~n1 & ~n0, ~n1 & n0, n1 & ~n0, n1 & n0};
-    const W low = ~n3 & ~n2;
-    auto decide = [&](const W* table) {
-        const W quarter0 =
-            (lo[0] & table[0]) | (lo[1] & table[1]) | (lo[2] & table[2]) | (lo[3] & table[3]);
-        const W quarter1 =
-            (lo[0] & table[4]) | (lo[1] & table[5]) | (lo[2] & table[6]) | (lo[3] & table[7]);
-        return (low & quarter0) | (n2 & quarter1) | (n3 & table[8]);
-    };
-    const W born = evaluated & ~c & decide(birth);
-    const W died = evaluated & c & ~decide(survival);
+    return {c, {~n1 & ~n0, ~n1 & n0, n1 & ~n0, n1 & n0}, ~n3 & ~n2, n2, n3};
+}
+
+// One vector of words: birth and died marks of the evaluated cells and the
+// live cells after the update.
+template <typename W>
+[[gnu::always_inline]] inline void LifeWords(const W* birth, const W* survival,
+                                             const std::uint64_t* from, std::ptrdiff_t stride,
+                                             W evaluated, W updated, W& bornOut, W& diedOut,
+                                             W& nextOut) {
+    const Neighbours<W> k = CountNeighbours<W>(from, stride);
+    const W c = k.centre;
+    const W born = evaluated & ~c & k.Pick(birth);
+    const W died = evaluated & c & ~k.Pick(survival);
     bornOut = born;
     diedOut = died;
     nextOut = (updated & ((c & ~died) | born)) | (~updated & c);
@@ -145,215 +162,6 @@ struct WordSpreader {
 #endif
 };
 
-// The cells of a word whose 64 rows are all updated, kLanes at a time from row
-// `at`: a cell live after the generation ages by one from its value (an empty
-// one's 0 gives the newborn's 1), or in colour mode keeps its value or takes
-// the phase when newborn; every other cell is 0.
-template <bool Colour>
-[[gnu::always_inline]] inline void UpdateWholeLanes(int32_t* cells, std::uint64_t was,
-                                                    std::uint64_t next, int at, Vec ageLimitLess1,
-                                                    Vec phase, Vec& stateOne) {
-    const Vec one = Splat(1);
-    const Vec c = LoadVec<Vec>(cells);
-    Vec v;
-    if (Colour)
-        v = Select(LaneMask(was, at), c, phase);
-    else
-        v = Select(c > ageLimitLess1, one, c + one);
-    v &= LaneMask(next, at);
-    StoreVec(cells, v);
-    stateOne += v == one;
-}
-
-// New values of kLanes cells from row `at` of the word on: the reference
-// update of a cell without history, given its marks.
-[[gnu::always_inline]] inline void UpdateLifeLanes(const LifePass& p, int32_t* cells,
-                                                   std::uint64_t live, std::uint64_t born,
-                                                   std::uint64_t died, std::uint64_t updated,
-                                                   int at, Vec& stateOne) {
-    const Vec zero = Splat(0), one = Splat(1);
-    const Vec c = LoadVec<Vec>(cells);
-    const Vec l = LaneMask(live, at), b = LaneMask(born, at), d = LaneMask(died, at);
-    const Vec u = LaneMask(updated, at);
-    Vec next;
-    if (p.colourMode) {
-        next = Select(b, Splat(p.colourPhase), Select(l & d, zero, c));
-    } else {
-        const Vec older = c - ~(c == Splat(INT32_MAX));
-        const Vec aged = Select(older > Splat(p.ageLimit), one, older);
-        next = Select(b, one, Select(l, Select(d, zero, aged), c));
-    }
-    next = Select(u, next, c);
-    StoreVec(cells, next);
-    stateOne += u & (next == one);
-}
-
-// Evaluation of the plane columns first..last, a vector of columns at a time
-// along each word row.
-void EvaluateLifeColumns(const LifePass& p, int first, int last) {
-    Words birth[9], survival[9];
-    for (int n = 0; n <= 8; ++n) {
-        birth[n] = SplatWords(p.birth[n]);
-        survival[n] = SplatWords(p.survival[n]);
-    }
-    const std::ptrdiff_t stride = p.from.stride;
-    const std::ptrdiff_t firstColumn = p.from.firstColumn;
-    std::uint64_t* const bornBits = p.bornBits.words;
-    std::uint64_t* const diedBits = p.diedBits.words;
-    std::uint64_t* const to = p.to.words;
-    const std::uint64_t* const from = p.from.words;
-    const std::uint64_t* const evalColumns = p.evalColumns;
-    const std::uint64_t* const updateColumns = p.updateColumns;
-    for (int k = 0; k < p.from.wordRows; ++k) {
-        const std::uint64_t evalRow = p.evalRows[k], updateRow = p.updateRows[k];
-        const std::ptrdiff_t rowAt = k * stride - firstColumn;
-        int x = first;
-        for (; x + kWordLanes <= last + 1; x += kWordLanes) {
-            const std::ptrdiff_t ci = x - firstColumn, at = rowAt + x;
-            Words b, d, n;
-            LifeWords<Words>(birth, survival, from + at, stride,
-                             SplatWords(evalRow) & LoadVec<Words>(evalColumns + ci),
-                             SplatWords(updateRow) & LoadVec<Words>(updateColumns + ci), b, d, n);
-            StoreVec(bornBits + at, b);
-            StoreVec(diedBits + at, d);
-            StoreVec(to + at, n);
-        }
-        for (; x <= last; ++x) {
-            const std::ptrdiff_t ci = x - firstColumn, at = rowAt + x;
-            std::uint64_t b, d, n;
-            LifeWords<std::uint64_t>(p.birth, p.survival, from + at, stride,
-                                     evalRow & evalColumns[ci], updateRow & updateColumns[ci], b, d,
-                                     n);
-            bornBits[at] = b;
-            diedBits[at] = d;
-            to[at] = n;
-        }
-    }
-}
-
-// Marks and values of the plane columns first..last, column by column as the
-// grids hold them. Everything the loops read is copied to locals first: the
-// mark stores are bytes, which the compiler must assume may change anything.
-template <bool Colour>
-void WriteLifeColumns(const LifePass& p, int first, int last, PassCounts& counts) {
-    const int wordRows = p.from.wordRows, firstRow = p.from.firstRow, lastRow = p.lastRow;
-    const std::ptrdiff_t stride = p.from.stride;
-    const std::uint64_t* const from = p.from.At(0, 0);
-    const std::uint64_t* const to = p.to.At(0, 0);
-    const std::uint64_t* const bornBits = p.bornBits.At(0, 0);
-    const std::uint64_t* const diedBits = p.diedBits.At(0, 0);
-    // Without the marks the grids hold, every word is written.
-    const bool marksKnown = p.lastBornBits.words != nullptr;
-    const std::uint64_t* const lastBorn = marksKnown ? p.lastBornBits.At(0, 0) : nullptr;
-    const std::uint64_t* const lastDied = marksKnown ? p.lastDiedBits.At(0, 0) : nullptr;
-    const std::uint64_t* const updateColumns = p.updateColumns - p.from.firstColumn;
-    std::uint64_t updateRows[kMaxRows / 64];
-    for (int k = 0; k < wordRows; ++k)
-        updateRows[k] = p.updateRows[k];
-    const GridView<int32_t> field = p.field;
-    const GridView<std::uint8_t> bornGrid = p.born, diedGrid = p.died;
-    const Vec ageLimitLess1 = Splat(p.ageLimit - 1), phase = Splat(p.colourPhase);
-    const WordSpreader spreader;
-    Vec stateOne = Splat(0);
-    std::int64_t live = 0, born = 0, died = 0;
-    for (int x = first; x <= last; ++x) {
-        int32_t* const cells = field.Column(x);
-        std::uint8_t* const bornMarks = bornGrid.Column(x);
-        std::uint8_t* const diedMarks = diedGrid.Column(x);
-        const bool updatedColumn = updateColumns[x] != 0;
-        // The words with anything to write: a cell live before or after, or a
-        // mark set now or in the grids. The others hold 0s that stay.
-        int words[kMaxRows / 64];
-        int wordCount = 0;
-        for (int k = 0; k < wordRows; ++k) {
-            const std::ptrdiff_t at = k * stride + x;
-            std::uint64_t any = ~std::uint64_t{0};
-            if (marksKnown)
-                any = from[at] | to[at] | bornBits[at] | diedBits[at] | lastBorn[at] | lastDied[at];
-            words[wordCount] = k;
-            wordCount += any != 0 ? 1 : 0;
-        }
-        // The pieces of 16 rows of wholly updated words that hold a cell live
-        // before or after, with those cells' bits, listed without a branch: a
-        // test per piece would guess wrong too often in a soup.
-        struct Piece {
-            int row;
-            std::uint32_t was, next;
-        } pieces[kMaxRows / 16];
-        int pieceCount = 0;
-        for (int w = 0; w < wordCount; ++w) {
-            const int k = words[w];
-            const std::ptrdiff_t at = k * stride + x;
-            const int row = firstRow + 64 * k;
-            const int n = lastRow - row + 1 < 64 ? lastRow - row + 1 : 64;
-            if (n <= 0)
-                break;
-            const std::uint64_t b = bornBits[at], d = diedBits[at];
-            const std::uint64_t updated = updatedColumn ? updateRows[k] : 0;
-            const std::uint64_t was = from[at], next = to[at];
-            if (n == 64) {
-                spreader.Spread(b, bornMarks + row);
-                spreader.Spread(d, diedMarks + row);
-            } else {
-                SpreadBits(b, bornMarks + row, n);
-                SpreadBits(d, diedMarks + row, n);
-            }
-            live += __builtin_popcountll(next & updated);
-            born += __builtin_popcountll(b & updated);
-            died += __builtin_popcountll(d & updated);
-            // Only cells live before or after have a value to write.
-            const std::uint64_t touched = (was | next) & updated;
-            if (touched == 0)
-                continue;
-            if (updated == ~std::uint64_t{0}) {
-                for (int j = 0; j < 64; j += 16) {
-                    Piece& piece = pieces[pieceCount];
-                    piece.row = row + j;
-                    piece.was = static_cast<std::uint32_t>((was >> j) & 0xFFFF);
-                    piece.next = static_cast<std::uint32_t>((next >> j) & 0xFFFF);
-                    pieceCount += ((touched >> j) & 0xFFFF) != 0 ? 1 : 0;
-                }
-                continue;
-            }
-            for (int a = 0; a < n; a += kLanes) {
-                if (((touched >> a) & ((1u << kLanes) - 1)) == 0)
-                    continue;
-                if (a + kLanes <= n) {
-                    UpdateLifeLanes(p, cells + row + a, was, b, d, updated, a, stateOne);
-                    continue;
-                }
-                // The last rows of the field: a padded copy.
-                int32_t padded[kLanes] = {};
-                for (int i = 0; a + i < n; ++i)
-                    padded[i] = cells[row + a + i];
-                UpdateLifeLanes(p, padded, was, b, d, updated & ((std::uint64_t{1} << n) - 1), a,
-                                stateOne);
-                for (int i = 0; a + i < n; ++i)
-                    cells[row + a + i] = padded[i];
-            }
-        }
-        for (int i = 0; i < pieceCount; ++i) {
-            const Piece piece = pieces[i];
-            for (int l = 0; l < 16; l += kLanes)
-                UpdateWholeLanes<Colour>(cells + piece.row + l, piece.was, piece.next, l,
-                                         ageLimitLess1, phase, stateOne);
-        }
-    }
-    counts.live += live;
-    counts.born += born;
-    counts.died += died;
-    for (int i = 0; i < kLanes; ++i)
-        counts.stateOne -= stateOne[i];
-}
-
-void RunLifeColumnsImpl(const LifePass& p, int first, int last, PassCounts& counts) {
-    EvaluateLifeColumns(p, first, last);
-    if (p.colourMode)
-        WriteLifeColumns<true>(p, first, last, counts);
-    else
-        WriteLifeColumns<false>(p, first, last, counts);
-}
-
 // The sign bits of the lanes, lane 0 lowest.
 [[gnu::always_inline]] inline std::uint64_t SignBits(Vec v) {
 #if ZENTORIX_KERNEL_LANES == 8
@@ -363,6 +171,332 @@ void RunLifeColumnsImpl(const LifePass& p, int first, int last, PassCounts& coun
     return static_cast<std::uint64_t>(
         _mm_movemask_ps(_mm_castsi128_ps(__builtin_bit_cast(__m128i, v))));
 #endif
+}
+
+// Set bits of the lanes of a vector of words, added up.
+template <typename W>
+[[gnu::always_inline]] inline std::int64_t CountBits(W w) {
+    if constexpr (std::is_same_v<W, std::uint64_t>) {
+        return __builtin_popcountll(w);
+    } else {
+        std::int64_t n = 0;
+        for (int i = 0; i < kWordLanes; ++i)
+            n += __builtin_popcountll(w[i]);
+        return n;
+    }
+}
+
+// A generation of one vector of words (or one word) at plane offset `at`:
+// evaluation, the touched bits, the newborn cells' keys, and the counts of the
+// updated cells. Key bits are all ones or zeros per bit of bornKey and oneKey.
+template <typename W>
+[[gnu::always_inline]] inline void LifeStepWords(const LifePass& p, const W* birth,
+                                                 const W* survival, std::ptrdiff_t at, W evaluated,
+                                                 W updated, const W* bornKeyBits,
+                                                 const W* oneKeyBits, PassCounts& counts) {
+    W b, d, n;
+    LifeWords<W>(birth, survival, p.from.words + at, p.from.stride, evaluated, updated, b, d, n);
+    StoreVec(p.bornBits.words + at, b);
+    StoreVec(p.diedBits.words + at, d);
+    StoreVec(p.to.words + at, n);
+    const W next = n & updated, born = b & updated;
+    std::uint64_t* const touched = p.touched.words + at;
+    StoreVec(touched, LoadVec<W>(touched) | (LoadVec<W>(p.from.words + at) & updated) | next);
+    std::uint64_t* const lasting = p.lasting.words + at;
+    StoreVec(lasting, LoadVec<W>(lasting) & next);
+    W one = next;
+    for (int j = 0; j < p.keyBits; ++j) {
+        std::uint64_t* const plane = p.keyPlanes[j] + at;
+        const W key = (LoadVec<W>(plane) & ~born) | (bornKeyBits[j] & born);
+        StoreVec(plane, key);
+        one &= ~(key ^ oneKeyBits[j]);
+    }
+    counts.live += CountBits(next);
+    counts.born += CountBits(born);
+    counts.died += CountBits(d & updated);
+    counts.stateOne += CountBits(one);
+}
+
+// In colour mode a newborn cell takes the colour phase as its value at once:
+// it is kept while the cell lives. Word row k, plane columns first..last.
+void ColourNewbornRow(const LifePass& p, int k, int first, int last) {
+    const std::ptrdiff_t rowAt = k * p.from.stride - p.from.firstColumn;
+    const std::uint64_t* const updateColumns = p.updateColumns - p.from.firstColumn;
+    const int firstRow = p.from.firstRow + 64 * k;
+    for (int x = first; x <= last; ++x) {
+        std::uint64_t b = p.bornBits.words[rowAt + x] & p.updateRows[k] & updateColumns[x];
+        if (b == 0)
+            continue;
+        int32_t* const rows = p.field.Column(x) + firstRow;
+        for (; b != 0; b &= b - 1)
+            rows[__builtin_ctzll(b)] = p.colourPhase;
+    }
+}
+
+// A generation of the plane columns first..last, word row by word row, a
+// vector of columns at a time. Of the grids only the newborn cells' colour is
+// written; the rest waits for CompleteLifeColumnsImpl.
+void RunLifeColumnsImpl(const LifePass& p, int first, int last, PassCounts& counts) {
+    Words birth[9], survival[9];
+    for (int n = 0; n <= 8; ++n) {
+        birth[n] = SplatWords(p.birth[n]);
+        survival[n] = SplatWords(p.survival[n]);
+    }
+    std::uint64_t bornKey[kMaxKeyBits], oneKey[kMaxKeyBits];
+    Words bornKeyWords[kMaxKeyBits], oneKeyWords[kMaxKeyBits];
+    for (int j = 0; j < kMaxKeyBits; ++j) {
+        bornKey[j] = (p.bornKey >> j) & 1 ? ~std::uint64_t{0} : 0;
+        oneKey[j] = (p.oneKey >> j) & 1 ? ~std::uint64_t{0} : 0;
+        bornKeyWords[j] = SplatWords(bornKey[j]);
+        oneKeyWords[j] = SplatWords(oneKey[j]);
+    }
+    const std::ptrdiff_t stride = p.from.stride, firstColumn = p.from.firstColumn;
+    const std::uint64_t* const evalColumns = p.evalColumns - firstColumn;
+    const std::uint64_t* const updateColumns = p.updateColumns - firstColumn;
+    PassCounts sum;
+    for (int k = 0; k < p.from.wordRows; ++k) {
+        const std::uint64_t evalRow = p.evalRows[k], updateRow = p.updateRows[k];
+        const std::ptrdiff_t rowAt = k * stride - firstColumn;
+        int x = first;
+        for (; x + kWordLanes <= last + 1; x += kWordLanes)
+            LifeStepWords<Words>(p, birth, survival, rowAt + x,
+                                 SplatWords(evalRow) & LoadVec<Words>(evalColumns + x),
+                                 SplatWords(updateRow) & LoadVec<Words>(updateColumns + x),
+                                 bornKeyWords, oneKeyWords, sum);
+        for (; x <= last; ++x)
+            LifeStepWords<std::uint64_t>(p, p.birth, p.survival, rowAt + x,
+                                         evalRow & evalColumns[x], updateRow & updateColumns[x],
+                                         bornKey, oneKey, sum);
+        if (p.colourMode)
+            ColourNewbornRow(p, k, first, last);
+    }
+    counts.live += sum.live;
+    counts.born += sum.born;
+    counts.died += sum.died;
+    counts.stateOne += sum.stateOne;
+}
+
+// A multi-state rule on one vector of words (or one word) at plane offset
+// `at`. Only state 1 counts as a neighbour: the live plane (`from`, `to`)
+// holds it, and the state planes hold each cell's state bit by bit. A cell of
+// state 1 that fails survival starts to decay (state 2, no died mark), decay
+// goes on by one state per generation, and reaching the range ends the cell
+// with its died mark; a decaying cell that fails survival keeps the died mark
+// of the evaluation. Writes the planes and the touched bits, adds the counts.
+template <typename W>
+[[gnu::always_inline]] inline void StateStepWords(const LifePass& p, const W* birth,
+                                                  const W* survivalOne, const W* survivalDecaying,
+                                                  const W* rangeBits, std::ptrdiff_t at,
+                                                  W evaluated, W updated, PassCounts& counts) {
+    const Neighbours<W> k = CountNeighbours<W>(p.from.words + at, p.from.stride);
+    const int bits = p.stateBits;
+    W cur[kMaxKeyBits];
+    W alive = W{};
+    for (int j = 0; j < bits; ++j) {
+        cur[j] = LoadVec<W>(p.fromStates[j] + at);
+        alive |= cur[j];
+    }
+    const W one = k.centre, decaying = alive & ~one;
+    const W born = evaluated & ~alive & k.Pick(birth);
+    const W kept = (one & k.Pick(survivalOne)) | (decaying & k.Pick(survivalDecaying));
+    const W failed = evaluated & alive & ~kept;
+    // The next state before the range ends it: 1 for a newborn, 1 or 2 for
+    // state 1, one more for a decaying cell.
+    W carry = ~W{}, ends = updated, next0 = W{}, high = W{}, any = W{};
+    for (int j = 0; j < bits; ++j) {
+        W v = decaying & (cur[j] ^ carry);
+        carry &= cur[j];
+        if (j == 0)
+            v |= born | (one & ~failed);
+        if (j == 1)
+            v |= one & failed;
+        ends &= ~(v ^ rangeBits[j]);
+        cur[j] = v;
+    }
+    for (int j = 0; j < bits; ++j) {
+        const W v = (updated & ~ends & cur[j]) | (~updated & LoadVec<W>(p.fromStates[j] + at));
+        StoreVec(p.toStates[j] + at, v);
+        any |= v;
+        if (j == 0)
+            next0 = v;
+        else
+            high |= v;
+    }
+    const W died = (updated & (ends | (decaying & failed))) | (~updated & failed);
+    const W nextOne = next0 & ~high;
+    StoreVec(p.bornBits.words + at, born);
+    StoreVec(p.diedBits.words + at, died);
+    StoreVec(p.to.words + at, nextOne);
+    std::uint64_t* const touched = p.touched.words + at;
+    StoreVec(touched, LoadVec<W>(touched) | ((alive | any) & updated));
+    counts.live += CountBits(any & updated);
+    counts.stateOne += CountBits(nextOne & updated);
+    counts.born += CountBits(born & updated);
+    counts.died += CountBits(died & updated);
+}
+
+// A generation of a multi-state rule over the plane columns first..last, word
+// row by word row; the grids wait for CompleteLifeColumnsImpl.
+void RunStateColumnsImpl(const LifePass& p, int first, int last, PassCounts& counts) {
+    Words birth[9], survivalOne[9], survivalDecaying[9];
+    for (int n = 0; n <= 8; ++n) {
+        birth[n] = SplatWords(p.birth[n]);
+        survivalOne[n] = SplatWords(p.survival[n]);
+        survivalDecaying[n] = SplatWords(p.survivalDecaying[n]);
+    }
+    std::uint64_t range[kMaxKeyBits];
+    Words rangeWords[kMaxKeyBits];
+    for (int j = 0; j < kMaxKeyBits; ++j) {
+        range[j] = (p.range >> j) & 1 ? ~std::uint64_t{0} : 0;
+        rangeWords[j] = SplatWords(range[j]);
+    }
+    const std::ptrdiff_t stride = p.from.stride, firstColumn = p.from.firstColumn;
+    const std::uint64_t* const evalColumns = p.evalColumns - firstColumn;
+    const std::uint64_t* const updateColumns = p.updateColumns - firstColumn;
+    PassCounts sum;
+    for (int k = 0; k < p.from.wordRows; ++k) {
+        const std::uint64_t evalRow = p.evalRows[k], updateRow = p.updateRows[k];
+        const std::ptrdiff_t rowAt = k * stride - firstColumn;
+        int x = first;
+        for (; x + kWordLanes <= last + 1; x += kWordLanes)
+            StateStepWords<Words>(p, birth, survivalOne, survivalDecaying, rangeWords, rowAt + x,
+                                  SplatWords(evalRow) & LoadVec<Words>(evalColumns + x),
+                                  SplatWords(updateRow) & LoadVec<Words>(updateColumns + x), sum);
+        for (; x <= last; ++x)
+            StateStepWords<std::uint64_t>(p, p.birth, p.survival, p.survivalDecaying, range,
+                                          rowAt + x, evalRow & evalColumns[x],
+                                          updateRow & updateColumns[x], sum);
+    }
+    counts.live += sum.live;
+    counts.born += sum.born;
+    counts.died += sum.died;
+    counts.stateOne += sum.stateOne;
+}
+
+// What a cell's value is made of while the grids wait.
+enum class Values { Ages, Colours, States };
+
+// The values of kLanes touched cells from row `at` of the word on: 0 for an
+// empty one; a live one's colour stays, its age counts on from its key and
+// starts again at 1 past the limit; a state is read from the state planes
+// (given as the keys). Cells not touched keep theirs.
+template <Values Of>
+[[gnu::always_inline]] inline void CompleteLanes(const LifePass& p, int32_t* cells,
+                                                 const std::uint64_t* const* keys,
+                                                 std::uint64_t live, std::uint64_t lasting,
+                                                 std::uint64_t touched, int at, Vec ageLimit,
+                                                 Vec ticks, Vec lastingTicks) {
+    const Vec c = LoadVec<Vec>(cells);
+    Vec v = c & LaneMask(live, at);
+    if (Of == Values::Ages) {
+        // A cell live at the last completion and ever since ages on from its
+        // value; one born since then, from its key (or it is 1, born in the
+        // one generation since).
+        const Vec start = Select(c > ageLimit, ageLimit, c) + lastingTicks;
+        Vec age = Select(start > ageLimit, start - ageLimit, start);
+        const std::uint64_t mask = (std::uint64_t{1} << kLanes) - 1;
+        if ((((live & ~lasting) >> at) & mask) != 0) {
+            Vec born = Splat(1);
+            if (!p.newbornOnly) {
+                Vec key = Splat(0);
+                for (int j = 0; j < p.keyBits; ++j)
+                    key |= LaneMask(keys[j][0], at) & Splat(1 << j);
+                born = key + Splat(1) + ticks;
+                born = Select(born > ageLimit, born - ageLimit, born);
+            }
+            age = Select(LaneMask(lasting, at), age, born);
+        }
+        v = age & LaneMask(live, at);
+    }
+    if (Of == Values::States) {
+        v = Splat(0);
+        for (int j = 0; j < p.keyBits; ++j)
+            v |= LaneMask(keys[j][0], at) & Splat(1 << j);
+    }
+    StoreVec(cells, Select(LaneMask(touched, at), v, c));
+}
+
+// Writes what the generations since the stretch began put off, for the plane
+// columns first..last: the marks of the last generation (only words that hold
+// a mark now or in the grids, when the grids' marks are known) and the values
+// of the touched cells; clears the touched bits. The keys stay as they are:
+// the ages go on counting from them.
+template <Values Of>
+void CompleteLifeColumnsOf(const LifePass& p, int first, int last) {
+    const int wordRows = p.to.wordRows, firstRow = p.to.firstRow, lastRow = p.lastRow;
+    const std::ptrdiff_t stride = p.to.stride;
+    const std::uint64_t* const to = p.to.At(0, 0);
+    const std::uint64_t* const bornBits = p.bornBits.At(0, 0);
+    const std::uint64_t* const diedBits = p.diedBits.At(0, 0);
+    const bool marksKnown = p.lastBornBits.words != nullptr;
+    const std::uint64_t* const lastBorn = marksKnown ? p.lastBornBits.At(0, 0) : nullptr;
+    const std::uint64_t* const lastDied = marksKnown ? p.lastDiedBits.At(0, 0) : nullptr;
+    std::uint64_t* const touched = p.touched.At(0, 0);
+    const Vec ageLimit = Splat(p.ageLimit), ticks = Splat(p.ticks);
+    const Vec lastingTicks = Splat(p.lastingTicks);
+    std::uint64_t* const lasting = p.lasting.At(0, 0);
+    const WordSpreader spreader;
+    for (int x = first; x <= last; ++x) {
+        int32_t* const cells = p.field.Column(x);
+        std::uint8_t* const bornMarks = p.born.Column(x);
+        std::uint8_t* const diedMarks = p.died.Column(x);
+        for (int k = 0; k < wordRows; ++k) {
+            const std::ptrdiff_t at = k * stride + x;
+            const int row = firstRow + 64 * k;
+            const int n = lastRow - row + 1 < 64 ? lastRow - row + 1 : 64;
+            if (n <= 0)
+                break;
+            const std::uint64_t b = bornBits[at], d = diedBits[at];
+            if (!marksKnown || (b | lastBorn[at]) != 0) {
+                if (n == 64)
+                    spreader.Spread(b, bornMarks + row);
+                else
+                    SpreadBits(b, bornMarks + row, n);
+            }
+            if (!marksKnown || (d | lastDied[at]) != 0) {
+                if (n == 64)
+                    spreader.Spread(d, diedMarks + row);
+                else
+                    SpreadBits(d, diedMarks + row, n);
+            }
+            const std::uint64_t t = touched[at];
+            if (t == 0)
+                continue;
+            touched[at] = 0;
+            const std::uint64_t live = to[at], wasLasting = lasting[at];
+            // From here on the values are the grids'.
+            lasting[at] = live & t;
+            const std::uint64_t* keys[kMaxKeyBits];
+            for (int j = 0; j < p.keyBits; ++j)
+                keys[j] = p.keyPlanes[j] + (at - p.to.firstColumn);
+            for (int a = 0; a < n; a += kLanes) {
+                if (((t >> a) & ((1u << kLanes) - 1)) == 0)
+                    continue;
+                if (a + kLanes <= n) {
+                    CompleteLanes<Of>(p, cells + row + a, keys, live, wasLasting, t, a, ageLimit,
+                                      ticks, lastingTicks);
+                    continue;
+                }
+                // The last rows of the field: a padded copy.
+                int32_t padded[kLanes] = {};
+                for (int i = 0; a + i < n; ++i)
+                    padded[i] = cells[row + a + i];
+                CompleteLanes<Of>(p, padded, keys, live, wasLasting, t, a, ageLimit, ticks,
+                                  lastingTicks);
+                for (int i = 0; a + i < n; ++i)
+                    cells[row + a + i] = padded[i];
+            }
+        }
+    }
+}
+
+void CompleteLifeColumnsImpl(const LifePass& p, int first, int last) {
+    if (p.states)
+        CompleteLifeColumnsOf<Values::States>(p, first, last);
+    else if (p.colourMode)
+        CompleteLifeColumnsOf<Values::Colours>(p, first, last);
+    else
+        CompleteLifeColumnsOf<Values::Ages>(p, first, last);
 }
 
 // ORs `count` bits into a plane column from plane row `at` on.

@@ -15,6 +15,16 @@ inline constexpr int kGridHigh = 1001;
 inline constexpr int kMainLow = -11;
 inline constexpr int kLayerLow = -3;
 
+// Writes to grids that their owner has put off: the first access to any of
+// the grids gets them done, so every reader still sees the cells as they are.
+class DeferredWrites {
+  public:
+    virtual void Complete() = 0;
+
+  protected:
+    ~DeferredWrites() = default;
+};
+
 // One grid layer addressed [x][y] with signed indices from Low() to kGridHigh on
 // both axes. Allocated once and zeroed lazily by the system, so grids that are
 // never touched (clipboard, staging) cost no resident memory.
@@ -39,10 +49,14 @@ class CellField {
     }
 
     T& at(int x, int y) {
+        Settle();
         ++version_;
         return cells_.get()[Index(x, y)];
     }
-    T at(int x, int y) const { return cells_.get()[Index(x, y)]; }
+    T at(int x, int y) const {
+        Settle();
+        return cells_.get()[Index(x, y)];
+    }
 
     // Reads a cell, giving 0 outside the stored range.
     T Get(int x, int y) const { return Contains(x, y) ? at(x, y) : T{}; }
@@ -55,20 +69,44 @@ class CellField {
 
     // Pointer to cell (x, Low()): the cells of one column are contiguous in y.
     T* Column(int x) {
+        Settle();
         ++version_;
         return cells_.get() + static_cast<std::ptrdiff_t>(x - low_) * side_;
     }
     const T* Column(int x) const {
+        Settle();
         return cells_.get() + static_cast<std::ptrdiff_t>(x - low_) * side_;
     }
     T* Data() {
+        Settle();
         ++version_;
         return cells_.get();
     }
-    const T* Data() const { return cells_.get(); }
+    const T* Data() const {
+        Settle();
+        return cells_.get();
+    }
+
+    // Gets writes put off by the grid's owner done. Every access does it; code
+    // that hands columns to worker threads calls it first, on its own thread.
+    void Settle() const {
+        if (deferred_) [[unlikely]]
+            deferred_->Complete();
+    }
+    // The owner of put-off writes takes the grid: its cells change (the
+    // version grows) though nothing is written yet. Null gives it back.
+    void Defer(DeferredWrites* by) {
+        deferred_ = by;
+        if (by)
+            ++version_;
+    }
+    const DeferredWrites* DeferredBy() const { return deferred_; }
+    // The cells as they are stored, writes put off or not, for their owner.
+    T* Stored() { return cells_.get(); }
 
     // Sets every cell of the rectangle (clipped to the stored range) to v.
     void FillRect(int x0, int y0, int x1, int y1, T v) {
+        Settle();
         ++version_;
         Clip(low_, x0, y0, x1, y1);
         for (int x = x0; x <= x1; ++x) {
@@ -82,6 +120,7 @@ class CellField {
     // Copies the rectangle (clipped to both grids) from another grid.
     template <typename U>
     void CopyRect(const CellField<U>& from, int x0, int y0, int x1, int y1) {
+        Settle();
         ++version_;
         Clip(low_ > from.Low() ? low_ : from.Low(), x0, y0, x1, y1);
         for (int x = x0; x <= x1; ++x)
@@ -112,6 +151,7 @@ class CellField {
     int low_;
     int side_;
     std::uint64_t version_ = 0;
+    DeferredWrites* deferred_ = nullptr;
     std::unique_ptr<T, FreeDeleter> cells_;
 };
 
