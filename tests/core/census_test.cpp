@@ -72,6 +72,11 @@ TEST(Census, KnownPatternsEndAsTheyMust) {
         EXPECT_EQ(std::pair(OutcomeName(f.outcome), f.period),
                   std::pair(OutcomeName(outcome), k.period))
             << k.rle;
+        // In its cycle from the start (generation 1): the start repeats after
+        // one period, and that is confirmed one period later.
+        if (k.period > 0 && !*k.rule) {
+            EXPECT_EQ(f.generation, 1 + 2 * k.period) << k.rle;
+        }
     }
 
     // A glider on a 26 by 26 torus (a field of 25) comes back after 4 x 26

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/step_engine.h"
+
 namespace zentorix {
 
 namespace {
@@ -11,6 +13,17 @@ std::uint64_t Mix(std::uint64_t& state) {
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
     return z ^ (z >> 31);
+}
+
+// The live cells of a run of bit-plane generations whose writes wait: reading
+// them leaves the grids unwritten. Null when the grids must be read.
+const fast::BitPlane* WaitingLiveCells(const World& world, bool states) {
+    return !states && world.StepCaches ? world.StepCaches->WaitingLiveCells(world) : nullptr;
+}
+
+bool LiveBit(const fast::BitPlane& plane, int x, int y) {
+    const int at = y - plane.firstRow;
+    return ((*plane.At(at >> 6, x) >> (at & 63)) & 1) != 0;
 }
 
 }  // namespace
@@ -45,9 +58,27 @@ std::uint64_t PeriodDetector::Hash(const World& world) const {
     const int rows = lastY_ - firstY_ + 1;
     const std::uint32_t* c = coefficients_.data();
     std::uint32_t low = 0, high = 0;
+    const fast::BitPlane* planes = WaitingLiveCells(world, states_);
     for (int x = firstX_; x <= lastX_; ++x, c += 2 * rows) {
-        const std::int32_t* column = world.MainField.Column(x) + (firstY_ - world.MainField.Low());
         const std::uint32_t* second = c + rows;
+        if (planes) {
+            // The live cells only, word by word.
+            const int first = firstY_ - planes->firstRow, last = lastY_ - planes->firstRow;
+            for (int k = first >> 6; k <= last >> 6; ++k) {
+                std::uint64_t word = *planes->At(k, x);
+                if (k == first >> 6)
+                    word &= ~std::uint64_t{0} << (first & 63);
+                if (k == last >> 6 && (last & 63) != 63)
+                    word &= (std::uint64_t{1} << ((last & 63) + 1)) - 1;
+                for (; word != 0; word &= word - 1) {
+                    const int y = 64 * k + __builtin_ctzll(word) - first;
+                    low += c[y];
+                    high += second[y];
+                }
+            }
+            continue;
+        }
+        const std::int32_t* column = world.MainField.Column(x) + (firstY_ - world.MainField.Low());
         if (states_) {
             for (int y = 0; y < rows; ++y) {
                 const auto v = static_cast<std::uint32_t>(column[y]);
@@ -71,7 +102,13 @@ std::uint64_t PeriodDetector::Hash(const World& world) const {
 
 void PeriodDetector::Capture(const World& world, std::vector<std::int32_t>& into) const {
     into.clear();
+    const fast::BitPlane* planes = WaitingLiveCells(world, states_);
     for (int x = firstX_; x <= lastX_; ++x) {
+        if (planes) {
+            for (int y = firstY_; y <= lastY_; ++y)
+                into.push_back(LiveBit(*planes, x, y) ? 1 : 0);
+            continue;
+        }
         const std::int32_t* column = world.MainField.Column(x) + (firstY_ - world.MainField.Low());
         for (int y = 0; y <= lastY_ - firstY_; ++y)
             into.push_back(states_ ? column[y] : (column[y] > 0 ? 1 : 0));
