@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <memory>
@@ -172,6 +173,48 @@ TEST(RepaintSurface, PaintsExactlyWhatTheCellCallsPaint) {
         }
         ASSERT_EQ(views[0].pixels, views[1].pixels) << "round " << round;
     }
+}
+
+// A view that skipped generations paints the whole window at once: a full
+// redraw (the background) followed by the last generation's repaint.
+TEST(RepaintSurface, WholeWindowPaintIsRedrawAndRepaint) {
+    const Geometry geometries[] = {{1, 0, 0, 0, 0, {1, 1, 300, 280}},
+                                   {4, 1, 0, -20, 13, {1, 1, 300, 280}}};
+    for (int round = 0; round < 4; ++round) {
+        Settings settings;
+        settings.Colours.ShowBirthCells = round % 2 == 0;
+        settings.Colours.ShowDeadCells = round != 1;
+        auto w = std::make_unique<World>();
+        w->SetFieldWidth(300);
+        w->SetFieldHeight(280);
+        ParseRuleString(*w, "B3/S23", "OldLife", 0);
+        w->Random.FixSeed(200 + round);
+        for (int x = 1; x <= 300; ++x)
+            for (int y = 1; y <= 280; ++y)
+                w->MainField.at(x, y) = w->Random.Below(3) == 0 ? 1 : 0;
+        StepObserver quiet;
+        for (int gen = 0; gen < 3 + round; ++gen)
+            GenerationStep(*w, settings, quiet, StepForm::Plain);
+        ImageObserver direct(geometries[round % 2], true), cells(geometries[round % 2], false);
+        const std::uint32_t background = ImageObserver::Pixel(settings.Colours.BackgroundColour);
+        for (int cx = 1; cx <= 300; ++cx)
+            for (int cy = 1; cy <= 280; ++cy)
+                cells.DrawCell(cx, cy, settings.Colours.BackgroundColour);
+        PaintVisibleCells(*w, settings, direct);
+        PaintVisibleCells(*w, settings, cells);
+        ASSERT_EQ(direct.pixels, cells.pixels) << "round " << round;
+        EXPECT_NE(std::count(direct.pixels.begin(), direct.pixels.end(), background), 0);
+    }
+    // An empty cell shows the Eternal Life layer where it holds a cell.
+    auto w = std::make_unique<World>();
+    w->EternalLifeField.at(2, 3) = 1;
+    Settings settings;
+    ImageObserver direct(geometries[0], true);
+    PaintVisibleCells(*w, settings, direct);
+    EXPECT_EQ(std::pair(direct.pixels[2 * ImageObserver::kWidth + 1],
+                        direct.pixels[2 * ImageObserver::kWidth + 2]),
+              std::pair(ImageObserver::Pixel(settings.Colours.BirthColour),
+                        ImageObserver::Pixel(settings.Colours.BackgroundColour)));
 }
 
 }  // namespace

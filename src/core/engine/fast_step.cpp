@@ -134,15 +134,39 @@ struct WholeColumn {
 };
 
 // Paints rows firstRow..lastRow of up to kPaintStrip columns, each cell as a full
-// redraw followed by the last generation's repaint would leave it.
+// redraw followed by the last generation's repaint would leave it. Without
+// Layers no landscape layer shows a cell in the window.
+template <bool Layers>
 void PaintWholeStrip(const Settings& settings, const PixelSurface& surface,
                      const RepaintColours& rgb, std::uint32_t lifeLayer, std::uint32_t otherLayer,
                      const WholeColumn* strip, int count, int firstRow, int lastRow) {
     const ColourModel& colours = settings.Colours;
     const bool showDead = colours.ShowDeadCells, showBirth = colours.ShowBirthCells;
-    const bool dead = settings.EternalDeadRefresh, life = settings.EternalLifeRefresh,
-               other = settings.OtherRealRefresh;
+    const bool dead = Layers && settings.EternalDeadRefresh,
+               life = Layers && settings.EternalLifeRefresh,
+               other = Layers && settings.OtherRealRefresh;
     const int c = surface.cellSize;
+    if (!Layers && c == 1 && surface.insetLead == 0 && surface.insetTrail == 0) {
+        // One pixel a cell and no layer: the state's colour (state 0 holds the
+        // background), unless a shown mark paints over it.
+        const std::uint8_t birthMask = showBirth ? 0xFF : 0, deadMask = showDead ? 0xFF : 0;
+        const int first = std::max(firstRow, surface.originY + 1);
+        const int last = std::min(lastRow, surface.originY + surface.height);
+        for (int y = first; y <= last; ++y) {
+            std::uint32_t* row =
+                surface.pixels +
+                static_cast<std::ptrdiff_t>(y - 1 - surface.originY) * surface.stride;
+            for (int i = 0; i < count; ++i) {
+                const WholeColumn& col = strip[i];
+                std::uint32_t pixel =
+                    rgb.state[static_cast<std::size_t>(std::clamp(col.v[y], 0, kPaletteSize))];
+                pixel = (col.b[y] & birthMask) != 0 ? rgb.birth : pixel;
+                pixel = (col.d[y] & deadMask) != 0 ? rgb.dead : pixel;
+                row[col.left] = pixel;
+            }
+        }
+        return;
+    }
     for (int y = firstRow; y <= lastRow; ++y) {
         const int top = std::max((y - 1) * c + surface.insetLead - surface.originY, 0);
         const int bottom = std::min(y * c - surface.insetTrail - surface.originY, surface.height);
@@ -154,9 +178,11 @@ void PaintWholeStrip(const Settings& settings, const PixelSurface& surface,
             const bool died = col.d[y] != 0;
             const bool empty = v <= 0 && !died;
             std::uint32_t pixel = rgb.background;
-            pixel = empty && dead && col.eternalDead[y] > 0 ? rgb.dead : pixel;
-            pixel = empty && life && col.eternalLife[y] > 0 ? lifeLayer : pixel;
-            pixel = empty && other && col.other[y] > 0 ? otherLayer : pixel;
+            if (Layers) {
+                pixel = empty && dead && col.eternalDead[y] > 0 ? rgb.dead : pixel;
+                pixel = empty && life && col.eternalLife[y] > 0 ? lifeLayer : pixel;
+                pixel = empty && other && col.other[y] > 0 ? otherLayer : pixel;
+            }
             pixel =
                 v > 0 ? rgb.state[static_cast<std::size_t>(std::clamp(v, 0, kPaletteSize))] : pixel;
             pixel = showBirth && col.b[y] != 0 ? rgb.birth : pixel;
@@ -264,11 +290,17 @@ void PaintVisibleCells(World& world, const Settings& settings, StepObserver& obs
     for (int v = 1; v <= kPaletteSize; ++v)
         rgb.state[static_cast<std::size_t>(v)] = surface->toPixel(colours.StateColour[v]);
     rgb.background = surface->toPixel(colours.BackgroundColour);
+    rgb.state[0] = rgb.background;
     rgb.birth = surface->toPixel(colours.BirthColour);
     rgb.dead = surface->toPixel(colours.DeadColour);
     const std::uint32_t lifeLayer = surface->toPixel(colours.BirthColour);
     const std::uint32_t otherLayer = surface->toPixel(colours.BigGridColour);
     const int c = surface->cellSize;
+    // Layers are seldom shown and mostly empty: then the cells alone decide.
+    const bool layers =
+        (settings.EternalDeadRefresh && engine.LayerHoldsCells(cells.EternalDeadField, window)) ||
+        (settings.EternalLifeRefresh && engine.LayerHoldsCells(cells.EternalLifeField, window)) ||
+        (settings.OtherRealRefresh && engine.LayerHoldsCells(cells.OtherRealityField, window));
     engine.ForColumnRanges(
         window.FirstColumn, window.LastColumn, [&](int firstColumn, int lastColumn) {
             std::array<WholeColumn, kPaintStrip> strip;
@@ -291,8 +323,10 @@ void PaintVisibleCells(World& world, const Settings& settings, StepObserver& obs
                                                                 column(cells.BornMarks),
                                                                 column(cells.DiedMarks)};
                 }
-                PaintWholeStrip(settings, *surface, rgb, lifeLayer, otherLayer, strip.data(), count,
-                                window.FirstRow, window.LastRow);
+                (layers ? PaintWholeStrip<true>
+                        : PaintWholeStrip<false>)(settings, *surface, rgb, lifeLayer, otherLayer,
+                                                  strip.data(), count, window.FirstRow,
+                                                  window.LastRow);
             }
         });
 }

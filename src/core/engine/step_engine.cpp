@@ -230,6 +230,27 @@ bool StepEngine::LayerEmpty(const StateField& layer, int ex, int ey, EmptyLayerC
     return empty;
 }
 
+bool StepEngine::LayerHoldsCells(const StateField& layer, const CellRect& r) {
+    LayerCellsCache* cache = &layerCells_[0];
+    for (LayerCellsCache& c : layerCells_)
+        if (c.layer == &layer || c.layer == nullptr) {
+            cache = &c;
+            break;
+        }
+    if (cache->layer == &layer && cache->version == layer.Version() && cache->rect == r)
+        return cache->holds;
+    const int x0 = std::max(r.FirstColumn, layer.Low()), x1 = std::min(r.LastColumn, kGridHigh);
+    const int y0 = std::max(r.FirstRow, layer.Low()), y1 = std::min(r.LastRow, kGridHigh);
+    int any = 0;
+    for (int x = x0; x <= x1 && any == 0; ++x) {
+        const std::int32_t* cells = layer.Column(x) - layer.Low();
+        for (int y = y0; y <= y1; ++y)
+            any |= cells[y] > 0;
+    }
+    *cache = {&layer, layer.Version(), r, any != 0};
+    return any != 0;
+}
+
 void StepEngine::MainPass(World& world, const Settings& settings, StepForm form,
                           const EternalPresets* givenPresets) {
     const int W = world.FieldWidth(), H = world.FieldHeight();

@@ -66,6 +66,10 @@ class StepEngine final : private DeferredWrites {
                                                                               : nullptr;
     }
 
+    // Whether the layer holds a cell above 0 within the rectangle; the answer
+    // is kept until the layer is written again (one answer per layer).
+    bool LayerHoldsCells(const StateField& layer, const CellRect& r);
+
     unsigned Threads() const { return pool_.Size(); }
     // Runs fn(first, last) over parts of the column range first..last on the
     // workers; the parts are disjoint and together cover the range.
@@ -248,6 +252,13 @@ class StepEngine final : private DeferredWrites {
     std::array<CompiledRuleCache, 2> mainRules_;
     CompiledRuleCache otherRule_;
     EmptyLayerCache lifeEmpty_, deadEmpty_, otherEmpty_;
+    struct LayerCellsCache {
+        const void* layer = nullptr;
+        std::uint64_t version = 0;
+        CellRect rect;
+        bool holds = false;
+    };
+    std::array<LayerCellsCache, 3> layerCells_;
     ThreadingChoice lifeThreading_;
     LifeRuleCache lifeRule_;
     LifePlanes lifePlanes_;
