@@ -14,6 +14,7 @@
 
 #include "app/main_window.h"
 #include "engine/generation_step.h"
+#include "engine/step_engine.h"
 #include "soup.h"
 
 using namespace zentorix;
@@ -64,7 +65,12 @@ double WindowRate(app::MainWindow& window, int size, int cellSize, int generatio
             return;
         const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
         rate = (window.runControl().ShownGeneration() - first) / seconds;
-        std::printf("  field painted %.1f times a second\n", counter.paints / seconds);
+        const StepEngine& engine = StepEngineOf(window.session().world());
+        std::printf("  field painted %.1f times a second; generations on %s %llu, on %s %llu\n",
+                    counter.paints / seconds, StepEngine::PathName(StepEngine::Path::LifeBits),
+                    static_cast<unsigned long long>(engine.Generations(StepEngine::Path::LifeBits)),
+                    StepEngine::PathName(StepEngine::Path::General),
+                    static_cast<unsigned long long>(engine.Generations(StepEngine::Path::General)));
         window.runControl().StopButtonClick();
         loop.quit();
     });

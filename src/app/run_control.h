@@ -59,6 +59,8 @@ class RunControl : public QObject, private StepObserver {
     void Stopped();
 
   private:
+    // How long steps at speed 0 follow each other within one timer tick.
+    static constexpr qint64 kFullSpeedBatchNs = 4'000'000;
     void Tick();
     void RunStep(StepForm form);
     void SetTimerRunning(bool run);
