@@ -342,6 +342,39 @@ class WindowTest : public QObject {
         QVERIFY(f.settings().SpeedMain.Value() == 1 && RunTimer(f)->interval() == 1);
     }
 
+    // A saved place comes back on the screen with room for the frame (4 px, the
+    // title bar 32 px); a window as large as the screen, frame or not, was maximised
+    // (its place is then the window system's: -1, not compared).
+    void theSavedPlacementKeepsTheWindowOnTheScreen() {
+        test::WindowFixture f;
+        f.Close();
+        const QRect a = QGuiApplication::primaryScreen()->availableGeometry();
+        const struct {
+            int top, width, height, shownTop;
+            bool maximised;
+        } rows[] = {
+            {9000, 800, 520, a.bottom() - 523, false},
+            {-9000, 800, 520, a.top() + 32, false},
+            {0, a.width(), a.height(), -1, true},
+            {0, a.width() - 8, a.height() - 36, -1, true},
+            {0, a.width() + 1, a.height(), a.top() + 32, false},
+            {0, a.width(), a.height() - 37, a.top() + 32, false},
+        };
+        for (const auto& r : rows) {
+            QByteArray ini = "#Zentorix\r\n#FileType ini\r\n";
+            for (auto [key, value] : {std::pair("Top", r.top),
+                                      {"Left", a.left()},
+                                      {"Height", r.height},
+                                      {"Width", r.width}})
+                ini += QStringLiteral("#Window%1:").arg(key).leftJustified(22).toLatin1() +
+                       QByteArray::number(value) + "\r\n";
+            test::WriteFile(f.dir.filePath("Zentorix.ini"), ini);
+            const app::MainWindow window(f.Folder(), {});
+            const int top = window.isMaximized() ? -1 : window.y();
+            QCOMPARE(std::pair(top, window.isMaximized()), std::pair(r.shownTop, r.maximised));
+        }
+    }
+
     void badSettingsMissingAndUnknownFilesAreTold() {
         test::WindowFixture f;
         f.Close();
