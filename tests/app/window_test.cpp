@@ -145,9 +145,11 @@ class WindowTest : public QObject {
         s.Grid = true;
         view.RedrawView();
         QCOMPARE(view.SurfacePixel(3, 3), background);
-        // Grid switched off and on again at one pixel per cell.
+        // Grid switched off and on again at one pixel per cell, where the field
+        // fits the view and does not scroll.
         s.CellSize = 1;
         view.FitToField();
+        QCOMPARE(view.horizontalScrollBar()->maximum() + view.verticalScrollBar()->maximum(), 0);
         view.ToggleGrid();
         view.ToggleGrid();
         QVERIFY(s.Grid && f.CellPixel(2, 3) == live);
