@@ -276,6 +276,18 @@ class WindowInputTest : public QObject {
             QVERIFY(std::max(std::abs(now.x() - before.x()), std::abs(now.y() - before.y())) <= 1);
             QTest::qWait(250);  // the wheel takes one notch at a time
         }
+        // At one pixel a cell the view's first pixel column is over column 1 and
+        // pixel 37, scrolled by 100, over row 138: a notch in (to two pixels a
+        // cell) scrolls one pixel more for each, to keep them under the pointer.
+        f.world().SetFieldWidth(997);
+        f.world().SetFieldHeight(997);
+        f.settings().CellSize = 1;
+        view.FitToField();
+        view.horizontalScrollBar()->setValue(0);
+        view.verticalScrollBar()->setValue(100);
+        Wheel(box, 1, QPoint(0, 37));
+        QCOMPARE(std::pair(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value()),
+                 std::pair(1, 238));
     }
 };
 
