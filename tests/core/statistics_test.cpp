@@ -125,9 +125,8 @@ TEST_F(Recording, DieOutEndsTheRecordingRedWithItsLine) {
     data.push_back("|       20  |     0   |       0  |     0    |      5  |");
     EXPECT_EQ(File(), Join({Header(Range("    15", "   300")), data,
                             Footer(6, 5, 10, 25, {"38.46%", "19.23%", "45.45%"}, 20)}));
-    EXPECT_TRUE(recorder.DiedOut());
-    EXPECT_EQ(recorder.Panel().colour, panel_colour::Red);
-    EXPECT_FALSE(settings.AutoStartRecord);
+    EXPECT_EQ(std::tuple(recorder.DiedOut(), recorder.Panel().colour, settings.AutoStartRecord),
+              std::tuple(true, panel_colour::Red, false));
 }
 
 TEST_F(Recording, ByHandAcrossStopAndAgain) {
@@ -199,8 +198,7 @@ TEST_F(Recording, UnwritableFileIsReportedOnceAndTheRecordingEnds) {
     recorder.SetFile(blocked);  // a folder cannot be opened as a file
     Arm(2, 10);
     Run(1, 5);
-    EXPECT_FALSE(recorder.Recording());
-    EXPECT_FALSE(settings.AutoStartRecord);
+    EXPECT_FALSE(recorder.Recording() || settings.AutoStartRecord);
     EXPECT_NE(recorder.TakeFailure().find("blocked"), std::string::npos);
     EXPECT_EQ(recorder.TakeFailure(), "");
     // The next recording may work again.
