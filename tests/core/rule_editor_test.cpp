@@ -81,19 +81,6 @@ TEST_F(RuleEditor, DigitBoxesRangesShapesAndLimits) {
               std::pair(256, -1));
 }
 
-TEST_F(RuleEditor, TheInformationLinesNameTheRuleAndStayWhenAsked) {
-    world.Editor.LookUpRuleName = [&](World& w, const std::string&) {
-        w.Editor.InfoMemo[0] = "Known";
-    };
-    SelectEditedRuleSet(world, 1);
-    EXPECT_EQ(world.Editor.InfoMemo[0], "Known");
-    world.Editor.LookUpRuleName = nullptr;
-    world.Editor.InfoMemo = {"a", "b", "c", "d"};
-    world.Editor.ClearRuleInfoOnChange = false;
-    RuleChanged(world);
-    EXPECT_EQ(world.Editor.InfoMemo[3], "d");
-}
-
 struct RuleText : ::testing::Test {
     World world;
     RuleSet& r = world.Rules[0];
