@@ -196,9 +196,13 @@ TEST_F(Life20File, FrameGrowthRuleSurvivalRangeAndBirthCellsSwitch) {
     Read(Life20{.width = 3, .height = -6, .birth = 5}.Bytes());
     EXPECT_EQ(rules.BirthList, Sums{5});
     Read(Life20{.width = 1, .height = -5, .cell = [](int x, int) { return x + 4; }}.Bytes());
-    EXPECT_EQ(Staged(world.StagingGrid),
-              (States{{-3, -3, 1}, {-2, -3, 2}, {-1, -3, 3}, {0, -3, 4}, {1, -3, 5}, {2, -3, 6},
-                      {3, -3, 7}}));
+    EXPECT_EQ(Staged(world.StagingGrid), (States{{-3, -3, 1},
+                                                 {-2, -3, 2},
+                                                 {-1, -3, 3},
+                                                 {0, -3, 4},
+                                                 {1, -3, 5},
+                                                 {2, -3, 6},
+                                                 {3, -3, 7}}));
 }
 
 TEST_F(Life20File, PatternTallerThanTheFieldIsNotSheared) {
