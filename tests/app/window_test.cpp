@@ -145,9 +145,11 @@ class WindowTest : public QObject {
         s.Grid = true;
         view.RedrawView();
         QCOMPARE(view.SurfacePixel(3, 3), background);
-        // Grid switched off and on again at one pixel per cell.
+        // Grid switched off and on again at one pixel per cell, where the field
+        // fits the view and does not scroll.
         s.CellSize = 1;
         view.FitToField();
+        QCOMPARE(view.horizontalScrollBar()->maximum() + view.verticalScrollBar()->maximum(), 0);
         view.ToggleGrid();
         view.ToggleGrid();
         QVERIFY(s.Grid && f.CellPixel(2, 3) == live);
@@ -335,11 +337,39 @@ class WindowTest : public QObject {
         // counters show them from the start.
         QVERIFY(f.world().MainField.at(5, 6) == 1 && f.world().EternalLifeField.at(7, 8) == 1);
         QVERIFY(Counter(f, "Edit1") == f.world().Counters.LiveCount && Counter(f, "Edit1") >= 1);
-        // Speed 0 is saved as 1.
-        f.Find<QSlider>("SpeedTrackBar")->setValue(0);
+    }
+
+    // A saved place comes back on the screen with room for the frame (4 px, the
+    // title bar 32 px); a window as large as the screen, frame or not, was maximised
+    // (its place is then the window system's: -1, not compared).
+    void theSavedPlacementKeepsTheWindowOnTheScreen() {
+        test::WindowFixture f;
         f.Close();
-        f.Open();
-        QVERIFY(f.settings().SpeedMain.Value() == 1 && RunTimer(f)->interval() == 1);
+        const QRect a = QGuiApplication::primaryScreen()->availableGeometry();
+        const struct {
+            int top, width, height, shownTop;
+            bool maximised;
+        } rows[] = {
+            {9000, 800, 520, a.bottom() - 523, false},
+            {-9000, 800, 520, a.top() + 32, false},
+            {0, a.width(), a.height(), -1, true},
+            {0, a.width() - 8, a.height() - 36, -1, true},
+            {0, a.width() + 1, a.height(), a.top() + 32, false},
+            {0, a.width(), a.height() - 37, a.top() + 32, false},
+        };
+        for (const auto& r : rows) {
+            QByteArray ini = "#Zentorix\r\n#FileType ini\r\n";
+            for (auto [key, value] : {std::pair("Top", r.top),
+                                      {"Left", a.left()},
+                                      {"Height", r.height},
+                                      {"Width", r.width}})
+                ini += QStringLiteral("#Window%1:").arg(key).leftJustified(22).toLatin1() +
+                       QByteArray::number(value) + "\r\n";
+            test::WriteFile(f.dir.filePath("Zentorix.ini"), ini);
+            const app::MainWindow window(f.Folder(), {});
+            const int top = window.isMaximized() ? -1 : window.y();
+            QCOMPARE(std::pair(top, window.isMaximized()), std::pair(r.shownTop, r.maximised));
+        }
     }
 
     void badSettingsMissingAndUnknownFilesAreTold() {
@@ -545,14 +575,10 @@ class WindowTest : public QObject {
         for (std::string_view key : kComponentKeys)
             english << captions.value(QString::fromUtf8(key),
                                       "no caption for " + QString::fromUtf8(key));
-        QCOMPARE(Captions(f), english << "Colours"
-                                      << "Eternal Life"
-                                      << "START"
-                                      << "Colour by age"
-                                      << "Every 1 generation"
-                                      << "Generation ="
-                                      << "Open a file (Ctrl+O)"
-                                      << "EN");
+        english += QStringList{
+            "Colours",      "Eternal Life",         "START", "Colour by age", "Every 1 generation",
+            "Generation =", "Open a file (Ctrl+O)", "EN"};
+        QCOMPARE(Captions(f), english);
         auto* pages = f.Find<QTabWidget>("PageControl1");
         for (int i = 0; i < pages->count(); ++i)  // the tool panel's buttons name its pages
             QCOMPARE(f.Find<QToolButton>(qPrintable(QStringLiteral("PageButton%1").arg(i)))->text(),

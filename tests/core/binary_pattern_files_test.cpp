@@ -190,6 +190,19 @@ TEST_F(Life20File, FrameGrowthRuleSurvivalRangeAndBirthCellsSwitch) {
     Read(file.Bytes());
     EXPECT_EQ(std::pair(rules.SurvivalCount(), rules.SurvivalList.front()),
               std::pair(kMaxListEntries, kMin));
+
+    // Stated heights of -6 and -5 leave no row and the one row -3: a file of no
+    // rows still brings its rule; the one row is read column by column.
+    Read(Life20{.width = 3, .height = -6, .birth = 5}.Bytes());
+    EXPECT_EQ(rules.BirthList, Sums{5});
+    Read(Life20{.width = 1, .height = -5, .cell = [](int x, int) { return x + 4; }}.Bytes());
+    EXPECT_EQ(Staged(world.StagingGrid), (States{{-3, -3, 1},
+                                                 {-2, -3, 2},
+                                                 {-1, -3, 3},
+                                                 {0, -3, 4},
+                                                 {1, -3, 5},
+                                                 {2, -3, 6},
+                                                 {3, -3, 7}}));
 }
 
 TEST_F(Life20File, PatternTallerThanTheFieldIsNotSheared) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -49,13 +50,16 @@ std::string Rle(const char* rows) {
     return std::string("x = 0, y = 0, rule = B3/S23\n") + rows + "\n";
 }
 
-RunFigures RunFile(const std::filesystem::path& file, const CensusStart& start0,
-                   std::string_view rule, const CensusLimits& limits) {
-    CensusStart start = start0;
+// A census run of the file; `prepare` may change the start before it runs.
+RunFigures RunFile(const std::filesystem::path& file, CensusStart start, std::string_view rule,
+                   const CensusLimits& limits,
+                   const std::function<void(World&, Settings&)>& prepare = {}) {
     start.base = file;
     auto world = std::make_unique<World>();
     Settings settings;
     BuildCensusStart(*world, settings, start, rule, 1);
+    if (prepare)
+        prepare(*world, settings);
     return RunCensusExperiment(*world, settings, limits);
 }
 
@@ -94,36 +98,26 @@ TEST(Census, KnownPatternsEndAsTheyMust) {
 
     // An empty field does not die out where the Eternal Life layer brings cells
     // back: here every third generation.
-    {
-        auto world = std::make_unique<World>();
-        Settings settings;
-        CensusStart start;
-        start.base = folder.Write("d.rle", Rle("2o!"));
-        BuildCensusStart(*world, settings, start, "", 1);
-        world->EternalLifeField.at(10, 10) = 1;
+    const auto domino = folder.Write("d.rle", Rle("2o!"));
+    f = RunFile(domino, {}, "", limits, [](World& world, Settings& settings) {
+        world.EternalLifeField.at(10, 10) = 1;
         settings.EternalLifeOn = true;
         settings.EternalLifePeriod = 3;
-        const RunFigures revived = RunCensusExperiment(*world, settings, limits);
-        EXPECT_EQ(std::tuple(revived.outcome, revived.period, revived.liveMax),
-                  std::tuple(CensusOutcome::Periodic, 3, 2));
-    }
+    });
+    EXPECT_EQ(std::tuple(f.outcome, f.period, f.liveMax),
+              std::tuple(CensusOutcome::Periodic, 3, 2));
 
     // A block across the torus's seam (its last column and its first) counts
     // from the first figure on; the domino beside it dies.
-    {
-        auto world = std::make_unique<World>();
-        Settings settings;
-        torus.base = folder.Write("d.rle", Rle("2o!"));
-        BuildCensusStart(*world, settings, torus, "", 1);
+    f = RunFile(domino, torus, "", limits, [](World& world, Settings&) {
         for (const auto& [x, y] : {std::pair{25, 4}, {25, 5}, {0, 4}, {0, 5}})
-            world->MainField.at(x, y) = 1;
-        const RunFigures seam = RunCensusExperiment(*world, settings, limits);
-        EXPECT_EQ(std::tuple(seam.outcome, seam.liveFirst, seam.liveFinal),
-                  std::tuple(CensusOutcome::Still, 6, 4));
-    }
+            world.MainField.at(x, y) = 1;
+    });
+    EXPECT_EQ(std::tuple(f.outcome, f.liveFirst, f.liveFinal),
+              std::tuple(CensusOutcome::Still, 6, 4));
 
     // The domino's figures: it dies in generation 1 with both cells.
-    f = RunFile(folder.Write("d.rle", Rle("2o!")), {}, "", limits);
+    f = RunFile(domino, {}, "", limits);
     EXPECT_EQ(std::tuple(f.generation, f.liveFirst, f.liveMin, f.diedTotal, f.bornTotal),
               std::tuple(1, 2, 0, 2, 0));
 }
@@ -147,7 +141,6 @@ TEST(Census, SoupsGetNoFalsePeriod) {
     const int soups = asked ? std::atoi(asked) : 100;
     CensusStart start;
     start.field = {25, 25};
-    start.soup = {12, 12};
     start.density = 40;
     CensusLimits limits;
     limits.generations = 300;
@@ -158,13 +151,10 @@ TEST(Census, SoupsGetNoFalsePeriod) {
         const bool torus = seed % 2 == 0;
         start.torus = torus;
         start.soup = torus ? std::pair{26, 26} : std::pair{12, 12};
-        auto world = std::make_unique<World>();
-        Settings settings;
-        BuildCensusStart(*world, settings, start, "B3/S23", static_cast<std::uint64_t>(seed));
-        auto replay = std::make_unique<World>();
-        Settings replaySettings;
-        BuildCensusStart(*replay, replaySettings, start, "B3/S23",
-                         static_cast<std::uint64_t>(seed));
+        auto world = std::make_unique<World>(), replay = std::make_unique<World>();
+        Settings settings, replaySettings;
+        for (auto [w, s] : {std::pair{world.get(), &settings}, {replay.get(), &replaySettings}})
+            BuildCensusStart(*w, *s, start, "B3/S23", static_cast<std::uint64_t>(seed));
         const RunFigures f = RunCensusExperiment(*world, settings, limits);
 
         // The oracle: every field kept, the first repeat found by comparison.

@@ -125,9 +125,8 @@ TEST_F(Editing, TransformsMoveEveryCellOfTheBlockInThePaintTarget) {
     w.MainField.at(40, 29) = 9;
     w.MainField.at(40, 30) = 8;
     TransformSelection(w, s, TransformMode::Turn90);  // 3 wide from column 40: past ExtentX 41
-    EXPECT_EQ(w.MainField.at(41, 28), 9);
-    EXPECT_EQ(w.MainField.at(42, 28), 0);
-    EXPECT_EQ(w.MainField.at(40, 30), 0);
+    EXPECT_EQ((std::array{w.MainField.at(41, 28), w.MainField.at(42, 28), w.MainField.at(40, 30)}),
+              (std::array{9, 0, 0}));
 }
 
 TEST_F(Editing, MovesCopiesClipAndAddStatesWithACap) {
@@ -208,8 +207,8 @@ TEST_F(Editing, ClipboardCopiesWhatFitsAndPastesAtTheCell) {
     big.MainField.FillRect(-3, 1, 1000, 1, 1);
     big.Selection = {-3, 1, 1000, 1};
     CopySelection(big, true);
-    EXPECT_EQ(big.ClipboardLastColumn, kClipboardHigh);
-    EXPECT_EQ(big.ClipboardField.at(kClipboardHigh, 0), 1);
+    EXPECT_EQ(std::pair(big.ClipboardLastColumn, big.ClipboardField.at(kClipboardHigh, 0)),
+              std::pair(kClipboardHigh, 1));
     EXPECT_EQ(LiveCells(big.MainField, kMainLow, 1, kGridHigh, 1),
               (Cells{{997, 1}, {998, 1}, {999, 1}, {1000, 1}}));
 }
@@ -232,9 +231,9 @@ TEST_F(Editing, ClipboardTextRoundTripsAndForeignTextKeepsOurRule) {
     EXPECT_EQ(DecodeClipboardText(other, "#Life 1.06\n0 0\n5 1\n"), "");
     EXPECT_EQ(other.ClipboardLastColumn, 5);
     EXPECT_EQ(DecodeClipboardText(other, "x = 2, y = 1, rule = B36/S23\n2o!\n"), "");
-    EXPECT_EQ(FormatRuleTokens(other.Rules[0]), ruleBefore);
-    EXPECT_TRUE(LiveCells(other.MainField, kMainLow, kMainLow, kGridHigh, kGridHigh).empty());
-    EXPECT_EQ(other.Description.size(), 0u);
+    EXPECT_EQ(std::tuple(FormatRuleTokens(other.Rules[0]), test::AllLive(other.MainField).size(),
+                         other.Description.size()),
+              std::tuple(ruleBefore, 0u, 0u));
 
     // Text that is no pattern, or has no cell, leaves the clipboard as it was.
     EXPECT_NE(DecodeClipboardText(other, "hello world"), "");

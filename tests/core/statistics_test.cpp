@@ -125,9 +125,8 @@ TEST_F(Recording, DieOutEndsTheRecordingRedWithItsLine) {
     data.push_back("|       20  |     0   |       0  |     0    |      5  |");
     EXPECT_EQ(File(), Join({Header(Range("    15", "   300")), data,
                             Footer(6, 5, 10, 25, {"38.46%", "19.23%", "45.45%"}, 20)}));
-    EXPECT_TRUE(recorder.DiedOut());
-    EXPECT_EQ(recorder.Panel().colour, panel_colour::Red);
-    EXPECT_FALSE(settings.AutoStartRecord);
+    EXPECT_EQ(std::tuple(recorder.DiedOut(), recorder.Panel().colour, settings.AutoStartRecord),
+              std::tuple(true, panel_colour::Red, false));
 }
 
 TEST_F(Recording, ByHandAcrossStopAndAgain) {
@@ -199,8 +198,7 @@ TEST_F(Recording, UnwritableFileIsReportedOnceAndTheRecordingEnds) {
     recorder.SetFile(blocked);  // a folder cannot be opened as a file
     Arm(2, 10);
     Run(1, 5);
-    EXPECT_FALSE(recorder.Recording());
-    EXPECT_FALSE(settings.AutoStartRecord);
+    EXPECT_FALSE(recorder.Recording() || settings.AutoStartRecord);
     EXPECT_NE(recorder.TakeFailure().find("blocked"), std::string::npos);
     EXPECT_EQ(recorder.TakeFailure(), "");
     // The next recording may work again.
@@ -271,7 +269,7 @@ TEST(StatisticsGraph, AutoScaleStaysWithinItsRangeAndEnds) {
         {1, 1, 10, 100, 0, 1000, 51},         // too wide: coarser
         {2, 40, 10, 100, 0, 0, 1},            // flat: finer down to 1, not below
         {6, 7, 10, 100, 0, 1000, 7},          // no slot scanned: kept
-        {1, 1, 30, 30, 0, 100, 0},            // empty band: ends, 1..9999
+        {1, 1, 30, 30, 0, 100, 7},            // empty band: ends after its last step
         {1, 1, 10, 30, 0, 2000000000, 9999},  // beyond the control: 9999
         {2, 1, 10, 100, 100000, 100050, 1},   // large fields keep their own minimum
     };
@@ -286,8 +284,7 @@ TEST(StatisticsGraph, AutoScaleStaysWithinItsRangeAndEnds) {
             history.Push(
                 static_cast<int>(c.from + static_cast<long long>(c.to - c.from) * i / 113));
         AutoScaleStatisticsY(history, settings);
-        const int y = settings.StatisticScaleY;
-        EXPECT_TRUE(c.expected ? y == c.expected : y >= 1 && y <= 9999) << c.from << ".." << y;
+        EXPECT_EQ(settings.StatisticScaleY, c.expected) << c.from << ".." << c.to;
         settings.AutoScaleY = false;
         settings.StatisticScaleY = 5;
         AutoScaleStatisticsY(history, settings);
