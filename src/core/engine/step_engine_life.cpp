@@ -426,7 +426,18 @@ void StepEngine::Complete() {
         for (int j = 0; j < pass.keyBits; ++j)
             pass.keyPlanes[j] = PlaneOf(lp.states[lp.current][j], kPlaneFirstColumn).words;
     }
-    kernels_->completeLifeColumns(pass, kPlaneFirstColumn, kPlaneFirstColumn + lp.columns - 1);
+    // The columns are independent, as in the generation.
+    const int columns = lp.columns;
+    const int parts = std::clamp(columns / 64, 1, static_cast<int>(pool_.Size()));
+    const fast::Kernels& kernels = *kernels_;
+    auto part = [&](int p, unsigned) {
+        const int first =
+            kPlaneFirstColumn + static_cast<int>(static_cast<long long>(columns) * p / parts);
+        const int last = kPlaneFirstColumn +
+                         static_cast<int>(static_cast<long long>(columns) * (p + 1) / parts) - 1;
+        kernels.completeLifeColumns(pass, first, last);
+    };
+    pool_.Run(parts, part);
     lp.gridBorn = lp.born[lp.current];
     lp.gridDied = lp.died[lp.current];
     lp.lastingTicks = lp.sinceWritten = 0;
