@@ -151,14 +151,16 @@ struct ImageObserver : StepObserver {
 
 TEST(RepaintSurface, PaintsExactlyWhatTheCellCallsPaint) {
     const char* rules[] = {"RB3,RS2,RS3,", "HI5,RB2,RS3,RS4,"};  // over the start-up weights
+    // One pixel a cell at the image's corner and scrolled, larger cells.
     const Geometry geometries[] = {{1, 0, 0, 0, 0, {1, 1, 300, 280}},
                                    {7, 2, 1, 11, -5, {3, 2, 90, 70}},
-                                   {4, 1, 0, -20, 13, {1, 1, 300, 280}}};
-    for (int round = 0; round < 6; ++round) {
+                                   {4, 1, 0, -20, 13, {1, 1, 300, 280}},
+                                   {1, 0, 0, 30, 20, {1, 1, 300, 280}}};
+    for (int round = 0; round < 8; ++round) {
         Settings settings;
         settings.Colours.ShowBirthCells = round % 2 == 0;
         settings.Colours.ShowDeadCells = round % 3 != 1;
-        ImageObserver views[2] = {{geometries[round % 3], false}, {geometries[round % 3], true}};
+        ImageObserver views[2] = {{geometries[round % 4], false}, {geometries[round % 4], true}};
         for (ImageObserver& view : views) {
             auto w = std::make_unique<World>();
             w->SetFieldWidth(300);
@@ -176,9 +178,10 @@ TEST(RepaintSurface, PaintsExactlyWhatTheCellCallsPaint) {
 }
 
 // A view that skipped generations paints the whole window at once: a full
-// redraw (the background) followed by the last generation's repaint.
+// redraw (the background) followed by the last generation's repaint. The
+// windows reach past the image's right edge.
 TEST(RepaintSurface, WholeWindowPaintIsRedrawAndRepaint) {
-    const Geometry geometries[] = {{1, 0, 0, 0, 0, {1, 1, 300, 280}},
+    const Geometry geometries[] = {{1, 0, 0, 0, 0, {1, 1, 420, 280}},
                                    {4, 1, 0, -20, 13, {1, 1, 300, 280}}};
     for (int round = 0; round < 4; ++round) {
         Settings settings;
@@ -197,8 +200,9 @@ TEST(RepaintSurface, WholeWindowPaintIsRedrawAndRepaint) {
             GenerationStep(*w, settings, quiet, StepForm::Plain);
         ImageObserver direct(geometries[round % 2], true), cells(geometries[round % 2], false);
         const std::uint32_t background = ImageObserver::Pixel(settings.Colours.BackgroundColour);
-        for (int cx = 1; cx <= 300; ++cx)
-            for (int cy = 1; cy <= 280; ++cy)
+        const CellRect& shown = geometries[round % 2].window;
+        for (int cx = shown.FirstColumn; cx <= shown.LastColumn; ++cx)
+            for (int cy = shown.FirstRow; cy <= shown.LastRow; ++cy)
                 cells.DrawCell(cx, cy, settings.Colours.BackgroundColour);
         PaintVisibleCells(*w, settings, direct);
         PaintVisibleCells(*w, settings, cells);
