@@ -209,7 +209,8 @@ void BuildWorld(std::uint64_t seed, const ScenarioOptions& opt, World& w) {
         w.Landscape.EternalLifePhase = rng.Pick(0, 3);
         w.Landscape.EternalDeadPhase = rng.Pick(0, 3);
     }
-    w.Counters.ColourPhase = rng.Chance(0.9) ? rng.Pick(1, 5) : kMax32;
+    // Phases a file may bring: past the palette, 0 or below (newborn cells not live).
+    w.Counters.ColourPhase = rng.Chance(0.9) ? rng.Pick(1, 5) : rng.OneOf({kMax32, 0, -3});
     w.Counters.Generation = rng.Pick(1, 4);
     w.Random.FixSeed(seed ^ 0x5eedu);
 }
