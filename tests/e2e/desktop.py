@@ -145,19 +145,23 @@ def screenshot():
 
 class WindowManager:
     """openbox on the X server named by DISPLAY, ready when it answers the
-    desktop questions of the window-manager protocol."""
+    desktop questions of the window-manager protocol. An openbox that could
+    not reach the display (now and then, on a busy machine, right after the
+    server came up) is started again."""
 
     def __init__(self, log_path):
         self.log = open(log_path, "w")
-        self.process = subprocess.Popen(
-            ["openbox", "--sm-disable"], stdout=self.log, stderr=subprocess.STDOUT
-        )
-        wait_for(
-            "the window manager",
-            lambda: self.process.poll() is None
-            and xdotool("get_num_desktops", check=False).returncode == 0,
-            timeout=30,
-        )
+        self.process = None
+
+        def ready():
+            if self.process is None or self.process.poll() is not None:
+                self.process = subprocess.Popen(
+                    ["openbox", "--sm-disable"], stdout=self.log, stderr=subprocess.STDOUT
+                )
+                return False
+            return xdotool("get_num_desktops", check=False).returncode == 0
+
+        wait_for("the window manager", ready, timeout=60, interval=0.25)
 
     def stop(self):
         if self.process.poll() is None:
