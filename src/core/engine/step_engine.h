@@ -200,8 +200,8 @@ class StepEngine final : private DeferredWrites {
         std::int32_t stretchRange = 0;  // not 0: the values wait as states
         std::int32_t ageLimit = 1, ticks = 0, bornValue = 1;
         // The cells live since the grids were last written (see
-        // fast::LifePass), generations since then modulo the age limit, and
-        // that count up to 2.
+        // fast::LifePass), the generations since then modulo the age limit,
+        // and the same count stopped at 2 (1 tells that only newborns are new).
         std::vector<std::uint64_t> lasting;
         std::int32_t lastingTicks = 0;
         int sinceWritten = 0;
@@ -216,6 +216,7 @@ class StepEngine final : private DeferredWrites {
     void Complete() override;
     // Keys for the updated live cells from their values in the field.
     void KeysFromValues(const StateField& field, bool colourMode, std::int32_t ageLimit);
+    // Notes that the keys hold for the field as it is now.
     void NoteKeys(const StateField& field, bool colourMode, std::int32_t ageLimit);
     // One generation on the bit planes; false, with nothing changed, when the
     // field holds values the planes cannot carry.
