@@ -2,6 +2,7 @@
 #include <immintrin.h>
 #include <array>
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
 #include "engine/step_kernels.h"

@@ -233,23 +233,45 @@ void ColourNewbornRow(const LifePass& p, int k, int first, int last) {
     }
 }
 
-// A generation of the plane columns first..last, word row by word row, a
-// vector of columns at a time. Of the grids only the newborn cells' colour is
-// written; the rest waits for CompleteLifeColumnsImpl.
-void RunLifeColumnsImpl(const LifePass& p, int first, int last, PassCounts& counts) {
-    Words birth[9], survival[9];
-    for (int n = 0; n <= 8; ++n) {
-        birth[n] = SplatWords(p.birth[n]);
-        survival[n] = SplatWords(p.survival[n]);
+// All-ones-or-zero masks in both widths a walk over the planes uses.
+template <int N>
+struct Masks {
+    Words words[N];
+    std::uint64_t single[N];
+    void Set(int i, std::uint64_t mask) {
+        single[i] = mask;
+        words[i] = SplatWords(mask);
     }
-    std::uint64_t bornKey[kMaxKeyBits], oneKey[kMaxKeyBits];
-    Words bornKeyWords[kMaxKeyBits], oneKeyWords[kMaxKeyBits];
-    for (int j = 0; j < kMaxKeyBits; ++j) {
-        bornKey[j] = (p.bornKey >> j) & 1 ? ~std::uint64_t{0} : 0;
-        oneKey[j] = (p.oneKey >> j) & 1 ? ~std::uint64_t{0} : 0;
-        bornKeyWords[j] = SplatWords(bornKey[j]);
-        oneKeyWords[j] = SplatWords(oneKey[j]);
+    template <typename W>
+    const W* Of() const {
+        if constexpr (std::is_same_v<W, Words>)
+            return words;
+        else
+            return single;
     }
+};
+// The masks per neighbour count of a rule.
+Masks<9> CountMasks(const std::uint64_t* masks) {
+    Masks<9> m;
+    for (int n = 0; n <= 8; ++n)
+        m.Set(n, masks[n]);
+    return m;
+}
+// Bit j of `value` as mask j.
+Masks<kMaxKeyBits> BitMasks(std::uint32_t value) {
+    Masks<kMaxKeyBits> m;
+    for (int j = 0; j < kMaxKeyBits; ++j)
+        m.Set(j, (value >> j) & 1 ? ~std::uint64_t{0} : 0);
+    return m;
+}
+
+// A generation over the plane columns first..last, word row by word row, a
+// vector of columns at a time and single words for the rest: step(evaluated,
+// updated, at, counts) for each, with the masks of the cells evaluated and
+// updated; then rowDone(k). Adds the counts.
+template <typename Step, typename RowDone>
+void WalkLifeWords(const LifePass& p, int first, int last, PassCounts& counts, Step step,
+                   RowDone rowDone) {
     const std::ptrdiff_t stride = p.from.stride, firstColumn = p.from.firstColumn;
     const std::uint64_t* const evalColumns = p.evalColumns - firstColumn;
     const std::uint64_t* const updateColumns = p.updateColumns - firstColumn;
@@ -259,21 +281,34 @@ void RunLifeColumnsImpl(const LifePass& p, int first, int last, PassCounts& coun
         const std::ptrdiff_t rowAt = k * stride - firstColumn;
         int x = first;
         for (; x + kWordLanes <= last + 1; x += kWordLanes)
-            LifeStepWords<Words>(p, birth, survival, rowAt + x,
-                                 SplatWords(evalRow) & LoadVec<Words>(evalColumns + x),
-                                 SplatWords(updateRow) & LoadVec<Words>(updateColumns + x),
-                                 bornKeyWords, oneKeyWords, sum);
+            step(SplatWords(evalRow) & LoadVec<Words>(evalColumns + x),
+                 SplatWords(updateRow) & LoadVec<Words>(updateColumns + x), rowAt + x, sum);
         for (; x <= last; ++x)
-            LifeStepWords<std::uint64_t>(p, p.birth, p.survival, rowAt + x,
-                                         evalRow & evalColumns[x], updateRow & updateColumns[x],
-                                         bornKey, oneKey, sum);
-        if (p.colourMode)
-            ColourNewbornRow(p, k, first, last);
+            step(evalRow & evalColumns[x], updateRow & updateColumns[x], rowAt + x, sum);
+        rowDone(k);
     }
     counts.live += sum.live;
     counts.born += sum.born;
     counts.died += sum.died;
     counts.stateOne += sum.stateOne;
+}
+
+// A generation of a two-state rule. Of the grids only the newborn cells'
+// colour is written; the rest waits for CompleteLifeColumnsImpl.
+void RunLifeColumnsImpl(const LifePass& p, int first, int last, PassCounts& counts) {
+    const Masks<9> birth = CountMasks(p.birth), survival = CountMasks(p.survival);
+    const Masks<kMaxKeyBits> bornKey = BitMasks(p.bornKey), oneKey = BitMasks(p.oneKey);
+    WalkLifeWords(
+        p, first, last, counts,
+        [&](auto evaluated, auto updated, std::ptrdiff_t at, PassCounts& sum) {
+            using W = decltype(evaluated);
+            LifeStepWords<W>(p, birth.Of<W>(), survival.Of<W>(), at, evaluated, updated,
+                             bornKey.Of<W>(), oneKey.Of<W>(), sum);
+        },
+        [&](int k) {
+            if (p.colourMode)
+                ColourNewbornRow(p, k, first, last);
+        });
 }
 
 // A multi-state rule on one vector of words (or one word) at plane offset
@@ -335,42 +370,20 @@ template <typename W>
     counts.died += CountBits(died & updated);
 }
 
-// A generation of a multi-state rule over the plane columns first..last, word
-// row by word row; the grids wait for CompleteLifeColumnsImpl.
+// A generation of a multi-state rule; the grids wait for
+// CompleteLifeColumnsImpl.
 void RunStateColumnsImpl(const LifePass& p, int first, int last, PassCounts& counts) {
-    Words birth[9], survivalOne[9], survivalDecaying[9];
-    for (int n = 0; n <= 8; ++n) {
-        birth[n] = SplatWords(p.birth[n]);
-        survivalOne[n] = SplatWords(p.survival[n]);
-        survivalDecaying[n] = SplatWords(p.survivalDecaying[n]);
-    }
-    std::uint64_t range[kMaxKeyBits];
-    Words rangeWords[kMaxKeyBits];
-    for (int j = 0; j < kMaxKeyBits; ++j) {
-        range[j] = (p.range >> j) & 1 ? ~std::uint64_t{0} : 0;
-        rangeWords[j] = SplatWords(range[j]);
-    }
-    const std::ptrdiff_t stride = p.from.stride, firstColumn = p.from.firstColumn;
-    const std::uint64_t* const evalColumns = p.evalColumns - firstColumn;
-    const std::uint64_t* const updateColumns = p.updateColumns - firstColumn;
-    PassCounts sum;
-    for (int k = 0; k < p.from.wordRows; ++k) {
-        const std::uint64_t evalRow = p.evalRows[k], updateRow = p.updateRows[k];
-        const std::ptrdiff_t rowAt = k * stride - firstColumn;
-        int x = first;
-        for (; x + kWordLanes <= last + 1; x += kWordLanes)
-            StateStepWords<Words>(p, birth, survivalOne, survivalDecaying, rangeWords, rowAt + x,
-                                  SplatWords(evalRow) & LoadVec<Words>(evalColumns + x),
-                                  SplatWords(updateRow) & LoadVec<Words>(updateColumns + x), sum);
-        for (; x <= last; ++x)
-            StateStepWords<std::uint64_t>(p, p.birth, p.survival, p.survivalDecaying, range,
-                                          rowAt + x, evalRow & evalColumns[x],
-                                          updateRow & updateColumns[x], sum);
-    }
-    counts.live += sum.live;
-    counts.born += sum.born;
-    counts.died += sum.died;
-    counts.stateOne += sum.stateOne;
+    const Masks<9> birth = CountMasks(p.birth), survivalOne = CountMasks(p.survival),
+                   survivalDecaying = CountMasks(p.survivalDecaying);
+    const Masks<kMaxKeyBits> range = BitMasks(static_cast<std::uint32_t>(p.range));
+    WalkLifeWords(
+        p, first, last, counts,
+        [&](auto evaluated, auto updated, std::ptrdiff_t at, PassCounts& sum) {
+            using W = decltype(evaluated);
+            StateStepWords<W>(p, birth.Of<W>(), survivalOne.Of<W>(), survivalDecaying.Of<W>(),
+                              range.Of<W>(), at, evaluated, updated, sum);
+        },
+        [](int) {});
 }
 
 // What a cell's value is made of while the grids wait.

@@ -4,7 +4,8 @@
 // calls nothing from the standard library that could be emitted out of line:
 // code built for a wider instruction set must never be shared with callers that
 // run on the baseline. The including file provides <array>, <cstdint>,
-// <immintrin.h> and <utility> before switching the instruction set.
+// <immintrin.h>, <type_traits> and <utility> before switching the instruction
+// set.
 
 namespace {
 
