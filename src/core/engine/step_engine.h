@@ -62,8 +62,7 @@ class StepEngine final : private DeferredWrites {
     // hold them (rows from -3), else null: a reader that needs no more than
     // live or empty need not have the grids written.
     const fast::BitPlane* WaitingLiveCells(const World& world) const {
-        return lifePlanes_.waiting == &world && lifePlanes_.stretchRange == 0 ? &waitingLive_
-                                                                              : nullptr;
+        return lifePlanes_.waiting == &world && lifePlanes_.range == 0 ? &waitingLive_ : nullptr;
     }
 
     // Whether the layer holds a cell above 0 within the rectangle; the answer
@@ -197,8 +196,7 @@ class StepEngine final : private DeferredWrites {
         int keyBits = 0;
         bool marksKnown = false;  // the grids hold gridBorn and gridDied
         bool colourMode = false;
-        std::int32_t stretchRange = 0;  // not 0: the values wait as states
-        std::int32_t ageLimit = 1, ticks = 0, bornValue = 1;
+        std::int32_t ageLimit = 1, ticks = 0;
         // The cells live since the grids were last written (see
         // fast::LifePass), the generations since then modulo the age limit,
         // and the same count stopped at 2 (1 tells that only newborns are new).

@@ -138,7 +138,7 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
                            W == lp.width && H == lp.height;
     // A stretch goes on only in the shape and under the settings it began with.
     if (lp.waiting && (lp.waiting != &world || !sameShape || colourMode != lp.colourMode ||
-                       ageLimit != lp.ageLimit || range != lp.stretchRange))
+                       ageLimit != lp.ageLimit || range != lp.range))
         Complete();
     if (!sameShape) {
         // The keys are of the cells the old shape updates.
@@ -201,12 +201,10 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
                         lp.diedVersion == world.DiedMarks.Version();
         lp.colourMode = colourMode;
         lp.ageLimit = ageLimit;
-        lp.stretchRange = range;
     }
-    // One more generation: a cell born now had, when the keys were taken, the
-    // age one below the last newborn's.
+    // One more generation since the keys were taken and since the grids were
+    // written.
     lp.ticks = lp.ticks + 1 == ageLimit ? 0 : lp.ticks + 1;
-    lp.bornValue = lp.bornValue == 1 ? ageLimit : lp.bornValue - 1;
     lp.sinceWritten = std::min(lp.sinceWritten + 1, 2);
     lp.lastingTicks = lp.lastingTicks + 1 == ageLimit ? 0 : lp.lastingTicks + 1;
 
@@ -231,8 +229,11 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
     for (int j = 0; j < lp.keyBits; ++j)
         pass.keyPlanes[j] = PlaneOf(lp.keyPlanes[j], kPlaneFirstColumn).words;
     pass.keyBits = lp.keyBits;
+    // A cell born now had, when the keys were taken, the age that comes back
+    // to 1 after the generations since.
+    const std::int32_t newbornKeyAge = lp.ticks == 0 ? 1 : ageLimit + 1 - lp.ticks;
     pass.bornKey =
-        fast::KeyOf(colourMode, ageLimit, colourMode ? world.Counters.ColourPhase : lp.bornValue);
+        fast::KeyOf(colourMode, ageLimit, colourMode ? world.Counters.ColourPhase : newbornKeyAge);
     pass.oneKey = colourMode ? 1 : pass.bornKey;
     if (rule.history) {
         pass.states = true;
@@ -378,7 +379,6 @@ void StepEngine::KeysFromValues(const StateField& field, bool colourMode, std::i
     }
     // The keys and the grids' values are the ages as they are now.
     lp.ticks = lp.lastingTicks = 0;
-    lp.bornValue = 1;
     lp.sinceWritten = 0;
     NoteKeys(field, colourMode, ageLimit);
 }
@@ -419,10 +419,10 @@ void StepEngine::Complete() {
     for (int j = 0; j < lp.keyBits; ++j)
         pass.keyPlanes[j] = PlaneOf(lp.keyPlanes[j], kPlaneFirstColumn).words;
     pass.keyBits = lp.keyBits;
-    if (lp.stretchRange != 0) {
+    if (lp.range != 0) {
         // The values are the states.
         pass.states = true;
-        pass.keyBits = std::bit_width(static_cast<unsigned>(lp.stretchRange));
+        pass.keyBits = std::bit_width(static_cast<unsigned>(lp.range));
         for (int j = 0; j < pass.keyBits; ++j)
             pass.keyPlanes[j] = PlaneOf(lp.states[lp.current][j], kPlaneFirstColumn).words;
     }
@@ -443,7 +443,7 @@ void StepEngine::Complete() {
     lp.lastingTicks = lp.sinceWritten = 0;
 
     // The grids now hold what the planes say; the writes changed no version.
-    if (lp.stretchRange == 0)
+    if (lp.range == 0)
         NoteKeys(field, lp.colourMode, lp.ageLimit);
     lp.marksValid = true;
     lp.bornMarks = bornMarks.Stored();
