@@ -165,15 +165,20 @@ struct CountingView : StepObserver {
     unsigned sum = 0;
 };
 
+// The soup after 200 generations of Conway's rule.
+void ThinnedSoup(World& world, Settings& settings) {
+    Prepare(world, settings, Rule::Classic);
+    StepObserver quiet;
+    for (int g = 0; g < 200; ++g)
+        GenerationStep(world, settings, quiet, StepForm::Plain);
+}
+
 template <typename RepaintFn>
 void TimeRepaint(benchmark::State& state, RepaintFn repaint) {
     auto world = std::make_unique<World>();
     Settings settings;
-    Prepare(*world, settings, Rule::Classic);
     settings.Colours.ShowDeadCells = true;
-    StepObserver quiet;
-    for (int g = 0; g < 200; ++g)
-        GenerationStep(*world, settings, quiet, StepForm::Plain);
+    ThinnedSoup(*world, settings);
     CountingView view;
     for (auto _ : state)
         repaint(*world, settings, view);
@@ -196,26 +201,18 @@ BENCHMARK(BM_RepaintFast)->Unit(benchmark::kMillisecond);
 // same soup into a 997 by 997 image at one pixel a cell.
 struct ImageView : StepObserver {
     std::vector<std::uint32_t> image = std::vector<std::uint32_t>(997 * 997);
-    PixelSurface surface{image.data(),
-                         997,
-                         997,
-                         997,
-                         0,
-                         0,
-                         1,
-                         0,
-                         0,
-                         [](Colour c) { return static_cast<std::uint32_t>(c); }};
+    PixelSurface surface{.pixels = image.data(),
+                         .stride = 997,
+                         .width = 997,
+                         .height = 997,
+                         .toPixel = [](Colour c) { return static_cast<std::uint32_t>(c); }};
     CellRect VisibleWindow() const override { return {1, 1, 997, 997}; }
     PixelSurface* Surface() override { return &surface; }
 };
 void BM_PaintVisible(benchmark::State& state) {
     auto world = std::make_unique<World>();
     Settings settings;
-    Prepare(*world, settings, Rule::Classic);
-    StepObserver quiet;
-    for (int g = 0; g < 200; ++g)
-        GenerationStep(*world, settings, quiet, StepForm::Plain);
+    ThinnedSoup(*world, settings);
     ImageView view;
     for (auto _ : state)
         PaintVisibleCells(*world, settings, view);
