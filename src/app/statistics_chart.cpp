@@ -23,9 +23,13 @@ QColor Rgb(std::uint32_t colour) {
 // on the image each generation.
 void PlotSegment(QImage& image, const GraphSegment& segment) {
     const QRgb colour = 0xff000000u | static_cast<QRgb>(segment.colour);
-    for (const auto& [x, y] : LineCells(segment.from.x, segment.from.y, segment.to.x, segment.to.y))
-        if (x >= 0 && y >= 0 && x < image.width() && y < image.height())
-            reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
+    const int width = image.width(), height = image.height();
+    auto* pixels = reinterpret_cast<QRgb*>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / 4;
+    ForLineCells(segment.from.x, segment.from.y, segment.to.x, segment.to.y, [&](int x, int y) {
+        if (x >= 0 && y >= 0 && x < width && y < height)
+            pixels[y * stride + x] = colour;
+    });
 }
 
 }  // namespace
@@ -51,24 +55,18 @@ void StatisticsChart::Apply(const GraphStep& step, const StatisticsGraph& graph)
         lastPage_ = pageRequested_ ? QImage() : image_;
         pageRequested_ = false;
         pageAge_.restart();
-        image_.fill(Qt::black);
-        QPainter painter(&image_);
-        for (const GraphLine& line : graph.PageLines()) {
-            QPen pen(Rgb(line.colour));
-            pen.setStyle(line.dotted ? Qt::DotLine : Qt::SolidLine);
-            painter.setPen(pen);
-            painter.drawLine(line.from.x, line.from.y, line.to.x, line.to.y);
+        std::vector<GraphLine> lines = graph.PageLines();
+        std::vector<GraphLabel> labels = graph.PageLabels();
+        if (grid_.size() != image_.size() || lines != gridLines_) {
+            gridLines_ = std::move(lines);
+            DrawGrid();
+            pageLabels_.clear();
         }
-        QFont font = painter.font();
-        font.setPixelSize(9);
-        painter.setFont(font);
-        const QFontMetrics metrics(font);
-        for (const GraphLabel& label : graph.PageLabels()) {
-            painter.setPen(Rgb(label.colour));
-            // Label positions are the text's top-left corner.
-            painter.drawText(label.at.x, label.at.y + metrics.ascent(),
-                             QString::fromStdString(label.text));
+        if (pageGround_.size() != image_.size() || labels != pageLabels_ || pageGround_.isNull()) {
+            pageLabels_ = std::move(labels);
+            DrawLabels();
         }
+        image_ = pageGround_;
     }
     for (const GraphSegment& segment : step.segments)
         PlotSegment(image_, segment);
@@ -78,6 +76,33 @@ void StatisticsChart::Apply(const GraphStep& step, const StatisticsGraph& graph)
     if (sinceShown_.elapsed() >= kShowEveryMs) {
         sinceShown_.restart();
         update();
+    }
+}
+
+void StatisticsChart::DrawGrid() {
+    grid_ = QImage(image_.size(), QImage::Format_RGB32);
+    grid_.fill(Qt::black);
+    QPainter painter(&grid_);
+    for (const GraphLine& line : gridLines_) {
+        QPen pen(Rgb(line.colour));
+        pen.setStyle(line.dotted ? Qt::DotLine : Qt::SolidLine);
+        painter.setPen(pen);
+        painter.drawLine(line.from.x, line.from.y, line.to.x, line.to.y);
+    }
+}
+
+void StatisticsChart::DrawLabels() {
+    pageGround_ = grid_.copy();
+    QPainter painter(&pageGround_);
+    QFont font = painter.font();
+    font.setPixelSize(9);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    for (const GraphLabel& label : pageLabels_) {
+        painter.setPen(Rgb(label.colour));
+        // Label positions are the text's top-left corner.
+        painter.drawText(label.at.x, label.at.y + metrics.ascent(),
+                         QString::fromStdString(label.text));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
 #include "stats/statistics_graph.h"
 
@@ -38,7 +39,17 @@ class StatisticsChart : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void DrawGrid();
+    void DrawLabels();
+
     QImage image_;
+    // At full speed a page begins many times a second: its grid is drawn once
+    // for a size, and the blank page with its labels again only when a label
+    // (the scale) changes.
+    QImage grid_;
+    std::vector<GraphLine> gridLines_;
+    QImage pageGround_;
+    std::vector<GraphLabel> pageLabels_;
     QImage lastPage_;        // the page before this one, as it was completed
     QElapsedTimer pageAge_;  // since the page being drawn began
     QElapsedTimer sinceShown_;

@@ -30,12 +30,14 @@ struct GraphLine {
     GraphPoint to;
     std::uint32_t colour = 0;
     bool dotted = false;
+    bool operator==(const GraphLine&) const = default;
 };
 
 struct GraphLabel {
     std::string text;
     GraphPoint at;
     std::uint32_t colour = 0;
+    bool operator==(const GraphLabel&) const = default;
 };
 
 // The chart's layers: the three curves, the pulse line, then the grid with its

@@ -86,23 +86,7 @@ int PaintPress(World& world, const Settings& s, int x, int y, std::vector<CellCh
 
 std::vector<std::pair<int, int>> LineCells(int x0, int y0, int x1, int y1) {
     std::vector<std::pair<int, int>> cells;
-    const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-    int err = dx + dy;
-    for (;;) {
-        cells.emplace_back(x0, y0);
-        if (x0 == x1 && y0 == y1)
-            break;
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x0 += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y0 += sy;
-        }
-    }
+    ForLineCells(x0, y0, x1, y1, [&cells](int x, int y) { cells.emplace_back(x, y); });
     return cells;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "model/settings.h"
@@ -44,6 +45,29 @@ void PaintStroke(World& world, const Settings& settings, int x0, int y0, int x1,
 
 // Gives the cells back their values from before the changes (latest first).
 void UndoCellChanges(World& world, const std::vector<CellChange>& changes);
+
+// Calls visit(x, y) for the cells of the line from (x0, y0) to (x1, y1), both
+// ends included, in order from the first.
+template <typename Visit>
+void ForLineCells(int x0, int y0, int x1, int y1, Visit&& visit) {
+    const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+        visit(x0, y0);
+        if (x0 == x1 && y0 == y1)
+            break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x0 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y0 += sy;
+        }
+    }
+}
 
 // The cells of the line from (x0, y0) to (x1, y1), both ends included.
 std::vector<std::pair<int, int>> LineCells(int x0, int y0, int x1, int y1);
