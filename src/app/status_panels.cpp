@@ -12,6 +12,22 @@
 
 namespace zentorix::app {
 
+namespace {
+
+// A label that may change size asks the status bar to lay out again, and the
+// status bar then repaints every panel: during a run the generation would
+// repaint the whole bar 30 times a second. The counting panels keep a fixed
+// size that grows only when a longer number needs it.
+void SetCountText(QLabel* label, const QString& text) {
+    label->setText(text);
+    const QSize hint = label->sizeHint();
+    if (hint.width() > label->maximumWidth() || hint.height() > label->maximumHeight())
+        label->setFixedSize(std::max(hint.width(), label->maximumWidth()),
+                            std::max(hint.height(), label->minimumHeight()));
+}
+
+}  // namespace
+
 StatusPanels::StatusPanels(MainWindow& window, QWidget* parent) : QStatusBar(parent) {
     setObjectName("StatusBar1");
     setSizeGripEnabled(false);
@@ -31,7 +47,10 @@ StatusPanels::StatusPanels(MainWindow& window, QWidget* parent) : QStatusBar(par
         flow->addWidget(panels_[i]);
     }
     panels_[0]->setText(tr("Покоління ="));
-    panels_[1]->setText("1");
+    for (int i = 1; i <= 3; ++i) {
+        panels_[i]->setFixedSize(widths[i], 0);
+        SetCountText(panels_[i], i == 1 ? QStringLiteral("1") : QString());
+    }
 
     // Panel 7: the rule text and the twins.
     auto* tail = new QWidget(area);
@@ -107,12 +126,12 @@ StatusPanels::StatusPanels(MainWindow& window, QWidget* parent) : QStatusBar(par
 }
 
 void StatusPanels::SetGeneration(int generation) {
-    panels_[1]->setText(QString::number(generation));
+    SetCountText(panels_[1], QString::number(generation));
 }
 
 void StatusPanels::SetPointerCell(int column, int row) {
-    panels_[2]->setText(QString::number(column));
-    panels_[3]->setText(QString::number(row));
+    SetCountText(panels_[2], QString::number(column));
+    SetCountText(panels_[3], QString::number(row));
 }
 
 void StatusPanels::SetViewText(const QString& text) {
