@@ -55,14 +55,12 @@ void StatisticsChart::Apply(const GraphStep& step, const StatisticsGraph& graph)
         lastPage_ = pageRequested_ ? QImage() : image_;
         pageRequested_ = false;
         pageAge_.restart();
-        std::vector<GraphLine> lines = graph.PageLines();
-        std::vector<GraphLabel> labels = graph.PageLabels();
-        if (grid_.size() != image_.size() || lines != gridLines_) {
-            gridLines_ = std::move(lines);
-            DrawGrid();
+        // The grid follows from the size alone.
+        if (grid_.size() != image_.size()) {
+            DrawGrid(graph.PageLines());
             pageLabels_.clear();
         }
-        if (pageGround_.size() != image_.size() || labels != pageLabels_ || pageGround_.isNull()) {
+        if (std::vector<GraphLabel> labels = graph.PageLabels(); labels != pageLabels_) {
             pageLabels_ = std::move(labels);
             DrawLabels();
         }
@@ -79,11 +77,11 @@ void StatisticsChart::Apply(const GraphStep& step, const StatisticsGraph& graph)
     }
 }
 
-void StatisticsChart::DrawGrid() {
+void StatisticsChart::DrawGrid(const std::vector<GraphLine>& lines) {
     grid_ = QImage(image_.size(), QImage::Format_RGB32);
     grid_.fill(Qt::black);
     QPainter painter(&grid_);
-    for (const GraphLine& line : gridLines_) {
+    for (const GraphLine& line : lines) {
         QPen pen(Rgb(line.colour));
         pen.setStyle(line.dotted ? Qt::DotLine : Qt::SolidLine);
         painter.setPen(pen);

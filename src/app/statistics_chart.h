@@ -39,7 +39,7 @@ class StatisticsChart : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void DrawGrid();
+    void DrawGrid(const std::vector<GraphLine>& lines);
     void DrawLabels();
 
     QImage image_;
@@ -47,7 +47,6 @@ class StatisticsChart : public QWidget {
     // for a size, and the blank page with its labels again only when a label
     // (the scale) changes.
     QImage grid_;
-    std::vector<GraphLine> gridLines_;
     QImage pageGround_;
     std::vector<GraphLabel> pageLabels_;
     QImage lastPage_;        // the page before this one, as it was completed

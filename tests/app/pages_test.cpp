@@ -691,6 +691,27 @@ class PagesTest : public QObject {
         chart->resize(chart->width(), chart->height() - 1);
         QCOMPARE(page->graph().GraphX(), 25 + 2);  // the page's first point, then ScaleX
 
+        // Every page begins as on a chart that never drew one: its labels
+        // tell its own offsets and life, its grid fits the size.
+        {
+            Settings s;
+            s.AutoScaleY = false;
+            LiveHistory history;
+            StatisticsGraph graph;
+            app::StatisticsChart kept;
+            const struct {
+                int width, live;
+            } pages[] = {{150, 300}, {150, 10}, {150, 0}, {150, 300}, {180, 300}};
+            for (const auto& [width, live] : pages) {
+                graph.SetSize(width, 200);
+                GraphStep step = graph.StartPage(live, 0, 0, history, s);
+                kept.Apply(step, graph);
+                app::StatisticsChart fresh;
+                fresh.Apply(step, graph);
+                QVERIFY2(kept.image() == fresh.image(), qPrintable(QString::number(live)));
+            }
+        }
+
         // A file that cannot be written: one line in the status bar, no dialog,
         // the run goes on.
         page->recorder().SetFile(app::ToPath(f.dir.path()));

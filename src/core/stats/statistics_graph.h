@@ -30,7 +30,6 @@ struct GraphLine {
     GraphPoint to;
     std::uint32_t colour = 0;
     bool dotted = false;
-    bool operator==(const GraphLine&) const = default;
 };
 
 struct GraphLabel {
