@@ -5,6 +5,7 @@
 #include "app/file_lists.h"
 #include "app/language_control.h"
 #include "app/popup_panels.h"
+#include "app/status_panels.h"
 #include "app_test_support.h"
 #include "engine/rule_text.h"
 #include "i18n/language_file.h"
@@ -101,9 +102,16 @@ class WindowTest : public QObject {
             {"PlayButton", 1, "СТОП", true},   {"StopButton", 1, "СТАРТ", false}};
         for (const auto& [button, shown, caption, running] : clicks) {
             f.Click(button);
-            QVERIFY2(Counter(f, "Edit3") == shown && f.Text("StartButton") == caption, button);
+            QVERIFY2(Counter(f, "Edit3") == shown && f.Text("StartButton") == caption &&
+                         f.Text("StatusPanel1").toInt() == shown,
+                     button);
             QVERIFY2(run.Running() == running && f.Checked("PlayButton") == running, button);
         }
+        // The status bar's generation stays whole however long it grows.
+        auto* generation = f.Find<QLabel>("StatusPanel1");
+        qobject_cast<app::StatusPanels*>(f.window->statusBar())->SetGeneration(2147483647);
+        QVERIFY(generation->width() >= generation->sizeHint().width());
+
         // Speed 0 runs as fast as possible; Start raises it to 1 first.
         auto* speed = f.Find<QSlider>("SpeedTrackBar");
         speed->setValue(0);
