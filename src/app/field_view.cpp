@@ -85,6 +85,7 @@ void FieldView::FillSurfaceRect(int left, int top, int right, int bottom, QRgb r
     const int y0 = std::max(top - imageOrigin_.y(), 0);
     const int x1 = std::min(right - imageOrigin_.x(), image_.width());
     const int y1 = std::min(bottom - imageOrigin_.y(), image_.height());
+    ++imageVersion_;
     for (int py = y0; py < y1; ++py) {
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(py));
         std::fill(line + x0, line + std::max(x0, x1), rgb);
@@ -95,6 +96,7 @@ void FieldView::DrawCell(int x, int y, Colour colour) {
     const int c = CellSize();
     if (c == 1 && insetLead_ == 0 && insetTrail_ == 0) {
         const int px = x - 1 - imageOrigin_.x(), py = y - 1 - imageOrigin_.y();
+        ++imageVersion_;
         if (px >= 0 && py >= 0 && px < image_.width() && py < image_.height())
             reinterpret_cast<QRgb*>(image_.scanLine(py))[px] = ToRgb(colour);
         return;
@@ -122,6 +124,7 @@ PixelSurface* FieldView::Surface() {
     surface_.insetLead = insetLead_;
     surface_.insetTrail = insetTrail_;
     surface_.toPixel = &PixelOfColour;
+    surface_.imageVersion = imageVersion_;
     return &surface_;
 }
 
@@ -130,6 +133,7 @@ void FieldView::RedrawView(bool forceAllLayers) {
     if (image_.size() != v)
         image_ = QImage(v.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     imageOrigin_ = -SurfaceOrigin();
+    ++imageVersion_;
     behind_ = false;
     const Settings& s = session_.settings();
     const ColourModel& colours = s.Colours;

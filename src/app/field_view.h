@@ -92,6 +92,8 @@ class FieldView : public QAbstractScrollArea, public StepObserver {
     Session& session_;
     QImage image_;  // the viewport's pixels
     PixelSurface surface_;
+    // Grows with every change to the image but the step's own paints.
+    std::uint64_t imageVersion_ = 1;
     QPoint imageOrigin_;  // surface position of the image's top-left pixel
     int insetLead_ = 1;
     int insetTrail_ = 0;

@@ -143,8 +143,16 @@ struct ImageObserver : StepObserver {
             }
     }
     PixelSurface* Surface() override {
-        surface = {pixels.data(), kWidth, kWidth, kHeight, g.originX,
-                   g.originY,     g.cell, g.lead, g.trail, &Pixel};
+        surface = {.pixels = pixels.data(),
+                   .stride = kWidth,
+                   .width = kWidth,
+                   .height = kHeight,
+                   .originX = g.originX,
+                   .originY = g.originY,
+                   .cellSize = g.cell,
+                   .insetLead = g.lead,
+                   .insetTrail = g.trail,
+                   .toPixel = &Pixel};
         return direct ? &surface : nullptr;
     }
 };

@@ -5,6 +5,8 @@
 // repaint skips runs of cells with nothing to paint.
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <vector>
 
 #include "engine/generation_step.h"
 #include "engine/other_reality.h"
@@ -201,6 +203,74 @@ void PaintWholeStrip(const Settings& settings, const PixelSurface& surface,
     }
 }
 
+// Everything that decides the pixels of a whole-window paint of one pixel a
+// cell without layers.
+std::vector<std::uint32_t> PaintKey(const PixelSurface& surface, const ColourModel& colours,
+                                    const RepaintColours& rgb, const CellRect& window) {
+    const auto pixels = reinterpret_cast<std::uintptr_t>(surface.pixels);
+    std::vector<std::uint32_t> key = {
+        static_cast<std::uint32_t>(pixels),
+        static_cast<std::uint32_t>(static_cast<std::uint64_t>(pixels) >> 32),
+        static_cast<std::uint32_t>(surface.imageVersion),
+        static_cast<std::uint32_t>(surface.imageVersion >> 32),
+        static_cast<std::uint32_t>(surface.stride),
+        static_cast<std::uint32_t>(surface.width),
+        static_cast<std::uint32_t>(surface.height),
+        static_cast<std::uint32_t>(surface.originX),
+        static_cast<std::uint32_t>(surface.originY),
+        static_cast<std::uint32_t>(window.FirstColumn),
+        static_cast<std::uint32_t>(window.FirstRow),
+        static_cast<std::uint32_t>(window.LastColumn),
+        static_cast<std::uint32_t>(window.LastRow),
+        colours.ShowBirthCells ? 1u : 0u,
+        colours.ShowDeadCells ? 1u : 0u,
+        rgb.background,
+        rgb.birth,
+        rgb.dead};
+    key.insert(key.end(), rgb.state.begin(), rgb.state.end());
+    return key;
+}
+
+// Paints the cells of `changed` within `part`, one pixel a cell, as the whole
+// window's paint would: the others show what they showed at the last paint.
+void PaintChangedCells(const World& cells, const ColourModel& colours, const PixelSurface& surface,
+                       const RepaintColours& rgb, const fast::BitPlane& changed,
+                       const CellRect& part) {
+    const std::uint8_t birthMask = colours.ShowBirthCells ? 0xFF : 0;
+    const std::uint8_t deadMask = colours.ShowDeadCells ? 0xFF : 0;
+    const int firstRow = std::max(part.FirstRow, surface.originY + 1);
+    const int lastRow = std::min(part.LastRow, surface.originY + surface.height);
+    const int firstColumn = std::max(part.FirstColumn, surface.originX + 1);
+    const int lastColumn = std::min(part.LastColumn, surface.originX + surface.width);
+    if (firstRow > lastRow)
+        return;
+    const int firstWord = (firstRow - changed.firstRow) / 64;
+    const int lastWord = (lastRow - changed.firstRow) / 64;
+    for (int x = firstColumn; x <= lastColumn; ++x) {
+        const std::int32_t* v = cells.MainField.Column(x) - cells.MainField.Low();
+        const std::uint8_t* b = cells.BornMarks.Column(x) - cells.BornMarks.Low();
+        const std::uint8_t* d = cells.DiedMarks.Column(x) - cells.DiedMarks.Low();
+        std::uint32_t* column = surface.pixels + (x - 1 - surface.originX);
+        for (int k = firstWord; k <= lastWord; ++k) {
+            const int base = changed.firstRow + 64 * k;
+            std::uint64_t word = *changed.At(k, x);
+            if (base < firstRow)
+                word &= ~std::uint64_t{0} << (firstRow - base);
+            if (lastRow - base < 63)
+                word &= ~(~std::uint64_t{0} << (lastRow - base + 1));
+            for (; word != 0; word &= word - 1) {
+                const int y = base + std::countr_zero(word);
+                std::uint32_t pixel =
+                    rgb.state[static_cast<std::size_t>(std::clamp(v[y], 0, kPaletteSize))];
+                pixel = (b[y] & birthMask) != 0 ? rgb.birth : pixel;
+                pixel = (d[y] & deadMask) != 0 ? rgb.dead : pixel;
+                column[static_cast<std::ptrdiff_t>(y - 1 - surface.originY) * surface.stride] =
+                    pixel;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 void RepaintChangedCellsFast(World& world, const Settings& settings, StepObserver& observer) {
@@ -272,10 +342,10 @@ void PaintVisibleCells(World& world, const Settings& settings, StepObserver& obs
     const CellRect window = RepaintWindow(observer);
     if (window.Empty())
         return;
-    cells.MainField.Settle();
     const ColourModel& colours = settings.Colours;
     PixelSurface* surface = observer.Surface();
     if (!surface || !surface->toPixel) {
+        cells.MainField.Settle();
         for (int x = window.FirstColumn; x <= window.LastColumn; ++x)
             for (int y = window.FirstRow; y <= window.LastRow; ++y) {
                 const std::int32_t v = cells.MainField.at(x, y);
@@ -301,6 +371,21 @@ void PaintVisibleCells(World& world, const Settings& settings, StepObserver& obs
         (settings.EternalDeadRefresh && engine.LayerHoldsCells(cells.EternalDeadField, window)) ||
         (settings.EternalLifeRefresh && engine.LayerHoldsCells(cells.EternalLifeField, window)) ||
         (settings.OtherRealRefresh && engine.LayerHoldsCells(cells.OtherRealityField, window));
+    // A kept image of one pixel a cell is painted only where cells changed.
+    std::vector<std::uint32_t> key;
+    if (!layers && c == 1 && surface->insetLead == 0 && surface->insetTrail == 0 &&
+        surface->imageVersion != 0)
+        key = PaintKey(*surface, colours, rgb, window);
+    const fast::BitPlane* changed = engine.SettleForPaint(world, key);
+    if (changed) {
+        engine.ForColumnRanges(
+            window.FirstColumn, window.LastColumn, [&](int firstColumn, int lastColumn) {
+                PaintChangedCells(cells, colours, *surface, rgb, *changed,
+                                  {firstColumn, window.FirstRow, lastColumn, window.LastRow});
+            });
+        engine.NotePainted(world, std::move(key));
+        return;
+    }
     engine.ForColumnRanges(
         window.FirstColumn, window.LastColumn, [&](int firstColumn, int lastColumn) {
             std::array<WholeColumn, kPaintStrip> strip;
@@ -329,6 +414,8 @@ void PaintVisibleCells(World& world, const Settings& settings, StepObserver& obs
                                                   window.LastRow);
             }
         });
+    if (!key.empty())
+        engine.NotePainted(world, std::move(key));
 }
 
 }  // namespace zentorix

@@ -65,6 +65,19 @@ class StepEngine final : private DeferredWrites {
         return lifePlanes_.waiting == &world && lifePlanes_.range == 0 ? &waitingLive_ : nullptr;
     }
 
+    // A painter that keeps its image between paints (the window at full
+    // speed) names what decides its pixels in `key`: the image, its geometry
+    // and version, the colours, the cells shown. SettleForPaint writes the
+    // grids; when the grids were last painted under the same key and a run of
+    // bit-plane generations has waited since, it gives the cells whose value
+    // or marks may differ from what was painted (rows and columns from -3),
+    // else null: every cell is to be painted. NotePainted tells that the grids
+    // as they are now were painted under `key`. (A repaint of one generation
+    // follows a pass that changed the grids' versions, so the image it
+    // changes is never taken for one painted under a key.)
+    const fast::BitPlane* SettleForPaint(World& world, const std::vector<std::uint32_t>& key);
+    void NotePainted(const World& world, std::vector<std::uint32_t> key);
+
     // Whether the layer holds a cell above 0 within the rectangle; the answer
     // is kept until the layer is written again (one answer per layer).
     bool LayerHoldsCells(const StateField& layer, const CellRect& r);
@@ -209,7 +222,15 @@ class StepEngine final : private DeferredWrites {
         std::uint64_t keysVersion = 0;
         bool keysColourMode = false;
         std::int32_t keysAgeLimit = 0;
+        // The grids the stretch began from.
+        std::array<std::uint64_t, 3> startVersions{};
+        std::array<const void*, 3> startGrids{};
+        // The cells SettleForPaint gives.
+        std::vector<std::uint64_t> changed;
     };
+    // The grids' versions and storage (values, born and died marks).
+    static std::array<std::uint64_t, 3> GridVersions(const World& world);
+    static std::array<const void*, 3> Grids(const World& world);
     // Writes the marks and values a stretch put off and ends it.
     void Complete() override;
     // Keys for the updated live cells from their values in the field.
@@ -262,6 +283,14 @@ class StepEngine final : private DeferredWrites {
     LifeRuleCache lifeRule_;
     LifePlanes lifePlanes_;
     fast::BitPlane waitingLive_;
+    fast::BitPlane changedForPaint_;
+    // What the last paint that keeps its image showed.
+    struct Painted {
+        bool valid = false;
+        std::vector<std::uint32_t> key;
+        std::array<std::uint64_t, 3> versions{};
+        std::array<const void*, 3> grids{};
+    } painted_;
     Path lastPath_ = Path::General;
     std::array<std::uint64_t, kPathCount> pathGenerations_{};
 };

@@ -201,6 +201,8 @@ bool StepEngine::LifeGeneration(World& world, const Settings& settings, StepForm
                         lp.diedVersion == world.DiedMarks.Version();
         lp.colourMode = colourMode;
         lp.ageLimit = ageLimit;
+        lp.startVersions = GridVersions(world);
+        lp.startGrids = Grids(world);
     }
     // One more generation since the keys were taken and since the grids were
     // written.
@@ -381,6 +383,39 @@ void StepEngine::KeysFromValues(const StateField& field, bool colourMode, std::i
     lp.ticks = lp.lastingTicks = 0;
     lp.sinceWritten = 0;
     NoteKeys(field, colourMode, ageLimit);
+}
+
+std::array<std::uint64_t, 3> StepEngine::GridVersions(const World& world) {
+    return {world.MainField.Version(), world.BornMarks.Version(), world.DiedMarks.Version()};
+}
+
+std::array<const void*, 3> StepEngine::Grids(const World& world) {
+    return {world.MainField.Stored(), world.BornMarks.Stored(), world.DiedMarks.Stored()};
+}
+
+const fast::BitPlane* StepEngine::SettleForPaint(World& world,
+                                                 const std::vector<std::uint32_t>& key) {
+    LifePlanes& lp = lifePlanes_;
+    const fast::BitPlane* changed = nullptr;
+    // Cells a stretch has not touched and that held no mark at its start or
+    // now kept their value and marks: they show what was painted before it.
+    if (painted_.valid && !key.empty() && painted_.key == key && lp.waiting == &world &&
+        lp.marksKnown && lp.startVersions == painted_.versions && lp.startGrids == painted_.grids) {
+        const int current = lp.current;
+        lp.changed.resize(lp.touched.size());
+        for (std::size_t i = 0; i < lp.changed.size(); ++i)
+            lp.changed[i] = lp.touched[i] | lp.born[current][i] | lp.died[current][i] |
+                            lp.gridBorn[i] | lp.gridDied[i];
+        changedForPaint_ = PlaneOf(lp.changed, kPlaneFirstColumn);
+        changed = &changedForPaint_;
+    }
+    painted_.valid = false;
+    world.MainField.Settle();
+    return changed;
+}
+
+void StepEngine::NotePainted(const World& world, std::vector<std::uint32_t> key) {
+    painted_ = {true, std::move(key), GridVersions(world), Grids(world)};
 }
 
 void StepEngine::Complete() {

@@ -21,6 +21,10 @@ struct PixelSurface {
     int cellSize = 1;
     int insetLead = 0;
     int insetTrail = 0;
+    // Changes whenever anything but the step's painters changes the image;
+    // 0 when the image is not kept between paints. A kept image is painted
+    // only where cells changed since the step last painted it.
+    std::uint64_t imageVersion = 0;
     // The surface's pixel value of a stored colour.
     std::uint32_t (*toPixel)(Colour) = nullptr;
 };

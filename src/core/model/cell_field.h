@@ -103,6 +103,7 @@ class CellField {
     const DeferredWrites* DeferredBy() const { return deferred_; }
     // The cells as they are stored, writes put off or not, for their owner.
     T* Stored() { return cells_.get(); }
+    const T* Stored() const { return cells_.get(); }
 
     // Sets every cell of the rectangle (clipped to the stored range) to v.
     void FillRect(int x0, int y0, int x1, int y1, T v) {
