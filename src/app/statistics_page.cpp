@@ -261,11 +261,11 @@ void StatisticsPage::StartPage() {
 
 void StatisticsPage::ShowGraphStep(const GraphStep& step) {
     chart_->Apply(step, graph_);
-    if (step.newPage) {
-        // The automatic scale may have changed Y.
+    // The automatic scale may have changed Y. At full speed pages begin many
+    // times a second: an unchanged box is not set again (that would repaint it).
+    if (step.newPage && scaleY_->value() != window_.session().settings().StatisticScaleY) {
         const QSignalBlocker block(scaleY_);
         scaleY_->setValue(window_.session().settings().StatisticScaleY);
-        ShowAutoScalePanel();
     }
 }
 
