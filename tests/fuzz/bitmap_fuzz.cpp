@@ -4,14 +4,8 @@
 #include "fuzz_pattern_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static zentorix::World world;
-    static zentorix::Settings settings;
-    settings = zentorix::Settings{};
-    zentorix::fuzz::VaryOptions(world, settings, data, size);
-    const auto file = zentorix::fuzz::WriteInput("input.bmp", data, size);
-    try {
-        zentorix::ReadBitmapFile(world, settings, file, {800, 600});
-    } catch (const zentorix::BitmapError&) {
-    }
+    using namespace zentorix;
+    fuzz::ReadPattern<BitmapError>("input.bmp", data, size,
+                                   [](auto&&... a) { ReadBitmapFile(a...); });
     return 0;
 }

@@ -4,31 +4,28 @@
 // same value, and a header's start is either refused or within the field limits.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 #include "census/census_file.h"
 #include "census/census_json.h"
 #include "census/census_plan.h"
 #include "census/census_summary.h"
+#include "fuzz_pattern_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const zentorix::CensusFileContent content = zentorix::ReadCensusText(bytes);
-    if (content.completeBytes > size || (content.error.empty() && content.completeBytes == 0))
-        std::abort();
+    using zentorix::fuzz::Check;
+    Check(content.completeBytes <= size && (!content.error.empty() || content.completeBytes > 0));
     if (const auto value = zentorix::ParseJson(bytes)) {
         const std::string text = zentorix::JsonText(*value);
         const auto again = zentorix::ParseJson(text);
-        if (!again || zentorix::JsonText(*again) != text)
-            std::abort();
+        Check(again && zentorix::JsonText(*again) == text);
     }
     if (const zentorix::JsonValue* parameters = content.header.Find("parameters")) {
         if (const auto start = zentorix::StartOfParameters(*parameters)) {
-            if (start->field && (start->field->first < 25 || start->field->first > 999))
-                std::abort();
-            if (start->density < 0 || start->density > 100)
-                std::abort();
+            Check(!start->field || (start->field->first >= 25 && start->field->first <= 999));
+            Check(start->density >= 0 && start->density <= 100);
         }
     }
     const auto rows = zentorix::SummariseRuns(content.runs);

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 #include "census/census_rules.h"
+#include "fuzz_pattern_file.h"
 #include "model/rule_set.h"
 #include "rules/typed_rule.h"
 
@@ -18,13 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                         std::count(bytes.begin(), bytes.end(), '\r') + 1);
     for (const zentorix::CensusRule& rule : list.rules) {
         zentorix::RuleSet rules;
-        if (rule.line < 1 || rule.line > lines ||
-            !zentorix::ReadTypedRule(rules, rule.text).problem.empty() ||
-            rules.BirthCount() > zentorix::kMaxListEntries)
-            std::abort();
+        zentorix::fuzz::Check(rule.line >= 1 && rule.line <= lines &&
+                              zentorix::ReadTypedRule(rules, rule.text).problem.empty() &&
+                              rules.BirthCount() <= zentorix::kMaxListEntries);
     }
     for (const zentorix::RuleLineProblem& problem : list.problems)
-        if (problem.line < 1 || problem.line > lines || problem.problem.empty())
-            std::abort();
+        zentorix::fuzz::Check(problem.line >= 1 && problem.line <= lines &&
+                              !problem.problem.empty());
     return 0;
 }

@@ -4,8 +4,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto file = zentorix::fuzz::WriteInput("input", data, size);
-    const zentorix::PatternFormat format = zentorix::ClassifyPatternFile(file);
-    if (format == zentorix::PatternFormat::Bitmap)
-        __builtin_trap();  // only the extension makes a bitmap
+    // Only the extension makes a bitmap.
+    zentorix::fuzz::Check(zentorix::ClassifyPatternFile(file) != zentorix::PatternFormat::Bitmap);
     return 0;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-// Shared by the fuzz targets that read files: the input becomes a file in a
-// folder of this process, and the load options vary with the input's last byte
-// so that every path is reached.
+// Shared by the fuzz targets: a fault traps; for the ones that read files, the
+// input becomes a file in a folder of this process, and the load options vary
+// with the input's last byte so that every path is reached.
 #include <signal.h>
 #include <unistd.h>
 
@@ -17,10 +17,27 @@
 #include <system_error>
 
 #include "engine/format_error.h"
+#include "formats/pattern_load.h"
 #include "model/settings.h"
 #include "model/world.h"
 
 namespace zentorix::fuzz {
+
+// A fault in the program: the fuzzer stops here and keeps the input.
+inline void Check(bool condition) {
+    if (!condition)
+        __builtin_trap();
+}
+
+// Reads what the program wrote itself, which it must never refuse.
+template <class Read>
+void ReadOwn(Read read) {
+    try {
+        read();
+    } catch (const FormatError&) {
+        __builtin_trap();
+    }
+}
 
 // A folder of this process, in memory where the system has one: the readers
 // take paths, and a file on disk (flushed on every replacement) costs far more
@@ -80,6 +97,29 @@ inline void VaryOptions(World& world, Settings& settings, const std::uint8_t* da
 // does not cover.
 inline bool SmallField(const World& world) {
     return world.FieldWidth() <= 100 && world.FieldHeight() <= 100;
+}
+
+// One input of a pattern reader, into a world kept between inputs: the options
+// vary with the input, `read(world, settings, file, panel)` reads the file, and
+// while the field is small what was read goes to `again`, which writes it out
+// (and may read that back). Only a Refusal may end the reading early.
+template <class Refusal = FormatError, class Read, class Again = void (*)(World&, Settings&)>
+void ReadPattern(
+    const char* name, const std::uint8_t* data, std::size_t size, Read read,
+    Again again = [](World&, Settings&) {}) {
+    static World world;
+    static Settings settings;
+    // Fresh settings are copied: building the start-up colours costs more than an input.
+    static const Settings fresh;
+    settings = fresh;
+    VaryOptions(world, settings, data, size);
+    const auto file = WriteInput(name, data, size);
+    try {
+        read(world, settings, file, PanelSize{800, 600});
+        if (SmallField(world))
+            again(world, settings);
+    } catch (const Refusal&) {
+    }
 }
 
 }  // namespace zentorix::fuzz

@@ -4,15 +4,9 @@
 #include "fuzz_pattern_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static zentorix::World world;
-    static zentorix::Settings settings;
-    zentorix::fuzz::VaryOptions(world, settings, data, size);
-    const auto file = zentorix::fuzz::WriteInput("input.lif", data, size);
-    try {
-        zentorix::ReadLife105File(world, settings, file, {800, 600});
-        if (zentorix::fuzz::SmallField(world))
-            zentorix::WriteLife105File(world, zentorix::fuzz::WorkFolder() / "again.lif");
-    } catch (const zentorix::FormatError&) {
-    }
+    using namespace zentorix;
+    fuzz::ReadPattern(
+        "input.lif", data, size, [](auto&&... a) { ReadLife105File(a...); },
+        [](World& w, Settings&) { WriteLife105File(w, fuzz::WorkFolder() / "again.lif"); });
     return 0;
 }

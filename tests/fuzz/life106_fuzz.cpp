@@ -3,13 +3,7 @@
 #include "fuzz_pattern_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static zentorix::World world;
-    static zentorix::Settings settings;
-    zentorix::fuzz::VaryOptions(world, settings, data, size);
-    const auto file = zentorix::fuzz::WriteInput("input.lif", data, size);
-    try {
-        zentorix::ReadLife106File(world, settings, file, {800, 600});
-    } catch (const zentorix::FormatError&) {
-    }
+    using namespace zentorix;
+    fuzz::ReadPattern("input.lif", data, size, [](auto&&... a) { ReadLife106File(a...); });
     return 0;
 }

@@ -5,20 +5,12 @@
 #include "fuzz_pattern_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static zentorix::World world;
-    static zentorix::Settings settings;
-    settings = zentorix::Settings{};
-    zentorix::fuzz::VaryOptions(world, settings, data, size);
-    const auto file = zentorix::fuzz::WriteInput("input.mcl", data, size);
-    try {
-        zentorix::ReadMCellFile(world, settings, file, {800, 600});
-        // What was read must be written and read again.
-        if (zentorix::fuzz::SmallField(world)) {
-            const auto written = zentorix::WriteMCellFile(
-                world, settings, zentorix::fuzz::WorkFolder() / "again.mcl");
-            zentorix::ReadMCellFile(world, settings, written, {});
-        }
-    } catch (const zentorix::FormatError&) {
-    }
+    using namespace zentorix;
+    fuzz::ReadPattern(
+        "input.mcl", data, size, [](auto&&... a) { ReadMCellFile(a...); },
+        [](World& w, Settings& s) {
+            // What was read must be written and read again.
+            ReadMCellFile(w, s, WriteMCellFile(w, s, fuzz::WorkFolder() / "again.mcl"), {});
+        });
     return 0;
 }

@@ -14,11 +14,6 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
-
 bool SameColours(const zentorix::ColourModel& a, const zentorix::ColourModel& b) {
     return a.CellColour == b.CellColour && a.BackgroundColour == b.BackgroundColour &&
            a.GridColour == b.GridColour && a.BigGridColour == b.BigGridColour &&
@@ -33,6 +28,7 @@ bool SameColours(const zentorix::ColourModel& a, const zentorix::ColourModel& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace zentorix;
+    using fuzz::Check;
     if (size == 0)
         return 0;
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);

@@ -4,15 +4,9 @@
 #include "fuzz_pattern_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static zentorix::World world;
-    static zentorix::Settings settings;
-    zentorix::fuzz::VaryOptions(world, settings, data, size);
-    const auto file = zentorix::fuzz::WriteInput("input.rle", data, size);
-    try {
-        zentorix::ReadRleFile(world, settings, file, {800, 600});
-        if (zentorix::fuzz::SmallField(world))
-            zentorix::WriteRleFile(world, zentorix::fuzz::WorkFolder() / "again.rle");
-    } catch (const zentorix::FormatError&) {
-    }
+    using namespace zentorix;
+    fuzz::ReadPattern(
+        "input.rle", data, size, [](auto&&... a) { ReadRleFile(a...); },
+        [](World& w, Settings&) { WriteRleFile(w, fuzz::WorkFolder() / "again.rle"); });
     return 0;
 }

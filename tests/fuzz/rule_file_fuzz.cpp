@@ -4,7 +4,6 @@
 // rule changes again whatever the file held.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 #include "engine/format_error.h"
 #include "formats/rule_file.h"
@@ -25,11 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     } catch (const zentorix::FormatError&) {
     }
-    if (!world.Editor.ClearRuleInfoOnChange)
-        std::abort();
+    zentorix::fuzz::Check(world.Editor.ClearRuleInfoOnChange);
     for (const zentorix::RuleSet& rules : world.Rules)
-        if (rules.BirthCount() > zentorix::kMaxListEntries ||
-            rules.SurvivalCount() > zentorix::kMaxListEntries)
-            std::abort();
+        zentorix::fuzz::Check(rules.BirthCount() <= zentorix::kMaxListEntries &&
+                              rules.SurvivalCount() <= zentorix::kMaxListEntries);
     return 0;
 }

@@ -13,15 +13,13 @@
 #include <vector>
 
 #include "engine/rule_text.h"
+#include "fuzz_pattern_file.h"
 #include "model/world.h"
 #include "rules/rule_editor.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
+using zentorix::fuzz::Check;
 
 void CheckList(const std::vector<std::int32_t>& list) {
     Check(static_cast<int>(list.size()) <= zentorix::kMaxListEntries);

@@ -3,11 +3,11 @@
 // chooses them, both steps run a few generations and any difference traps.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 
 #include "engine/generation_step.h"
 #include "engine/step_engine.h"
+#include "fuzz_pattern_file.h"
 #include "model/world.h"
 
 namespace {
@@ -120,14 +120,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto same = [](const auto& a, const auto& b) {
             for (int x = a.Low(); x <= kReach; ++x)
                 for (int y = a.Low(); y <= kReach; ++y)
-                    if (a.at(x, y) != b.at(x, y))
-                        std::abort();
+                    fuzz::Check(a.at(x, y) == b.at(x, y));
         };
         const GenerationCounters &f = fast->Counters, &r = reference->Counters;
-        if (f.LiveCount != r.LiveCount || f.StateOneCount != r.StateOneCount ||
-            f.BornCount != r.BornCount || f.DiedCount != r.DiedCount ||
-            f.Generation != r.Generation || f.ColourPhase != r.ColourPhase)
-            std::abort();
+        fuzz::Check(f.LiveCount == r.LiveCount && f.StateOneCount == r.StateOneCount &&
+                    f.BornCount == r.BornCount && f.DiedCount == r.DiedCount &&
+                    f.Generation == r.Generation && f.ColourPhase == r.ColourPhase);
         // Grids left unread for a few generations are written when read.
         if (step < steps - 1 && (forms >> (4 + step)) & 1)
             continue;
