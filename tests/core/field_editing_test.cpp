@@ -31,20 +31,6 @@ struct Editing : ::testing::Test {
     }
 };
 
-// Right and down, and left and up, are seen in the window.
-TEST_F(Editing, DragSelectionsGiveTheCellsBetweenTheCornersOrBothEnds) {
-    struct Row {
-        int px, py, rx, ry;
-        CellRect expected;
-    } rows[] = {
-        {5, 5, 5, 5, {5, 5, 5, 5}},  // a click selects its cell
-        {5, 8, 9, 5, {6, 5, 8, 8}},  // right and up
-    };
-    for (const Row& r : rows)
-        EXPECT_EQ(DraggedSelection(r.px, r.py, r.rx, r.ry), r.expected)
-            << r.px << "," << r.py << " to " << r.rx << "," << r.ry;
-}
-
 TEST_F(Editing, PaintPressFlipsTheFirstActingLayerAndTheStrokeLeavesNoGaps) {
     s.OtherRealPaint = true;
     w.MainField.at(3, 3) = -1;  // a negative cell lets the next layer act
