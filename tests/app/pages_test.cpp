@@ -164,6 +164,7 @@ class PagesTest : public QObject {
         auto* rules = f.Find<QComboBox>("RulesComboBox");
         auto* toolBar = f.Find<QComboBox>("ComboBox1");
         QVERIFY(rules->count() == 147 && toolBar->count() == 147);
+        QVERIFY(!rules->completer() && !toolBar->completer());
         test::Choose(toolBar, toolBar->findText("Gnarl"));
         QVERIFY(f.Rules(1).BirthList == (Sums{1}) && !f.Rules(1).History && f.Rules(0) == main);
         QVERIFY(rules->currentIndex() == toolBar->currentIndex() && rules->currentText().isEmpty());
