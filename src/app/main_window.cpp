@@ -188,21 +188,25 @@ void MainWindow::ReadSettingsFile() {
 
 // The saved place and size, kept inside the screen that holds the saved
 // position: a window saved on a larger screen would otherwise hang off this one.
+// A screen smaller than the usual minimum size lowers it, so the whole window
+// still fits.
 void MainWindow::RestoreGeometry(const Settings& s) {
-    if (s.WindowWidth <= 0 || s.WindowHeight <= 0)
-        return;
-    const QPoint at(s.WindowLeft, s.WindowTop);
-    QScreen* screen = QGuiApplication::screenAt(at);
+    const bool saved = s.WindowWidth > 0 && s.WindowHeight > 0;
+    QScreen* screen =
+        saved ? QGuiApplication::screenAt(QPoint(s.WindowLeft, s.WindowTop)) : nullptr;
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const QRect area = screen->availableGeometry();
     // The frame is not known before the window is shown; leave room for a
     // usual title bar and border.
     const int frameWidth = 2 * kFrameSide, frameHeight = kFrameTop + kFrameSide;
-    const int width =
-        std::min(std::max<int>(s.WindowWidth, kMinimumWidth), area.width() - frameWidth);
-    const int height =
-        std::min(std::max<int>(s.WindowHeight, kMinimumHeight), area.height() - frameHeight);
+    const int roomWidth = std::max(1, area.width() - frameWidth);
+    const int roomHeight = std::max(1, area.height() - frameHeight);
+    setMinimumSize(std::min(kMinimumWidth, roomWidth), std::min(kMinimumHeight, roomHeight));
+    if (!saved)
+        return;
+    const int width = std::min(std::max<int>(s.WindowWidth, minimumWidth()), roomWidth);
+    const int height = std::min(std::max<int>(s.WindowHeight, minimumHeight()), roomHeight);
     const int left =
         std::clamp(s.WindowLeft, area.left() + kFrameSide,
                    std::max(area.left() + kFrameSide, area.right() + 1 - kFrameSide - width));
