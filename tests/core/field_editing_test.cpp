@@ -39,14 +39,16 @@ TEST_F(Editing, PaintPressFlipsTheFirstActingLayerAndTheStrokeLeavesNoGaps) {
     EXPECT_EQ(PaintPress(w, s, 0, 3) + PaintPress(w, s, 41, 3), -2);  // outside the shown field
 
     // A live main cell clears and the drag clears every passed cell in all targets.
-    Draw(w.MainField, 1, 10, {"****************************************"});
+    // Main holds cells past the field's edge too: the stroke leaves them.
+    Draw(w.MainField, 1, 10, {"*********************************************"});
     Draw(w.OtherRealityField, 1, 10, {"****************************************"});
     std::vector<CellChange> changes;
     const int mode = PaintPress(w, s, 2, 10, &changes);
     EXPECT_EQ(mode, 0);
     PaintStroke(w, s, 2, 10, 30, 10, mode, &changes);
     PaintStroke(w, s, 30, 10, 45, 10, mode, &changes);  // runs off the field: clipped
-    EXPECT_EQ(LiveCells(w.MainField, 1, 10, 40, 10), (Cells{{1, 10}}));
+    EXPECT_EQ(LiveCells(w.MainField, 1, 10, 45, 10),
+              (Cells{{1, 10}, {41, 10}, {42, 10}, {43, 10}, {44, 10}, {45, 10}}));
     EXPECT_EQ(LiveCells(w.OtherRealityField, 1, 10, 40, 10), (Cells{{1, 10}}));
     UndoCellChanges(w, changes);
     EXPECT_EQ(LiveCells(w.MainField, 1, 10, 40, 10).size(), 40u);

@@ -84,19 +84,13 @@ int PaintPress(World& world, const Settings& s, int x, int y, std::vector<CellCh
     return -1;
 }
 
-std::vector<std::pair<int, int>> LineCells(int x0, int y0, int x1, int y1) {
-    std::vector<std::pair<int, int>> cells;
-    ForLineCells(x0, y0, x1, y1, [&cells](int x, int y) { cells.emplace_back(x, y); });
-    return cells;
-}
-
 void PaintStroke(World& world, const Settings& s, int x0, int y0, int x1, int y1, int drawMode,
                  std::vector<CellChange>* changes) {
     const CellRect shown{1, 1, world.FieldWidth(), world.FieldHeight()};
     const std::vector<Layer> layers = PaintTargetLayers(s);
-    for (const auto& [x, y] : LineCells(x0, y0, x1, y1)) {
+    ForLineCells(x0, y0, x1, y1, [&](int x, int y) {
         if (!Inside(shown, x, y))
-            continue;
+            return;
         for (Layer layer : layers) {
             StateField& field = world.LayerField(layer);
             if (field.at(x, y) == drawMode)
@@ -105,7 +99,7 @@ void PaintStroke(World& world, const Settings& s, int x0, int y0, int x1, int y1
                 changes->push_back({layer, x, y, field.at(x, y)});
             field.at(x, y) = drawMode;
         }
-    }
+    });
 }
 
 void UndoCellChanges(World& world, const std::vector<CellChange>& changes) {

@@ -69,9 +69,6 @@ void ForLineCells(int x0, int y0, int x1, int y1, Visit&& visit) {
     }
 }
 
-// The cells of the line from (x0, y0) to (x1, y1), both ends included.
-std::vector<std::pair<int, int>> LineCells(int x0, int y0, int x1, int y1);
-
 // The selection rectangle of a drag of the Select tool from the pressed cell to
 // the cell under the pointer at release (both 1-based): to the right and down,
 // the cells wholly between the two grid corners; to the left or up, both cells
