@@ -35,6 +35,16 @@ struct RepaintColours {
     std::uint32_t background, birth, dead;
 };
 
+// A cell's pixel in a whole-window paint of one pixel a cell without layers:
+// the state's colour (state 0 holds the background), unless a shown mark
+// paints over it. The masks are 0xFF for a shown mark, else 0.
+inline std::uint32_t WholePixel(const RepaintColours& rgb, std::int32_t v, std::uint8_t born,
+                                std::uint8_t died, std::uint8_t birthMask, std::uint8_t deadMask) {
+    std::uint32_t pixel = rgb.state[static_cast<std::size_t>(std::clamp(v, 0, kPaletteSize))];
+    pixel = (born & birthMask) != 0 ? rgb.birth : pixel;
+    return (died & deadMask) != 0 ? rgb.dead : pixel;
+}
+
 // Columns painted together: their pixels of one image row share a cache line at
 // small cell sizes, so the image is written row by row within the strip instead
 // of one scattered pixel per row.
@@ -149,8 +159,6 @@ void PaintWholeStrip(const Settings& settings, const PixelSurface& surface,
                other = Layers && settings.OtherRealRefresh;
     const int c = surface.cellSize;
     if (!Layers && c == 1 && surface.insetLead == 0 && surface.insetTrail == 0) {
-        // One pixel a cell and no layer: the state's colour (state 0 holds the
-        // background), unless a shown mark paints over it.
         const std::uint8_t birthMask = showBirth ? 0xFF : 0, deadMask = showDead ? 0xFF : 0;
         const int first = std::max(firstRow, surface.originY + 1);
         const int last = std::min(lastRow, surface.originY + surface.height);
@@ -160,11 +168,7 @@ void PaintWholeStrip(const Settings& settings, const PixelSurface& surface,
                 static_cast<std::ptrdiff_t>(y - 1 - surface.originY) * surface.stride;
             for (int i = 0; i < count; ++i) {
                 const WholeColumn& col = strip[i];
-                std::uint32_t pixel =
-                    rgb.state[static_cast<std::size_t>(std::clamp(col.v[y], 0, kPaletteSize))];
-                pixel = (col.b[y] & birthMask) != 0 ? rgb.birth : pixel;
-                pixel = (col.d[y] & deadMask) != 0 ? rgb.dead : pixel;
-                row[col.left] = pixel;
+                row[col.left] = WholePixel(rgb, col.v[y], col.b[y], col.d[y], birthMask, deadMask);
             }
         }
         return;
@@ -260,12 +264,8 @@ void PaintChangedCells(const World& cells, const ColourModel& colours, const Pix
                 word &= ~(~std::uint64_t{0} << (lastRow - base + 1));
             for (; word != 0; word &= word - 1) {
                 const int y = base + std::countr_zero(word);
-                std::uint32_t pixel =
-                    rgb.state[static_cast<std::size_t>(std::clamp(v[y], 0, kPaletteSize))];
-                pixel = (b[y] & birthMask) != 0 ? rgb.birth : pixel;
-                pixel = (d[y] & deadMask) != 0 ? rgb.dead : pixel;
                 column[static_cast<std::ptrdiff_t>(y - 1 - surface.originY) * surface.stride] =
-                    pixel;
+                    WholePixel(rgb, v[y], b[y], d[y], birthMask, deadMask);
             }
         }
     }
