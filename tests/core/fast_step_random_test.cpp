@@ -446,43 +446,22 @@ struct BitRun {
     int steps;
     std::uint64_t minLife, minStates;
 };
-const BitRun kBitRuns[] = {
-    {9000,
-     600,
-     {.lifeRules = true, .landscape = false, .maxSize = 70, .reach = 75},
-     24,
-     5500,
-     2800},
-    {10000,
-     600,
-     {.lifeRules = true, .landscape = false, .maxSize = 70, .reach = 75},
-     24,
-     5500,
-     2800},
-    {11000,
-     600,
-     {.lifeRules = true, .landscape = false, .maxSize = 70, .reach = 75},
-     24,
-     5500,
-     2800},
-    {9600,
-     80,
-     {.lifeRules = true, .landscape = false, .minSize = 115, .maxSize = 130, .reach = 135},
-     24,
-     750,
-     350},
-    {9700,
-     150,
-     {.lifeRules = true, .oddStates = true, .margins = true, .maxSize = 70, .reach = 75},
-     24,
-     0,
-     0},
-    {9800,
-     3,
-     {.lifeRules = true, .landscape = false, .minSize = 999, .maxSize = 999, .reach = kGridHigh},
-     4,
-     3,
-     2}};
+// Two-state rules without layers; tall fields cross a second 64-row word; odd
+// states and cells in the margins with layers; fields of the largest size.
+const ScenarioOptions kLifeWorlds{
+    .lifeRules = true, .landscape = false, .maxSize = 70, .reach = 75};
+const ScenarioOptions kTall{
+    .lifeRules = true, .landscape = false, .minSize = 115, .maxSize = 130, .reach = 135};
+const ScenarioOptions kOdd{
+    .lifeRules = true, .oddStates = true, .margins = true, .maxSize = 70, .reach = 75};
+const ScenarioOptions kLargest{
+    .lifeRules = true, .landscape = false, .minSize = 999, .maxSize = 999, .reach = kGridHigh};
+const BitRun kBitRuns[] = {{9000, 600, kLifeWorlds, 24, 5500, 2800},
+                           {10000, 600, kLifeWorlds, 24, 5500, 2800},
+                           {11000, 600, kLifeWorlds, 24, 5500, 2800},
+                           {9600, 80, kTall, 24, 750, 350},
+                           {9700, 150, kOdd, 24, 0, 0},
+                           {9800, 3, kLargest, 4, 3, 2}};
 struct FastStepBitPlanes : ::testing::TestWithParam<std::size_t> {};
 TEST_P(FastStepBitPlanes, EqualTheReference) {
     const BitRun& run = kBitRuns[GetParam()];

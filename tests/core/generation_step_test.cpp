@@ -157,6 +157,19 @@ struct ImageObserver : StepObserver {
     }
 };
 
+// A 300 by 280 field, a third of it live with states 1..maxState.
+std::unique_ptr<World> Soup(const char* rule, const char* family, int seed, int maxState) {
+    auto w = std::make_unique<World>();
+    w->SetFieldWidth(300);
+    w->SetFieldHeight(280);
+    ParseRuleString(*w, rule, family, 0);
+    w->Random.FixSeed(seed);
+    for (int x = 1; x <= 300; ++x)
+        for (int y = 1; y <= 280; ++y)
+            w->MainField.at(x, y) = w->Random.Below(3) == 0 ? 1 + w->Random.Below(maxState) : 0;
+    return w;
+}
+
 TEST(RepaintSurface, PaintsExactlyWhatTheCellCallsPaint) {
     const char* rules[] = {"RB3,RS2,RS3,", "HI5,RB2,RS3,RS4,"};  // over the start-up weights
     // One pixel a cell at the image's corner and scrolled, larger cells.
@@ -170,14 +183,7 @@ TEST(RepaintSurface, PaintsExactlyWhatTheCellCallsPaint) {
         settings.Colours.ShowDeadCells = round % 3 != 1;
         ImageObserver views[2] = {{geometries[round % 4], false}, {geometries[round % 4], true}};
         for (ImageObserver& view : views) {
-            auto w = std::make_unique<World>();
-            w->SetFieldWidth(300);
-            w->SetFieldHeight(280);
-            ParseRuleString(*w, rules[round % 2], "Zentorix", 0);
-            w->Random.FixSeed(100 + round);
-            for (int x = 1; x <= 300; ++x)
-                for (int y = 1; y <= 280; ++y)
-                    w->MainField.at(x, y) = w->Random.Below(3) == 0 ? 1 + w->Random.Below(300) : 0;
+            auto w = Soup(rules[round % 2], "Zentorix", 100 + round, 300);
             for (int gen = 0; gen < 6; ++gen)
                 GenerationStep(*w, settings, view, StepForm::Plain);
         }
@@ -195,14 +201,7 @@ TEST(RepaintSurface, WholeWindowPaintIsRedrawAndRepaint) {
         Settings settings;
         settings.Colours.ShowBirthCells = round % 2 == 0;
         settings.Colours.ShowDeadCells = round != 1;
-        auto w = std::make_unique<World>();
-        w->SetFieldWidth(300);
-        w->SetFieldHeight(280);
-        ParseRuleString(*w, "B3/S23", "OldLife", 0);
-        w->Random.FixSeed(200 + round);
-        for (int x = 1; x <= 300; ++x)
-            for (int y = 1; y <= 280; ++y)
-                w->MainField.at(x, y) = w->Random.Below(3) == 0 ? 1 : 0;
+        auto w = Soup("B3/S23", "OldLife", 200 + round, 1);
         StepObserver quiet;
         for (int gen = 0; gen < 3 + round; ++gen)
             GenerationStep(*w, settings, quiet, StepForm::Plain);
