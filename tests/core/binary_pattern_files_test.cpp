@@ -58,8 +58,7 @@ struct BitmapFile : FileTest {
 };
 
 TEST_F(BitmapFile, DarkPixelsLandOneColumnRightInEveryRowOrderAndPalette) {
-    world.SetFieldWidth(400);
-    world.SetFieldHeight(400);
+    SetFieldSize(world, 400, 400);
     world.Description = {"kept"};
     Read(Bmp{}.Bytes());
     Cells diagonal;
@@ -156,8 +155,7 @@ struct Life20File : FileTest {
 TEST_F(Life20File, FrameGrowthRuleSurvivalRangeAndBirthCellsSwitch) {
     // A 100 by 82 field (the size the open dispatcher recognises) grows by 2; on
     // a 400 by 400 field the fitting then makes the width w + 99.
-    world.SetFieldWidth(400);
-    world.SetFieldHeight(400);
+    SetFieldSize(world, 400, 400);
     settings.LoadRulesSelector = 1;
     Read(Life20{
         .width = 100, .height = 82, .cell = [](int x, int y) {
@@ -206,8 +204,7 @@ TEST_F(Life20File, FrameGrowthRuleSurvivalRangeAndBirthCellsSwitch) {
 }
 
 TEST_F(Life20File, PatternTallerThanTheFieldIsNotSheared) {
-    world.SetFieldWidth(60);
-    world.SetFieldHeight(40);
+    SetFieldSize(world, 60, 40);
     settings.ClearForLoad = false;
     // 202 rows and more, against a field of 40.
     const std::string bytes = Life20{

@@ -83,6 +83,12 @@ inline std::string Joined(const Lines& lines) {
     return text;
 }
 
+// Sets the field's width and height.
+inline void SetFieldSize(World& world, int width, int height) {
+    world.SetFieldWidth(width);
+    world.SetFieldHeight(height);
+}
+
 // A folder for the files of a test, a world and its settings to read them into.
 struct FileTest : ::testing::Test {
     TempFolder dir;

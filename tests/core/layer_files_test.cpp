@@ -31,8 +31,7 @@ constexpr std::pair<Layer, const char*> kLayers[] = {
 // Each file replaces its whole layer (margins too) and its own settings, and an
 // Other Reality file also rule set 1 (one of 150 characters, on two lines).
 TEST_F(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
-    a.SetFieldWidth(50);
-    a.SetFieldHeight(30);
+    SetFieldSize(a, 50, 30);
     std::tie(sa.EternalLifeOn, sa.EternalLifePeriod, sa.EternalLifeIntensity, sa.EternalDeadOn,
              sa.EternalDeadPeriod, sa.EternalDeadIntensity, sa.OtherRealityOn, sa.Synchronization,
              sa.SpeedOtherReality) = std::tuple(false, 12, 4, true, 13, 5, true, true, 7);
@@ -54,8 +53,7 @@ TEST_F(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
 
         World b;
         Settings sb;
-        b.SetFieldWidth(50);
-        b.SetFieldHeight(30);
+        SetFieldSize(b, 50, 30);
         b.LayerField(layer).at(-2, -2) = 1;  // a margin cell the file does not hold
         b.LayerField(layer).at(20, 20) = 1;
         b.MainField.at(1, 1) = 4;
@@ -101,8 +99,7 @@ TEST_F(LayerFiles, NamesListsAndFailures) {
 }
 
 TEST_F(LayerFiles, CopyLayerCoversTheFieldAndItsMargins) {
-    a.SetFieldWidth(40);
-    a.SetFieldHeight(30);
+    SetFieldSize(a, 40, 30);
     a.MainField.at(-3, -3) = 2;
     a.MainField.at(41, 31) = 3;
     a.MainField.at(42, 10) = 4;  // beyond the extent: not copied

@@ -47,8 +47,7 @@ void Customise(World& w, Settings& s) {
 // A non-default size, description and rules (set 2 of 154 characters, which the
 // writer cuts into two full pieces and an empty one), every layer filled.
 void MakeExperiment(World& world, Settings& settings) {
-    world.SetFieldWidth(130);
-    world.SetFieldHeight(70);
+    SetFieldSize(world, 130, 70);
     Customise(world, settings);
     world.Random.FixSeed(11);
     for (Layer layer : kAllLayers)
@@ -196,8 +195,7 @@ TEST_F(NativeFile, ZlfSaveBoxesChooseTheSectionsAndAbsentPagesStayAsTheyWere) {
 // A mini file carries no colours, no date, no description and no rule sets but
 // its own, which the reader puts into the chosen set.
 TEST_F(NativeFile, MiniPutsSelectionAndRuleIntoTheChosenLayerAndRuleSet) {
-    a.SetFieldWidth(60);
-    a.SetFieldHeight(40);
+    SetFieldSize(a, 60, 40);
     Draw(a.MainField, 10, 20, {".*.", "..*", "***"});
     a.MainField.at(30, 30) = 5;  // outside the selection
     a.Selection = {10, 20, 12, 22};
@@ -345,8 +343,7 @@ TEST(FieldSection, RunsRowEndsEdgeCellsSelectionSymbolsAndHugeCounts) {
 
     // Row 0 empty; row 1 starts with a live cell at column 0; row 2 holds a cell
     // at the last column W; rows 3..5 empty; row 6 a run of three.
-    world.SetFieldWidth(30);
-    world.SetFieldHeight(30);
+    SetFieldSize(world, 30, 30);
     world.OtherRealityField.at(0, 1) = 1;
     world.OtherRealityField.at(30, 2) = 2;
     Draw(world.OtherRealityField, 4, 6, {"***"});
@@ -371,8 +368,7 @@ TEST(FieldSection, RunsRowEndsEdgeCellsSelectionSymbolsAndHugeCounts) {
     EXPECT_EQ(LiveCells(world.StagingGrid, -3, 0, 20, 0).size(), 12u);
 
     // Huge counts: the first run fills the row to the extent, later cells are cut.
-    world.SetFieldWidth(25);
-    world.SetFieldHeight(25);
+    SetFieldSize(world, 25, 25);
     ASSERT_TRUE(ReadFieldSection(
         world, {"#L 99999999999999999999999999A3B$999999999999$C", "#L 2147483647$D"}, "#L "));
     EXPECT_EQ(LiveCells(world.StagingGrid, -3, -3, 1001, 1001),

@@ -152,8 +152,7 @@ TEST_F(PatternLoad, FittingAndPlacementOffsets) {
     PlacePattern(world, settings, 3, 4, false, {});
     EXPECT_EQ(Staged(world.EternalDeadField), (States{{52, 50, 5}, {55, 54, 2}}));
 
-    world.SetFieldWidth(25);
-    world.SetFieldHeight(60);
+    SetFieldSize(world, 25, 60);
     PlacePattern(world, settings, 10, 10, true, {});
     EXPECT_EQ(extents(), std::tuple(30, 61));  // 26 raised to w + 20; 61 inside the range
     // Fitting only with ClearForLoad, and only when asked.
@@ -187,8 +186,7 @@ TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
     // rectangle; a wide pattern is cut at the right.
     World small;
     settings.ClearForLoad = false;
-    small.SetFieldWidth(25);
-    small.SetFieldHeight(25);
+    SetFieldSize(small, 25, 25);
     small.MainField.at(1, 1) = 7;
     small.MainField.at(27, 11) = 5;
     for (int i = 0; i < 40; ++i)
@@ -247,8 +245,7 @@ TEST(PatternRoundTrip, EveryWriterReadsBackWhatItCanCarry) {
         World world, back;
         Settings settings, backSettings;
         settings.SaveRulesCheckBox = true;
-        world.SetFieldWidth(61);
-        world.SetFieldHeight(45);
+        SetFieldSize(world, 61, 45);
         ParseRuleString(world, c.rule, c.family, 0);
         // Each state once, spaced so that every run is one cell, around a block.
         for (std::int32_t s = 1; s <= c.top; ++s)

@@ -19,8 +19,7 @@ struct PatternFiles : FileTest {
     // Reads the content on a fresh 160 by 140 field; a pattern's w and h then
     // show as the extents w + 100 and h + 100 while they are below 61.
     void Read(Reader reader, std::string_view content) {
-        world.SetFieldWidth(160);
-        world.SetFieldHeight(140);
+        SetFieldSize(world, 160, 140);
         problems.clear();
         kReaders[reader](world, settings, dir.Write("p.txt", content), {}, &problems);
     }
@@ -266,8 +265,7 @@ TEST_F(PatternFiles, RleWriterLayoutForEachKindOfRule) {
         // An empty field is an empty pattern.
         {"#R 23/3", kFamilyLife, States{}, Lines{}, "x = 0, y = 0, rule = B3/S23\n!\n"},
     };
-    world.SetFieldWidth(25);
-    world.SetFieldHeight(25);
+    SetFieldSize(world, 25, 25);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
         if (c.rule)
@@ -287,8 +285,7 @@ TEST_F(PatternFiles, RleWriterLayoutForEachKindOfRule) {
 }
 
 TEST_F(PatternFiles, MCellAndLife105WriterLayouts) {
-    world.SetFieldWidth(30);
-    world.SetFieldHeight(25);
+    SetFieldSize(world, 30, 25);
     world.MainField.at(2, 1) = 1;
     world.MainField.at(3, 1) = 30;
     world.Description = {"Mcell 4.20", "a glider"};
@@ -329,8 +326,7 @@ TEST_F(PatternFiles, MCellAndLife105WriterLayouts) {
 // written in lines other simulators take.
 TEST_F(PatternFiles, LargestRlePatternReopensWhole) {
     World big;
-    big.SetFieldWidth(997);
-    big.SetFieldHeight(997);
+    SetFieldSize(big, 997, 997);
     for (int x = 1; x <= 997; ++x)
         for (int y = 1; y <= 997; ++y)
             big.MainField.at(x, y) = (x + y) % 3 == 0 || x == 1 || y == 1 || x == 997 || y == 997;
