@@ -194,17 +194,12 @@ struct Lines {
 
 Lines Split(const std::string& text) {
     Lines lines;
-    for (const std::string& line : SplitLines(text)) {
-        if (line.empty())
-            continue;
-        if (lines.header.empty())
-            lines.header = line;
-        else
-            lines.runs.push_back(line);
-    }
-    std::sort(lines.runs.begin(), lines.runs.end(), [](const std::string& a, const std::string& b) {
-        return std::stoull(a.substr(7)) < std::stoull(b.substr(7));  // {"run":N
-    });
+    for (const std::string& line : SplitLines(text))
+        if (!line.empty())
+            (lines.header.empty() ? lines.header : lines.runs.emplace_back()) = line;
+    // {"run":N
+    std::ranges::sort(lines.runs, {},
+                      [](const std::string& l) { return std::stoull(l.substr(7)); });
     return lines;
 }
 

@@ -43,9 +43,8 @@ TEST_F(PaletteLine, EveryKindReadsBackWhatItWrote) {
         FillPaletteWith(copy, PaletteRange::Others, 54321);
         for (const std::string& line : AllLines(source))
             ApplyPaletteLine(copy, line);
-        EXPECT_EQ(AllLines(copy), AllLines(source));
-        EXPECT_EQ(copy.GenPalette, source.GenPalette);
-        EXPECT_EQ(copy.StateColour, source.StateColour);
+        EXPECT_EQ(std::tuple(AllLines(copy), copy.GenPalette, copy.StateColour),
+                  std::tuple(AllLines(source), source.GenPalette, source.StateColour));
     }
 }
 
@@ -106,9 +105,8 @@ TEST_F(PaletteLine, RowAndCountStayInsideThePalette) {
     for (const char* line : {"#CW        1       2       3       4       5       6       7       8",
                              "Name - #C0   5", ""})
         ApplyPaletteLine(c, line);
-    EXPECT_EQ(c.GenPalette, before.GenPalette);
-    EXPECT_EQ(c.StateColour, before.StateColour);
-    EXPECT_EQ(c.PanelTextColour, before.PanelTextColour);
+    EXPECT_EQ(std::tuple(c.GenPalette, c.StateColour, c.PanelTextColour),
+              std::tuple(before.GenPalette, before.StateColour, before.PanelTextColour));
 
     const std::pair<const char*, int> counts[] = {{"#CZ 999", 256},  {"#CZ   0", 1},
                                                   {"#CZ -12", 1},    {"#CZ", 1},
@@ -226,9 +224,9 @@ TEST_F(ColourFiles, SchemeFileRoundTripLeavesThePaletteAlone) {
     ColourModel back;
     SetGenColourCount(back, 9);
     ASSERT_TRUE(LoadColourScheme(back, dir.Path(), "Ліс темний"));
-    EXPECT_EQ(FormatPaletteLine(back, kSchemeLineKind), FormatPaletteLine(c, kSchemeLineKind));
-    EXPECT_EQ(back.GenColourCount, 9);
-    EXPECT_EQ(back.GenPalette, ColourModel{}.GenPalette);
+    EXPECT_EQ(
+        std::tuple(FormatPaletteLine(back, kSchemeLineKind), back.GenColourCount, back.GenPalette),
+        std::tuple(FormatPaletteLine(c, kSchemeLineKind), 9, ColourModel{}.GenPalette));
     // With or without the extension the same file is found.
     ColourModel again;
     ASSERT_TRUE(LoadColourScheme(again, dir.Path(), "Ліс темний.col"));
@@ -242,8 +240,8 @@ TEST_F(ColourFiles, PaletteFileHoldsOnlyEntriesUpTo128) {
     SaveGenPalette(c, dir.Path(), "Wide");
     // The heading, the name, the count and 16 rows, in CR LF.
     const std::string bytes = TempFolder::Read(dir / "Wide.gen");
-    EXPECT_EQ(SplitLines(bytes).size(), 19u);
-    EXPECT_NE(bytes.find("\r\n#CZ 200\r\n#C0 "), std::string::npos);
+    EXPECT_EQ(std::pair(SplitLines(bytes).size(), Contains(bytes, "\r\n#CZ 200\r\n#C0 ")),
+              std::pair(19ul, true));
 
     ColourModel back;
     for (int k = 129; k <= kPaletteSize; ++k)
@@ -311,8 +309,8 @@ TEST_F(ColourFiles, ListingGivesNamesThatLoadTheirFiles) {
     fs::create_directories(dir / "dir.gen");
 
     const PaletteFileNames names = ListPaletteFiles(dir.Path());
-    EXPECT_EQ(names.ColourSchemes, (Lines{"a", "a.col.col", "b"}));
-    EXPECT_EQ(names.GenPalettes, (Lines{"my.colours", "x"}));
+    EXPECT_EQ(std::pair(names.ColourSchemes, names.GenPalettes),
+              std::pair(Lines{"a", "a.col.col", "b"}, Lines{"my.colours", "x"}));
     ASSERT_TRUE(LoadColourScheme(c, dir.Path(), names.ColourSchemes[1]));
     EXPECT_TRUE(c.ShowDeadCells);  // "a.col.col" loaded itself, not "a.col"
     for (const auto& name : names.GenPalettes)

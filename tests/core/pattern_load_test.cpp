@@ -64,22 +64,20 @@ TEST(ClassifyPatternFile, FirstLineAndContentRules) {
     EXPECT_EQ(ClassifyPatternFile(folder.Path() / "missing.bmp"), PatternFormat::None);
 }
 
-struct PatternLoad : FileTest {
-    const TempFolder& folder = dir;
-};
+using PatternLoad = FileTest;
 
 TEST_F(PatternLoad, OpenMissingHugeUnknownAndGoodFiles) {
     world.Description = {"kept"};
     world.MainField.at(10, 10) = 1;
-    EXPECT_FALSE(OpenPatternFile(world, settings, folder.Path() / "missing.rle").found);
+    EXPECT_FALSE(OpenPatternFile(world, settings, dir.Path() / "missing.rle").found);
     // A file too large for any pattern is refused before anything changes.
-    const auto huge = folder.Write("huge.rle", "bo$2bo$3o!\n");
+    const auto huge = dir.Write("huge.rle", "bo$2bo$3o!\n");
     std::filesystem::resize_file(huge, kMaxPatternFileBytes + 1);
     EXPECT_THROW(OpenPatternFile(world, settings, huge), FileError);
-    EXPECT_EQ(world.Description, std::vector<std::string>{"kept"});
+    EXPECT_EQ(world.Description, Lines{"kept"});
 
     // A file that fits no test is not read; only the description is emptied.
-    OpenResult r = OpenPatternFile(world, settings, folder.Write("notes.txt", "nothing to see\n"));
+    OpenResult r = OpenPatternFile(world, settings, dir.Write("notes.txt", "nothing to see\n"));
     EXPECT_EQ(std::tuple(r.found, r.format, world.Description.empty()),
               std::tuple(true, PatternFormat::None, true));
     EXPECT_EQ(AllLive(world.MainField), (Cells{{10, 10}}));
@@ -87,7 +85,7 @@ TEST_F(PatternLoad, OpenMissingHugeUnknownAndGoodFiles) {
     // An opened pattern stops the run and lands on the field.
     settings.StopForLoad = true;
     world.Counters.Generation = 321;
-    r = OpenPatternFile(world, settings, folder.Write("row.rle", "x = 3, y = 2\r\n3o$bob!\r\n"),
+    r = OpenPatternFile(world, settings, dir.Write("row.rle", "x = 3, y = 2\r\n3o$bob!\r\n"),
                         PanelSize{1000, 1000});
     // w = 4, h = 2: extents 104 by 102, the cell size 1000 / 104.
     EXPECT_EQ(std::tuple(r.format, r.stopRun, world.Counters.Generation, settings.CellSize),
@@ -170,7 +168,7 @@ TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
         rle += "3145o$";
     rle.back() = '!';
     World opened;
-    const OpenResult r = OpenPatternFile(opened, settings, folder.Write("wide.rle", rle));
+    const OpenResult r = OpenPatternFile(opened, settings, dir.Write("wide.rle", rle));
     const std::int64_t shown = static_cast<std::int64_t>(AllLive(opened.MainField).size());
     EXPECT_GT(shown, 0);
     EXPECT_EQ(r.problems,
@@ -180,7 +178,7 @@ TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
                   std::to_string(3145 * 396 - shown) + " live cells were left out."});
     // A pattern that fits says nothing.
     EXPECT_TRUE(
-        OpenPatternFile(opened, settings, folder.Write("g.rle", "bo$2bo$3o!\n")).problems.empty());
+        OpenPatternFile(opened, settings, dir.Write("g.rle", "bo$2bo$3o!\n")).problems.empty());
 
     // Without clearing the field keeps its size and the cells outside the
     // rectangle; a wide pattern is cut at the right.

@@ -37,9 +37,10 @@ TEST_F(PatternFiles, CellsSizesRulesAndDescription) {
         const char* description = nullptr;  // lines joined by "|"; none: not checked
         const char* problem = nullptr;      // a part of the one problem expected
     };
+    const char* glider = "0,3 1,1 1,3 2,2 2,3";
     const Case cases[] = {
-        {Rle, "#C A glider\r\nx = 3, y = 3, rule = B3/S23\r\nbo$2bo$3o!\r\n", "0,3 1,1 1,3 2,2 2,3",
-         4, 3, 2, "B3/S2,3", "RLE-file|A glider| 3, y = 3, rule = B3/S23|!"},
+        {Rle, "#C A glider\r\nx = 3, y = 3, rule = B3/S23\r\nbo$2bo$3o!\r\n", glider, 4, 3, 2,
+         "B3/S2,3", "RLE-file|A glider| 3, y = 3, rule = B3/S23|!"},
         {Rle, "3o!", "0,1 1,1 2,1", 4, 1},
         // "2$" before "!" moves two rows down and widens w by 2 past the column.
         {Rle, "o2$!", "0,1", 2, 3},
@@ -49,13 +50,13 @@ TEST_F(PatternFiles, CellsSizesRulesAndDescription) {
         // State letters and "." are cells too.
         {Rle, "oAo2B.o!", "0,1 1,1 2,1 3,1=2 4,1=2 6,1", 8, 1},
         // A missing end mark still places the last row.
-        {Rle, "x = 3, y = 3\nbo$2bo$3o\n", "0,3 1,1 1,3 2,2 2,3", 4, 3},
+        {Rle, "x = 3, y = 3\nbo$2bo$3o\n", glider, 4, 3},
         // The header never holds cells, compact or not.
         {Rle, "x = 1, y = 1, rule = 23/36\r\n2o!\r\n", "0,1 1,1", 3, 1, 0, "B3,6/S2,3"},
         {Rle, "x=1,y=1,rule=B36/S125\r\n2o!\r\n", "0,1 1,1", 3, 1, 1, "B3,6/S1,2,5"},
         // Lines after the end and hash lines are description only.
-        {Rle, "bo$2bo$3o! tail\r\nxxoooo after\r\n#C late\r\n3o$3o!\r\n", "0,3 1,1 1,3 2,2 2,3", 4,
-         3, 0, nullptr, "RLE-file|! tail|ooo after|late|3o!"},
+        {Rle, "bo$2bo$3o! tail\r\nxxoooo after\r\n#C late\r\n3o$3o!\r\n", glider, 4, 3, 0, nullptr,
+         "RLE-file|! tail|ooo after|late|3o!"},
         // The place another program gave the pattern is not a description.
         {Rle,
          "#N Glider bo$!\r\n#O Someone ob$\r\n#C cc\r\n#c lower\r\n#r 23/3\r\n"
