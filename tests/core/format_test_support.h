@@ -20,6 +20,7 @@ namespace zentorix::test {
 
 using Lines = std::vector<std::string>;
 using Sums = std::vector<std::int32_t>;
+using Sizes = std::vector<std::size_t>;
 using States = std::vector<std::array<int, 3>>;
 
 // The live cells of a layer where they lie, as (x, y, state).
@@ -73,6 +74,15 @@ inline std::string RuleText(const RuleSet& rules) {
     if (rules.History)
         text.append("/H").append(std::to_string(rules.HistoryRange));
     return text;
+}
+
+// The lengths of the lines that begin with `prefix`.
+inline std::vector<std::size_t> LineSizes(const Lines& lines, std::string_view prefix) {
+    std::vector<std::size_t> sizes;
+    for (const std::string& line : lines)
+        if (StartsWith(line, prefix))
+            sizes.push_back(line.size());
+    return sizes;
 }
 
 // Lines joined by "|", as one value to compare.

@@ -235,13 +235,12 @@ TEST(ShippedLanguages, BothLanguagesAreCompleteAndNameEveryPreset) {
             }
         const std::pair<int, std::size_t> widths[] = {
             {2, 31}, {3, 31}, {4, 31}, {14, 55}, {19, 20}, {21, 20}, {22, 20}, {23, 20}, {24, 20}};
-        for (const auto& [number, width] : widths)
-            EXPECT_EQ(std::ranges::count_if(texts.StatStr[number],
-                                            [](unsigned char c) {
-                                                return (c & 0xC0) != 0x80;  // characters, not bytes
-                                            }),
-                      static_cast<long>(width))
-                << number;
+        for (const auto& [number, width] : widths) {
+            // Characters, not bytes.
+            const auto characters = std::ranges::count_if(
+                texts.StatStr[number], [](unsigned char c) { return (c & 0xC0) != 0x80; });
+            EXPECT_EQ(characters, static_cast<long>(width)) << number;
+        }
 
         const auto rules = ReadTextFile(folder / (base + "-rules.rlg"));
         ASSERT_TRUE(rules);

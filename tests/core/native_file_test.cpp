@@ -90,10 +90,6 @@ void ExpectSettingsEqual(const World& wa, const Settings& a, const World& wb, co
         EXPECT_EQ(FormatPaletteLine(a.Colours, kind), FormatPaletteLine(b.Colours, kind)) << kind;
 }
 
-std::size_t CountPrefix(const Lines& lines, std::string_view prefix) {
-    return std::ranges::count_if(lines, [&](std::string_view l) { return StartsWith(l, prefix); });
-}
-
 // A folder, an experiment to write and a world with its settings to read into.
 struct NativeFile : ::testing::Test {
     TempFolder dir;
@@ -146,20 +142,16 @@ TEST_F(NativeFile, QsaveFullZlfAndIniRoundTripTheWholeExperiment) {
         EXPECT_EQ(b.Description, a.Description);
         // Cell data lines stay short whatever the states; rule text is cut into
         // pieces of 77, one that ends at a cut followed by an empty piece.
-        std::vector<std::size_t> rulePieces;
-        for (const std::string& line : FileLines(path)) {
+        for (const std::string& line : FileLines(path))
             EXPECT_LE(StartsWith(line, "#L") ? line.size() : 0, 4u + 71u + 16u) << line;
-            if (StartsWith(line, "#R2 "))
-                rulePieces.push_back(line.size());
-        }
-        EXPECT_EQ(rulePieces, (std::vector<std::size_t>{81, 81, 4}));
+        EXPECT_EQ(LineSizes(FileLines(path), "#R2 "), (Sizes{81, 81, 4}));
     }
 
     // The ini file holds the layers only when they are kept at exit.
     sa.SaveFieldWhenExit = false;
     const auto bare = FileLines(WriteNativeFile(a, sa, dir / "Zentorix.ini", NativeKind::Ini));
     for (Layer layer : kAllLayers)
-        EXPECT_EQ(CountPrefix(bare, FieldSectionPrefix(layer)), 0u);
+        EXPECT_EQ(LineSizes(bare, FieldSectionPrefix(layer)), Sizes{});
     EXPECT_EQ(std::ranges::count(bare, "[Main Field]"), 0);
     EXPECT_EQ(std::ranges::count(bare, "[Color Settings]"), 1);
 }
@@ -206,7 +198,7 @@ TEST_F(NativeFile, MiniPutsSelectionAndRuleIntoTheChosenLayerAndRuleSet) {
     EXPECT_EQ(path.filename(), "glider.mlf");
     // The reader skips these in a mini file, so only the writer can be asked.
     for (const char* absent : {"#DateTime", "[Description]", "#R1 ", "#R2 ", "#C"})
-        EXPECT_EQ(CountPrefix(FileLines(path), absent), 0u) << absent;
+        EXPECT_EQ(LineSizes(FileLines(path), absent), Sizes{}) << absent;
 
     sb.LoadFieldSelector = 1;
     sb.LoadRulesSelector = 2;

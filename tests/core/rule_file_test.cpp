@@ -53,11 +53,7 @@ TEST_F(RuleFile, RoundTripKeepsRuleInformationAndDescriptionSafely) {
     world.Editor.RulesDescription = {"Перший рядок", "one\ntwo", "  indented, with #R0 inside", ""};
     SaveRuleFile(world, rules.Path(), "Вихор");
 
-    std::vector<std::size_t> pieces;
-    for (const std::string& line : FileLines(rules.Path() / "Вихор.rul"))
-        if (StartsWith(line, "#R0 "))
-            pieces.push_back(line.size());
-    EXPECT_EQ(pieces, (std::vector<std::size_t>{81, 81, 4}));
+    EXPECT_EQ(LineSizes(FileLines(rules.Path() / "Вихор.rul"), "#R0 "), (Sizes{81, 81, 4}));
 
     World loaded;
     LoadRuleFile(loaded, rules.Path(), "Вихор");
