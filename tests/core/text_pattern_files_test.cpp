@@ -314,9 +314,9 @@ TEST_F(PatternFiles, MCellAndLife105WriterLayouts) {
     Settings backSettings;
     settings.EnableTOR = true;
     ReadMCellFile(back, backSettings, WriteMCellFile(world, settings, mcl), {});
-    EXPECT_EQ(std::tuple(AllLive(back.MainField).size(), backSettings.EnableTOR),
-              std::tuple(1ul, true));
-    EXPECT_EQ(back.Description, (Lines{"Mcell 4.20", "one", "#L 5A", "**", ""}));
+    EXPECT_EQ(std::tuple(AllLive(back.MainField).size(), backSettings.EnableTOR,
+                         Joined(back.Description)),
+              std::tuple(1ul, true, "Mcell 4.20|one|#L 5A|**|"));
 
     EXPECT_EQ(TempFolder::Read(WriteLife105File(World{}, dir / "empty")),
               "#Life 1.05\r\n#R 23/3\r\n");
