@@ -144,7 +144,7 @@ TEST_F(Cli, GliderLinesAndSavedFilesOfEveryFormatRunTheSame) {
     EXPECT_NE(test::TempFolder::Read(after).find("o"), std::string::npos);
 }
 
-TEST_F(Cli, TheFileChoosesTorusAutoStopAndRandomFills) {
+TEST_F(Cli, TheFileChoosesTorusAutoStopAndRandomFillsAndARecordingEndsTheRun) {
     // A glider on a 25 by 25 wrapped MCell board keeps flying for ever; on the
     // plane, chosen by the option, it ends at the border.
     const auto mcl = folder.Write("wrap.mcl",
@@ -175,11 +175,9 @@ TEST_F(Cli, TheFileChoosesTorusAutoStopAndRandomFills) {
     ASSERT_EQ(a.status, 0) << a.err;
     EXPECT_EQ(a.out, b.out);
     EXPECT_NE(a.out, c.out);
-}
 
-// The file itself is compared with the window's recording; here the run ends
-// with the recording, or where the field dies out.
-TEST_F(Cli, RecordedRunsEndWithTheRecording) {
+    // A recording ends the run (the file itself is compared with the window's
+    // recording), or the field dies out first.
     folder.Write("blinker.rle", "x = 3, y = 1\n3o!\n");
     folder.Write("lone.rle", "x = 1, y = 1\no!\n");
     EXPECT_EQ(Call("run blinker.rle --record 2:4 --stat-file s.txt").lines.size(), 5u);

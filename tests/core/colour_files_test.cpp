@@ -210,7 +210,9 @@ struct ColourFiles : ::testing::Test {
     ColourModel c;
 };
 
-TEST_F(ColourFiles, SchemeFileRoundTripLeavesThePaletteAlone) {
+// A scheme file leaves the palette alone; a palette file holds only the entries
+// up to 128.
+TEST_F(ColourFiles, SchemeAndPaletteFilesRoundTripWhatTheyHold) {
     ApplyBuiltInColourScheme(c, 3);
     c.ShowDeadCells = c.ColorMode = true;
     SaveColourScheme(c, dir.Path(), "Ліс темний");
@@ -231,9 +233,7 @@ TEST_F(ColourFiles, SchemeFileRoundTripLeavesThePaletteAlone) {
     ColourModel again;
     ASSERT_TRUE(LoadColourScheme(again, dir.Path(), "Ліс темний.col"));
     EXPECT_EQ(again.CellColour, 32768);
-}
 
-TEST_F(ColourFiles, PaletteFileHoldsOnlyEntriesUpTo128) {
     SetGenColourCount(c, 200);
     for (int k = 1; k <= kPaletteSize; ++k)
         c.GenPalette[k] = k * 1000;
@@ -243,14 +243,14 @@ TEST_F(ColourFiles, PaletteFileHoldsOnlyEntriesUpTo128) {
     EXPECT_EQ(std::pair(SplitLines(bytes).size(), Contains(bytes, "\r\n#CZ 200\r\n#C0 ")),
               std::pair(19ul, true));
 
-    ColourModel back;
+    ColourModel wide;
     for (int k = 129; k <= kPaletteSize; ++k)
-        back.GenPalette[k] = 7;
-    ASSERT_TRUE(LoadGenPalette(back, dir.Path(), "Wide"));
-    EXPECT_EQ(back.GenColourCount, 200);
+        wide.GenPalette[k] = 7;
+    ASSERT_TRUE(LoadGenPalette(wide, dir.Path(), "Wide"));
+    EXPECT_EQ(wide.GenColourCount, 200);
     for (int k = 1; k <= 200; ++k)
-        ASSERT_EQ(back.GenPalette[k], k <= 128 ? k * 1000 : 7) << k;
-    EXPECT_EQ(std::pair(back.ColourOfState(150), back.ColourOfState(201)), std::pair(7, 1000));
+        ASSERT_EQ(wide.GenPalette[k], k <= 128 ? k * 1000 : 7) << k;
+    EXPECT_EQ(std::pair(wide.ColourOfState(150), wide.ColourOfState(201)), std::pair(7, 1000));
 }
 
 TEST_F(ColourFiles, HandWrittenFilesInWindows1251) {

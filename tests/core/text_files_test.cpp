@@ -40,9 +40,7 @@ std::string PatternSummary(const World& world) {
     s << "live " << test::Shape(world.MainField).size() << " at";
     for (const auto& [x, y, state] : test::Shape(world.MainField))
         s << ' ' << x << ',' << y << '=' << state;
-    s << " rule " << RuleToString(world, 0, 0) << " text";
-    for (const std::string& line : world.Description)
-        s << '|' << line;
+    s << " rule " << RuleToString(world, 0, 0) << " text|" << test::Joined(world.Description);
     return s.str();
 }
 
@@ -95,10 +93,8 @@ TEST(TextFiles, EveryReaderTakesEveryLineEnd) {
          [](const TempFolder&, const std::string& bytes) {
              const auto world = std::make_unique<World>();
              ApplyRuleFileText(*world, bytes);
-             std::string s = world->Editor.InfoMemo[0] + " " + RuleToString(*world, 0, 0);
-             for (const std::string& line : world->Editor.RulesDescription)
-                 s += "|" + line;
-             return s;
+             return world->Editor.InfoMemo[0] + " " + RuleToString(*world, 0, 0) + "|" +
+                    test::Joined(world->Editor.RulesDescription);
          },
          "Mine " + std::string(kRule) + "|about|it"},
         {"colour scheme", Replace(ColourSchemeFileText(colours, "x"), "\r\n", "\n"),
