@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -40,6 +41,16 @@ inline std::string CellText(const StateField& field) {
             text << '=' << state;
     }
     return text.str();
+}
+
+// Sets cells of a layer written as CellText writes them: "x,y" (state 1) or "x,y=state".
+inline void Put(StateField& field, const std::string& cells) {
+    std::istringstream in(cells);
+    for (std::string cell; in >> cell;) {
+        int x = 0, y = 0, state = 1;
+        std::sscanf(cell.c_str(), "%d,%d=%d", &x, &y, &state);
+        field.at(x, y) = state;
+    }
 }
 
 // The message of what `act` throws; "none" when it throws nothing.

@@ -54,8 +54,7 @@ TEST_F(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
         World b;
         Settings sb;
         SetFieldSize(b, 50, 30);
-        b.LayerField(layer).at(-2, -2) = 1;  // a margin cell the file does not hold
-        b.LayerField(layer).at(20, 20) = 1;
+        Put(b.LayerField(layer), "-2,-2 20,20");  // the first a margin cell the file does not hold
         b.MainField.at(1, 1) = 4;
         ASSERT_TRUE(LoadLayerFile(b, sb, folder, layer, "hills"));
         std::vector<int> expected = LandscapeKeys(Settings{});
@@ -100,10 +99,8 @@ TEST_F(LayerFiles, NamesListsAndFailures) {
 
 TEST_F(LayerFiles, CopyLayerCoversTheFieldAndItsMargins) {
     SetFieldSize(a, 40, 30);
-    a.MainField.at(-3, -3) = 2;
-    a.MainField.at(41, 31) = 3;
-    a.MainField.at(42, 10) = 4;  // beyond the extent: not copied
-    a.MainField.at(10, 10) = 1;
+    // The cell at column 42 lies beyond the extent: not copied.
+    Put(a.MainField, "-3,-3=2 41,31=3 42,10=4 10,10");
     a.OtherRealityField.at(11, 11) = 1;
     sa.CopyFromComboBox = 0;
     sa.CopyToComboBox = 3;

@@ -336,8 +336,7 @@ TEST(FieldSection, RunsRowEndsEdgeCellsSelectionSymbolsAndHugeCounts) {
     // Row 0 empty; row 1 starts with a live cell at column 0; row 2 holds a cell
     // at the last column W; rows 3..5 empty; row 6 a run of three.
     SetFieldSize(world, 30, 30);
-    world.OtherRealityField.at(0, 1) = 1;
-    world.OtherRealityField.at(30, 2) = 2;
+    Put(world.OtherRealityField, "0,1 30,2=2");
     Draw(world.OtherRealityField, 4, 6, {"***"});
     const std::string runs = Written(world, Layer::OtherReality);
     EXPECT_EQ(runs, "#LR $A$30.B4$4.3A\r\n");

@@ -133,9 +133,7 @@ TEST_F(PatternLoad, FittingAndPlacementOffsets) {
         EXPECT_EQ(std::tuple(extents(), settings.CellSize), std::tuple(std::tuple(110, 110), size));
         EXPECT_TRUE(size != 1 || settings.SizeCells == 1);
     }
-    world.StagingGrid.at(0, 0) = 1;
-    world.StagingGrid.at(3, 4) = 2;
-    world.StagingGrid.at(4, 5) = 9;  // outside 0..w by 0..h
+    Put(world.StagingGrid, "0,0 3,4=2 4,5=9");  // the last outside 0..w by 0..h
     PlacePattern(world, settings, 3, 4, true, {});
     // Extents 103 and 104, so cx = 51 - 1 + 2, cy = 52 - 2.
     EXPECT_EQ(extents(), std::tuple(103, 104));
@@ -185,8 +183,7 @@ TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
     World small;
     settings.ClearForLoad = false;
     SetFieldSize(small, 25, 25);
-    small.MainField.at(1, 1) = 7;
-    small.MainField.at(27, 11) = 5;
+    Put(small.MainField, "1,1=7 27,11=5");
     for (int i = 0; i < 40; ++i)
         small.StagingGrid.at(i, 0) = i + 1;
     PlacePattern(small, settings, 40, 5, true, {});
