@@ -3,11 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "cli/cli_support.h"
 #include "model/colour_model.h"

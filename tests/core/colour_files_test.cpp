@@ -49,8 +49,9 @@ TEST_F(PaletteLine, EveryKindReadsBackWhatItWrote) {
 }
 
 // Colours too wide for their field keep the columns; what is written is the
-// colour the view paints with. Kinds outside the table write nothing.
-TEST_F(PaletteLine, ColoursTooWideKeepTheColumns) {
+// colour the view paints with. Kinds outside the table write nothing. Switches
+// and colours are read by their columns.
+TEST_F(PaletteLine, ColoursTooWideKeepTheColumnsAndLinesAreReadByColumn) {
     EXPECT_EQ(FormatPaletteLine(c, 32) + FormatPaletteLine(c, -3), "");
     c.CellColour = -2147483647 - 1;
     c.BackgroundColour = 0x7FFFFFFF;
@@ -63,9 +64,7 @@ TEST_F(PaletteLine, ColoursTooWideKeepTheColumns) {
     EXPECT_EQ(std::tuple(back.CellColour, back.BackgroundColour, back.GridColour,
                          back.GenPalette[1], back.GenPalette[2]),
               std::tuple(0, 0xFFFFFF, c.GridColour, 123456789 & 0xFFFFFF, c.GenPalette[2]));
-}
 
-TEST_F(PaletteLine, SchemeSwitchesAndFieldsAreReadByColumn) {
     // The line written back shows every switch and colour that was read.
     const std::string zeros = "       0       0       0       0       0       0";
     const std::pair<const char*, std::string> schemes[] = {

@@ -1,7 +1,4 @@
-#include <fstream>
 #include <map>
-#include <set>
-#include <sstream>
 
 #include "core/format_test_support.h"
 #include "formats/rules_list.h"

@@ -1,5 +1,3 @@
-#include <sstream>
-
 #include "core/format_test_support.h"
 #include "formats/field_section.h"
 #include "formats/key_lines.h"
