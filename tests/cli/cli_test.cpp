@@ -68,11 +68,8 @@ TEST_F(Cli, HelpWrongUsageAndFailures) {
             const CliResult r = Call(bad);
             EXPECT_EQ(std::tuple(r.status, r.err.empty(), r.out), std::tuple(2, false, "")) << bad;
         }
-    const struct {
-        const char* args;
-        int status;
-        const char* message;
-    } cases[] = {
+    // The arguments, the exit status and a part of the message.
+    const std::tuple<const char*, int, const char*> cases[] = {
         {"run wide.zlf --generations 3 --gif big.gif --gif-scale 41", 2, "4100 by 1230 pixels"},
         {"run block.zlf --generations 20001 --gif big.gif", 2, "20001 frames are past the limit"},
         {"run block.zlf --generations 3 --gif-scale 2", 2, "belong to --gif"},
@@ -98,11 +95,10 @@ TEST_F(Cli, HelpWrongUsageAndFailures) {
         {"census >/dev/full", 1, "No space left on device"},
         {"census-summary rules.txt", 1, "not a census file"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.args);
-        const CliResult r = Call(c.args);
-        EXPECT_EQ(std::pair(r.status, Contains(r.err, c.message)), std::pair(c.status, true))
-            << r.err;
+    for (const auto& [args, status, message] : cases) {
+        SCOPED_TRACE(args);
+        const CliResult r = Call(args);
+        EXPECT_EQ(std::pair(r.status, Contains(r.err, message)), std::pair(status, true)) << r.err;
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "big.gif"));
 }

@@ -8,11 +8,8 @@ namespace {
 using namespace test;
 
 TEST(ClassifyPatternFile, FirstLineAndContentRules) {
-    const struct {
-        const char* name;
-        std::string_view content;
-        PatternFormat expected;
-    } cases[] = {
+    // The file's name and content, and the format it is taken for.
+    const std::tuple<const char*, std::string_view, PatternFormat> cases[] = {
         {"native.zlf", "#Zentorix configuration file\r\n#L A\r\n", PatternFormat::Native},
         {"native-anywhere.txt", "xx #Zentorix yy\n", PatternFormat::Native},
         {"mcell.mcl", "#MCell 4.20\n#L 3A\n", PatternFormat::MCell},
@@ -58,8 +55,8 @@ TEST(ClassifyPatternFile, FirstLineAndContentRules) {
         {"picture.bmp", "", PatternFormat::Bitmap},
     };
     TempFolder folder;
-    for (const auto& c : cases)
-        EXPECT_EQ(ClassifyPatternFile(folder.Write(c.name, c.content)), c.expected) << c.name;
+    for (const auto& [name, content, expected] : cases)
+        EXPECT_EQ(ClassifyPatternFile(folder.Write(name, content)), expected) << name;
     EXPECT_EQ(ClassifyPatternFile(folder.Path() / "missing.rle"), PatternFormat::None);
     EXPECT_EQ(ClassifyPatternFile(folder.Path() / "missing.bmp"), PatternFormat::None);
 }
@@ -200,14 +197,9 @@ TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
 // the states: all, two, or up to a highest) and by its rule; what a format
 // cannot name is announced on save.
 TEST(PatternRoundTrip, EveryWriterReadsBackWhatItCanCarry) {
-    struct Case {
-        SaveFormat format;
-        const char* rule;
-        std::string_view family;
-        std::int32_t top;      // states 1..top are on the field
-        std::int32_t carried;  // the highest state the file keeps
-        std::size_t problems;
-    };
+    // The format, the rule and its family, the states 1..top on the field, the
+    // highest state the file keeps, and the problems announced on save.
+    using Case = std::tuple<SaveFormat, const char*, std::string_view, int, int, std::size_t>;
     const char* kWeighted = "NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,";
     const char* kFiveByFive =
         "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,2N2W1,2N1W1,1N2W1,2N2N1,2N2E1,2N1E1,1N2E1,2W2W1,"
@@ -234,25 +226,24 @@ TEST(PatternRoundTrip, EveryWriterReadsBackWhatItCanCarry) {
         {SaveFormat::Rle, kHistory300, kFamilyZentorix, 299, 255, 2},
     };
     TempFolder folder;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.rule) + " as " +
-                     SavedFilePath(c.format, "f").extension().string());
+    for (const auto& [format, rule, family, top, carried, problems] : cases) {
+        SCOPED_TRACE(std::string(rule) + " as " + SavedFilePath(format, "f").extension().string());
         World world, back;
         Settings settings, backSettings;
         settings.SaveRulesCheckBox = true;
         SetFieldSize(world, 61, 45);
-        ParseRuleString(world, c.rule, c.family, 0);
+        ParseRuleString(world, rule, family, 0);
         // Each state once, spaced so that every run is one cell, around a block.
-        for (std::int32_t s = 1; s <= c.top; ++s)
+        for (int s = 1; s <= top; ++s)
             world.MainField.at(3 + (s - 1) % 28 * 2, 3 + (s - 1) / 28 * 4) = s;
         Draw(world.MainField, 20, 42, {"oo", "oo"});
 
-        const SaveResult saved = SaveAs(world, settings, folder.Path() / "f", c.format);
-        EXPECT_EQ(saved.problems.size(), c.problems);
+        const SaveResult saved = SaveAs(world, settings, folder.Path() / "f", format);
+        EXPECT_EQ(saved.problems.size(), problems);
         EXPECT_TRUE(OpenPatternFile(back, backSettings, saved.path).problems.empty());
         auto expected = Shape(world.MainField);
         for (auto& cell : expected)
-            cell[2] = std::min(cell[2], c.carried);
+            cell[2] = std::min(cell[2], carried);
         EXPECT_EQ(Shape(back.MainField), expected);
         EXPECT_EQ(FormatRuleTokens(back.Rules[0]), FormatRuleTokens(world.Rules[0]));
     }

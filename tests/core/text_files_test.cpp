@@ -45,7 +45,10 @@ std::string PatternSummary(const World& world) {
 }
 
 // Opens a file of the bytes through the one way every file comes in.
-std::function<std::string(const TempFolder&, const std::string&)> Opened(std::string name) {
+// What a user sees of a file of the given bytes, read one way or another.
+using Load = std::function<std::string(const TempFolder&, const std::string&)>;
+
+Load Opened(std::string name) {
     return [name](const TempFolder& dir, const std::string& bytes) {
         const auto world = std::make_unique<World>();
         Settings settings;
@@ -65,12 +68,9 @@ TEST(TextFiles, EveryReaderTakesEveryLineEnd) {
     ColourModel colours;
     ApplyBuiltInColourScheme(colours, 3);
 
-    struct Case {
-        const char* what;
-        std::string text;  // lines ended by LF
-        std::function<std::string(const TempFolder&, const std::string&)> load;
-        std::string expected;  // part of the result with LF
-    };
+    // What is read, its text with LF line ends, how it is read, and a part of the
+    // result with LF.
+    using Case = std::tuple<const char*, std::string, Load, std::string>;
     const std::string ruleFileHead = "File of rules for Zentorix\nName      - Mine\n#R0 ";
     const std::string glider =
         "live 5 at 0,2=1 1,0=1 1,2=1 2,1=1 2,2=1 rule " + std::string(kRule) + " text|";
@@ -105,16 +105,16 @@ TEST(TextFiles, EveryReaderTakesEveryLineEnd) {
          },
          FormatPaletteLine(colours, kSchemeLineKind)},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, text, load, expected] : cases) {
+        SCOPED_TRACE(what);
         TempFolder dir;
-        const std::string withLf = c.load(dir, c.text);
-        EXPECT_NE(withLf.find(c.expected), std::string::npos) << withLf;
+        const std::string withLf = load(dir, text);
+        EXPECT_NE(withLf.find(expected), std::string::npos) << withLf;
         for (const char* end : {"\r\n", "\r", "\r\r\n"})
-            EXPECT_EQ(c.load(dir, Replace(c.text, "\n", end)), withLf)
+            EXPECT_EQ(load(dir, Replace(text, "\n", end)), withLf)
                 << testing::PrintToString(std::string(end));
         // A text editor's byte order mark changes nothing.
-        EXPECT_EQ(c.load(dir, "\xEF\xBB\xBF" + c.text), withLf) << "with a byte order mark";
+        EXPECT_EQ(load(dir, "\xEF\xBB\xBF" + text), withLf) << "with a byte order mark";
     }
 }
 
