@@ -49,9 +49,12 @@ inline CliResult RunCli(const std::filesystem::path& dir, const std::string& arg
     return r;
 }
 
-// A native file of the given lines.
-inline std::string Zlf(std::initializer_list<std::string> lines) {
+// A native file of a field `width` by `height` (as written) and the given lines.
+inline std::string Zlf(const std::string& width, const std::string& height,
+                       std::initializer_list<std::string> lines = {}) {
     std::string text = "#Zentorix\r\n#FileType zlf\r\n";
+    text.append(KeyLine("#FieldHeight:", height)).append("\r\n");
+    text.append(KeyLine("#FieldWidth:", width)).append("\r\n");
     for (const std::string& line : lines)
         text.append(line).append("\r\n");
     return text;

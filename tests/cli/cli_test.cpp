@@ -3,10 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <string>
-#include <vector>
+#include <sstream>
 
 #include "cli/cli_support.h"
 #include "model/colour_model.h"
@@ -18,11 +16,19 @@ using test::CliResult;
 using test::Quote;
 using test::Zlf;
 
+constexpr const char* kGrid =
+    "census --rules rules.txt --field 30x30 --soup 12x12 --density 45 --seeds 3..7 "
+    "--generations 150 --torus";
+
+// A 40 by 30 field with a block at cells 5..6 by 4..5.
+const std::string kBlock = Zlf("40", "30", {"[Main Field]", "#L 4$5.2A$5.2A"});
+
 class Cli : public ::testing::Test {
   protected:
     test::TempFolder folder;
 
     CliResult Call(const std::string& args) const { return test::RunCli(folder.Path(), args); }
+    CliResult Census(const std::string& more) const { return Call(std::string(kGrid) + more); }
     CliResult Run(const std::filesystem::path& file, const std::string& options) const {
         return Call(std::string("run ").append(Quote(file)).append(" ").append(options));
     }
@@ -32,18 +38,18 @@ class Cli : public ::testing::Test {
 TEST_F(Cli, HelpWrongUsageAndFailures) {
     for (const char* asked : {"--help", "run --help", "convert --help", "run x.rle -h"}) {
         const CliResult help = Call(asked);
-        EXPECT_EQ(help.status, 0) << asked;
-        EXPECT_NE(help.out.find("zentorix-cli run FILE"), std::string::npos) << asked;
+        EXPECT_EQ(std::pair(help.status, Contains(help.out, "zentorix-cli run FILE")),
+                  std::pair(0, true))
+            << asked;
     }
     ASSERT_EQ(mkfifo((folder / "pipe.rle").c_str(), 0600), 0);
     std::filesystem::resize_file(folder.Write("huge.bmp", "BM"), std::uintmax_t{65} << 20);
     folder.Write("notes.txt", "just some words\n");
-    folder.Write("bad.zlf", Zlf({KeyLine("#FieldWidth:", "12x4")}));
+    folder.Write("bad.zlf", Zlf("12x4", "30"));
     folder.Write("rules.txt", "nothing here\n");
     folder.Write("blinker.rle", "x = 3, y = 1\n3o!\n");
-    folder.Write("block.zlf", Zlf({KeyLine("#FieldHeight:", "30"), KeyLine("#FieldWidth:", "40"),
-                                   "[Main Field]", "#L 4$5.2A$5.2A"}));
-    folder.Write("wide.zlf", Zlf({KeyLine("#FieldHeight:", "30"), KeyLine("#FieldWidth:", "100")}));
+    folder.Write("block.zlf", kBlock);
+    folder.Write("wide.zlf", Zlf("100", "30"));
     // Wrong usage exits with 2 and prints nothing; a failure exits with 1. Both
     // tell why on the standard error.
     for (const auto& list :
@@ -60,15 +66,10 @@ TEST_F(Cli, HelpWrongUsageAndFailures) {
               "census-summary", "census-summary --csv --markdown x"}})
         for (const char* bad : list) {
             const CliResult r = Call(bad);
-            EXPECT_EQ(r.status, 2) << bad;
-            EXPECT_FALSE(r.err.empty()) << bad;
-            EXPECT_TRUE(r.out.empty()) << bad;
+            EXPECT_EQ(std::tuple(r.status, r.err.empty(), r.out), std::tuple(2, false, "")) << bad;
         }
-    const struct {
-        const char* args;
-        int status;
-        const char* message;
-    } cases[] = {
+    // The arguments, the exit status and a part of the message.
+    const std::tuple<const char*, int, const char*> cases[] = {
         {"run wide.zlf --generations 3 --gif big.gif --gif-scale 41", 2, "4100 by 1230 pixels"},
         {"run block.zlf --generations 20001 --gif big.gif", 2, "20001 frames are past the limit"},
         {"run block.zlf --generations 3 --gif-scale 2", 2, "belong to --gif"},
@@ -94,11 +95,10 @@ TEST_F(Cli, HelpWrongUsageAndFailures) {
         {"census >/dev/full", 1, "No space left on device"},
         {"census-summary rules.txt", 1, "not a census file"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.args);
-        const CliResult r = Call(c.args);
-        EXPECT_EQ(r.status, c.status);
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    for (const auto& [args, status, message] : cases) {
+        SCOPED_TRACE(args);
+        const CliResult r = Call(args);
+        EXPECT_EQ(std::pair(r.status, Contains(r.err, message)), std::pair(status, true)) << r.err;
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "big.gif"));
 }
@@ -115,10 +115,11 @@ TEST_F(Cli, GliderLinesAndSavedFilesOfEveryFormatRunTheSame) {
     EXPECT_EQ(Run(glider, "--generations 0").lines.size(), 1u);
     // A pattern wider than the largest field runs with what fits, and says so.
     const CliResult wide = Run(folder.Write("wide.rle", "x = 1200, y = 1\n1200o!\n"), "");
-    EXPECT_EQ(wide.status, 0);
-    EXPECT_NE(wide.err.find("The pattern is 1200 x 1 cells, the field 997 x "), std::string::npos)
+    EXPECT_EQ(std::tuple(wide.status,
+                         Contains(wide.err, "The pattern is 1200 x 1 cells, the field 997 x "),
+                         Contains(wide.err, " live cells were left out.")),
+              std::tuple(0, true, true))
         << wide.err;
-    EXPECT_NE(wide.err.find(" live cells were left out."), std::string::npos) << wide.err;
 
     const CliResult original = Run(glider, "--generations 12 --quiet");
     for (const char* ext : {".zlf", ".lif", ".mcl", ".rle"}) {
@@ -136,7 +137,7 @@ TEST_F(Cli, GliderLinesAndSavedFilesOfEveryFormatRunTheSame) {
     EXPECT_NE(test::TempFolder::Read(after).find("o"), std::string::npos);
 }
 
-TEST_F(Cli, TheFileChoosesTorusAutoStopAndRandomFills) {
+TEST_F(Cli, TheFileChoosesTorusAutoStopAndRandomFillsAndARecordingEndsTheRun) {
     // A glider on a 25 by 25 wrapped MCell board keeps flying for ever; on the
     // plane, chosen by the option, it ends at the border.
     const auto mcl = folder.Write("wrap.mcl",
@@ -152,27 +153,24 @@ TEST_F(Cli, TheFileChoosesTorusAutoStopAndRandomFills) {
 
     // Auto-stop from the file ends the output.
     const auto lonely = folder.Write(
-        "lonely.zlf", Zlf({KeyLine("#FieldHeight:", "40"), KeyLine("#FieldWidth:", "40"),
-                           "[Option]", KeyLine("#AutoStop", "1"), "[Main Field]", "#L 10$10.A"}));
+        "lonely.zlf",
+        Zlf("40", "40", {"[Option]", KeyLine("#AutoStop", "1"), "[Main Field]", "#L 10$10.A"}));
     const CliResult stopped = Run(lonely, "--generations 50");
     EXPECT_EQ(stopped.out.substr(0, 26) + stopped.out.substr(stopped.out.find('\n')),
               "field 40x40 plane live 1 r\n1 0 0 0 1\n");
 
     // Fixed seeds repeat random fills.
-    const auto rain = folder.Write(
-        "rain.zlf",
-        Zlf({KeyLine("#FieldHeight:", "60"), KeyLine("#FieldWidth:", "60"), "[Land]",
-             KeyLine("#MainFillRandom", "1"), KeyLine("#RandomFillIntensity", "2000")}));
+    const auto rain = folder.Write("rain.zlf", Zlf("60", "60",
+                                                   {"[Land]", KeyLine("#MainFillRandom", "1"),
+                                                    KeyLine("#RandomFillIntensity", "2000")}));
     const std::string seed = "--generations 20 --seed ";
     const CliResult a = Run(rain, seed + "7"), b = Run(rain, seed + "7"), c = Run(rain, seed + "8");
     ASSERT_EQ(a.status, 0) << a.err;
     EXPECT_EQ(a.out, b.out);
     EXPECT_NE(a.out, c.out);
-}
 
-// The file itself is compared with the window's recording; here the run ends
-// with the recording, or where the field dies out.
-TEST_F(Cli, RecordedRunsEndWithTheRecording) {
+    // A recording ends the run (the file itself is compared with the window's
+    // recording), or the field dies out first.
     folder.Write("blinker.rle", "x = 3, y = 1\n3o!\n");
     folder.Write("lone.rle", "x = 1, y = 1\no!\n");
     EXPECT_EQ(Call("run blinker.rle --record 2:4 --stat-file s.txt").lines.size(), 5u);
@@ -188,17 +186,14 @@ struct Lines {
 
 Lines Split(const std::string& text) {
     Lines lines;
-    for (const std::string& line : SplitLines(text)) {
-        if (line.empty())
-            continue;
-        if (lines.header.empty())
-            lines.header = line;
-        else
+    for (const std::string& line : SplitLines(text))
+        if (StartsWith(line, R"({"run":)"))
             lines.runs.push_back(line);
-    }
-    std::sort(lines.runs.begin(), lines.runs.end(), [](const std::string& a, const std::string& b) {
-        return std::stoull(a.substr(7)) < std::stoull(b.substr(7));  // {"run":N
-    });
+        else if (!line.empty())
+            lines.header = line;
+    // {"run":N
+    std::ranges::sort(lines.runs, {},
+                      [](const std::string& l) { return std::stoull(l.substr(7)); });
     return lines;
 }
 
@@ -207,17 +202,13 @@ std::string Timeless(const std::string& header) {
     return header.substr(0, header.find("\"started\""));
 }
 
-constexpr const char* kGrid =
-    "census --rules rules.txt --field 30x30 --soup 12x12 --density 45 --seeds 3..7 "
-    "--generations 150 --torus";
-
 TEST_F(Cli, CensusRepeatsShardsResumesAndMerges) {
     folder.Write("rules.txt", "B3/S23\nB3/S23x\n23/36\n345/2/4\n");
     // The same census twice: the same file apart from the time stamp.
-    const CliResult whole = Call(std::string(kGrid) + " --output whole.jsonl");
+    const CliResult whole = Census(" --output whole.jsonl");
     ASSERT_EQ(whole.status, 0) << whole.err;
     EXPECT_NE(whole.err.find("rules.txt:2: 'B3/S23x'"), std::string::npos) << whole.err;
-    const CliResult again = Call(std::string(kGrid));
+    const CliResult again = Census("");
     ASSERT_EQ(again.status, 0) << again.err;
     const Lines a = Split(Read("whole.jsonl")), b = Split(again.out);
     ASSERT_EQ(a.runs.size(), 15u);
@@ -236,23 +227,17 @@ TEST_F(Cli, CensusRepeatsShardsResumesAndMerges) {
               again.out.substr(b.header.size() + 1));
 
     // Two jobs, and three shards: the same runs, each once.
-    EXPECT_EQ(Split(Call(std::string(kGrid) + " --jobs 2").out).runs, a.runs);
-    std::vector<std::string> union_;
-    std::string files;
+    EXPECT_EQ(Split(Census(" --jobs 2").out).runs, a.runs);
+    std::string shards, files;
     for (int i = 1; i <= 3; ++i) {
         const std::string name = "shard" + std::to_string(i) + ".jsonl";
-        const CliResult shard =
-            Call(std::string(kGrid) + " --shard " + std::to_string(i) + "/3 --output " + name);
+        const CliResult shard = Census(" --shard " + std::to_string(i) + "/3 --output " + name);
         ASSERT_EQ(shard.status, 0) << shard.err;
-        const Lines part = Split(Read(name.c_str()));
-        EXPECT_EQ(part.runs.size(), 5u);
-        union_.insert(union_.end(), part.runs.begin(), part.runs.end());
+        EXPECT_EQ(Split(Read(name.c_str())).runs.size(), 5u);
+        shards.append(Read(name.c_str()));
         files.append(" ").append(name);
     }
-    std::sort(union_.begin(), union_.end());
-    std::vector<std::string> all = a.runs;
-    std::sort(all.begin(), all.end());
-    EXPECT_EQ(union_, all);
+    EXPECT_EQ(Split(shards).runs, a.runs);
     for (const char* style : {"", " --csv", " --markdown"}) {
         const CliResult merged = Call("census-summary" + files + style);
         const CliResult single = Call(std::string("census-summary whole.jsonl") + style);
@@ -272,34 +257,27 @@ TEST_F(Cli, CensusRepeatsShardsResumesAndMerges) {
     // Killed after two runs, in the middle of the third: the resume ends the
     // cut line's run whole and adds the rest.
     const std::string text = Read("whole.jsonl");
-    std::size_t cut = 0;
-    for (int line = 0; line < 3; ++line)
-        cut = text.find('\n', cut) + 1;
+    const std::size_t cut = a.header.size() + a.runs[0].size() + a.runs[1].size() + 3;
     folder.Write("killed.jsonl", text.substr(0, cut + 30));
-    const CliResult resumed = Call(std::string(kGrid) + " --output killed.jsonl --resume");
+    const CliResult resumed = Census(" --output killed.jsonl --resume");
     ASSERT_EQ(resumed.status, 0) << resumed.err;
     const std::string after = Read("killed.jsonl");
     EXPECT_EQ(after.substr(0, cut), text.substr(0, cut));
     EXPECT_EQ(Split(after).runs, a.runs);
     // Nothing left to run: the file stays as it is.
-    ASSERT_EQ(Call(std::string(kGrid) + " --output killed.jsonl --resume").status, 0);
+    ASSERT_EQ(Census(" --output killed.jsonl --resume").status, 0);
     EXPECT_EQ(Read("killed.jsonl"), after);
 
     // Another census's file is refused and kept; so is a file given without --resume.
-    const struct {
-        std::string args;
-        const char* message;
-    } refused[] = {
-        {std::string(kGrid) + " --generations 151 --output whole.jsonl --resume",
-         "holds another census"},
-        {std::string(kGrid) + " --shard 1/2 --output whole.jsonl --resume", "holds another census"},
-        {std::string(kGrid) + " --output whole.jsonl", "already exists"},
-        {std::string(kGrid) + " --output rules.txt --resume", "not a census file"},
+    const std::pair<const char*, const char*> refused[] = {
+        {" --generations 151 --output whole.jsonl --resume", "holds another census"},
+        {" --shard 1/2 --output whole.jsonl --resume", "holds another census"},
+        {" --output whole.jsonl", "already exists"},
+        {" --output rules.txt --resume", "not a census file"},
     };
-    for (const auto& r : refused) {
-        const CliResult no = Call(r.args);
-        EXPECT_EQ(no.status, 1) << r.args;
-        EXPECT_NE(no.err.find(r.message), std::string::npos) << no.err;
+    for (const auto& [args, message] : refused) {
+        const CliResult no = Census(args);
+        EXPECT_EQ(std::pair(no.status, Contains(no.err, message)), std::pair(1, true)) << no.err;
     }
     EXPECT_EQ(Read("whole.jsonl"), text);
     const CliResult otherCensus = Call("census-summary whole.jsonl shard1.jsonl killed.jsonl");
@@ -308,32 +286,30 @@ TEST_F(Cli, CensusRepeatsShardsResumesAndMerges) {
 
 TEST_F(Cli, CensusOfOneRunCountsAsTheRunCommand) {
     // Random fills make the seed matter; the census then runs to the limit.
-    folder.Write("rain.zlf",
-                 Zlf({KeyLine("#FieldHeight:", "40"), KeyLine("#FieldWidth:", "40"), "[Land]",
-                      KeyLine("#MainFillRandom", "1"), KeyLine("#RandomFillIntensity", "100"),
-                      "[Main Field]", "#L 20$20.2A$19.2A$20.A"}));
+    folder.Write("rain.zlf", Zlf("40", "40",
+                                 {"[Land]", KeyLine("#MainFillRandom", "1"),
+                                  KeyLine("#RandomFillIntensity", "100"), "[Main Field]",
+                                  "#L 20$20.2A$19.2A$20.A"}));
     const CliResult census = Call("census --base rain.zlf --seeds 11..11 --generations 40");
     ASSERT_EQ(census.status, 0) << census.err;
     const CliResult run = Call("run rain.zlf --seed 11 --generations 40");
     ASSERT_EQ(run.status, 0) << run.err;
     long long born = 0, died = 0, live = 0, last = 0;
-    for (const std::string& line : SplitLines(run.out)) {
-        long long g, l, first, b, d;
-        if (std::sscanf(line.c_str(), "%lld %lld %lld %lld %lld", &g, &l, &first, &b, &d) == 5) {
-            born += b;
-            died += d;
-            live += l;
-            last = l;
-        }
+    std::istringstream lines(run.out.substr(run.out.find('\n') + 1));  // after the field line
+    for (long long g, l, first, b, d; lines >> g >> l >> first >> b >> d; last = l) {
+        born += b;
+        died += d;
+        live += l;
     }
     const std::string line = Split(census.out).runs.at(0);
-    EXPECT_NE(line.find("\"outcome\":\"active\",\"period\":null,\"generation\":40,"),
-              std::string::npos)
-        << line;
-    std::string figures = "\"live_final\":" + std::to_string(last);
-    figures.append(",\"born_total\":").append(std::to_string(born)).append(",\"died_total\":");
-    figures.append(std::to_string(died)).append(",\"live_total\":").append(std::to_string(live));
-    EXPECT_NE(line.find(figures), std::string::npos) << figures << " " << line;
+    char figures[200];
+    std::snprintf(figures, sizeof figures,
+                  R"("live_final":%lld,"born_total":%lld,"died_total":%lld,"live_total":%lld)",
+                  last, born, died, live);
+    EXPECT_EQ(std::pair(Contains(line, R"("outcome":"active","period":null,"generation":40,)"),
+                        Contains(line, figures)),
+              std::pair(true, true))
+        << figures << " " << line;
     EXPECT_GT(born, 0);
 }
 
@@ -369,8 +345,7 @@ std::uint32_t Rgb(Colour c) {
 
 TEST_F(Cli, RunsShownAsAnimatedGifs) {
     // A block ages through the palette: after generation k its cells hold k + 1.
-    folder.Write("block.zlf", Zlf({KeyLine("#FieldHeight:", "30"), KeyLine("#FieldWidth:", "40"),
-                                   "[Main Field]", "#L 4$5.2A$5.2A"}));
+    folder.Write("block.zlf", kBlock);
     const CliResult r =
         Call("run block.zlf --generations 9 --gif b.gif --gif-scale 3 --gif-every 2");
     ASSERT_EQ(r.status, 0) << r.err;
@@ -381,12 +356,13 @@ TEST_F(Cli, RunsShownAsAnimatedGifs) {
     const ColourModel colours;
     for (std::size_t k = 0; k < frames.size(); ++k) {
         const std::uint32_t state = Rgb(colours.ColourOfState(static_cast<int>(2 * k + 3)));
+        const std::uint32_t back = Rgb(colours.BackgroundColour);
         // The block is cells 5..6 by 4..5: pixels 12..17 by 9..14.
-        EXPECT_EQ(frames[k][13 * 120 + 16], state) << k;
-        EXPECT_EQ(frames[k][9 * 120 + 12], state) << k;
-        EXPECT_EQ(frames[k][13 * 120 + 18], Rgb(colours.BackgroundColour)) << k;
-        EXPECT_EQ(frames[k][8 * 120 + 13], Rgb(colours.BackgroundColour)) << k;
-        EXPECT_EQ(frames[k][0], Rgb(colours.BackgroundColour)) << k;
+        const auto& f = frames[k];
+        EXPECT_EQ((std::vector{f[13 * 120 + 16], f[9 * 120 + 12], f[13 * 120 + 18], f[8 * 120 + 13],
+                               f[0]}),
+                  (std::vector{state, state, back, back, back}))
+            << k;
     }
     EXPECT_NE(frames[0][13 * 120 + 16], frames[1][13 * 120 + 16]);
 }

@@ -76,11 +76,10 @@ TEST(Museum, EveryExperimentRunsAsRecorded) {
         EXPECT_NE(folder, name) << "every experiment lies in a subfolder";
         programOnly +=
             folder == "06-Weights-5x5" || folder == "07-Landscapes" || folder == "08-Other-Reality";
-        EXPECT_EQ(entry.path().extension(), ".zlf");
-        EXPECT_EQ(test::TempFolder::Read(entry.path()).rfind("#Zentorix\r\n", 0), 0u)
+        EXPECT_TRUE(entry.path().extension() == ".zlf" &&
+                    test::TempFolder::Read(entry.path()).rfind("#Zentorix\r\n", 0) == 0)
             << "not a native file";
-        const std::string fault = DescriptionFault(entry.path());
-        EXPECT_TRUE(fault.empty()) << fault;
+        EXPECT_EQ(DescriptionFault(entry.path()), "");
 
         const auto recorded = recording.find(name);
         if (recorded == recording.end()) {

@@ -43,15 +43,15 @@ TEST_F(PaletteLine, EveryKindReadsBackWhatItWrote) {
         FillPaletteWith(copy, PaletteRange::Others, 54321);
         for (const std::string& line : AllLines(source))
             ApplyPaletteLine(copy, line);
-        EXPECT_EQ(AllLines(copy), AllLines(source));
-        EXPECT_EQ(copy.GenPalette, source.GenPalette);
-        EXPECT_EQ(copy.StateColour, source.StateColour);
+        EXPECT_EQ(std::tuple(AllLines(copy), copy.GenPalette, copy.StateColour),
+                  std::tuple(AllLines(source), source.GenPalette, source.StateColour));
     }
 }
 
 // Colours too wide for their field keep the columns; what is written is the
-// colour the view paints with. Kinds outside the table write nothing.
-TEST_F(PaletteLine, ColoursTooWideKeepTheColumns) {
+// colour the view paints with. Kinds outside the table write nothing. Switches
+// and colours are read by their columns.
+TEST_F(PaletteLine, ColoursTooWideKeepTheColumnsAndLinesAreReadByColumn) {
     EXPECT_EQ(FormatPaletteLine(c, 32) + FormatPaletteLine(c, -3), "");
     c.CellColour = -2147483647 - 1;
     c.BackgroundColour = 0x7FFFFFFF;
@@ -64,9 +64,7 @@ TEST_F(PaletteLine, ColoursTooWideKeepTheColumns) {
     EXPECT_EQ(std::tuple(back.CellColour, back.BackgroundColour, back.GridColour,
                          back.GenPalette[1], back.GenPalette[2]),
               std::tuple(0, 0xFFFFFF, c.GridColour, 123456789 & 0xFFFFFF, c.GenPalette[2]));
-}
 
-TEST_F(PaletteLine, SchemeSwitchesAndFieldsAreReadByColumn) {
     // The line written back shows every switch and colour that was read.
     const std::string zeros = "       0       0       0       0       0       0";
     const std::pair<const char*, std::string> schemes[] = {
@@ -106,9 +104,8 @@ TEST_F(PaletteLine, RowAndCountStayInsideThePalette) {
     for (const char* line : {"#CW        1       2       3       4       5       6       7       8",
                              "Name - #C0   5", ""})
         ApplyPaletteLine(c, line);
-    EXPECT_EQ(c.GenPalette, before.GenPalette);
-    EXPECT_EQ(c.StateColour, before.StateColour);
-    EXPECT_EQ(c.PanelTextColour, before.PanelTextColour);
+    EXPECT_EQ(std::tuple(c.GenPalette, c.StateColour, c.PanelTextColour),
+              std::tuple(before.GenPalette, before.StateColour, before.PanelTextColour));
 
     const std::pair<const char*, int> counts[] = {{"#CZ 999", 256},  {"#CZ   0", 1},
                                                   {"#CZ -12", 1},    {"#CZ", 1},
@@ -212,7 +209,9 @@ struct ColourFiles : ::testing::Test {
     ColourModel c;
 };
 
-TEST_F(ColourFiles, SchemeFileRoundTripLeavesThePaletteAlone) {
+// A scheme file leaves the palette alone; a palette file holds only the entries
+// up to 128.
+TEST_F(ColourFiles, SchemeAndPaletteFilesRoundTripWhatTheyHold) {
     ApplyBuiltInColourScheme(c, 3);
     c.ShowDeadCells = c.ColorMode = true;
     SaveColourScheme(c, dir.Path(), "Ліс темний");
@@ -226,33 +225,31 @@ TEST_F(ColourFiles, SchemeFileRoundTripLeavesThePaletteAlone) {
     ColourModel back;
     SetGenColourCount(back, 9);
     ASSERT_TRUE(LoadColourScheme(back, dir.Path(), "Ліс темний"));
-    EXPECT_EQ(FormatPaletteLine(back, kSchemeLineKind), FormatPaletteLine(c, kSchemeLineKind));
-    EXPECT_EQ(back.GenColourCount, 9);
-    EXPECT_EQ(back.GenPalette, ColourModel{}.GenPalette);
+    EXPECT_EQ(
+        std::tuple(FormatPaletteLine(back, kSchemeLineKind), back.GenColourCount, back.GenPalette),
+        std::tuple(FormatPaletteLine(c, kSchemeLineKind), 9, ColourModel{}.GenPalette));
     // With or without the extension the same file is found.
     ColourModel again;
     ASSERT_TRUE(LoadColourScheme(again, dir.Path(), "Ліс темний.col"));
     EXPECT_EQ(again.CellColour, 32768);
-}
 
-TEST_F(ColourFiles, PaletteFileHoldsOnlyEntriesUpTo128) {
     SetGenColourCount(c, 200);
     for (int k = 1; k <= kPaletteSize; ++k)
         c.GenPalette[k] = k * 1000;
     SaveGenPalette(c, dir.Path(), "Wide");
     // The heading, the name, the count and 16 rows, in CR LF.
     const std::string bytes = TempFolder::Read(dir / "Wide.gen");
-    EXPECT_EQ(SplitLines(bytes).size(), 19u);
-    EXPECT_NE(bytes.find("\r\n#CZ 200\r\n#C0 "), std::string::npos);
+    EXPECT_EQ(std::pair(SplitLines(bytes).size(), Contains(bytes, "\r\n#CZ 200\r\n#C0 ")),
+              std::pair(19ul, true));
 
-    ColourModel back;
+    ColourModel wide;
     for (int k = 129; k <= kPaletteSize; ++k)
-        back.GenPalette[k] = 7;
-    ASSERT_TRUE(LoadGenPalette(back, dir.Path(), "Wide"));
-    EXPECT_EQ(back.GenColourCount, 200);
+        wide.GenPalette[k] = 7;
+    ASSERT_TRUE(LoadGenPalette(wide, dir.Path(), "Wide"));
+    EXPECT_EQ(wide.GenColourCount, 200);
     for (int k = 1; k <= 200; ++k)
-        ASSERT_EQ(back.GenPalette[k], k <= 128 ? k * 1000 : 7) << k;
-    EXPECT_EQ(std::pair(back.ColourOfState(150), back.ColourOfState(201)), std::pair(7, 1000));
+        ASSERT_EQ(wide.GenPalette[k], k <= 128 ? k * 1000 : 7) << k;
+    EXPECT_EQ(std::pair(wide.ColourOfState(150), wide.ColourOfState(201)), std::pair(7, 1000));
 }
 
 TEST_F(ColourFiles, HandWrittenFilesInWindows1251) {
@@ -311,8 +308,8 @@ TEST_F(ColourFiles, ListingGivesNamesThatLoadTheirFiles) {
     fs::create_directories(dir / "dir.gen");
 
     const PaletteFileNames names = ListPaletteFiles(dir.Path());
-    EXPECT_EQ(names.ColourSchemes, (Lines{"a", "a.col.col", "b"}));
-    EXPECT_EQ(names.GenPalettes, (Lines{"my.colours", "x"}));
+    EXPECT_EQ(std::pair(names.ColourSchemes, names.GenPalettes),
+              std::pair(Lines{"a", "a.col.col", "b"}, Lines{"my.colours", "x"}));
     ASSERT_TRUE(LoadColourScheme(c, dir.Path(), names.ColourSchemes[1]));
     EXPECT_TRUE(c.ShowDeadCells);  // "a.col.col" loaded itself, not "a.col"
     for (const auto& name : names.GenPalettes)

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@ namespace zentorix::test {
 
 using Lines = std::vector<std::string>;
 using Sums = std::vector<std::int32_t>;
+using Sizes = std::vector<std::size_t>;
 using States = std::vector<std::array<int, 3>>;
 
 // The live cells of a layer where they lie, as (x, y, state).
@@ -39,6 +41,16 @@ inline std::string CellText(const StateField& field) {
             text << '=' << state;
     }
     return text.str();
+}
+
+// Sets cells of a layer written as CellText writes them: "x,y" (state 1) or "x,y=state".
+inline void Put(StateField& field, const std::string& cells) {
+    std::istringstream in(cells);
+    for (std::string cell; in >> cell;) {
+        int x = 0, y = 0, state = 1;
+        std::sscanf(cell.c_str(), "%d,%d=%d", &x, &y, &state);
+        field.at(x, y) = state;
+    }
 }
 
 // The message of what `act` throws; "none" when it throws nothing.
@@ -75,12 +87,27 @@ inline std::string RuleText(const RuleSet& rules) {
     return text;
 }
 
+// The lengths of the lines that begin with `prefix`.
+inline std::vector<std::size_t> LineSizes(const Lines& lines, std::string_view prefix) {
+    std::vector<std::size_t> sizes;
+    for (const std::string& line : lines)
+        if (StartsWith(line, prefix))
+            sizes.push_back(line.size());
+    return sizes;
+}
+
 // Lines joined by "|", as one value to compare.
 inline std::string Joined(const Lines& lines) {
     std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i)
         text.append(i ? "|" : "").append(lines[i]);
     return text;
+}
+
+// Sets the field's width and height.
+inline void SetFieldSize(World& world, int width, int height) {
+    world.SetFieldWidth(width);
+    world.SetFieldHeight(height);
 }
 
 // A folder for the files of a test, a world and its settings to read them into.

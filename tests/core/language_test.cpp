@@ -1,7 +1,4 @@
-#include <fstream>
 #include <map>
-#include <set>
-#include <sstream>
 
 #include "core/format_test_support.h"
 #include "formats/rules_list.h"
@@ -217,31 +214,29 @@ TEST(ShippedLanguages, BothLanguagesAreCompleteAndNameEveryPreset) {
             EXPECT_TRUE(keys.count(std::string(key))) << key;
         EXPECT_TRUE(keys.count("#LN") && keys.count("Panels[0]"));
         // Families with two-digit indexes, then lists with one-digit ones.
-        const struct {
-            const char* family;
-            int from, to, digits;
-        } families[] = {{"MainStr", 0, 1, 2},           {"LandStr", 0, 4, 2},
-                        {"ColorStr", 1, 2, 2},          {"StatStr", 1, 26, 2},
-                        {"DiagStr", 1, 1, 2},           {"CopyFromComboBox", 0, 3, 1},
-                        {"CopyToComboBox", 0, 3, 1},    {"LoadFieldSelector", 0, 3, 1},
-                        {"LoadRulesSelector", 0, 2, 1}, {"RulesSelectorBox", 0, 2, 1},
-                        {"RegionsSelectorBox", 0, 6, 1}};
-        for (const auto& f : families)
-            for (int i = f.from; i <= f.to; ++i) {
+        // The family, its first and last index, and the digits of an index.
+        const std::tuple<const char*, int, int, std::size_t> families[] = {
+            {"MainStr", 0, 1, 2},           {"LandStr", 0, 4, 2},
+            {"ColorStr", 1, 2, 2},          {"StatStr", 1, 26, 2},
+            {"DiagStr", 1, 1, 2},           {"CopyFromComboBox", 0, 3, 1},
+            {"CopyToComboBox", 0, 3, 1},    {"LoadFieldSelector", 0, 3, 1},
+            {"LoadRulesSelector", 0, 2, 1}, {"RulesSelectorBox", 0, 2, 1},
+            {"RegionsSelectorBox", 0, 6, 1}};
+        for (const auto& [family, from, to, digits] : families)
+            for (int i = from; i <= to; ++i) {
                 const std::string n = std::to_string(i);
-                EXPECT_TRUE(keys.count(f.family + std::string("[") +
-                                       std::string(f.digits - n.size(), '0') + n + "]"))
-                    << f.family << i;
+                EXPECT_TRUE(keys.count(family + std::string("[") +
+                                       std::string(digits - n.size(), '0') + n + "]"))
+                    << family << i;
             }
         const std::pair<int, std::size_t> widths[] = {
             {2, 31}, {3, 31}, {4, 31}, {14, 55}, {19, 20}, {21, 20}, {22, 20}, {23, 20}, {24, 20}};
-        for (const auto& [number, width] : widths)
-            EXPECT_EQ(std::ranges::count_if(texts.StatStr[number],
-                                            [](unsigned char c) {
-                                                return (c & 0xC0) != 0x80;  // characters, not bytes
-                                            }),
-                      static_cast<long>(width))
-                << number;
+        for (const auto& [number, width] : widths) {
+            // Characters, not bytes.
+            const auto characters = std::ranges::count_if(
+                texts.StatStr[number], [](unsigned char c) { return (c & 0xC0) != 0x80; });
+            EXPECT_EQ(characters, static_cast<long>(width)) << number;
+        }
 
         const auto rules = ReadTextFile(folder / (base + "-rules.rlg"));
         ASSERT_TRUE(rules);

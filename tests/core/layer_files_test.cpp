@@ -31,8 +31,7 @@ constexpr std::pair<Layer, const char*> kLayers[] = {
 // Each file replaces its whole layer (margins too) and its own settings, and an
 // Other Reality file also rule set 1 (one of 150 characters, on two lines).
 TEST_F(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
-    a.SetFieldWidth(50);
-    a.SetFieldHeight(30);
+    SetFieldSize(a, 50, 30);
     std::tie(sa.EternalLifeOn, sa.EternalLifePeriod, sa.EternalLifeIntensity, sa.EternalDeadOn,
              sa.EternalDeadPeriod, sa.EternalDeadIntensity, sa.OtherRealityOn, sa.Synchronization,
              sa.SpeedOtherReality) = std::tuple(false, 12, 4, true, 13, 5, true, true, 7);
@@ -54,10 +53,8 @@ TEST_F(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
 
         World b;
         Settings sb;
-        b.SetFieldWidth(50);
-        b.SetFieldHeight(30);
-        b.LayerField(layer).at(-2, -2) = 1;  // a margin cell the file does not hold
-        b.LayerField(layer).at(20, 20) = 1;
+        SetFieldSize(b, 50, 30);
+        Put(b.LayerField(layer), "-2,-2 20,20");  // the first a margin cell the file does not hold
         b.MainField.at(1, 1) = 4;
         ASSERT_TRUE(LoadLayerFile(b, sb, folder, layer, "hills"));
         std::vector<int> expected = LandscapeKeys(Settings{});
@@ -101,12 +98,9 @@ TEST_F(LayerFiles, NamesListsAndFailures) {
 }
 
 TEST_F(LayerFiles, CopyLayerCoversTheFieldAndItsMargins) {
-    a.SetFieldWidth(40);
-    a.SetFieldHeight(30);
-    a.MainField.at(-3, -3) = 2;
-    a.MainField.at(41, 31) = 3;
-    a.MainField.at(42, 10) = 4;  // beyond the extent: not copied
-    a.MainField.at(10, 10) = 1;
+    SetFieldSize(a, 40, 30);
+    // The cell at column 42 lies beyond the extent: not copied.
+    Put(a.MainField, "-3,-3=2 41,31=3 42,10=4 10,10");
     a.OtherRealityField.at(11, 11) = 1;
     sa.CopyFromComboBox = 0;
     sa.CopyToComboBox = 3;

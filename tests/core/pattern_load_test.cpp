@@ -8,11 +8,8 @@ namespace {
 using namespace test;
 
 TEST(ClassifyPatternFile, FirstLineAndContentRules) {
-    const struct {
-        const char* name;
-        std::string_view content;
-        PatternFormat expected;
-    } cases[] = {
+    // The file's name and content, and the format it is taken for.
+    const std::tuple<const char*, std::string_view, PatternFormat> cases[] = {
         {"native.zlf", "#Zentorix configuration file\r\n#L A\r\n", PatternFormat::Native},
         {"native-anywhere.txt", "xx #Zentorix yy\n", PatternFormat::Native},
         {"mcell.mcl", "#MCell 4.20\n#L 3A\n", PatternFormat::MCell},
@@ -58,28 +55,26 @@ TEST(ClassifyPatternFile, FirstLineAndContentRules) {
         {"picture.bmp", "", PatternFormat::Bitmap},
     };
     TempFolder folder;
-    for (const auto& c : cases)
-        EXPECT_EQ(ClassifyPatternFile(folder.Write(c.name, c.content)), c.expected) << c.name;
+    for (const auto& [name, content, expected] : cases)
+        EXPECT_EQ(ClassifyPatternFile(folder.Write(name, content)), expected) << name;
     EXPECT_EQ(ClassifyPatternFile(folder.Path() / "missing.rle"), PatternFormat::None);
     EXPECT_EQ(ClassifyPatternFile(folder.Path() / "missing.bmp"), PatternFormat::None);
 }
 
-struct PatternLoad : FileTest {
-    const TempFolder& folder = dir;
-};
+using PatternLoad = FileTest;
 
 TEST_F(PatternLoad, OpenMissingHugeUnknownAndGoodFiles) {
     world.Description = {"kept"};
     world.MainField.at(10, 10) = 1;
-    EXPECT_FALSE(OpenPatternFile(world, settings, folder.Path() / "missing.rle").found);
+    EXPECT_FALSE(OpenPatternFile(world, settings, dir.Path() / "missing.rle").found);
     // A file too large for any pattern is refused before anything changes.
-    const auto huge = folder.Write("huge.rle", "bo$2bo$3o!\n");
+    const auto huge = dir.Write("huge.rle", "bo$2bo$3o!\n");
     std::filesystem::resize_file(huge, kMaxPatternFileBytes + 1);
     EXPECT_THROW(OpenPatternFile(world, settings, huge), FileError);
-    EXPECT_EQ(world.Description, std::vector<std::string>{"kept"});
+    EXPECT_EQ(world.Description, Lines{"kept"});
 
     // A file that fits no test is not read; only the description is emptied.
-    OpenResult r = OpenPatternFile(world, settings, folder.Write("notes.txt", "nothing to see\n"));
+    OpenResult r = OpenPatternFile(world, settings, dir.Write("notes.txt", "nothing to see\n"));
     EXPECT_EQ(std::tuple(r.found, r.format, world.Description.empty()),
               std::tuple(true, PatternFormat::None, true));
     EXPECT_EQ(AllLive(world.MainField), (Cells{{10, 10}}));
@@ -87,7 +82,7 @@ TEST_F(PatternLoad, OpenMissingHugeUnknownAndGoodFiles) {
     // An opened pattern stops the run and lands on the field.
     settings.StopForLoad = true;
     world.Counters.Generation = 321;
-    r = OpenPatternFile(world, settings, folder.Write("row.rle", "x = 3, y = 2\r\n3o$bob!\r\n"),
+    r = OpenPatternFile(world, settings, dir.Write("row.rle", "x = 3, y = 2\r\n3o$bob!\r\n"),
                         PanelSize{1000, 1000});
     // w = 4, h = 2: extents 104 by 102, the cell size 1000 / 104.
     EXPECT_EQ(std::tuple(r.format, r.stopRun, world.Counters.Generation, settings.CellSize),
@@ -135,9 +130,7 @@ TEST_F(PatternLoad, FittingAndPlacementOffsets) {
         EXPECT_EQ(std::tuple(extents(), settings.CellSize), std::tuple(std::tuple(110, 110), size));
         EXPECT_TRUE(size != 1 || settings.SizeCells == 1);
     }
-    world.StagingGrid.at(0, 0) = 1;
-    world.StagingGrid.at(3, 4) = 2;
-    world.StagingGrid.at(4, 5) = 9;  // outside 0..w by 0..h
+    Put(world.StagingGrid, "0,0 3,4=2 4,5=9");  // the last outside 0..w by 0..h
     PlacePattern(world, settings, 3, 4, true, {});
     // Extents 103 and 104, so cx = 51 - 1 + 2, cy = 52 - 2.
     EXPECT_EQ(extents(), std::tuple(103, 104));
@@ -152,8 +145,7 @@ TEST_F(PatternLoad, FittingAndPlacementOffsets) {
     PlacePattern(world, settings, 3, 4, false, {});
     EXPECT_EQ(Staged(world.EternalDeadField), (States{{52, 50, 5}, {55, 54, 2}}));
 
-    world.SetFieldWidth(25);
-    world.SetFieldHeight(60);
+    SetFieldSize(world, 25, 60);
     PlacePattern(world, settings, 10, 10, true, {});
     EXPECT_EQ(extents(), std::tuple(30, 61));  // 26 raised to w + 20; 61 inside the range
     // Fitting only with ClearForLoad, and only when asked.
@@ -171,7 +163,7 @@ TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
         rle += "3145o$";
     rle.back() = '!';
     World opened;
-    const OpenResult r = OpenPatternFile(opened, settings, folder.Write("wide.rle", rle));
+    const OpenResult r = OpenPatternFile(opened, settings, dir.Write("wide.rle", rle));
     const std::int64_t shown = static_cast<std::int64_t>(AllLive(opened.MainField).size());
     EXPECT_GT(shown, 0);
     EXPECT_EQ(r.problems,
@@ -181,16 +173,14 @@ TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
                   std::to_string(3145 * 396 - shown) + " live cells were left out."});
     // A pattern that fits says nothing.
     EXPECT_TRUE(
-        OpenPatternFile(opened, settings, folder.Write("g.rle", "bo$2bo$3o!\n")).problems.empty());
+        OpenPatternFile(opened, settings, dir.Write("g.rle", "bo$2bo$3o!\n")).problems.empty());
 
     // Without clearing the field keeps its size and the cells outside the
     // rectangle; a wide pattern is cut at the right.
     World small;
     settings.ClearForLoad = false;
-    small.SetFieldWidth(25);
-    small.SetFieldHeight(25);
-    small.MainField.at(1, 1) = 7;
-    small.MainField.at(27, 11) = 5;
+    SetFieldSize(small, 25, 25);
+    Put(small.MainField, "1,1=7 27,11=5");
     for (int i = 0; i < 40; ++i)
         small.StagingGrid.at(i, 0) = i + 1;
     PlacePattern(small, settings, 40, 5, true, {});
@@ -207,14 +197,9 @@ TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
 // the states: all, two, or up to a highest) and by its rule; what a format
 // cannot name is announced on save.
 TEST(PatternRoundTrip, EveryWriterReadsBackWhatItCanCarry) {
-    struct Case {
-        SaveFormat format;
-        const char* rule;
-        std::string_view family;
-        std::int32_t top;      // states 1..top are on the field
-        std::int32_t carried;  // the highest state the file keeps
-        std::size_t problems;
-    };
+    // The format, the rule and its family, the states 1..top on the field, the
+    // highest state the file keeps, and the problems announced on save.
+    using Case = std::tuple<SaveFormat, const char*, std::string_view, int, int, std::size_t>;
     const char* kWeighted = "NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,";
     const char* kFiveByFive =
         "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,2N2W1,2N1W1,1N2W1,2N2N1,2N2E1,2N1E1,1N2E1,2W2W1,"
@@ -241,26 +226,24 @@ TEST(PatternRoundTrip, EveryWriterReadsBackWhatItCanCarry) {
         {SaveFormat::Rle, kHistory300, kFamilyZentorix, 299, 255, 2},
     };
     TempFolder folder;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.rule) + " as " +
-                     SavedFilePath(c.format, "f").extension().string());
+    for (const auto& [format, rule, family, top, carried, problems] : cases) {
+        SCOPED_TRACE(std::string(rule) + " as " + SavedFilePath(format, "f").extension().string());
         World world, back;
         Settings settings, backSettings;
         settings.SaveRulesCheckBox = true;
-        world.SetFieldWidth(61);
-        world.SetFieldHeight(45);
-        ParseRuleString(world, c.rule, c.family, 0);
+        SetFieldSize(world, 61, 45);
+        ParseRuleString(world, rule, family, 0);
         // Each state once, spaced so that every run is one cell, around a block.
-        for (std::int32_t s = 1; s <= c.top; ++s)
+        for (int s = 1; s <= top; ++s)
             world.MainField.at(3 + (s - 1) % 28 * 2, 3 + (s - 1) / 28 * 4) = s;
         Draw(world.MainField, 20, 42, {"oo", "oo"});
 
-        const SaveResult saved = SaveAs(world, settings, folder.Path() / "f", c.format);
-        EXPECT_EQ(saved.problems.size(), c.problems);
+        const SaveResult saved = SaveAs(world, settings, folder.Path() / "f", format);
+        EXPECT_EQ(saved.problems.size(), problems);
         EXPECT_TRUE(OpenPatternFile(back, backSettings, saved.path).problems.empty());
         auto expected = Shape(world.MainField);
         for (auto& cell : expected)
-            cell[2] = std::min(cell[2], c.carried);
+            cell[2] = std::min(cell[2], carried);
         EXPECT_EQ(Shape(back.MainField), expected);
         EXPECT_EQ(FormatRuleTokens(back.Rules[0]), FormatRuleTokens(world.Rules[0]));
     }

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <optional>
-#include <set>
 #include <string>
 
 #include "core/temp_folder.h"
@@ -13,15 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::TempFolder;
-
-// Every file and folder under `root`, relative to it.
-std::set<std::string> Tree(const fs::path& root) {
-    std::set<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : fs::recursive_directory_iterator(root, ec))
-        names.insert(entry.path().lexically_relative(root).generic_string());
-    return names;
-}
+using test::Tree;
 
 // The shipped files as the build lays them beside the executables.
 void Ship(const fs::path& folder) {

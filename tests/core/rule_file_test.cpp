@@ -53,11 +53,7 @@ TEST_F(RuleFile, RoundTripKeepsRuleInformationAndDescriptionSafely) {
     world.Editor.RulesDescription = {"Перший рядок", "one\ntwo", "  indented, with #R0 inside", ""};
     SaveRuleFile(world, rules.Path(), "Вихор");
 
-    std::vector<std::size_t> pieces;
-    for (const std::string& line : FileLines(rules.Path() / "Вихор.rul"))
-        if (StartsWith(line, "#R0 "))
-            pieces.push_back(line.size());
-    EXPECT_EQ(pieces, (std::vector<std::size_t>{81, 81, 4}));
+    EXPECT_EQ(LineSizes(FileLines(rules.Path() / "Вихор.rul"), "#R0 "), (Sizes{81, 81, 4}));
 
     World loaded;
     LoadRuleFile(loaded, rules.Path(), "Вихор");
@@ -159,10 +155,8 @@ TEST_F(RuleFile, OwnLinesSurviveTheShippedLookUpAndSavesAreStable) {
     const std::string head =
         "File of rules for Zentorix\r\nName      - myblocks\r\n"
         "Character - свій характер\r\n";
-    const struct {
-        std::string file, saved;
-        Lines description;
-    } cases[] = {
+    // The file, the file as saved, and the description shown.
+    const std::tuple<std::string, std::string, Lines> cases[] = {
         // Family and description of its own: saved exactly as written.
         {head + "CA Family - блоки\r\nAuthor    - Jane Doe\r\n" + rule + "#D мій опис\r\n",
          head + "CA Family - блоки\r\nAuthor    - Jane Doe\r\n" + rule + "#D мій опис\r\n",
@@ -173,16 +167,16 @@ TEST_F(RuleFile, OwnLinesSurviveTheShippedLookUpAndSavesAreStable) {
              "\r\n#D " + presetText[1] + "\r\n",
          presetText},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.saved);
-        rules.Write("myblocks.rul", c.file);
+    for (const auto& [file, saved, description] : cases) {
+        SCOPED_TRACE(saved);
+        rules.Write("myblocks.rul", file);
         for (int round = 0; round < 3; ++round) {
             SelectRulesListEntry(world, rules.Path(), BuiltInPresetCount, {"myblocks"});
             const RuleEditorState& e = world.Editor;
             EXPECT_EQ(std::tuple(e.InfoMemo[0], e.InfoMemo[1], e.InfoMemo[3], e.RulesDescription),
-                      std::tuple("myblocks", "свій характер", "Jane Doe", c.description));
+                      std::tuple("myblocks", "свій характер", "Jane Doe", description));
             SaveRuleFile(world, rules.Path(), RuleFileSaveName(world.Editor, 0));
-            EXPECT_EQ(TempFolder::Read(rules.Path() / "myblocks.rul"), c.saved);
+            EXPECT_EQ(TempFolder::Read(rules.Path() / "myblocks.rul"), saved);
         }
         EXPECT_FALSE(std::filesystem::exists(rules.Path() / "2x2.rul"));
     }

@@ -1,16 +1,12 @@
-#include <gtest/gtest.h>
-
 #include <limits>
 
-#include "core/temp_folder.h"
-#include "core/test_support.h"
+#include "core/format_test_support.h"
 #include "formats/snapshots.h"
 
 namespace zentorix {
 namespace {
 
-using test::Cells;
-using test::TempFolder;
+using namespace test;
 
 // A program folder with its subfolders, a world and its settings.
 struct Snapshots : ::testing::Test {
@@ -38,24 +34,24 @@ TEST_F(Snapshots, QuickSaveAndSelectionFilesAreNamedAndWrittenWhole) {
     EXPECT_EQ(QuickSave(w, settings, folder, moment), first);
     World back;
     ReadNativeFile(back, settings, first);
-    EXPECT_EQ(test::AllLive(back.MainField), (Cells{{6, 6}}));
+    EXPECT_EQ(AllLive(back.MainField), (Cells{{6, 6}}));
 
     // A selection saved as a mini file: a name with dots keeps them, so the file is
     // the one the overwrite question named.
     w.MainField.at(6, 6) = 0;
-    test::Draw(w.MainField, 40, 50, {"**.", ".*B"});
+    Draw(w.MainField, 40, 50, {"**.", ".*B"});
     w.Selection = {40, 50, 42, 51};
     const auto path = SaveSelectionFile(w, settings, dir.Path(), "pair.v2", {"a note"});
     EXPECT_TRUE(path == dir.Path() / "pair.v2.mlf" &&
                 path == SelectionFilePath(dir.Path(), "pair.v2"));
     EXPECT_EQ(w.Description, (std::vector<std::string>{"a note"}));
     ReadNativeFile(back, settings, path);
-    EXPECT_EQ(std::pair(test::Shape(back.MainField), back.Description),
-              std::pair(test::Shape(w.MainField), w.Description));
+    EXPECT_EQ(std::pair(Shape(back.MainField), back.Description),
+              std::pair(Shape(w.MainField), w.Description));
 
     // An undo snapshot that cannot be written leaves the counter.
     std::filesystem::remove_all(folder.QuickSave());
-    test::WriteBytes(folder.QuickSave(), "a file where the folder should be");
+    WriteBytes(folder.QuickSave(), "a file where the folder should be");
     EXPECT_THROW(UndoSnapshot(w, settings, folder, 1), FileError);
     EXPECT_EQ(w.UndoCounter, 1);
 }
@@ -71,7 +67,7 @@ TEST_F(Snapshots, UndoNumberingAcrossBackAndForward) {
         UndoSnapshot(w, settings, folder, w.UndoCounter);
     };
     auto counterAndMark = [&] {
-        const Cells live = test::LiveCells(w.MainField, 0, 0, 20, 0);
+        const Cells live = LiveCells(w.MainField, 0, 0, 20, 0);
         return std::pair(w.UndoCounter, live.size() == 1 ? live[0].first : -1);
     };
     std::filesystem::remove_all(folder.Undo());
@@ -110,8 +106,8 @@ TEST_F(Snapshots, UndoNumberingAcrossBackAndForward) {
 // 1.mlf holds one cell of state 1 at (0, 0), 2.mlf one of state 2.
 struct PairPlacement : Snapshots {
     PairPlacement() {
-        test::WriteBytes(folder.Root / "1.mlf", "#Zentorix\r\n#FileType mini\r\n#L A\r\n");
-        test::WriteBytes(folder.Root / "2.mlf", "#Zentorix\r\n#FileType mini\r\n#L B\r\n");
+        WriteBytes(folder.Root / "1.mlf", "#Zentorix\r\n#FileType mini\r\n#L A\r\n");
+        WriteBytes(folder.Root / "2.mlf", "#Zentorix\r\n#FileType mini\r\n#L B\r\n");
     }
 };
 
@@ -120,43 +116,37 @@ TEST_F(PairPlacement, OffsetsRunAlongTheRowThenDownByTheUpDownValue) {
     w.MainField.at(100, 100) = 5;
     settings.EternalLifeErase = false;  // a layer that is no erase target stays
     w.EternalLifeField.at(7, 7) = 1;
-    Cells seconds;
+    Lines presses;
     for (int press = 0; press < 5; ++press) {
         PairPlacementStep(w, settings, folder);
-        const Cells live = test::AllLive(w.MainField);
-        ASSERT_EQ(live.size(), 2u);
-        EXPECT_EQ(w.MainField.at(33, 33), 1);
-        seconds.push_back(live[0] == std::pair(33, 33) ? live[1] : live[0]);
-        EXPECT_EQ(w.MainField.at(seconds.back().first, seconds.back().second), 2);
+        presses.push_back(CellText(w.MainField));
     }
-    EXPECT_EQ(seconds, (Cells{{34, 34}, {35, 34}, {36, 34}, {34, 35}, {35, 35}}));
+    EXPECT_EQ(presses, (Lines{"33,33 34,34=2", "33,33 35,34=2", "33,33 36,34=2", "33,33 34,35=2",
+                              "33,33 35,35=2"}));
     EXPECT_EQ(std::pair(w.PairOffsetX, w.PairOffsetY), std::pair(3, 2));
-    EXPECT_EQ(test::AllLive(w.EternalLifeField), (Cells{{7, 7}}));
+    EXPECT_EQ(AllLive(w.EternalLifeField), (Cells{{7, 7}}));
 
     // Without 2.mlf the staging grid still holds 1.mlf's cell, placed a second
     // time at the offset.
     std::filesystem::remove(folder.Root / "2.mlf");
     PairPlacementStep(w, settings, folder);
-    EXPECT_EQ(test::AllLive(w.MainField), (Cells{{33, 33}, {36, 35}}));
-    EXPECT_EQ(w.MainField.at(36, 35), 1);
+    EXPECT_EQ(CellText(w.MainField), "33,33 36,35");
 }
 
 TEST_F(PairPlacement, OffsetsBeyondTheFieldAreClippedWithoutOverflow) {
-    w.SetFieldWidth(40);
-    w.SetFieldHeight(40);
+    SetFieldSize(w, 40, 40);
     w.PairOffsetX = 8;  // a press puts the second cell at column 41, ExtentX
     PairPlacementStep(w, settings, folder);
-    EXPECT_EQ(w.MainField.at(41, 34), 2);
+    EXPECT_EQ(CellText(w.MainField), "33,33 41,34=2");
     w.PairOffsetX = 9;  // 42: beyond the margin, dropped
     PairPlacementStep(w, settings, folder);
-    EXPECT_EQ(test::AllLive(w.MainField), (Cells{{33, 33}}));
+    EXPECT_EQ(CellText(w.MainField), "33,33");
 
     w.PairOffsetX = w.PairOffsetY = std::numeric_limits<std::int32_t>::max();
     settings.UpDown4 = 500;
     PairPlacementStep(w, settings, folder);
-    EXPECT_EQ(test::AllLive(w.MainField).size(), 1u);
-    EXPECT_EQ(std::pair(w.PairOffsetX, w.PairOffsetY),
-              std::pair(1, std::numeric_limits<std::int32_t>::max()));
+    EXPECT_EQ(std::tuple(AllLive(w.MainField).size(), w.PairOffsetX, w.PairOffsetY),
+              std::tuple(1u, 1, std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace

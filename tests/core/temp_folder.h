@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -49,6 +50,15 @@ class TempFolder {
   private:
     std::filesystem::path path_;
 };
+
+// Every file and folder under `root`, relative to it.
+inline std::set<std::string> Tree(const std::filesystem::path& root) {
+    std::set<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root, ec))
+        names.insert(entry.path().lexically_relative(root).generic_string());
+    return names;
+}
 
 // Writes bytes exactly as given (no line-end conversion).
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {

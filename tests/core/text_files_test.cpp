@@ -1,25 +1,20 @@
 // Text that reads whatever its line ends, is written as UTF-8, and saves that
 // leave either the old file or the new one.
-#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
 #include <memory>
-#include <set>
 #include <sstream>
 #include <thread>
 
-#include "core/temp_folder.h"
-#include "core/test_support.h"
-#include "engine/rule_text.h"
+#include "core/format_test_support.h"
 #include "formats/key_lines.h"
 #include "formats/native_file.h"
 #include "formats/pattern_load.h"
 #include "formats/rule_file.h"
 #include "model/colour_model.h"
-#include "rules/rule_editor.h"
 #include "view/builtin_palettes.h"
 #include "view/palette_files.h"
 
@@ -45,14 +40,15 @@ std::string PatternSummary(const World& world) {
     s << "live " << test::Shape(world.MainField).size() << " at";
     for (const auto& [x, y, state] : test::Shape(world.MainField))
         s << ' ' << x << ',' << y << '=' << state;
-    s << " rule " << RuleToString(world, 0, 0) << " text";
-    for (const std::string& line : world.Description)
-        s << '|' << line;
+    s << " rule " << RuleToString(world, 0, 0) << " text|" << test::Joined(world.Description);
     return s.str();
 }
 
 // Opens a file of the bytes through the one way every file comes in.
-std::function<std::string(const TempFolder&, const std::string&)> Opened(std::string name) {
+// What a user sees of a file of the given bytes, read one way or another.
+using Load = std::function<std::string(const TempFolder&, const std::string&)>;
+
+Load Opened(std::string name) {
     return [name](const TempFolder& dir, const std::string& bytes) {
         const auto world = std::make_unique<World>();
         Settings settings;
@@ -72,12 +68,9 @@ TEST(TextFiles, EveryReaderTakesEveryLineEnd) {
     ColourModel colours;
     ApplyBuiltInColourScheme(colours, 3);
 
-    struct Case {
-        const char* what;
-        std::string text;  // lines ended by LF
-        std::function<std::string(const TempFolder&, const std::string&)> load;
-        std::string expected;  // part of the result with LF
-    };
+    // What is read, its text with LF line ends, how it is read, and a part of the
+    // result with LF.
+    using Case = std::tuple<const char*, std::string, Load, std::string>;
     const std::string ruleFileHead = "File of rules for Zentorix\nName      - Mine\n#R0 ";
     const std::string glider =
         "live 5 at 0,2=1 1,0=1 1,2=1 2,1=1 2,2=1 rule " + std::string(kRule) + " text|";
@@ -100,10 +93,8 @@ TEST(TextFiles, EveryReaderTakesEveryLineEnd) {
          [](const TempFolder&, const std::string& bytes) {
              const auto world = std::make_unique<World>();
              ApplyRuleFileText(*world, bytes);
-             std::string s = world->Editor.InfoMemo[0] + " " + RuleToString(*world, 0, 0);
-             for (const std::string& line : world->Editor.RulesDescription)
-                 s += "|" + line;
-             return s;
+             return world->Editor.InfoMemo[0] + " " + RuleToString(*world, 0, 0) + "|" +
+                    test::Joined(world->Editor.RulesDescription);
          },
          "Mine " + std::string(kRule) + "|about|it"},
         {"colour scheme", Replace(ColourSchemeFileText(colours, "x"), "\r\n", "\n"),
@@ -114,48 +105,33 @@ TEST(TextFiles, EveryReaderTakesEveryLineEnd) {
          },
          FormatPaletteLine(colours, kSchemeLineKind)},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, text, load, expected] : cases) {
+        SCOPED_TRACE(what);
         TempFolder dir;
-        const std::string withLf = c.load(dir, c.text);
-        EXPECT_NE(withLf.find(c.expected), std::string::npos) << withLf;
+        const std::string withLf = load(dir, text);
+        EXPECT_NE(withLf.find(expected), std::string::npos) << withLf;
         for (const char* end : {"\r\n", "\r", "\r\r\n"})
-            EXPECT_EQ(c.load(dir, Replace(c.text, "\n", end)), withLf)
+            EXPECT_EQ(load(dir, Replace(text, "\n", end)), withLf)
                 << testing::PrintToString(std::string(end));
         // A text editor's byte order mark changes nothing.
-        EXPECT_EQ(c.load(dir, "\xEF\xBB\xBF" + c.text), withLf) << "with a byte order mark";
+        EXPECT_EQ(load(dir, "\xEF\xBB\xBF" + text), withLf) << "with a byte order mark";
     }
 }
 
 // A text is read as UTF-8 only when it is UTF-8 (else as the older one-byte
 // text): each bound of the encoding, one step inside and one outside.
 TEST(TextFiles, Utf8IsJudgedAtItsBounds) {
-    const struct {
-        const char* bytes;
-        bool utf8;
-        const char* what;
-    } cases[] = {
-        {"\x7F", true, "U+007F"},
-        {"\x80", false, "a lone continuation byte"},
-        {"\xC2\x80", true, "U+0080"},
-        {"\xC1\xBF", false, "U+007F overlong"},
-        {"\xDF\xBF", true, "U+07FF"},
-        {"\xE0\xA0\x80", true, "U+0800"},
-        {"\xE0\x9F\xBF", false, "U+07FF overlong"},
-        {"\xED\x9F\xBF", true, "U+D7FF"},
-        {"\xED\xA0\x80", false, "U+D800, a surrogate"},
-        {"\xED\xBF\xBF", false, "U+DFFF, a surrogate"},
-        {"\xEE\x80\x80", true, "U+E000"},
-        {"\xF0\x90\x80\x80", true, "U+10000"},
-        {"\xF0\x8F\xBF\xBF", false, "U+FFFF overlong"},
-        {"\xF4\x8F\xBF\xBF", true, "U+10FFFF"},
-        {"\xF4\x90\x80\x80", false, "past U+10FFFF"},
-        {"\xF8\x88\x80\x80\x80", false, "five bytes"},
-        {"a\xE2\x82", false, "a euro cut short"},
-        {"a\xE2\x82\xAC", true, "a whole euro at the end"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(IsValidUtf8(c.bytes), c.utf8) << c.what;
+    // U+007F, U+0080, U+07FF, U+0800, U+D7FF, U+E000, U+10000, U+10FFFF, a whole euro at the end.
+    for (const char* utf8 :
+         {"\x7F", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEE\x80\x80",
+          "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF", "a\xE2\x82\xAC"})
+        EXPECT_TRUE(IsValidUtf8(utf8)) << testing::PrintToString(std::string(utf8));
+    // A lone continuation byte, U+007F, U+07FF and U+FFFF overlong, the surrogates U+D800 and
+    // U+DFFF, past U+10FFFF, five bytes, a euro cut short.
+    for (const char* other :
+         {"\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xED\xBF\xBF",
+          "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", "a\xE2\x82"})
+        EXPECT_FALSE(IsValidUtf8(other)) << testing::PrintToString(std::string(other));
 }
 
 // A description of 3000 characters and more, each two bytes, starting at an odd
@@ -195,20 +171,8 @@ TEST(TextFiles, LongCyrillicDescriptionsAreCutAtCharactersAndSavedAsUtf8) {
     }
 }
 
-std::set<std::string> FolderNames(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 std::string SaveError(const fs::path& file, std::string_view content) {
-    try {
-        WriteFileAtomic(file, content);
-    } catch (const FileError& e) {
-        return e.what();
-    }
-    return "saved";
+    return test::ErrorOf([&] { WriteFileAtomic(file, content); });
 }
 
 // A save replaces the file whole or not at all, and only the file it names: a
@@ -254,9 +218,9 @@ TEST(SavesThatHold, ReplaceOnlyTheNamedFileAndSayWhyNot) {
         EXPECT_NE(SaveError(file, "new").find(reason), std::string::npos) << SaveError(file, "new");
     EXPECT_EQ(TempFolder::Read(readOnly), "keep me");
 
-    EXPECT_EQ(FolderNames(dir.Path()),
+    EXPECT_EQ(test::Tree(dir.Path()),
               (std::set<std::string>{"OUT", "OUT.tmp", "out.zlf", "out.zlf.tmp", "shared.txt",
-                                     "real", "link.rle", "ro.lif", running}));
+                                     "real", "real/target.rle", "link.rle", "ro.lif", running}));
 }
 
 // Two saves of one file at once each write a whole file and one wins; a reader at
@@ -286,7 +250,7 @@ TEST(SavesThatHold, ConcurrentSavesGiveOneWholeFile) {
     EXPECT_EQ(mixed, 0);
     const std::string last = TempFolder::Read(file);
     EXPECT_TRUE(last == a || last == b);
-    EXPECT_EQ(FolderNames(dir.Path()), std::set<std::string>{"race.zlf"});
+    EXPECT_EQ(test::Tree(dir.Path()), std::set<std::string>{"race.zlf"});
 }
 
 // A full disk: the old file stays whole, the message says so, nothing is left.
@@ -305,7 +269,7 @@ TEST(SavesThatHold, AFullDiskKeepsTheOldFile) {
     const std::string error = SaveError(small / "field.zlf", std::string(100000, '.'));
     EXPECT_NE(error.find("field.zlf': No space left on device"), std::string::npos) << error;
     EXPECT_EQ(TempFolder::Read(small / "field.zlf"), "old field");
-    EXPECT_EQ(FolderNames(small), std::set<std::string>{"field.zlf"});
+    EXPECT_EQ(test::Tree(small), std::set<std::string>{"field.zlf"});
 }
 
 }  // namespace

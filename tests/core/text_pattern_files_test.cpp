@@ -19,8 +19,7 @@ struct PatternFiles : FileTest {
     // Reads the content on a fresh 160 by 140 field; a pattern's w and h then
     // show as the extents w + 100 and h + 100 while they are below 61.
     void Read(Reader reader, std::string_view content) {
-        world.SetFieldWidth(160);
-        world.SetFieldHeight(140);
+        SetFieldSize(world, 160, 140);
         problems.clear();
         kReaders[reader](world, settings, dir.Write("p.txt", content), {}, &problems);
     }
@@ -38,9 +37,10 @@ TEST_F(PatternFiles, CellsSizesRulesAndDescription) {
         const char* description = nullptr;  // lines joined by "|"; none: not checked
         const char* problem = nullptr;      // a part of the one problem expected
     };
+    const char* glider = "0,3 1,1 1,3 2,2 2,3";
     const Case cases[] = {
-        {Rle, "#C A glider\r\nx = 3, y = 3, rule = B3/S23\r\nbo$2bo$3o!\r\n", "0,3 1,1 1,3 2,2 2,3",
-         4, 3, 2, "B3/S2,3", "RLE-file|A glider| 3, y = 3, rule = B3/S23|!"},
+        {Rle, "#C A glider\r\nx = 3, y = 3, rule = B3/S23\r\nbo$2bo$3o!\r\n", glider, 4, 3, 2,
+         "B3/S2,3", "RLE-file|A glider| 3, y = 3, rule = B3/S23|!"},
         {Rle, "3o!", "0,1 1,1 2,1", 4, 1},
         // "2$" before "!" moves two rows down and widens w by 2 past the column.
         {Rle, "o2$!", "0,1", 2, 3},
@@ -50,13 +50,13 @@ TEST_F(PatternFiles, CellsSizesRulesAndDescription) {
         // State letters and "." are cells too.
         {Rle, "oAo2B.o!", "0,1 1,1 2,1 3,1=2 4,1=2 6,1", 8, 1},
         // A missing end mark still places the last row.
-        {Rle, "x = 3, y = 3\nbo$2bo$3o\n", "0,3 1,1 1,3 2,2 2,3", 4, 3},
+        {Rle, "x = 3, y = 3\nbo$2bo$3o\n", glider, 4, 3},
         // The header never holds cells, compact or not.
         {Rle, "x = 1, y = 1, rule = 23/36\r\n2o!\r\n", "0,1 1,1", 3, 1, 0, "B3,6/S2,3"},
         {Rle, "x=1,y=1,rule=B36/S125\r\n2o!\r\n", "0,1 1,1", 3, 1, 1, "B3,6/S1,2,5"},
         // Lines after the end and hash lines are description only.
-        {Rle, "bo$2bo$3o! tail\r\nxxoooo after\r\n#C late\r\n3o$3o!\r\n", "0,3 1,1 1,3 2,2 2,3", 4,
-         3, 0, nullptr, "RLE-file|! tail|ooo after|late|3o!"},
+        {Rle, "bo$2bo$3o! tail\r\nxxoooo after\r\n#C late\r\n3o$3o!\r\n", glider, 4, 3, 0, nullptr,
+         "RLE-file|! tail|ooo after|late|3o!"},
         // The place another program gave the pattern is not a description.
         {Rle,
          "#N Glider bo$!\r\n#O Someone ob$\r\n#C cc\r\n#c lower\r\n#r 23/3\r\n"
@@ -73,19 +73,16 @@ TEST_F(PatternFiles, CellsSizesRulesAndDescription) {
         {Life105, "#Life 1.05\r\n#R 23/36\r\n.*.!\r\n**#\r\n.oO0x*\r\n", "2,1 3,1 4,1 6,1", 6, 2, 0,
          "B3,6/S2,3"},
         // Life 1.06 cells count from their smallest coordinates.
-        {Life106, "#Life 1.06\r\n0 -1\r\n1 0\r\n-1 1\r\n0 1\r\n1 1\r\n", "0,2 1,0 1,2 2,1 2,2", 2,
-         2},
+        {Life106, "#Life 1.06\n0 -1\n1 0\n-1 1\n0 1\n1 1\n", "0,2 1,0 1,2 2,1 2,2", 2, 2},
         {Life106, "#Life 1.06\r\n#D Two cells\r\n#N\r\n0 0\r\n1 0\r\n", "0,0 1,0", 1, 0, 2,
          "B3/S2,3", "Life 1.06|Two cells"},
         {Life106, "#Life 1.06\r\n#N\r\n#R 23/36\r\n0 0\r\n", "0,0", 0, 0, 0, "B3,6/S2,3"},
         // Rule lines as other programs write them; one that does not read keeps the
         // rules (Conway's, from "#N") and is a problem.
         {Life105, "#R B36/S23\r\n*\r\n", "1,1", 1, 2, 0, "B3,6/S2,3"},
-        {Life106, "#N\r\n#R B3/S23-a4\r\n0 0\r\n", "0,0", 0, 0, 0, "B3/S2,3", nullptr,
-         "\"B3/S23-a4\""},
+        {Life106, "#N\n#R B3/S23-a4\n0 0\n", "0,0", 0, 0, 0, "B3/S2,3", nullptr, "\"B3/S23-a4\""},
         // Far coordinates neither crash nor wrap; the field grows to its largest.
-        {Life105, "#P 2000000000 -2000000000\r\n*\r\n#P -2000000000 2000000000\r\n*\r\n", "", 898,
-         898},
+        {Life105, "#P 2000000000 -2000000000\n*\n#P -2000000000 2000000000\n*\n", "", 898, 898},
         {Life106, "2000000000 2000000000\r\n-2000000000 -2000000000\r\n", "0,0", 898, 898},
         // MCell data starts at row 1. The width passed to the placement is the column
         // the row ends reached (a count adds rows, not columns), and data that ends
@@ -243,38 +240,32 @@ TEST_F(PatternFiles, RleWriterLayoutForEachKindOfRule) {
     struct Case {
         const char* rule;  // none: the default rule
         std::string_view family;
-        States cells;  // x, y, state
+        const char* cells;  // as CellText gives them
         Lines description;
         const char* expected;
         std::size_t problems = 0;
     };
     const Case cases[] = {
-        {nullptr,
-         {},
-         States{{2, 1, 1}, {3, 2, 1}, {1, 3, 1}, {2, 3, 1}, {3, 3, 5}},
-         Lines{"RLE-file", "A glider"},
+        {nullptr, "", "1,3 2,1 2,3 3,2 3,3=5", Lines{"RLE-file", "A glider"},
          "#C RLE-file\n#C A glider\n#CXRLE Pos=1,1\nx = 3, y = 3, rule = B3/S23\nbo$2bo$3o!\n"},
         // Beyond the notation a state takes the highest symbol.
-        {"345/2/4", kFamilyGenerations,
-         States{{0, 1, 1}, {1, 1, 2}, {2, 1, 3}, {0, 2, 30}, {1, 2, 30}, {3, 2, 999}, {0, 5, 24}},
-         Lines{}, "#CXRLE Pos=0,1\nx = 4, y = 5, rule = 345/2/4\nABC$2pF.yO3$X!\n", 1},
-        {"#R NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,", kFamilyZentorix,
-         States{{25, 25, 1}}, Lines{"two\nlines"},
+        {"345/2/4", kFamilyGenerations, "0,1 0,2=30 0,5=24 1,1=2 1,2=30 2,1=3 3,2=999", Lines{},
+         "#CXRLE Pos=0,1\nx = 4, y = 5, rule = 345/2/4\nABC$2pF.yO3$X!\n", 1},
+        {"#R NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,", kFamilyZentorix, "25,25",
+         Lines{"two\nlines"},
          "#C two\n#C lines\n#C Zentorix rule NW1,NN2,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,\n"
          "#CXRLE Pos=25,25\nx = 1, y = 1\no!\n",
          1},
         // An empty field is an empty pattern.
-        {"#R 23/3", kFamilyLife, States{}, Lines{}, "x = 0, y = 0, rule = B3/S23\n!\n"},
+        {"#R 23/3", kFamilyLife, "", Lines{}, "x = 0, y = 0, rule = B3/S23\n!\n"},
     };
-    world.SetFieldWidth(25);
-    world.SetFieldHeight(25);
+    SetFieldSize(world, 25, 25);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
         if (c.rule)
             ParseRuleString(world, c.rule, c.family, 0);
         world.MainField.Clear();
-        for (const auto& [x, y, state] : c.cells)
-            world.MainField.at(x, y) = state;
+        Put(world.MainField, c.cells);
         world.Description = c.description;
         problems.clear();
         EXPECT_EQ(TempFolder::Read(WriteRleFile(world, dir / "out.txt", &problems)), c.expected);
@@ -287,10 +278,8 @@ TEST_F(PatternFiles, RleWriterLayoutForEachKindOfRule) {
 }
 
 TEST_F(PatternFiles, MCellAndLife105WriterLayouts) {
-    world.SetFieldWidth(30);
-    world.SetFieldHeight(25);
-    world.MainField.at(2, 1) = 1;
-    world.MainField.at(3, 1) = 30;
+    SetFieldSize(world, 30, 25);
+    Put(world.MainField, "2,1 3,1=30");
     world.Description = {"Mcell 4.20", "a glider"};
     const auto mcl = WriteMCellFile(world, settings, dir / "out.zlf");
     EXPECT_EQ(mcl, dir / "out.mcl");
@@ -298,8 +287,7 @@ TEST_F(PatternFiles, MCellAndLife105WriterLayouts) {
               "#MCell 4.20\r\n#GAME Weighted Life\r\n"
               "#RULE NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RS2,RS3,\r\n"
               "#BOARD 30x25\r\n#WRAP 0\r\n#D Mcell 4.20\r\n#D a glider\r\n#L $2.AaF\r\n");
-    world.MainField.at(5, 3) = 1;
-    world.MainField.at(0, 0) = 1;  // row and column 0 are not written
+    Put(world.MainField, "0,0 5,3");  // row and column 0 are not written
     const auto lif = WriteLife105File(world, dir / "out.zlf");
     EXPECT_EQ(lif, dir / "out.lif");
     EXPECT_EQ(TempFolder::Read(lif),
@@ -316,9 +304,9 @@ TEST_F(PatternFiles, MCellAndLife105WriterLayouts) {
     Settings backSettings;
     settings.EnableTOR = true;
     ReadMCellFile(back, backSettings, WriteMCellFile(world, settings, mcl), {});
-    EXPECT_EQ(std::tuple(AllLive(back.MainField).size(), backSettings.EnableTOR),
-              std::tuple(1ul, true));
-    EXPECT_EQ(back.Description, (Lines{"Mcell 4.20", "one", "#L 5A", "**", ""}));
+    EXPECT_EQ(std::tuple(AllLive(back.MainField).size(), backSettings.EnableTOR,
+                         Joined(back.Description)),
+              std::tuple(1ul, true, "Mcell 4.20|one|#L 5A|**|"));
 
     EXPECT_EQ(TempFolder::Read(WriteLife105File(World{}, dir / "empty")),
               "#Life 1.05\r\n#R 23/3\r\n");
@@ -329,8 +317,7 @@ TEST_F(PatternFiles, MCellAndLife105WriterLayouts) {
 // written in lines other simulators take.
 TEST_F(PatternFiles, LargestRlePatternReopensWhole) {
     World big;
-    big.SetFieldWidth(997);
-    big.SetFieldHeight(997);
+    SetFieldSize(big, 997, 997);
     for (int x = 1; x <= 997; ++x)
         for (int y = 1; y <= 997; ++y)
             big.MainField.at(x, y) = (x + y) % 3 == 0 || x == 1 || y == 1 || x == 997 || y == 997;
