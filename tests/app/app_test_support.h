@@ -23,10 +23,26 @@ struct WindowFixture {
         : shipped(shippedFolder) {
         Open(commandLineFile);
     }
+    // No window yet: the test prepares the folder, then opens it.
+    struct Unopened {};
+    explicit WindowFixture(Unopened) {}
 
     ProgramFolder Folder() const { return {app::ToPath(dir.path()), app::ToPath(shipped)}; }
     World& world() const { return window->session().world(); }
     Settings& settings() const { return window->session().settings(); }
+    app::FieldView& view() const { return window->fieldView(); }
+    app::RunControl& run() const { return window->runControl(); }
+    // A field of this size, fitted to the view at the cell size in use.
+    void SetFieldSize(int width, int height) const {
+        world().SetFieldWidth(width);
+        world().SetFieldHeight(height);
+        view().FitToField();
+    }
+    // Cells of the main field shown selected.
+    void Select(CellRect cells) const {
+        world().Selection = cells;
+        world().SelectionVisible = true;
+    }
     // Opens (or reopens, after Close) the window on the same folder.
     void Open(const QString& commandLineFile = {}) {
         window = std::make_unique<app::MainWindow>(Folder(), commandLineFile);

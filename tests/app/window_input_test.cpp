@@ -1,6 +1,7 @@
 #include <qpa/qwindowsysteminterface.h>
 
 #include "app/app_test_support.h"
+#include "core/test_support.h"
 #include "engine/rule_text.h"
 
 using namespace zentorix;
@@ -12,25 +13,22 @@ namespace {
 struct Seen {
     int running, speed, cellSize, scrollX, scrollY, generation;
     int lifeOn, deadOn, otherOn, otherRunning;
-    int paints[4];
+    int paintMain, paintLife, paintDead, paintOther;
     bool operator==(const Seen&) const = default;
 };
 
 Seen Look(test::WindowFixture& f) {
     const Settings& s = f.settings();
-    app::FieldView& view = f.window->fieldView();
-    return {f.window->runControl().Running(),
-            s.SpeedMain,
-            s.CellSize,
-            view.horizontalScrollBar()->value(),
-            view.verticalScrollBar()->value(),
-            f.world().Counters.Generation,
-            s.EternalLifeOn,
-            s.EternalDeadOn,
-            s.OtherRealityOn,
-            f.window->runControl().OtherRealityRunning(),
-            {s.MainLifePaint, s.EternalLifePaint, s.EternalDeadPaint, s.OtherRealPaint}};
+    const QScrollBar* h = f.view().horizontalScrollBar();
+    const QScrollBar* v = f.view().verticalScrollBar();
+    // In the order of Seen's members.
+    return Seen(f.run().Running(), s.SpeedMain, s.CellSize, h->value(), v->value(),
+                f.world().Counters.Generation, s.EternalLifeOn, s.EternalDeadOn, s.OtherRealityOn,
+                f.run().OtherRealityRunning(), s.MainLifePaint, s.EternalLifePaint,
+                s.EternalDeadPaint, s.OtherRealPaint);
 }
+
+constexpr Qt::KeyboardModifiers kPad = Qt::KeypadModifier, kCtrl = Qt::ControlModifier;
 
 // Wheel notches over a point of a widget (its middle unless given), as the
 // window system delivers them: to the window at that place.
@@ -61,17 +59,21 @@ class WindowInputTest : public QObject {
         test::WindowFixture f;
         QWindow* window = f.window->windowHandle();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        f.world().SetFieldWidth(600);
-        f.world().SetFieldHeight(500);
-        f.window->fieldView().FitToField();
+        f.SetFieldSize(600, 500);
         f.Find<QSlider>("SpeedTrackBar")->setValue(900);  // no tick between two keys
         QWidget* view = f.Find<QWidget>("PaintBox1");
         int stepX = 0, stepY = 0;  // a third of the view, as it is before each key
-        QScrollBar* h = f.window->fieldView().horizontalScrollBar();
-        QScrollBar* v = f.window->fieldView().verticalScrollBar();
-
-        // Each row: what the key changes; a zoom keeps the view's middle cell in
+        QScrollBar* h = f.view().horizontalScrollBar();
+        QScrollBar* v = f.view().verticalScrollBar();
+        // A scroll by thirds of the view; a zoom keeps the view's middle cell in
         // place, so the scroll follows (-1: not compared).
+        const auto scroll = [&](int dx, int dy) {
+            return [&, dx, dy](Seen& s) { s.scrollX += dx * stepX, s.scrollY += dy * stepY; };
+        };
+        const auto zoom = [](int by) {
+            return [by](Seen& s) { s.cellSize += by, s.scrollX = s.scrollY = -1; };
+        };
+        // Each row: what the key changes.
         const struct {
             const char* name;
             Qt::Key key;
@@ -79,44 +81,35 @@ class WindowInputTest : public QObject {
             std::function<void(Seen&)> change;
         } rows[] = {
             {"Enter starts", Qt::Key_Return, {}, [](Seen& s) { s.running = true; }},
-            {"pad Enter stops", Qt::Key_Enter, Qt::KeypadModifier,
-             [](Seen& s) { s.running = false; }},
+            {"pad Enter stops", Qt::Key_Enter, kPad, [](Seen& s) { s.running = false; }},
             {"+ is faster", Qt::Key_Plus, {}, [](Seen& s) { s.speed -= 5; }},
             {"- is slower", Qt::Key_Minus, {}, [](Seen& s) { s.speed += 5; }},
             {"F2", Qt::Key_F2, {}, [](Seen& s) { s.lifeOn ^= 1; }},
             {"F3", Qt::Key_F3, {}, [](Seen& s) { s.deadOn ^= 1; }},
             {"F4", Qt::Key_F4, {}, [](Seen& s) { s.otherOn ^= 1; }},
-            {"Ctrl+F1", Qt::Key_F1, Qt::ControlModifier, [](Seen& s) { s.paints[0] ^= 1; }},
-            {"Ctrl+F2", Qt::Key_F2, Qt::ControlModifier, [](Seen& s) { s.paints[1] ^= 1; }},
-            {"Ctrl+F3", Qt::Key_F3, Qt::ControlModifier, [](Seen& s) { s.paints[2] ^= 1; }},
-            {"Ctrl+F4", Qt::Key_F4, Qt::ControlModifier, [](Seen& s) { s.paints[3] ^= 1; }},
-            {"Ctrl+Enter", Qt::Key_Return, Qt::ControlModifier,
-             [](Seen& s) { s.otherRunning ^= 1; }},
+            {"Ctrl+F1", Qt::Key_F1, kCtrl, [](Seen& s) { s.paintMain ^= 1; }},
+            {"Ctrl+F2", Qt::Key_F2, kCtrl, [](Seen& s) { s.paintLife ^= 1; }},
+            {"Ctrl+F3", Qt::Key_F3, kCtrl, [](Seen& s) { s.paintDead ^= 1; }},
+            {"Ctrl+F4", Qt::Key_F4, kCtrl, [](Seen& s) { s.paintOther ^= 1; }},
+            {"Ctrl+Enter", Qt::Key_Return, kCtrl, [](Seen& s) { s.otherRunning ^= 1; }},
             {"Shift+Enter", Qt::Key_Return, Qt::ShiftModifier,
              [](Seen& s) { s.otherRunning ^= 1; }},
-            {"pad *", Qt::Key_Asterisk, Qt::KeypadModifier,
-             [](Seen& s) { s.cellSize += 1, s.scrollX = s.scrollY = -1; }},
-            {"pad /", Qt::Key_Slash, Qt::KeypadModifier,
-             [](Seen& s) { s.cellSize -= 1, s.scrollX = s.scrollY = -1; }},
-            {"pad 6", Qt::Key_6, Qt::KeypadModifier, [&](Seen& s) { s.scrollX += stepX; }},
-            {"pad 2", Qt::Key_2, Qt::KeypadModifier, [&](Seen& s) { s.scrollY += stepY; }},
-            {"pad 3", Qt::Key_3, Qt::KeypadModifier,
-             [&](Seen& s) { s.scrollX += stepX, s.scrollY += stepY; }},
-            {"pad 4", Qt::Key_4, Qt::KeypadModifier, [&](Seen& s) { s.scrollX -= stepX; }},
-            {"pad 8", Qt::Key_8, Qt::KeypadModifier, [&](Seen& s) { s.scrollY -= stepY; }},
-            {"pad 9 (NumLock off)", Qt::Key_PageUp, Qt::KeypadModifier,
-             [&](Seen& s) { s.scrollX += stepX, s.scrollY -= stepY; }},
-            {"pad 1 (NumLock off)", Qt::Key_End, Qt::KeypadModifier,
-             [&](Seen& s) { s.scrollX -= stepX, s.scrollY += stepY; }},
-            {"pad 7", Qt::Key_7, Qt::KeypadModifier,
-             [&](Seen& s) { s.scrollX -= stepX, s.scrollY -= stepY; }},
-            {"pad .", Qt::Key_Period, Qt::KeypadModifier, [](Seen& s) { s.generation += 1; }},
-            {"pad . (NumLock off) steps, no Del", Qt::Key_Delete, Qt::KeypadModifier,
+            {"pad *", Qt::Key_Asterisk, kPad, zoom(+1)},
+            {"pad /", Qt::Key_Slash, kPad, zoom(-1)},
+            {"pad 6", Qt::Key_6, kPad, scroll(1, 0)},
+            {"pad 2", Qt::Key_2, kPad, scroll(0, 1)},
+            {"pad 3", Qt::Key_3, kPad, scroll(1, 1)},
+            {"pad 4", Qt::Key_4, kPad, scroll(-1, 0)},
+            {"pad 8", Qt::Key_8, kPad, scroll(0, -1)},
+            {"pad 9 (NumLock off)", Qt::Key_PageUp, kPad, scroll(1, -1)},
+            {"pad 1 (NumLock off)", Qt::Key_End, kPad, scroll(-1, 1)},
+            {"pad 7", Qt::Key_7, kPad, scroll(-1, -1)},
+            {"pad .", Qt::Key_Period, kPad, [](Seen& s) { s.generation += 1; }},
+            {"pad . (NumLock off) steps, no Del", Qt::Key_Delete, kPad,
              [](Seen& s) { s.generation += 1; }},
         };
         f.world().MainField.FillRect(10, 10, 12, 12, 1);
-        f.world().Selection = {9, 9, 13, 13};
-        f.world().SelectionVisible = true;
+        f.Select({9, 9, 13, 13});
         for (const auto& row : rows) {
             view->setFocus();
             stepX = view->width() / 3;
@@ -132,15 +125,11 @@ class WindowInputTest : public QObject {
             QVERIFY2(seen == expected, row.name);
         }
         // The number pad's Del stepped; the menu's Del did not erase the selection.
-        int live = 0;
-        for (int x = 9; x <= 13; ++x)
-            for (int y = 9; y <= 13; ++y)
-                live += f.world().MainField.at(x, y) > 0;
-        QVERIFY(live > 0);
+        QVERIFY(!test::LiveCells(f.world().MainField, 9, 9, 13, 13).empty());
 
         // Ctrl let go before F2: still Ctrl+F2, the paint target.
         Seen expected = Look(f);
-        expected.paints[1] ^= 1;
+        expected.paintLife ^= 1;
         QTest::keyPress(window, Qt::Key_F2, Qt::ControlModifier);
         QTest::keyRelease(window, Qt::Key_F2, Qt::NoModifier);
         QVERIFY(Look(f) == expected);
@@ -164,9 +153,7 @@ class WindowInputTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         app::RunControl& run = f.window->runControl();
         f.Find<QSlider>("SpeedTrackBar")->setValue(100);
-        f.world().SetFieldWidth(600);  // room to scroll
-        f.world().SetFieldHeight(500);
-        f.window->fieldView().FitToField();
+        f.SetFieldSize(600, 500);  // room to scroll
 
         auto* birth = f.Find<QLineEdit>("BirthStr");
         f.Find<QTabWidget>("PageControl1")->setCurrentIndex(0);
@@ -246,10 +233,8 @@ class WindowInputTest : public QObject {
         test::WindowFixture f;
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         app::FieldView& view = f.window->fieldView();
-        f.world().SetFieldWidth(997);
-        f.world().SetFieldHeight(997);
         f.settings().CellSize = 1;
-        view.FitToField();
+        f.SetFieldSize(997, 997);
         view.horizontalScrollBar()->setValue(0);
         view.verticalScrollBar()->setValue(100);
         QWidget* box = f.Find<QWidget>("PaintBox1");

@@ -176,8 +176,7 @@ class WindowTest : public QObject {
             QCOMPARE(s.CellSize.Value(), to);
         }
         s.CellSize = 7;
-        f.world().SetFieldWidth(160);
-        f.world().SetFieldHeight(140);
+        f.SetFieldSize(160, 140);
         f.Find<QCheckBox>("EnableTOR")->setChecked(true);
         QCOMPARE(view.ViewStatusText(), QStringLiteral("7-160x140-W"));
     }
@@ -190,8 +189,7 @@ class WindowTest : public QObject {
         Settings& s = f.settings();
         World& w = f.world();
         app::FieldView& view = f.window->fieldView();
-        w.SetFieldWidth(999);
-        w.SetFieldHeight(999);
+        f.SetFieldSize(999, 999);
         w.Rules[0].BirthList.clear();
         w.Rules[0].SurvivalList.clear();
         const QRgb live = app::ToRgb(s.Colours.ColourOfState(1));
@@ -270,8 +268,7 @@ class WindowTest : public QObject {
         for (int i = 0; i < 3; ++i)
             f.Click("StepButton");
         QVERIFY(Counter(f, "Edit2") > 0 && Counter(f, "Edit7") > 0);
-        world.SetFieldWidth(900);
-        world.SetFieldHeight(900);
+        f.SetFieldSize(900, 900);
         f.window->RefreshFromModel();
         f.Click("StartButton");
         f.Click("StartButton");
@@ -353,14 +350,11 @@ class WindowTest : public QObject {
     // than the window's usual minimum (ctest runs this on 640 x 480 too) still
     // shows all of it.
     void theSavedPlacementKeepsTheWindowOnTheScreen() {
-        test::WindowFixture f;
-        f.Close();
+        test::WindowFixture f{test::WindowFixture::Unopened{}};
         const QRect a = QGuiApplication::primaryScreen()->availableGeometry();
         const int low = a.bottom() + 1 - 4 - std::min(520, a.height() - 36);
-        const struct {
-            int top, width, height, shownTop;
-            bool maximised;
-        } rows[] = {
+        // The saved place and size; the top shown, and whether maximised.
+        const std::tuple<int, int, int, int, bool> rows[] = {
             {9000, 800, 520, low, false},
             {-9000, 800, 520, a.top() + 32, false},
             {0, a.width(), a.height(), -1, true},
@@ -368,31 +362,23 @@ class WindowTest : public QObject {
             {0, a.width() + 1, a.height(), a.top() + 32, false},
             {0, a.width(), a.height() - 37, a.top() + 32, false},
         };
-        for (const auto& r : rows) {
-            QByteArray ini = "#Zentorix\r\n#FileType ini\r\n";
-            for (auto [key, value] : {std::pair("Top", r.top),
-                                      {"Left", a.left()},
-                                      {"Height", r.height},
-                                      {"Width", r.width}})
-                ini += QStringLiteral("#Window%1:").arg(key).leftJustified(22).toLatin1() +
-                       QByteArray::number(value) + "\r\n";
-            test::WriteFile(f.dir.filePath("Zentorix.ini"), ini);
+        const QString ini =
+            "#Zentorix\r\n#FileType ini\r\n#WindowTop:           %1\r\n"
+            "#WindowLeft:          %2\r\n#WindowHeight:        %3\r\n"
+            "#WindowWidth:         %4\r\n";
+        for (const auto& [top, width, height, shownTop, maximised] : rows) {
+            test::WriteFile(f.dir.filePath("Zentorix.ini"),
+                            ini.arg(top).arg(a.left()).arg(height).arg(width).toLatin1());
             const app::MainWindow window(f.Folder(), {});
-            const int top = window.isMaximized() ? -1 : window.y();
-            QCOMPARE(std::pair(top, window.isMaximized()), std::pair(r.shownTop, r.maximised));
-            const QRect g = window.geometry();
-            QVERIFY2(window.isMaximized() || a.adjusted(4, 32, -4, -4).contains(g),
-                     qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                    .arg(g.x())
-                                    .arg(g.y())
-                                    .arg(g.width())
-                                    .arg(g.height())));
+            const int y = window.isMaximized() ? -1 : window.y();
+            QCOMPARE(std::pair(y, window.isMaximized()), std::pair(shownTop, maximised));
+            QVERIFY2(window.isMaximized() || a.adjusted(4, 32, -4, -4).contains(window.geometry()),
+                     qPrintable(QDebug::toString(window.geometry())));
         }
     }
 
     void badSettingsMissingAndUnknownFilesAreTold() {
-        test::WindowFixture f;
-        f.Close();
+        test::WindowFixture f{test::WindowFixture::Unopened{}};
         test::WriteFile(
             f.dir.filePath("Zentorix.ini"),
             "#Zentorix configuration file\r\n#FileType ini\r\n#FieldWidth:         abc\r\n");
@@ -562,8 +548,7 @@ class WindowTest : public QObject {
     }
 
     void SwitchingChangesEveryCaptionAndNoRuleOrSelection() {
-        test::WindowFixture f;
-        f.Close();
+        test::WindowFixture f{test::WindowFixture::Unopened{}};
         test::CopyShippedLanguages(f.dir.path());
         QFile::remove(f.dir.path() + "/Language/#SelLangStart");
         f.Open();
@@ -608,9 +593,7 @@ class WindowTest : public QObject {
     }
 
     void FirstStartOffersTheChoiceAndTheChoiceSurvivesARestart() {
-        test::WindowFixture f;
-        f.Close();
-        QFile::remove(f.dir.path() + "/Zentorix.ini");
+        test::WindowFixture f{test::WindowFixture::Unopened{}};
         test::CopyShippedLanguages(f.dir.path());
         f.Open();
         QFrame* panel = f.window->popups().panel("ChangeLanguagePanel");
