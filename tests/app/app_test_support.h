@@ -86,6 +86,9 @@ struct WindowFixture {
         if (last != Qt::Key_unknown)
             QTest::keyClick(handle, last);
     }
+    // The value of a number box or a slider; a value set is as a user's change.
+    int Value(const char* name) const { return Find<QObject>(name)->property("value").toInt(); }
+    void SetValue(const char* name, int v) const { Find<QObject>(name)->setProperty("value", v); }
     // Whether a button or a menu item is ticked.
     bool Checked(const char* name) const {
         return window->findChild<QObject*>(name)->property("checked").toBool();

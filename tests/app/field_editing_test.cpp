@@ -84,16 +84,16 @@ class FieldEditingTest : public QObject {
         // A double click switches the tool and leaves no painted cell; choosing
         // Select stops the run, choosing Paint does not touch it.
         f.Find<QPushButton>("StartButton")->click();
-        QVERIFY(f.window->runControl().Running());
+        QVERIFY(f.run().Running());
         mouse.Drag({{8, 9}});
         mouse.Send(QEvent::MouseButtonDblClick, {8, 9}, Qt::LeftButton, Qt::LeftButton);
         mouse.Send(QEvent::MouseButtonRelease, {8, 9}, Qt::LeftButton, Qt::NoButton);
-        QVERIFY(w.MainField.at(8, 9) == 0 && !s.Paint && !f.window->runControl().Running());
+        QVERIFY(w.MainField.at(8, 9) == 0 && !s.Paint && !f.run().Running());
         QVERIFY(f.Text("ModeEditPanel") == "Виділяю" && f.Checked("MainSelectButton"));
         f.Find<QPushButton>("StartButton")->click();
         mouse.Send(QEvent::MouseButtonDblClick, {8, 9}, Qt::LeftButton, Qt::LeftButton);
-        QVERIFY(s.Paint && f.window->runControl().Running());
-        f.window->runControl().StopButtonClick();
+        QVERIFY(s.Paint && f.run().Running());
+        f.run().StopButtonClick();
     }
 
     // A right drag pans and opens no menu on release; a right click opens it.
@@ -203,9 +203,8 @@ class FieldEditingTest : public QObject {
         const int c = f.settings().CellSize;
         const QRect selection(2 * c, 1 * c, 5 * c + 1, 3 * c + 1);
         w.SelectionVisible = false;
-        f.window->fieldView().RedrawView();
-        const QImage shown =
-            f.window->fieldView().GrabSurface(selection).convertToFormat(QImage::Format_RGB32);
+        f.view().RedrawView();
+        const QImage shown = f.view().GrabSurface(selection).convertToFormat(QImage::Format_RGB32);
         w.SelectionVisible = true;
         QCOMPARE(app::TakeSnapshotSeries(*f.window, 3), 3);
         QImage pictures[3];
@@ -221,7 +220,7 @@ class FieldEditingTest : public QObject {
         // As an animation of four frames, from the photo button.
         w.Selection = {3, 2, 7, 6};
         f.Find<QCheckBox>("SnapshotGif")->setChecked(true);
-        f.Find<QSpinBox>("UpDown1")->setValue(4);
+        f.SetValue("UpDown1", 4);
         QTest::mouseClick(f.Find<QToolButton>("PhotoButton9"), Qt::LeftButton);
         QImageReader reader(f.dir.filePath("screenshots/screen100029.gif"));
         QVERIFY(reader.imageCount() == 4 && reader.size() == QSize(5 * c + 1, 5 * c + 1));

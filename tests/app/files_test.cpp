@@ -325,7 +325,7 @@ class FilesTest : public QObject {
         QVERIFY(test::ReadFile(f.dir.filePath("kept.zlf")) == before && f.SavePanel()->isVisible());
 
         // While the dialog is open the run stands still; afterwards it goes on.
-        app::RunControl& run = f.window->runControl();
+        app::RunControl& run = f.run();
         run.StartButtonClick();
         bool runningDuringDialog = true;
         test::AnswerQuestion(QMessageBox::Yes);
@@ -390,7 +390,7 @@ class FilesTest : public QObject {
         QVERIFY(rebuilt(rule, seed) && w.Counters.Generation == 1);
         // Stepping it in the window ends where the census ended.
         for (std::int64_t g = 0; g < generation; ++g)
-            f.window->runControl().StepButtonClick();
+            f.run().StepButtonClick();
         QCOMPARE(static_cast<std::int64_t>(w.Counters.LiveCount), liveFinal);
 
         // A double click on another run (seed 1 of Conway's rule) rebuilds that one,

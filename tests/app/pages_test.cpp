@@ -96,16 +96,16 @@ class PagesTest : public QObject {
         QVERIFY(f.Info().endsWith("RB3,RB6,RB13,RS2,RS3,RS8,"));
 
         // The range editors rebuild the texts.
-        f.Find<QSpinBox>("MaxBirth")->setValue(4);
-        f.Find<QSpinBox>("MinBirth")->setValue(5);
+        f.SetValue("MaxBirth", 4);
+        f.SetValue("MinBirth", 5);
         QVERIFY(f.Text("BirthStr") == QString() && f.Rules().BirthList.empty());
-        f.Find<QSpinBox>("MinSurvival")->setValue(-1);
-        f.Find<QSpinBox>("MaxSurvival")->setValue(1);
+        f.SetValue("MinSurvival", -1);
+        f.SetValue("MaxSurvival", 1);
         QVERIFY(f.Text("SurvivalStr") == "-1,0,1," && f.Rules().SurvivalList == (Sums{-1, 0, 1}));
         QVERIFY(f.Checked("S0") && f.Checked("S1") && !f.Checked("S2") && f.Status().isEmpty());
         // A range of more sums than a list holds is cut, and the user is told.
-        f.Find<QSpinBox>("MinBirth")->setValue(-2048);
-        f.Find<QSpinBox>("MaxBirth")->setValue(2048);
+        f.SetValue("MinBirth", -2048);
+        f.SetValue("MaxBirth", 2048);
         QCOMPARE(f.Rules().BirthCount(), kMaxListEntries);
         QVERIFY2(f.Status().contains("1023"), qPrintable(f.Status()));
 
@@ -145,18 +145,18 @@ class PagesTest : public QObject {
         // ... but showing an asymmetric rule keeps it: Career weighs NN 2, SS 1.
         test::Choose(f.Find<QComboBox>("RulesComboBox"), 75);
         QVERIFY(f.W(0, -1) == 2 && f.W(0, 1) == 1 && !f.Checked("ExtRegion"));
-        QVERIFY(f.Find<QSpinBox>("IntNN")->value() == 2 && f.Find<QSpinBox>("IntSS")->value() == 1);
+        QVERIFY(f.Value("IntNN") == 2 && f.Value("IntSS") == 1);
 
         // History and its length go into the rule.
         f.Click("HistoryOn");
-        f.Find<QSpinBox>("IntHistoryRange")->setValue(7);
+        f.SetValue("IntHistoryRange", 7);
         QVERIFY(f.Rules().History && f.Info().contains("HI7,") && f.Rules().HistoryRange == 7);
 
         // The selector edits another rule set; the controls show that set.
         const RuleSet main = f.Rules(0);
         test::Choose(f.Find<QComboBox>("RulesSelectorBox"), 1);
         QVERIFY(f.settings().RulesSelectorBox == 1 && f.Text("BirthStr") == QStringLiteral("2,"));
-        QVERIFY(f.Checked("HistoryOn") && f.Find<QSpinBox>("IntHistoryRange")->value() == 3);
+        QVERIFY(f.Checked("HistoryOn") && f.Value("IntHistoryRange") == 3);
         f.TypeList("SurvivalStr", "1,");
         QVERIFY(f.Rules(1).SurvivalList == (Sums{1}) && f.Rules(0) == main);
         // A preset from the tool bar's list goes into the edited set only; no
@@ -173,9 +173,7 @@ class PagesTest : public QObject {
     void ruleFilesAreSavedAskedAboutAndReadBack() {
         PageFixture f("TabSheet3");
         auto* rules = f.Find<QComboBox>("RulesComboBox");
-        const auto file = [&f](const QString& name) {
-            return f.InFolder(f.Folder().Rules(), name);
-        };
+        const auto file = [&f](const QString& n) { return f.InFolder(f.Folder().Rules(), n); };
         f.TypeList("BirthStr", "3,6,");
         // The information lines feed the status bar: panel 6 the name, 5 the family.
         f.Find<QPlainTextEdit>("ZentorixInfoMemo")->setPlainText("x\ngrows\nLife-like\nAnna");
@@ -227,10 +225,8 @@ class PagesTest : public QObject {
     void bothRuleListsAgreeAndASaveNeverDuplicatesAPreset() {
         PageFixture f("TabSheet3");
         f.Close();
-        QDir().mkpath(f.dir.filePath("Language"));
-        for (const char* name : {"ukraine.lng", "ukraine-rules.rlg"})
-            QVERIFY(QFile::copy(QStringLiteral(ZENTORIX_SHIPPED_DATA "/Language/") + name,
-                                f.dir.filePath("Language/") + name));
+        test::CopyShippedLanguages(f.dir.path());
+        QFile::remove(f.dir.filePath("Language/#SelLangStart"));
         f.Open();
         auto* rules = f.Find<QComboBox>("RulesComboBox");
         auto* toolBar = f.Find<QComboBox>("ComboBox1");
@@ -294,7 +290,7 @@ class PagesTest : public QObject {
         QVERIFY(palettes->currentText() == "Жовто-Червона 64" && f.ShowsEntries(64));
 
         f.world().MainField.at(2, 2) = 1;
-        f.window->fieldView().RedrawView();
+        f.view().RedrawView();
         test::Choose(schemes, 1);  // "Класика": no colour by state
         QVERIFY(f.CellColour(3, 2) == 12632256 && !f.Checked("SpeedButton11"));
         test::Choose(schemes, 0);   // "Колір"
@@ -302,17 +298,15 @@ class PagesTest : public QObject {
         QVERIFY(f.CellColour(2, 2) == 52991 && f.ShowsEntries(32) &&
                 f.settings().GenColorComboBoxText == "Жовто-Червона 32");
         // While a run paints the field, a change waits for its painting.
-        f.window->runControl().PlayButtonClick(true);
+        f.run().PlayButtonClick(true);
         test::Choose(schemes, 1);
         QCOMPARE(f.CellColour(3, 2), 0);
-        f.window->runControl().StopButtonClick();
+        f.run().StopButtonClick();
 
         // A palette saved under its name comes back when chosen; an empty name
         // takes the default one, numbered by the list's length.
-        const auto file = [&f](const QString& name) {
-            return f.InFolder(f.Folder().Color(), name);
-        };
-        f.Find<QSpinBox>("IntCountColor")->setValue(12);
+        const auto file = [&f](const QString& n) { return f.InFolder(f.Folder().Color(), n); };
+        f.SetValue("IntCountColor", 12);
         SetPaletteEntry(f.colours(), 12, 0x010203);
         palettes->lineEdit()->setText("mine");
         f.Click("SaveGenColorButton");
@@ -344,7 +338,7 @@ class PagesTest : public QObject {
         emit f.window->session().ModelChanged();
         for (const char* name : {"ShowBirthCells", "ShowDeadCells", "ColorOn", "ColorMode"})
             QVERIFY2(f.Checked(name), name);
-        QVERIFY(f.Find<QSpinBox>("IntCountColor")->value() == 100 && f.ShowsEntries(100) &&
+        QVERIFY(f.Value("IntCountColor") == 100 && f.ShowsEntries(100) &&
                 f.Entry(9)->palette().color(QPalette::Window) == QColor::fromRgb(app::ToRgb(11)));
         QVERIFY(schemes->currentIndex() == 3 && f.settings().ColorComboBoxIndex == 3 &&
                 palettes->currentText() == "elsewhere");
@@ -355,8 +349,8 @@ class PagesTest : public QObject {
     void thePaletteEditorAndTheSchemeBoxes() {
         PageFixture f("TabSheet2");
         f.world().MainField.at(2, 2) = 1;
-        f.window->fieldView().RedrawView();
-        f.Find<QSpinBox>("IntCountColor")->setValue(10);
+        f.view().RedrawView();
+        f.SetValue("IntCountColor", 10);
         f.Click("BlackColorAll");
         QVERIFY(f.CellColour(2, 2) == 0 &&
                 f.Entry(10)->palette().color(QPalette::Window) == Qt::black);
@@ -400,7 +394,7 @@ class PagesTest : public QObject {
         AnswerColourDialog(0x00FFFF);
         f.Click("GridColorBox");
         const int c = f.settings().CellSize;
-        QCOMPARE(app::FromRgb(f.window->fieldView().SurfacePixel(c, c + c / 2)), 0x00FFFF);
+        QCOMPARE(app::FromRgb(f.view().SurfacePixel(c, c + c / 2)), 0x00FFFF);
         // The tool button and the menu item take the same path as the box.
         for (const char* control : {"SpeedButton11", "N4"}) {
             f.Click(control);
@@ -428,7 +422,7 @@ class PagesTest : public QObject {
         // Values read from a file reach the up-downs and the labels.
         s.EternalDeadPeriod = 3;
         emit f.window->session().ModelChanged();
-        QVERIFY(f.Find<QSpinBox>("IntEternalDeadPeriod")->value() == 3 &&
+        QVERIFY(f.Value("IntEternalDeadPeriod") == 3 &&
                 f.Text("EternalDeadPeriodLabel") == "Через 3 покоління");
         // A language's words and threshold; without a number, the built-in one.
         app::LandscapeTexts texts{"2", " gen.", " gens.", "Every "};
@@ -465,10 +459,10 @@ class PagesTest : public QObject {
         f.Click("EternalLifeRefresh");
         QVERIFY(!s.EternalLifeRefresh &&
                 f.CellPixel(3, 4) == f.Rgb(&ColourModel::BackgroundColour));
-        f.window->fieldView().RepaintCell(3, 4);
+        f.view().RepaintCell(3, 4);
         QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BackgroundColour));
         s.EternalLifeRefresh = true;
-        f.window->fieldView().RepaintCell(3, 4);
+        f.view().RepaintCell(3, 4);
         QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BirthColour));
     }
 
@@ -477,9 +471,7 @@ class PagesTest : public QObject {
         World& w = f.world();
         auto* list = f.Find<QComboBox>("EternalLifeComboBox");
         auto* period = f.Find<QSpinBox>("IntEternalLifePeriod");
-        const auto file = [&f](const QString& name) {
-            return f.InFolder(f.Folder().Field(), name);
-        };
+        const auto file = [&f](const QString& n) { return f.InFolder(f.Folder().Field(), n); };
         // An empty name takes the stem and the number of entries.
         for (const char* name : {"EternalLifeField0", "EternalLifeField1"}) {
             list->lineEdit()->clear();
@@ -500,16 +492,16 @@ class PagesTest : public QObject {
 
         // The Other Reality file brings its speed back to both speed controls.
         auto* areas = f.Find<QComboBox>("RulesComboBoxOR");
-        f.Find<QSlider>("SpeedOtherReality")->setValue(7);
+        f.SetValue("SpeedOtherReality", 7);
         w.OtherRealityField.at(5, 6) = 1;
         areas->lineEdit()->setText("area");
         f.Click("SaveRulesButtonOR");
         QVERIFY(QFile::exists(file("area.rfld")));
-        f.Find<QSlider>("TrackBar1")->setValue(300);
+        f.SetValue("TrackBar1", 300);
         w.OtherRealityField.at(5, 6) = 0;
         test::Choose(areas, 0);
-        QVERIFY(f.Find<QSlider>("SpeedOtherReality")->value() == 7 &&
-                f.Find<QSlider>("TrackBar1")->value() == 7 && w.OtherRealityField.at(5, 6) == 1);
+        QVERIFY(f.Value("SpeedOtherReality") == 7 && f.Value("TrackBar1") == 7 &&
+                w.OtherRealityField.at(5, 6) == 1);
         // The list of another layer did not take these files.
         QCOMPARE(f.Find<QComboBox>("EternalDeadComboBox")->count(), 0);
 
@@ -537,7 +529,7 @@ class PagesTest : public QObject {
         f.Find<QTabWidget>("LandPageControl")->setCurrentIndex(1);
         QCOMPARE(f.settings().PagesOpen2, 1);  // the sub-page shown, for the settings file
         World& w = f.world();
-        app::RunControl& run = f.window->runControl();
+        app::RunControl& run = f.run();
         // Any of the three run buttons starts or stops the area; all show it.
         const char* runs[] = {"SpeedButton2", "SpeedButton10", "SpeedButton1"};
         for (const char* button : {runs[0], runs[2], runs[1], "SpeedButton4"}) {
@@ -580,7 +572,7 @@ class PagesTest : public QObject {
         // The fill button writes the random-fill targets at its intensity in
         // per cent, and the field shows them.
         f.Click("EtenalDeadFillRandom");
-        f.Find<QSpinBox>("IntRandomFillIntensity")->setValue(100);
+        f.SetValue("IntRandomFillIntensity", 100);
         f.Click("FillRandomButton");
         QCOMPARE(f.CellPixel(9, 9), f.Rgb(&ColourModel::DeadColour));
     }
@@ -591,7 +583,7 @@ class PagesTest : public QObject {
         test::WriteFile(blinker, "x = 3, y = 1\n3o!\n");
         PageFixture f("TabSheet4");
         f.window->OpenFile(blinker);
-        app::RunControl& run = f.window->runControl();
+        app::RunControl& run = f.run();
         const QString stat = f.dir.filePath("stat.txt");
         QVERIFY(f.Text("StatFileLabel").endsWith("stat.txt"));
 
@@ -617,8 +609,8 @@ class PagesTest : public QObject {
         f.Click("StatButton2");
         QVERIFY(popups.panel("AutoStartRangePanel")->isVisible() &&
                 !popups.panel("ThresholdPanel")->isVisible());
-        f.Find<QSpinBox>("StartRecordStatistic")->setValue(3);
-        f.Find<QSpinBox>("EndRecordStatistic")->setValue(6);
+        f.SetValue("StartRecordStatistic", 3);
+        f.SetValue("EndRecordStatistic", 6);
         f.Click("StatButton2");
         QVERIFY(!popups.panel("AutoStartRangePanel")->isVisible());
         QTest::mouseClick(f.Find<QLabel>("AutoStartRecordPanel"), Qt::LeftButton);
@@ -663,7 +655,7 @@ class PagesTest : public QObject {
         QVERIFY(f.settings().AutoScaleY);
         World& w = f.world();
         f.Soup(120, 100, 99);
-        app::RunControl& run = f.window->runControl();
+        app::RunControl& run = f.run();
         const StatisticsGraph& graph = page->graph();
         const QImage& image = chart->image();
         QSet<int> scales;
@@ -673,8 +665,7 @@ class PagesTest : public QObject {
             if (graph.GraphX() < x) {
                 ++pages;
                 scales.insert(f.settings().StatisticScaleY);
-                QCOMPARE(f.Find<QSpinBox>("StatisticScaleY")->value(),
-                         f.settings().StatisticScaleY.Value());
+                QCOMPARE(f.Value("StatisticScaleY"), f.settings().StatisticScaleY.Value());
             }
             x = graph.GraphX();
             const int px = x - f.settings().StatisticScaleX;
@@ -699,9 +690,9 @@ class PagesTest : public QObject {
             LiveHistory history;
             StatisticsGraph graph;
             app::StatisticsChart kept;
-            const struct {
-                int width, live;
-            } pages[] = {{150, 300}, {150, 10}, {150, 0}, {150, 300}, {180, 300}};
+            // The page's width and its live cells.
+            const std::pair<int, int> pages[] = {
+                {150, 300}, {150, 10}, {150, 0}, {150, 300}, {180, 300}};
             for (const auto& [width, live] : pages) {
                 graph.SetSize(width, 200);
                 GraphStep step = graph.StartPage(live, 0, 0, history, s);

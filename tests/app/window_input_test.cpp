@@ -60,7 +60,7 @@ class WindowInputTest : public QObject {
         QWindow* window = f.window->windowHandle();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         f.SetFieldSize(600, 500);
-        f.Find<QSlider>("SpeedTrackBar")->setValue(900);  // no tick between two keys
+        f.SetValue("SpeedTrackBar", 900);  // no tick between two keys
         QWidget* view = f.Find<QWidget>("PaintBox1");
         int stepX = 0, stepY = 0;  // a third of the view, as it is before each key
         QScrollBar* h = f.view().horizontalScrollBar();
@@ -151,8 +151,8 @@ class WindowInputTest : public QObject {
         test::WindowFixture f;
         QWindow* window = f.window->windowHandle();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        app::RunControl& run = f.window->runControl();
-        f.Find<QSlider>("SpeedTrackBar")->setValue(100);
+        app::RunControl& run = f.run();
+        f.SetValue("SpeedTrackBar", 100);
         f.SetFieldSize(600, 500);  // room to scroll
 
         auto* birth = f.Find<QLineEdit>("BirthStr");
@@ -232,7 +232,7 @@ class WindowInputTest : public QObject {
     void theWheelZoomsAboutTheCellUnderThePointer() {
         test::WindowFixture f;
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        app::FieldView& view = f.window->fieldView();
+        app::FieldView& view = f.view();
         f.settings().CellSize = 1;
         f.SetFieldSize(997, 997);
         view.horizontalScrollBar()->setValue(0);

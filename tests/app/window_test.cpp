@@ -46,7 +46,7 @@ std::string FieldText(const World& world) {
 using Sums = std::vector<std::int32_t>;
 
 QTimer* RunTimer(const test::WindowFixture& f) {
-    return f.window->runControl().findChild<QTimer*>("Timer1");
+    return f.run().findChild<QTimer*>("Timer1");
 }
 
 // The caption a control shows, whatever kind of control it is.
@@ -92,7 +92,7 @@ class WindowTest : public QObject {
         QVERIFY(QDir(f.dir.path()).exists("Language"));  // the user's own language files
         f.window->grab().save(QStringLiteral(ZENTORIX_ARTIFACTS "/main_window.png"));
 
-        app::RunControl& run = f.window->runControl();
+        app::RunControl& run = f.run();
         // A click; then the generation shown (counted from the last start or stop),
         // Start's caption, and whether the run goes, as Play shows.
         const std::tuple<const char*, int, const char*, bool> clicks[] = {
@@ -139,7 +139,7 @@ class WindowTest : public QObject {
     void cellsKeepTheirPixelsAtEveryCellSizeGridAndZoom() {
         test::WindowFixture f;
         Settings& s = f.settings();
-        app::FieldView& view = f.window->fieldView();
+        app::FieldView& view = f.view();
         const QRgb live = app::ToRgb(s.Colours.ColourOfState(1));
         const QRgb background = app::ToRgb(s.Colours.BackgroundColour);
         f.world().MainField.at(2, 3) = 1;
@@ -188,7 +188,7 @@ class WindowTest : public QObject {
         test::WindowFixture f;
         Settings& s = f.settings();
         World& w = f.world();
-        app::FieldView& view = f.window->fieldView();
+        app::FieldView& view = f.view();
         f.SetFieldSize(999, 999);
         w.Rules[0].BirthList.clear();
         w.Rules[0].SurvivalList.clear();
@@ -218,7 +218,7 @@ class WindowTest : public QObject {
                 view.verticalScrollBar()->setValue(17 * c + offset);
                 view.RedrawView();
                 QCOMPARE(check(live, c), QPoint(-1, -1));
-                f.window->runControl().StepButtonClick();
+                f.run().StepButtonClick();
                 QCOMPARE(check(empty, c), QPoint(-1, -1));
             }
         }
@@ -231,11 +231,11 @@ class WindowTest : public QObject {
         for (int x = 1; x <= world.FieldWidth(); ++x)
             for (int y = 1; y <= world.FieldHeight(); ++y)
                 world.MainField.at(x, y) = world.Random.Below(2);
-        f.window->fieldView().RedrawView();
-        f.Find<QSlider>("SpeedTrackBar")->setValue(0);
+        f.view().RedrawView();
+        f.SetValue("SpeedTrackBar", 0);
         f.Click("StartButton");
-        f.Find<QSlider>("SpeedTrackBar")->setValue(0);
-        QTRY_VERIFY(f.window->runControl().ShownGeneration() > 20);
+        f.SetValue("SpeedTrackBar", 0);
+        QTRY_VERIFY(f.run().ShownGeneration() > 20);
         f.Click("StopButton");
         const ColourModel& colours = f.settings().Colours;
         for (int x = 1; x <= world.FieldWidth(); ++x)
@@ -283,7 +283,7 @@ class WindowTest : public QObject {
         const int cellSize = f.settings().CellSize;
         f.Click("N15");
         QVERIFY(world.FieldWidth() == 900 && f.settings().CellSize.Value() == cellSize);
-        app::FieldView& view = f.window->fieldView();
+        app::FieldView& view = f.view();
         for (const QScrollBar* bar : {view.horizontalScrollBar(), view.verticalScrollBar()})
             QVERIFY(bar->maximum() > 0 && bar->value() == bar->maximum() / 2);
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Frame.rle  -  Zentorix"));
@@ -294,7 +294,7 @@ class WindowTest : public QObject {
         f.Close();
         f.Open(large);
         QVERIFY(f.settings().CellSize == 1 && f.settings().Grid);
-        const app::FieldView& v = f.window->fieldView();
+        const app::FieldView& v = f.view();
         QCOMPARE(v.SurfacePixel(v.horizontalScrollBar()->value() + v.viewport()->width() / 2,
                                 v.verticalScrollBar()->value() + v.viewport()->height() / 2),
                  app::ToRgb(f.settings().Colours.ColourOfState(1)));
@@ -325,19 +325,19 @@ class WindowTest : public QObject {
         }
 
         f.Find<QCheckBox>("AutoStop")->setChecked(true);
-        f.Find<QSpinBox>("IntSizeBigGrid")->setValue(9);
-        f.Find<QSpinBox>("UpDown2")->setValue(77);
-        f.Find<QSlider>("SpeedTrackBar")->setValue(250);
+        f.SetValue("IntSizeBigGrid", 9);
+        f.SetValue("UpDown2", 77);
+        f.SetValue("SpeedTrackBar", 250);
         world.MainField.at(5, 6) = 1;
         world.EternalLifeField.at(7, 8) = 1;
-        f.window->fieldView().ZoomAt(1, 1, +1);
+        f.view().ZoomAt(1, 1, +1);
         f.Close();
 
         f.Open();
         const Settings& s = f.settings();
         QVERIFY(s.AutoStop && f.Checked("AutoStop") && s.SizeBigGrid.Value() == 9);
-        QVERIFY(f.Find<QSpinBox>("UpDown2")->value() == 77 &&
-                f.Find<QSlider>("SpeedTrackBar")->value() == 250 && RunTimer(f)->interval() == 250);
+        QVERIFY(f.Value("UpDown2") == 77 && f.Value("SpeedTrackBar") == 250 &&
+                RunTimer(f)->interval() == 250);
         // The fields come back because SaveFieldWhenExit starts checked, and the
         // counters show them from the start.
         QVERIFY(f.world().MainField.at(5, 6) == 1 && f.world().EternalLifeField.at(7, 8) == 1);
@@ -458,7 +458,7 @@ class WindowTest : public QObject {
         f.Click("Button1");
         QVERIFY(QRegularExpression("^[0-9]+$").match(f.Text("Button1")).hasMatch());
         // Generations next .. next + 99 were computed; Edit3 shows the last.
-        QCOMPARE(f.window->runControl().ShownGeneration(), next + 99);
+        QCOMPARE(f.run().ShownGeneration(), next + 99);
 
         // The guide is the HTML one; a compiled help file has no viewer here.
         QCOMPARE(f.window->HelpFile(), QString());
