@@ -66,15 +66,6 @@ struct MuseumFixture : test::WindowFixture {
     }
 };
 
-// Live cells of the field, column by column.
-std::vector<int> Cells(const World& world) {
-    std::vector<int> cells;
-    for (int x = 1; x <= world.FieldWidth(); ++x)
-        for (int y = 1; y <= world.FieldHeight(); ++y)
-            cells.push_back(world.MainField.at(x, y) > 0);
-    return cells;
-}
-
 // Every file under a folder, relative to it, with its size and time unless
 // only the names are asked for: to see that nothing in it was written.
 QStringList Snapshot(const QString& folder, bool namesOnly = false) {
@@ -363,18 +354,15 @@ class FilesTest : public QObject {
         QCOMPARE(table->rowCount(), 6);
 
         // The run as the census built it, to compare with what the window shows.
-        CensusStart start;
-        start.field = {40, 30};
-        start.soup = {12, 10};
-        start.density = 45;
-        start.torus = false;
+        const CensusStart start{
+            .base = {}, .field = {{40, 30}}, .soup = {{12, 10}}, .density = 45, .torus = false};
         World& w = f.world();
         const auto rebuilt = [&](const std::string& rule, int seed) {
             auto fresh = std::make_unique<World>();
             Settings freshSettings;
             BuildCensusStart(*fresh, freshSettings, start, rule, static_cast<std::uint64_t>(seed));
             return w.FieldWidth() == 40 && w.FieldHeight() == 30 && w.Rules[0] == fresh->Rules[0] &&
-                   Cells(w) == Cells(*fresh);
+                   test::AllLive(w.MainField) == test::AllLive(fresh->MainField);
         };
         // Enter on a row, through the window system, rebuilds that run, also
         // once the rows are sorted (by seed, highest first).

@@ -54,11 +54,6 @@ struct PageFixture : test::WindowFixture {
     QRgb PanelColour(const char* name) const {
         return Find<QLabel>(name)->palette().color(QPalette::Window).rgb() & 0xFFFFFF;
     }
-    void Soup(int width, int height, std::uint32_t seed) const {
-        for (int x = 1; x <= width; ++x)
-            for (int y = 1; y <= height; ++y)
-                world().MainField.at(x, y) = ((seed = seed * 1103515245u + 12345u) >> 16) % 3 == 0;
-    }
 };
 
 void AnswerColourDialog(Colour colour) {
@@ -654,7 +649,10 @@ class PagesTest : public QObject {
         QTest::mouseClick(f.Find<QLabel>("AutoScaleYPanel"), Qt::LeftButton);
         QVERIFY(f.settings().AutoScaleY);
         World& w = f.world();
-        f.Soup(120, 100, 99);
+        w.Random.FixSeed(99);  // a soup of a third live cells
+        for (int x = 1; x <= 120; ++x)
+            for (int y = 1; y <= 100; ++y)
+                w.MainField.at(x, y) = w.Random.Below(3) == 0;
         app::RunControl& run = f.run();
         const StatisticsGraph& graph = page->graph();
         const QImage& image = chart->image();

@@ -14,14 +14,6 @@ using namespace zentorix;
 
 namespace {
 
-// A 116 x 87 pattern: a frame of live cells, 2 * 116 + 2 * 85 = 402 of them.
-QByteArray FramePattern() {
-    QByteArray rle = "x = 116, y = 87, rule = B36/S23\n116o$";
-    for (int row = 0; row < 85; ++row)
-        rle += "o114bo$";
-    return rle + "116o!\n";
-}
-
 int Counter(const test::WindowFixture& f, const char* name) {
     return f.Text(name).toInt();
 }
@@ -255,7 +247,9 @@ class WindowTest : public QObject {
         f.world().MainField.at(2, 2) = 1;
         f.Close();  // writes the settings file with this field
         const QString file = f.dir.filePath("Frame.rle");
-        test::WriteFile(file, FramePattern());
+        // A frame of live cells, 2 * 116 + 2 * 85 = 402 of them.
+        test::WriteFile(file, "x = 116, y = 87, rule = B36/S23\n116o$" +
+                                  QByteArray("o114bo$").repeated(85) + "116o!\n");
         f.Open(file);
         World& world = f.world();
         QVERIFY(world.FieldWidth() == 136 && world.Rules[0].BirthList == Sums({3, 6}));
