@@ -72,9 +72,11 @@ struct WindowFixture {
         else
             qobject_cast<QAbstractButton*>(control)->click();
     }
-    // The text a label, box, button or menu item shows.
+    // The text a label, box, button, menu item or text area shows.
     QString Text(const char* name) const {
-        return window->findChild<QObject*>(name)->property("text").toString();
+        const QObject* control = window->findChild<QObject*>(name);
+        const QVariant text = control->property("text");
+        return (text.isValid() ? text : control->property("plainText")).toString();
     }
     // Keys as the window system delivers them: to the control's window, which
     // hands them to the control that has the focus; then, if given, a last key.

@@ -38,7 +38,7 @@ struct MuseumFixture : test::WindowFixture {
             names << list->item(i)->text().trimmed();
         return names;
     }
-    void Select(const char* list, const QString& name) const {
+    void Pick(const char* list, const QString& name) const {
         const auto found = Find<QListWidget>(list)->findItems(name, Qt::MatchExactly);
         QVERIFY2(!found.isEmpty(), qPrintable(name));
         Find<QListWidget>(list)->setCurrentItem(found.first());
@@ -120,7 +120,7 @@ class FilesTest : public QObject {
     void filesOpenFromTheListTheDialogAndADropAndTheSelectionIsSaved() {
         MuseumFixture f;
         QCOMPARE(f.Listed("FileListBox1"), (QStringList{"bad.zlf", "glider.rle", "UPPER.RLE"}));
-        f.Select("FileListBox1", "glider.rle");
+        f.Pick("FileListBox1", "glider.rle");
         QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
         // The glider, each cell painted in the colour of its state.
         const StateField& field = f.world().MainField;
@@ -129,9 +129,7 @@ class FilesTest : public QObject {
         for (const auto& [x, y] : test::AllLive(field))
             QCOMPARE(f.CellPixel(x, y),
                      app::ToRgb(f.settings().Colours.ColourOfState(field.at(x, y))));
-        QVERIFY(f.Find<QPlainTextEdit>("DescriptionMuseum")
-                    ->toPlainText()
-                    .startsWith(QStringLiteral("RLE-file\na glider")));
+        QVERIFY(f.Text("DescriptionMuseum").startsWith(QStringLiteral("RLE-file\na glider")));
         // The arrow keys open each file in turn.
         auto* list = f.Find<QListWidget>("FileListBox1");
         list->setFocus();
@@ -191,10 +189,8 @@ class FilesTest : public QObject {
         auto* panel = f.window->popups().panel("SaveSelectionPanel");
         save->click();
         QVERIFY(save->isEnabled() && !panel->isVisible());  // no selection shown yet
-        World& w = f.world();
-        test::Draw(w.MainField, 3, 3, {"**", ".*"});
-        w.Selection = {3, 3, 4, 4};
-        w.SelectionVisible = true;
+        test::Draw(f.world().MainField, 3, 3, {"**", ".*"});
+        f.Select({3, 3, 4, 4});
         save->click();
         QVERIFY(panel->isVisible());
         QCOMPARE(QDir::fromNativeSeparators(f.Text("SelectionSaveDir")),
@@ -241,7 +237,7 @@ class FilesTest : public QObject {
 
         // The second pair on Panel42 opens the same way, and N11 shows or hides it.
         QVERIFY(f.Listed("FileListBox2").contains("glider.rle"));
-        f.Select("FileListBox2", "UPPER.RLE");
+        f.Pick("FileListBox2", "UPPER.RLE");
         QCOMPARE(f.FileName(), QStringLiteral("UPPER.RLE"));
         QVERIFY(f.Find<QWidget>("Panel42")->isVisible());
         f.Click("N11");
@@ -404,15 +400,15 @@ class FilesTest : public QObject {
     // pictures and all; links, back and forward work from the keyboard; nothing
     // shipped is written.
     void helpOpensTheGuideOfTheLanguageInAWindowOfItsOwn() {
-        const QStringList before = Snapshot(QStringLiteral(ZENTORIX_SHIPPED_DATA));
-        test::WindowFixture f({}, QStringLiteral(ZENTORIX_SHIPPED_DATA));
+        const QString shipped = QStringLiteral(ZENTORIX_SHIPPED_DATA);
+        const QStringList before = Snapshot(shipped);
+        test::WindowFixture f({}, shipped);
         QTest::keyClick(f.window->windowHandle(), Qt::Key_F1);
         app::HelpWindow* help = nullptr;
         QTRY_VERIFY((help = f.Find<app::HelpWindow>("HelpWindow")) && help->isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(help));
         QTextBrowser* browser = help->browser();
-        QCOMPARE(browser->source(),
-                 QUrl::fromLocalFile(QStringLiteral(ZENTORIX_SHIPPED_DATA "/ZentorixUA.html")));
+        QCOMPARE(browser->source(), QUrl::fromLocalFile(shipped + "/ZentorixUA.html"));
         // The first picture is there, made to fit the page.
         QTextDocument* document = browser->document();
         const QString picture = QStringLiteral("help/window-ua.png");
@@ -475,7 +471,7 @@ class FilesTest : public QObject {
         f.Find<QToolButton>("HelpBrowserButton")->click();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(desktop.opened.value(0).adjusted(QUrl::RemoveFragment),
-                 QUrl::fromLocalFile(QStringLiteral(ZENTORIX_SHIPPED_DATA "/ZentorixUA.html")));
+                 QUrl::fromLocalFile(shipped + "/ZentorixUA.html"));
 
         QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
         QTRY_VERIFY(!help->isVisible());
@@ -485,14 +481,13 @@ class FilesTest : public QObject {
         f.window->language().ApplyLanguageFile("english.lng");
         f.Find<QToolButton>("HelpButton")->click();
         QTRY_VERIFY(help->isVisible());
-        QCOMPARE(browser->source(),
-                 QUrl::fromLocalFile(QStringLiteral(ZENTORIX_SHIPPED_DATA "/ZentorixEN.html")));
+        QCOMPARE(browser->source(), QUrl::fromLocalFile(shipped + "/ZentorixEN.html"));
         QVERIFY(!back->isEnabled() && back->text() == "◀ Back");
         QVERIFY(help->windowTitle() == browser->documentTitle() &&
                 help->windowTitle() != "Zentorix");
 
         f.Close();
-        QCOMPARE(Snapshot(QStringLiteral(ZENTORIX_SHIPPED_DATA)), before);
+        QCOMPARE(Snapshot(shipped), before);
     }
 
     // Installed, the museum page opens on the shipped library; a file opens from
@@ -523,7 +518,7 @@ class FilesTest : public QObject {
 
         // A selection saved while the library is shown goes to the user's folder;
         // in a folder of the user's, it goes there.
-        f.window->session().world().SelectionVisible = true;
+        f.world().SelectionVisible = true;
         auto* saveIn = f.Find<QLineEdit>("SelectionSaveDir");
         const std::pair<QString, QString> cases[] = {
             {shipped.filePath("Museum/Guns"), f.dir.path()},

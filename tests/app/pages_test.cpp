@@ -115,15 +115,12 @@ class PagesTest : public QObject {
     void ruleWeightsShapesSymmetryHistoryAndTheEditedSet() {
         PageFixture f("TabSheet3");
         auto* shape = f.Find<QComboBox>("ComboBox2");
-        auto weight = [&f](const char* name, int value) {
-            f.Find<QSpinBox>(name)->setValue(value);
-        };
         // A weight changed by hand loses the shape's name; set back, the shape is
         // recognised again.
         test::Choose(shape, 3);
-        weight("IntEE", 2);
+        f.SetValue("IntEE", 2);
         QVERIFY(shape->currentIndex() == 6 && f.W(1, 0) == 2);
-        weight("IntEE", 1);
+        f.SetValue("IntEE", 1);
         QCOMPARE(shape->currentIndex(), 3);
         // Moore 5x5 from the list: the rule text carries the outer ring and EX2.
         test::Choose(shape, 2);
@@ -135,7 +132,7 @@ class PagesTest : public QObject {
         f.Click("SymmetricRegion");
         f.Type(f.Find<QSpinBox>("IntNW"), {}, Qt::Key_Up);
         QVERIFY(f.W(-1, -1) == 2 && f.W(1, 1) == 2);
-        weight("Int2N1E", -3);
+        f.SetValue("Int2N1E", -3);
         QCOMPARE(f.W(-1, 2), -3);
         // ... but showing an asymmetric rule keeps it: Career weighs NN 2, SS 1.
         test::Choose(f.Find<QComboBox>("RulesComboBox"), 75);
@@ -190,8 +187,7 @@ class PagesTest : public QObject {
         // Read back: the rule, the four lines and the description.
         test::Choose(rules, rules->findText("high"));
         QVERIFY(RuleToString(f.world(), 0, 0) == rule && rules->currentText() == "high");
-        QCOMPARE(f.Find<QPlainTextEdit>("ZentorixInfoMemo")->toPlainText() + "|" +
-                     f.Find<QPlainTextEdit>("RulesDescription")->toPlainText(),
+        QCOMPARE(f.Text("ZentorixInfoMemo") + "|" + f.Text("RulesDescription"),
                  QStringLiteral("high\ngrows\nLife-like\nAnna|HighLife.\nReplicators."));
 
         // Saving over it asks first; No writes nothing, Yes replaces it.
@@ -200,7 +196,7 @@ class PagesTest : public QObject {
         // A rule change empties the shown name and the information lines; the
         // user names the file again.
         QCOMPARE(rules->currentText() + f.Text("StatusPanel6"), QString());
-        QCOMPARE(f.Find<QPlainTextEdit>("ZentorixInfoMemo")->toPlainText(), "\n\n\n");
+        QCOMPARE(f.Text("ZentorixInfoMemo"), "\n\n\n");
         f.Type(rules->lineEdit(), "high");
         QString asked;
         test::AnswerQuestion(QMessageBox::No, &asked);
