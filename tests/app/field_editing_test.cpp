@@ -114,13 +114,12 @@ class FieldEditingTest : public QObject {
         World& w = f.world();
         Settings& s = f.settings();
         f.window->SetPaintTool(false);
-        struct Row {
-            QPoint from, to;
-            CellRect expected;
-        } rows[] = {{{5, 5}, {9, 8}, {6, 6, 8, 7}}, {{9, 8}, {5, 5}, {5, 5, 9, 8}}};
-        for (const Row& r : rows) {
-            mouse.Drag({r.from, r.to});
-            QVERIFY(w.Selection == r.expected && f.Find<QWidget>("Shape1")->isVisible());
+        // From, to, the cells selected.
+        const std::tuple<QPoint, QPoint, CellRect> rows[] = {{{5, 5}, {9, 8}, {6, 6, 8, 7}},
+                                                             {{9, 8}, {5, 5}, {5, 5, 9, 8}}};
+        for (const auto& [from, to, selected] : rows) {
+            mouse.Drag({from, to});
+            QVERIFY(w.Selection == selected && f.Find<QWidget>("Shape1")->isVisible());
         }
 
         // A plain drag of the frame moves, a Ctrl drag copies.

@@ -266,23 +266,20 @@ class FilesTest : public QObject {
 
         f.Click("SaveAsFileButton");
         memo->setPlainText("a glider\nand a mark");
-        const struct {
-            const char* typed;
-            int filter;
-            const char* written;
-            const char* head;
-        } cases[] = {{"exp", 0, "exp.zlf", "#Zentorix"},
-                     {"life", 1, "life.lif", "#Life 1.05"},
-                     {"run", 2, "run.rle", "#C a glider"},
-                     {"cells.rle", 3, "cells.mcl", "#MCell 4.20"},
-                     {"other.mcl", 4, "other.mcl", "#MCell 4.20"},
-                     {"upper.LIF", 4, "upper.lif", "#Life 1.05"},
-                     {"plain", 4, "plain.zlf", "#Zentorix"},
-                     {"memo.txt", 4, "memo.zlf", "#Zentorix"}};
-        for (const auto& c : cases) {
-            f.SaveAs(c.typed, c.filter);
-            QVERIFY2(!f.SavePanel()->isVisible(), c.typed);
-            QCOMPARE(f.Head(c.written), QByteArray(c.head));
+        // Typed, the filter chosen, the file written and its first line.
+        const std::tuple<const char*, int, const char*, const char*> cases[] = {
+            {"exp", 0, "exp.zlf", "#Zentorix"},
+            {"life", 1, "life.lif", "#Life 1.05"},
+            {"run", 2, "run.rle", "#C a glider"},
+            {"cells.rle", 3, "cells.mcl", "#MCell 4.20"},
+            {"other.mcl", 4, "other.mcl", "#MCell 4.20"},
+            {"upper.LIF", 4, "upper.lif", "#Life 1.05"},
+            {"plain", 4, "plain.zlf", "#Zentorix"},
+            {"memo.txt", 4, "memo.zlf", "#Zentorix"}};
+        for (const auto& [typed, filter, written, head] : cases) {
+            f.SaveAs(typed, filter);
+            QVERIFY2(!f.SavePanel()->isVisible(), typed);
+            QCOMPARE(f.Head(written), QByteArray(head));
         }
         QVERIFY(!QFile::exists(f.dir.filePath("plain")));
         QCOMPARE(f.saveFilters,

@@ -73,13 +73,9 @@ class WindowInputTest : public QObject {
         const auto zoom = [](int by) {
             return [by](Seen& s) { s.cellSize += by, s.scrollX = s.scrollY = -1; };
         };
-        // Each row: what the key changes.
-        const struct {
-            const char* name;
-            Qt::Key key;
-            Qt::KeyboardModifiers modifiers;
-            std::function<void(Seen&)> change;
-        } rows[] = {
+        // Each row: its name, the key and what the key changes.
+        using Change = std::function<void(Seen&)>;
+        const std::tuple<const char*, Qt::Key, Qt::KeyboardModifiers, Change> rows[] = {
             {"Enter starts", Qt::Key_Return, {}, [](Seen& s) { s.running = true; }},
             {"pad Enter stops", Qt::Key_Enter, kPad, [](Seen& s) { s.running = false; }},
             {"+ is faster", Qt::Key_Plus, {}, [](Seen& s) { s.speed -= 5; }},
@@ -110,19 +106,19 @@ class WindowInputTest : public QObject {
         };
         f.world().MainField.FillRect(10, 10, 12, 12, 1);
         f.Select({9, 9, 13, 13});
-        for (const auto& row : rows) {
+        for (const auto& [name, key, modifiers, change] : rows) {
             view->setFocus();
             stepX = view->width() / 3;
             stepY = view->height() / 3;
             h->setValue(3 * stepX);
             v->setValue(3 * stepY);
             Seen expected = Look(f);
-            row.change(expected);
-            Press(window, row.key, row.modifiers);
+            change(expected);
+            Press(window, key, modifiers);
             Seen seen = Look(f);
             if (expected.scrollX < 0)
                 seen.scrollX = seen.scrollY = -1;
-            QVERIFY2(seen == expected, row.name);
+            QVERIFY2(seen == expected, name);
         }
         // The number pad's Del stepped; the menu's Del did not erase the selection.
         QVERIFY(!test::LiveCells(f.world().MainField, 9, 9, 13, 13).empty());
