@@ -84,21 +84,19 @@ QStringList Snapshot(const QString& folder, bool namesOnly = false) {
     return entries;
 }
 
-// The middle link of the guide's contents line: a place well down the guide
-// that can stand at the top of the page.
-QString MiddleInnerLink(QTextDocument* document, int* position) {
-    QList<std::pair<QString, int>> links;
-    for (QTextBlock block = document->begin(); block.isValid() && links.isEmpty();
-         block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QString target = it.fragment().charFormat().anchorHref();
-            if (target.startsWith('#') && target.size() > 1)
+// The middle link of the guide's contents line (its first line of inner links)
+// and its place: a place well down the guide that can stand at the top of the page.
+std::pair<QString, int> MiddleInnerLink(QTextDocument* document) {
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QList<std::pair<QString, int>> links;
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (const QString target = it.fragment().charFormat().anchorHref();
+                target.size() > 1 && target.startsWith('#'))
                 links.append({target, it.fragment().position()});
-        }
-    if (links.isEmpty())
-        return {};
-    *position = links[links.size() / 2].second;
-    return links[links.size() / 2].first;
+        if (!links.isEmpty())
+            return links[links.size() / 2];
+    }
+    return {QString(), -1};
 }
 
 }  // namespace
@@ -142,25 +140,24 @@ class FilesTest : public QObject {
 
         // The open dialog: its two filters let through every readable format and
         // every file.
-        QStringList filters;
-        QStringList patterns;
-        test::WhenModalOpens<QFileDialog>([&filters, &patterns, &f](QFileDialog* dialog) {
+        QStringList filters;  // as offered, then the patterns each lets through
+        test::WhenModalOpens<QFileDialog>([&filters, &f](QFileDialog* dialog) {
             QCOMPARE(dialog->objectName(), QStringLiteral("OpenDialog1"));
             auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
             for (int i = 0; types && i < types->count(); ++i)
                 filters << types->itemText(i);
             auto* model = dialog->findChild<QFileSystemModel*>();
-            patterns << model->nameFilters().join(' ');
+            filters << model->nameFilters().join(' ');
             dialog->selectNameFilter(dialog->nameFilters().at(1));
-            patterns << model->nameFilters().join(' ');
+            filters << model->nameFilters().join(' ');
             dialog->selectFile(f.dir.filePath("glider.rle"));
             static_cast<QDialog*>(dialog)->accept();
         });
         f.Click("OpenFileButton");
-        QCOMPARE(filters, (QStringList{"All CA files formats (*.lif;*.life;*.mcl;*.zlf;*.l;*.lfm)",
-                                       "All files (*.*)"}));
-        QCOMPARE(patterns,
-                 (QStringList{"*.life *.mcl *.zlf *.lif *.l *.lfm *.rle *.mlf *.qlf *.bmp", "*"}));
+        QCOMPARE(filters,
+                 (QStringList{"All CA files formats (*.lif;*.life;*.mcl;*.zlf;*.l;*.lfm)",
+                              "All files (*.*)",
+                              "*.life *.mcl *.zlf *.lif *.l *.lfm *.rle *.mlf *.qlf *.bmp", "*"}));
         QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
         // Cancelled: nothing opens.
         test::WhenModalOpens<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
@@ -422,8 +419,7 @@ class FilesTest : public QObject {
 
         // A link within the guide brings its place to the top; back and forward
         // go between the two places.
-        int link = -1;
-        const QString href = MiddleInnerLink(document, &link);
+        const auto [href, link] = MiddleInnerLink(document);
         QVERIFY(link >= 0);
         QTextCursor at(document);
         at.setPosition(link + 1);
@@ -501,10 +497,7 @@ class FilesTest : public QObject {
         const QStringList before = Snapshot(shipped.path());
         test::WindowFixture f({}, shipped.path());
         auto* files = f.Find<QListWidget>("FileListBox1");
-        app::FolderFileLists* lists = nullptr;
-        for (auto* pair : f.window->findChildren<app::FolderFileLists*>())
-            if (pair->fileList() == files)
-                lists = pair;
+        auto* lists = qobject_cast<app::FolderFileLists*>(files->parent());
         QVERIFY(lists && lists->folder() == shipped.filePath("Museum"));
         QVERIFY(files->count() == 1 && files->item(0)->text() == "blinker.lif");
         QVERIFY(!f.Find<QListWidget>("DirectoryListBox1")
