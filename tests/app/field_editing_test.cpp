@@ -57,7 +57,7 @@ class FieldEditingTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void paintDragsClearEveryTargetWithoutGapsAndDoubleClicksOnlySwitch() {
+    void paintDragsClearEveryTargetDoubleClicksOnlySwitchAndRightDragsPan() {
         test::WindowFixture f;
         Pointer mouse{f};
         World& w = f.world();
@@ -94,12 +94,8 @@ class FieldEditingTest : public QObject {
         mouse.Send(QEvent::MouseButtonDblClick, {8, 9}, Qt::LeftButton, Qt::LeftButton);
         QVERIFY(s.Paint && f.run().Running());
         f.run().StopButtonClick();
-    }
 
-    // A right drag pans and opens no menu on release; a right click opens it.
-    void aRightDragPansAndOnlyARightClickOpensTheMenu() {
-        test::WindowFixture f;
-        const Pointer mouse{f};
+        // A right drag pans and opens no menu on release; a right click opens it.
         mouse.Drag({{10, 10}, {14, 12}}, {}, Qt::RightButton);
         QVERIFY(!QApplication::activePopupWidget());
         mouse.Drag({{10, 10}}, {}, Qt::RightButton);

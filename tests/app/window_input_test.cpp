@@ -190,7 +190,7 @@ class WindowInputTest : public QObject {
 
     // The wheel over a number box, a list or a slider that has no focus scrolls
     // the page it stands on; once the user picked the control, the wheel is its.
-    void theWheelScrollsThePageUnlessAControlWasPicked() {
+    void theWheelScrollsThePageUnlessAControlWasPickedAndZoomsTheField() {
         test::WindowFixture f;
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         f.Find<QTabWidget>("PageControl1")->setCurrentIndex(0);
@@ -219,21 +219,18 @@ class WindowInputTest : public QObject {
         Wheel(box, 1);
         QCOMPARE(box->value(), value + 1);
         QCOMPARE(page->value(), 0);
-    }
 
-    // The wheel zooms about the cell under the pointer. At one pixel a cell the
-    // view's first pixel column is over column 1, and pixel 37, scrolled by 100,
-    // over row 138: a notch in (to two pixels a cell) scrolls one pixel more for
-    // each, a notch out back again. A sideways turn does not zoom.
-    void theWheelZoomsAboutTheCellUnderThePointer() {
-        test::WindowFixture f;
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        // Over the field the wheel zooms about the cell under the pointer. At one
+        // pixel a cell the view's first pixel column is over column 1, and pixel 37,
+        // scrolled by 100, over row 138: a notch in (to two pixels a cell) scrolls
+        // one pixel more for each, a notch out back again. A sideways turn does
+        // not zoom.
         app::FieldView& view = f.view();
         f.settings().CellSize = 1;
         f.SetFieldSize(997, 997);
         view.horizontalScrollBar()->setValue(0);
         view.verticalScrollBar()->setValue(100);
-        QWidget* box = f.Find<QWidget>("PaintBox1");
+        QWidget* field = f.Find<QWidget>("PaintBox1");
         const auto seen = [&] {
             return std::tuple(int{f.settings().CellSize}, view.horizontalScrollBar()->value(),
                               view.verticalScrollBar()->value());
@@ -243,7 +240,7 @@ class WindowInputTest : public QObject {
             {-1, Qt::Horizontal, {2, 1, 238}},
             {-1, Qt::Vertical, {1, 0, 100}}};
         for (const auto& [notch, turn, expected] : notches) {
-            Wheel(box, notch, QPoint(0, 37), turn);
+            Wheel(field, notch, QPoint(0, 37), turn);
             QCOMPARE(seen(), expected);
             QTest::qWait(250);  // the wheel takes one notch at a time
         }
