@@ -244,7 +244,7 @@ class FilesTest : public QObject {
     // Each of the first four filters writes the type it names; "All files" goes
     // by the extension typed, and without a known one writes a zlf file. The
     // description typed in the panel goes into the file.
-    void theSavePanelWritesTheChosenTypeWithTheDescription() {
+    void theSavePanelWritesTheChosenTypeAndReplacesOnlyOnYes() {
         MuseumFixture f;
         f.world().Description = {"first", "second"};
         f.Click("SaveAsFileButton");
@@ -288,10 +288,8 @@ class FilesTest : public QObject {
         QTRY_VERIFY(!f.Find<QListWidget>("FileListBox2")
                          ->findItems("other.mcl", Qt::MatchExactly)
                          .isEmpty());
-    }
 
-    void anExistingFileIsReplacedOnlyOnYesAndAFailedWriteIsReported() {
-        MuseumFixture f;
+        // An existing file is replaced only on Yes; a failed write is reported.
         f.world().MainField.at(3, 3) = 1;
         f.SaveAs("kept", 0);
         const QByteArray before = test::ReadFile(f.dir.filePath("kept.zlf"));

@@ -160,17 +160,37 @@ class WindowTest : public QObject {
         QCOMPARE(view.ViewStatusText(), QStringLiteral("7-160x140-W"));
     }
 
+    // A run at full speed shows every cell as the field holds it when stopped.
     // At every cell size and scroll offset every cell with a pixel in the view
     // is painted, the partly shown ones at the edges included: by the full
     // redraw (all live) and by the step's repaint (all die at once).
-    void everyVisibleCellIsPaintedAtEveryScrollOffset() {
+    void everyCellIsShownAfterARunAndAtEveryScrollOffset() {
         test::WindowFixture f;
+        World& world = f.world();
+        world.Random.FixSeed(7);
+        for (int x = 1; x <= world.FieldWidth(); ++x)
+            for (int y = 1; y <= world.FieldHeight(); ++y)
+                world.MainField.at(x, y) = world.Random.Below(2);
+        f.view().RedrawView();
+        f.SetValue("SpeedTrackBar", 0);
+        f.Click("StartButton");
+        f.SetValue("SpeedTrackBar", 0);
+        QTRY_VERIFY(f.run().ShownGeneration() > 20);
+        f.Click("StopButton");
+        const ColourModel& colours = f.settings().Colours;
+        for (int x = 1; x <= world.FieldWidth(); ++x)
+            for (int y = 1; y <= world.FieldHeight(); ++y) {
+                const std::int32_t v = world.MainField.at(x, y);
+                if (f.CellPixel(x, y) !=
+                    app::ToRgb(v > 0 ? colours.ColourOfState(v) : colours.BackgroundColour))
+                    QFAIL(qPrintable(QStringLiteral("cell %1,%2").arg(x).arg(y)));
+            }
+
         Settings& s = f.settings();
-        World& w = f.world();
         app::FieldView& view = f.view();
         f.SetFieldSize(999, 999);
-        w.Rules[0].BirthList.clear();
-        w.Rules[0].SurvivalList.clear();
+        world.Rules[0].BirthList.clear();
+        world.Rules[0].SurvivalList.clear();
         const QRgb live = app::ToRgb(s.Colours.ColourOfState(1));
         const QRgb empty = app::ToRgb(s.Colours.BackgroundColour);
         const QSize shown = f.Find<QWidget>("PaintBox1")->size();
@@ -192,7 +212,7 @@ class WindowTest : public QObject {
             for (int offset : {0, 1, c - 1}) {
                 s.CellSize = c;
                 view.FitToField();
-                w.MainField.FillRect(1, 1, 999, 999, 1);
+                world.MainField.FillRect(1, 1, 999, 999, 1);
                 view.horizontalScrollBar()->setValue(23 * c + offset);
                 view.verticalScrollBar()->setValue(17 * c + offset);
                 view.RedrawView();
@@ -201,29 +221,6 @@ class WindowTest : public QObject {
                 QCOMPARE(check(empty, c), QPoint(-1, -1));
             }
         }
-    }
-
-    void aRunShowsEveryCellAsTheFieldHoldsItWhenStopped() {
-        test::WindowFixture f;
-        World& world = f.world();
-        world.Random.FixSeed(7);
-        for (int x = 1; x <= world.FieldWidth(); ++x)
-            for (int y = 1; y <= world.FieldHeight(); ++y)
-                world.MainField.at(x, y) = world.Random.Below(2);
-        f.view().RedrawView();
-        f.SetValue("SpeedTrackBar", 0);
-        f.Click("StartButton");
-        f.SetValue("SpeedTrackBar", 0);
-        QTRY_VERIFY(f.run().ShownGeneration() > 20);
-        f.Click("StopButton");
-        const ColourModel& colours = f.settings().Colours;
-        for (int x = 1; x <= world.FieldWidth(); ++x)
-            for (int y = 1; y <= world.FieldHeight(); ++y) {
-                const std::int32_t v = world.MainField.at(x, y);
-                if (f.CellPixel(x, y) !=
-                    app::ToRgb(v > 0 ? colours.ColourOfState(v) : colours.BackgroundColour))
-                    QFAIL(qPrintable(QStringLiteral("cell %1,%2").arg(x).arg(y)));
-            }
     }
 
     // The command-line file replaces the saved field, fits as from the open
