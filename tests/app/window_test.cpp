@@ -22,12 +22,6 @@ QString Counters(const test::WindowFixture& f) {
         .join(' ');
 }
 
-using Sums = std::vector<std::int32_t>;
-
-QTimer* RunTimer(const test::WindowFixture& f) {
-    return f.run().findChild<QTimer*>("Timer1");
-}
-
 // The caption a control shows, whatever kind of control it is.
 QString ShownCaption(QObject* control) {
     if (auto* action = qobject_cast<QAction*>(control))
@@ -109,19 +103,41 @@ class WindowTest : public QObject {
         test::WriteFile(file,
                         "#Zentorix\r\n#FileType zlf\r\n[Interface]\r\n#SpeedMain            500\r\n"
                         "#FieldHeight:         81\r\n#FieldWidth:          35\r\n");
-        QCOMPARE(RunTimer(f)->interval(), 20);
+        const QTimer* timer = f.run().findChild<QTimer*>("Timer1");
+        QCOMPARE(timer->interval(), 20);
         f.window->OpenFile(file);
-        QVERIFY(speed->value() == 500 && RunTimer(f)->interval() == 500);
+        QVERIFY(speed->value() == 500 && timer->interval() == 500);
         QCOMPARE(f.Text("InfoSpeedPanel"), QStringLiteral("500ms  "));
     }
 
-    void cellsKeepTheirPixelsAtEveryCellSizeGridAndZoom() {
+    void cellsKeepTheirPixelsAtEveryCellSizeGridZoomAndScrollOffsetAndAfterARun() {
         test::WindowFixture f;
         Settings& s = f.settings();
         app::FieldView& view = f.view();
         const QRgb live = app::ToRgb(s.Colours.ColourOfState(1));
         const QRgb background = app::ToRgb(s.Colours.BackgroundColour);
-        f.world().MainField.at(2, 3) = 1;
+        World& world = f.world();
+        // A run at full speed shows every cell as the field holds it when stopped.
+        world.Random.FixSeed(7);
+        for (int x = 1; x <= world.FieldWidth(); ++x)
+            for (int y = 1; y <= world.FieldHeight(); ++y)
+                world.MainField.at(x, y) = world.Random.Below(2);
+        view.RedrawView();
+        f.SetValue("SpeedTrackBar", 0);
+        f.Click("StartButton");
+        f.SetValue("SpeedTrackBar", 0);
+        QTRY_VERIFY(f.run().ShownGeneration() > 20);
+        f.Click("StopButton");
+        for (int x = 1; x <= world.FieldWidth(); ++x)
+            for (int y = 1; y <= world.FieldHeight(); ++y) {
+                const std::int32_t v = world.MainField.at(x, y);
+                if (f.CellPixel(x, y) !=
+                    (v > 0 ? app::ToRgb(s.Colours.ColourOfState(v)) : background))
+                    QFAIL(qPrintable(QStringLiteral("cell %1,%2").arg(x).arg(y)));
+            }
+
+        world.MainField.Clear();
+        world.MainField.at(2, 3) = 1;
         view.RedrawView();
         QVERIFY(f.CellPixel(2, 3) == live && f.CellPixel(1, 1) == background);
 
@@ -158,41 +174,13 @@ class WindowTest : public QObject {
         f.SetFieldSize(160, 140);
         f.Find<QCheckBox>("EnableTOR")->setChecked(true);
         QCOMPARE(view.ViewStatusText(), QStringLiteral("7-160x140-W"));
-    }
 
-    // A run at full speed shows every cell as the field holds it when stopped.
-    // At every cell size and scroll offset every cell with a pixel in the view
-    // is painted, the partly shown ones at the edges included: by the full
-    // redraw (all live) and by the step's repaint (all die at once).
-    void everyCellIsShownAfterARunAndAtEveryScrollOffset() {
-        test::WindowFixture f;
-        World& world = f.world();
-        world.Random.FixSeed(7);
-        for (int x = 1; x <= world.FieldWidth(); ++x)
-            for (int y = 1; y <= world.FieldHeight(); ++y)
-                world.MainField.at(x, y) = world.Random.Below(2);
-        f.view().RedrawView();
-        f.SetValue("SpeedTrackBar", 0);
-        f.Click("StartButton");
-        f.SetValue("SpeedTrackBar", 0);
-        QTRY_VERIFY(f.run().ShownGeneration() > 20);
-        f.Click("StopButton");
-        const ColourModel& colours = f.settings().Colours;
-        for (int x = 1; x <= world.FieldWidth(); ++x)
-            for (int y = 1; y <= world.FieldHeight(); ++y) {
-                const std::int32_t v = world.MainField.at(x, y);
-                if (f.CellPixel(x, y) !=
-                    app::ToRgb(v > 0 ? colours.ColourOfState(v) : colours.BackgroundColour))
-                    QFAIL(qPrintable(QStringLiteral("cell %1,%2").arg(x).arg(y)));
-            }
-
-        Settings& s = f.settings();
-        app::FieldView& view = f.view();
+        // At every cell size and scroll offset every cell with a pixel in the view
+        // is painted, the partly shown ones at the edges included: by the full
+        // redraw (all live) and by the step's repaint (all die at once).
         f.SetFieldSize(999, 999);
         world.Rules[0].BirthList.clear();
         world.Rules[0].SurvivalList.clear();
-        const QRgb live = app::ToRgb(s.Colours.ColourOfState(1));
-        const QRgb empty = app::ToRgb(s.Colours.BackgroundColour);
         const QSize shown = f.Find<QWidget>("PaintBox1")->size();
         // The colour each pixel of the view must have where a cell is painted.
         auto check = [&](QRgb colour, int c) {
@@ -218,7 +206,7 @@ class WindowTest : public QObject {
                 view.RedrawView();
                 QCOMPARE(check(live, c), QPoint(-1, -1));
                 f.run().StepButtonClick();
-                QCOMPARE(check(empty, c), QPoint(-1, -1));
+                QCOMPARE(check(background, c), QPoint(-1, -1));
             }
         }
     }
@@ -236,7 +224,8 @@ class WindowTest : public QObject {
                                   QByteArray("o114bo$").repeated(85) + "116o!\n");
         f.Open(file);
         World& world = f.world();
-        QVERIFY(world.FieldWidth() == 136 && world.Rules[0].BirthList == Sums({3, 6}));
+        QVERIFY(world.FieldWidth() == 136 &&
+                world.Rules[0].BirthList == std::vector<std::int32_t>({3, 6}));
         const int fromCommandLine = f.settings().CellSize;
         QVERIFY(Counters(f).startsWith("402 402 ") && fromCommandLine >= 5);
         f.window->OpenFile(file);  // as the open dialog does
@@ -315,7 +304,7 @@ class WindowTest : public QObject {
         const Settings& s = f.settings();
         QVERIFY(s.AutoStop && f.Checked("AutoStop") && s.SizeBigGrid.Value() == 9);
         QVERIFY(f.Value("UpDown2") == 77 && f.Value("SpeedTrackBar") == 250 &&
-                RunTimer(f)->interval() == 250);
+                f.run().findChild<QTimer*>("Timer1")->interval() == 250);
         // The fields come back because SaveFieldWhenExit starts checked, and the
         // counters show them from the start.
         QVERIFY(f.world().MainField.at(5, 6) == 1 && f.world().EternalLifeField.at(7, 8) == 1);
