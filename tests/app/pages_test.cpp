@@ -183,7 +183,7 @@ class PagesTest : public QObject {
         QVERIFY(rules->currentIndex() == toolBar->currentIndex() && rules->currentText().isEmpty());
     }
 
-    void ruleFilesAreSavedAskedAboutAndReadBack() {
+    void ruleFilesAreSavedAskedAboutReadBackAndNamedAlikeInBothLists() {
         PageFixture f("TabSheet3");
         auto* rules = f.Find<QComboBox>("RulesComboBox");
         const auto file = [&f](const QString& n) { return f.InFolder(f.Folder().Rules(), n); };
@@ -229,18 +229,16 @@ class PagesTest : public QObject {
         f.Click("SaveRules");
         QVERIFY(test::ReadFile(file("high.rul")).contains("RB3,RB6,RS2,\r\n") &&
                 rules->count() == 149);
-    }
 
-    // With the shipped rule names, both lists show the name of the rule in use
-    // at start, after a restart and after a choice in either; the typed-rule box
-    // spells it; a save under a preset's name takes a name the list lacks.
-    void bothRuleListsAgreeAndASaveNeverDuplicatesAPreset() {
-        PageFixture f("TabSheet3");
+        // With the shipped rule names, both lists show the name of the rule in use
+        // at start, after a restart and after a choice in either; the typed-rule box
+        // spells it; a save under a preset's name takes a name the list lacks.
+        test::Choose(rules, 6);  // a preset, in use at the restart
         f.Close();
         test::CopyShippedLanguages(f.dir.path());
         QFile::remove(f.dir.filePath("Language/#SelLangStart"));
         f.Open();
-        auto* rules = f.Find<QComboBox>("RulesComboBox");
+        rules = f.Find<QComboBox>("RulesComboBox");
         auto* toolBar = f.Find<QComboBox>("ComboBox1");
         const auto agree = [&](const QString& name) {
             QCOMPARE(rules->currentText(), name);
@@ -266,8 +264,7 @@ class PagesTest : public QObject {
         for (const char* saved : {"2x2 (2)", "2x2 (3)"}) {
             test::Choose(rules, rules->findText("2x2"));
             f.Click("SaveRules");
-            QVERIFY(QFile::exists(f.InFolder(f.Folder().Rules(), QString(saved) + ".rul")) &&
-                    rules->currentText() == saved);
+            QVERIFY(QFile::exists(file(QString(saved) + ".rul")) && rules->currentText() == saved);
         }
         QCOMPARE(rules->count(), entries + 2);
     }
