@@ -55,7 +55,7 @@ class WindowInputTest : public QObject {
   private slots:
     // Every row: a key pressed once with the field view focused changes exactly
     // what the row says and nothing else.
-    void everyKeyOfTheTableActsOnceThroughTheWindow() {
+    void everyKeyOfTheTableActsOnceThroughTheWindowWhereTheFocusLetsIt() {
         test::WindowFixture f;
         QWindow* window = f.window->windowHandle();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
@@ -139,17 +139,11 @@ class WindowInputTest : public QObject {
         const int middleX = (300 - 1) * size, middleY = (250 - 1) * size;
         QVERIFY(h->value() < middleX && middleX < h->value() + view->width());
         QVERIFY(v->value() < middleY && middleY < v->value() + view->height());
-    }
 
-    // Where the focus is decides: a text box keeps "+", Enter and its digits, a
-    // dialog or a menu takes its own keys.
-    void theFocusDecidesWhoseKeyItIs() {
-        test::WindowFixture f;
-        QWindow* window = f.window->windowHandle();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        // Where the focus is decides: a text box keeps "+", Enter and its digits, a
+        // dialog or a menu takes its own keys.
         app::RunControl& run = f.run();
         f.SetValue("SpeedTrackBar", 100);
-        f.SetFieldSize(600, 500);  // room to scroll
 
         auto* birth = f.Find<QLineEdit>("BirthStr");
         f.Find<QTabWidget>("PageControl1")->setCurrentIndex(0);
@@ -164,7 +158,6 @@ class WindowInputTest : public QObject {
 
         // With the view's menu open, one Enter runs its item once; Ctrl+Enter is
         // the menu's single step.
-        QWidget* view = f.Find<QWidget>("PaintBox1");
         view->setFocus();
         f.window->contextMenu()->popup(view->mapToGlobal(QPoint(20, 20)));
         QTRY_VERIFY(QApplication::activePopupWidget());
