@@ -104,7 +104,7 @@ class FieldEditingTest : public QObject {
         menu->close();
     }
 
-    void selectionsDragsAndTransforms() {
+    void selectionsDragsTransformsAndTheClipboard() {
         test::WindowFixture f;
         Pointer mouse{f};
         World& w = f.world();
@@ -151,13 +151,9 @@ class FieldEditingTest : public QObject {
             for (int k = 0; k < 4; ++k)
                 QCOMPARE(Block(w.LayerField(kLayers[k])), Shifted("ABC|DEF|...|", k));
         }
-    }
 
-    void clipboardWithOtherPrograms() {
-        test::WindowFixture f;
-        Pointer mouse{f};
-        World& w = f.world();
-        f.window->SetPaintTool(false);
+        // The clipboard with other programs, on a cleared field.
+        f.Click("ClearAll1");
         mouse.Send(QEvent::MouseMove, {30, 20}, Qt::NoButton, Qt::NoButton);
         // Copy puts RLE on the system clipboard; cut clears; paste puts it back.
         test::Draw(w.MainField, 3, 3, {".*.", "..*", "***"});
