@@ -115,9 +115,48 @@ class FilesTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void filesOpenFromTheListTheDialogAndADropAndTheSelectionIsSaved() {
+    void foldersAndFilesOpenFromTheListsTheDialogAndADropAndTheSelectionIsSaved() {
         MuseumFixture f;
-        QCOMPARE(f.Listed("FileListBox1"), (QStringList{"bad.zlf", "glider.rle", "UPPER.RLE"}));
+        auto* folders = f.Find<QListWidget>("DirectoryListBox1");
+        QVERIFY(f.Listed("DirectoryListBox1").contains("sub"));
+        auto click = [folders](const QString& name) {
+            const auto found = folders->findItems(name, Qt::MatchEndsWith);
+            QVERIFY(!found.isEmpty());
+            QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
+                              folders->visualItemRect(found.last()).center());
+        };
+        click("sub");
+        QTRY_COMPARE(f.Listed("FileListBox1"), QStringList{"inner.mcl"});
+        // The folder above is listed too; clicking it goes back.
+        click(QDir(f.dir.path()).dirName());
+        QTRY_VERIFY(f.Listed("FileListBox1").contains("glider.rle"));
+        // A file written into the folder appears without asking.
+        f.Write("zz-later.lif", "#Life 1.05\n#P 0 0\n**\n");
+        QTRY_VERIFY(f.Listed("FileListBox1").contains("zz-later.lif"));
+
+        // The pointer over a list gives it the keyboard; coming in by the keyboard
+        // opens nothing.
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        auto* files = f.Find<QListWidget>("FileListBox1");
+        QTest::mouseMove(files->viewport(), QPoint(10, 10));
+        QTRY_VERIFY(files->hasFocus());
+        f.window->setFocus();
+        files->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.FileName(), QStringLiteral("new.zlf"));
+
+        // The second pair on Panel42 opens the same way, and N11 shows or hides it.
+        QVERIFY(f.Listed("FileListBox2").contains("glider.rle"));
+        f.Pick("FileListBox2", "UPPER.RLE");
+        QCOMPARE(f.FileName(), QStringLiteral("UPPER.RLE"));
+        QVERIFY(f.Find<QWidget>("Panel42")->isVisible());
+        f.Click("N11");
+        QVERIFY(!f.Find<QWidget>("Panel42")->isVisible());
+
+        // Files open from the list, the open dialog and a drop; the selection is saved.
+        QCOMPARE(f.Listed("FileListBox1"),
+                 (QStringList{"bad.zlf", "glider.rle", "UPPER.RLE", "zz-later.lif"}));
         f.Pick("FileListBox1", "glider.rle");
         QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
         // The glider, each cell painted in the colour of its state.
@@ -199,46 +238,6 @@ class FilesTest : public QObject {
         save->click();
         f.Click("Cansel02");
         QVERIFY(!panel->isVisible());
-    }
-
-    void foldersAreEnteredByAClickAndListsFollowTheDisk() {
-        MuseumFixture f;
-        auto* folders = f.Find<QListWidget>("DirectoryListBox1");
-        QVERIFY(f.Listed("DirectoryListBox1").contains("sub"));
-        auto click = [folders](const QString& name) {
-            const auto found = folders->findItems(name, Qt::MatchEndsWith);
-            QVERIFY(!found.isEmpty());
-            QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
-                              folders->visualItemRect(found.last()).center());
-        };
-        click("sub");
-        QTRY_COMPARE(f.Listed("FileListBox1"), QStringList{"inner.mcl"});
-        // The folder above is listed too; clicking it goes back.
-        click(QDir(f.dir.path()).dirName());
-        QTRY_VERIFY(f.Listed("FileListBox1").contains("glider.rle"));
-        // A file written into the folder appears without asking.
-        f.Write("later.lif", "#Life 1.05\n#P 0 0\n**\n");
-        QTRY_VERIFY(f.Listed("FileListBox1").contains("later.lif"));
-
-        // The pointer over a list gives it the keyboard; coming in by the keyboard
-        // opens nothing.
-        f.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        auto* files = f.Find<QListWidget>("FileListBox1");
-        QTest::mouseMove(files->viewport(), QPoint(10, 10));
-        QTRY_VERIFY(files->hasFocus());
-        f.window->setFocus();
-        files->setFocus(Qt::TabFocusReason);
-        QCoreApplication::processEvents();
-        QCOMPARE(f.FileName(), QStringLiteral("new.zlf"));
-
-        // The second pair on Panel42 opens the same way, and N11 shows or hides it.
-        QVERIFY(f.Listed("FileListBox2").contains("glider.rle"));
-        f.Pick("FileListBox2", "UPPER.RLE");
-        QCOMPARE(f.FileName(), QStringLiteral("UPPER.RLE"));
-        QVERIFY(f.Find<QWidget>("Panel42")->isVisible());
-        f.Click("N11");
-        QVERIFY(!f.Find<QWidget>("Panel42")->isVisible());
     }
 
     // Each of the first four filters writes the type it names; "All files" goes
