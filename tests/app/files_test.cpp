@@ -284,9 +284,7 @@ class FilesTest : public QObject {
         QVERIFY(test::ReadFile(f.dir.filePath("exp.zlf")).contains("and a mark"));
         QCOMPARE(f.world().Description, (std::vector<std::string>{"a glider", "and a mark"}));
         // The file list next to the field shows what was saved there.
-        QTRY_VERIFY(!f.Find<QListWidget>("FileListBox2")
-                         ->findItems("other.mcl", Qt::MatchExactly)
-                         .isEmpty());
+        QTRY_VERIFY(f.Listed("FileListBox2").contains("other.mcl"));
 
         // An existing file is replaced only on Yes; a failed write is reported.
         f.world().MainField.at(3, 3) = 1;
@@ -497,9 +495,7 @@ class FilesTest : public QObject {
         auto* lists = qobject_cast<app::FolderFileLists*>(files->parent());
         QVERIFY(lists && lists->folder() == shipped.filePath("Museum"));
         QVERIFY(files->count() == 1 && files->item(0)->text() == "blinker.lif");
-        QVERIFY(!f.Find<QListWidget>("DirectoryListBox1")
-                     ->findItems(QStringLiteral("Guns"), Qt::MatchEndsWith)
-                     .isEmpty());
+        QVERIFY(!lists->folderList()->findItems("Guns", Qt::MatchEndsWith).isEmpty());
         files->setCurrentRow(0);
         QVERIFY(f.world().CurrentFileName == "blinker.lif" && f.world().Counters.LiveCount == 3);
 

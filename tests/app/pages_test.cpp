@@ -399,10 +399,9 @@ class PagesTest : public QObject {
         Settings& s = f.settings();
         // The rhythm labels take the word that goes with the count.
         QCOMPARE(f.Text("EternalLifeIntensityLabel"), QStringLiteral("На 1 покоління"));
-        auto* period = f.Find<QSpinBox>("IntEternalLifePeriod");
         for (const auto& [n, label] :
              {std::pair{4, "Через 4 покоління"}, {5, "Через 5 поколінь"}}) {
-            period->setValue(n);
+            f.SetValue("IntEternalLifePeriod", n);
             QVERIFY(s.EternalLifePeriod == n && f.Text("EternalLifePeriodLabel") == label);
         }
         // Values read from a file reach the up-downs and the labels.

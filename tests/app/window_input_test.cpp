@@ -42,11 +42,6 @@ void Wheel(QWidget* over, int notches, std::optional<QPoint> at = {},
     QCoreApplication::processEvents();
 }
 
-// A key as the window system delivers it: to the window, which hands it on.
-void Press(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-    QTest::keyClick(window, key, modifiers);
-}
-
 }  // namespace
 
 class WindowInputTest : public QObject {
@@ -73,7 +68,8 @@ class WindowInputTest : public QObject {
         const auto zoom = [](int by) {
             return [by](Seen& s) { s.cellSize += by, s.scrollX = s.scrollY = -1; };
         };
-        // Each row: its name, the key and what the key changes.
+        // Each row: its name, the key (as the window system delivers it: to the
+        // window, which hands it on) and what the key changes.
         using Change = std::function<void(Seen&)>;
         const std::tuple<const char*, Qt::Key, Qt::KeyboardModifiers, Change> rows[] = {
             {"Enter starts", Qt::Key_Return, {}, [](Seen& s) { s.running = true; }},
@@ -114,7 +110,7 @@ class WindowInputTest : public QObject {
             v->setValue(3 * stepY);
             Seen expected = Look(f);
             change(expected);
-            Press(window, key, modifiers);
+            QTest::keyClick(window, key, modifiers);
             Seen seen = Look(f);
             if (expected.scrollX < 0)
                 seen.scrollX = seen.scrollY = -1;
@@ -134,7 +130,7 @@ class WindowInputTest : public QObject {
         h->setValue(0);
         v->setValue(0);
         const int size = f.settings().CellSize;
-        Press(window, Qt::Key_5, Qt::KeypadModifier);
+        QTest::keyClick(window, Qt::Key_5, Qt::KeypadModifier);
         QCOMPARE(static_cast<int>(f.settings().CellSize), size);
         const int middleX = (300 - 1) * size, middleY = (250 - 1) * size;
         QVERIFY(h->value() < middleX && middleX < h->value() + view->width());
@@ -150,10 +146,10 @@ class WindowInputTest : public QObject {
         birth->setFocus();
         birth->clear();
         const Seen before = Look(f);
-        Press(window, Qt::Key_Plus);
-        Press(window, Qt::Key_3, Qt::KeypadModifier);
+        QTest::keyClick(window, Qt::Key_Plus);
+        QTest::keyClick(window, Qt::Key_3, Qt::KeypadModifier);
         QVERIFY(birth->text().endsWith(QStringLiteral("+3")));
-        Press(window, Qt::Key_Return);
+        QTest::keyClick(window, Qt::Key_Return);
         QVERIFY(Look(f) == before);
 
         // With the view's menu open, one Enter runs its item once; Ctrl+Enter is
@@ -162,12 +158,12 @@ class WindowInputTest : public QObject {
         f.window->contextMenu()->popup(view->mapToGlobal(QPoint(20, 20)));
         QTRY_VERIFY(QApplication::activePopupWidget());
         const int generation = f.world().Counters.Generation;
-        Press(window, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClick(window, Qt::Key_Return, Qt::ControlModifier);
         QTRY_VERIFY(!QApplication::activePopupWidget());
         QVERIFY(f.world().Counters.Generation == generation + 1 && !run.OtherRealityRunning());
         f.window->contextMenu()->popup(view->mapToGlobal(QPoint(20, 20)));
         QTRY_VERIFY(QApplication::activePopupWidget());
-        Press(window, Qt::Key_Return);
+        QTest::keyClick(window, Qt::Key_Return);
         QTRY_VERIFY(!QApplication::activePopupWidget());
         QVERIFY(run.Running());
         run.StopButtonClick();
@@ -177,7 +173,7 @@ class WindowInputTest : public QObject {
         dialog.setModal(true);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        Press(dialog.windowHandle(), Qt::Key_Escape);
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_Escape);
         QVERIFY(!dialog.isVisible() && f.window->isVisible());
     }
 

@@ -86,12 +86,11 @@ class WindowTest : public QObject {
         QVERIFY(generation->width() >= generation->sizeHint().width());
 
         // Speed 0 runs as fast as possible; Start raises it to 1 first.
-        auto* speed = f.Find<QSlider>("SpeedTrackBar");
-        speed->setValue(0);
+        f.SetValue("SpeedTrackBar", 0);
         QCOMPARE(f.Text("InfoSpeedPanel"), QStringLiteral("!!!"));
         f.Click("StartButton");
-        QCOMPARE(speed->value(), 1);
-        speed->setValue(20);
+        QCOMPARE(f.Value("SpeedTrackBar"), 1);
+        f.SetValue("SpeedTrackBar", 20);
         QVERIFY(run.Running());
         f.Click("StartButton");
         QVERIFY(!run.Running());
@@ -106,7 +105,7 @@ class WindowTest : public QObject {
         const QTimer* timer = f.run().findChild<QTimer*>("Timer1");
         QCOMPARE(timer->interval(), 20);
         f.window->OpenFile(file);
-        QVERIFY(speed->value() == 500 && timer->interval() == 500);
+        QVERIFY(f.Value("SpeedTrackBar") == 500 && timer->interval() == 500);
         QCOMPARE(f.Text("InfoSpeedPanel"), QStringLiteral("500ms  "));
     }
 
