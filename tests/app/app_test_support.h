@@ -23,10 +23,26 @@ struct WindowFixture {
         : shipped(shippedFolder) {
         Open(commandLineFile);
     }
+    // No window yet: the test prepares the folder, then opens it.
+    struct Unopened {};
+    explicit WindowFixture(Unopened) {}
 
     ProgramFolder Folder() const { return {app::ToPath(dir.path()), app::ToPath(shipped)}; }
     World& world() const { return window->session().world(); }
     Settings& settings() const { return window->session().settings(); }
+    app::FieldView& view() const { return window->fieldView(); }
+    app::RunControl& run() const { return window->runControl(); }
+    // A field of this size, fitted to the view at the cell size in use.
+    void SetFieldSize(int width, int height) const {
+        world().SetFieldWidth(width);
+        world().SetFieldHeight(height);
+        view().FitToField();
+    }
+    // Cells of the main field shown selected.
+    void Select(CellRect cells) const {
+        world().Selection = cells;
+        world().SelectionVisible = true;
+    }
     // Opens (or reopens, after Close) the window on the same folder.
     void Open(const QString& commandLineFile = {}) {
         window = std::make_unique<app::MainWindow>(Folder(), commandLineFile);
@@ -56,9 +72,11 @@ struct WindowFixture {
         else
             qobject_cast<QAbstractButton*>(control)->click();
     }
-    // The text a label, box, button or menu item shows.
+    // The text a label, box, button, menu item or text area shows.
     QString Text(const char* name) const {
-        return window->findChild<QObject*>(name)->property("text").toString();
+        const QObject* control = window->findChild<QObject*>(name);
+        const QVariant text = control->property("text");
+        return (text.isValid() ? text : control->property("plainText")).toString();
     }
     // Keys as the window system delivers them: to the control's window, which
     // hands them to the control that has the focus; then, if given, a last key.
@@ -70,6 +88,9 @@ struct WindowFixture {
         if (last != Qt::Key_unknown)
             QTest::keyClick(handle, last);
     }
+    // The value of a number box or a slider; a value set is as a user's change.
+    int Value(const char* name) const { return Find<QObject>(name)->property("value").toInt(); }
+    void SetValue(const char* name, int v) const { Find<QObject>(name)->setProperty("value", v); }
     // Whether a button or a menu item is ticked.
     bool Checked(const char* name) const {
         return window->findChild<QObject*>(name)->property("checked").toBool();

@@ -12,22 +12,22 @@ namespace {
 // Drives the field view PaintBox1 cell by cell, as a mouse would.
 struct Pointer {
     test::WindowFixture& f;
-    QWidget* box() const { return f.Find<QWidget>("PaintBox1"); }
-    QPoint At(int x, int y) const {
-        const int c = f.settings().CellSize;
-        return f.window->fieldView().SurfaceOrigin() +
-               QPoint((x - 1) * c + c / 2, (y - 1) * c + c / 2);
-    }
-    void Send(QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons,
+    void Send(QEvent::Type type, QPoint cell, Qt::MouseButton button, Qt::MouseButtons buttons,
               Qt::KeyboardModifiers keys = {}) const {
-        const QPoint p = At(x, y);
-        QMouseEvent e(type, p, box()->mapToGlobal(p), button, buttons, keys);
-        QApplication::sendEvent(box(), &e);
+        QWidget* box = f.Find<QWidget>("PaintBox1");
+        const int c = f.settings().CellSize;
+        const QPoint p =
+            f.view().SurfaceOrigin() + (cell - QPoint(1, 1)) * c + QPoint(c / 2, c / 2);
+        QMouseEvent e(type, p, box->mapToGlobal(p), button, buttons, keys);
+        QApplication::sendEvent(box, &e);
     }
-    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers keys = {}) const {
-        Send(QEvent::MouseButtonPress, from.x(), from.y(), Qt::LeftButton, Qt::LeftButton, keys);
-        Send(QEvent::MouseMove, to.x(), to.y(), Qt::NoButton, Qt::LeftButton, keys);
-        Send(QEvent::MouseButtonRelease, to.x(), to.y(), Qt::LeftButton, Qt::NoButton, keys);
+    // A press on the first cell, moves over the others, the release on the last.
+    void Drag(std::initializer_list<QPoint> cells, Qt::KeyboardModifiers keys = {},
+              Qt::MouseButton button = Qt::LeftButton) const {
+        Send(QEvent::MouseButtonPress, *cells.begin(), button, button, keys);
+        for (auto at = cells.begin() + 1; at != cells.end(); ++at)
+            Send(QEvent::MouseMove, *at, Qt::NoButton, button, keys);
+        Send(QEvent::MouseButtonRelease, *std::prev(cells.end()), button, Qt::NoButton, keys);
     }
 };
 
@@ -57,7 +57,7 @@ class FieldEditingTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void paintDragsClearEveryTargetWithoutGapsAndDoubleClicksOnlySwitch() {
+    void paintDragsClearEveryTargetDoubleClicksOnlySwitchAndRightDragsPan() {
         test::WindowFixture f;
         Pointer mouse{f};
         World& w = f.world();
@@ -67,17 +67,16 @@ class FieldEditingTest : public QObject {
             w.LayerField(l).FillRect(2, 5, 20, 5, 1);
         // A press on a live main cell clears it; the drag, with jumps of several
         // cells, clears every passed cell in all targets.
-        mouse.Send(QEvent::MouseButtonPress, 3, 5, Qt::LeftButton, Qt::LeftButton);
+        mouse.Send(QEvent::MouseButtonPress, {3, 5}, Qt::LeftButton, Qt::LeftButton);
         QVERIFY(w.MainField.at(3, 5) == 0 && w.EternalLifeField.at(3, 5) == 1);
         for (int x : {9, 16, 19})
-            mouse.Send(QEvent::MouseMove, x, 5, Qt::NoButton, Qt::LeftButton);
-        mouse.Send(QEvent::MouseButtonRelease, 19, 5, Qt::LeftButton, Qt::NoButton);
+            mouse.Send(QEvent::MouseMove, {x, 5}, Qt::NoButton, Qt::LeftButton);
+        mouse.Send(QEvent::MouseButtonRelease, {19, 5}, Qt::LeftButton, Qt::NoButton);
         for (Layer l : kLayers)
             QCOMPARE(test::LiveCells(w.LayerField(l), 1, 5, 30, 5), (test::Cells{{2, 5}, {20, 5}}));
         QCOMPARE(f.CellPixel(10, 5), app::ToRgb(s.Colours.BackgroundColour));
         // A click on an empty cell brings it to life in the colour of state 1.
-        mouse.Send(QEvent::MouseButtonPress, 4, 7, Qt::LeftButton, Qt::LeftButton);
-        mouse.Send(QEvent::MouseButtonRelease, 4, 7, Qt::LeftButton, Qt::NoButton);
+        mouse.Drag({{4, 7}});
         QVERIFY(w.MainField.at(4, 7) == 1 &&
                 f.CellPixel(4, 7) == app::ToRgb(s.Colours.ColourOfState(1)));
         QCOMPARE(f.Find<QLabel>("StatusPanel2")->text(), QString("18"));  // 0-based
@@ -85,61 +84,49 @@ class FieldEditingTest : public QObject {
         // A double click switches the tool and leaves no painted cell; choosing
         // Select stops the run, choosing Paint does not touch it.
         f.Find<QPushButton>("StartButton")->click();
-        QVERIFY(f.window->runControl().Running());
-        mouse.Send(QEvent::MouseButtonPress, 8, 9, Qt::LeftButton, Qt::LeftButton);
-        mouse.Send(QEvent::MouseButtonRelease, 8, 9, Qt::LeftButton, Qt::NoButton);
-        mouse.Send(QEvent::MouseButtonDblClick, 8, 9, Qt::LeftButton, Qt::LeftButton);
-        mouse.Send(QEvent::MouseButtonRelease, 8, 9, Qt::LeftButton, Qt::NoButton);
-        QVERIFY(w.MainField.at(8, 9) == 0 && !s.Paint && !f.window->runControl().Running());
+        QVERIFY(f.run().Running());
+        mouse.Drag({{8, 9}});
+        mouse.Send(QEvent::MouseButtonDblClick, {8, 9}, Qt::LeftButton, Qt::LeftButton);
+        mouse.Send(QEvent::MouseButtonRelease, {8, 9}, Qt::LeftButton, Qt::NoButton);
+        QVERIFY(w.MainField.at(8, 9) == 0 && !s.Paint && !f.run().Running());
         QVERIFY(f.Text("ModeEditPanel") == "Виділяю" && f.Checked("MainSelectButton"));
         f.Find<QPushButton>("StartButton")->click();
-        mouse.Send(QEvent::MouseButtonDblClick, 8, 9, Qt::LeftButton, Qt::LeftButton);
-        QVERIFY(s.Paint && f.window->runControl().Running());
-        f.window->runControl().StopButtonClick();
-    }
+        mouse.Send(QEvent::MouseButtonDblClick, {8, 9}, Qt::LeftButton, Qt::LeftButton);
+        QVERIFY(s.Paint && f.run().Running());
+        f.run().StopButtonClick();
 
-    // A right drag pans and opens no menu on release; a right click opens it.
-    void aRightDragPansAndOnlyARightClickOpensTheMenu() {
-        test::WindowFixture f;
-        const Pointer mouse{f};
-        const auto right = [&](QPoint from, QPoint to) {
-            mouse.Send(QEvent::MouseButtonPress, from.x(), from.y(), Qt::RightButton,
-                       Qt::RightButton);
-            mouse.Send(QEvent::MouseMove, to.x(), to.y(), Qt::NoButton, Qt::RightButton);
-            mouse.Send(QEvent::MouseButtonRelease, to.x(), to.y(), Qt::RightButton, Qt::NoButton);
-            return qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        };
-        QVERIFY(!right({10, 10}, {14, 12}));
-        QMenu* menu = right({10, 10}, {10, 10});
+        // A right drag pans and opens no menu on release; a right click opens it.
+        mouse.Drag({{10, 10}, {14, 12}}, {}, Qt::RightButton);
+        QVERIFY(!QApplication::activePopupWidget());
+        mouse.Drag({{10, 10}}, {}, Qt::RightButton);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu && menu->isVisible());
         menu->close();
     }
 
-    void selectionsDragsAndTransforms() {
+    void selectionsDragsTransformsAndTheClipboard() {
         test::WindowFixture f;
         Pointer mouse{f};
         World& w = f.world();
         Settings& s = f.settings();
         f.window->SetPaintTool(false);
-        struct Row {
-            QPoint from, to;
-            CellRect expected;
-        } rows[] = {{{5, 5}, {9, 8}, {6, 6, 8, 7}}, {{9, 8}, {5, 5}, {5, 5, 9, 8}}};
-        for (const Row& r : rows) {
-            mouse.Drag(r.from, r.to);
-            QVERIFY(w.Selection == r.expected && f.Find<QWidget>("Shape1")->isVisible());
+        // From, to, the cells selected.
+        const std::tuple<QPoint, QPoint, CellRect> rows[] = {{{5, 5}, {9, 8}, {6, 6, 8, 7}},
+                                                             {{9, 8}, {5, 5}, {5, 5, 9, 8}}};
+        for (const auto& [from, to, selected] : rows) {
+            mouse.Drag({from, to});
+            QVERIFY(w.Selection == selected && f.Find<QWidget>("Shape1")->isVisible());
         }
 
         // A plain drag of the frame moves, a Ctrl drag copies.
         w.MainField.FillRect(5, 5, 9, 8, 1);
-        mouse.Drag({6, 6}, {16, 6});
+        mouse.Drag({{6, 6}, {16, 6}});
         QVERIFY(test::LiveCells(w.MainField, 5, 5, 9, 8).empty() &&
                 test::LiveCells(w.MainField, 15, 5, 19, 8).size() == 20);
         QVERIFY(!f.Find<QWidget>("Shape1")->isVisible());
-        w.Selection = {15, 5, 19, 8};
-        w.SelectionVisible = true;
-        f.window->fieldView().RedrawView();
-        mouse.Drag({16, 6}, {16, 12}, Qt::ControlModifier);
+        f.Select({15, 5, 19, 8});
+        f.view().RedrawView();
+        mouse.Drag({{16, 6}, {16, 12}}, Qt::ControlModifier);
         QVERIFY(test::LiveCells(w.MainField, 15, 5, 19, 14).size() == 40);
 
         // Each transform, from the context menu, the options page or the tool
@@ -156,8 +143,7 @@ class FieldEditingTest : public QObject {
             for (int k = 0; k < 4; ++k)
                 test::Draw(w.LayerField(kLayers[k]), 10, 10,
                            {Shifted("ABC", k).toStdString(), Shifted("DEF", k).toStdString()});
-            w.Selection = {10, 10, 12, 11};
-            w.SelectionVisible = true;
+            f.Select({10, 10, 12, 11});
             f.Click(control);
             for (int k = 0; k < 4; ++k)
                 QCOMPARE(Block(w.LayerField(kLayers[k])), Shifted(turned, k));
@@ -165,18 +151,13 @@ class FieldEditingTest : public QObject {
             for (int k = 0; k < 4; ++k)
                 QCOMPARE(Block(w.LayerField(kLayers[k])), Shifted("ABC|DEF|...|", k));
         }
-    }
 
-    void clipboardWithOtherPrograms() {
-        test::WindowFixture f;
-        Pointer mouse{f};
-        World& w = f.world();
-        f.window->SetPaintTool(false);
-        mouse.Send(QEvent::MouseMove, 30, 20, Qt::NoButton, Qt::NoButton);
+        // The clipboard with other programs, on a cleared field.
+        f.Click("ClearAll1");
+        mouse.Send(QEvent::MouseMove, {30, 20}, Qt::NoButton, Qt::NoButton);
         // Copy puts RLE on the system clipboard; cut clears; paste puts it back.
         test::Draw(w.MainField, 3, 3, {".*.", "..*", "***"});
-        w.Selection = {3, 3, 5, 5};
-        w.SelectionVisible = true;
+        f.Select({3, 3, 5, 5});
         f.Find<QAction>("N22")->trigger();
         QVERIFY(QGuiApplication::clipboard()->text().contains("x = 3, y = 3, rule = B3/S23"));
         QVERIFY(test::LiveCells(w.MainField, 1, 1, 10, 10).empty());
@@ -186,7 +167,7 @@ class FieldEditingTest : public QObject {
         // Another program's RLE: its cells come, our rule stays.
         const std::string rule = FormatRuleTokens(w.Rules[0]);
         QGuiApplication::clipboard()->setText("#N blinker\nx = 3, y = 1, rule = B36/S23\n3o!\n");
-        mouse.Send(QEvent::MouseMove, 20, 30, Qt::NoButton, Qt::NoButton);
+        mouse.Send(QEvent::MouseMove, {20, 30}, Qt::NoButton, Qt::NoButton);
         f.Find<QAction>("N19")->trigger();
         QVERIFY(test::LiveCells(w.MainField, 20, 30, 22, 30).size() == 3 &&
                 FormatRuleTokens(w.Rules[0]) == rule);
@@ -213,9 +194,8 @@ class FieldEditingTest : public QObject {
         const int c = f.settings().CellSize;
         const QRect selection(2 * c, 1 * c, 5 * c + 1, 3 * c + 1);
         w.SelectionVisible = false;
-        f.window->fieldView().RedrawView();
-        const QImage shown =
-            f.window->fieldView().GrabSurface(selection).convertToFormat(QImage::Format_RGB32);
+        f.view().RedrawView();
+        const QImage shown = f.view().GrabSurface(selection).convertToFormat(QImage::Format_RGB32);
         w.SelectionVisible = true;
         QCOMPARE(app::TakeSnapshotSeries(*f.window, 3), 3);
         QImage pictures[3];
@@ -231,7 +211,7 @@ class FieldEditingTest : public QObject {
         // As an animation of four frames, from the photo button.
         w.Selection = {3, 2, 7, 6};
         f.Find<QCheckBox>("SnapshotGif")->setChecked(true);
-        f.Find<QSpinBox>("UpDown1")->setValue(4);
+        f.SetValue("UpDown1", 4);
         QTest::mouseClick(f.Find<QToolButton>("PhotoButton9"), Qt::LeftButton);
         QImageReader reader(f.dir.filePath("screenshots/screen100029.gif"));
         QVERIFY(reader.imageCount() == 4 && reader.size() == QSize(5 * c + 1, 5 * c + 1));

@@ -38,7 +38,7 @@ struct MuseumFixture : test::WindowFixture {
             names << list->item(i)->text().trimmed();
         return names;
     }
-    void Select(const char* list, const QString& name) const {
+    void Pick(const char* list, const QString& name) const {
         const auto found = Find<QListWidget>(list)->findItems(name, Qt::MatchExactly);
         QVERIFY2(!found.isEmpty(), qPrintable(name));
         Find<QListWidget>(list)->setCurrentItem(found.first());
@@ -66,15 +66,6 @@ struct MuseumFixture : test::WindowFixture {
     }
 };
 
-// Live cells of the field, column by column.
-std::vector<int> Cells(const World& world) {
-    std::vector<int> cells;
-    for (int x = 1; x <= world.FieldWidth(); ++x)
-        for (int y = 1; y <= world.FieldHeight(); ++y)
-            cells.push_back(world.MainField.at(x, y) > 0);
-    return cells;
-}
-
 // Every file under a folder, relative to it, with its size and time unless
 // only the names are asked for: to see that nothing in it was written.
 QStringList Snapshot(const QString& folder, bool namesOnly = false) {
@@ -93,21 +84,19 @@ QStringList Snapshot(const QString& folder, bool namesOnly = false) {
     return entries;
 }
 
-// The middle link of the guide's contents line: a place well down the guide
-// that can stand at the top of the page.
-QString MiddleInnerLink(QTextDocument* document, int* position) {
-    QList<std::pair<QString, int>> links;
-    for (QTextBlock block = document->begin(); block.isValid() && links.isEmpty();
-         block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QString target = it.fragment().charFormat().anchorHref();
-            if (target.startsWith('#') && target.size() > 1)
+// The middle link of the guide's contents line (its first line of inner links)
+// and its place: a place well down the guide that can stand at the top of the page.
+std::pair<QString, int> MiddleInnerLink(QTextDocument* document) {
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QList<std::pair<QString, int>> links;
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (const QString target = it.fragment().charFormat().anchorHref();
+                target.size() > 1 && target.startsWith('#'))
                 links.append({target, it.fragment().position()});
-        }
-    if (links.isEmpty())
-        return {};
-    *position = links[links.size() / 2].second;
-    return links[links.size() / 2].first;
+        if (!links.isEmpty())
+            return links[links.size() / 2];
+    }
+    return {QString(), -1};
 }
 
 }  // namespace
@@ -126,10 +115,49 @@ class FilesTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void filesOpenFromTheListTheDialogAndADropAndTheSelectionIsSaved() {
+    void foldersAndFilesOpenFromTheListsTheDialogAndADropAndTheSelectionIsSaved() {
         MuseumFixture f;
-        QCOMPARE(f.Listed("FileListBox1"), (QStringList{"bad.zlf", "glider.rle", "UPPER.RLE"}));
-        f.Select("FileListBox1", "glider.rle");
+        auto* folders = f.Find<QListWidget>("DirectoryListBox1");
+        QVERIFY(f.Listed("DirectoryListBox1").contains("sub"));
+        auto click = [folders](const QString& name) {
+            const auto found = folders->findItems(name, Qt::MatchEndsWith);
+            QVERIFY(!found.isEmpty());
+            QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
+                              folders->visualItemRect(found.last()).center());
+        };
+        click("sub");
+        QTRY_COMPARE(f.Listed("FileListBox1"), QStringList{"inner.mcl"});
+        // The folder above is listed too; clicking it goes back.
+        click(QDir(f.dir.path()).dirName());
+        QTRY_VERIFY(f.Listed("FileListBox1").contains("glider.rle"));
+        // A file written into the folder appears without asking.
+        f.Write("zz-later.lif", "#Life 1.05\n#P 0 0\n**\n");
+        QTRY_VERIFY(f.Listed("FileListBox1").contains("zz-later.lif"));
+
+        // The pointer over a list gives it the keyboard; coming in by the keyboard
+        // opens nothing.
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        auto* files = f.Find<QListWidget>("FileListBox1");
+        QTest::mouseMove(files->viewport(), QPoint(10, 10));
+        QTRY_VERIFY(files->hasFocus());
+        f.window->setFocus();
+        files->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.FileName(), QStringLiteral("new.zlf"));
+
+        // The second pair on Panel42 opens the same way, and N11 shows or hides it.
+        QVERIFY(f.Listed("FileListBox2").contains("glider.rle"));
+        f.Pick("FileListBox2", "UPPER.RLE");
+        QCOMPARE(f.FileName(), QStringLiteral("UPPER.RLE"));
+        QVERIFY(f.Find<QWidget>("Panel42")->isVisible());
+        f.Click("N11");
+        QVERIFY(!f.Find<QWidget>("Panel42")->isVisible());
+
+        // Files open from the list, the open dialog and a drop; the selection is saved.
+        QCOMPARE(f.Listed("FileListBox1"),
+                 (QStringList{"bad.zlf", "glider.rle", "UPPER.RLE", "zz-later.lif"}));
+        f.Pick("FileListBox1", "glider.rle");
         QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
         // The glider, each cell painted in the colour of its state.
         const StateField& field = f.world().MainField;
@@ -138,9 +166,7 @@ class FilesTest : public QObject {
         for (const auto& [x, y] : test::AllLive(field))
             QCOMPARE(f.CellPixel(x, y),
                      app::ToRgb(f.settings().Colours.ColourOfState(field.at(x, y))));
-        QVERIFY(f.Find<QPlainTextEdit>("DescriptionMuseum")
-                    ->toPlainText()
-                    .startsWith(QStringLiteral("RLE-file\na glider")));
+        QVERIFY(f.Text("DescriptionMuseum").startsWith(QStringLiteral("RLE-file\na glider")));
         // The arrow keys open each file in turn.
         auto* list = f.Find<QListWidget>("FileListBox1");
         list->setFocus();
@@ -153,25 +179,24 @@ class FilesTest : public QObject {
 
         // The open dialog: its two filters let through every readable format and
         // every file.
-        QStringList filters;
-        QStringList patterns;
-        test::WhenModalOpens<QFileDialog>([&filters, &patterns, &f](QFileDialog* dialog) {
+        QStringList filters;  // as offered, then the patterns each lets through
+        test::WhenModalOpens<QFileDialog>([&filters, &f](QFileDialog* dialog) {
             QCOMPARE(dialog->objectName(), QStringLiteral("OpenDialog1"));
             auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
             for (int i = 0; types && i < types->count(); ++i)
                 filters << types->itemText(i);
             auto* model = dialog->findChild<QFileSystemModel*>();
-            patterns << model->nameFilters().join(' ');
+            filters << model->nameFilters().join(' ');
             dialog->selectNameFilter(dialog->nameFilters().at(1));
-            patterns << model->nameFilters().join(' ');
+            filters << model->nameFilters().join(' ');
             dialog->selectFile(f.dir.filePath("glider.rle"));
             static_cast<QDialog*>(dialog)->accept();
         });
         f.Click("OpenFileButton");
-        QCOMPARE(filters, (QStringList{"All CA files formats (*.lif;*.life;*.mcl;*.zlf;*.l;*.lfm)",
-                                       "All files (*.*)"}));
-        QCOMPARE(patterns,
-                 (QStringList{"*.life *.mcl *.zlf *.lif *.l *.lfm *.rle *.mlf *.qlf *.bmp", "*"}));
+        QCOMPARE(filters,
+                 (QStringList{"All CA files formats (*.lif;*.life;*.mcl;*.zlf;*.l;*.lfm)",
+                              "All files (*.*)",
+                              "*.life *.mcl *.zlf *.lif *.l *.lfm *.rle *.mlf *.qlf *.bmp", "*"}));
         QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
         // Cancelled: nothing opens.
         test::WhenModalOpens<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
@@ -200,10 +225,8 @@ class FilesTest : public QObject {
         auto* panel = f.window->popups().panel("SaveSelectionPanel");
         save->click();
         QVERIFY(save->isEnabled() && !panel->isVisible());  // no selection shown yet
-        World& w = f.world();
-        test::Draw(w.MainField, 3, 3, {"**", ".*"});
-        w.Selection = {3, 3, 4, 4};
-        w.SelectionVisible = true;
+        test::Draw(f.world().MainField, 3, 3, {"**", ".*"});
+        f.Select({3, 3, 4, 4});
         save->click();
         QVERIFY(panel->isVisible());
         QCOMPARE(QDir::fromNativeSeparators(f.Text("SelectionSaveDir")),
@@ -217,50 +240,10 @@ class FilesTest : public QObject {
         QVERIFY(!panel->isVisible());
     }
 
-    void foldersAreEnteredByAClickAndListsFollowTheDisk() {
-        MuseumFixture f;
-        auto* folders = f.Find<QListWidget>("DirectoryListBox1");
-        QVERIFY(f.Listed("DirectoryListBox1").contains("sub"));
-        auto click = [folders](const QString& name) {
-            const auto found = folders->findItems(name, Qt::MatchEndsWith);
-            QVERIFY(!found.isEmpty());
-            QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
-                              folders->visualItemRect(found.last()).center());
-        };
-        click("sub");
-        QTRY_COMPARE(f.Listed("FileListBox1"), QStringList{"inner.mcl"});
-        // The folder above is listed too; clicking it goes back.
-        click(QDir(f.dir.path()).dirName());
-        QTRY_VERIFY(f.Listed("FileListBox1").contains("glider.rle"));
-        // A file written into the folder appears without asking.
-        f.Write("later.lif", "#Life 1.05\n#P 0 0\n**\n");
-        QTRY_VERIFY(f.Listed("FileListBox1").contains("later.lif"));
-
-        // The pointer over a list gives it the keyboard; coming in by the keyboard
-        // opens nothing.
-        f.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        auto* files = f.Find<QListWidget>("FileListBox1");
-        QTest::mouseMove(files->viewport(), QPoint(10, 10));
-        QTRY_VERIFY(files->hasFocus());
-        f.window->setFocus();
-        files->setFocus(Qt::TabFocusReason);
-        QCoreApplication::processEvents();
-        QCOMPARE(f.FileName(), QStringLiteral("new.zlf"));
-
-        // The second pair on Panel42 opens the same way, and N11 shows or hides it.
-        QVERIFY(f.Listed("FileListBox2").contains("glider.rle"));
-        f.Select("FileListBox2", "UPPER.RLE");
-        QCOMPARE(f.FileName(), QStringLiteral("UPPER.RLE"));
-        QVERIFY(f.Find<QWidget>("Panel42")->isVisible());
-        f.Click("N11");
-        QVERIFY(!f.Find<QWidget>("Panel42")->isVisible());
-    }
-
     // Each of the first four filters writes the type it names; "All files" goes
     // by the extension typed, and without a known one writes a zlf file. The
     // description typed in the panel goes into the file.
-    void theSavePanelWritesTheChosenTypeWithTheDescription() {
+    void theSavePanelWritesTheChosenTypeAndReplacesOnlyOnYes() {
         MuseumFixture f;
         f.world().Description = {"first", "second"};
         f.Click("SaveAsFileButton");
@@ -279,23 +262,20 @@ class FilesTest : public QObject {
 
         f.Click("SaveAsFileButton");
         memo->setPlainText("a glider\nand a mark");
-        const struct {
-            const char* typed;
-            int filter;
-            const char* written;
-            const char* head;
-        } cases[] = {{"exp", 0, "exp.zlf", "#Zentorix"},
-                     {"life", 1, "life.lif", "#Life 1.05"},
-                     {"run", 2, "run.rle", "#C a glider"},
-                     {"cells.rle", 3, "cells.mcl", "#MCell 4.20"},
-                     {"other.mcl", 4, "other.mcl", "#MCell 4.20"},
-                     {"upper.LIF", 4, "upper.lif", "#Life 1.05"},
-                     {"plain", 4, "plain.zlf", "#Zentorix"},
-                     {"memo.txt", 4, "memo.zlf", "#Zentorix"}};
-        for (const auto& c : cases) {
-            f.SaveAs(c.typed, c.filter);
-            QVERIFY2(!f.SavePanel()->isVisible(), c.typed);
-            QCOMPARE(f.Head(c.written), QByteArray(c.head));
+        // Typed, the filter chosen, the file written and its first line.
+        const std::tuple<const char*, int, const char*, const char*> cases[] = {
+            {"exp", 0, "exp.zlf", "#Zentorix"},
+            {"life", 1, "life.lif", "#Life 1.05"},
+            {"run", 2, "run.rle", "#C a glider"},
+            {"cells.rle", 3, "cells.mcl", "#MCell 4.20"},
+            {"other.mcl", 4, "other.mcl", "#MCell 4.20"},
+            {"upper.LIF", 4, "upper.lif", "#Life 1.05"},
+            {"plain", 4, "plain.zlf", "#Zentorix"},
+            {"memo.txt", 4, "memo.zlf", "#Zentorix"}};
+        for (const auto& [typed, filter, written, head] : cases) {
+            f.SaveAs(typed, filter);
+            QVERIFY2(!f.SavePanel()->isVisible(), typed);
+            QCOMPARE(f.Head(written), QByteArray(head));
         }
         QVERIFY(!QFile::exists(f.dir.filePath("plain")));
         QCOMPARE(f.saveFilters,
@@ -304,13 +284,9 @@ class FilesTest : public QObject {
         QVERIFY(test::ReadFile(f.dir.filePath("exp.zlf")).contains("and a mark"));
         QCOMPARE(f.world().Description, (std::vector<std::string>{"a glider", "and a mark"}));
         // The file list next to the field shows what was saved there.
-        QTRY_VERIFY(!f.Find<QListWidget>("FileListBox2")
-                         ->findItems("other.mcl", Qt::MatchExactly)
-                         .isEmpty());
-    }
+        QTRY_VERIFY(f.Listed("FileListBox2").contains("other.mcl"));
 
-    void anExistingFileIsReplacedOnlyOnYesAndAFailedWriteIsReported() {
-        MuseumFixture f;
+        // An existing file is replaced only on Yes; a failed write is reported.
         f.world().MainField.at(3, 3) = 1;
         f.SaveAs("kept", 0);
         const QByteArray before = test::ReadFile(f.dir.filePath("kept.zlf"));
@@ -325,7 +301,7 @@ class FilesTest : public QObject {
         QVERIFY(test::ReadFile(f.dir.filePath("kept.zlf")) == before && f.SavePanel()->isVisible());
 
         // While the dialog is open the run stands still; afterwards it goes on.
-        app::RunControl& run = f.window->runControl();
+        app::RunControl& run = f.run();
         run.StartButtonClick();
         bool runningDuringDialog = true;
         test::AnswerQuestion(QMessageBox::Yes);
@@ -363,18 +339,15 @@ class FilesTest : public QObject {
         QCOMPARE(table->rowCount(), 6);
 
         // The run as the census built it, to compare with what the window shows.
-        CensusStart start;
-        start.field = {40, 30};
-        start.soup = {12, 10};
-        start.density = 45;
-        start.torus = false;
+        const CensusStart start{
+            .base = {}, .field = {{40, 30}}, .soup = {{12, 10}}, .density = 45, .torus = false};
         World& w = f.world();
         const auto rebuilt = [&](const std::string& rule, int seed) {
             auto fresh = std::make_unique<World>();
             Settings freshSettings;
             BuildCensusStart(*fresh, freshSettings, start, rule, static_cast<std::uint64_t>(seed));
             return w.FieldWidth() == 40 && w.FieldHeight() == 30 && w.Rules[0] == fresh->Rules[0] &&
-                   Cells(w) == Cells(*fresh);
+                   test::AllLive(w.MainField) == test::AllLive(fresh->MainField);
         };
         // Enter on a row, through the window system, rebuilds that run, also
         // once the rows are sorted (by seed, highest first).
@@ -390,7 +363,7 @@ class FilesTest : public QObject {
         QVERIFY(rebuilt(rule, seed) && w.Counters.Generation == 1);
         // Stepping it in the window ends where the census ended.
         for (std::int64_t g = 0; g < generation; ++g)
-            f.window->runControl().StepButtonClick();
+            f.run().StepButtonClick();
         QCOMPARE(static_cast<std::int64_t>(w.Counters.LiveCount), liveFinal);
 
         // A double click on another run (seed 1 of Conway's rule) rebuilds that one,
@@ -416,15 +389,15 @@ class FilesTest : public QObject {
     // pictures and all; links, back and forward work from the keyboard; nothing
     // shipped is written.
     void helpOpensTheGuideOfTheLanguageInAWindowOfItsOwn() {
-        const QStringList before = Snapshot(QStringLiteral(ZENTORIX_SHIPPED_DATA));
-        test::WindowFixture f({}, QStringLiteral(ZENTORIX_SHIPPED_DATA));
+        const QString shipped = QStringLiteral(ZENTORIX_SHIPPED_DATA);
+        const QStringList before = Snapshot(shipped);
+        test::WindowFixture f({}, shipped);
         QTest::keyClick(f.window->windowHandle(), Qt::Key_F1);
         app::HelpWindow* help = nullptr;
         QTRY_VERIFY((help = f.Find<app::HelpWindow>("HelpWindow")) && help->isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(help));
         QTextBrowser* browser = help->browser();
-        QCOMPARE(browser->source(),
-                 QUrl::fromLocalFile(QStringLiteral(ZENTORIX_SHIPPED_DATA "/ZentorixUA.html")));
+        QCOMPARE(browser->source(), QUrl::fromLocalFile(shipped + "/ZentorixUA.html"));
         // The first picture is there, made to fit the page.
         QTextDocument* document = browser->document();
         const QString picture = QStringLiteral("help/window-ua.png");
@@ -441,8 +414,7 @@ class FilesTest : public QObject {
 
         // A link within the guide brings its place to the top; back and forward
         // go between the two places.
-        int link = -1;
-        const QString href = MiddleInnerLink(document, &link);
+        const auto [href, link] = MiddleInnerLink(document);
         QVERIFY(link >= 0);
         QTextCursor at(document);
         at.setPosition(link + 1);
@@ -487,7 +459,7 @@ class FilesTest : public QObject {
         f.Find<QToolButton>("HelpBrowserButton")->click();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(desktop.opened.value(0).adjusted(QUrl::RemoveFragment),
-                 QUrl::fromLocalFile(QStringLiteral(ZENTORIX_SHIPPED_DATA "/ZentorixUA.html")));
+                 QUrl::fromLocalFile(shipped + "/ZentorixUA.html"));
 
         QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
         QTRY_VERIFY(!help->isVisible());
@@ -497,14 +469,13 @@ class FilesTest : public QObject {
         f.window->language().ApplyLanguageFile("english.lng");
         f.Find<QToolButton>("HelpButton")->click();
         QTRY_VERIFY(help->isVisible());
-        QCOMPARE(browser->source(),
-                 QUrl::fromLocalFile(QStringLiteral(ZENTORIX_SHIPPED_DATA "/ZentorixEN.html")));
+        QCOMPARE(browser->source(), QUrl::fromLocalFile(shipped + "/ZentorixEN.html"));
         QVERIFY(!back->isEnabled() && back->text() == "◀ Back");
         QVERIFY(help->windowTitle() == browser->documentTitle() &&
                 help->windowTitle() != "Zentorix");
 
         f.Close();
-        QCOMPARE(Snapshot(QStringLiteral(ZENTORIX_SHIPPED_DATA)), before);
+        QCOMPARE(Snapshot(shipped), before);
     }
 
     // Installed, the museum page opens on the shipped library; a file opens from
@@ -521,21 +492,16 @@ class FilesTest : public QObject {
         const QStringList before = Snapshot(shipped.path());
         test::WindowFixture f({}, shipped.path());
         auto* files = f.Find<QListWidget>("FileListBox1");
-        app::FolderFileLists* lists = nullptr;
-        for (auto* pair : f.window->findChildren<app::FolderFileLists*>())
-            if (pair->fileList() == files)
-                lists = pair;
+        auto* lists = qobject_cast<app::FolderFileLists*>(files->parent());
         QVERIFY(lists && lists->folder() == shipped.filePath("Museum"));
         QVERIFY(files->count() == 1 && files->item(0)->text() == "blinker.lif");
-        QVERIFY(!f.Find<QListWidget>("DirectoryListBox1")
-                     ->findItems(QStringLiteral("Guns"), Qt::MatchEndsWith)
-                     .isEmpty());
+        QVERIFY(!lists->folderList()->findItems("Guns", Qt::MatchEndsWith).isEmpty());
         files->setCurrentRow(0);
         QVERIFY(f.world().CurrentFileName == "blinker.lif" && f.world().Counters.LiveCount == 3);
 
         // A selection saved while the library is shown goes to the user's folder;
         // in a folder of the user's, it goes there.
-        f.window->session().world().SelectionVisible = true;
+        f.world().SelectionVisible = true;
         auto* saveIn = f.Find<QLineEdit>("SelectionSaveDir");
         const std::pair<QString, QString> cases[] = {
             {shipped.filePath("Museum/Guns"), f.dir.path()},

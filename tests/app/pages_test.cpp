@@ -54,11 +54,6 @@ struct PageFixture : test::WindowFixture {
     QRgb PanelColour(const char* name) const {
         return Find<QLabel>(name)->palette().color(QPalette::Window).rgb() & 0xFFFFFF;
     }
-    void Soup(int width, int height, std::uint32_t seed) const {
-        for (int x = 1; x <= width; ++x)
-            for (int y = 1; y <= height; ++y)
-                world().MainField.at(x, y) = ((seed = seed * 1103515245u + 12345u) >> 16) % 3 == 0;
-    }
 };
 
 void AnswerColourDialog(Colour colour) {
@@ -82,7 +77,7 @@ class PagesTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void ruleListsBoxesRangesAndSwap() {
+    void ruleListsBoxesRangesSwapAndTypedRules() {
         PageFixture f("TabSheet3");
         // Only complete sums count; the text stays as written.
         f.TypeList("BirthStr", "13,6,13");
@@ -96,16 +91,16 @@ class PagesTest : public QObject {
         QVERIFY(f.Info().endsWith("RB3,RB6,RB13,RS2,RS3,RS8,"));
 
         // The range editors rebuild the texts.
-        f.Find<QSpinBox>("MaxBirth")->setValue(4);
-        f.Find<QSpinBox>("MinBirth")->setValue(5);
+        f.SetValue("MaxBirth", 4);
+        f.SetValue("MinBirth", 5);
         QVERIFY(f.Text("BirthStr") == QString() && f.Rules().BirthList.empty());
-        f.Find<QSpinBox>("MinSurvival")->setValue(-1);
-        f.Find<QSpinBox>("MaxSurvival")->setValue(1);
+        f.SetValue("MinSurvival", -1);
+        f.SetValue("MaxSurvival", 1);
         QVERIFY(f.Text("SurvivalStr") == "-1,0,1," && f.Rules().SurvivalList == (Sums{-1, 0, 1}));
         QVERIFY(f.Checked("S0") && f.Checked("S1") && !f.Checked("S2") && f.Status().isEmpty());
         // A range of more sums than a list holds is cut, and the user is told.
-        f.Find<QSpinBox>("MinBirth")->setValue(-2048);
-        f.Find<QSpinBox>("MaxBirth")->setValue(2048);
+        f.SetValue("MinBirth", -2048);
+        f.SetValue("MaxBirth", 2048);
         QCOMPARE(f.Rules().BirthCount(), kMaxListEntries);
         QVERIFY2(f.Status().contains("1023"), qPrintable(f.Status()));
 
@@ -115,20 +110,38 @@ class PagesTest : public QObject {
         f.Click("SpeedButton9");
         QVERIFY(f.Rules().BirthList == (Sums{2, 3}) && f.Rules().SurvivalList == (Sums{3}) &&
                 f.Checked("B2") && !f.Checked("S2"));
+
+        // A typed rule applies whole or changes nothing.
+        const std::pair<const char*, const char*> cases[] = {
+            // no rule: refused
+            {"B36/S23", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RB6,RS2,RS3,"},
+            {"345/2/4", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI4,EX0,RB2,RS3,RS4,RS5,"},
+            {"hello", ""},
+        };
+        QString shown = f.Info();
+        for (const auto& [text, rule] : cases) {
+            const QString refused = f.TypeRule(text);
+            if (*rule)
+                shown = rule;
+            QVERIFY2(*rule ? refused.isEmpty()
+                           : refused.contains("B3/S23") && refused.contains("345/2/4"),
+                     qPrintable(refused));
+            QVERIFY(f.Info() == shown && app::ToQString(RuleToString(f.world(), 0, 0)) == shown);
+            // The box spells the rule in use; a refused text stays to be corrected.
+            QCOMPARE(f.Text("RuleTextEdit"), *rule ? shown : QString(text));
+        }
+        QCOMPARE(f.Text("BirthStr"), QStringLiteral("2,"));
     }
 
     void ruleWeightsShapesSymmetryHistoryAndTheEditedSet() {
         PageFixture f("TabSheet3");
         auto* shape = f.Find<QComboBox>("ComboBox2");
-        auto weight = [&f](const char* name, int value) {
-            f.Find<QSpinBox>(name)->setValue(value);
-        };
         // A weight changed by hand loses the shape's name; set back, the shape is
         // recognised again.
         test::Choose(shape, 3);
-        weight("IntEE", 2);
+        f.SetValue("IntEE", 2);
         QVERIFY(shape->currentIndex() == 6 && f.W(1, 0) == 2);
-        weight("IntEE", 1);
+        f.SetValue("IntEE", 1);
         QCOMPARE(shape->currentIndex(), 3);
         // Moore 5x5 from the list: the rule text carries the outer ring and EX2.
         test::Choose(shape, 2);
@@ -140,42 +153,40 @@ class PagesTest : public QObject {
         f.Click("SymmetricRegion");
         f.Type(f.Find<QSpinBox>("IntNW"), {}, Qt::Key_Up);
         QVERIFY(f.W(-1, -1) == 2 && f.W(1, 1) == 2);
-        weight("Int2N1E", -3);
+        f.SetValue("Int2N1E", -3);
         QCOMPARE(f.W(-1, 2), -3);
         // ... but showing an asymmetric rule keeps it: Career weighs NN 2, SS 1.
         test::Choose(f.Find<QComboBox>("RulesComboBox"), 75);
         QVERIFY(f.W(0, -1) == 2 && f.W(0, 1) == 1 && !f.Checked("ExtRegion"));
-        QVERIFY(f.Find<QSpinBox>("IntNN")->value() == 2 && f.Find<QSpinBox>("IntSS")->value() == 1);
+        QVERIFY(f.Value("IntNN") == 2 && f.Value("IntSS") == 1);
 
         // History and its length go into the rule.
         f.Click("HistoryOn");
-        f.Find<QSpinBox>("IntHistoryRange")->setValue(7);
+        f.SetValue("IntHistoryRange", 7);
         QVERIFY(f.Rules().History && f.Info().contains("HI7,") && f.Rules().HistoryRange == 7);
 
         // The selector edits another rule set; the controls show that set.
         const RuleSet main = f.Rules(0);
         test::Choose(f.Find<QComboBox>("RulesSelectorBox"), 1);
         QVERIFY(f.settings().RulesSelectorBox == 1 && f.Text("BirthStr") == QStringLiteral("2,"));
-        QVERIFY(f.Checked("HistoryOn") && f.Find<QSpinBox>("IntHistoryRange")->value() == 3);
+        QVERIFY(f.Checked("HistoryOn") && f.Value("IntHistoryRange") == 3);
         f.TypeList("SurvivalStr", "1,");
         QVERIFY(f.Rules(1).SurvivalList == (Sums{1}) && f.Rules(0) == main);
         // A preset from the tool bar's list goes into the edited set only; no
         // rule-name file knows it, so the rules list shows no name.
         auto* rules = f.Find<QComboBox>("RulesComboBox");
         auto* toolBar = f.Find<QComboBox>("ComboBox1");
-        QVERIFY(rules->count() == 147 && toolBar->count() == 147);
-        QVERIFY(!rules->completer() && !toolBar->completer());
+        // Both lists hold every preset; typing never completes a name.
+        QVERIFY(toolBar->count() == rules->count() && !rules->completer() && !toolBar->completer());
         test::Choose(toolBar, toolBar->findText("Gnarl"));
         QVERIFY(f.Rules(1).BirthList == (Sums{1}) && !f.Rules(1).History && f.Rules(0) == main);
         QVERIFY(rules->currentIndex() == toolBar->currentIndex() && rules->currentText().isEmpty());
     }
 
-    void ruleFilesAreSavedAskedAboutAndReadBack() {
+    void ruleFilesAreSavedAskedAboutReadBackAndNamedAlikeInBothLists() {
         PageFixture f("TabSheet3");
         auto* rules = f.Find<QComboBox>("RulesComboBox");
-        const auto file = [&f](const QString& name) {
-            return f.InFolder(f.Folder().Rules(), name);
-        };
+        const auto file = [&f](const QString& n) { return f.InFolder(f.Folder().Rules(), n); };
         f.TypeList("BirthStr", "3,6,");
         // The information lines feed the status bar: panel 6 the name, 5 the family.
         f.Find<QPlainTextEdit>("ZentorixInfoMemo")->setPlainText("x\ngrows\nLife-like\nAnna");
@@ -197,8 +208,7 @@ class PagesTest : public QObject {
         // Read back: the rule, the four lines and the description.
         test::Choose(rules, rules->findText("high"));
         QVERIFY(RuleToString(f.world(), 0, 0) == rule && rules->currentText() == "high");
-        QCOMPARE(f.Find<QPlainTextEdit>("ZentorixInfoMemo")->toPlainText() + "|" +
-                     f.Find<QPlainTextEdit>("RulesDescription")->toPlainText(),
+        QCOMPARE(f.Text("ZentorixInfoMemo") + "|" + f.Text("RulesDescription"),
                  QStringLiteral("high\ngrows\nLife-like\nAnna|HighLife.\nReplicators."));
 
         // Saving over it asks first; No writes nothing, Yes replaces it.
@@ -207,7 +217,7 @@ class PagesTest : public QObject {
         // A rule change empties the shown name and the information lines; the
         // user names the file again.
         QCOMPARE(rules->currentText() + f.Text("StatusPanel6"), QString());
-        QCOMPARE(f.Find<QPlainTextEdit>("ZentorixInfoMemo")->toPlainText(), "\n\n\n");
+        QCOMPARE(f.Text("ZentorixInfoMemo"), "\n\n\n");
         f.Type(rules->lineEdit(), "high");
         QString asked;
         test::AnswerQuestion(QMessageBox::No, &asked);
@@ -219,20 +229,16 @@ class PagesTest : public QObject {
         f.Click("SaveRules");
         QVERIFY(test::ReadFile(file("high.rul")).contains("RB3,RB6,RS2,\r\n") &&
                 rules->count() == 149);
-    }
 
-    // With the shipped rule names, both lists show the name of the rule in use
-    // at start, after a restart and after a choice in either; the typed-rule box
-    // spells it; a save under a preset's name takes a name the list lacks.
-    void bothRuleListsAgreeAndASaveNeverDuplicatesAPreset() {
-        PageFixture f("TabSheet3");
+        // With the shipped rule names, both lists show the name of the rule in use
+        // at start, after a restart and after a choice in either; the typed-rule box
+        // spells it; a save under a preset's name takes a name the list lacks.
+        test::Choose(rules, 6);  // a preset, in use at the restart
         f.Close();
-        QDir().mkpath(f.dir.filePath("Language"));
-        for (const char* name : {"ukraine.lng", "ukraine-rules.rlg"})
-            QVERIFY(QFile::copy(QStringLiteral(ZENTORIX_SHIPPED_DATA "/Language/") + name,
-                                f.dir.filePath("Language/") + name));
+        test::CopyShippedLanguages(f.dir.path());
+        QFile::remove(f.dir.filePath("Language/#SelLangStart"));
         f.Open();
-        auto* rules = f.Find<QComboBox>("RulesComboBox");
+        rules = f.Find<QComboBox>("RulesComboBox");
         auto* toolBar = f.Find<QComboBox>("ComboBox1");
         const auto agree = [&](const QString& name) {
             QCOMPARE(rules->currentText(), name);
@@ -258,33 +264,9 @@ class PagesTest : public QObject {
         for (const char* saved : {"2x2 (2)", "2x2 (3)"}) {
             test::Choose(rules, rules->findText("2x2"));
             f.Click("SaveRules");
-            QVERIFY(QFile::exists(f.InFolder(f.Folder().Rules(), QString(saved) + ".rul")) &&
-                    rules->currentText() == saved);
+            QVERIFY(QFile::exists(file(QString(saved) + ".rul")) && rules->currentText() == saved);
         }
         QCOMPARE(rules->count(), entries + 2);
-    }
-
-    void typedRulesApplyOrChangeNothing() {
-        PageFixture f("TabSheet3");
-        const std::pair<const char*, const char*> cases[] = {
-            // no rule: refused
-            {"B36/S23", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RB6,RS2,RS3,"},
-            {"345/2/4", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI4,EX0,RB2,RS3,RS4,RS5,"},
-            {"hello", ""},
-        };
-        QString shown = f.Info();
-        for (const auto& [text, rule] : cases) {
-            const QString refused = f.TypeRule(text);
-            if (*rule)
-                shown = rule;
-            QVERIFY2(*rule ? refused.isEmpty()
-                           : refused.contains("B3/S23") && refused.contains("345/2/4"),
-                     qPrintable(refused));
-            QVERIFY(f.Info() == shown && app::ToQString(RuleToString(f.world(), 0, 0)) == shown);
-            // The box spells the rule in use; a refused text stays to be corrected.
-            QCOMPARE(f.Text("RuleTextEdit"), *rule ? shown : QString(text));
-        }
-        QCOMPARE(f.Text("BirthStr"), QStringLiteral("2,"));
     }
 
     void colourListsRepaintSaveAndFollowTheModel() {
@@ -294,7 +276,7 @@ class PagesTest : public QObject {
         QVERIFY(palettes->currentText() == "Жовто-Червона 64" && f.ShowsEntries(64));
 
         f.world().MainField.at(2, 2) = 1;
-        f.window->fieldView().RedrawView();
+        f.view().RedrawView();
         test::Choose(schemes, 1);  // "Класика": no colour by state
         QVERIFY(f.CellColour(3, 2) == 12632256 && !f.Checked("SpeedButton11"));
         test::Choose(schemes, 0);   // "Колір"
@@ -302,17 +284,15 @@ class PagesTest : public QObject {
         QVERIFY(f.CellColour(2, 2) == 52991 && f.ShowsEntries(32) &&
                 f.settings().GenColorComboBoxText == "Жовто-Червона 32");
         // While a run paints the field, a change waits for its painting.
-        f.window->runControl().PlayButtonClick(true);
+        f.run().PlayButtonClick(true);
         test::Choose(schemes, 1);
         QCOMPARE(f.CellColour(3, 2), 0);
-        f.window->runControl().StopButtonClick();
+        f.run().StopButtonClick();
 
         // A palette saved under its name comes back when chosen; an empty name
         // takes the default one, numbered by the list's length.
-        const auto file = [&f](const QString& name) {
-            return f.InFolder(f.Folder().Color(), name);
-        };
-        f.Find<QSpinBox>("IntCountColor")->setValue(12);
+        const auto file = [&f](const QString& n) { return f.InFolder(f.Folder().Color(), n); };
+        f.SetValue("IntCountColor", 12);
         SetPaletteEntry(f.colours(), 12, 0x010203);
         palettes->lineEdit()->setText("mine");
         f.Click("SaveGenColorButton");
@@ -344,7 +324,7 @@ class PagesTest : public QObject {
         emit f.window->session().ModelChanged();
         for (const char* name : {"ShowBirthCells", "ShowDeadCells", "ColorOn", "ColorMode"})
             QVERIFY2(f.Checked(name), name);
-        QVERIFY(f.Find<QSpinBox>("IntCountColor")->value() == 100 && f.ShowsEntries(100) &&
+        QVERIFY(f.Value("IntCountColor") == 100 && f.ShowsEntries(100) &&
                 f.Entry(9)->palette().color(QPalette::Window) == QColor::fromRgb(app::ToRgb(11)));
         QVERIFY(schemes->currentIndex() == 3 && f.settings().ColorComboBoxIndex == 3 &&
                 palettes->currentText() == "elsewhere");
@@ -355,8 +335,8 @@ class PagesTest : public QObject {
     void thePaletteEditorAndTheSchemeBoxes() {
         PageFixture f("TabSheet2");
         f.world().MainField.at(2, 2) = 1;
-        f.window->fieldView().RedrawView();
-        f.Find<QSpinBox>("IntCountColor")->setValue(10);
+        f.view().RedrawView();
+        f.SetValue("IntCountColor", 10);
         f.Click("BlackColorAll");
         QVERIFY(f.CellColour(2, 2) == 0 &&
                 f.Entry(10)->palette().color(QPalette::Window) == Qt::black);
@@ -400,7 +380,7 @@ class PagesTest : public QObject {
         AnswerColourDialog(0x00FFFF);
         f.Click("GridColorBox");
         const int c = f.settings().CellSize;
-        QCOMPARE(app::FromRgb(f.window->fieldView().SurfacePixel(c, c + c / 2)), 0x00FFFF);
+        QCOMPARE(app::FromRgb(f.view().SurfacePixel(c, c + c / 2)), 0x00FFFF);
         // The tool button and the menu item take the same path as the box.
         for (const char* control : {"SpeedButton11", "N4"}) {
             f.Click(control);
@@ -419,16 +399,15 @@ class PagesTest : public QObject {
         Settings& s = f.settings();
         // The rhythm labels take the word that goes with the count.
         QCOMPARE(f.Text("EternalLifeIntensityLabel"), QStringLiteral("На 1 покоління"));
-        auto* period = f.Find<QSpinBox>("IntEternalLifePeriod");
         for (const auto& [n, label] :
              {std::pair{4, "Через 4 покоління"}, {5, "Через 5 поколінь"}}) {
-            period->setValue(n);
+            f.SetValue("IntEternalLifePeriod", n);
             QVERIFY(s.EternalLifePeriod == n && f.Text("EternalLifePeriodLabel") == label);
         }
         // Values read from a file reach the up-downs and the labels.
         s.EternalDeadPeriod = 3;
         emit f.window->session().ModelChanged();
-        QVERIFY(f.Find<QSpinBox>("IntEternalDeadPeriod")->value() == 3 &&
+        QVERIFY(f.Value("IntEternalDeadPeriod") == 3 &&
                 f.Text("EternalDeadPeriodLabel") == "Через 3 покоління");
         // A language's words and threshold; without a number, the built-in one.
         app::LandscapeTexts texts{"2", " gen.", " gens.", "Every "};
@@ -459,16 +438,13 @@ class PagesTest : public QObject {
         QVERIFY(f.CellPixel(3, 4) != f.Rgb(&ColourModel::BirthColour));
         f.Click("EternalLifeOn");
         QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BirthColour));
-        // Feedback and synchronisation are kept in files but cannot be changed.
-        QVERIFY(!f.Find<QWidget>("FeedBack")->isEnabled() &&
-                !f.Find<QWidget>("Synchronization")->isEnabled());
         f.Click("EternalLifeRefresh");
         QVERIFY(!s.EternalLifeRefresh &&
                 f.CellPixel(3, 4) == f.Rgb(&ColourModel::BackgroundColour));
-        f.window->fieldView().RepaintCell(3, 4);
+        f.view().RepaintCell(3, 4);
         QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BackgroundColour));
         s.EternalLifeRefresh = true;
-        f.window->fieldView().RepaintCell(3, 4);
+        f.view().RepaintCell(3, 4);
         QCOMPARE(f.CellPixel(3, 4), f.Rgb(&ColourModel::BirthColour));
     }
 
@@ -477,9 +453,7 @@ class PagesTest : public QObject {
         World& w = f.world();
         auto* list = f.Find<QComboBox>("EternalLifeComboBox");
         auto* period = f.Find<QSpinBox>("IntEternalLifePeriod");
-        const auto file = [&f](const QString& name) {
-            return f.InFolder(f.Folder().Field(), name);
-        };
+        const auto file = [&f](const QString& n) { return f.InFolder(f.Folder().Field(), n); };
         // An empty name takes the stem and the number of entries.
         for (const char* name : {"EternalLifeField0", "EternalLifeField1"}) {
             list->lineEdit()->clear();
@@ -500,16 +474,16 @@ class PagesTest : public QObject {
 
         // The Other Reality file brings its speed back to both speed controls.
         auto* areas = f.Find<QComboBox>("RulesComboBoxOR");
-        f.Find<QSlider>("SpeedOtherReality")->setValue(7);
+        f.SetValue("SpeedOtherReality", 7);
         w.OtherRealityField.at(5, 6) = 1;
         areas->lineEdit()->setText("area");
         f.Click("SaveRulesButtonOR");
         QVERIFY(QFile::exists(file("area.rfld")));
-        f.Find<QSlider>("TrackBar1")->setValue(300);
+        f.SetValue("TrackBar1", 300);
         w.OtherRealityField.at(5, 6) = 0;
         test::Choose(areas, 0);
-        QVERIFY(f.Find<QSlider>("SpeedOtherReality")->value() == 7 &&
-                f.Find<QSlider>("TrackBar1")->value() == 7 && w.OtherRealityField.at(5, 6) == 1);
+        QVERIFY(f.Value("SpeedOtherReality") == 7 && f.Value("TrackBar1") == 7 &&
+                w.OtherRealityField.at(5, 6) == 1);
         // The list of another layer did not take these files.
         QCOMPARE(f.Find<QComboBox>("EternalDeadComboBox")->count(), 0);
 
@@ -537,7 +511,7 @@ class PagesTest : public QObject {
         f.Find<QTabWidget>("LandPageControl")->setCurrentIndex(1);
         QCOMPARE(f.settings().PagesOpen2, 1);  // the sub-page shown, for the settings file
         World& w = f.world();
-        app::RunControl& run = f.window->runControl();
+        app::RunControl& run = f.run();
         // Any of the three run buttons starts or stops the area; all show it.
         const char* runs[] = {"SpeedButton2", "SpeedButton10", "SpeedButton1"};
         for (const char* button : {runs[0], runs[2], runs[1], "SpeedButton4"}) {
@@ -580,18 +554,18 @@ class PagesTest : public QObject {
         // The fill button writes the random-fill targets at its intensity in
         // per cent, and the field shows them.
         f.Click("EtenalDeadFillRandom");
-        f.Find<QSpinBox>("IntRandomFillIntensity")->setValue(100);
+        f.SetValue("IntRandomFillIntensity", 100);
         f.Click("FillRandomButton");
         QCOMPARE(f.CellPixel(9, 9), f.Rgb(&ColourModel::DeadColour));
     }
 
-    void statisticsRecordedByHandAndAutomaticallyAsTheBatchProgramDoes() {
+    void statisticsRecordedAsTheBatchProgramDoesChartedAndRefused() {
         QTemporaryDir patterns;
         const QString blinker = patterns.filePath("blinker.rle");
         test::WriteFile(blinker, "x = 3, y = 1\n3o!\n");
         PageFixture f("TabSheet4");
         f.window->OpenFile(blinker);
-        app::RunControl& run = f.window->runControl();
+        app::RunControl& run = f.run();
         const QString stat = f.dir.filePath("stat.txt");
         QVERIFY(f.Text("StatFileLabel").endsWith("stat.txt"));
 
@@ -617,8 +591,8 @@ class PagesTest : public QObject {
         f.Click("StatButton2");
         QVERIFY(popups.panel("AutoStartRangePanel")->isVisible() &&
                 !popups.panel("ThresholdPanel")->isVisible());
-        f.Find<QSpinBox>("StartRecordStatistic")->setValue(3);
-        f.Find<QSpinBox>("EndRecordStatistic")->setValue(6);
+        f.SetValue("StartRecordStatistic", 3);
+        f.SetValue("EndRecordStatistic", 6);
         f.Click("StatButton2");
         QVERIFY(!popups.panel("AutoStartRangePanel")->isVisible());
         QTest::mouseClick(f.Find<QLabel>("AutoStartRecordPanel"), Qt::LeftButton);
@@ -645,10 +619,7 @@ class PagesTest : public QObject {
         QCOMPARE(batch.size(), window.size());
         batch[1] = window[1];
         QCOMPARE(batch, window);
-    }
 
-    void chartScalesAndAFileThatCannotBeWritten() {
-        PageFixture f("TabSheet4");
         auto* page = f.Find<app::StatisticsPage>("TabSheet4");
         auto* chart = f.Find<app::StatisticsChart>("PaintBox6");
         // The automatic Y scale: the panel follows the box, a click flips both.
@@ -662,8 +633,10 @@ class PagesTest : public QObject {
         QTest::mouseClick(f.Find<QLabel>("AutoScaleYPanel"), Qt::LeftButton);
         QVERIFY(f.settings().AutoScaleY);
         World& w = f.world();
-        f.Soup(120, 100, 99);
-        app::RunControl& run = f.window->runControl();
+        w.Random.FixSeed(99);  // a soup of a third live cells
+        for (int x = 1; x <= 120; ++x)
+            for (int y = 1; y <= 100; ++y)
+                w.MainField.at(x, y) = w.Random.Below(3) == 0;
         const StatisticsGraph& graph = page->graph();
         const QImage& image = chart->image();
         QSet<int> scales;
@@ -673,8 +646,7 @@ class PagesTest : public QObject {
             if (graph.GraphX() < x) {
                 ++pages;
                 scales.insert(f.settings().StatisticScaleY);
-                QCOMPARE(f.Find<QSpinBox>("StatisticScaleY")->value(),
-                         f.settings().StatisticScaleY.Value());
+                QCOMPARE(f.Value("StatisticScaleY"), f.settings().StatisticScaleY.Value());
             }
             x = graph.GraphX();
             const int px = x - f.settings().StatisticScaleX;
@@ -699,9 +671,9 @@ class PagesTest : public QObject {
             LiveHistory history;
             StatisticsGraph graph;
             app::StatisticsChart kept;
-            const struct {
-                int width, live;
-            } pages[] = {{150, 300}, {150, 10}, {150, 0}, {150, 300}, {180, 300}};
+            // The page's width and its live cells.
+            const std::pair<int, int> pages[] = {
+                {150, 300}, {150, 10}, {150, 0}, {150, 300}, {180, 300}};
             for (const auto& [width, live] : pages) {
                 graph.SetSize(width, 200);
                 GraphStep step = graph.StartPage(live, 0, 0, history, s);

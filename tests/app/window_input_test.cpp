@@ -1,6 +1,7 @@
 #include <qpa/qwindowsysteminterface.h>
 
 #include "app/app_test_support.h"
+#include "core/test_support.h"
 #include "engine/rule_text.h"
 
 using namespace zentorix;
@@ -12,25 +13,22 @@ namespace {
 struct Seen {
     int running, speed, cellSize, scrollX, scrollY, generation;
     int lifeOn, deadOn, otherOn, otherRunning;
-    int paints[4];
+    int paintMain, paintLife, paintDead, paintOther;
     bool operator==(const Seen&) const = default;
 };
 
 Seen Look(test::WindowFixture& f) {
     const Settings& s = f.settings();
-    app::FieldView& view = f.window->fieldView();
-    return {f.window->runControl().Running(),
-            s.SpeedMain,
-            s.CellSize,
-            view.horizontalScrollBar()->value(),
-            view.verticalScrollBar()->value(),
-            f.world().Counters.Generation,
-            s.EternalLifeOn,
-            s.EternalDeadOn,
-            s.OtherRealityOn,
-            f.window->runControl().OtherRealityRunning(),
-            {s.MainLifePaint, s.EternalLifePaint, s.EternalDeadPaint, s.OtherRealPaint}};
+    const QScrollBar* h = f.view().horizontalScrollBar();
+    const QScrollBar* v = f.view().verticalScrollBar();
+    // In the order of Seen's members.
+    return Seen(f.run().Running(), s.SpeedMain, s.CellSize, h->value(), v->value(),
+                f.world().Counters.Generation, s.EternalLifeOn, s.EternalDeadOn, s.OtherRealityOn,
+                f.run().OtherRealityRunning(), s.MainLifePaint, s.EternalLifePaint,
+                s.EternalDeadPaint, s.OtherRealPaint);
 }
+
+constexpr Qt::KeyboardModifiers kPad = Qt::KeypadModifier, kCtrl = Qt::ControlModifier;
 
 // Wheel notches over a point of a widget (its middle unless given), as the
 // window system delivers them: to the window at that place.
@@ -44,11 +42,6 @@ void Wheel(QWidget* over, int notches, std::optional<QPoint> at = {},
     QCoreApplication::processEvents();
 }
 
-// A key as the window system delivers it: to the window, which hands it on.
-void Press(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-    QTest::keyClick(window, key, modifiers);
-}
-
 }  // namespace
 
 class WindowInputTest : public QObject {
@@ -57,90 +50,78 @@ class WindowInputTest : public QObject {
   private slots:
     // Every row: a key pressed once with the field view focused changes exactly
     // what the row says and nothing else.
-    void everyKeyOfTheTableActsOnceThroughTheWindow() {
+    void everyKeyOfTheTableActsOnceThroughTheWindowWhereTheFocusLetsIt() {
         test::WindowFixture f;
         QWindow* window = f.window->windowHandle();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        f.world().SetFieldWidth(600);
-        f.world().SetFieldHeight(500);
-        f.window->fieldView().FitToField();
-        f.Find<QSlider>("SpeedTrackBar")->setValue(900);  // no tick between two keys
+        f.SetFieldSize(600, 500);
+        f.SetValue("SpeedTrackBar", 900);  // no tick between two keys
         QWidget* view = f.Find<QWidget>("PaintBox1");
         int stepX = 0, stepY = 0;  // a third of the view, as it is before each key
-        QScrollBar* h = f.window->fieldView().horizontalScrollBar();
-        QScrollBar* v = f.window->fieldView().verticalScrollBar();
-
-        // Each row: what the key changes; a zoom keeps the view's middle cell in
+        QScrollBar* h = f.view().horizontalScrollBar();
+        QScrollBar* v = f.view().verticalScrollBar();
+        // A scroll by thirds of the view; a zoom keeps the view's middle cell in
         // place, so the scroll follows (-1: not compared).
-        const struct {
-            const char* name;
-            Qt::Key key;
-            Qt::KeyboardModifiers modifiers;
-            std::function<void(Seen&)> change;
-        } rows[] = {
+        const auto scroll = [&](int dx, int dy) {
+            return [&, dx, dy](Seen& s) { s.scrollX += dx * stepX, s.scrollY += dy * stepY; };
+        };
+        const auto zoom = [](int by) {
+            return [by](Seen& s) { s.cellSize += by, s.scrollX = s.scrollY = -1; };
+        };
+        // Each row: its name, the key (as the window system delivers it: to the
+        // window, which hands it on) and what the key changes.
+        using Change = std::function<void(Seen&)>;
+        const std::tuple<const char*, Qt::Key, Qt::KeyboardModifiers, Change> rows[] = {
             {"Enter starts", Qt::Key_Return, {}, [](Seen& s) { s.running = true; }},
-            {"pad Enter stops", Qt::Key_Enter, Qt::KeypadModifier,
-             [](Seen& s) { s.running = false; }},
+            {"pad Enter stops", Qt::Key_Enter, kPad, [](Seen& s) { s.running = false; }},
             {"+ is faster", Qt::Key_Plus, {}, [](Seen& s) { s.speed -= 5; }},
             {"- is slower", Qt::Key_Minus, {}, [](Seen& s) { s.speed += 5; }},
             {"F2", Qt::Key_F2, {}, [](Seen& s) { s.lifeOn ^= 1; }},
             {"F3", Qt::Key_F3, {}, [](Seen& s) { s.deadOn ^= 1; }},
             {"F4", Qt::Key_F4, {}, [](Seen& s) { s.otherOn ^= 1; }},
-            {"Ctrl+F1", Qt::Key_F1, Qt::ControlModifier, [](Seen& s) { s.paints[0] ^= 1; }},
-            {"Ctrl+F2", Qt::Key_F2, Qt::ControlModifier, [](Seen& s) { s.paints[1] ^= 1; }},
-            {"Ctrl+F3", Qt::Key_F3, Qt::ControlModifier, [](Seen& s) { s.paints[2] ^= 1; }},
-            {"Ctrl+F4", Qt::Key_F4, Qt::ControlModifier, [](Seen& s) { s.paints[3] ^= 1; }},
-            {"Ctrl+Enter", Qt::Key_Return, Qt::ControlModifier,
-             [](Seen& s) { s.otherRunning ^= 1; }},
+            {"Ctrl+F1", Qt::Key_F1, kCtrl, [](Seen& s) { s.paintMain ^= 1; }},
+            {"Ctrl+F2", Qt::Key_F2, kCtrl, [](Seen& s) { s.paintLife ^= 1; }},
+            {"Ctrl+F3", Qt::Key_F3, kCtrl, [](Seen& s) { s.paintDead ^= 1; }},
+            {"Ctrl+F4", Qt::Key_F4, kCtrl, [](Seen& s) { s.paintOther ^= 1; }},
+            {"Ctrl+Enter", Qt::Key_Return, kCtrl, [](Seen& s) { s.otherRunning ^= 1; }},
             {"Shift+Enter", Qt::Key_Return, Qt::ShiftModifier,
              [](Seen& s) { s.otherRunning ^= 1; }},
-            {"pad *", Qt::Key_Asterisk, Qt::KeypadModifier,
-             [](Seen& s) { s.cellSize += 1, s.scrollX = s.scrollY = -1; }},
-            {"pad /", Qt::Key_Slash, Qt::KeypadModifier,
-             [](Seen& s) { s.cellSize -= 1, s.scrollX = s.scrollY = -1; }},
-            {"pad 6", Qt::Key_6, Qt::KeypadModifier, [&](Seen& s) { s.scrollX += stepX; }},
-            {"pad 2", Qt::Key_2, Qt::KeypadModifier, [&](Seen& s) { s.scrollY += stepY; }},
-            {"pad 3", Qt::Key_3, Qt::KeypadModifier,
-             [&](Seen& s) { s.scrollX += stepX, s.scrollY += stepY; }},
-            {"pad 4", Qt::Key_4, Qt::KeypadModifier, [&](Seen& s) { s.scrollX -= stepX; }},
-            {"pad 8", Qt::Key_8, Qt::KeypadModifier, [&](Seen& s) { s.scrollY -= stepY; }},
-            {"pad 9 (NumLock off)", Qt::Key_PageUp, Qt::KeypadModifier,
-             [&](Seen& s) { s.scrollX += stepX, s.scrollY -= stepY; }},
-            {"pad 1 (NumLock off)", Qt::Key_End, Qt::KeypadModifier,
-             [&](Seen& s) { s.scrollX -= stepX, s.scrollY += stepY; }},
-            {"pad 7", Qt::Key_7, Qt::KeypadModifier,
-             [&](Seen& s) { s.scrollX -= stepX, s.scrollY -= stepY; }},
-            {"pad .", Qt::Key_Period, Qt::KeypadModifier, [](Seen& s) { s.generation += 1; }},
-            {"pad . (NumLock off) steps, no Del", Qt::Key_Delete, Qt::KeypadModifier,
+            {"pad *", Qt::Key_Asterisk, kPad, zoom(+1)},
+            {"pad /", Qt::Key_Slash, kPad, zoom(-1)},
+            {"pad 6", Qt::Key_6, kPad, scroll(1, 0)},
+            {"pad 2", Qt::Key_2, kPad, scroll(0, 1)},
+            {"pad 3", Qt::Key_3, kPad, scroll(1, 1)},
+            {"pad 4", Qt::Key_4, kPad, scroll(-1, 0)},
+            {"pad 8", Qt::Key_8, kPad, scroll(0, -1)},
+            {"pad 9 (NumLock off)", Qt::Key_PageUp, kPad, scroll(1, -1)},
+            {"pad 1 (NumLock off)", Qt::Key_End, kPad, scroll(-1, 1)},
+            {"pad 7", Qt::Key_7, kPad, scroll(-1, -1)},
+            {"pad .", Qt::Key_Period, kPad, [](Seen& s) { s.generation += 1; }},
+            {"pad . (NumLock off) steps, no Del", Qt::Key_Delete, kPad,
              [](Seen& s) { s.generation += 1; }},
         };
         f.world().MainField.FillRect(10, 10, 12, 12, 1);
-        f.world().Selection = {9, 9, 13, 13};
-        f.world().SelectionVisible = true;
-        for (const auto& row : rows) {
+        f.Select({9, 9, 13, 13});
+        for (const auto& [name, key, modifiers, change] : rows) {
             view->setFocus();
             stepX = view->width() / 3;
             stepY = view->height() / 3;
             h->setValue(3 * stepX);
             v->setValue(3 * stepY);
             Seen expected = Look(f);
-            row.change(expected);
-            Press(window, row.key, row.modifiers);
+            change(expected);
+            QTest::keyClick(window, key, modifiers);
             Seen seen = Look(f);
             if (expected.scrollX < 0)
                 seen.scrollX = seen.scrollY = -1;
-            QVERIFY2(seen == expected, row.name);
+            QVERIFY2(seen == expected, name);
         }
         // The number pad's Del stepped; the menu's Del did not erase the selection.
-        int live = 0;
-        for (int x = 9; x <= 13; ++x)
-            for (int y = 9; y <= 13; ++y)
-                live += f.world().MainField.at(x, y) > 0;
-        QVERIFY(live > 0);
+        QVERIFY(!test::LiveCells(f.world().MainField, 9, 9, 13, 13).empty());
 
         // Ctrl let go before F2: still Ctrl+F2, the paint target.
         Seen expected = Look(f);
-        expected.paints[1] ^= 1;
+        expected.paintLife ^= 1;
         QTest::keyPress(window, Qt::Key_F2, Qt::ControlModifier);
         QTest::keyRelease(window, Qt::Key_F2, Qt::NoModifier);
         QVERIFY(Look(f) == expected);
@@ -149,49 +130,40 @@ class WindowInputTest : public QObject {
         h->setValue(0);
         v->setValue(0);
         const int size = f.settings().CellSize;
-        Press(window, Qt::Key_5, Qt::KeypadModifier);
+        QTest::keyClick(window, Qt::Key_5, Qt::KeypadModifier);
         QCOMPARE(static_cast<int>(f.settings().CellSize), size);
         const int middleX = (300 - 1) * size, middleY = (250 - 1) * size;
         QVERIFY(h->value() < middleX && middleX < h->value() + view->width());
         QVERIFY(v->value() < middleY && middleY < v->value() + view->height());
-    }
 
-    // Where the focus is decides: a text box keeps "+", Enter and its digits, a
-    // dialog or a menu takes its own keys.
-    void theFocusDecidesWhoseKeyItIs() {
-        test::WindowFixture f;
-        QWindow* window = f.window->windowHandle();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        app::RunControl& run = f.window->runControl();
-        f.Find<QSlider>("SpeedTrackBar")->setValue(100);
-        f.world().SetFieldWidth(600);  // room to scroll
-        f.world().SetFieldHeight(500);
-        f.window->fieldView().FitToField();
+        // Where the focus is decides: a text box keeps "+", Enter and its digits, a
+        // dialog or a menu takes its own keys.
+        app::RunControl& run = f.run();
+        f.SetValue("SpeedTrackBar", 100);
 
         auto* birth = f.Find<QLineEdit>("BirthStr");
         f.Find<QTabWidget>("PageControl1")->setCurrentIndex(0);
         birth->setFocus();
         birth->clear();
         const Seen before = Look(f);
-        Press(window, Qt::Key_Plus);
-        Press(window, Qt::Key_3, Qt::KeypadModifier);
+        QTest::keyClick(window, Qt::Key_Plus);
+        QTest::keyClick(window, Qt::Key_3, Qt::KeypadModifier);
         QVERIFY(birth->text().endsWith(QStringLiteral("+3")));
-        Press(window, Qt::Key_Return);
+        QTest::keyClick(window, Qt::Key_Return);
         QVERIFY(Look(f) == before);
 
         // With the view's menu open, one Enter runs its item once; Ctrl+Enter is
         // the menu's single step.
-        QWidget* view = f.Find<QWidget>("PaintBox1");
         view->setFocus();
         f.window->contextMenu()->popup(view->mapToGlobal(QPoint(20, 20)));
         QTRY_VERIFY(QApplication::activePopupWidget());
         const int generation = f.world().Counters.Generation;
-        Press(window, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClick(window, Qt::Key_Return, Qt::ControlModifier);
         QTRY_VERIFY(!QApplication::activePopupWidget());
         QVERIFY(f.world().Counters.Generation == generation + 1 && !run.OtherRealityRunning());
         f.window->contextMenu()->popup(view->mapToGlobal(QPoint(20, 20)));
         QTRY_VERIFY(QApplication::activePopupWidget());
-        Press(window, Qt::Key_Return);
+        QTest::keyClick(window, Qt::Key_Return);
         QTRY_VERIFY(!QApplication::activePopupWidget());
         QVERIFY(run.Running());
         run.StopButtonClick();
@@ -201,13 +173,13 @@ class WindowInputTest : public QObject {
         dialog.setModal(true);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        Press(dialog.windowHandle(), Qt::Key_Escape);
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_Escape);
         QVERIFY(!dialog.isVisible() && f.window->isVisible());
     }
 
     // The wheel over a number box, a list or a slider that has no focus scrolls
     // the page it stands on; once the user picked the control, the wheel is its.
-    void theWheelScrollsThePageUnlessAControlWasPicked() {
+    void theWheelScrollsThePageUnlessAControlWasPickedAndZoomsTheField() {
         test::WindowFixture f;
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         f.Find<QTabWidget>("PageControl1")->setCurrentIndex(0);
@@ -236,23 +208,18 @@ class WindowInputTest : public QObject {
         Wheel(box, 1);
         QCOMPARE(box->value(), value + 1);
         QCOMPARE(page->value(), 0);
-    }
 
-    // The wheel zooms about the cell under the pointer. At one pixel a cell the
-    // view's first pixel column is over column 1, and pixel 37, scrolled by 100,
-    // over row 138: a notch in (to two pixels a cell) scrolls one pixel more for
-    // each, a notch out back again. A sideways turn does not zoom.
-    void theWheelZoomsAboutTheCellUnderThePointer() {
-        test::WindowFixture f;
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        app::FieldView& view = f.window->fieldView();
-        f.world().SetFieldWidth(997);
-        f.world().SetFieldHeight(997);
+        // Over the field the wheel zooms about the cell under the pointer. At one
+        // pixel a cell the view's first pixel column is over column 1, and pixel 37,
+        // scrolled by 100, over row 138: a notch in (to two pixels a cell) scrolls
+        // one pixel more for each, a notch out back again. A sideways turn does
+        // not zoom.
+        app::FieldView& view = f.view();
         f.settings().CellSize = 1;
-        view.FitToField();
+        f.SetFieldSize(997, 997);
         view.horizontalScrollBar()->setValue(0);
         view.verticalScrollBar()->setValue(100);
-        QWidget* box = f.Find<QWidget>("PaintBox1");
+        QWidget* field = f.Find<QWidget>("PaintBox1");
         const auto seen = [&] {
             return std::tuple(int{f.settings().CellSize}, view.horizontalScrollBar()->value(),
                               view.verticalScrollBar()->value());
@@ -262,7 +229,7 @@ class WindowInputTest : public QObject {
             {-1, Qt::Horizontal, {2, 1, 238}},
             {-1, Qt::Vertical, {1, 0, 100}}};
         for (const auto& [notch, turn, expected] : notches) {
-            Wheel(box, notch, QPoint(0, 37), turn);
+            Wheel(field, notch, QPoint(0, 37), turn);
             QCOMPARE(seen(), expected);
             QTest::qWait(250);  // the wheel takes one notch at a time
         }
