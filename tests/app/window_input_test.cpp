@@ -22,10 +22,13 @@ Seen Look(test::WindowFixture& f) {
     const QScrollBar* h = f.view().horizontalScrollBar();
     const QScrollBar* v = f.view().verticalScrollBar();
     // In the order of Seen's members.
-    return Seen(f.run().Running(), s.SpeedMain, s.CellSize, h->value(), v->value(),
-                f.world().Counters.Generation, s.EternalLifeOn, s.EternalDeadOn, s.OtherRealityOn,
-                f.run().OtherRealityRunning(), s.MainLifePaint, s.EternalLifePaint,
-                s.EternalDeadPaint, s.OtherRealPaint);
+    return Seen{f.run().Running(),  s.SpeedMain,
+                s.CellSize,         h->value(),
+                v->value(),         f.world().Counters.Generation,
+                s.EternalLifeOn,    s.EternalDeadOn,
+                s.OtherRealityOn,   f.run().OtherRealityRunning(),
+                s.MainLifePaint,    s.EternalLifePaint,
+                s.EternalDeadPaint, s.OtherRealPaint};
 }
 
 constexpr Qt::KeyboardModifiers kPad = Qt::KeypadModifier, kCtrl = Qt::ControlModifier;
