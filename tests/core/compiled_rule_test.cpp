@@ -56,16 +56,14 @@ TEST(CompiledRule, CountedRulesMapSumsToCounts) {
 
     // No weighted position at all: the sum is always 0.
     const CompiledRule z = CompileRule(TwoWeights(0, 0, {0}, {-63, -70}), 2);
-    EXPECT_EQ(z.termCount, 0);
-    EXPECT_EQ(z.ClassOf(0), kBirth);
+    EXPECT_EQ(std::pair(z.termCount, int{z.ClassOf(0)}), std::pair(0, kBirth));
 }
 
 TEST(CompiledRule, DecisionByCompareTableOrSearch) {
     // Duplicates and an unreachable sum leave three keys to compare.
     CompiledRule c = CompileRule(TwoWeights(3, -2, {3, 1, 3, 1, 99}, {-2, 1}), 2);
-    EXPECT_EQ(c.decision, Decision::Compare);
-    EXPECT_EQ(c.keys.size(), 3u);
-    EXPECT_EQ(c.ClassOf(1), kBirth | kSurvival);
+    EXPECT_EQ(std::tuple(c.decision, c.keys.size(), int{c.ClassOf(1)}),
+              std::tuple(Decision::Compare, 3u, kBirth | kSurvival));
 
     // Many reachable sums over a small range: a table; over a huge range: a search.
     RuleSet many = TwoWeights(1000, -1000, {-1000, 0, 1000});
@@ -75,11 +73,11 @@ TEST(CompiledRule, DecisionByCompareTableOrSearch) {
         huge.BirthList.push_back(i * 1000003);
     }
     c = CompileRule(many, 2);
-    EXPECT_EQ(c.decision, Decision::Table);
-    EXPECT_EQ(c.ClassOf(0), kBirth | kSurvival);
+    EXPECT_EQ(std::pair(c.decision, int{c.ClassOf(0)}),
+              std::pair(Decision::Table, kBirth | kSurvival));
     c = CompileRule(huge, 2);
-    EXPECT_EQ(c.decision, Decision::Search);
-    EXPECT_EQ(c.ClassOf(29 * 1000003 + 1), 0);
+    EXPECT_EQ(std::pair(c.decision, int{c.ClassOf(29 * 1000003 + 1)}),
+              std::pair(Decision::Search, 0));
 }
 
 }  // namespace

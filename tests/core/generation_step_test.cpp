@@ -59,11 +59,9 @@ TEST_F(StepTest, HistoryDecayCountsTheDeathWhenTheLastStateEndsAndIsNoNeighbour)
     world->Rules[0] = world->Rules[1];  // born with 2, never survives, three states
     main.at(5, 5) = 1;
     Step();
-    EXPECT_EQ(main.at(5, 5), 2);
-    EXPECT_EQ(Counts(), (std::array{1, 0, 0, 0, 2}));
+    EXPECT_EQ(std::pair(main.at(5, 5), Counts()), std::pair(2, std::array{1, 0, 0, 0, 2}));
     Step();
-    EXPECT_EQ(main.at(5, 5), 0);
-    EXPECT_EQ(Counts(), (std::array{0, 0, 0, 1, 3}));
+    EXPECT_EQ(std::pair(main.at(5, 5), Counts()), std::pair(0, std::array{0, 0, 0, 1, 3}));
 
     // Only state 1 counts: two live cells and a decaying one give the sum 2 that
     // this rule is born with, and decay goes on whatever the neighbours.
@@ -90,11 +88,10 @@ TEST_F(StepTest, AgesRunThroughThePaletteAndWrapOrTakeTheColourPhase) {
     world->Counters.ColourPhase = 3;
     Draw(main, 10, 10, {"***"});
     Step();
-    EXPECT_EQ(At({{11, 9}, {11, 10}}), (Values{3, 1}));
-    EXPECT_EQ(world->Counters.ColourPhase, 4);
+    EXPECT_EQ(std::pair(At({{11, 9}, {11, 10}}), world->Counters.ColourPhase),
+              std::pair(Values{3, 1}, 4));
     Step();
-    EXPECT_EQ(main.at(10, 10), 4);
-    EXPECT_EQ(world->Counters.ColourPhase, 1);
+    EXPECT_EQ(std::pair(main.at(10, 10), world->Counters.ColourPhase), std::pair(4, 1));
 }
 
 TEST_F(StepTest, RepaintPaintsStateThenHighlights) {

@@ -92,8 +92,8 @@ TEST_F(RuleText, CanonicalTextOfStartUpRulesAndOfTokensInAnyOrder) {
     EXPECT_EQ(RuleToString(world, 0, 1), "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI3,EX0,RB2,");
     EXPECT_EQ(RuleToString(world, 0, 2), RuleToString(world, 0, 0));
     // The start-up weights were all 1 before the texts were read; the outer ring keeps them.
-    EXPECT_EQ(r.Weight(2, 2), 1);
-    EXPECT_EQ(RuleToString(world, 1, 0), "#R S23/B3");
+    EXPECT_EQ(std::pair(r.Weight(2, 2), RuleToString(world, 1, 0)),
+              std::pair(1, std::string("#R S23/B3")));
 
     // Tokens come in any order, repeat, and leave what they do not mention.
     ParseRuleString(world, "RB1,NW-12,RB1,HI5,XYZ,NW7,2S2E4,", "Zentorix", 0);
@@ -206,9 +206,8 @@ TEST_F(RuleText, EveryValueTheWriterWritesReadsBackAndListsAreCapped) {
     for (int i = 0; i < 1500; ++i)
         text += "RB" + std::to_string(i) + ",RS" + std::to_string(-i) + ",";
     ParseRuleString(world, text, "Zentorix", 0);
-    ASSERT_EQ(r.BirthCount(), kMaxListEntries);
-    EXPECT_EQ(r.BirthList.back(), 1022);
-    EXPECT_EQ(r.SurvivalCount(), kMaxListEntries);
+    EXPECT_EQ(std::tuple(r.BirthCount(), r.BirthList.back(), r.SurvivalCount()),
+              std::tuple(kMaxListEntries, 1022, kMaxListEntries));
 }
 
 }  // namespace

@@ -79,8 +79,7 @@ TEST_F(Snapshots, UndoNumberingAcrossBackAndForward) {
     mark(9);
     w.Counters.Generation = 40;
     EXPECT_TRUE(UndoBack(w, settings, folder).stopRun);
-    EXPECT_EQ(w.Counters.Generation, 1);
-    EXPECT_EQ(counterAndMark(), std::pair(2, 2));
+    EXPECT_EQ(std::pair(w.Counters.Generation, counterAndMark()), std::pair(1, std::pair(2, 2)));
     UndoBack(w, settings, folder);
     EXPECT_EQ(counterAndMark(), std::pair(1, 1));
     UndoBack(w, settings, folder);

@@ -219,9 +219,9 @@ TEST(StatisticsGraph, PagesOffsetsLabelsAndPulse) {
     graph.SetSize(150, 200);
     // ScaleX 2: points at x = 25, 28, ..., 136, then a new page.
     GraphStep step = graph.StartPage(300, 0, 0, history, settings);
-    EXPECT_TRUE(step.newPage);
-    EXPECT_EQ(graph.Offsets()[0], 250);  // band 125
-    EXPECT_EQ(step.segments[kLiveLayer].to, (GraphPoint{25, 95}));
+    // The band is 125.
+    EXPECT_EQ(std::tuple(step.newPage, graph.Offsets()[0], step.segments[kLiveLayer].to),
+              std::tuple(true, 250, GraphPoint{25, 95}));
     const auto labels = graph.PageLabels();
     EXPECT_EQ(std::pair(labels[6].text + labels.back().text, labels[6].at),
               std::pair(std::string("250life"), GraphPoint{0, 140}));
@@ -233,13 +233,11 @@ TEST(StatisticsGraph, PagesOffsetsLabelsAndPulse) {
         EXPECT_EQ(step.segments[kLiveLayer].from.x, xs.back());
         xs.push_back(step.segments[kLiveLayer].to.x);
     }
-    EXPECT_EQ(xs.front(), 25);
-    EXPECT_EQ(xs.back(), 136);
+    EXPECT_EQ(std::pair(xs.front(), xs.back()), std::pair(25, 136));
     // Dead from here on: "dead" at the next page, the pulse flat at h - 23.
     step = graph.Draw(0, 0, 3, history, settings);
-    EXPECT_TRUE(step.newPage);
-    EXPECT_EQ(graph.PageLabels().back().text, "dead");
-    EXPECT_EQ(graph.Offsets(), (std::array<int, 3>{0, 0, 0}));
+    EXPECT_EQ(std::tuple(step.newPage, graph.PageLabels().back().text, graph.Offsets()),
+              std::tuple(true, "dead", std::array<int, 3>{0, 0, 0}));
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(graph.Draw(0, 0, 0, history, settings).segments[kPulseLayer].to.y, 177);
     // A live population, a single cell too, pulses through h - 23, h - 23,
