@@ -101,14 +101,12 @@ TEST_F(StepTest, RepaintPaintsStateThenHighlights) {
     Draw(main, 10, 10, {"***"});
     Step();
     const ColourModel& c = settings.Colours;
-    EXPECT_EQ(observer.drawn,
-              (std::vector<test::RecordingObserver::Drawn>{{10, 10, c.BackgroundColour},
-                                                           {10, 10, c.DeadColour},
-                                                           {11, 9, c.ColourOfState(1)},
-                                                           {11, 9, c.BirthColour},
-                                                           {11, 10, c.ColourOfState(2)},
-                                                           {11, 11, c.ColourOfState(1)},
-                                                           {11, 11, c.BirthColour}}));
+    using Drawn = test::RecordingObserver::Drawn;
+    const std::vector<Drawn> expected = {{10, 10, c.BackgroundColour}, {10, 10, c.DeadColour},
+                                         {11, 9, c.ColourOfState(1)},  {11, 9, c.BirthColour},
+                                         {11, 10, c.ColourOfState(2)}, {11, 11, c.ColourOfState(1)},
+                                         {11, 11, c.BirthColour}};
+    EXPECT_EQ(observer.drawn, expected);
 }
 
 // Where cell (1, 1) starts in the image, how large cells are and what part of

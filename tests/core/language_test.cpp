@@ -5,6 +5,7 @@
 #include "i18n/language_file.h"
 #include "i18n/rule_names.h"
 #include "rules/preset_catalogue.h"
+#include "stats/stat_texts.h"
 
 namespace zentorix {
 namespace {
@@ -229,6 +230,8 @@ TEST(ShippedLanguages, BothLanguagesAreCompleteAndNameEveryPreset) {
                                        std::string(digits - n.size(), '0') + n + "]"))
                     << family << i;
             }
+        // The statistics file's built-in texts are the Ukrainian file's.
+        EXPECT_TRUE(base != "ukraine" || texts.StatStr == DefaultStatTexts().Text);
         const std::pair<int, std::size_t> widths[] = {
             {2, 31}, {3, 31}, {4, 31}, {14, 55}, {19, 20}, {21, 20}, {22, 20}, {23, 20}, {24, 20}};
         for (const auto& [number, width] : widths) {

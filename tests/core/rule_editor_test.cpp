@@ -35,7 +35,7 @@ TEST_F(RuleEditor, DigitBoxesRangesShapesAndLimits) {
     // Box d stands for the sum d, when shown and when clicked.
     const std::tuple<const char*, int, bool, const char*, Sums> boxCases[] = {
         {"13,", 3, true, "13,3,", {3, 13}},  // "13," does not hold the sum 3
-        {"3,6,3,", 3, false, "6,", {6}},     // every 3 goes
+        {"9,6,9,", 9, false, "6,", {6}},     // every 9 goes
         {"3,6", 6, true, "3,6,6", {3, 6}},   // added before the unfinished tail
         {"", 0, true, "0,", {0}},           {"2,3,", 8, true, "2,3,8,", {2, 3, 8}},
     };
