@@ -338,8 +338,11 @@ class PagesTest : public QObject {
         f.view().RedrawView();
         f.SetValue("IntCountColor", 10);
         f.Click("BlackColorAll");
+        // The entry shows its colour on screen, not only in its palette.
+        QLabel* entry = f.Entry(10);
         QVERIFY(f.CellColour(2, 2) == 0 &&
-                f.Entry(10)->palette().color(QPalette::Window) == Qt::black);
+                entry->parentWidget()->grab(entry->geometry()).toImage().pixelColor(3, 3) ==
+                    Qt::black);
         f.Click("SilverColorOther");
         QCOMPARE(f.colours().GenPalette[11], kSilver);
         AnswerColourDialog(0x00FF00);

@@ -22,10 +22,6 @@ struct Counts {
     int generation, live, first, born, died;
 };
 
-std::string Data(const Counts& c) {
-    return StatisticsDataLine(c.generation, c.live, c.first, c.born, c.died);
-}
-
 // The opening block as the documented texts make it.
 std::vector<std::string> Header(const std::vector<std::string>& range,
                                 const std::string& layers = "Eternal Life, ") {
@@ -101,7 +97,7 @@ std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> pa
 std::vector<std::string> DataLines(int from, int to, int live = 5) {
     std::vector<std::string> lines;
     for (int g = from; g <= to; ++g) {
-        std::string line = Data({g, live, live, 1, 1});
+        std::string line = StatisticsDataLine(g, live, live, 1, 1);
         lines.push_back(line.substr(0, line.size() - 2));
     }
     return lines;
