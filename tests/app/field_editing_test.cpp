@@ -177,6 +177,12 @@ class FieldEditingTest : public QObject {
         QGuiApplication::clipboard()->setText("x = 3, y = 3\n3b!\n");
         f.Find<QAction>("N19")->trigger();
         QVERIFY(!said.isEmpty());
+        // Delete clears the selected cells of the layers that are erase targets.
+        s.OtherRealErase = false;
+        w.OtherRealityField.at(31, 21) = 1;
+        f.Select({30, 20, 32, 22});
+        f.Click("N13");
+        QVERIFY(!w.MainField.at(31, 22) && w.OtherRealityField.at(31, 21));
     }
 
     // A picture is the view's own drawing of the selection, without its frame,

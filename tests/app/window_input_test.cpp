@@ -211,8 +211,7 @@ class WindowInputTest : public QObject {
         box->setFocus();
         const int value = box->value();
         Wheel(box, 1);
-        QCOMPARE(box->value(), value + 1);
-        QCOMPARE(page->value(), 0);
+        QVERIFY(box->value() == value + 1 && page->value() == 0);
 
         // Over the field the wheel zooms about the cell under the pointer. At one
         // pixel a cell the view's first pixel column is over column 1, and pixel 37,

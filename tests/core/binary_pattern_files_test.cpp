@@ -211,8 +211,7 @@ TEST_F(Life20File, PatternTallerThanTheFieldIsNotSheared) {
     EXPECT_EQ(Staged(world.StagingGrid), staged);
     // Cut only when placed: the field keeps its size, rows 0..38 are copied to
     // column offset 61/2 - 22/2 + 2 = 21, row offset 41/2 - 38/2 = 1.
-    EXPECT_EQ(world.FieldHeight(), 40);
-    EXPECT_EQ(AllLive(world.MainField), diagonal);
+    EXPECT_EQ(std::pair(world.FieldHeight(), AllLive(world.MainField)), std::pair(40, diagonal));
 
     // With fitting the field grows to the whole pattern.
     World fitted;

@@ -163,8 +163,7 @@ TEST_F(RuleText, FamiliesReadTheirOwnNotationTypedOrNamed) {
         } else {
             ParseRuleString(w, text, family, 1);
         }
-        EXPECT_EQ(RuleToString(w, 0, 1), rule);
-        EXPECT_EQ(RuleToString(w, 0, 0), life);
+        EXPECT_EQ(std::pair(RuleToString(w, 0, 1), RuleToString(w, 0, 0)), std::pair(rule, life));
         EXPECT_TRUE(std::string_view(family) != "OldLife" || ReadOldLifeRule(text));
     }
     // Rules of other programs the engine cannot run, or that are not rules at all.
