@@ -20,10 +20,9 @@ namespace {
 // size that grows only when a longer number needs it.
 void SetCountText(QLabel* label, const QString& text) {
     label->setText(text);
-    const QSize hint = label->sizeHint();
-    if (hint.width() > label->maximumWidth() || hint.height() > label->maximumHeight())
-        label->setFixedSize(std::max(hint.width(), label->maximumWidth()),
-                            std::max(hint.height(), label->minimumHeight()));
+    const QSize grown = label->maximumSize().expandedTo(label->sizeHint());
+    if (grown != label->maximumSize())
+        label->setFixedSize(grown);
 }
 
 }  // namespace
