@@ -238,6 +238,10 @@ TEST(Census, RuleListsAndRandomRules) {
         EXPECT_TRUE(
             std::ranges::equal(a, RandomRules(spec), {}, &CensusRule::text, &CensusRule::text));
     }
+    // Weights of 0 reach only the sum 0, which would fill every empty region: born with 1.
+    RuleSet zero;
+    ReadTypedRule(zero, RandomRules({1, RandomRuleFamily::Weighted, 9, 0, 0})[0].text);
+    EXPECT_EQ(zero.BirthList, std::vector<std::int32_t>{1});
 }
 
 TEST(Census, SummaryOfAHandCheckedCensus) {

@@ -10,6 +10,7 @@
 #include "engine/generation_step.h"
 #include "engine/rule_text.h"
 #include "rules/rule_editor.h"
+#include "view/field_frame.h"
 
 namespace zentorix {
 namespace {
@@ -53,6 +54,16 @@ TEST_F(StepTest, BlinkerTurnsWithItsCounts) {
     EXPECT_EQ(Live(), (Cells{{11, 9}, {11, 10}, {11, 11}}));
     EXPECT_EQ(Counts(), (std::array{3, 2, 2, 2, 2}));  // the centre has aged to 2
     EXPECT_EQ(observer.counts.at(0).Generation, 1);    // statistics see generation 1
+    // A cell painted where one just died: frames show the death
+    // colour only where deaths are shown, else state 1's.
+    main.at(10, 10) = 1;
+    for (bool shown : {false, true}) {
+        settings.Colours.ShowDeadCells = shown;
+        const FieldFrames frames(settings.Colours);
+        std::vector<std::uint8_t> pixel;
+        frames.Render(*world, {10, 10, 10, 10}, 1, pixel);
+        EXPECT_EQ(frames.Palette().at(pixel.at(0)), shown ? 0xA0A0A4u : 0xFFE700u);
+    }
 }
 
 TEST_F(StepTest, HistoryDecayCountsTheDeathWhenTheLastStateEndsAndIsNoNeighbour) {

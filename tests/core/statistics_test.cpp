@@ -213,6 +213,9 @@ TEST(StatisticsGraph, PagesOffsetsLabelsAndPulse) {
     LiveHistory history;
     StatisticsGraph graph;
     graph.SetSize(150, 200);
+    // A fine grid line every 5 pixels (31 + 41), a coarse one every 25 (7 + 9), 5 more.
+    const auto lines = graph.PageLines();
+    EXPECT_EQ(std::pair(lines.size(), lines[1].from.x), std::pair(std::size_t{93}, 5));
     // ScaleX 2: points at x = 25, 28, ..., 136, then a new page.
     GraphStep step = graph.StartPage(300, 0, 0, history, settings);
     // The band is 125.
