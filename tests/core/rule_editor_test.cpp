@@ -19,7 +19,7 @@ TEST_F(RuleEditor, ListTextsParseOnlyCompleteCanonicalSums) {
     const std::pair<const char*, Sums> cases[] = {{"3,6", {3}},
                                                   {"3,3,6,", {3, 6}},
                                                   {"6,3,", {3, 6}},
-                                                  {" 3,03,-0,2049,-2048,x,", {-2048}},
+                                                  {" 3,03,-0,2049,-2049,-2048,x,", {-2048}},
                                                   {"", {}}};
     for (const auto& [text, sums] : cases) {
         world.Editor.BirthStr = text;
@@ -196,7 +196,7 @@ TEST_F(RuleText, EveryValueTheWriterWritesReadsBackAndListsAreCapped) {
     r.History = true;
     r.HistoryRange = 300;
     r.BirthList = {-2048, -1000, INT32_MAX};
-    r.SurvivalList = {0, 12345678};
+    r.SurvivalList = {-5, 0, 12345678};
     const RuleSet saved = r;
     ParseRuleString(world, RuleToString(world, 0, 0), "Zentorix", 2);
     EXPECT_EQ(world.Rules[2], saved);
