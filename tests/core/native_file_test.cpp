@@ -228,10 +228,10 @@ TEST_F(NativeFile, SpeedZeroIsSavedAsOne) {
 
 TEST_F(NativeFile, OlderFilesInWindows1251WithKeysAnywhereAndSectionsMissing) {
     // No kind line (read as zlf), CR LF, Cyrillic in Windows-1251, keys after other
-    // text or another "#", a switch with its "1" far from the value column.
+    // text or another "#" or without their colon, a switch with its "1" far from the value column.
     sb.AutoStop = true;
     EXPECT_EQ(Load("old.zlf",
-                   "#Zentorix\r\n#FieldWidth:          40\r\n"
+                   "#Zentorix\r\n#FieldWidth           40\r\n"
                    "xx#EternalDeadOn      0   (was 1)\r\n##AutoStop            0\r\n"
                    "#Grid                 0\r\n#D \xCF\xF0\xE8\xE2\xB3\xF2\r\n"
                    "#R0 NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,EX0,HI0,RB3,\r\n"
