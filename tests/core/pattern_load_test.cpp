@@ -153,6 +153,14 @@ TEST_F(PatternLoad, FittingAndPlacementOffsets) {
     settings.ClearForLoad = false;
     PlacePattern(world, settings, 200, 200, true, {});
     EXPECT_EQ(extents(), std::tuple(30, 61));
+
+    // A pattern as large as the field, below the empty row a reader leaves above
+    // it, keeps its edge cells.
+    World full;
+    SetFieldSize(full, 25, 25);
+    Put(full.StagingGrid, "0,1 24,1 0,25 24,25");
+    PlacePattern(full, settings, 24, 25, false, {});
+    EXPECT_EQ(CellText(full.EternalDeadField), "1,1 1,25 25,1 25,25");
 }
 
 TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {

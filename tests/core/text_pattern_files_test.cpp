@@ -313,22 +313,5 @@ TEST_F(PatternFiles, MCellAndLife105WriterLayouts) {
     EXPECT_THROW(WriteLife105File(world, dir / "missing" / "x.lif"), FileError);
 }
 
-// A pattern as large as the largest field reopens whole, edge cells included,
-// written in lines other simulators take.
-TEST_F(PatternFiles, LargestRlePatternReopensWhole) {
-    World big;
-    SetFieldSize(big, 997, 997);
-    for (int x = 1; x <= 997; ++x)
-        for (int y = 1; y <= 997; ++y)
-            big.MainField.at(x, y) = (x + y) % 3 == 0 || x == 1 || y == 1 || x == 997 || y == 997;
-    const auto file = WriteRleFile(big, dir / "big.rle");
-    for (const std::string& line : FileLines(file))
-        ASSERT_LE(line.size(), 70u) << line;
-    World back;
-    ReadRleFile(back, settings, file, {});
-    EXPECT_EQ(Shape(back.MainField), Shape(big.MainField));
-    EXPECT_EQ(AllLive(back.MainField).front(), std::pair(1, 1));
-}
-
 }  // namespace
 }  // namespace zentorix
