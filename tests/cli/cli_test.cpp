@@ -77,7 +77,6 @@ TEST_F(Cli, HelpWrongUsageAndFailures) {
         {"run none.rle", 1, "no such file"},
         {"run .", 1, "not a regular file"},
         {"run pipe.rle", 1, "not a regular file"},
-        {"run /dev/null", 1, "not a regular file"},
         {"run huge.bmp", 1, "too large for a pattern file"},
         {"run notes.txt", 1, "not a pattern format"},
         {"run bad.zlf", 1, "'12x4' is not a valid integer value"},
@@ -159,16 +158,6 @@ TEST_F(Cli, TheFileChoosesTorusAutoStopAndRandomFillsAndARecordingEndsTheRun) {
     EXPECT_EQ(stopped.out.substr(0, 26) + stopped.out.substr(stopped.out.find('\n')),
               "field 40x40 plane live 1 r\n1 0 0 0 1\n");
 
-    // Fixed seeds repeat random fills.
-    const auto rain = folder.Write("rain.zlf", Zlf("60", "60",
-                                                   {"[Land]", KeyLine("#MainFillRandom", "1"),
-                                                    KeyLine("#RandomFillIntensity", "2000")}));
-    const std::string seed = "--generations 20 --seed ";
-    const CliResult a = Run(rain, seed + "7"), b = Run(rain, seed + "7"), c = Run(rain, seed + "8");
-    ASSERT_EQ(a.status, 0) << a.err;
-    EXPECT_EQ(a.out, b.out);
-    EXPECT_NE(a.out, c.out);
-
     // A recording ends the run (the file itself is compared with the window's
     // recording), or the field dies out first.
     folder.Write("blinker.rle", "x = 3, y = 1\n3o!\n");
@@ -226,25 +215,10 @@ TEST_F(Cli, CensusRepeatsShardsResumesAndMerges) {
     EXPECT_EQ(Read("whole.jsonl").substr(a.header.size() + 1),
               again.out.substr(b.header.size() + 1));
 
-    // Two jobs, and three shards: the same runs, each once.
+    // Two jobs: the same runs. Shards merged again are CensusParallelRecipe's
+    // case; a shard alone is summed up as the part it is.
     EXPECT_EQ(Split(Census(" --jobs 2").out).runs, a.runs);
-    std::string shards, files;
-    for (int i = 1; i <= 3; ++i) {
-        const std::string name = "shard" + std::to_string(i) + ".jsonl";
-        const CliResult shard = Census(" --shard " + std::to_string(i) + "/3 --output " + name);
-        ASSERT_EQ(shard.status, 0) << shard.err;
-        EXPECT_EQ(Split(Read(name.c_str())).runs.size(), 5u);
-        shards.append(Read(name.c_str()));
-        files.append(" ").append(name);
-    }
-    EXPECT_EQ(Split(shards).runs, a.runs);
-    for (const char* style : {"", " --csv", " --markdown"}) {
-        const CliResult merged = Call("census-summary" + files + style);
-        const CliResult single = Call(std::string("census-summary whole.jsonl") + style);
-        ASSERT_EQ(merged.status, 0) << merged.err;
-        EXPECT_EQ(merged.out, single.out) << style;
-        EXPECT_NE(merged.out.find("23/36"), std::string::npos);
-    }
+    ASSERT_EQ(Census(" --shard 1/3 --output shard1.jsonl").status, 0);
     EXPECT_NE(Call("census-summary shard1.jsonl").err.find("hold 5 of the census's 15 runs"),
               std::string::npos);
     // A line that is no run is skipped and counted, a line cut short left out.

@@ -70,40 +70,27 @@ TEST(LanguageFile, FamiliesReplaceTheirTextsAndAnIndexOutsideChangesNothing) {
         EXPECT_EQ(texts.StatStr[i], i == 5 ? std::string("Rules:") : defaults.StatStr[i]) << i;
 }
 
+// Code and name from the second line; a file without one is still listed. (A
+// file of another extension is not: the window's language list shows that.)
 TEST(LanguageFile, TheListReadsCodeAndNameFromLineTwo) {
     TempFolder folder;
     folder.Write("english.lng", "anything\r\n#LN:EN;English\r\nFile1:File;\r\n");
     folder.Write("ukraine.lng", "\xEF\xBB\xBFtitle\n#LN:UA;Українська\n");
     folder.Write("short.lng", "one line only");
-    folder.Write("notes.txt", "#LN:XX;not a language");
     std::string list;
     for (const LanguageRecord& r : RefreshLanguageList(folder.Path()))
         list += r.baseName + "|" + r.code + "|" + r.displayName + " ";
     EXPECT_EQ(list, "english|EN|English short|| ukraine|UA|Українська ");
 }
 
-TEST(RuleNames, TheFirstEntryWhoseJoinedRuleLinesMatchIsShown) {
-    const std::string file = std::string("[N1] no end line\n#R ") + kConway +
-                             "\n#RE trailing\n#N never\n"
-                             "[N2] split over lines\n#R NW1,NN1,NE1,WW1,ME0,\n#R EE1,SW1,SS1,SE1,"
-                             "HI0,EX0,RB3,RS2,RS3,\n#RE\n#N Гра Конвея\n#H хаотичне\n#G Життя\n"
-                             "#A Конвей\n#D Перший рядок.\n#D Другий рядок.\n"
-                             "[N3] the same rule again\n#R " +
-                             kConway + "\n#RE\n#N second\n#D never shown\n";
-    const auto entry = FindRuleName(file, kConway);
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->info,
-              (std::array<std::string, 4>{"Гра Конвея", "хаотичне", "Життя", "Конвей"}));
-    EXPECT_EQ(entry->description, (Lines{"Перший рядок.", "Другий рядок."}));
-    EXPECT_FALSE(FindRuleName(file, "NW2,"));
-}
-
 TEST(RuleNames, RuleChangedNamesTheRuleInTheLanguageAndFallsBackToUkrainian) {
     TempFolder folder;
     folder.Write("ukraine-rules.rlg",
                  std::string("[N1]\r\n#R ") + kConway + "\r\n#RE\r\n#N Життя\r\n#D Класика.\r\n");
-    folder.Write("english-rules.rlg",
-                 std::string("[N1]\r\n#R ") + kConway + "\r\n#RE\r\n#N Life\r\n#D Classic.\r\n");
+    // "#RE" with more on its line does not end the rule lines: N1 does not match.
+    folder.Write("english-rules.rlg", "[N1]\r\n#R " + std::string(kConway) +
+                                          "\r\n#RE x\r\n#N No\r\n[N2]\r\n#R " + kConway +
+                                          "\r\n#RE\r\n#N Life\r\n#A Conway\r\n#D Classic.\r\n");
     std::string language = "english.lng";
     World world;
     const RuleEditorState& editor = world.Editor;
@@ -112,8 +99,8 @@ TEST(RuleNames, RuleChangedNamesTheRuleInTheLanguageAndFallsBackToUkrainian) {
     };
     ApplyBuiltInPreset(world, "Conway`s Life");
     // The entry's name, not the list's.
-    EXPECT_EQ(std::tuple(editor.RulesComboBoxText, editor.RulesDescription),
-              std::tuple(std::string("Life"), Lines{"Classic."}));
+    EXPECT_EQ(std::tuple(editor.RulesComboBoxText, editor.InfoMemo[3], editor.RulesDescription),
+              std::tuple(std::string("Life"), "Conway", Lines{"Classic."}));
     language = "german.lng";  // no file of its own
     RuleChanged(world);
     EXPECT_EQ(std::tuple(editor.RulesComboBoxText, editor.InfoMemo[0]),

@@ -5,7 +5,6 @@ namespace zentorix {
 namespace {
 
 using namespace test;
-using Names = std::vector<std::string>;
 
 // A program folder with its library folder, and worlds to save and load.
 struct LayerFiles : ::testing::Test {
@@ -73,21 +72,10 @@ TEST_F(LayerFiles, EachLibraryFileRoundTripsItsLayerSettingsAndRule) {
     EXPECT_EQ(std::tuple(sb.FeedBack, b.OtherRealityField.at(0, 0)), std::tuple(true, 1));
 }
 
-// Default names, the sorted list of each layer's files, and the failures: a
-// missing file changes nothing, and without the library folder a save throws and the lists are
-// empty.
-TEST_F(LayerFiles, NamesListsAndFailures) {
-    for (const char* name : {"zeta", "alpha", "EternalLifeField2"})
-        SaveLayerFile(a, sa, folder, Layer::EternalLife, name);
-    SaveLayerFile(a, sa, folder, Layer::EternalDead, "other");
-    EXPECT_EQ(
-        DefaultLayerFileName(Layer::EternalLife, 2) + DefaultLayerFileName(Layer::OtherReality, 0),
-        "EternalLifeField2OtherRealityField0");
-    EXPECT_EQ(ListLayerFiles(folder, Layer::EternalLife),
-              (Names{"EternalLifeField2", "alpha", "zeta"}));
-    EXPECT_EQ(ListLayerFiles(folder, Layer::EternalDead), (Names{"other"}));
-    EXPECT_TRUE(ListLayerFiles(folder, Layer::OtherReality).empty());
-
+// A missing file changes nothing; without the library folder a save throws and
+// the lists are empty. (Default names and the sorted lists are the landscape
+// page's test.)
+TEST_F(LayerFiles, MissingFilesAndFolderChangeNothing) {
     b.EternalDeadField.at(5, 5) = 1;
     EXPECT_FALSE(LoadLayerFile(b, sb, folder, Layer::EternalDead, "none"));
     EXPECT_EQ(Staged(b.EternalDeadField), (States{{5, 5, 1}}));

@@ -153,24 +153,32 @@ TEST_F(PatternLoad, FittingAndPlacementOffsets) {
     settings.ClearForLoad = false;
     PlacePattern(world, settings, 200, 200, true, {});
     EXPECT_EQ(extents(), std::tuple(30, 61));
+
+    // A pattern as large as the field, below the empty row a reader leaves above
+    // it, keeps its edge cells.
+    World full;
+    SetFieldSize(full, 25, 25);
+    Put(full.StagingGrid, "0,1 24,1 0,25 24,25");
+    PlacePattern(full, settings, 24, 25, false, {});
+    EXPECT_EQ(CellText(full.EternalDeadField), "1,1 1,25 25,1 25,25");
 }
 
 TEST_F(PatternLoad, LargePatternsAreCutAndNeverWrittenPastTheExtent) {
     // What the field cannot hold, and what the staging grid could not, is left
     // out; the open says what was lost (the window shows it, the batch program prints it).
-    std::string rle = "x = 3145, y = 396\n";
+    std::string rle = "x = 3145, y = 999\n";
     for (int row = 0; row < 396; ++row)
         rle += "3145o$";
-    rle.back() = '!';
+    rle += "602$o!";  // row 999 of the staging grid, its last
     World opened;
     const OpenResult r = OpenPatternFile(opened, settings, dir.Write("wide.rle", rle));
     const std::int64_t shown = static_cast<std::int64_t>(AllLive(opened.MainField).size());
     EXPECT_GT(shown, 0);
     EXPECT_EQ(r.problems,
               std::vector<std::string>{
-                  "The pattern is 3145 x 396 cells, the field 997 x " +
+                  "The pattern is 3145 x 999 cells, the field 997 x " +
                   std::to_string(opened.FieldHeight()) + ": only the part that fits was placed, " +
-                  std::to_string(3145 * 396 - shown) + " live cells were left out."});
+                  std::to_string(3145 * 396 + 1 - shown) + " live cells were left out."});
     // A pattern that fits says nothing.
     EXPECT_TRUE(
         OpenPatternFile(opened, settings, dir.Write("g.rle", "bo$2bo$3o!\n")).problems.empty());
@@ -211,7 +219,7 @@ TEST(PatternRoundTrip, EveryWriterReadsBackWhatItCanCarry) {
         {SaveFormat::Zlf, kHistory300, kFamilyZentorix, 264, 264, 0},
         {SaveFormat::Life105, "23/3", kFamilyLife, 5, 1, 0},
         {SaveFormat::Life105, kWeighted, kFamilyZentorix, 3, 1, 1},
-        {SaveFormat::Life105, "345/2/4", kFamilyGenerations, 3, 1, 2},
+        {SaveFormat::Life105, "345/2/4", kFamilyGenerations, 2, 1, 2},
         {SaveFormat::MCell, kOdd, kFamilyZentorix, 264, 264, 0},
         // Our own cell letters end at 264: the states above are cut, and said so.
         {SaveFormat::Zlf, kHistory300, kFamilyZentorix, 299, 264, 1},
