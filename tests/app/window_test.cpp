@@ -155,13 +155,15 @@ class WindowTest : public QObject {
         view.ToggleGrid();
         view.ToggleGrid();
         QVERIFY(s.Grid && f.CellPixel(2, 3) == live);
-        // The widest gap at an odd cell size leaves the cell its middle pixel.
+        // The widest gap at an odd cell size leaves the cell its middle pixel
+        // alone (x 7 of 5..9).
         s.CellSize = 5;
         view.FitToField();
         view.SetCellGap(5);
+        QVERIFY(f.CellPixel(2, 3) == live && view.SurfacePixel(6, 12) == background &&
+                view.SurfacePixel(8, 12) == background);
         // Grid lines are one pixel: the row under the line at y = 10 is no grid.
-        QVERIFY(f.CellPixel(2, 3) == live &&
-                view.SurfacePixel(7, 11) != app::ToRgb(s.Colours.GridColour));
+        QVERIFY(view.SurfacePixel(7, 11) != app::ToRgb(s.Colours.GridColour));
 
         // From, direction, to: the step of the size zoomed from, within 1..50.
         const std::array<int, 3> zooms[] = {{8, +1, 9},   {9, +1, 10},  {10, +1, 12}, {50, +1, 50},
@@ -372,10 +374,14 @@ class WindowTest : public QObject {
         QVERIFY2(messages[2].contains("довідки"), qPrintable(messages[2]));
         QCOMPARE(window.windowTitle(), QStringLiteral("new.zlf  -  Zentorix"));
 
-        // A quick save is confirmed on the status bar with the file's name.
+        // A quick save is confirmed on the status bar with the file's name; a run
+        // pauses for it and goes on.
+        window.runControl().StartButtonClick();
+        QSignalSpy runs(&window.runControl(), &app::RunControl::RunStateChanged);
         window.findChild<QAction*>("Save0")->trigger();
         const QStringList quick = QDir(f.dir.filePath("QuickSave")).entryList({"*.qlf"});
         QVERIFY(quick.size() == 1 && window.statusBar()->currentMessage().contains(quick.first()));
+        QVERIFY(runs.size() == 2 && !runs[0][0].toBool() && window.runControl().Running());
     }
 
     void toolPanelPagesPopUpsTimingAndHelp() {
