@@ -490,8 +490,6 @@ class PagesTest : public QObject {
         test::Choose(areas, 0);
         QVERIFY(f.Value("SpeedOtherReality") == 7 && f.Value("TrackBar1") == 7 &&
                 w.OtherRealityField.at(5, 6) == 1);
-        // The list of another layer did not take these files.
-        QCOMPARE(f.Find<QComboBox>("EternalDeadComboBox")->count(), 0);
 
         // A malformed number: the message, the layer kept, and the controls show
         // what was read before the bad line.
@@ -531,7 +529,6 @@ class PagesTest : public QObject {
         // The speed has two controls.
         auto* speed = f.Find<QSlider>("SpeedOtherReality");
         auto* twin = f.Find<QSlider>("TrackBar1");
-        QCOMPARE(f.Text("InfoSpeedORPanel"), QStringLiteral("20ms  "));
         speed->setValue(300);
         QVERIFY(twin->value() == 300 && f.settings().SpeedOtherReality == 300);
         twin->setValue(40);
