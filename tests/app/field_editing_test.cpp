@@ -75,10 +75,6 @@ class FieldEditingTest : public QObject {
         for (Layer l : kLayers)
             QCOMPARE(test::LiveCells(w.LayerField(l), 1, 5, 30, 5), (test::Cells{{2, 5}, {20, 5}}));
         QCOMPARE(f.CellPixel(10, 5), app::ToRgb(s.Colours.BackgroundColour));
-        // A click on an empty cell brings it to life in the colour of state 1.
-        mouse.Drag({{4, 7}});
-        QVERIFY(w.MainField.at(4, 7) == 1 &&
-                f.CellPixel(4, 7) == app::ToRgb(s.Colours.ColourOfState(1)));
         QCOMPARE(f.Find<QLabel>("StatusPanel2")->text(), QString("18"));  // 0-based
 
         // A double click switches the tool and leaves no painted cell; choosing

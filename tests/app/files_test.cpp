@@ -173,25 +173,20 @@ class FilesTest : public QObject {
         QCOMPARE(f.settings().LoadFieldSelector, 2);
 
         // The open dialog: its two filters let through every readable format and
-        // every file.
+        // every file; cancelled, nothing opens.
         QStringList filters;  // the patterns each lets through
-        test::WhenModalOpens<QFileDialog>([&filters, &f](QFileDialog* dialog) {
+        test::WhenModalOpens<QFileDialog>([&filters](QFileDialog* dialog) {
             QCOMPARE(dialog->objectName(), QStringLiteral("OpenDialog1"));
             auto* model = dialog->findChild<QFileSystemModel*>();
             filters << model->nameFilters().join(' ');
             dialog->selectNameFilter(dialog->nameFilters().at(1));
             filters << model->nameFilters().join(' ');
-            dialog->selectFile(f.dir.filePath("glider.rle"));
-            static_cast<QDialog*>(dialog)->accept();
+            dialog->reject();
         });
         f.Click("OpenFileButton");
         QCOMPARE(filters,
                  (QStringList{"*.life *.mcl *.zlf *.lif *.l *.lfm *.rle *.mlf *.qlf *.bmp", "*"}));
-        QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
-        // Cancelled: nothing opens.
-        test::WhenModalOpens<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-        f.Click("Open1");
-        QCOMPARE(f.FileName(), QStringLiteral("glider.rle"));
+        QCOMPARE(f.FileName(), QStringLiteral("UPPER.RLE"));
 
         // A file dropped on the window opens; a dropped text is refused.
         const QPoint at(400, 300);
@@ -201,12 +196,12 @@ class FilesTest : public QObject {
             return enter.isAccepted();
         };
         QMimeData file, text;
-        file.setUrls({QUrl::fromLocalFile(f.dir.filePath("UPPER.RLE"))});
+        file.setUrls({QUrl::fromLocalFile(f.dir.filePath("glider.rle"))});
         text.setText("no file");
         QVERIFY(enters(file) && !enters(text));
         QDropEvent drop(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(f.window.get(), &drop);
-        QTRY_COMPARE(f.FileName(), QStringLiteral("UPPER.RLE"));
+        QTRY_COMPARE(f.FileName(), QStringLiteral("glider.rle"));
 
         // The selection is saved into the listed folder.
         auto* save = f.Find<QPushButton>("SaveMuseumButton");
