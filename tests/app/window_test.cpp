@@ -489,13 +489,12 @@ class WindowTest : public QObject {
         const auto file = ReadLanguageFile(
             app::ToPath(QStringLiteral(ZENTORIX_SHIPPED_DATA "/Language/english.lng")), texts);
         QVERIFY(file && file->error.empty());
-        QHash<QString, QString> captions;
-        for (const auto& [key, value] : file->captions)
-            captions.insert(QString::fromStdString(key), QString::fromStdString(value));
+        std::map<std::string, std::string> captions(file->captions.begin(), file->captions.end());
         QStringList english;
         for (std::string_view key : kComponentKeys)
-            english << captions.value(QString::fromUtf8(key),
-                                      "no caption for " + QString::fromUtf8(key));
+            english << QString::fromStdString(
+                captions.try_emplace(std::string(key), "no caption for " + std::string(key))
+                    .first->second);
         english += QStringList{
             "Colours",      "Eternal Life",         "START", "Colour by age", "Every 1 generation",
             "Generation =", "Open a file (Ctrl+O)", "EN"};
