@@ -75,10 +75,6 @@ class FieldEditingTest : public QObject {
         for (Layer l : kLayers)
             QCOMPARE(test::LiveCells(w.LayerField(l), 1, 5, 30, 5), (test::Cells{{2, 5}, {20, 5}}));
         QCOMPARE(f.CellPixel(10, 5), app::ToRgb(s.Colours.BackgroundColour));
-        // A click on an empty cell brings it to life in the colour of state 1.
-        mouse.Drag({{4, 7}});
-        QVERIFY(w.MainField.at(4, 7) == 1 &&
-                f.CellPixel(4, 7) == app::ToRgb(s.Colours.ColourOfState(1)));
         QCOMPARE(f.Find<QLabel>("StatusPanel2")->text(), QString("18"));  // 0-based
 
         // A double click switches the tool and leaves no painted cell; choosing
@@ -119,6 +115,7 @@ class FieldEditingTest : public QObject {
         }
 
         // A plain drag of the frame moves, a Ctrl drag copies.
+        const QRect frame = f.Find<QWidget>("Shape1")->geometry();  // on {5, 5, 9, 8}
         w.MainField.FillRect(5, 5, 9, 8, 1);
         mouse.Drag({{6, 6}, {16, 6}});
         QVERIFY(test::LiveCells(w.MainField, 5, 5, 9, 8).empty() &&
@@ -126,6 +123,9 @@ class FieldEditingTest : public QObject {
         QVERIFY(!f.Find<QWidget>("Shape1")->isVisible());
         f.Select({15, 5, 19, 8});
         f.view().RedrawView();
+        // A click on the frame keeps it on the selection, ten cells right of the first.
+        mouse.Drag({{16, 6}});
+        QCOMPARE(f.Find<QWidget>("Shape1")->geometry(), frame.translated(10 * s.CellSize, 0));
         mouse.Drag({{16, 6}, {16, 12}}, Qt::ControlModifier);
         QVERIFY(test::LiveCells(w.MainField, 15, 5, 19, 14).size() == 40);
 
@@ -231,12 +231,13 @@ class FieldEditingTest : public QObject {
         }
         QVERIFY(!QFile::exists(f.dir.filePath("screenshots/screen100029.bmp")) &&
                 w.Counters.Generation == 32);
+        QCOMPARE(app::TakeSnapshotSeries(*f.window, 1, true), 1);  // the frames written
 
         QString said;
         f.window->SetMessageSink([&said](const QString& m) { said = m; });
-        QVERIFY(QDir(f.dir.path()).mkpath("screenshots/screen100033.bmp"));
+        QVERIFY(QDir(f.dir.path()).mkpath("screenshots/screen100034.bmp"));
         QCOMPARE(app::TakeSnapshotSeries(*f.window, 3), 0);
-        QVERIFY(said.contains("screen100033.bmp") && w.Counters.Generation == 32);
+        QVERIFY(said.contains("screen100034.bmp") && w.Counters.Generation == 33);
         w.Selection = {1, 1, 999, 999};
         f.settings().CellSize = 50;
         QVERIFY(app::TakeSnapshotSeries(*f.window, 2, true) == 0 && said.contains("4096"));

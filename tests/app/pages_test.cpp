@@ -47,9 +47,11 @@ struct PageFixture : test::WindowFixture {
     QLabel* Entry(int entry) const {
         return Find<QLabel>(qPrintable(QString("Panel%1").arg(49 + entry)));
     }
-    // Entries 1..n have their panels shown, the others not.
+    // Entries 1..n have their panels shown, the last one whole within the
+    // editor (once the page laid it out anew); the others not.
     bool ShowsEntries(int n) const {
-        return Entry(n)->isVisible() && (n == kPaletteSize || !Entry(n + 1)->isVisible());
+        return Entry(n)->isVisible() && (n == kPaletteSize || !Entry(n + 1)->isVisible()) &&
+               Entry(n)->parentWidget()->rect().contains(Entry(n)->geometry());
     }
     QRgb PanelColour(const char* name) const {
         return Find<QLabel>(name)->palette().color(QPalette::Window).rgb() & 0xFFFFFF;
@@ -115,7 +117,6 @@ class PagesTest : public QObject {
         const std::pair<const char*, const char*> cases[] = {
             // no rule: refused
             {"B36/S23", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI0,EX0,RB3,RB6,RS2,RS3,"},
-            {"345/2/4", "NW1,NN1,NE1,WW1,ME0,EE1,SW1,SS1,SE1,HI4,EX0,RB2,RS3,RS4,RS5,"},
             {"hello", ""},
         };
         QString shown = f.Info();
@@ -130,7 +131,7 @@ class PagesTest : public QObject {
             // The box spells the rule in use; a refused text stays to be corrected.
             QCOMPARE(f.Text("RuleTextEdit"), *rule ? shown : QString(text));
         }
-        QCOMPARE(f.Text("BirthStr"), QStringLiteral("2,"));
+        QCOMPARE(f.Text("BirthStr"), QStringLiteral("3,6,"));
     }
 
     void ruleWeightsShapesSymmetryHistoryAndTheEditedSet() {
@@ -324,8 +325,9 @@ class PagesTest : public QObject {
         emit f.window->session().ModelChanged();
         for (const char* name : {"ShowBirthCells", "ShowDeadCells", "ColorOn", "ColorMode"})
             QVERIFY2(f.Checked(name), name);
-        QVERIFY(f.Value("IntCountColor") == 100 && f.ShowsEntries(100) &&
-                f.Entry(9)->palette().color(QPalette::Window) == QColor::fromRgb(app::ToRgb(11)));
+        QTRY_VERIFY(f.Value("IntCountColor") == 100 && f.ShowsEntries(100) &&
+                    f.Entry(9)->palette().color(QPalette::Window) ==
+                        QColor::fromRgb(app::ToRgb(11)));
         QVERIFY(schemes->currentIndex() == 3 && f.settings().ColorComboBoxIndex == 3 &&
                 palettes->currentText() == "elsewhere");
     }
@@ -370,7 +372,7 @@ class PagesTest : public QObject {
         auto* edit = f.Find<QLineEdit>("StringCountColor");
         edit->selectAll();
         f.Type(edit, "256");
-        QVERIFY(f.colours().GenColourCount == 256 && f.ShowsEntries(256));
+        QTRY_VERIFY(f.colours().GenColourCount == 256 && f.ShowsEntries(256));
 
         // The scheme boxes and switches.
         f.Find<QCheckBox>("ColorOn")->setChecked(false);
@@ -487,8 +489,6 @@ class PagesTest : public QObject {
         test::Choose(areas, 0);
         QVERIFY(f.Value("SpeedOtherReality") == 7 && f.Value("TrackBar1") == 7 &&
                 w.OtherRealityField.at(5, 6) == 1);
-        // The list of another layer did not take these files.
-        QCOMPARE(f.Find<QComboBox>("EternalDeadComboBox")->count(), 0);
 
         // A malformed number: the message, the layer kept, and the controls show
         // what was read before the bad line.
@@ -528,7 +528,6 @@ class PagesTest : public QObject {
         // The speed has two controls.
         auto* speed = f.Find<QSlider>("SpeedOtherReality");
         auto* twin = f.Find<QSlider>("TrackBar1");
-        QCOMPARE(f.Text("InfoSpeedORPanel"), QStringLiteral("20ms  "));
         speed->setValue(300);
         QVERIFY(twin->value() == 300 && f.settings().SpeedOtherReality == 300);
         twin->setValue(40);

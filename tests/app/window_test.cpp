@@ -87,26 +87,8 @@ class WindowTest : public QObject {
 
         // Speed 0 runs as fast as possible; Start raises it to 1 first.
         f.SetValue("SpeedTrackBar", 0);
-        QCOMPARE(f.Text("InfoSpeedPanel"), QStringLiteral("!!!"));
         f.Click("StartButton");
-        QCOMPARE(f.Value("SpeedTrackBar"), 1);
-        f.SetValue("SpeedTrackBar", 20);
-        QVERIFY(run.Running());
-        f.Click("StartButton");
-        QVERIFY(!run.Running());
-
-        // A file that holds "#SpeedMain 500", opened while the bar stands at 20,
-        // drives the run timer.
-        f.window->SetMessageSink([](const QString& text) { QFAIL(qPrintable(text)); });
-        const QString file = f.dir.filePath("slow.zlf");
-        test::WriteFile(file,
-                        "#Zentorix\r\n#FileType zlf\r\n[Interface]\r\n#SpeedMain            500\r\n"
-                        "#FieldHeight:         81\r\n#FieldWidth:          35\r\n");
-        const QTimer* timer = f.run().findChild<QTimer*>("Timer1");
-        QCOMPARE(timer->interval(), 20);
-        f.window->OpenFile(file);
-        QVERIFY(f.Value("SpeedTrackBar") == 500 && timer->interval() == 500);
-        QCOMPARE(f.Text("InfoSpeedPanel"), QStringLiteral("500ms  "));
+        QVERIFY(f.Value("SpeedTrackBar") == 1 && run.Running());
     }
 
     void cellsKeepTheirPixelsAtEveryCellSizeGridZoomAndScrollOffsetAndAfterARun() {
@@ -137,8 +119,6 @@ class WindowTest : public QObject {
 
         world.MainField.Clear();
         world.MainField.at(2, 3) = 1;
-        view.RedrawView();
-        QVERIFY(f.CellPixel(2, 3) == live && f.CellPixel(1, 1) == background);
 
         // At cell size 3 the grid draws no line: the top-left pixel of a dead
         // cell is background, not grid colour.
@@ -155,13 +135,15 @@ class WindowTest : public QObject {
         view.ToggleGrid();
         view.ToggleGrid();
         QVERIFY(s.Grid && f.CellPixel(2, 3) == live);
-        // The widest gap at an odd cell size leaves the cell its middle pixel.
+        // The widest gap at an odd cell size leaves the cell its middle pixel
+        // alone (x 7 of 5..9).
         s.CellSize = 5;
         view.FitToField();
         view.SetCellGap(5);
+        QVERIFY(f.CellPixel(2, 3) == live && view.SurfacePixel(6, 12) == background &&
+                view.SurfacePixel(8, 12) == background);
         // Grid lines are one pixel: the row under the line at y = 10 is no grid.
-        QVERIFY(f.CellPixel(2, 3) == live &&
-                view.SurfacePixel(7, 11) != app::ToRgb(s.Colours.GridColour));
+        QVERIFY(view.SurfacePixel(7, 11) != app::ToRgb(s.Colours.GridColour));
 
         // From, direction, to: the step of the size zoomed from, within 1..50.
         const std::array<int, 3> zooms[] = {{8, +1, 9},   {9, +1, 10},  {10, +1, 12}, {50, +1, 50},
@@ -270,16 +252,7 @@ class WindowTest : public QObject {
 
     void undoSnapshotsAndSettingsSurviveARestart() {
         test::WindowFixture f;
-        const QDir undo(f.dir.filePath("QuickSave/undo"));
-        for (int i = 0; i < 3; ++i)
-            f.Click("StartButton");
         World& world = f.world();
-        QVERIFY(undo.exists("2.qlf") && undo.exists("3.qlf") && world.UndoCounter == 4);
-        f.Click("StopButton");
-        // Back to the state of the last start.
-        world.MainField.at(3, 3) = 1;
-        f.Click("N14");
-        QVERIFY(world.UndoCounter == 3 && world.MainField.at(3, 3) == 0);
         // Clearing the field and filling it are undone as one step each.
         world.MainField.at(4, 4) = 1;
         f.settings().RandomFillIntensity = 100;
@@ -305,7 +278,8 @@ class WindowTest : public QObject {
         const Settings& s = f.settings();
         QVERIFY(s.AutoStop && f.Checked("AutoStop") && s.SizeBigGrid.Value() == 9);
         QVERIFY(f.Value("UpDown2") == 77 && f.Value("SpeedTrackBar") == 250 &&
-                f.run().findChild<QTimer*>("Timer1")->interval() == 250);
+                f.run().findChild<QTimer*>("Timer1")->interval() == 250 &&
+                f.Text("InfoSpeedPanel") == "250ms  ");
         // The fields come back because SaveFieldWhenExit starts checked, and the
         // counters show them from the start.
         QVERIFY(f.world().MainField.at(5, 6) == 1 && f.world().EternalLifeField.at(7, 8) == 1);
@@ -372,10 +346,14 @@ class WindowTest : public QObject {
         QVERIFY2(messages[2].contains("довідки"), qPrintable(messages[2]));
         QCOMPARE(window.windowTitle(), QStringLiteral("new.zlf  -  Zentorix"));
 
-        // A quick save is confirmed on the status bar with the file's name.
+        // A quick save is confirmed on the status bar with the file's name; a run
+        // pauses for it and goes on.
+        window.runControl().StartButtonClick();
+        QSignalSpy runs(&window.runControl(), &app::RunControl::RunStateChanged);
         window.findChild<QAction*>("Save0")->trigger();
         const QStringList quick = QDir(f.dir.filePath("QuickSave")).entryList({"*.qlf"});
         QVERIFY(quick.size() == 1 && window.statusBar()->currentMessage().contains(quick.first()));
+        QVERIFY(runs.size() == 2 && !runs[0][0].toBool() && window.runControl().Running());
     }
 
     void toolPanelPagesPopUpsTimingAndHelp() {
@@ -427,14 +405,6 @@ class WindowTest : public QObject {
         QVERIFY(QRegularExpression("^[0-9]+$").match(f.Text("Button1")).hasMatch());
         // Generations next .. next + 99 were computed; Edit3 shows the last.
         QCOMPARE(f.run().ShownGeneration(), next + 99);
-
-        // The guide is the HTML one; a compiled help file has no viewer here.
-        QCOMPARE(f.window->HelpFile(), QString());
-        for (const auto& [name, guide] : {std::pair{"ZentorixUA.chm", QString()},
-                                          {"ZentorixUA.html", f.dir.filePath("ZentorixUA.html")}}) {
-            test::WriteFile(f.dir.filePath(name), "help");
-            QCOMPARE(f.window->HelpFile(), guide);
-        }
 
         // A folder typed into the path box is listed; a wrong one changes nothing.
         auto* lists = f.window->findChild<app::FolderFileLists*>();
@@ -493,28 +463,8 @@ class WindowTest : public QObject {
         f.Find<QAction>("PanelsHome1")->trigger();
         QCOMPARE(places(), allHome);
         f.Close();
-        QVERIFY(!QFileInfo::exists(f.dir.filePath("Panels.ini")));
         f.Open();
         QCOMPARE(places(), allHome);
-    }
-
-    void aTerminationSignalClosesLikeTheUserAndSavesTheSettings() {
-        QTemporaryDir dir;
-        // The program keeps its settings next to itself when it can write there.
-        const QString program = dir.filePath("zentorix");
-        QVERIFY(QFile::copy(QStringLiteral(ZENTORIX_PROGRAM), program));
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        process.setProcessEnvironment(env);
-        process.start(program, {});
-        QVERIFY(process.waitForStarted());
-        // Wait for start-up: the first undo snapshot is written then.
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("QuickSave/undo/1.qlf")), 10000);
-        QVERIFY(!QFile::exists(dir.filePath("Zentorix.ini")));
-        process.terminate();  // SIGTERM
-        QVERIFY(process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit);
-        QVERIFY(QFile::exists(dir.filePath("Zentorix.ini")));
     }
 
     void SwitchingChangesEveryCaptionAndNoRuleOrSelection() {
@@ -534,19 +484,17 @@ class WindowTest : public QObject {
         language.ApplyLanguageFile("english.lng");
         QVERIFY(copyTo->currentIndex() == 2 && f.world().Editor.EditedRuleSet == 2);
         QVERIFY(f.world().Rules == rules);
-        QCOMPARE(f.settings().Language, std::string("english.lng"));
         // Every control the language file names shows the file's English caption.
         LanguageTexts texts = DefaultLanguageTexts();
         const auto file = ReadLanguageFile(
             app::ToPath(QStringLiteral(ZENTORIX_SHIPPED_DATA "/Language/english.lng")), texts);
         QVERIFY(file && file->error.empty());
-        QHash<QString, QString> captions;
-        for (const auto& [key, value] : file->captions)
-            captions.insert(QString::fromStdString(key), QString::fromStdString(value));
+        std::map<std::string, std::string> captions(file->captions.begin(), file->captions.end());
         QStringList english;
         for (std::string_view key : kComponentKeys)
-            english << captions.value(QString::fromUtf8(key),
-                                      "no caption for " + QString::fromUtf8(key));
+            english << QString::fromStdString(
+                captions.try_emplace(std::string(key), "no caption for " + std::string(key))
+                    .first->second);
         english += QStringList{
             "Colours",      "Eternal Life",         "START", "Colour by age", "Every 1 generation",
             "Generation =", "Open a file (Ctrl+O)", "EN"};
@@ -558,7 +506,6 @@ class WindowTest : public QObject {
 
         language.ApplyLanguageFile("ukraine.lng");
         QCOMPARE(Captions(f), ukrainian);
-        QCOMPARE(copyTo->currentIndex(), 2);
     }
 
     void FirstStartOffersTheChoiceAndTheChoiceSurvivesARestart() {
