@@ -51,7 +51,7 @@ struct MuseumFixture : test::WindowFixture {
         if (!SavePanel()->isVisible())
             Click("SaveAsFileButton");
         const QString path = dir.filePath(name);
-        test::WhenModalOpens<QFileDialog>([this, path, filter](QFileDialog* dialog) {
+        test::WhenModalOpens<QFileDialog>([path, filter](QFileDialog* dialog) {
             QCOMPARE(dialog->objectName(), QStringLiteral("SaveDialog1"));
             dialog->selectNameFilter(dialog->nameFilters().at(filter));
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
