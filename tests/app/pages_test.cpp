@@ -154,8 +154,8 @@ class PagesTest : public QObject {
         f.Click("SymmetricRegion");
         f.Type(f.Find<QSpinBox>("IntNW"), {}, Qt::Key_Up);
         QVERIFY(f.W(-1, -1) == 2 && f.W(1, 1) == 2);
-        f.SetValue("Int2N1E", -3);
-        QCOMPARE(f.W(-1, 2), -3);
+        f.SetValue("Int2N2W", -3);
+        QVERIFY(f.W(-2, -2) == -3 && f.W(2, 2) == -3);
         // ... but showing an asymmetric rule keeps it: Career weighs NN 2, SS 1.
         test::Choose(f.Find<QComboBox>("RulesComboBox"), 75);
         QVERIFY(f.W(0, -1) == 2 && f.W(0, 1) == 1 && !f.Checked("ExtRegion"));
@@ -590,6 +590,9 @@ class PagesTest : public QObject {
         app::PopupPanels& popups = f.window->popups();
         f.Click("StatButton1");
         QVERIFY(popups.panel("ThresholdPanel")->isVisible());
+        f.SetValue("MinThreshold", 7);
+        f.SetValue("MaxThreshold", 40);
+        QVERIFY(f.settings().MinThreshold == 7 && f.settings().MaxThreshold == 40);
         f.Click("StatButton2");
         QVERIFY(popups.panel("AutoStartRangePanel")->isVisible() &&
                 !popups.panel("ThresholdPanel")->isVisible());

@@ -145,13 +145,22 @@ class WindowTest : public QObject {
         // Grid lines are one pixel: the row under the line at y = 10 is no grid.
         QVERIFY(view.SurfacePixel(7, 11) != app::ToRgb(s.Colours.GridColour));
 
-        // From, direction, to: the step of the size zoomed from, within 1..50.
-        const std::array<int, 3> zooms[] = {{8, +1, 9},   {9, +1, 10},  {10, +1, 12}, {50, +1, 50},
-                                            {31, -1, 27}, {30, -1, 29}, {1, -1, 1}};
-        for (auto [from, direction, to] : zooms) {
+        // The grid switched on again at a gap of 1 takes a gap of 2.
+        view.SetCellGap(1);
+        view.ToggleGrid();
+        view.ToggleGrid();
+        QCOMPARE(s.SizeCells, 2);
+
+        // From, direction, to: the step of the size zoomed from, within 1..50; a
+        // gap of 2 stays until the cells are too small for any.
+        const std::array<int, 4> zooms[] = {{8, +1, 9, 2},   {9, +1, 10, 2},  {10, +1, 12, 2},
+                                            {50, +1, 50, 2}, {31, -1, 27, 2}, {30, -1, 29, 2},
+                                            {4, -1, 3, 2},   {3, -1, 2, 1},   {1, -1, 1, 1}};
+        for (auto [from, direction, to, gap] : zooms) {
             s.CellSize = from;
+            s.SetSizeCells(2);
             view.ZoomAt(1, 1, direction);
-            QCOMPARE(s.CellSize.Value(), to);
+            QCOMPARE(std::pair(s.CellSize.Value(), s.SizeCells), std::pair(to, gap));
         }
         s.CellSize = 7;
         f.SetFieldSize(160, 140);
@@ -243,7 +252,8 @@ class WindowTest : public QObject {
                                    QByteArray("997o$\n").repeated(997) + "!\n");
         f.Close();
         f.Open(large);
-        QVERIFY(f.settings().CellSize == 1 && f.settings().Grid);
+        QVERIFY(f.settings().CellSize == 1 && f.settings().Grid &&
+                Counters(f).startsWith("994009 994009 "));
         const app::FieldView& v = f.view();
         QCOMPARE(v.SurfacePixel(v.horizontalScrollBar()->value() + v.viewport()->width() / 2,
                                 v.verticalScrollBar()->value() + v.viewport()->height() / 2),
@@ -316,6 +326,8 @@ class WindowTest : public QObject {
             QCOMPARE(std::pair(y, window.isMaximized()), std::pair(shownTop, maximised));
             QVERIFY2(window.isMaximized() || a.adjusted(4, 32, -4, -4).contains(window.geometry()),
                      qPrintable(QDebug::toString(window.geometry())));
+            // Too wide for the screen: as wide as the room beside the frame.
+            QVERIFY(window.isMaximized() || width <= a.width() || window.width() == a.width() - 8);
         }
     }
 
