@@ -347,6 +347,8 @@ class FilesTest : public QObject {
         // A double click on another run (seed 1 of Conway's rule) rebuilds that one,
         // as the window system delivers it: press, release, double click, release.
         table->sortByColumn(0, Qt::AscendingOrder);
+        // Run 1 repeats with period 2; run 2 is still active and shows none.
+        QCOMPARE(table->item(1, 4)->text() + "," + table->item(2, 4)->text(), QStringLiteral("2,"));
         const QPoint cell = table->visualRect(table->model()->index(0, 1)).center();
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
         QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
