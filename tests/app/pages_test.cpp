@@ -92,7 +92,8 @@ class PagesTest : public QObject {
         QCOMPARE(f.Rules().SurvivalList, (Sums{2, 3, 8}));
         QVERIFY(f.Info().endsWith("RB3,RB6,RB13,RS2,RS3,RS8,"));
 
-        // The range editors rebuild the texts.
+        // The range editors show the editor's range and rebuild the texts.
+        QVERIFY(f.Value("MinSurvival") == 2 && f.Value("MaxSurvival") == 3);
         f.SetValue("MaxBirth", 4);
         f.SetValue("MinBirth", 5);
         QVERIFY(f.Text("BirthStr") == QString() && f.Rules().BirthList.empty());
