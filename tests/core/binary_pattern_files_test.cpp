@@ -86,6 +86,8 @@ TEST_F(BitmapFile, DarkPixelsLandOneColumnRightInEveryRowOrderAndPalette) {
         // Two equal colours: a clear bit is a cell, as in the usual palette (the
         // picture holds one clear bit among 255 set ones).
         {Bmp{.palette = {kBlack, kBlack}, .dark = one}, "4,2"},
+        // One pixel wide.
+        {Bmp{.width = 1, .height = 3, .dark = [](int, int r) { return r == 1; }}, "1,1"},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         Read(cases[i].first.Bytes());
