@@ -501,12 +501,14 @@ class WindowTest : public QObject {
         const auto file = ReadLanguageFile(
             app::ToPath(QStringLiteral(ZENTORIX_SHIPPED_DATA "/Language/english.lng")), texts);
         QVERIFY(file && file->error.empty());
-        std::map<std::string, std::string> captions(file->captions.begin(), file->captions.end());
+        const std::map<std::string, std::string, std::less<>> captions(file->captions.begin(),
+                                                                       file->captions.end());
         QStringList english;
-        for (std::string_view key : kComponentKeys)
+        for (std::string_view key : kComponentKeys) {
+            const auto caption = captions.find(key);
             english << QString::fromStdString(
-                captions.try_emplace(std::string(key), "no caption for " + std::string(key))
-                    .first->second);
+                caption != captions.end() ? caption->second : "no caption for " + std::string(key));
+        }
         english += QStringList{
             "Colours",      "Eternal Life",         "START", "Colour by age", "Every 1 generation",
             "Generation =", "Open a file (Ctrl+O)", "EN"};
